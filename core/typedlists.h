@@ -1,0 +1,73 @@
+#pragma once
+// Growable lists of integers and booleans with fixed growth steps and checked indices.
+#include <QString>
+
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <stdexcept>
+
+// An index outside the list: the message names the list and, for TIntList::Get, the
+// offending index and the count.
+class EListError : public std::out_of_range {
+public:
+    using std::out_of_range::out_of_range;
+};
+
+// Common base of the typed lists: owns one mutex that nothing enters.
+class TLockClass {
+public:
+    TLockClass() = default;
+    TLockClass(const TLockClass&) = delete;
+    TLockClass& operator=(const TLockClass&) = delete;
+
+protected:
+    std::mutex section_;
+};
+
+class TIntList : public TLockClass {
+public:
+    static constexpr int kGrowth = 8192;
+
+    void Add(int32_t value, int n = 1);
+    int32_t Get(int index) const;
+    void Set(int index, int32_t value);
+    void Delete(int index);
+    int32_t Sum() const; // wraps in 32 bits
+    void Clear();
+
+    int Count() const { return count_; }
+    int Capacity() const { return capacity_; }
+
+private:
+    void Reallocate(int capacity);
+
+    std::unique_ptr<int32_t[]> items_;
+    int capacity_ = 0;
+    int count_ = 0;
+};
+
+class TboolList : public TLockClass {
+public:
+    static constexpr int kGrowth = 25;
+    static constexpr int kShrink = 8192;
+
+    void Add(int32_t value);
+    int32_t Get(int index) const; // the stored value: zero is false, anything else true
+    void Set(int index, int32_t value);
+    void Delete(int index);
+    void SetAll(uint8_t value); // every item becomes the byte repeated in all four bytes
+    void Clear();
+
+    int Count() const { return count_; }
+    int Capacity() const { return capacity_; }
+    int TrueCount() const { return trueCount_; }
+
+private:
+    void Reallocate(int capacity);
+
+    std::unique_ptr<int32_t[]> items_;
+    int capacity_ = 0;
+    int count_ = 0;
+    int trueCount_ = 0;
+};

@@ -1,0 +1,40 @@
+#include "tests/support/testsupport.h"
+
+#include "platform/appdir.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+ScopedAppDir::ScopedAppDir() : previous_(AppDir())
+{
+    SetAppDir(dir_.path());
+}
+
+ScopedAppDir::~ScopedAppDir()
+{
+    SetAppDir(previous_);
+}
+
+QString ScopedAppDir::Path(const QString& relative) const
+{
+    return relative.isEmpty() ? dir_.path() : dir_.filePath(relative);
+}
+
+bool WriteFileBytes(const QString& path, const QByteArray& bytes)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
+}
+
+QByteArray ReadFileBytes(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QString TestDataPath(const QString& relative)
+{
+    return QStringLiteral(VENDARO_SOURCE_DIR "/tests/data/") + relative;
+}

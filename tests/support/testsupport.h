@@ -1,0 +1,26 @@
+#pragma once
+// Shared pieces of the tests: a scratch folder that is the program folder for one test.
+#include <QString>
+#include <QTemporaryDir>
+
+// Makes a fresh temporary folder the program folder (AppDir) for its lifetime.
+class ScopedAppDir {
+public:
+    ScopedAppDir();
+    ~ScopedAppDir();
+    ScopedAppDir(const ScopedAppDir&) = delete;
+    ScopedAppDir& operator=(const ScopedAppDir&) = delete;
+
+    QString Path(const QString& relative = {}) const;
+
+private:
+    QTemporaryDir dir_;
+    QString previous_;
+};
+
+// Writes bytes to a file, creating its folder; returns false on failure.
+bool WriteFileBytes(const QString& path, const QByteArray& bytes);
+QByteArray ReadFileBytes(const QString& path);
+
+// Folder of committed test fixtures (tests/data).
+QString TestDataPath(const QString& relative);
