@@ -1,0 +1,7 @@
+#include "core/coreobjects.h"
+
+TCoreObjects& Core()
+{
+    static TCoreObjects objects;
+    return objects;
+}
