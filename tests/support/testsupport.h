@@ -29,3 +29,6 @@ QString TestDataPath(const QString& relative);
 
 // GoogleTest prints QString values as readable text.
 void PrintTo(const QString& text, std::ostream* os);
+
+// True when the run's log holds exactly this line (at this level, unless level is -1).
+bool LogHasLine(const QString& line, int level = -1);
