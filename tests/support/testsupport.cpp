@@ -38,3 +38,8 @@ QString TestDataPath(const QString& relative)
 {
     return QStringLiteral(VENDARO_SOURCE_DIR "/tests/data/") + relative;
 }
+
+void PrintTo(const QString& text, std::ostream* os)
+{
+    *os << '"' << text.toStdString() << '"';
+}
