@@ -58,8 +58,10 @@ TEST_F(FormatsTest, RefusedLinesStopTheLoad)
         ASSERT_GT(LogStore().Lines().size(), 0);
         EXPECT_EQ(LogStore().Lines().last(), QString::fromUtf8(c.log));
         EXPECT_EQ(LogStore().Levels().Get(LogStore().Lines().size() - 1), 3);
+        if (QByteArray(c.log).startsWith("Parser text")) {
+            EXPECT_TRUE(LogHasLine(QStringLiteral("Invalid formats file: expacted 5 fields."), 3));
+        }
     }
-    EXPECT_TRUE(LogHasLine(QStringLiteral("Invalid formats file: expacted 5 fields."), 3));
 }
 
 TEST_F(FormatsTest, FormatsBeforeABadLineStay)

@@ -85,14 +85,18 @@ TEST_F(EngineTest, LabConfigCases)
             values[it.key()] = it.value();
         WriteStampedIni(app_.Path("config/engine.ini"), values);
         EXPECT_EQ(engine.LoadLabConfig(), c.result);
-        if (c.log)
+        if (c.log) {
             EXPECT_TRUE(LogHasLine(QString::fromUtf8(c.log), 3));
-        if (c.result == 1 && c.changes.contains("engine/formats"))
+        }
+        if (c.result == 1 && c.changes.contains("engine/formats")) {
             EXPECT_EQ(engine.formatsSource, "formats.txt");
-        if (c.result == 1 && c.changes.contains("misc/progname"))
+        }
+        if (c.result == 1 && c.changes.contains("misc/progname")) {
             EXPECT_EQ(engine.progname, "Vendaro");
-        if (c.result == 1 && c.changes.contains("engine/shops"))
+        }
+        if (c.result == 1 && c.changes.contains("engine/shops")) {
             EXPECT_TRUE(engine.shopsProtocol.isEmpty());
+        }
     }
 }
 
@@ -166,8 +170,9 @@ TEST_F(EngineTest, SettingsResolutionBounds)
         SCOPED_TRACE(std::string(c.output) + "/" + c.minimum);
         LogStore().Clear();
         EXPECT_EQ(LoadSettings({{"engine/outputdpi", c.output}, {"engine/mindpi", c.minimum}}), c.result);
-        if (c.log)
+        if (c.log) {
             EXPECT_TRUE(LogHasLine(QString::fromUtf8(c.log), 3));
+        }
     }
 }
 
