@@ -7,13 +7,13 @@
 
 namespace {
 
+const QString kUsage = QStringLiteral("protect %1 TEXT").arg(kLabKeyNames);
+
 int RunProtect(const QStringList& args)
 {
-    if (args.size() != 2)
-        return LabFail(QStringLiteral("usage: vendaro-lab protect %1 TEXT").arg(kLabKeyNames));
-    const char* key = LabKeyByName(args[0]);
+    const char* key = TakeKeyArgument(args, kUsage);
     if (!key)
-        return LabFail("unknown key \"" + args[0] + "\"; use one of " + kLabKeyNames);
+        return 1;
     const QString& text = args[1];
     if (FromCp1250(ToCp1250(text)) != text)
         return LabFail(QStringLiteral("the text holds characters that Windows-1250 cannot store"));
@@ -21,7 +21,7 @@ int RunProtect(const QStringList& args)
     return 0;
 }
 
-const LabCommand command(QStringLiteral("protect"), QStringLiteral("protect %1 TEXT").arg(kLabKeyNames),
+const LabCommand command(QStringLiteral("protect"), kUsage,
                          QStringLiteral("Prints TEXT enciphered as a protected value: \"lab\" for the lab's stamped files,\n"
                                         "\"config\" for the user's config.ini, \"login\" for the saved login. The text is\n"
                                         "enciphered as Windows-1250 bytes; an empty text gives an empty line."),

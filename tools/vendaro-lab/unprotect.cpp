@@ -6,13 +6,13 @@
 
 namespace {
 
+const QString kUsage = QStringLiteral("unprotect %1 HEX").arg(kLabKeyNames);
+
 int RunUnprotect(const QStringList& args)
 {
-    if (args.size() != 2)
-        return LabFail(QStringLiteral("usage: vendaro-lab unprotect %1 HEX").arg(kLabKeyNames));
-    const char* key = LabKeyByName(args[0]);
+    const char* key = TakeKeyArgument(args, kUsage);
     if (!key)
-        return LabFail("unknown key \"" + args[0] + "\"; use one of " + kLabKeyNames);
+        return 1;
     try {
         LabPrint(TBlowFish(QByteArrayView(key)).DecodeText(args[1]));
     } catch (const EInvalidData& e) {
@@ -21,7 +21,7 @@ int RunUnprotect(const QStringList& args)
     return 0;
 }
 
-const LabCommand command(QStringLiteral("unprotect"), QStringLiteral("unprotect %1 HEX").arg(kLabKeyNames),
+const LabCommand command(QStringLiteral("unprotect"), kUsage,
                          QStringLiteral("Prints the plain text of a protected value enciphered with that key (see protect)."),
                          RunUnprotect);
 
