@@ -1,7 +1,7 @@
-#include <QApplication>
+#include "core/appevents.h"
 
 int main(int argc, char** argv)
 {
-    QApplication app(argc, argv);
-    return 0;
+    TApplication app(argc, argv);
+    return RunGuarded([] { return 0; });
 }

@@ -1,5 +1,6 @@
 #include "tests/support/testsupport.h"
 
+#include "core/log.h"
 #include "platform/appdir.h"
 
 #include <QDir>
@@ -37,4 +38,18 @@ QByteArray ReadFileBytes(const QString& path)
 QString TestDataPath(const QString& relative)
 {
     return QStringLiteral(VENDARO_SOURCE_DIR "/tests/data/") + relative;
+}
+
+void PrintTo(const QString& text, std::ostream* os)
+{
+    *os << '"' << text.toStdString() << '"';
+}
+
+bool LogHasLine(const QString& line, int level)
+{
+    const TLogStore& store = LogStore();
+    for (int i = 0; i < store.Lines().size(); ++i)
+        if (store.Lines()[i] == line && (level < 0 || store.Levels().Get(i) == level))
+            return true;
+    return false;
 }

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QTemporaryDir>
 
+#include <ostream>
+
 // Makes a fresh temporary folder the program folder (AppDir) for its lifetime.
 class ScopedAppDir {
 public:
@@ -24,3 +26,9 @@ QByteArray ReadFileBytes(const QString& path);
 
 // Folder of committed test fixtures (tests/data).
 QString TestDataPath(const QString& relative);
+
+// GoogleTest prints QString values as readable text.
+void PrintTo(const QString& text, std::ostream* os);
+
+// True when the run's log holds exactly this line (at this level, unless level is -1).
+bool LogHasLine(const QString& line, int level = -1);

@@ -1,0 +1,142 @@
+#include "core/core.h"
+
+#include "core/log.h"
+#include "lab/blowfish.h"
+#include "platform/appdir.h"
+#include "platform/inifile.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QFontMetrics>
+
+namespace {
+
+const QString kFlags = QStringLiteral("flags");
+const QString kEditor = QStringLiteral("editor");
+const QString kNet = QStringLiteral("net");
+const QString kVa = QStringLiteral("va");
+const QString kThumbs = QStringLiteral("thumbs");
+
+// Both protected values are empty when built in, and stay so when the stored text is damaged.
+QString ReadProtected(const TIniFile& ini, const QString& key)
+{
+    const QString stored = ini.ReadString(kNet, key, QString());
+    try {
+        return TBlowFish(QByteArrayView(kConfigKey)).DecodeText(stored);
+    } catch (const EInvalidData& e) {
+        Log("Config: protected value " + kNet + "/" + key + " cannot be decoded (" + e.what()
+                + "); the built-in value is kept",
+            3);
+        return {};
+    }
+}
+
+QString Protect(const QString& plain)
+{
+    return TBlowFish(QByteArrayView(kConfigKey)).EncodeText(plain);
+}
+
+QString SkinIniPath()
+{
+    return AppPath(QStringLiteral("config/skin.ini"));
+}
+
+} // namespace
+
+QString TConfig::FileName()
+{
+    return AppPath(QStringLiteral("config/config.ini"));
+}
+
+void TConfig::Load(const QFont& surfaceFont)
+{
+    const TIniFile ini(FileName());
+    if (!ini.FileExisted())
+        return;
+    fexit = ini.ReadBool(kFlags, "fexit", true);
+    fdelete = ini.ReadBool(kFlags, "fdelete", true);
+    fPickDefFormat = ini.ReadBool(kFlags, "fPickDefFormat", true);
+    fShowTip = ini.ReadBool(kFlags, "fShowTip", true);
+
+    cropalpha = ini.ReadInteger(kEditor, "cropalpha", 64);
+    cropbackground = ini.ReadInteger(kEditor, "cropbackground", -1);
+
+    passive = ini.ReadBool(kNet, "passive", false);
+    timout = ini.ReadInteger(kNet, "timout", 30000);
+    useproxy = ini.ReadBool(kNet, "useproxy", false);
+    proxy_host = ini.ReadString(kNet, "proxy_host", "");
+    proxy_port = ini.ReadString(kNet, "proxy_port", "");
+    proxy_login = ReadProtected(ini, "proxy_login");
+    proxy_pass = ReadProtected(ini, "proxy_pass");
+    proxy_ftp_type = ini.ReadInteger(kNet, "proxy_ftp_type", 0);
+
+    savepath = ini.ReadString(kVa, "savepath", "");
+    loadpath = ini.ReadString(kVa, "loadpath", "");
+    id = ini.ReadString(kVa, "id", "");
+
+    thumbborder = ini.ReadInteger(kThumbs, "thumbborder", 5);
+    thumbbitmapwidth = ini.ReadInteger(kThumbs, "thumbbitmapwidth", 140);
+    thumbbitmapheight = ini.ReadInteger(kThumbs, "thumbbitmapheight", 140);
+    thumbspace = ini.ReadInteger(kThumbs, "thumbspace", 5);
+    thumbname = ini.ReadBool(kThumbs, "thumbname", true);
+    thumbprice = ini.ReadBool(kThumbs, "thumbprice", true);
+    thumbsize = ini.ReadBool(kThumbs, "thumbsize", false);
+    thumbresolution = ini.ReadBool(kThumbs, "thumbresolution", false);
+
+    InitThumbSizes(surfaceFont);
+}
+
+bool TConfig::Save() const
+{
+    QDir().mkpath(QFileInfo(FileName()).absolutePath());
+    TIniFile ini(FileName(), TIniFile::Access::Private);
+    const bool ok = ini.WriteBool(kFlags, "fexit", fexit) && ini.WriteBool(kFlags, "fdelete", fdelete)
+        && ini.WriteBool(kFlags, "fPickDefFormat", fPickDefFormat) && ini.WriteBool(kFlags, "fShowTip", fShowTip)
+        && ini.WriteInteger(kEditor, "cropalpha", cropalpha) && ini.WriteInteger(kEditor, "cropbackground", cropbackground)
+        && ini.WriteBool(kNet, "passive", passive) && ini.WriteInteger(kNet, "timout", timout)
+        && ini.WriteBool(kNet, "useproxy", useproxy) && ini.WriteString(kNet, "proxy_host", proxy_host)
+        && ini.WriteString(kNet, "proxy_port", proxy_port) && ini.WriteString(kNet, "proxy_login", Protect(proxy_login))
+        && ini.WriteString(kNet, "proxy_pass", Protect(proxy_pass))
+        && ini.WriteInteger(kNet, "proxy_ftp_type", proxy_ftp_type) && ini.WriteString(kVa, "savepath", savepath)
+        && ini.WriteString(kVa, "loadpath", loadpath) && ini.WriteString(kVa, "id", id)
+        && ini.WriteInteger(kThumbs, "thumbborder", thumbborder)
+        && ini.WriteInteger(kThumbs, "thumbbitmapwidth", thumbbitmapwidth)
+        && ini.WriteInteger(kThumbs, "thumbbitmapheight", thumbbitmapheight)
+        && ini.WriteInteger(kThumbs, "thumbspace", thumbspace) && ini.WriteBool(kThumbs, "thumbname", thumbname)
+        && ini.WriteBool(kThumbs, "thumbprice", thumbprice) && ini.WriteBool(kThumbs, "thumbsize", thumbsize)
+        && ini.WriteBool(kThumbs, "thumbresolution", thumbresolution);
+    if (!ok)
+        Log("Config: cannot write " + FileName(), 3);
+    return ok;
+}
+
+void TConfig::InitThumbSizes(const QFont& surfaceFont)
+{
+    Log(QStringLiteral("Initializing thumb sizes ..."), 0);
+    cellWidth = thumbbitmapwidth + 2 * thumbborder;
+    const int textHeight = QFontMetrics(surfaceFont).size(Qt::TextSingleLine, QStringLiteral("^_")).height();
+    const int lines = int(thumbname) + int(thumbsize) + int(thumbresolution) + int(thumbprice);
+    cellHeight = thumbbitmapheight + 2 * thumbborder + (lines > 0 ? textHeight * lines + 2 : 0);
+}
+
+QString TConfig::SelectedSkinName()
+{
+    const QString name = TIniFile(SkinIniPath()).ReadString("skin", "selected", "domyslna");
+    // A name, never a path: a hand-edited value cannot point outside the skins folder.
+    return QFileInfo(QString(name).replace(u'\\', u'/')).fileName();
+}
+
+bool TConfig::SetSelectedSkinName(const QString& name)
+{
+    QDir().mkpath(QFileInfo(SkinIniPath()).absolutePath());
+    return TIniFile(SkinIniPath()).WriteString("skin", "selected", name);
+}
+
+QString TConfig::SelectedSkinFile()
+{
+    const QString name = SelectedSkinName();
+    if (name.isEmpty())
+        return {};
+    const QString path = AppPath("skins/" + name + ".vdskin");
+    return QFileInfo(path).isFile() ? path : QString();
+}

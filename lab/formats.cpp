@@ -1,0 +1,104 @@
+#include "lab/formats.h"
+
+#include "core/log.h"
+#include "core/textutils.h"
+#include "lab/numberfield.h"
+#include "platform/cp1250.h"
+
+#include <QFile>
+
+#include <utility>
+
+bool TFormats::LoadFormats(const QString& path)
+{
+    Log(QStringLiteral("Loading formats ..."));
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    QStringList lines = SplitTextLines(FromCp1250(file.readAll()));
+    TrimLines(lines);
+    RemoveEmptyLines(lines);
+
+    for (const QString& line : std::as_const(lines)) {
+        QStringList fields;
+        if (SplitByChars(line, fields, QStringLiteral("|"), false) != 5) {
+            Log(QStringLiteral("Invalid formats file: expacted 5 fields."), 3);
+            Log("Parser text: \"" + line + "\"", 3);
+            return false;
+        }
+        QString error;
+        const auto id = ParseDecimalField(fields[0], &error);
+        const auto price = id ? ParseDecimalField(fields[2], &error) : std::nullopt;
+        const auto firstSide = price ? ParseDecimalField(fields[3], &error) : std::nullopt;
+        const auto secondSide = firstSide ? ParseDecimalField(fields[4], &error) : std::nullopt;
+        if (!secondSide) {
+            Log(error, 3);
+            return false;
+        }
+        if (*id < 0) {
+            Log(QStringLiteral("ID must by >= 0 !"), 3);
+            return false;
+        }
+        if (IdToIndex(*id) >= 0) {
+            Log("duplicated ID in formats (" + QString::number(*id) + ") !", 3);
+            return false;
+        }
+        Add(fields[1], *id, *secondSide, *firstSide, *price);
+        Log(QStringLiteral("FORMAT AQUIRED: %1: \"%2\" %3 gr, %4 x %5 mm")
+                .arg(*id)
+                .arg(fields[1])
+                .arg(*price)
+                .arg(*firstSide)
+                .arg(*secondSide));
+    }
+    Log(QString::number(lines.size()) + " formats total.");
+    return !lines.isEmpty();
+}
+
+void TFormats::Add(const QString& name, int id, int secondSideMm, int firstSideMm, int price)
+{
+    ids.Add(id);
+    names.append(name);
+    prices.Add(price);
+    widthsMm.Add(firstSideMm);
+    heightsMm.Add(secondSideMm);
+}
+
+int TFormats::IdToIndex(int id) const
+{
+    if (id < 0)
+        return -1;
+    for (int i = 0; i < ids.Count(); ++i)
+        if (ids.Get(i) == id)
+            return i;
+    return -1;
+}
+
+int TFormats::GetPrice(int id) const
+{
+    const int index = IdToIndex(id);
+    return index < 0 ? 0 : prices.Get(index);
+}
+
+QString TFormats::GetName(int id) const
+{
+    const int index = IdToIndex(id);
+    return index < 0 ? QString() : names[index];
+}
+
+void TFormats::GetRect(int id, int dpi, TRect& rect) const
+{
+    if (id == -1) {
+        rect.Left = -1;
+        return;
+    }
+    const int index = IdToIndex(id);
+    if (index < 0) {
+        Log(QStringLiteral("??? TFormats.GetRect failed to translate id2idx !"), 3);
+        rect = {0, 0, 200, 100};
+        return;
+    }
+    rect = {0, 0, MmToPixels(widthsMm.Get(index), dpi), MmToPixels(heightsMm.Get(index), dpi)};
+    if (rect.Right < rect.Bottom)
+        std::swap(rect.Right, rect.Bottom);
+}

@@ -1,0 +1,15 @@
+#include "lab/numberfield.h"
+
+std::optional<int> ParseDecimalField(const QString& text, QString* error)
+{
+    bool digitsOnly = !text.isEmpty();
+    for (qsizetype i = 0; i < text.size() && digitsOnly; ++i)
+        digitsOnly = text[i].isDigit() || (i == 0 && text.size() > 1 && (text[i] == u'-' || text[i] == u'+'));
+    bool ok = false;
+    const int value = digitsOnly ? text.toInt(&ok, 10) : 0;
+    if (ok)
+        return value;
+    if (error)
+        *error = "'" + text + "' is not a valid integer value";
+    return std::nullopt;
+}

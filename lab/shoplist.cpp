@@ -1,0 +1,79 @@
+#include "lab/shoplist.h"
+
+#include "core/log.h"
+#include "core/textutils.h"
+#include "lab/numberfield.h"
+#include "platform/cp1250.h"
+
+#include <QFile>
+
+#include <utility>
+
+void TShopList::Clear()
+{
+    ids.Clear();
+    for (QStringList* column : {&names, &cities, &streets, &emails, &phones, &banks})
+        column->clear();
+    for (TboolList* column : {&personal, &payCash, &payTransfer, &payCard, &vat})
+        column->Clear();
+}
+
+int TShopList::IndexOfID(int id) const
+{
+    for (int i = 0; i < ids.Count(); ++i)
+        if (ids.Get(i) == id)
+            return i;
+    return -1;
+}
+
+void TShopList::Add(int id, const QString& name, const QString& city, const QString& street, const QString& email,
+                    const QString& phone, const QString& bank, bool personalPickup, bool cash, bool transfer,
+                    bool card, bool vatInvoice)
+{
+    ids.Add(id);
+    names.append(name);
+    cities.append(city);
+    streets.append(street);
+    emails.append(email);
+    phones.append(phone);
+    banks.append(bank);
+    personal.Add(personalPickup);
+    payCash.Add(cash);
+    payTransfer.Add(transfer);
+    payCard.Add(card);
+    vat.Add(vatInvoice);
+}
+
+bool TShopList::LoadFromFile(const QString& path)
+{
+    Log("Loading shop list from: " + path);
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        Log(QStringLiteral("Can't load file !"), 3);
+        return false;
+    }
+    QStringList lines = SplitTextLines(FromCp1250(file.readAll()));
+    TrimLines(lines);
+    RemoveEmptyLines(lines);
+
+    for (const QString& line : std::as_const(lines)) {
+        QStringList fields;
+        SplitByChars(line, fields, QStringLiteral("|"), true);
+        if (fields.size() == 11)
+            fields.append(QStringLiteral("1")); // lists written before VAT invoices existed
+        if (fields.size() != 12) {
+            Log(QStringLiteral("shop list has invalid format !"));
+            return false;
+        }
+        QString error;
+        const auto id = ParseDecimalField(fields[0], &error);
+        if (!id) {
+            Log(QStringLiteral("BŁĄD: ") + error, 3);
+            return false;
+        }
+        const auto flag = [&fields](int i) { return fields[i] == QLatin1String("1"); };
+        Add(*id, fields[1], fields[2], fields[3], fields[4], fields[5], fields[6], flag(7), flag(8), flag(9),
+            flag(10), flag(11));
+    }
+    return true;
+}

@@ -1,0 +1,31 @@
+#include "lab/stamp.h"
+
+#include "core/textutils.h"
+#include "lab/md5.h"
+#include "platform/cp1250.h"
+
+#include <QFile>
+
+QString ComputeStampOfBytes(const QByteArray& contents)
+{
+    QStringList lines = SplitTextLines(FromCp1250(contents));
+    TrimLines(lines);
+    RemoveEmptyLines(lines);
+    QString acc;
+    for (const QString& line : lines) {
+        if (line.startsWith(u';'))
+            continue;
+        const NameValue pair = SplitNameValue(line);
+        if (pair.ok && pair.name != QLatin1String("stamp"))
+            acc += pair.value;
+    }
+    return MD5Hex("vd" + acc + "db915706");
+}
+
+QString ComputeStamp(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return ComputeStampOfBytes(file.readAll());
+}

@@ -1,0 +1,246 @@
+#include "lab/vdengine.h"
+
+#include "core/log.h"
+#include "lab/blowfish.h"
+#include "lab/numberfield.h"
+#include "lab/quietget.h"
+#include "lab/stamp.h"
+#include "platform/appdir.h"
+#include "platform/inifile.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+#include <exception>
+#include <functional>
+#include <optional>
+
+namespace {
+
+// Verifies the "digitalstamp" of a file; logs with the given prefix either way.
+bool StampVerifies(const TIniFile& ini, const QString& logPrefix)
+{
+    const QString stored = ini.ReadString(QStringLiteral("digitalstamp"), QStringLiteral("stamp"), QString());
+    if (stored != ComputeStamp(ini.FileName())) {
+        Log(logPrefix + ".digitalstamp: INVALID STAMP (\"" + stored + "\")", 3);
+        return false;
+    }
+    Log(logPrefix + ".digitalstamp: stamp \"" + stored + "\" verified !");
+    return true;
+}
+
+struct SourceSpec {
+    QString protocol;
+    QString source;
+};
+
+// "protocol://source", lower-cased whole; logs and gives nothing when it has no "://" or
+// names a protocol other than file or http.
+std::optional<SourceSpec> ParseSource(const QString& value, const QString& logKey)
+{
+    const QString text = value.toLower();
+    Log(logKey + ": " + text);
+    const qsizetype separator = text.indexOf(QLatin1String("://"));
+    if (separator < 0) {
+        Log(logKey + ": unknown protocol.", 3);
+        return std::nullopt;
+    }
+    SourceSpec spec{text.left(separator), text.mid(separator + 3)};
+    if (spec.protocol != QLatin1String("file") && spec.protocol != QLatin1String("http")) {
+        Log(logKey + ": invalid protocol.", 3);
+        return std::nullopt;
+    }
+    return spec;
+}
+
+// Copies through a temporary name, so a failed copy never leaves a half file in place.
+bool CopyIntoPlace(const QString& source, const QString& target)
+{
+    QFile in(source);
+    if (!in.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray bytes = in.readAll();
+    QSaveFile out(target);
+    return out.open(QIODevice::WriteOnly) && out.write(bytes) == bytes.size() && out.commit();
+}
+
+// Brings source to the program folder as targetName: copied from the config folder for
+// "file", downloaded as http://source for "http".
+bool FetchBySource(const QString& protocol, const QString& source, const QString& targetName)
+{
+    const QString target = AppPath(targetName);
+    if (protocol == QLatin1String("file")) {
+        Log("Getting " + source + " using file protocol ...");
+        return CopyIntoPlace(AppPath("config/" + source), target);
+    }
+    if (protocol == QLatin1String("http")) {
+        Log("Getting " + source + " using http protocol ...");
+        return QuietGetHTTP("http://" + source, target);
+    }
+    return false;
+}
+
+// A DPI value read as text and converted strictly; logs "invalid DPI" when it is not a
+// number or fails the range check.
+std::optional<int> ReadDpi(const TIniFile& ini, const QString& key, const std::function<bool(int)>& valid)
+{
+    const QString text = ini.ReadString(QStringLiteral("engine"), key, QStringLiteral("0"));
+    const auto value = ParseDecimalField(text);
+    if (!value || !valid(*value)) {
+        Log("engine.settings." + key + ": invalid DPI (" + text + ") !", 3);
+        return std::nullopt;
+    }
+    return value;
+}
+
+} // namespace
+
+TEngine::TEngine() : shopList(std::make_unique<TShopList>()) {}
+
+TEngine::~TEngine() = default;
+
+QString TEngine::ComputeStamp(const QString& path)
+{
+    return ::ComputeStamp(path);
+}
+
+int TEngine::LoadLabConfig()
+{
+    Log(QStringLiteral("Checking engine.ini ..."));
+    const QString path = AppPath(kEngineIni);
+    if (!QFile::exists(path))
+        return kFailed;
+    try {
+        const TIniFile ini(path);
+        const TBlowFish cipher{QByteArrayView(kLabKey)};
+        if (!StampVerifies(ini, QStringLiteral("engine.init")))
+            return kBadStamp;
+
+        progname = ini.ReadString("misc", "progname", "Vendaro");
+        const auto formats = ParseSource(ini.ReadString("engine", "formats", ""), "engine.init.formats");
+        if (!formats)
+            return kFailed;
+        formatsProtocol = formats->protocol;
+        formatsSource = formats->source;
+        const QString shops = ini.ReadString("engine", "shops", "");
+        if (!shops.isEmpty()) {
+            const auto spec = ParseSource(shops, "engine.init.shops");
+            if (!spec)
+                return kFailed;
+            shopsProtocol = spec->protocol;
+            shopsSource = spec->source;
+        }
+
+        host = ini.ReadString("ftp", "host", "");
+        user = cipher.DecodeText(ini.ReadString("ftp", "user", ""));
+        pass = cipher.DecodeText(ini.ReadString("ftp", "pass", ""));
+        orderpath = ini.ReadString("ftp", "orderpath", "");
+        virtual_ = ini.ReadString("ftp", "virtual", "");
+        newsseed = ini.ReadString("advanced", "newsseed", "");
+        newspath = ini.ReadString("advanced", "newspath", "");
+        updateseed = ini.ReadString("advanced", "updateseed", "");
+        updatepath = ini.ReadString("advanced", "updatepath", "");
+        settings = ini.ReadString("advanced", "settings", "");
+
+        if (!ini.ValueExists("advanced", "authkey")) {
+            Log(QStringLiteral("engine.init.adv: authkey not found."), 3);
+            return kFailed;
+        }
+        authkey = cipher.DecodeText(ini.ReadString("advanced", "authkey", ""));
+
+        if (host.isEmpty() || orderpath.isEmpty()) {
+            Log(QStringLiteral("engine.init.ftp: host or order_path not specified !"), 3);
+            return kFailed;
+        }
+        if (virtual_.isEmpty()) {
+            Log(QStringLiteral("engine.init.ftp: virtual accounts path not secified !"), 3);
+            return kFailed;
+        }
+        return kLoaded;
+    } catch (const std::exception& e) {
+        Log(QStringLiteral("engine.init: ") + QString::fromLocal8Bit(e.what()), 3);
+        return kFailed;
+    }
+}
+
+bool TEngine::FetchSettings()
+{
+    Log("Getting " + settings + " using http protocol ...");
+    return QuietGetHTTP(settings, AppPath(kSettingsTmp));
+}
+
+int TEngine::LoadSettings()
+{
+    Log(QStringLiteral("Checking engine_set.ini ..."));
+    const QString path = AppPath(kSettingsTmp);
+    if (!QFile::exists(path))
+        return kFailed;
+    const TIniFile ini(path);
+    if (!StampVerifies(ini, QStringLiteral("engine.settings")))
+        return kBadStamp;
+
+    const auto output = ReadDpi(ini, "outputdpi", [](int dpi) { return dpi >= 100 && dpi <= 600; });
+    if (!output)
+        return kFailed;
+    outputdpi = *output;
+    const auto minimum = ReadDpi(ini, "mindpi", [this](int dpi) { return dpi > 71 && outputdpi >= dpi; });
+    if (!minimum)
+        return kFailed;
+    mindpi = *minimum;
+
+    forceformat = ini.ReadString("engine", "forceformat", "0") == QLatin1String("1");
+    formatmargin = ini.ReadInteger("engine", "formatmargin", 0);
+    usenews = ini.ReadBool("engine", "usenews", false);
+    useupdates = ini.ReadBool("engine", "useupdates", false);
+    orderid = ini.ReadString("engine", "orderid", "");
+
+    name = ini.ReadString("company", "name", "");
+    owner = ini.ReadString("company", "owner", "");
+    person = ini.ReadString("company", "person", "");
+    street = ini.ReadString("company", "street", "");
+    city = ini.ReadString("company", "city", "");
+    phone = ini.ReadString("company", "phone", "");
+    email = ini.ReadString("company", "email", "");
+    www = ini.ReadString("company", "www", "");
+    bank = ini.ReadString("company", "bank", "");
+    noshop = ini.ReadBool("company", "noshop", false);
+    personal = ini.ReadBool("company", "personal", false);
+    paycash = ini.ReadBool("company", "paycash", false);
+    paytransfer = ini.ReadBool("company", "paytransfer", false);
+    paycard = ini.ReadBool("company", "paycard", false);
+    vat = ini.ReadBool("company", "vat", true);
+
+    loginscript = ini.ReadString("sendorder", "loginscript", "");
+    postorderpage = ini.ReadString("sendorder", "postorderpage", "");
+    newuserpage = ini.ReadString("sendorder", "newuserpage", "");
+    pack = ini.ReadBool("sendorder", "pack", false);
+    delivery_price = ini.ReadInteger("sendorder", "delivery_price", -100);
+    delivery_pricepre = ini.ReadInteger("sendorder", "delivery_pricepre", -100);
+    min_price = ini.ReadInteger("sendorder", "min_price", -100);
+    open_price = ini.ReadInteger("sendorder", "open_price", -100);
+    minphotos = ini.ReadInteger("sendorder", "minphotos", -1);
+    return kLoaded;
+}
+
+bool TEngine::FetchFormats()
+{
+    if (!FetchBySource(formatsProtocol, formatsSource, kFormatsTmp))
+        return false;
+    formatsSource = AppPath(kFormatsTmp);
+    return true;
+}
+
+bool TEngine::FetchShopList()
+{
+    return FetchBySource(shopsProtocol, shopsSource, kShopsTmp);
+}
+
+bool TEngine::BuildShopList()
+{
+    if (!noshop)
+        shopList->Add(-1, name, city, street, email, phone, bank, personal, paycash, paytransfer, paycard, vat);
+    const QString path = AppPath(kShopsTmp);
+    if (!QFile::exists(path))
+        return shopList->Count() > 0;
+    return shopList->LoadFromFile(path) && shopList->Count() > 0;
+}

@@ -1,0 +1,10 @@
+#pragma once
+// The platform's folder picker.
+#include <QFileDialog>
+#include <QString>
+
+class QWidget;
+
+// Shows the folder picker with title; returns the chosen folder or an empty string when
+// cancelled.
+QString BrowseForFolder(QWidget* owner, const QString& title, QFileDialog::Options flags = {});

@@ -1,0 +1,59 @@
+#include "platform/process.h"
+
+#include "platform/appdir.h"
+
+#include <QCoreApplication>
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFileInfo>
+#include <QLockFile>
+
+#include <map>
+#include <memory>
+
+bool HasSwitch(const QStringList& arguments, const QString& name, bool ignoreCase)
+{
+    const Qt::CaseSensitivity cs = ignoreCase ? Qt::CaseInsensitive : Qt::CaseSensitive;
+    for (qsizetype i = 1; i < arguments.size(); ++i)
+        if (arguments[i].compare(name, cs) == 0)
+            return true;
+    return false;
+}
+
+bool HasSwitch(const QString& name, bool ignoreCase)
+{
+    return QCoreApplication::instance() && HasSwitch(QCoreApplication::arguments(), name, ignoreCase);
+}
+
+QString VersionString(const QString& exePath, const QString& prefix)
+{
+    const QFileInfo file(exePath);
+    if (!file.isFile())
+        return {};
+    const bool own = file.canonicalFilePath() == QFileInfo(ExecutablePath()).canonicalFilePath();
+    const int major = own ? VENDARO_VERSION_MAJOR : 0;
+    const int minor = own ? VENDARO_VERSION_MINOR : 0;
+    const int release = own ? VENDARO_VERSION_PATCH : 0;
+    const int build = own ? VENDARO_BUILD_NUMBER : 0;
+    return QStringLiteral("%1.%2.%3  (%4%5)").arg(major).arg(minor).arg(release).arg(prefix).arg(build);
+}
+
+bool AnotherInstanceRunning(const QString& key)
+{
+    // The locks this process holds, kept until it ends.
+    static std::map<QString, std::unique_ptr<QLockFile>> held;
+    if (held.count(key))
+        return false;
+    const QByteArray digest = QCryptographicHash::hash(key.toUtf8(), QCryptographicHash::Sha1).toHex();
+    auto lock = std::make_unique<QLockFile>(QDir::temp().filePath("vendaro-" + QString::fromLatin1(digest) + ".lock"));
+    lock->setStaleLockTime(0); // only a dead owner makes the lock stale, never its age
+    if (!lock->tryLock(0))
+        return lock->error() == QLockFile::LockFailedError;
+    held.emplace(key, std::move(lock));
+    return false;
+}
+
+bool AnotherInstanceRunning()
+{
+    return AnotherInstanceRunning(ExecutablePath());
+}

@@ -1,0 +1,20 @@
+#pragma once
+// Command line, version and single-instance helpers.
+#include <QString>
+#include <QStringList>
+
+// True when an argument of the running program (its name excluded) equals name.
+bool HasSwitch(const QString& name, bool ignoreCase = true);
+// The same over a given argument list (program name first).
+bool HasSwitch(const QStringList& arguments, const QString& name, bool ignoreCase = true);
+
+// "major.minor.release  (" + prefix + "build)" of exePath: the build's own version for the
+// running executable, 0.0.0 and build 0 for any other existing file, an empty string when
+// the file does not exist.
+QString VersionString(const QString& exePath, const QString& prefix);
+
+// True when another running process holds the instance lock of key (this executable's path
+// by default). Otherwise this process takes the lock and keeps it until it ends; a lock left
+// by a process that died is taken over.
+bool AnotherInstanceRunning();
+bool AnotherInstanceRunning(const QString& key);

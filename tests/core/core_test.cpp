@@ -1,0 +1,131 @@
+#include "core/core.h"
+
+#include "core/log.h"
+#include "lab/blowfish.h"
+#include "platform/inifile.h"
+
+#include "tests/support/testsupport.h"
+
+#include <QFile>
+#include <QFontMetrics>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+namespace {
+
+struct ConfigFixture : ::testing::Test {
+    ScopedAppDir app;
+    QFont font{QStringLiteral("DejaVu Sans"), 9};
+    int textHeight = QFontMetrics(font).size(Qt::TextSingleLine, "^_").height();
+
+    void WriteConfig(const QByteArray& text) { ASSERT_TRUE(WriteFileBytes(app.Path("config/config.ini"), text)); }
+};
+
+} // namespace
+
+TEST_F(ConfigFixture, MissingFileKeepsBuiltInValues)
+{
+    TConfig config;
+    config.Load(font);
+    EXPECT_EQ(config.proxy_port, "0");
+    EXPECT_EQ(config.timout, 30000);
+    EXPECT_EQ(config.cropbackground, -1);
+    EXPECT_EQ(config.cellWidth, 0); // nothing computed: the caller initialises the sizes
+}
+
+TEST_F(ConfigFixture, PartialFileTakesIfMissingValues)
+{
+    WriteConfig("[flags]\r\nfexit=0\r\nfShowTip=7\r\n[thumbs]\r\nthumbborder=abc\r\nthumbname=0\r\nthumbprice=0\r\n");
+    TConfig config;
+    config.proxy_port = "8080";
+    config.Load(font);
+    EXPECT_FALSE(config.fexit);
+    EXPECT_TRUE(config.fShowTip); // any non-zero integer is true
+    EXPECT_TRUE(config.fdelete);
+    EXPECT_EQ(config.proxy_port, ""); // not "0": the key is missing from an existing file
+    EXPECT_EQ(config.thumbborder, 5);
+    EXPECT_EQ(config.cellWidth, 150);
+    EXPECT_EQ(config.cellHeight, 150); // no text line under the thumbnail
+    EXPECT_EQ(LogStore().Lines().back(), "Initializing thumb sizes ...");
+}
+
+TEST_F(ConfigFixture, ThumbCellHeightCountsTextLines)
+{
+    TConfig config;
+    config.thumbbitmapheight = 100;
+    config.thumbborder = 3;
+    config.thumbsize = true;
+    config.InitThumbSizes(font);
+    EXPECT_EQ(config.cellHeight, 106 + 3 * textHeight + 2); // name, price and size lines
+    EXPECT_EQ(config.cellWidth, 146);
+}
+
+TEST_F(ConfigFixture, SaveWritesEveryKeyInOrderOwnerOnly)
+{
+    TConfig config;
+    config.proxy_login = QStringLiteral(u"jan|kowalski");
+    config.proxy_pass = QStringLiteral(u"hasło");
+    config.id = QStringLiteral(u"konto ż");
+    config.cropbackground = 0x123456;
+    ASSERT_TRUE(config.Save());
+
+    const QString path = app.Path("config/config.ini");
+    const QByteArray text = ReadFileBytes(path);
+    const char* order[] = {"[flags]", "fexit=1", "fdelete=1", "fPickDefFormat=1", "fShowTip=1", "[editor]",
+                           "cropalpha=64", "cropbackground=1193046", "[net]", "passive=0", "timout=30000",
+                           "useproxy=0", "proxy_host=", "proxy_port=0", "proxy_login=", "proxy_pass=",
+                           "proxy_ftp_type=0", "[va]", "savepath=", "loadpath=", "id=konto \xBF", "[thumbs]",
+                           "thumbborder=5", "thumbbitmapwidth=140", "thumbbitmapheight=140", "thumbspace=5",
+                           "thumbname=1", "thumbprice=1", "thumbsize=0", "thumbresolution=0"};
+    qsizetype at = 0;
+    for (const char* line : order) {
+        const qsizetype found = text.indexOf(line, at);
+        ASSERT_GE(found, at) << line << "\n" << text.constData();
+        at = found + 1;
+    }
+    EXPECT_FALSE(text.contains("hasło")); // stored enciphered
+    const TIniFile ini(path);
+    EXPECT_EQ(TBlowFish(QByteArrayView(kConfigKey)).DecodeText(ini.ReadString("net", "proxy_pass", "")),
+              QStringLiteral(u"hasło"));
+
+    struct stat st {};
+    ASSERT_EQ(stat(QFile::encodeName(path).constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
+
+    TConfig reloaded;
+    reloaded.Load(font);
+    EXPECT_EQ(reloaded.proxy_login, config.proxy_login);
+    EXPECT_EQ(reloaded.proxy_pass, config.proxy_pass);
+    EXPECT_EQ(reloaded.id, config.id);
+    EXPECT_EQ(reloaded.cropbackground, 0x123456);
+}
+
+TEST_F(ConfigFixture, DamagedProtectedValueKeepsBuiltInAndLogs)
+{
+    const QString login = TBlowFish(QByteArrayView(kConfigKey)).EncodeText("user");
+    WriteConfig("[net]\r\nproxy_login=" + login.toLatin1() + "\r\nproxy_pass=12345\r\nuseproxy=1\r\n");
+    LogStore().Clear();
+    TConfig config;
+    config.Load(font);
+    EXPECT_EQ(config.proxy_login, "user");
+    EXPECT_EQ(config.proxy_pass, "");
+    EXPECT_TRUE(config.useproxy);
+    ASSERT_GE(LogStore().Lines().size(), 1);
+    EXPECT_EQ(LogStore().Levels().Get(0), 3);
+    EXPECT_TRUE(LogStore().Lines()[0].contains("proxy_pass")) << LogStore().Lines()[0].toStdString();
+    LogStore().Clear();
+}
+
+TEST_F(ConfigFixture, SelectedSkinFile)
+{
+    EXPECT_EQ(TConfig::SelectedSkinName(), "domyslna");
+    EXPECT_EQ(TConfig::SelectedSkinFile(), ""); // the default skin's file is absent
+    ASSERT_TRUE(WriteFileBytes(app.Path("skins/domyslna.vdskin"), "x"));
+    EXPECT_EQ(TConfig::SelectedSkinFile(), app.Path("skins/domyslna.vdskin"));
+    ASSERT_TRUE(TConfig::SetSelectedSkinName("niebieska"));
+    EXPECT_EQ(TConfig::SelectedSkinFile(), "");
+    ASSERT_TRUE(WriteFileBytes(app.Path("skins/niebieska.vdskin"), "x"));
+    EXPECT_EQ(TConfig::SelectedSkinFile(), app.Path("skins/niebieska.vdskin"));
+    ASSERT_TRUE(TConfig::SetSelectedSkinName("../domyslna")); // a name, never a path
+    EXPECT_EQ(TConfig::SelectedSkinName(), "domyslna");
+}

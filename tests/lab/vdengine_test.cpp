@@ -1,0 +1,242 @@
+#include "lab/vdengine.h"
+
+#include "core/log.h"
+#include "platform/cp1250.h"
+#include "tests/lab/labfiles.h"
+#include "tests/support/testsupport.h"
+
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class EngineTest : public testing::Test {
+protected:
+    void SetUp() override { LogStore().Clear(); }
+    int LoadLab(const TIniValues& changes, const QString* stamp = nullptr)
+    {
+        TIniValues values = LabIniValues();
+        for (auto it = changes.begin(); it != changes.end(); ++it)
+            values[it.key()] = it.value();
+        WriteStampedIni(app_.Path("config/engine.ini"), values, stamp);
+        return engine_.LoadLabConfig();
+    }
+    int LoadSettings(const TIniValues& changes)
+    {
+        TIniValues values = SettingsValues();
+        for (auto it = changes.begin(); it != changes.end(); ++it)
+            values[it.key()] = it.value();
+        WriteStampedIni(app_.Path("engine_settmp.ini"), values);
+        return engine_.LoadSettings();
+    }
+    ScopedAppDir app_;
+    TEngine engine_;
+};
+
+TEST_F(EngineTest, LabConfigLoadsAndDeciphersProtectedValues)
+{
+    ASSERT_EQ(LoadLab({}), TEngine::kLoaded);
+    EXPECT_EQ(engine_.progname, "Fotolab Test");
+    EXPECT_EQ(engine_.formatsProtocol, "file");
+    EXPECT_EQ(engine_.formatsSource, "formats.txt");
+    EXPECT_EQ(engine_.shopsProtocol, "file");
+    EXPECT_EQ(engine_.user, "labuser");
+    EXPECT_EQ(engine_.pass, QStringLiteral("tajne hasło"));
+    EXPECT_EQ(engine_.authkey, "AK-1234");
+    EXPECT_EQ(engine_.virtual_, "/virtual");
+    EXPECT_EQ(engine_.settings, "http://127.0.0.1/engine_set.ini");
+    EXPECT_TRUE(LogHasLine(QStringLiteral("engine.init.formats: file://formats.txt"), 0));
+}
+
+TEST_F(EngineTest, LabConfigCases)
+{
+    const QString upperStamp = QStringLiteral("ABCDEF0123456789ABCDEF0123456789");
+    struct Case {
+        const char* name;
+        TIniValues changes;
+        int result;
+        const char* log; // a level-3 line the failure writes
+    };
+    const Case cases[] = {
+        {"formats upper case", {{"engine/formats", "FILE://Formats.TXT"}}, 1, nullptr},
+        {"formats without protocol", {{"engine/formats", "formats.txt"}}, -1, "engine.init.formats: unknown protocol."},
+        {"formats over ftp", {{"engine/formats", "ftp://x/f.txt"}}, -1, "engine.init.formats: invalid protocol."},
+        {"no formats", {{"engine/formats", kAbsent}}, -1, "engine.init.formats: unknown protocol."},
+        {"no shops", {{"engine/shops", kAbsent}}, 1, nullptr},
+        {"empty shops", {{"engine/shops", ""}}, 1, nullptr},
+        {"shops without protocol", {{"engine/shops", "shops.txt"}}, -1, "engine.init.shops: unknown protocol."},
+        {"shops over https", {{"engine/shops", "https://x/s.txt"}}, -1, "engine.init.shops: invalid protocol."},
+        {"no authkey", {{"advanced/authkey", kAbsent}}, -1, "engine.init.adv: authkey not found."},
+        {"empty authkey", {{"advanced/authkey", ""}}, 1, nullptr},
+        {"no host", {{"ftp/host", kAbsent}}, -1, "engine.init.ftp: host or order_path not specified !"},
+        {"no order path", {{"ftp/orderpath", ""}}, -1, "engine.init.ftp: host or order_path not specified !"},
+        {"no virtual path", {{"ftp/virtual", kAbsent}}, -1, "engine.init.ftp: virtual accounts path not secified !"},
+        {"undecodable user", {{"ftp/user", "0123456789ABCDEF"}}, -1, nullptr},
+        {"odd hex password", {{"ftp/pass", "ABC"}}, -1, nullptr},
+        {"no program name", {{"misc/progname", kAbsent}}, 1, nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        LogStore().Clear();
+        TEngine engine;
+        TIniValues values = LabIniValues();
+        for (auto it = c.changes.begin(); it != c.changes.end(); ++it)
+            values[it.key()] = it.value();
+        WriteStampedIni(app_.Path("config/engine.ini"), values);
+        EXPECT_EQ(engine.LoadLabConfig(), c.result);
+        if (c.log) {
+            EXPECT_TRUE(LogHasLine(QString::fromUtf8(c.log), 3));
+        }
+        if (c.result == 1 && c.changes.contains("engine/formats")) {
+            EXPECT_EQ(engine.formatsSource, "formats.txt");
+        }
+        if (c.result == 1 && c.changes.contains("misc/progname")) {
+            EXPECT_EQ(engine.progname, "Vendaro");
+        }
+        if (c.result == 1 && c.changes.contains("engine/shops")) {
+            EXPECT_TRUE(engine.shopsProtocol.isEmpty());
+        }
+    }
+}
+
+TEST_F(EngineTest, LabConfigStamp)
+{
+    const QString wrong = QStringLiteral("0123456789abcdef0123456789abcdef");
+    EXPECT_EQ(LoadLab({}, &wrong), TEngine::kBadStamp);
+    EXPECT_TRUE(LogHasLine("engine.init.digitalstamp: INVALID STAMP (\"" + wrong + "\")", 3));
+
+    // The right stamp in upper case does not verify; with spaces around it, it does.
+    LoadLab({});
+    const QByteArray stamped = ReadFileBytes(app_.Path("config/engine.ini"));
+    const qsizetype at = stamped.indexOf("stamp=") + 6;
+    const QByteArray stamp = stamped.mid(at, 32);
+    WriteFileBytes(app_.Path("config/engine.ini"), QByteArray(stamped).replace(stamp, stamp.toUpper()));
+    EXPECT_EQ(engine_.LoadLabConfig(), TEngine::kBadStamp);
+    WriteFileBytes(app_.Path("config/engine.ini"), QByteArray(stamped).replace("stamp=" + stamp, "stamp =   " + stamp + "  "));
+    EXPECT_EQ(engine_.LoadLabConfig(), TEngine::kLoaded);
+    EXPECT_TRUE(LogHasLine("engine.init.digitalstamp: stamp \"" + QString::fromLatin1(stamp) + "\" verified !", 0));
+
+    // A changed value breaks the stamp.
+    WriteFileBytes(app_.Path("config/engine.ini"), QByteArray(stamped).replace("/orders", "/other"));
+    EXPECT_EQ(engine_.LoadLabConfig(), TEngine::kBadStamp);
+
+    QFile::remove(app_.Path("config/engine.ini"));
+    EXPECT_EQ(engine_.LoadLabConfig(), TEngine::kFailed);
+}
+
+TEST_F(EngineTest, SettingsLoadWithDefaults)
+{
+    ASSERT_EQ(LoadSettings({}), TEngine::kLoaded);
+    EXPECT_EQ(engine_.outputdpi, 300);
+    EXPECT_EQ(engine_.mindpi, 150);
+    EXPECT_TRUE(engine_.forceformat);
+    EXPECT_TRUE(engine_.usenews);
+    EXPECT_FALSE(engine_.useupdates);
+    EXPECT_EQ(engine_.orderid, "%data8%");
+    EXPECT_EQ(engine_.name, QStringLiteral("Fotolab Łódź"));
+    EXPECT_TRUE(engine_.paycash);
+    EXPECT_FALSE(engine_.paycard);
+    EXPECT_TRUE(engine_.vat);
+    EXPECT_TRUE(engine_.pack);
+    EXPECT_EQ(engine_.delivery_price, 1200);
+    EXPECT_EQ(engine_.delivery_pricepre, -100);
+    EXPECT_EQ(engine_.min_price, -100);
+    EXPECT_EQ(engine_.open_price, -100);
+    EXPECT_EQ(engine_.minphotos, -1);
+    EXPECT_TRUE(engine_.loginscript.isEmpty());
+}
+
+TEST_F(EngineTest, SettingsResolutionBounds)
+{
+    struct Case {
+        const char* output;
+        const char* minimum;
+        int result;
+        const char* log;
+    };
+    const Case cases[] = {
+        {"600", "600", 1, nullptr},
+        {"100", "72", 1, nullptr},
+        {"300", "71", -1, "engine.settings.mindpi: invalid DPI (71) !"},
+        {"300", "301", -1, "engine.settings.mindpi: invalid DPI (301) !"},
+        {"99", "72", -1, "engine.settings.outputdpi: invalid DPI (99) !"},
+        {"601", "72", -1, "engine.settings.outputdpi: invalid DPI (601) !"},
+        {"300dpi", "72", -1, "engine.settings.outputdpi: invalid DPI (300dpi) !"},
+        {"300", "", -1, "engine.settings.mindpi: invalid DPI () !"},
+        {"<absent>", "72", -1, "engine.settings.outputdpi: invalid DPI (0) !"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.output) + "/" + c.minimum);
+        LogStore().Clear();
+        EXPECT_EQ(LoadSettings({{"engine/outputdpi", c.output}, {"engine/mindpi", c.minimum}}), c.result);
+        if (c.log) {
+            EXPECT_TRUE(LogHasLine(QString::fromUtf8(c.log), 3));
+        }
+    }
+}
+
+TEST_F(EngineTest, SettingsStampAndFlags)
+{
+    TIniValues values = SettingsValues();
+    const QString wrong = QStringLiteral("00000000000000000000000000000000");
+    WriteStampedIni(app_.Path("engine_settmp.ini"), values, &wrong);
+    EXPECT_EQ(engine_.LoadSettings(), TEngine::kBadStamp);
+    EXPECT_TRUE(LogHasLine("engine.settings.digitalstamp: INVALID STAMP (\"" + wrong + "\")", 3));
+
+    EXPECT_EQ(LoadSettings({{"engine/forceformat", "yes"}, {"company/vat", "0"}, {"company/noshop", "1"}}), 1);
+    EXPECT_FALSE(engine_.forceformat);
+    EXPECT_FALSE(engine_.vat);
+    EXPECT_TRUE(engine_.noshop);
+
+    QFile::remove(app_.Path("engine_settmp.ini"));
+    EXPECT_EQ(engine_.LoadSettings(), TEngine::kFailed);
+}
+
+TEST_F(EngineTest, FormatsAndShopsComeFromTheConfigFolder)
+{
+    ASSERT_EQ(LoadLab({{"engine/formats", "FILE://Formats.txt"}}), 1);
+    EXPECT_FALSE(engine_.FetchFormats()); // looked up under the lower-case name
+    WriteFileBytes(app_.Path("config/formats.txt"), "1|9 x 13|79|89|127\r\n");
+    ASSERT_TRUE(engine_.FetchFormats());
+    EXPECT_EQ(engine_.formatsSource, app_.Path("formatsTMP.txt"));
+    EXPECT_EQ(ReadFileBytes(app_.Path("formatsTMP.txt")), "1|9 x 13|79|89|127\r\n");
+    EXPECT_TRUE(LogHasLine(QStringLiteral("Getting formats.txt using file protocol ..."), 0));
+
+    EXPECT_FALSE(engine_.FetchShopList());
+    WriteFileBytes(app_.Path("config/shops.txt"), ToCp1250(QStringLiteral("5|Punkt Śródmieście|a|b|c|d|e|1|1|0|0\r\n")));
+    ASSERT_TRUE(engine_.FetchShopList());
+    EXPECT_EQ(engine_.shopsSource, "shops.txt");
+}
+
+TEST_F(EngineTest, ShopListHasTheLabUnlessNoShop)
+{
+    ASSERT_EQ(LoadSettings({{"company/personal", "1"}, {"company/paycard", "1"}}), 1);
+    ASSERT_TRUE(engine_.BuildShopList()); // no shops file: the lab alone
+    ASSERT_EQ(engine_.shopList->Count(), 1);
+    EXPECT_EQ(engine_.shopList->ids.Get(0), -1);
+    EXPECT_EQ(engine_.shopList->names[0], QStringLiteral("Fotolab Łódź"));
+    EXPECT_TRUE(engine_.shopList->personal.Get(0));
+    EXPECT_TRUE(engine_.shopList->payCash.Get(0));
+    EXPECT_FALSE(engine_.shopList->payTransfer.Get(0));
+    EXPECT_TRUE(engine_.shopList->payCard.Get(0));
+    EXPECT_TRUE(engine_.shopList->vat.Get(0));
+
+    WriteFileBytes(app_.Path("shopsTMP.txt"), "7|Punkt|c|s|e|p|b|1|1|1|1|1\r\n");
+    engine_.shopList->Clear();
+    ASSERT_TRUE(engine_.BuildShopList());
+    EXPECT_EQ(engine_.shopList->Count(), 2);
+
+    WriteFileBytes(app_.Path("shopsTMP.txt"), "7|Punkt|c|s|e|p|b|1|1|1\r\n");
+    engine_.shopList->Clear();
+    EXPECT_FALSE(engine_.BuildShopList());
+
+    TEngine noShop;
+    WriteStampedIni(app_.Path("engine_settmp.ini"), {{"engine/outputdpi", "300"}, {"engine/mindpi", "100"}, {"company/noshop", "1"}});
+    ASSERT_EQ(noShop.LoadSettings(), 1);
+    WriteFileBytes(app_.Path("shopsTMP.txt"), "\r\n");
+    EXPECT_FALSE(noShop.BuildShopList());
+    EXPECT_EQ(noShop.shopList->Count(), 0);
+}
+
+} // namespace

@@ -1,0 +1,33 @@
+#pragma once
+// The demo lab servers (tools/demo-lab/serve.py) run by a test on free loopback ports.
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+
+class TDemoLab {
+public:
+    // Starts serve.py on folder with the extra switches (fault injection, --user ...), on
+    // ephemeral ports unless the switches name them. Started() tells whether it came up.
+    explicit TDemoLab(const QString& folder, const QStringList& switches = {});
+    ~TDemoLab();
+    TDemoLab(const TDemoLab&) = delete;
+    TDemoLab& operator=(const TDemoLab&) = delete;
+
+    bool Started() const { return httpPort_ > 0; }
+    int HttpPort() const { return httpPort_; }
+    int FtpPort() const { return ftpPort_; }
+    QString Url(const QString& path) const; // http://127.0.0.1:port + path
+    // Everything the server printed so far.
+    QString Output();
+    // Waits up to timeoutMs for the server to print text; returns whether it did.
+    bool WaitForOutput(const QString& text, int timeoutMs = 5000);
+
+private:
+    QProcess process_;
+    QString output_;
+    int httpPort_ = 0;
+    int ftpPort_ = 0;
+};
+
+// A loopback TCP port that nothing listened on a moment ago.
+int FreeLoopbackPort();

@@ -1,0 +1,409 @@
+#!/usr/bin/python3
+"""The demo lab: serves a kit made by `vendaro-lab init-demo` on 127.0.0.1.
+
+HTTP (Basic authentication with the lab's FTP user and the MD5 of its password):
+  static files of server/www, the login script /login?u=USER&p=MD5, the order-ID script
+  /orderid answering "id=...", and the post-order page /postorder?id=...&sign=...
+FTP (pyftpdlib): the lab's account rooted at server/ftp (orders and virtual accounts).
+
+Every request and every arriving file is printed on stdout. Switches inject faults for tests.
+When both servers listen, one line "READY http=PORT ftp=PORT" is printed.
+"""
+import argparse
+import base64
+import datetime
+import hashlib
+import http.server
+import json
+import os
+import signal
+import ssl
+import sys
+import threading
+import time
+import urllib.parse
+
+from pyftpdlib.authorizers import DummyAuthorizer
+from pyftpdlib.handlers import DTPHandler, FTPHandler
+from pyftpdlib.servers import FTPServer
+
+LOCK = threading.Lock()
+
+
+def say(text):
+    with LOCK:
+        sys.stdout.write(text + "\n")
+        sys.stdout.flush()
+
+
+def md5hex(text):
+    return hashlib.md5(text.encode("cp1250", errors="replace")).hexdigest()
+
+
+def path_value(spec, what):
+    """Parses "PATH=VALUE" of a fault switch."""
+    path, sep, value = spec.rpartition("=")
+    if not sep or not path.startswith("/"):
+        raise SystemExit(f"serve.py: {what} expects /PATH=VALUE, got {spec!r}")
+    return path, value
+
+
+class Lab:
+    """Settings of the served kit and the fault switches, shared by both servers."""
+
+    def __init__(self, args):
+        server_dir = self.find_server_dir(args.kit)
+        settings = {}
+        settings_file = os.path.join(server_dir, "serve.json")
+        if os.path.isfile(settings_file):
+            with open(settings_file, encoding="utf-8") as f:
+                settings = json.load(f)
+        self.server_dir = server_dir
+        self.www = os.path.realpath(os.path.join(server_dir, settings.get("www", ".")))
+        self.ftp_root = os.path.realpath(os.path.join(server_dir, settings.get("ftp_root", ".")))
+        self.user = args.user if args.user is not None else settings.get("ftp_user", "")
+        self.password = args.password if args.password is not None else settings.get("ftp_password", "")
+        self.authkey = settings.get("authkey", "")
+        self.public = settings.get("public", [])
+        self.http_port = args.http_port if args.http_port is not None else settings.get("http_port", 0)
+        self.ftp_port = args.ftp_port if args.ftp_port is not None else settings.get("ftp_port", 0)
+        self.accounts = {}
+        accounts_file = os.path.join(server_dir, settings.get("accounts", "accounts.json"))
+        if os.path.isfile(accounts_file):
+            with open(accounts_file, encoding="utf-8") as f:
+                self.accounts = json.load(f)
+        if not self.user:
+            raise SystemExit("serve.py: no lab user (serve.json or --user)")
+
+        self.status = dict(path_value(s, "--status") for s in args.status)
+        self.redirect = dict(path_value(s, "--redirect") for s in args.redirect)
+        self.truncate = {p: int(v) for p, v in (path_value(s, "--truncate") for s in args.truncate)}
+        self.delay_all = 0
+        self.delay = {}
+        for spec in args.delay:
+            if "=" in spec:
+                path, value = path_value(spec, "--delay")
+                self.delay[path] = int(value)
+            else:
+                self.delay_all = int(spec)
+        self.fail_uploads = set(args.fail_upload)
+        self.drop_after = args.drop_after
+        self.drops_left = args.drop_count
+        self.ftp_delay = args.ftp_delay
+        self.uploads = 0
+        self.order_counter = 0
+
+    @staticmethod
+    def find_server_dir(kit):
+        for candidate in (os.path.join(kit, "server"), kit):
+            if os.path.isfile(os.path.join(candidate, "serve.json")):
+                return candidate
+        return kit
+
+    def next_upload(self):
+        with LOCK:
+            self.uploads += 1
+            return self.uploads
+
+    def take_drop(self):
+        """True when the next data connection is to be dropped."""
+        if self.drop_after is None:
+            return False
+        with LOCK:
+            if self.drops_left == 0:
+                return False
+            if self.drops_left > 0:
+                self.drops_left -= 1
+            return True
+
+    def next_order_id(self):
+        with LOCK:
+            self.order_counter += 1
+            return "DL%s%04d" % (datetime.datetime.now().strftime("%y%m%d"), self.order_counter)
+
+
+# --- HTTP ----------------------------------------------------------------------------------
+
+
+class HttpHandler(http.server.BaseHTTPRequestHandler):
+    server_version = "VendaroDemoLab/1.0"
+    protocol_version = "HTTP/1.1"
+    lab = None  # set before serving
+
+    def log_message(self, format, *args):  # the request line is printed by answer()
+        pass
+
+    def do_HEAD(self):
+        self.handle_get(head=True)
+
+    def do_GET(self):
+        self.handle_get(head=False)
+
+    def handle_get(self, head):
+        lab = self.lab
+        url = urllib.parse.urlsplit(self.path)
+        path = urllib.parse.unquote(url.path)
+        query = urllib.parse.parse_qs(url.query, keep_blank_values=True)
+
+        delay = lab.delay.get(path, lab.delay_all)
+        if delay:
+            time.sleep(delay / 1000.0)
+        if path in lab.status:
+            return self.answer(head, int(lab.status[path]), b"injected status\n")
+        if path in lab.redirect:
+            return self.answer(head, 302, b"moved\n", extra={"Location": lab.redirect[path]})
+        if not self.authorised(path):
+            return self.answer(head, 401, b"authorisation required\n",
+                               extra={"WWW-Authenticate": 'Basic realm="Vendaro demo lab"'})
+        if path == "/login":
+            return self.answer(head, 200, self.login(query), "text/plain; charset=windows-1250")
+        if path == "/orderid":
+            order_id = lab.next_order_id()
+            say(f"ORDER ID {order_id}")
+            return self.answer(head, 200, f"id={order_id}\r\n".encode("ascii"), "text/plain")
+        if path == "/postorder":
+            return self.answer(head, 200, self.post_order(query), "text/html; charset=utf-8")
+        return self.static(head, path)
+
+    def authorised(self, path):
+        lab = self.lab
+        if any(path.startswith(prefix) for prefix in lab.public):
+            return True
+        header = self.headers.get("Authorization", "")
+        if not header.startswith("Basic "):
+            return False
+        try:
+            user, _, password = base64.b64decode(header[6:]).decode("cp1250").partition(":")
+        except (ValueError, UnicodeDecodeError):
+            return False
+        return user == lab.user and password == md5hex(lab.password)
+
+    def login(self, query):
+        user = query.get("u", [""])[0]
+        digest = query.get("p", [""])[0]
+        account = self.lab.accounts.get(user)
+        if account is None or md5hex(account.get("password", "")) != digest:
+            say(f"LOGIN refused for {user!r}")
+            return "errormsg=Nieprawidłowy identyfikator lub hasło.\r\n".encode("cp1250")
+        if account.get("blocked"):
+            say(f"LOGIN refused for {user!r} (blocked)")
+            return ("errormsg=" + account["blocked"] + "\r\n").encode("cp1250", errors="replace")
+        say(f"LOGIN ok for {user!r}")
+        lines = ["OK"]
+        for key in ("name", "city", "street", "phone", "email", "nip", "company"):
+            if key in account:
+                lines.append(f"{key}={account[key]}")
+        return ("\r\n".join(lines) + "\r\n").encode("cp1250", errors="replace")
+
+    def post_order(self, query):
+        order_id = query.get("id", [""])[0]
+        sign = query.get("sign", [""])[0]
+        logins = [""] + list(self.lab.accounts)
+        signed_by = [login for login in logins if md5hex(self.lab.authkey + order_id + login) == sign]
+        verdict = "podpis poprawny" if signed_by else "NIEPRAWIDŁOWY podpis"
+        say(f"POST-ORDER id={order_id} sign={sign} ({'valid' if signed_by else 'INVALID'})")
+        return ("<!DOCTYPE html><html><head><meta charset='utf-8'><title>Zlecenie przyjęte</title>"
+                "</head><body><h1>Dziękujemy za zlecenie!</h1>"
+                f"<p>Numer zlecenia: <b>{order_id}</b> ({verdict}).</p>"
+                "<p>Powiadomimy Cię e-mailem, gdy odbitki będą gotowe do odbioru.</p>"
+                "</body></html>").encode("utf-8")
+
+    def static(self, head, path):
+        root = self.lab.www
+        target = os.path.realpath(os.path.join(root, path.lstrip("/")))
+        if target != root and not target.startswith(root + os.sep):
+            return self.answer(head, 403, b"forbidden\n")
+        if os.path.isdir(target):
+            target = os.path.join(target, "index.html")
+        if not os.path.isfile(target):
+            return self.answer(head, 404, b"not found\n")
+        with open(target, "rb") as f:
+            body = f.read()
+        kind = "text/html; charset=utf-8" if target.endswith(".html") else "application/octet-stream"
+        truncate = self.lab.truncate.get(path)
+        return self.answer(head, 200, body, kind, truncate=truncate)
+
+    def answer(self, head, status, body, kind="text/plain", extra=None, truncate=None):
+        say(f"HTTP {self.command} {self.path} -> {status} ({len(body)} bytes)")
+        self.send_response(status)
+        self.send_header("Content-Type", kind)
+        self.send_header("Content-Length", str(len(body)))
+        for name, value in (extra or {}).items():
+            self.send_header(name, value)
+        if truncate is not None:
+            self.send_header("Connection", "close")
+        self.end_headers()
+        if head:
+            return
+        if truncate is not None:
+            self.wfile.write(body[:truncate])
+            self.wfile.flush()
+            self.close_connection = True
+            say(f"HTTP {self.path}: connection dropped after {min(truncate, len(body))} bytes")
+            return
+        self.wfile.write(body)
+
+
+# --- FTP -----------------------------------------------------------------------------------
+
+
+class DroppingDTPHandler(DTPHandler):
+    """A data connection that the lab may cut after a number of bytes."""
+
+    lab = None
+
+    def __init__(self, sock, cmd_channel):
+        super().__init__(sock, cmd_channel)
+        self.drop_at = self.lab.drop_after if self.lab.take_drop() else None
+
+    def drop(self):
+        say(f"FTP data connection dropped after {self.get_transmitted_bytes()} bytes")
+        self.transfer_finished = False
+        self._resp = ("426 Connection closed; transfer aborted.", lambda *a, **k: None)
+        self.close()
+
+    def handle_read(self):
+        if self.drop_at is None:
+            return super().handle_read()
+        try:
+            chunk = self.recv(max(1, min(self.ac_in_buffer_size, self.drop_at - self.tot_bytes_received)))
+        except OSError:
+            return self.handle_error()
+        if not chunk:
+            self.transfer_finished = True
+            return
+        self.tot_bytes_received += len(chunk)
+        self.file_obj.write(chunk)
+        if self.tot_bytes_received >= self.drop_at:
+            self.drop()
+
+    handle_read_event = handle_read
+
+    def send(self, data):
+        if self.drop_at is not None:
+            data = data[: max(0, self.drop_at - self.tot_bytes_sent)]
+            if not data:
+                self.drop()
+                return 0
+        return super().send(data)
+
+
+class LabFtpHandler(FTPHandler):
+    lab = None
+    dtp_handler = DroppingDTPHandler
+    use_sendfile = False  # every byte goes through send(), where drops are made
+    banner = "Vendaro demo lab FTP ready."
+
+    def respond(self, resp, logfun=None):
+        if self.lab.ftp_delay:
+            time.sleep(self.lab.ftp_delay / 1000.0)
+        if logfun is None:
+            return super().respond(resp)
+        return super().respond(resp, logfun)
+
+    def on_login(self, username):
+        say(f"FTP LOGIN {username} from {self.remote_ip}")
+
+    def ftp_STOR(self, file, mode="w"):
+        number = self.lab.next_upload()
+        if number in self.lab.fail_uploads:
+            say(f"FTP upload #{number} refused ({os.path.basename(file)})")
+            self.respond("451 Requested action aborted: injected failure.")
+            return
+        return super().ftp_STOR(file, mode)
+
+    def relative(self, file):
+        return "/" + os.path.relpath(file, self.lab.ftp_root)
+
+    def on_file_received(self, file):
+        say(f"FTP RECEIVED {self.relative(file)} ({os.path.getsize(file)} bytes)")
+        if file.endswith("_metadata.txt"):
+            self.print_order(file)
+
+    def on_incomplete_file_received(self, file):
+        size = os.path.getsize(file) if os.path.exists(file) else 0
+        say(f"FTP INCOMPLETE {self.relative(file)} ({size} bytes)")
+
+    def on_file_sent(self, file):
+        say(f"FTP SENT {self.relative(file)}")
+
+    def print_order(self, file):
+        with open(file, "rb") as f:
+            lines = f.read().decode("cp1250", errors="replace").splitlines()
+        values = dict(line.split("=", 1) for line in lines if "=" in line)
+        say("ORDER {oid}: {truecount} odbitek, {price} gr, {name}, odbiór: {shopname}".format(
+            **{k: values.get(k, "?") for k in ("oid", "truecount", "price", "name", "shopname")}))
+
+
+def make_ftp_server(lab):
+    authorizer = DummyAuthorizer()
+    authorizer.add_user(lab.user, lab.password, lab.ftp_root, perm="elradfmwMT")
+    LabFtpHandler.lab = lab
+    DroppingDTPHandler.lab = lab
+    LabFtpHandler.authorizer = authorizer
+    return FTPServer(("127.0.0.1", lab.ftp_port), LabFtpHandler)
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
+    parser.add_argument("kit", help="kit folder (made by vendaro-lab init-demo) or a folder to serve")
+    parser.add_argument("--http-port", type=int, help="HTTP port (0: any free port)")
+    parser.add_argument("--ftp-port", type=int, help="FTP port (0: any free port)")
+    parser.add_argument("--no-ftp", action="store_true", help="serve HTTP only")
+    parser.add_argument("--user", help="lab user (overrides the kit)")
+    parser.add_argument("--password", help="lab password in plain text (overrides the kit)")
+    parser.add_argument("--status", action="append", default=[], metavar="/PATH=N",
+                        help="answer status N for PATH")
+    parser.add_argument("--redirect", action="append", default=[], metavar="/PATH=URL",
+                        help="answer 302 to URL for PATH")
+    parser.add_argument("--truncate", action="append", default=[], metavar="/PATH=BYTES",
+                        help="drop the HTTP connection after BYTES of PATH's body")
+    parser.add_argument("--delay", action="append", default=[], metavar="MS|/PATH=MS",
+                        help="delay every HTTP answer, or the answers for PATH")
+    parser.add_argument("--fail-upload", action="append", type=int, default=[], metavar="N",
+                        help="refuse the Nth FTP upload (counted from 1)")
+    parser.add_argument("--drop-after", type=int, metavar="BYTES",
+                        help="drop FTP data connections after BYTES bytes")
+    parser.add_argument("--drop-count", type=int, default=-1, metavar="K",
+                        help="drop only the first K data connections (default: all)")
+    parser.add_argument("--tls-cert", metavar="PEM",
+                        help="serve HTTPS with this certificate and key (one PEM file)")
+    parser.add_argument("--ftp-delay", type=int, default=0, metavar="MS", help="delay every FTP reply")
+    args = parser.parse_args()
+
+    lab = Lab(args)
+    HttpHandler.lab = lab
+    http_server = http.server.ThreadingHTTPServer(("127.0.0.1", lab.http_port), HttpHandler)
+    http_server.daemon_threads = True
+    if args.tls_cert:
+        tls = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
+        tls.load_cert_chain(args.tls_cert)
+        http_server.socket = tls.wrap_socket(http_server.socket, server_side=True)
+    threads = [threading.Thread(target=http_server.serve_forever, daemon=True)]
+    ftp_server = None
+    ftp_port = 0
+    if not args.no_ftp:
+        ftp_server = make_ftp_server(lab)
+        ftp_port = ftp_server.address[1]
+        threads.append(threading.Thread(target=ftp_server.serve_forever,
+                                        kwargs={"handle_exit": False}, daemon=True))
+
+    stop = threading.Event()
+    signal.signal(signal.SIGTERM, lambda *_: stop.set())
+    signal.signal(signal.SIGINT, lambda *_: stop.set())
+    for thread in threads:
+        thread.start()
+    scheme = "https" if args.tls_cert else "http"
+    say(f"Vendaro demo lab: HTTP {scheme}://127.0.0.1:{http_server.server_address[1]}/ "
+        f"(www {lab.www}), FTP 127.0.0.1:{ftp_port} (root {lab.ftp_root}), user {lab.user}")
+    say(f"READY http={http_server.server_address[1]} ftp={ftp_port}")
+    while not stop.wait(0.5):
+        pass
+    http_server.shutdown()
+    if ftp_server is not None:
+        ftp_server.close_all()
+    say("Demo lab stopped.")
+
+
+if __name__ == "__main__":
+    main()

@@ -1,0 +1,96 @@
+#include "ui/colorframe.h"
+
+#include "ui/drawrules.h"
+#include "ui/syscolors.h"
+#include "ui/widgetcolors.h"
+
+#include <QPainter>
+
+#include <algorithm>
+
+TColorFrame::TColorFrame(QWidget* parent)
+    : QWidget(parent),
+      topColor_(SysColor(TSysColor::BtnHighlight)),
+      bottomColor_(SysColor(TSysColor::BtnShadow)),
+      fontColor_(SysColor(TSysColor::WindowText))
+{
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    resize(50, 30);
+}
+
+void TColorFrame::SetTopColor(const QColor& color)
+{
+    topColor_ = color;
+    update();
+}
+
+void TColorFrame::SetBottomColor(const QColor& color)
+{
+    bottomColor_ = color;
+    update();
+}
+
+void TColorFrame::SetReverseColors(bool reverse)
+{
+    reverseColors_ = reverse;
+    update();
+}
+
+void TColorFrame::SetAutoFrameColor(bool automatic)
+{
+    autoFrameColor_ = automatic;
+    update();
+}
+
+void TColorFrame::SetCaption(const QString& caption)
+{
+    caption_ = caption;
+    update();
+}
+
+void TColorFrame::SetCaptionSpace(int space)
+{
+    captionSpace_ = std::max(space, 0);
+    update();
+}
+
+QColor TColorFrame::Color() const
+{
+    return color_.isValid() ? color_ : ParentColor(this);
+}
+
+void TColorFrame::SetColor(const QColor& color)
+{
+    color_ = color;
+    update();
+}
+
+void TColorFrame::SetFontColor(const QColor& color)
+{
+    fontColor_ = color;
+    update();
+}
+
+void TColorFrame::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.setFont(font());
+    const QFontMetrics metrics(font());
+    const int a = caption_.isEmpty() ? 0 : metrics.height() / 2;
+
+    QColor top = autoFrameColor_ ? Adjust(Color(), 100) : topColor_;
+    QColor bottom = autoFrameColor_ ? Adjust(Color(), -100) : bottomColor_;
+    if (reverseColors_)
+        std::swap(top, bottom);
+    // Corners given inclusive: (1, a + 1)..(w - 2, h - 2), then (0, a)..(w - 3, h - 3).
+    Outline(painter, QRect(1, a + 1, width() - 2, height() - 2 - a), top);
+    Outline(painter, QRect(0, a, width() - 2, height() - 2 - a), bottom);
+
+    if (caption_.isEmpty())
+        return;
+    if (captionSpace_ > 0)
+        painter.fillRect(QRect(5, 0, metrics.horizontalAdvance(caption_) + 2 * captionSpace_, 2 * a), Color());
+    painter.setPen(fontColor_);
+    painter.drawText(QRect(captionSpace_ + 5, 0, width(), metrics.height()), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
+                     caption_);
+}

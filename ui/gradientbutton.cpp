@@ -1,0 +1,170 @@
+#include "ui/gradientbutton.h"
+
+#include "ui/drawrules.h"
+#include "ui/glyphdrawing.h"
+#include "ui/syscolors.h"
+
+#include <QAction>
+#include <QEnterEvent>
+#include <QPainter>
+
+TGradientButton::TGradientButton(QWidget* parent)
+    : QPushButton(parent),
+      color_(SysColor(TSysColor::BtnFace)),
+      hotColor_(SysColor(TSysColor::HotLight)),
+      selColor_(SysColor(TSysColor::Highlight)),
+      selFontColor_(SysColor(TSysColor::HighlightText)),
+      frameColor_(SysColor(TSysColor::WindowFrame)),
+      borderTopColor_(SysColor(TSysColor::BtnHighlight)),
+      borderBottomColor_(SysColor(TSysColor::BtnShadow)),
+      fontColor_(SysColor(TSysColor::WindowText))
+{
+    setAutoDefault(false);
+    connect(this, &QAbstractButton::clicked, this, &TGradientButton::OnClick);
+}
+
+void TGradientButton::SetColor(const QColor& color) { Assign(color_, color); }
+void TGradientButton::SetHotColor(const QColor& color) { Assign(hotColor_, color); }
+void TGradientButton::SetSelColor(const QColor& color) { Assign(selColor_, color); }
+void TGradientButton::SetSelFontColor(const QColor& color) { Assign(selFontColor_, color); }
+void TGradientButton::SetSelected(bool selected) { Assign(selected_, selected); }
+void TGradientButton::SetBrightness(int brightness) { Assign(brightness_, brightness); }
+void TGradientButton::SetFramed(bool framed) { Assign(framed_, framed); }
+void TGradientButton::SetFrameColor(const QColor& color) { Assign(frameColor_, color); }
+void TGradientButton::SetBorderStyle(vd::TMBorderStyle style) { Assign(borderStyle_, style); }
+void TGradientButton::SetBorderTopColor(const QColor& color) { Assign(borderTopColor_, color); }
+void TGradientButton::SetBorderBottomColor(const QColor& color) { Assign(borderBottomColor_, color); }
+void TGradientButton::SetGlyphTransparent(bool transparent) { Assign(glyphTransparent_, transparent); }
+void TGradientButton::SetDisabledGlyphStyle(vd::TDisabledGlyphStyle style) { Assign(disabledGlyphStyle_, style); }
+void TGradientButton::SetAlignment(Qt::Alignment alignment) { Assign(alignment_, alignment); }
+void TGradientButton::SetFontColor(const QColor& color) { Assign(fontColor_, color); }
+
+void TGradientButton::SetGlyph(const QImage& glyph)
+{
+    glyph_ = glyph;
+    update();
+}
+
+void TGradientButton::SetUseActionCaption(bool use)
+{
+    Assign(useActionCaption_, use);
+}
+
+void TGradientButton::SetCaption(const QString& caption)
+{
+    setText(caption);
+    update();
+}
+
+void TGradientButton::SetAction(QAction* action)
+{
+    if (action_) {
+        disconnect(action_, nullptr, this, nullptr);
+        disconnect(this, nullptr, action_, nullptr);
+    }
+    action_ = action;
+    if (action) {
+        connect(action, &QAction::changed, this, &TGradientButton::SyncWithAction);
+        connect(this, &QAbstractButton::clicked, action, &QAction::trigger);
+        SyncWithAction();
+    }
+    update();
+}
+
+void TGradientButton::SyncWithAction()
+{
+    if (!action_)
+        return;
+    setEnabled(action_->isEnabled());
+    setVisible(action_->isVisible());
+    setToolTip(action_->toolTip());
+    update();
+}
+
+QString TGradientButton::ShownCaption() const
+{
+    return useActionCaption_ && action_ ? action_->text() : text();
+}
+
+QSize TGradientButton::sizeHint() const
+{
+    return {75, 25};
+}
+
+void TGradientButton::enterEvent(QEnterEvent* event)
+{
+    QPushButton::enterEvent(event);
+    if (!isEnabled())
+        return;
+    hot_ = true;
+    update();
+    Q_EMIT OnMouseEnter();
+}
+
+void TGradientButton::leaveEvent(QEvent* event)
+{
+    QPushButton::leaveEvent(event);
+    if (!hot_)
+        return;
+    hot_ = false;
+    update();
+    Q_EMIT OnMouseLeave();
+}
+
+void TGradientButton::changeEvent(QEvent* event)
+{
+    QPushButton::changeEvent(event);
+    if (event->type() == QEvent::EnabledChange && !isEnabled())
+        hot_ = false;
+    if (event->type() == QEvent::EnabledChange || event->type() == QEvent::FontChange)
+        update();
+}
+
+void TGradientButton::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.setFont(font());
+    const bool pressed = isDown();
+
+    QColor face = selected_ ? selColor_ : color_;
+    if (hot_)
+        face = hotColor_;
+    QRect rect = this->rect();
+    if (pressed)
+        rect.translate(1, 1);
+
+    ShadedFill(painter, rect, face, brightness_);
+    if (framed_) {
+        Outline(painter, rect, frameColor_);
+        rect = Shrunk(rect, 1);
+    }
+    if (borderStyle_ == vd::mbsSunken) {
+        if (pressed)
+            Edge3D(painter, rect, borderBottomColor_, borderTopColor_);
+        else
+            Edge3D(painter, rect, borderTopColor_, borderBottomColor_);
+        rect = Shrunk(rect, 1);
+    }
+    const QRect inner = rect;
+
+    QRect captionRect = rect;
+    if (glyph_.width() > 0) {
+        const TGlyphLook look{glyphTransparent_, !isEnabled(), disabledGlyphStyle_, brightness_};
+        const QImage picture = GlyphForDrawing(glyph_, look);
+        const int left = rect.x() + 2;
+        const int top = rect.y() + (rect.height() - picture.height()) / 2;
+        painter.drawImage(left, top, picture);
+        captionRect.setLeft(left + picture.width() + 2);
+    }
+
+    QColor textColor = selected_ ? selFontColor_ : fontColor_;
+    if (!isEnabled())
+        textColor = Lightness(color_) >= 96 ? Adjust(color_, -50) : Adjust(color_, 50);
+    painter.setPen(textColor);
+    painter.drawText(captionRect, int(alignment_ & Qt::AlignHorizontal_Mask) | Qt::AlignVCenter | Qt::TextSingleLine |
+                                      Qt::TextShowMnemonic,
+                     ShownCaption());
+
+    if (hasFocus())
+        FocusRect(painter, Shrunk(inner, 2));
+}

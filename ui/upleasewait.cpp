@@ -1,0 +1,108 @@
+#include "ui/upleasewait.h"
+
+#include "ui/colorframe.h"
+#include "ui/designfonts.h"
+#include "ui/gradientprogressbar.h"
+#include "ui/syscolors.h"
+#include "ui/widgetcolors.h"
+
+#include <QApplication>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QScreen>
+
+Tfwait::Tfwait(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
+{
+    setObjectName(QStringLiteral("fwait"));
+    setFont(DesignFont(QStringLiteral("MS Sans Serif"), 8));
+    SetBackgroundColor(this, SysColor(TSysColor::BtnFace));
+    setFixedSize(374, 93);
+
+    ColorFrame1 = new TColorFrame(this);
+    ColorFrame1->setObjectName(QStringLiteral("ColorFrame1"));
+    ColorFrame1->setGeometry(4, 4, 369, 89);
+    ColorFrame1->SetAutoFrameColor(true);
+
+    Label1 = new QLabel(QStringLiteral("Proszę czekać ..."), this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setGeometry(8, 8, 361, 81);
+    Label1->setAlignment(Qt::AlignCenter);
+
+    pb = new TGradientProgressBar(this);
+    pb->setObjectName(QStringLiteral("pb"));
+    pb->setGeometry(16, 64, 345, 18);
+    pb->SetShowCaption(true);
+    pb->SetSnapCaption(true);
+    pb->SetAutoCaption(true);
+
+    TFormSlot<Tfwait>::Register(this);
+}
+
+Tfwait::~Tfwait()
+{
+    EnableDisabledWindows();
+    TFormSlot<Tfwait>::Unregister(this);
+}
+
+Tfwait& fwait()
+{
+    return TFormSlot<Tfwait>::Get();
+}
+
+void Tfwait::SetBarVisible(bool showBar)
+{
+    pb->setVisible(showBar);
+    Label1->resize(Label1->width(), ColorFrame1->height() - 8 - (showBar ? pb->height() : 0));
+}
+
+void Tfwait::ShowWait(QWidget* owner, bool showBar)
+{
+    owner_ = owner;
+    pb->SetPosition(0);
+    SetBarVisible(showBar);
+
+    const QWidget* around = owner ? owner->window() : nullptr;
+    QRect area = around ? around->frameGeometry() : QRect();
+    if (!around || !around->isVisible()) {
+        if (const QScreen* screen = QGuiApplication::primaryScreen())
+            area = screen->geometry();
+    }
+    move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
+
+    show();
+    raise();
+    QApplication::processEvents();
+}
+
+void Tfwait::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    DisableOtherWindows();
+}
+
+void Tfwait::hideEvent(QHideEvent* event)
+{
+    EnableDisabledWindows();
+    QWidget::hideEvent(event);
+}
+
+void Tfwait::DisableOtherWindows()
+{
+    EnableDisabledWindows();
+    const QWidget* ownerWindow = owner_ ? owner_->window() : nullptr;
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (window == this || window == ownerWindow || !window->isVisible() || !window->isEnabled())
+            continue;
+        window->setEnabled(false);
+        disabled_.append(window);
+    }
+}
+
+void Tfwait::EnableDisabledWindows()
+{
+    for (const QPointer<QWidget>& window : std::as_const(disabled_)) {
+        if (window)
+            window->setEnabled(true);
+    }
+    disabled_.clear();
+}
