@@ -301,11 +301,6 @@ void StretchDraw(const QImage& source, const TRect& sourceRect, const TRect& des
     dest.restore();
 }
 
-int MmToPixels(double mm, int dpi)
-{
-    return RoundToInt32(static_cast<long double>(mm) / 25.4L * dpi);
-}
-
 float PixelsToMm(int px, int dpi)
 {
     if (dpi == 0)

@@ -2,29 +2,19 @@
 // Rectangle arithmetic and whole-picture geometry: quarter turns, crops, fitting, framing on a
 // print sheet, nearest-neighbour resampling, millimetre/pixel conversion. Plain functions
 // without state; pictures are 32-bit (imaging/picture.h) and any other format is converted
-// first.
+// first. TRect and MmToPixels come from core/rect.h.
 //
 // "round" here is rounding to the nearest integer with ties to the even one. Steps that the
 // program has always computed in extended precision (x87 long double) still are, and values
 // stored as 32-bit floats are rounded to float where they are stored, so every result is
 // reproducible to the last bit.
+#include "core/rect.h"
+
 #include <QImage>
 
 #include <cstdint>
 
 class QPainter;
-
-// Left, Top, Right, Bottom; Right and Bottom are exclusive.
-struct TRect {
-    std::int32_t Left = 0;
-    std::int32_t Top = 0;
-    std::int32_t Right = 0;
-    std::int32_t Bottom = 0;
-
-    constexpr std::int32_t Width() const { return Right - Left; }
-    constexpr std::int32_t Height() const { return Bottom - Top; }
-    friend constexpr bool operator==(const TRect&, const TRect&) = default;
-};
 
 // (0, 0, width, height).
 TRect PictureBounds(const QImage& picture);
@@ -101,9 +91,6 @@ bool FitIntoFrame(const TRect& formatRect, QImage& picture, std::uint32_t fill, 
 // otherwise smooth (the crop window's background).
 void StretchDraw(const QImage& source, const TRect& sourceRect, const TRect& destRect, bool fast,
                  QPainter& dest);
-
-// round(mm / 25.4 * dpi).
-int MmToPixels(double mm, int dpi);
 
 // px / dpi * 25.4; 0 when dpi is 0.
 float PixelsToMm(int px, int dpi);
