@@ -318,7 +318,7 @@ TEST(SkinnerBuild, TheProgramsSkinsLoad)
     for (const char* name : {"domyslna", "grafit", "morska"}) {
         SCOPED_TRACE(name);
         TSkinner skinner;
-        ASSERT_TRUE(skinner.LoadFromFile(QStringLiteral(VENDARO_BINARY_DIR "/skins/%1.vdskin").arg(QLatin1String(name))))
+        ASSERT_TRUE(skinner.LoadFromFile(QStringLiteral(VENDARO_SKIN_DIR "/%1.vdskin").arg(QLatin1String(name))))
             << skinner.FileFacts().error.toStdString();
         EXPECT_EQ(skinner.ColorScheme().size(), 10);
         EXPECT_GE(skinner.IconIndex(QStringLiteral("byes")), 0);
