@@ -9,10 +9,10 @@
 #include <algorithm>
 
 TAdvProgressBar::TAdvProgressBar(QWidget* parent)
-    : QWidget(parent),
-      borderDarkColor_(SysColor(TSysColor::BtnShadow)),
-      borderLightColor_(SysColor(TSysColor::BtnHighlight)),
-      fontColor_(SysColor(TSysColor::WindowText))
+    : QWidget(parent)
+    , borderDarkColor_(SysColor(TSysColor::BtnShadow))
+    , borderLightColor_(SysColor(TSysColor::BtnHighlight))
+    , fontColor_(SysColor(TSysColor::WindowText))
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     resize(200, 20);

@@ -82,7 +82,7 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
-    QSize sizeHint() const override { return {200, 20}; }
+    QSize sizeHint() const override { return { 200, 20 }; }
 
 private:
     void Changed();

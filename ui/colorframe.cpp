@@ -9,10 +9,10 @@
 #include <algorithm>
 
 TColorFrame::TColorFrame(QWidget* parent)
-    : QWidget(parent),
-      topColor_(SysColor(TSysColor::BtnHighlight)),
-      bottomColor_(SysColor(TSysColor::BtnShadow)),
-      fontColor_(SysColor(TSysColor::WindowText))
+    : QWidget(parent)
+    , topColor_(SysColor(TSysColor::BtnHighlight))
+    , bottomColor_(SysColor(TSysColor::BtnShadow))
+    , fontColor_(SysColor(TSysColor::WindowText))
 {
     setAttribute(Qt::WA_TransparentForMouseEvents);
     resize(50, 30);
@@ -91,6 +91,6 @@ void TColorFrame::paintEvent(QPaintEvent*)
     if (captionSpace_ > 0)
         painter.fillRect(QRect(5, 0, metrics.horizontalAdvance(caption_) + 2 * captionSpace_, 2 * a), Color());
     painter.setPen(fontColor_);
-    painter.drawText(QRect(captionSpace_ + 5, 0, width(), metrics.height()), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
-                     caption_);
+    painter.drawText(QRect(captionSpace_ + 5, 0, width(), metrics.height()),
+        Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, caption_);
 }

@@ -2,7 +2,6 @@
 
 #include <QtEndian>
 
-
 bool ReadInt32(QIODevice& file, qint32& value)
 {
     char bytes[4];

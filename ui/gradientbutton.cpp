@@ -9,35 +9,80 @@
 #include <QPainter>
 
 TGradientButton::TGradientButton(QWidget* parent)
-    : QPushButton(parent),
-      color_(SysColor(TSysColor::BtnFace)),
-      hotColor_(SysColor(TSysColor::HotLight)),
-      selColor_(SysColor(TSysColor::Highlight)),
-      selFontColor_(SysColor(TSysColor::HighlightText)),
-      frameColor_(SysColor(TSysColor::WindowFrame)),
-      borderTopColor_(SysColor(TSysColor::BtnHighlight)),
-      borderBottomColor_(SysColor(TSysColor::BtnShadow)),
-      fontColor_(SysColor(TSysColor::WindowText))
+    : QPushButton(parent)
+    , color_(SysColor(TSysColor::BtnFace))
+    , hotColor_(SysColor(TSysColor::HotLight))
+    , selColor_(SysColor(TSysColor::Highlight))
+    , selFontColor_(SysColor(TSysColor::HighlightText))
+    , frameColor_(SysColor(TSysColor::WindowFrame))
+    , borderTopColor_(SysColor(TSysColor::BtnHighlight))
+    , borderBottomColor_(SysColor(TSysColor::BtnShadow))
+    , fontColor_(SysColor(TSysColor::WindowText))
 {
     setAutoDefault(false);
     connect(this, &QAbstractButton::clicked, this, &TGradientButton::OnClick);
 }
 
-void TGradientButton::SetColor(const QColor& color) { Assign(color_, color); }
-void TGradientButton::SetHotColor(const QColor& color) { Assign(hotColor_, color); }
-void TGradientButton::SetSelColor(const QColor& color) { Assign(selColor_, color); }
-void TGradientButton::SetSelFontColor(const QColor& color) { Assign(selFontColor_, color); }
-void TGradientButton::SetSelected(bool selected) { Assign(selected_, selected); }
-void TGradientButton::SetBrightness(int brightness) { Assign(brightness_, brightness); }
-void TGradientButton::SetFramed(bool framed) { Assign(framed_, framed); }
-void TGradientButton::SetFrameColor(const QColor& color) { Assign(frameColor_, color); }
-void TGradientButton::SetBorderStyle(vd::TMBorderStyle style) { Assign(borderStyle_, style); }
-void TGradientButton::SetBorderTopColor(const QColor& color) { Assign(borderTopColor_, color); }
-void TGradientButton::SetBorderBottomColor(const QColor& color) { Assign(borderBottomColor_, color); }
-void TGradientButton::SetGlyphTransparent(bool transparent) { Assign(glyphTransparent_, transparent); }
-void TGradientButton::SetDisabledGlyphStyle(vd::TDisabledGlyphStyle style) { Assign(disabledGlyphStyle_, style); }
-void TGradientButton::SetAlignment(Qt::Alignment alignment) { Assign(alignment_, alignment); }
-void TGradientButton::SetFontColor(const QColor& color) { Assign(fontColor_, color); }
+void TGradientButton::SetColor(const QColor& color)
+{
+    Assign(color_, color);
+}
+void TGradientButton::SetHotColor(const QColor& color)
+{
+    Assign(hotColor_, color);
+}
+void TGradientButton::SetSelColor(const QColor& color)
+{
+    Assign(selColor_, color);
+}
+void TGradientButton::SetSelFontColor(const QColor& color)
+{
+    Assign(selFontColor_, color);
+}
+void TGradientButton::SetSelected(bool selected)
+{
+    Assign(selected_, selected);
+}
+void TGradientButton::SetBrightness(int brightness)
+{
+    Assign(brightness_, brightness);
+}
+void TGradientButton::SetFramed(bool framed)
+{
+    Assign(framed_, framed);
+}
+void TGradientButton::SetFrameColor(const QColor& color)
+{
+    Assign(frameColor_, color);
+}
+void TGradientButton::SetBorderStyle(vd::TMBorderStyle style)
+{
+    Assign(borderStyle_, style);
+}
+void TGradientButton::SetBorderTopColor(const QColor& color)
+{
+    Assign(borderTopColor_, color);
+}
+void TGradientButton::SetBorderBottomColor(const QColor& color)
+{
+    Assign(borderBottomColor_, color);
+}
+void TGradientButton::SetGlyphTransparent(bool transparent)
+{
+    Assign(glyphTransparent_, transparent);
+}
+void TGradientButton::SetDisabledGlyphStyle(vd::TDisabledGlyphStyle style)
+{
+    Assign(disabledGlyphStyle_, style);
+}
+void TGradientButton::SetAlignment(Qt::Alignment alignment)
+{
+    Assign(alignment_, alignment);
+}
+void TGradientButton::SetFontColor(const QColor& color)
+{
+    Assign(fontColor_, color);
+}
 
 void TGradientButton::SetGlyph(const QImage& glyph)
 {
@@ -88,7 +133,7 @@ QString TGradientButton::ShownCaption() const
 
 QSize TGradientButton::sizeHint() const
 {
-    return {75, 25};
+    return { 75, 25 };
 }
 
 void TGradientButton::enterEvent(QEnterEvent* event)
@@ -149,7 +194,7 @@ void TGradientButton::paintEvent(QPaintEvent*)
 
     QRect captionRect = rect;
     if (glyph_.width() > 0) {
-        const TGlyphLook look{glyphTransparent_, !isEnabled(), disabledGlyphStyle_, brightness_};
+        const TGlyphLook look { glyphTransparent_, !isEnabled(), disabledGlyphStyle_, brightness_ };
         const QImage picture = GlyphForDrawing(glyph_, look);
         const int left = rect.x() + 2;
         const int top = rect.y() + (rect.height() - picture.height()) / 2;
@@ -161,9 +206,9 @@ void TGradientButton::paintEvent(QPaintEvent*)
     if (!isEnabled())
         textColor = Lightness(color_) >= 96 ? Adjust(color_, -50) : Adjust(color_, 50);
     painter.setPen(textColor);
-    painter.drawText(captionRect, int(alignment_ & Qt::AlignHorizontal_Mask) | Qt::AlignVCenter | Qt::TextSingleLine |
-                                      Qt::TextShowMnemonic,
-                     ShownCaption());
+    painter.drawText(captionRect,
+        int(alignment_ & Qt::AlignHorizontal_Mask) | Qt::AlignVCenter | Qt::TextSingleLine | Qt::TextShowMnemonic,
+        ShownCaption());
 
     if (hasFocus())
         FocusRect(painter, Shrunk(inner, 2));

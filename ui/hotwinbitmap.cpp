@@ -9,20 +9,20 @@
 #include <QPainter>
 
 THotWinBitmap::THotWinBitmap(QWidget* parent)
-    : QAbstractButton(parent),
-      fontColor_(SysColor(TSysColor::BtnText)),
-      hotFont_(DesignFont(QStringLiteral("Tahoma"), 8)),
-      hotFontColor_(SysColor(TSysColor::HighlightText)),
-      selectedFont_(hotFont_),
-      selectedFontColor_(SysColor(TSysColor::WindowText)),
-      hotSelFont_(hotFont_),
-      hotSelFontColor_(SysColor(TSysColor::HighlightText)),
-      color_(SysColor(TSysColor::BtnFace)),
-      hotColor_(SysColor(TSysColor::Highlight)),
-      selectedColor_(SysColor(TSysColor::Window)),
-      hotSelColor_(SysColor(TSysColor::Highlight)),
-      borderTopColor_(SysColor(TSysColor::BtnHighlight)),
-      borderBottomColor_(SysColor(TSysColor::BtnShadow))
+    : QAbstractButton(parent)
+    , fontColor_(SysColor(TSysColor::BtnText))
+    , hotFont_(DesignFont(QStringLiteral("Tahoma"), 8))
+    , hotFontColor_(SysColor(TSysColor::HighlightText))
+    , selectedFont_(hotFont_)
+    , selectedFontColor_(SysColor(TSysColor::WindowText))
+    , hotSelFont_(hotFont_)
+    , hotSelFontColor_(SysColor(TSysColor::HighlightText))
+    , color_(SysColor(TSysColor::BtnFace))
+    , hotColor_(SysColor(TSysColor::Highlight))
+    , selectedColor_(SysColor(TSysColor::Window))
+    , hotSelColor_(SysColor(TSysColor::Highlight))
+    , borderTopColor_(SysColor(TSysColor::BtnHighlight))
+    , borderBottomColor_(SysColor(TSysColor::BtnShadow))
 {
     setFont(hotFont_);
     setFocusPolicy(Qt::StrongFocus);
@@ -192,7 +192,10 @@ void THotWinBitmap::SetAdvanced(bool advanced)
     Changed();
 }
 
-void THotWinBitmap::SetHotTrackMethod(vd::THotTrackMethod method) { hotTrackMethod_ = method; }
+void THotWinBitmap::SetHotTrackMethod(vd::THotTrackMethod method)
+{
+    hotTrackMethod_ = method;
+}
 
 void THotWinBitmap::SetBitmap(const QImage& bitmap)
 {
@@ -224,12 +227,12 @@ void THotWinBitmap::SetMoused(bool moused)
 THotWinBitmap::TLook THotWinBitmap::StateLook() const
 {
     if (moused_ && selected_ && advanced_)
-        return {hotSelBitmap_, hotSelColor_, hotSelFont_, hotSelFontColor_};
+        return { hotSelBitmap_, hotSelColor_, hotSelFont_, hotSelFontColor_ };
     if (moused_)
-        return {hotBitmap_, hotColor_, hotFont_, hotFontColor_};
+        return { hotBitmap_, hotColor_, hotFont_, hotFontColor_ };
     if (selected_)
-        return {selectedBitmap_, selectedColor_, selectedFont_, selectedFontColor_};
-    return {bitmap_, color_, font(), fontColor_};
+        return { selectedBitmap_, selectedColor_, selectedFont_, selectedFontColor_ };
+    return { bitmap_, color_, font(), fontColor_ };
 }
 
 void THotWinBitmap::enterEvent(QEnterEvent* event)
@@ -292,7 +295,7 @@ void THotWinBitmap::paintEvent(QPaintEvent*)
     if (look.picture.isNull() || look.picture.size() != size())
         painter.fillRect(rect(), look.color);
     if (!look.picture.isNull()) {
-        const QImage picture = bitmapTransparent_ ? GlyphForDrawing(look.picture, TGlyphLook{true}) : look.picture;
+        const QImage picture = bitmapTransparent_ ? GlyphForDrawing(look.picture, TGlyphLook { true }) : look.picture;
         switch (drawMode_) {
         case vd::dmOpaque:
             painter.drawImage(bitmapMargin_, (height() - picture.height()) / 2, picture);

@@ -6,7 +6,9 @@
 
 #include <algorithm>
 
-TLine::TLine(QWidget* parent) : QWidget(parent), penColor_(SysColor(TSysColor::BtnText))
+TLine::TLine(QWidget* parent)
+    : QWidget(parent)
+    , penColor_(SysColor(TSysColor::BtnText))
 {
     FitThickness();
     resize(100, 2);

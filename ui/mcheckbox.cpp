@@ -6,10 +6,10 @@
 #include <QPainter>
 
 TMCheckBox::TMCheckBox(QWidget* parent)
-    : QAbstractButton(parent),
-      borderColor_(SysColor(TSysColor::WindowText)),
-      selectedColor_(SysColor(TSysColor::Highlight)),
-      fontColor_(SysColor(TSysColor::WindowText))
+    : QAbstractButton(parent)
+    , borderColor_(SysColor(TSysColor::WindowText))
+    , selectedColor_(SysColor(TSysColor::Highlight))
+    , fontColor_(SysColor(TSysColor::WindowText))
 {
     setCheckable(true);
     setFocusPolicy(Qt::StrongFocus);
@@ -94,14 +94,14 @@ void TMCheckBox::paintEvent(QPaintEvent*)
     painter.fillRect(dotArea, hasFocus() || hot_ ? hotDotAreaColor_ : dotAreaColor_);
     painter.setPen(borderColor_);
     painter.drawRect(dotArea.adjusted(0, 0, -1, -1));
-    const QRect dot(dotArea.x() + (dotAreaSize_ - dotSize_) / 2, dotArea.y() + (dotAreaSize_ - dotSize_) / 2, dotSize_,
-                    dotSize_);
+    const QRect dot(
+        dotArea.x() + (dotAreaSize_ - dotSize_) / 2, dotArea.y() + (dotAreaSize_ - dotSize_) / 2, dotSize_, dotSize_);
     painter.fillRect(dot, isChecked() ? selectedColor_ : dotAreaColor_);
 
     painter.setPen(fontColor_);
     QRect extent;
     painter.drawText(rect().adjusted(dotAreaSize_ + 4, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
-                     text(), &extent);
+        text(), &extent);
     if (hasFocus()) {
         painter.setPen(QPen(QColor(192, 192, 192), 1, Qt::DotLine));
         painter.drawRect(extent.adjusted(-1, 0, 0, -1));

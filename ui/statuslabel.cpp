@@ -6,13 +6,13 @@
 #include <QPainter>
 
 TStatusLabel::TStatusLabel(QWidget* parent)
-    : QWidget(parent),
-      captionFont_(font()),
-      captionFontColor_(SysColor(TSysColor::WindowText)),
-      statusFont_(font()),
-      statusFontColor_(SysColor(TSysColor::WindowText)),
-      disabledFont_(font()),
-      disabledFontColor_(SysColor(TSysColor::GrayText))
+    : QWidget(parent)
+    , captionFont_(font())
+    , captionFontColor_(SysColor(TSysColor::WindowText))
+    , statusFont_(font())
+    , statusFontColor_(SysColor(TSysColor::WindowText))
+    , disabledFont_(font())
+    , disabledFontColor_(SysColor(TSysColor::GrayText))
 {
     captionFont_.setBold(true);
     resize(96, 18);

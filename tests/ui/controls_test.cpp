@@ -103,8 +103,8 @@ TEST(TGradientButton, DisabledCaptionTakesAdjustedFaceColour)
         QColor caption;
     };
     const Case cases[] = {
-        {QColor(200, 200, 200), QColor(150, 150, 150)}, // lightness 200 >= 96: darker
-        {QColor(40, 60, 80), QColor(90, 110, 130)},     // lightness 60 < 96: lighter
+        { QColor(200, 200, 200), QColor(150, 150, 150) }, // lightness 200 >= 96: darker
+        { QColor(40, 60, 80), QColor(90, 110, 130) }, // lightness 60 < 96: lighter
     };
     for (const Case& c : cases) {
         TGradientButton button;
@@ -180,7 +180,7 @@ TEST(TNiceCheckBox, TwoClicksEndUncheckedWithTwoClickEvents)
     QTest::mouseClick(&box, Qt::LeftButton);
     QTest::mouseClick(&box, Qt::LeftButton);
     EXPECT_FALSE(box.Checked());
-    EXPECT_EQ(checkedAtClick, (QList<bool>{true, false}));
+    EXPECT_EQ(checkedAtClick, (QList<bool> { true, false }));
 }
 
 TEST(TNiceCheckBox, BoxAndTick)
@@ -279,7 +279,7 @@ TEST(TGradientProgressBar, SnappedCaptionFollowsTheFilledPart)
                 }
             }
         }
-        return std::pair{first, last};
+        return std::pair { first, last };
     };
     bar.SetPosition(80); // fits inside: ends at the filled part's end (1 + 158)
     auto [first, last] = captionColumns();
@@ -299,9 +299,9 @@ TEST(TColorFrame, EtchedOutlinesInAutoColours)
     frame.setGeometry(0, 0, 50, 30);
     frame.SetAutoFrameColor(true);
     QImage image = Render(frame);
-    EXPECT_EQ(image.pixelColor(0, 0), QColor(0, 0, 0));         // Adjust(-100): (0,0)..(47,27)
+    EXPECT_EQ(image.pixelColor(0, 0), QColor(0, 0, 0)); // Adjust(-100): (0,0)..(47,27)
     EXPECT_EQ(image.pixelColor(47, 27), QColor(0, 0, 0));
-    EXPECT_EQ(image.pixelColor(1, 1), QColor(200, 200, 200));   // Adjust(+100): (1,1)..(48,28)
+    EXPECT_EQ(image.pixelColor(1, 1), QColor(200, 200, 200)); // Adjust(+100): (1,1)..(48,28)
     EXPECT_EQ(image.pixelColor(48, 28), QColor(200, 200, 200));
     EXPECT_EQ(image.pixelColor(49, 29), QColor(100, 100, 100)); // outside both
     frame.SetReverseColors(true);

@@ -26,7 +26,8 @@ protected:
     QStringList LabelTexts() const
     {
         auto labels = list_.PageLabels();
-        std::sort(labels.begin(), labels.end(), [](const auto& a, const auto& b) { return a.geometry.x() < b.geometry.x(); });
+        std::sort(
+            labels.begin(), labels.end(), [](const auto& a, const auto& b) { return a.geometry.x() < b.geometry.x(); });
         QStringList texts;
         for (const auto& label : labels)
             texts << (label.current ? u'[' + label.text + u']' : label.text);
@@ -44,11 +45,11 @@ TEST_F(PageList, EightRowsThreePagesAndTheSecondPageForItemEight)
     EXPECT_EQ(list_.RowsPerPage(), 8);
     EXPECT_EQ(list_.PageCount(), 3);
     EXPECT_EQ(list_.ItemIndex(), -1);
-    EXPECT_EQ(LabelTexts(), (QStringList{"[ 1 ]", " 2 ", " 3 ", " > "}));
+    EXPECT_EQ(LabelTexts(), (QStringList { "[ 1 ]", " 2 ", " 3 ", " > " }));
     QSignalSpy changed(&list_, &TPageListBox::OnIndexChanged);
     list_.SetItemIndex(8);
     EXPECT_EQ(list_.CurrentPage(), 1);
-    EXPECT_EQ(LabelTexts(), (QStringList{" < ", " 1 ", "[ 2 ]", " 3 ", " > "}));
+    EXPECT_EQ(LabelTexts(), (QStringList { " < ", " 1 ", "[ 2 ]", " 3 ", " > " }));
     list_.SetItemIndex(8);
     EXPECT_EQ(changed.count(), 1);
     for (const auto& label : list_.PageLabels())
@@ -137,7 +138,7 @@ TEST_F(PageList, SelectedRowPageBarAndLine)
     list_.SetPAColor(QColor(220, 230, 240));
     list_.SetItemIndex(1);
     const QImage image = list_.grab().toImage();
-    EXPECT_EQ(image.pixelColor(2, 20), QColor(1, 1, 1));    // outline of the selected row (y 20..37)
+    EXPECT_EQ(image.pixelColor(2, 20), QColor(1, 1, 1)); // outline of the selected row (y 20..37)
     EXPECT_EQ(image.pixelColor(190, 28), QColor(0, 0, 200));
     EXPECT_EQ(image.pixelColor(190, 10), QColor(250, 250, 250));
     EXPECT_EQ(image.pixelColor(190, 148), QColor(1, 1, 1)); // line above the page bar (bar: 149..166)

@@ -29,7 +29,11 @@ protected:
         TSkinSource source;
         source.schemeName = QStringLiteral("test");
         for (size_t i = 0; i < kSkinColorNames.size(); ++i)
-            source.colorLines << QStringLiteral("%1=%2,%3,%4").arg(QLatin1String(kSkinColorNames[i])).arg(i + 1).arg(i + 11).arg(i + 21);
+            source.colorLines << QStringLiteral("%1=%2,%3,%4")
+                                     .arg(QLatin1String(kSkinColorNames[i]))
+                                     .arg(i + 1)
+                                     .arg(i + 11)
+                                     .arg(i + 21);
         source.iconsTransparent = true;
         QImage icon(3, 3, QImage::Format_RGB32);
         icon.fill(QColor(9, 8, 7));
@@ -83,7 +87,7 @@ TEST_F(Dressing, ApplyToFormDressesEveryControlByItsClass)
 
     EXPECT_EQ(form.palette().color(QPalette::Window), Named("background"));
     EXPECT_EQ(form.palette().color(QPalette::WindowText), Named("text"));
-    for (TMousedPanel* p : {panel, inner}) {
+    for (TMousedPanel* p : { panel, inner }) {
         EXPECT_EQ(p->Color(), Named("background"));
         EXPECT_EQ(p->BorderColor(), Named("border"));
         EXPECT_EQ(p->BevelTopColor(), Named("bordertop"));
@@ -108,7 +112,7 @@ TEST_F(Dressing, ApplyToFormDressesEveryControlByItsClass)
 
     EXPECT_EQ(line->PenColor(), Named("border"));
     EXPECT_EQ(image->Picture().size(), QSize(5, 5));
-    for (QLabel* l : {label, static_cast<QLabel*>(hotLabel)}) {
+    for (QLabel* l : { label, static_cast<QLabel*>(hotLabel) }) {
         EXPECT_EQ(l->palette().color(QPalette::Window), Named("background"));
         EXPECT_EQ(l->palette().color(QPalette::WindowText), Named("text"));
     }

@@ -20,8 +20,8 @@ LabRun Lab(const QStringList& args)
     QProcess lab;
     lab.start(QStringLiteral(VENDARO_LAB), args);
     lab.waitForFinished(30000);
-    return {lab.exitStatus() == QProcess::NormalExit ? lab.exitCode() : -1,
-            QString::fromUtf8(lab.readAllStandardOutput()), QString::fromUtf8(lab.readAllStandardError())};
+    return { lab.exitStatus() == QProcess::NormalExit ? lab.exitCode() : -1,
+        QString::fromUtf8(lab.readAllStandardOutput()), QString::fromUtf8(lab.readAllStandardError()) };
 }
 
 void ExpectOneLineError(const LabRun& run)
@@ -45,12 +45,12 @@ TEST(SkinTools, MakeSkinThenSkinInfo)
     ASSERT_TRUE(image.save(source + QStringLiteral("/images/ISplash.png")));
     const QString skin = dir.Path(QStringLiteral("niebieska.vdskin"));
 
-    const LabRun made = Lab({QStringLiteral("make-skin"), source, skin});
+    const LabRun made = Lab({ QStringLiteral("make-skin"), source, skin });
     ASSERT_EQ(made.exitCode, 0) << made.err.toStdString();
     TSkinner skinner;
     EXPECT_TRUE(skinner.LoadFromFile(skin));
 
-    const LabRun info = Lab({QStringLiteral("skin-info"), skin});
+    const LabRun info = Lab({ QStringLiteral("skin-info"), skin });
     ASSERT_EQ(info.exitCode, 0) << info.err.toStdString();
     const QStringList lines = info.out.split(u'\n', Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 2 + 10 + 1 + 2);
@@ -69,11 +69,12 @@ TEST(SkinTools, MistakesEndWithOneLine)
     ScopedAppDir dir;
     ASSERT_TRUE(WriteFileBytes(dir.Path(QStringLiteral("damaged.vdskin")), QByteArray("\x0e\0\0\0VD: SkinFilev1", 18)));
     ASSERT_TRUE(WriteFileBytes(dir.Path(QStringLiteral("bad/colors.txt")), "text=1,2\n"));
-    ExpectOneLineError(Lab({QStringLiteral("skin-info"), dir.Path(QStringLiteral("damaged.vdskin"))}));
-    ExpectOneLineError(Lab({QStringLiteral("skin-info"), dir.Path(QStringLiteral("missing.vdskin"))}));
-    ExpectOneLineError(Lab({QStringLiteral("skin-info")}));
+    ExpectOneLineError(Lab({ QStringLiteral("skin-info"), dir.Path(QStringLiteral("damaged.vdskin")) }));
+    ExpectOneLineError(Lab({ QStringLiteral("skin-info"), dir.Path(QStringLiteral("missing.vdskin")) }));
+    ExpectOneLineError(Lab({ QStringLiteral("skin-info") }));
     ExpectOneLineError(
-        Lab({QStringLiteral("make-skin"), dir.Path(QStringLiteral("bad")), dir.Path(QStringLiteral("bad.vdskin"))}));
+        Lab({ QStringLiteral("make-skin"), dir.Path(QStringLiteral("bad")), dir.Path(QStringLiteral("bad.vdskin")) }));
     EXPECT_FALSE(QFile::exists(dir.Path(QStringLiteral("bad.vdskin"))));
-    ExpectOneLineError(Lab({QStringLiteral("make-skin"), dir.Path(QStringLiteral("none")), dir.Path(QStringLiteral("x"))}));
+    ExpectOneLineError(
+        Lab({ QStringLiteral("make-skin"), dir.Path(QStringLiteral("none")), dir.Path(QStringLiteral("x")) }));
 }
