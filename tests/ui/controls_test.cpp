@@ -11,6 +11,7 @@
 #include "ui/statuslabel.h"
 #include "ui/widgetcolors.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QEnterEvent>
 #include <QSignalSpy>
@@ -167,6 +168,28 @@ TEST(TGradientButton, GlyphSitsLeftAndCentredWithItsCornerColourSeeThrough)
     EXPECT_EQ(Render(button).pixelColor(5, 10), QColor(200, 40, 40));
     button.SetBrightness(-30);
     EXPECT_EQ(Render(button).pixelColor(5, 10), QColor(170, 10, 10));
+}
+
+TEST(TGradientButton, FollowsItsActionAndDoubleClickPressesTwice)
+{
+    QAction action(QStringLiteral("Dodaj zdjęcia ..."));
+    TGradientButton button;
+    button.resize(139, 25);
+    button.SetCaption(QStringLiteral("własny"));
+    button.SetAction(&action);
+    QSignalSpy triggered(&action, &QAction::triggered);
+    EXPECT_EQ(button.ShownCaption(), QStringLiteral("własny"));
+    button.SetUseActionCaption(true);
+    EXPECT_EQ(button.ShownCaption(), QStringLiteral("Dodaj zdjęcia ..."));
+    action.setEnabled(false);
+    EXPECT_FALSE(button.isEnabled());
+    action.setEnabled(true);
+    QSignalSpy clicks(&button, &TGradientButton::OnClick);
+    QTest::mouseClick(&button, Qt::LeftButton); // what the desktop sends for a double click:
+    QTest::mouseDClick(&button, Qt::LeftButton); // press, release, double click, release
+    QTest::mouseRelease(&button, Qt::LeftButton);
+    EXPECT_EQ(clicks.count(), 2);
+    EXPECT_EQ(triggered.count(), 2);
 }
 
 TEST(TNiceCheckBox, TwoClicksEndUncheckedWithTwoClickEvents)
