@@ -85,7 +85,6 @@ protected:
     QSize sizeHint() const override { return { 200, 20 }; }
 
 private:
-    void Changed();
     int RangeMax() const; // Max, or Min + 1 when Max is below Min
     int ClampedPosition() const;
 

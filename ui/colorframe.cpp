@@ -1,6 +1,7 @@
 #include "ui/colorframe.h"
 
 #include "ui/drawrules.h"
+#include "ui/repaintingsetter.h"
 #include "ui/syscolors.h"
 #include "ui/widgetcolors.h"
 
@@ -20,32 +21,27 @@ TColorFrame::TColorFrame(QWidget* parent)
 
 void TColorFrame::SetTopColor(const QColor& color)
 {
-    topColor_ = color;
-    update();
+    SetAndRepaint(*this, topColor_, color);
 }
 
 void TColorFrame::SetBottomColor(const QColor& color)
 {
-    bottomColor_ = color;
-    update();
+    SetAndRepaint(*this, bottomColor_, color);
 }
 
 void TColorFrame::SetReverseColors(bool reverse)
 {
-    reverseColors_ = reverse;
-    update();
+    SetAndRepaint(*this, reverseColors_, reverse);
 }
 
 void TColorFrame::SetAutoFrameColor(bool automatic)
 {
-    autoFrameColor_ = automatic;
-    update();
+    SetAndRepaint(*this, autoFrameColor_, automatic);
 }
 
 void TColorFrame::SetCaption(const QString& caption)
 {
-    caption_ = caption;
-    update();
+    SetAndRepaint(*this, caption_, caption);
 }
 
 void TColorFrame::SetCaptionSpace(int space)
@@ -61,14 +57,12 @@ QColor TColorFrame::Color() const
 
 void TColorFrame::SetColor(const QColor& color)
 {
-    color_ = color;
-    update();
+    SetAndRepaint(*this, color_, color);
 }
 
 void TColorFrame::SetFontColor(const QColor& color)
 {
-    fontColor_ = color;
-    update();
+    SetAndRepaint(*this, fontColor_, color);
 }
 
 void TColorFrame::paintEvent(QPaintEvent*)

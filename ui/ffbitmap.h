@@ -40,7 +40,3 @@ public:
 private:
     QImage pixels_; // Format_BGR888, or null when empty
 };
-
-// 32-bit little-endian integers of the program's binary files.
-bool ReadInt32(QIODevice& file, qint32& value);
-bool WriteInt32(QIODevice& file, qint32 value);

@@ -2,6 +2,7 @@
 
 #include "ui/drawrules.h"
 #include "ui/glyphdrawing.h"
+#include "ui/repaintingsetter.h"
 #include "ui/syscolors.h"
 
 #include <QAction>
@@ -25,63 +26,63 @@ TGradientButton::TGradientButton(QWidget* parent)
 
 void TGradientButton::SetColor(const QColor& color)
 {
-    Assign(color_, color);
+    SetAndRepaint(*this, color_, color);
 }
 void TGradientButton::SetHotColor(const QColor& color)
 {
-    Assign(hotColor_, color);
+    SetAndRepaint(*this, hotColor_, color);
 }
 void TGradientButton::SetSelColor(const QColor& color)
 {
-    Assign(selColor_, color);
+    SetAndRepaint(*this, selColor_, color);
 }
 void TGradientButton::SetSelFontColor(const QColor& color)
 {
-    Assign(selFontColor_, color);
+    SetAndRepaint(*this, selFontColor_, color);
 }
 void TGradientButton::SetSelected(bool selected)
 {
-    Assign(selected_, selected);
+    SetAndRepaint(*this, selected_, selected);
 }
 void TGradientButton::SetBrightness(int brightness)
 {
-    Assign(brightness_, brightness);
+    SetAndRepaint(*this, brightness_, brightness);
 }
 void TGradientButton::SetFramed(bool framed)
 {
-    Assign(framed_, framed);
+    SetAndRepaint(*this, framed_, framed);
 }
 void TGradientButton::SetFrameColor(const QColor& color)
 {
-    Assign(frameColor_, color);
+    SetAndRepaint(*this, frameColor_, color);
 }
 void TGradientButton::SetBorderStyle(vd::TMBorderStyle style)
 {
-    Assign(borderStyle_, style);
+    SetAndRepaint(*this, borderStyle_, style);
 }
 void TGradientButton::SetBorderTopColor(const QColor& color)
 {
-    Assign(borderTopColor_, color);
+    SetAndRepaint(*this, borderTopColor_, color);
 }
 void TGradientButton::SetBorderBottomColor(const QColor& color)
 {
-    Assign(borderBottomColor_, color);
+    SetAndRepaint(*this, borderBottomColor_, color);
 }
 void TGradientButton::SetGlyphTransparent(bool transparent)
 {
-    Assign(glyphTransparent_, transparent);
+    SetAndRepaint(*this, glyphTransparent_, transparent);
 }
 void TGradientButton::SetDisabledGlyphStyle(vd::TDisabledGlyphStyle style)
 {
-    Assign(disabledGlyphStyle_, style);
+    SetAndRepaint(*this, disabledGlyphStyle_, style);
 }
 void TGradientButton::SetAlignment(Qt::Alignment alignment)
 {
-    Assign(alignment_, alignment);
+    SetAndRepaint(*this, alignment_, alignment);
 }
 void TGradientButton::SetFontColor(const QColor& color)
 {
-    Assign(fontColor_, color);
+    SetAndRepaint(*this, fontColor_, color);
 }
 
 void TGradientButton::SetGlyph(const QImage& glyph)
@@ -92,7 +93,7 @@ void TGradientButton::SetGlyph(const QImage& glyph)
 
 void TGradientButton::SetUseActionCaption(bool use)
 {
-    Assign(useActionCaption_, use);
+    SetAndRepaint(*this, useActionCaption_, use);
 }
 
 void TGradientButton::SetCaption(const QString& caption)

@@ -2,6 +2,7 @@
 
 #include "ui/drawrules.h"
 #include "ui/muldiv.h"
+#include "ui/repaintingsetter.h"
 #include "ui/syscolors.h"
 
 #include <QPainter>
@@ -61,55 +62,55 @@ int TGradientProgressBar::Percent() const
 
 void TGradientProgressBar::SetColor(const QColor& color)
 {
-    Assign(color_, color);
+    SetAndRepaint(*this, color_, color);
 }
 void TGradientProgressBar::SetBackColor(const QColor& color)
 {
-    Assign(backColor_, color);
+    SetAndRepaint(*this, backColor_, color);
 }
 void TGradientProgressBar::SetBrightness(int brightness)
 {
-    Assign(brightness_, brightness);
+    SetAndRepaint(*this, brightness_, brightness);
 }
 void TGradientProgressBar::SetFramed(bool framed)
 {
-    Assign(framed_, framed);
+    SetAndRepaint(*this, framed_, framed);
 }
 void TGradientProgressBar::SetFrameColor(const QColor& color)
 {
-    Assign(frameColor_, color);
+    SetAndRepaint(*this, frameColor_, color);
 }
 void TGradientProgressBar::SetBorderStyle(vd::TMBorderStyle style)
 {
-    Assign(borderStyle_, style);
+    SetAndRepaint(*this, borderStyle_, style);
 }
 void TGradientProgressBar::SetBorderTopColor(const QColor& color)
 {
-    Assign(borderTopColor_, color);
+    SetAndRepaint(*this, borderTopColor_, color);
 }
 void TGradientProgressBar::SetBorderBottomColor(const QColor& color)
 {
-    Assign(borderBottomColor_, color);
+    SetAndRepaint(*this, borderBottomColor_, color);
 }
 void TGradientProgressBar::SetShowCaption(bool show)
 {
-    Assign(showCaption_, show);
+    SetAndRepaint(*this, showCaption_, show);
 }
 void TGradientProgressBar::SetAutoCaption(bool automatic)
 {
-    Assign(autoCaption_, automatic);
+    SetAndRepaint(*this, autoCaption_, automatic);
 }
 void TGradientProgressBar::SetSnapCaption(bool snap)
 {
-    Assign(snapCaption_, snap);
+    SetAndRepaint(*this, snapCaption_, snap);
 }
 void TGradientProgressBar::SetCaption(const QString& caption)
 {
-    Assign(caption_, caption);
+    SetAndRepaint(*this, caption_, caption);
 }
 void TGradientProgressBar::SetFontColor(const QColor& color)
 {
-    Assign(fontColor_, color);
+    SetAndRepaint(*this, fontColor_, color);
 }
 
 QString TGradientProgressBar::ShownCaption() const

@@ -74,13 +74,6 @@ protected:
     QSize sizeHint() const override { return { 100, 18 }; }
 
 private:
-    template <typename T> void Assign(T& field, const T& value)
-    {
-        if (field == value)
-            return;
-        field = value;
-        update();
-    }
     void NormaliseRange();
 
     int min_ = 0;

@@ -131,7 +131,6 @@ private:
         QColor fontColor;
     };
     TLook StateLook() const;
-    void Changed();
 
     Qt::Alignment alignment_ = Qt::AlignHCenter;
     bool wordWrap_ = false;

@@ -1,5 +1,6 @@
 #include "ui/mcheckbox.h"
 
+#include "ui/repaintingsetter.h"
 #include "ui/syscolors.h"
 #include "ui/widgetcolors.h"
 
@@ -19,38 +20,32 @@ TMCheckBox::TMCheckBox(QWidget* parent)
 
 void TMCheckBox::SetBorderColor(const QColor& color)
 {
-    borderColor_ = color;
-    update();
+    SetAndRepaint(*this, borderColor_, color);
 }
 
 void TMCheckBox::SetSelectedColor(const QColor& color)
 {
-    selectedColor_ = color;
-    update();
+    SetAndRepaint(*this, selectedColor_, color);
 }
 
 void TMCheckBox::SetDotAreaColor(const QColor& color)
 {
-    dotAreaColor_ = color;
-    update();
+    SetAndRepaint(*this, dotAreaColor_, color);
 }
 
 void TMCheckBox::SetHotDotAreaColor(const QColor& color)
 {
-    hotDotAreaColor_ = color;
-    update();
+    SetAndRepaint(*this, hotDotAreaColor_, color);
 }
 
 void TMCheckBox::SetDotAreaSize(int size)
 {
-    dotAreaSize_ = size;
-    update();
+    SetAndRepaint(*this, dotAreaSize_, size);
 }
 
 void TMCheckBox::SetDotSize(int size)
 {
-    dotSize_ = size;
-    update();
+    SetAndRepaint(*this, dotSize_, size);
 }
 
 QColor TMCheckBox::Color() const
@@ -60,14 +55,12 @@ QColor TMCheckBox::Color() const
 
 void TMCheckBox::SetColor(const QColor& color)
 {
-    color_ = color;
-    update();
+    SetAndRepaint(*this, color_, color);
 }
 
 void TMCheckBox::SetFontColor(const QColor& color)
 {
-    fontColor_ = color;
-    update();
+    SetAndRepaint(*this, fontColor_, color);
 }
 
 void TMCheckBox::enterEvent(QEnterEvent* event)

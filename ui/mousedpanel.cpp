@@ -2,6 +2,7 @@
 
 #include "ui/drawrules.h"
 #include "ui/glyphdrawing.h"
+#include "ui/repaintingsetter.h"
 #include "ui/syscolors.h"
 
 #include <QPainter>
@@ -34,75 +35,75 @@ void TMousedPanel::SetColor(const QColor& color)
 
 void TMousedPanel::SetBevelOuter(vd::TBevelCut cut)
 {
-    Assign(bevelOuter_, cut);
+    SetAndRepaint(*this, bevelOuter_, cut);
 }
 void TMousedPanel::SetBevelInner(vd::TBevelCut cut)
 {
-    Assign(bevelInner_, cut);
+    SetAndRepaint(*this, bevelInner_, cut);
 }
 void TMousedPanel::SetBevelWidth(int width)
 {
-    Assign(bevelWidth_, width);
+    SetAndRepaint(*this, bevelWidth_, width);
 }
 void TMousedPanel::SetBevelTopColor(const QColor& color)
 {
-    Assign(bevelTopColor_, color);
+    SetAndRepaint(*this, bevelTopColor_, color);
 }
 void TMousedPanel::SetBevelBottomColor(const QColor& color)
 {
-    Assign(bevelBottomColor_, color);
+    SetAndRepaint(*this, bevelBottomColor_, color);
 }
 void TMousedPanel::SetDrawBorder(bool draw)
 {
-    Assign(drawBorder_, draw);
+    SetAndRepaint(*this, drawBorder_, draw);
 }
 void TMousedPanel::SetBorderColor(const QColor& color)
 {
-    Assign(borderColor_, color);
+    SetAndRepaint(*this, borderColor_, color);
 }
 void TMousedPanel::SetBorderWidth(int width)
 {
-    Assign(borderWidth_, width);
+    SetAndRepaint(*this, borderWidth_, width);
 }
 void TMousedPanel::SetBackgroundMode(vd::TBackgroundMode mode)
 {
-    Assign(backgroundMode_, mode);
+    SetAndRepaint(*this, backgroundMode_, mode);
 }
 void TMousedPanel::SetTextureMode(vd::TTextureMode mode)
 {
-    Assign(textureMode_, mode);
+    SetAndRepaint(*this, textureMode_, mode);
 }
 void TMousedPanel::SetGradientStartColor(const QColor& color)
 {
-    Assign(gradientStartColor_, color);
+    SetAndRepaint(*this, gradientStartColor_, color);
 }
 void TMousedPanel::SetGradientEndColor(const QColor& color)
 {
-    Assign(gradientEndColor_, color);
+    SetAndRepaint(*this, gradientEndColor_, color);
 }
 void TMousedPanel::SetTransparent(bool transparent)
 {
-    Assign(transparent_, transparent);
+    SetAndRepaint(*this, transparent_, transparent);
 }
 void TMousedPanel::SetShowCaption(bool show)
 {
-    Assign(showCaption_, show);
+    SetAndRepaint(*this, showCaption_, show);
 }
 void TMousedPanel::SetCaption(const QString& caption)
 {
-    Assign(caption_, caption);
+    SetAndRepaint(*this, caption_, caption);
 }
 void TMousedPanel::SetCaptionSpace(int space)
 {
-    Assign(captionSpace_, space);
+    SetAndRepaint(*this, captionSpace_, space);
 }
 void TMousedPanel::SetAlignment(Qt::Alignment alignment)
 {
-    Assign(alignment_, alignment);
+    SetAndRepaint(*this, alignment_, alignment);
 }
 void TMousedPanel::SetFontColor(const QColor& color)
 {
-    Assign(fontColor_, color);
+    SetAndRepaint(*this, fontColor_, color);
 }
 
 void TMousedPanel::SetBackground(const QImage& picture)

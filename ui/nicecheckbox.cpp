@@ -1,6 +1,7 @@
 #include "ui/nicecheckbox.h"
 
 #include "ui/drawrules.h"
+#include "ui/repaintingsetter.h"
 #include "ui/syscolors.h"
 #include "ui/widgetcolors.h"
 
@@ -25,11 +26,11 @@ void TNiceCheckBox::SetChecked(bool checked)
 
 void TNiceCheckBox::SetButtonColor(const QColor& color)
 {
-    Assign(buttonColor_, color);
+    SetAndRepaint(*this, buttonColor_, color);
 }
 void TNiceCheckBox::SetCheckColor(const QColor& color)
 {
-    Assign(checkColor_, color);
+    SetAndRepaint(*this, checkColor_, color);
 }
 
 QColor TNiceCheckBox::BackgroundColor() const

@@ -3,6 +3,7 @@
 #include "core/typedlists.h"
 #include "ui/drawrules.h"
 #include "ui/pagebar.h"
+#include "ui/repaintingsetter.h"
 #include "ui/syscolors.h"
 
 #include <QKeyEvent>
@@ -194,51 +195,51 @@ void TPageListBox::resizeEvent(QResizeEvent* event)
 
 void TPageListBox::SetColor(const QColor& color)
 {
-    Assign(color_, color);
+    SetAndRepaint(*this, color_, color);
 }
 void TPageListBox::SetGradient(bool gradient)
 {
-    Assign(gradient_, gradient);
+    SetAndRepaint(*this, gradient_, gradient);
 }
 void TPageListBox::SetBrightness(int brightness)
 {
-    Assign(brightness_, brightness);
+    SetAndRepaint(*this, brightness_, brightness);
 }
 void TPageListBox::SetSelectedColor(const QColor& color)
 {
-    Assign(selectedColor_, color);
+    SetAndRepaint(*this, selectedColor_, color);
 }
 void TPageListBox::SetSelectedFontColor(const QColor& color)
 {
-    Assign(selectedFontColor_, color);
+    SetAndRepaint(*this, selectedFontColor_, color);
 }
 void TPageListBox::SetFrameColor(const QColor& color)
 {
-    Assign(frameColor_, color);
+    SetAndRepaint(*this, frameColor_, color);
 }
 void TPageListBox::SetBorderTopColor(const QColor& color)
 {
-    Assign(borderTopColor_, color);
+    SetAndRepaint(*this, borderTopColor_, color);
 }
 void TPageListBox::SetBorderBottomColor(const QColor& color)
 {
-    Assign(borderBottomColor_, color);
+    SetAndRepaint(*this, borderBottomColor_, color);
 }
 void TPageListBox::SetPAColor(const QColor& color)
 {
-    Assign(paColor_, color);
+    SetAndRepaint(*this, paColor_, color);
 }
 void TPageListBox::SetPAShowLine(bool show)
 {
-    Assign(paShowLine_, show);
+    SetAndRepaint(*this, paShowLine_, show);
 }
 void TPageListBox::SetPASimpleLine(bool simple)
 {
-    Assign(paSimpleLine_, simple);
+    SetAndRepaint(*this, paSimpleLine_, simple);
 }
 void TPageListBox::SetFontColor(const QColor& color)
 {
-    Assign(fontColor_, color);
+    SetAndRepaint(*this, fontColor_, color);
 }
 
 void TPageListBox::SetFramed(bool framed)

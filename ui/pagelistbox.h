@@ -125,13 +125,6 @@ protected:
     void focusOutEvent(QFocusEvent* event) override;
 
 private:
-    template <typename T> void Assign(T& field, const T& value)
-    {
-        if (field == value)
-            return;
-        field = value;
-        update();
-    }
     QRect ListArea() const; // inside the outline and the edge
     QRect RowsArea() const; // the list area above the page bar
     void Refresh(); // clamps, rebuilds the labels, repaints

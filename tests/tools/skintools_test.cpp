@@ -1,38 +1,11 @@
 #include "tests/support/testsupport.h"
+#include "tests/tools/labrun.h"
 #include "ui/skinner.h"
 
 #include <QDir>
 #include <QImage>
-#include <QProcess>
 
 #include <gtest/gtest.h>
-
-namespace {
-
-struct LabRun {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
-LabRun Lab(const QStringList& args)
-{
-    QProcess lab;
-    lab.start(QStringLiteral(VENDARO_LAB), args);
-    lab.waitForFinished(30000);
-    return { lab.exitStatus() == QProcess::NormalExit ? lab.exitCode() : -1,
-        QString::fromUtf8(lab.readAllStandardOutput()), QString::fromUtf8(lab.readAllStandardError()) };
-}
-
-void ExpectOneLineError(const LabRun& run)
-{
-    EXPECT_EQ(run.exitCode, 1);
-    EXPECT_TRUE(run.out.isEmpty());
-    EXPECT_TRUE(run.err.startsWith(QLatin1String("vendaro-lab: "))) << run.err.toStdString();
-    EXPECT_EQ(run.err.count(u'\n'), 1) << run.err.toStdString();
-}
-
-} // namespace
 
 TEST(SkinTools, MakeSkinThenSkinInfo)
 {
@@ -69,12 +42,19 @@ TEST(SkinTools, MistakesEndWithOneLine)
     ScopedAppDir dir;
     ASSERT_TRUE(WriteFileBytes(dir.Path(QStringLiteral("damaged.vdskin")), QByteArray("\x0e\0\0\0VD: SkinFilev1", 18)));
     ASSERT_TRUE(WriteFileBytes(dir.Path(QStringLiteral("bad/colors.txt")), "text=1,2\n"));
-    ExpectOneLineError(Lab({ QStringLiteral("skin-info"), dir.Path(QStringLiteral("damaged.vdskin")) }));
-    ExpectOneLineError(Lab({ QStringLiteral("skin-info"), dir.Path(QStringLiteral("missing.vdskin")) }));
-    ExpectOneLineError(Lab({ QStringLiteral("skin-info") }));
-    ExpectOneLineError(
-        Lab({ QStringLiteral("make-skin"), dir.Path(QStringLiteral("bad")), dir.Path(QStringLiteral("bad.vdskin")) }));
+    const struct {
+        const char* what;
+        QStringList args;
+    } cases[] = {
+        { "damaged skin", { QStringLiteral("skin-info"), dir.Path(QStringLiteral("damaged.vdskin")) } },
+        { "missing skin", { QStringLiteral("skin-info"), dir.Path(QStringLiteral("missing.vdskin")) } },
+        { "no file named", { QStringLiteral("skin-info") } },
+        { "bad colour",
+            { QStringLiteral("make-skin"), dir.Path(QStringLiteral("bad")), dir.Path(QStringLiteral("bad.vdskin")) } },
+        { "no source folder",
+            { QStringLiteral("make-skin"), dir.Path(QStringLiteral("none")), dir.Path(QStringLiteral("x")) } },
+    };
+    for (const auto& c : cases)
+        ExpectOneLineError(Lab(c.args), QLatin1String(c.what));
     EXPECT_FALSE(QFile::exists(dir.Path(QStringLiteral("bad.vdskin"))));
-    ExpectOneLineError(
-        Lab({ QStringLiteral("make-skin"), dir.Path(QStringLiteral("none")), dir.Path(QStringLiteral("x")) }));
 }
