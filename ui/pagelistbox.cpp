@@ -168,7 +168,9 @@ void TPageListBox::RebuildLabels()
             label.hide();
             continue;
         }
-        label.SetLabel(layout[i], paFont_, paFontColor_, paSelectedColor_);
+        // The current number stands on PASelectedColor, so it takes the selected font colour.
+        const QColor& fontColor = layout[i].current ? selectedFontColor_ : paFontColor_;
+        label.SetLabel(layout[i], paFont_, fontColor, paSelectedColor_);
         label.setGeometry(area.x() + layout[i].left, top, layout[i].width, height);
         label.show();
     }
@@ -211,7 +213,8 @@ void TPageListBox::SetSelectedColor(const QColor& color)
 }
 void TPageListBox::SetSelectedFontColor(const QColor& color)
 {
-    SetAndRepaint(*this, selectedFontColor_, color);
+    selectedFontColor_ = color;
+    Refresh();
 }
 void TPageListBox::SetFrameColor(const QColor& color)
 {

@@ -267,15 +267,17 @@ void TGalleryForm::AddListsAndBars(QWidget* area)
 
 void TGalleryForm::AddGlyphs(QWidget* area)
 {
+    // Drawn in the skin's text colour, as a skin's icons would be.
+    const QColor ink = skinner_.GetColor(QStringLiteral("text"));
     const QStringList names = ShellGlyphNames();
     for (int i = 0; i < names.size(); ++i) {
         auto* small = new TImage(area);
         small->setGeometry(12 + i * 40, 24, 24, 24);
-        small->SetPicture(ShellGlyph(names[i], 24));
+        small->SetPicture(ShellGlyph(names[i], 24, ink));
         small->setToolTip(names[i]);
         auto* large = new TImage(area);
         large->setGeometry(12 + (i % 20) * 56, 56 + (i / 20) * 56, 50, 50);
-        large->SetPicture(ShellGlyph(names[i], 50));
+        large->SetPicture(ShellGlyph(names[i], 50, ink));
     }
 }
 
