@@ -10,10 +10,11 @@
 //    sepia and everything after it is one table indexed by (max, min);
 //  - grey is integer arithmetic except at exact decimal ties, which use the definition;
 //  - saturation's float products are exact to compute in float and their sum is exact in
-//    double (see colourpass.cpp);
+//    double;
 //  - HSL uses per-(max, min) tables for lightness and saturation and double arithmetic for
 //    the hue, falling back to the definition for the rare pixel whose rounding the double
 //    result cannot decide.
+// The vectorised loops are in imaging/colourkernels.h.
 #include "imaging/colour.h"
 
 #include <QImage>
@@ -39,6 +40,7 @@ public:
 private:
     struct HslTables;
 
+    void ApplyChunk(std::uint32_t* pixels, int count) const;
     void ApplyAfterSepia(std::uint32_t* pixels, int count) const;
     std::uint32_t ChainAfterSepia(std::uint32_t pixel) const;
 

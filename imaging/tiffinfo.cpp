@@ -111,7 +111,8 @@ bool WalkIfds(QIODevice& file, const TiffHeader& header, Dialect dialect, ImageI
     std::uint32_t offset = header.firstIfdOffset;
     try {
         while (visited.size() < std::size_t(kMaxIfds) && visited.insert(offset).second) {
-            if (!file.seek(header.baseOffset + offset) || !ReadIfd(file, header, entries))
+            const qint64 where = header.baseOffset + offset;
+            if (where >= file.size() || !file.seek(where) || !ReadIfd(file, header, entries))
                 return false;
             for (const IfdEntry& entry : entries)
                 ApplyTag(file, header, dialect, entry, info, resolution, exifPointer);

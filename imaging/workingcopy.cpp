@@ -41,32 +41,31 @@ private:
     int fd_;
 };
 
-bool WriteAll(int fd, const uchar* data, std::size_t size)
+// Moves size bytes with read or write in chunks, going on after interruptions and partial
+// transfers; false when the system call fails or reaches the end of the file.
+template <typename Transfer, typename Byte>
+bool TransferAll(Transfer transfer, int fd, Byte* data, std::size_t size)
 {
     while (size > 0) {
-        const ssize_t written = ::write(fd, data, std::min(size, kChunk));
-        if (written < 0 && errno == EINTR)
+        const ssize_t moved = transfer(fd, data, std::min(size, kChunk));
+        if (moved < 0 && errno == EINTR)
             continue;
-        if (written <= 0)
+        if (moved <= 0)
             return false;
-        data += written;
-        size -= std::size_t(written);
+        data += moved;
+        size -= std::size_t(moved);
     }
     return true;
 }
 
+bool WriteAll(int fd, const uchar* data, std::size_t size)
+{
+    return TransferAll(::write, fd, data, size);
+}
+
 bool ReadAll(int fd, uchar* data, std::size_t size)
 {
-    while (size > 0) {
-        const ssize_t got = ::read(fd, data, std::min(size, kChunk));
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got <= 0)
-            return false;
-        data += got;
-        size -= std::size_t(got);
-    }
-    return true;
+    return TransferAll(::read, fd, data, size);
 }
 
 // The picture's memory if it can take width x height pixels as they lie in the file.

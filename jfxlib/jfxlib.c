@@ -80,16 +80,29 @@ static int JfxComputeLayout(int width, int height, int components, JfxLayout* la
     return 1;
 }
 
-/* Opens the file and reads its header into an already created decoder; NULL when the file
- * cannot be opened. A header libjpeg cannot read jumps to the caller's jump point. */
-static FILE* JfxOpenSource(j_decompress_ptr decoder, const char* path)
+/* Opens the file, reads its header into an already created decoder and computes the buffer
+ * layout. False when the file cannot be opened or its buffer would not fit the 32-bit fields;
+ * a header libjpeg cannot read jumps to the caller's jump point. *file is set as soon as the
+ * file is open, so that the caller can close it. */
+static int JfxReadHeader(j_decompress_ptr decoder, const char* path, FILE* volatile* file, JfxLayout* layout)
 {
-    FILE* file = fopen(path, "rb");
-    if (!file)
-        return NULL;
-    jpeg_stdio_src(decoder, file);
+    *file = fopen(path, "rb");
+    if (!*file)
+        return 0;
+    jpeg_stdio_src(decoder, *file);
     jpeg_read_header(decoder, TRUE);
-    return file;
+    return JfxComputeLayout((int)decoder->image_width, (int)decoder->image_height, decoder->num_components,
+                            layout);
+}
+
+/* Releases everything a decoding call holds and returns its result. */
+static int JfxReleaseDecoder(j_decompress_ptr decoder, FILE* file, void* rowBuffer, int result)
+{
+    jpeg_destroy_decompress(decoder);
+    if (file)
+        fclose(file);
+    free(rowBuffer);
+    return result;
 }
 
 static uint8_t JfxClampByte(int value)
@@ -142,17 +155,11 @@ int JfxGetProperties(const char* path, JfxProperties* properties)
         return JFX_ERR_HEADER;
     memset(&decoder, 0, sizeof decoder);
     decoder.err = JfxInitErrorManager(&errors);
-    if (setjmp(errors.jump)) {
-        jpeg_destroy_decompress(&decoder);
-        if (file)
-            fclose(file);
-        return failure;
-    }
+    if (setjmp(errors.jump))
+        return JfxReleaseDecoder(&decoder, file, NULL, failure);
     jpeg_create_decompress(&decoder);
     failure = JFX_ERR_HEADER;
-    file = JfxOpenSource(&decoder, path);
-    if (!file || !JfxComputeLayout((int)decoder.image_width, (int)decoder.image_height,
-                                   decoder.num_components, &layout))
+    if (!JfxReadHeader(&decoder, path, &file, &layout))
         longjmp(errors.jump, 1);
 
     properties->width = (int32_t)decoder.image_width;
@@ -162,10 +169,7 @@ int JfxGetProperties(const char* path, JfxProperties* properties)
     properties->channels = layout.channels;
     properties->bufferSize = layout.bufferSize;
     properties->padBytes = layout.rowBytes - properties->width * layout.channels;
-
-    jpeg_destroy_decompress(&decoder);
-    fclose(file);
-    return JFX_OK;
+    return JfxReleaseDecoder(&decoder, file, NULL, JFX_OK);
 }
 
 int JfxReadImage(const char* path, void* buffer)
@@ -183,13 +187,8 @@ int JfxReadImage(const char* path, void* buffer)
         return JFX_ERR_HEADER;
     memset(&decoder, 0, sizeof decoder);
     decoder.err = JfxInitErrorManager(&errors);
-    if (setjmp(errors.jump)) {
-        jpeg_destroy_decompress(&decoder);
-        if (file)
-            fclose(file);
-        free(rowBuffer);
-        return failure;
-    }
+    if (setjmp(errors.jump))
+        return JfxReleaseDecoder(&decoder, file, rowBuffer, failure);
     jpeg_create_decompress(&decoder);
     decoder.mem->max_memory_to_use = JFX_MAX_CODEC_MEMORY;
     memset(&progress, 0, sizeof progress);
@@ -197,9 +196,7 @@ int JfxReadImage(const char* path, void* buffer)
     decoder.progress = &progress;
 
     failure = JFX_ERR_HEADER;
-    file = JfxOpenSource(&decoder, path);
-    if (!file || !JfxComputeLayout((int)decoder.image_width, (int)decoder.image_height,
-                                   decoder.num_components, &layout))
+    if (!JfxReadHeader(&decoder, path, &file, &layout))
         longjmp(errors.jump, 1);
 
     /* Grey and colour files are converted by libjpeg straight into the caller's rows; four
@@ -239,11 +236,7 @@ int JfxReadImage(const char* path, void* buffer)
         }
     }
     jpeg_finish_decompress(&decoder);
-
-    jpeg_destroy_decompress(&decoder);
-    fclose(file);
-    free(rowBuffer);
-    return JFX_OK;
+    return JfxReleaseDecoder(&decoder, file, rowBuffer, JFX_OK);
 }
 
 /* Component layout of a four-channel file: Y and A at full resolution, Cb and Cr halved in

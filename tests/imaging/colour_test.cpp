@@ -6,6 +6,7 @@
 #include "imaging/parallelrows.h"
 #include "imaging/picture.h"
 #include "tests/imaging/colourreference.h"
+#include "tests/imaging/testpictures.h"
 #include "tests/support/testsupport.h"
 
 #include <QImage>
@@ -52,16 +53,6 @@ QImage AllColours()
     for (int y = 0; y < 4096; ++y)
         for (int x = 0; x < 4096; ++x)
             rows[y][x] = std::uint32_t((x * 7 + y) & 255) << 24 | std::uint32_t(y) << 12 | std::uint32_t(x);
-    return picture;
-}
-
-QImage RandomPicture(int width, int height, std::uint32_t seed)
-{
-    std::mt19937 random(seed);
-    QImage picture(width, height, QImage::Format_ARGB32);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
-            reinterpret_cast<std::uint32_t*>(picture.scanLine(y))[x] = std::uint32_t(random());
     return picture;
 }
 

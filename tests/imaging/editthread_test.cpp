@@ -2,6 +2,7 @@
 // changes mid-render, breaks and stops on demand.
 #include "core/log.h"
 #include "imaging/editthread.h"
+#include "tests/imaging/testpictures.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -10,7 +11,6 @@
 
 #include <gtest/gtest.h>
 
-#include <random>
 
 namespace {
 
@@ -27,16 +27,6 @@ protected:
         return true;
     }
 };
-
-QImage RandomPicture(int width, int height)
-{
-    std::mt19937 random(4);
-    QImage picture(width, height, QImage::Format_ARGB32);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
-            reinterpret_cast<std::uint32_t*>(picture.scanLine(y))[x] = std::uint32_t(random());
-    return picture;
-}
 
 Corrections Settings(int hue)
 {

@@ -1,5 +1,6 @@
 // Working copies: exact round trip, the header layout, and refusal of files that do not add up.
 #include "imaging/workingcopy.h"
+#include "tests/imaging/testpictures.h"
 #include "tests/support/testsupport.h"
 
 #include <QTemporaryDir>
@@ -7,19 +8,8 @@
 
 #include <gtest/gtest.h>
 
-#include <random>
 
 namespace {
-
-QImage RandomPicture(int width, int height)
-{
-    std::mt19937 random(9);
-    QImage picture(width, height, QImage::Format_ARGB32);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
-            reinterpret_cast<std::uint32_t*>(picture.scanLine(y))[x] = std::uint32_t(random());
-    return picture;
-}
 
 QByteArray Header(qint32 width, qint32 height, qint32 bits, quint32 magic = kWorkingCopyMagic)
 {
