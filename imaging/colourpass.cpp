@@ -25,6 +25,19 @@ int MaxMinIndex(std::uint32_t pixel)
         | std::min(Red(pixel), std::min(Green(pixel), Blue(pixel)));
 }
 
+// Calls fill(max, min) for every max >= min, on all cores: rows max = k and 255 - k go together
+// so that every band has the same number of entries.
+template <typename Fill>
+void ForEachMaxMin(Fill fill)
+{
+    ParallelRows(128, 1 << 12, [&](int first, int end) {
+        for (int k = first; k < end; ++k)
+            for (const int max : {k, 255 - k})
+                for (int min = 0; min <= max; ++min)
+                    fill(max, min);
+    });
+}
+
 }  // namespace
 
 // Per-(max, min) parts of AdjustHsl: the shifted lightness and saturation depend only on the
@@ -37,16 +50,14 @@ struct TColourPass::HslTables {
 
     HslTables(int hueShift, int sat, int light) : view{m1.get(), m2.get(), grey.get(), hueShift}
     {
-        for (int max = 0; max < 256; ++max) {
-            for (int min = 0; min <= max; ++min) {
-                const Hsl shifted = ShiftHsl(RgbToHsl(OpaquePixel(max, min, min)), 0, sat, light);
-                const std::size_t index = std::size_t(max << 8 | min);
-                grey[index] = shifted.s == 0 ? Blue(HslToRgb(shifted.l, 0.0f, 0.0f)) : -1;
-                const HslMix mix = shifted.s == 0 ? HslMix{0, 0} : MixOf(shifted.l, shifted.s);
-                m1[index] = mix.m1;
-                m2[index] = mix.m2;
-            }
-        }
+        ForEachMaxMin([&](int max, int min) {
+            const Hsl shifted = ShiftHsl(RgbToHsl(OpaquePixel(max, min, min)), 0, sat, light);
+            const std::size_t index = std::size_t(max << 8 | min);
+            grey[index] = shifted.s == 0 ? Blue(HslToRgb(shifted.l, 0.0f, 0.0f)) : -1;
+            const HslMix mix = shifted.s == 0 ? HslMix{0, 0} : MixOf(shifted.l, shifted.s);
+            m1[index] = mix.m1;
+            m2[index] = mix.m2;
+        });
     }
 };
 
@@ -80,9 +91,9 @@ TColourPass::TColourPass(const Corrections& record, int pivot, std::int64_t pixe
     if (sepia_) {
         // Sepia leaves a colour that depends only on (max, min); so does everything after it.
         sepiaChain_ = std::make_unique<std::uint32_t[]>(65536);
-        for (int max = 0; max < 256; ++max)
-            for (int min = 0; min <= max; ++min)
-                sepiaChain_[std::size_t(max << 8 | min)] = ChainAfterSepia(OpaquePixel(max, min, min));
+        ForEachMaxMin([this](int max, int min) {
+            sepiaChain_[std::size_t(max << 8 | min)] = ChainAfterSepia(OpaquePixel(max, min, min));
+        });
     } else if (hsl_ && std::abs(record.hue1) <= kFastHueLimit) {
         hslTables_ = std::make_unique<HslTables>(record.hue1, record.hue2, record.hue3);
     }

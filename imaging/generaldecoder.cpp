@@ -28,10 +28,20 @@ constexpr ExtensionCoder kCoders[] = {
     {"cut", "CUT"},  {"psp", ""},     {"png", "PNG"},
 };
 
+// ImageMagick's own limits, as ceilings under the system policy (which wins where it is lower;
+// Debian's allows 256 MiB of memory, 512 MiB mapped, 1 GiB on disk and 16K pixels a side). A
+// picture that needs more fails to decode instead of exhausting the machine.
 void InitialiseMagick()
 {
     static std::once_flag once;
-    std::call_once(once, [] { Magick::InitializeMagick(nullptr); });
+    std::call_once(once, [] {
+        Magick::InitializeMagick(nullptr);
+        Magick::ResourceLimits::width(MagickCore::MagickSizeType(kMaxPictureSide));
+        Magick::ResourceLimits::height(MagickCore::MagickSizeType(kMaxPictureSide));
+        Magick::ResourceLimits::memory(MagickCore::MagickSizeType(1) << 30);
+        Magick::ResourceLimits::map(MagickCore::MagickSizeType(2) << 30);
+        Magick::ResourceLimits::disk(MagickCore::MagickSizeType(4) << 30);
+    });
 }
 
 // Reads the first image only; warnings (a truncated file, say) are not failures. The file name

@@ -47,20 +47,22 @@ void TurnInto(const QImage& source, QImage& target, SourceOf sourceOf)
     });
 }
 
+// A half turn: row y swaps with row H - 1 - y, each reversed; the middle row of an odd
+// height is reversed in place. Pairs of rows go to the cores in bands.
 void ReverseAllPixels(QImage& picture)
 {
     const PixelRows<std::uint32_t> rows = WritableRows(picture);
-    const int width = rows.width;
-    for (int top = 0, bottom = rows.height - 1; top <= bottom; ++top, --bottom) {
-        std::uint32_t* upper = rows[top];
-        std::uint32_t* lower = rows[bottom];
-        if (top == bottom) {
-            std::reverse(upper, upper + width);
-            break;
+    const int width = rows.width, height = rows.height;
+    ParallelRows(height / 2, 2 * std::int64_t(width), [&](int firstPair, int endPair) {
+        for (int top = firstPair; top < endPair; ++top) {
+            std::uint32_t* upper = rows[top];
+            std::uint32_t* lower = rows[height - 1 - top];
+            for (int x = 0; x < width; ++x)
+                std::swap(upper[x], lower[width - 1 - x]);
         }
-        for (int x = 0; x < width; ++x)
-            std::swap(upper[x], lower[width - 1 - x]);
-    }
+    });
+    if (height % 2 == 1)
+        std::reverse(rows[height / 2], rows[height / 2] + width);
 }
 
 // Nearest-neighbour source index of each of `count` target positions over `sourceCount`

@@ -219,3 +219,28 @@ TEST(Decode, BitmapsUseQtsReaderAndKeepItsFormatUnlessForced)
     ASSERT_TRUE(WriteFileBytes(dir.filePath("c.gif"), "GIF89a"));
     EXPECT_FALSE(LoadPhotoBitmap(dir.filePath("c.gif"), decoded));
 }
+
+TEST(Decode, HugeHeadersAreRefusedBeforeDecoding)
+{
+    QTemporaryDir dir;
+    // A Targa header claiming 65535 x 65535 pixels and no pixel data.
+    ASSERT_TRUE(WriteFileBytes(dir.filePath("huge.tga"), QByteArray::fromHex("000002" "0000000000" "00000000" "ffffffff" "1800")));
+    QImage decoded;
+    EXPECT_FALSE(LoadPhotoBitmap(dir.filePath("huge.tga"), decoded));
+
+    // A real JPEG whose frame header is patched to 65000 x 65000: the bridge refuses its 12 GB
+    // buffer, the general decoder its size.
+    QImage small(16, 16, QImage::Format_RGB32);
+    small.fill(Qt::gray);
+    ASSERT_TRUE(small.save(dir.filePath("small.jpg"), "JPG"));
+    QByteArray jpeg = ReadFileBytes(dir.filePath("small.jpg"));
+    const int frame = jpeg.indexOf(QByteArray::fromHex("ffc0"));
+    ASSERT_GT(frame, 0);
+    qToBigEndian<quint16>(65000, reinterpret_cast<uchar*>(jpeg.data()) + frame + 5);
+    qToBigEndian<quint16>(65000, reinterpret_cast<uchar*>(jpeg.data()) + frame + 7);
+    ASSERT_TRUE(WriteFileBytes(dir.filePath("huge.jpg"), jpeg));
+    JfxProperties properties{};
+    EXPECT_EQ(JfxGetProperties(QFile::encodeName(dir.filePath("huge.jpg")).constData(), &properties), JFX_ERR_HEADER);
+    EXPECT_FALSE(LoadPhotoBitmap(dir.filePath("huge.jpg"), decoded));
+    EXPECT_TRUE(decoded.isNull());
+}

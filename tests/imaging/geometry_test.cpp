@@ -156,6 +156,11 @@ TEST(Geometry, QuarterTurnsOfALargePictureUseEveryTile)
     ASSERT_TRUE(RotateQuarter(picture, 3));
     ASSERT_TRUE(RotateQuarter(picture, 3));
     EXPECT_EQ(picture, Numbered(333, 517));
+    ASSERT_TRUE(RotateQuarter(picture, 2));  // an odd height: the middle row turns in place
+    EXPECT_EQ(At(picture, 0, 0), Number(332, 516));
+    EXPECT_EQ(At(picture, 0, 258), Number(332, 258));
+    ASSERT_TRUE(RotateQuarter(picture, 2));
+    EXPECT_EQ(picture, Numbered(333, 517));
 }
 
 TEST(Geometry, CropClipsToThePictureOrRefuses)
