@@ -114,7 +114,7 @@ int ContrastPivot(const PixelRows<const std::uint32_t>& source, const TPlan& pla
 // `sourceCount` sources (the nearest-neighbour rule of the imaging geometry).
 std::vector<int> NearestSources(int count, int sourceCount, int offset)
 {
-    std::vector<int> map(std::size_t(count));
+    std::vector<int> map(static_cast<std::size_t>(count));
     for (int i = 0; i < count; ++i)
         map[std::size_t(i)] = offset + int((2 * std::int64_t(i) + 1) * sourceCount / (2 * std::int64_t(count)));
     return map;

@@ -2,7 +2,6 @@
 
 #include "platform/files.h"
 
-#include <QCollator>
 #include <QDirIterator>
 #include <QFileInfo>
 
@@ -37,6 +36,39 @@ constexpr TFilter kFilters[] = {
     {"Wszystkie pliki", "*.*"},
 };
 
+// Natural order: runs of digits compare as numbers (img2 before img10), letters ignore case.
+bool NaturalLess(const QString& a, const QString& b)
+{
+    qsizetype i = 0, j = 0;
+    while (i < a.size() && j < b.size()) {
+        if (a[i].isDigit() && b[j].isDigit()) {
+            const qsizetype startA = i, startB = j;
+            while (i < a.size() && a[i].isDigit())
+                ++i;
+            while (j < b.size() && b[j].isDigit())
+                ++j;
+            // Without leading zeros the longer run is the larger number.
+            QStringView numberA = QStringView(a).sliced(startA, i - startA);
+            QStringView numberB = QStringView(b).sliced(startB, j - startB);
+            while (numberA.size() > 1 && numberA.front() == u'0')
+                numberA = numberA.sliced(1);
+            while (numberB.size() > 1 && numberB.front() == u'0')
+                numberB = numberB.sliced(1);
+            if (numberA.size() != numberB.size())
+                return numberA.size() < numberB.size();
+            if (const int order = numberA.compare(numberB); order != 0)
+                return order < 0;
+            continue;
+        }
+        const QChar x = a[i].toCaseFolded(), y = b[j].toCaseFolded();
+        if (x != y)
+            return x < y;
+        ++i;
+        ++j;
+    }
+    return a.size() - i < b.size() - j;
+}
+
 } // namespace
 
 QStringList PhotoFileFilters()
@@ -64,9 +96,6 @@ bool IsPhotoFileName(const QString& fileName)
 
 QStringList ExpandDroppedPaths(const QStringList& paths)
 {
-    QCollator natural;
-    natural.setNumericMode(true);
-    natural.setCaseSensitivity(Qt::CaseInsensitive);
     QStringList files;
     for (const QString& path : paths) {
         const QFileInfo info(path);
@@ -80,8 +109,7 @@ QStringList ExpandDroppedPaths(const QStringList& paths)
                 if (IsPhotoFileName(it.fileName()))
                     found << file;
             }
-            std::sort(found.begin(), found.end(),
-                      [&](const QString& a, const QString& b) { return natural.compare(a, b) < 0; });
+            std::sort(found.begin(), found.end(), NaturalLess);
             files << found;
         }
     }

@@ -1,7 +1,6 @@
 #include "project/projectinput.h"
 
 #include "core/textutils.h"
-#include "platform/paths.h"
 
 #include <QFileInfo>
 
@@ -22,5 +21,6 @@ QString RenamedName(const QString& currentName, const QString& text)
     const QString name = TrimText(text);
     if (name.isEmpty())
         return {};
-    return StripTrailingBackslash(QFileInfo(currentName).path()) + u'/' + name;
+    const QString folder = QFileInfo(currentName).path();
+    return folder.endsWith(u'/') ? folder + name : folder + u'/' + name;
 }
