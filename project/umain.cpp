@@ -138,6 +138,9 @@ Tfmain::Tfmain(QWidget* parent) : QMainWindow(parent)
     BuildLeftBar();
     BuildStatusBar();
     BuildGrid();
+    // A button appears or goes with its action's visibility; the rest close up.
+    for (QAction* action : findChildren<QAction*>(Qt::FindDirectChildrenOnly))
+        connect(action, &QAction::changed, this, &Tfmain::LayOutBars);
 
     od = new QFileDialog(this);
     od->setObjectName(QStringLiteral("od"));
@@ -166,7 +169,6 @@ QAction* Tfmain::MakeAction(const char* name, const QString& caption, void (Tfma
     action->setObjectName(QLatin1String(name));
     if (handler)
         connect(action, &QAction::triggered, this, handler);
-    connect(action, &QAction::changed, this, &Tfmain::LayOutBars);
     return action;
 }
 
@@ -255,6 +257,11 @@ void Tfmain::FormCreate()
 {
     asave->setVisible(false);
     alog->setVisible(HasSwitch(QStringLiteral("-log")));
+}
+
+void Tfmain::SetLogWindow(Tflog* log)
+{
+    logWindow_ = log;
 }
 
 void Tfmain::AttachWindow(TMainLink link, std::function<int()> open)

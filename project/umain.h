@@ -40,7 +40,7 @@ public:
     ~Tfmain() override;
 
     // The log window the "LOG" action shows and hides.
-    void SetLogWindow(Tflog* log) { logWindow_ = log; }
+    void SetLogWindow(Tflog* log);
     // open shows the window modally and returns its result; the action becomes visible.
     void AttachWindow(TMainLink link, std::function<int()> open);
 
