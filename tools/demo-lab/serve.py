@@ -191,7 +191,7 @@ class HttpHandler(http.server.BaseHTTPRequestHandler):
         say(f"LOGIN ok for {user!r}")
         lines = ["OK"]
         for key in ("name", "city", "street", "phone", "email", "nip", "company"):
-            if key in account:
+            if account.get(key):
                 lines.append(f"{key}={account[key]}")
         return ("\r\n".join(lines) + "\r\n").encode("cp1250", errors="replace")
 
