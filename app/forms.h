@@ -1,0 +1,39 @@
+#pragma once
+// Every window of the program, created once at start in a fixed order (the first is the
+// main window) and destroyed in the reverse order when the program ends. Windows that come
+// with later parts of the program join the list in forms.cpp, at their place in the order.
+#include <QWidget>
+
+#include <memory>
+#include <vector>
+
+class Tfabout;
+class Tfdialog;
+class Tflog;
+class Tfmain;
+class Tfnet;
+class Tfsplash;
+class Tftip;
+class Tfwait;
+
+class TForms {
+public:
+    TForms();
+    ~TForms();
+    TForms(const TForms&) = delete;
+    TForms& operator=(const TForms&) = delete;
+
+    Tfmain* fmain = nullptr;
+    Tfsplash* fsplash = nullptr;
+    Tfwait* fwait = nullptr;
+    Tflog* flog = nullptr;
+    Tfdialog* fdialog = nullptr;
+    Tfnet* fnet = nullptr;
+    Tfabout* fabout = nullptr;
+    Tftip* ftip = nullptr;
+
+private:
+    template <typename TForm> TForm* Create();
+
+    std::vector<std::unique_ptr<QWidget>> created_;
+};
