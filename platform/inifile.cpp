@@ -1,5 +1,6 @@
 #include "platform/inifile.h"
 
+#include "core/textutils.h"
 #include "platform/cp1250.h"
 
 #include <QFile>
@@ -18,17 +19,17 @@ bool IsComment(const QString& trimmed)
 // Returns the section name when the line is a header.
 bool SectionName(const QString& line, QString& name)
 {
-    const QString t = line.trimmed();
+    const QString t = TrimText(line);
     if (!t.startsWith(u'['))
         return false;
     const qsizetype close = t.indexOf(u']');
-    name = (close < 0 ? t.mid(1) : t.mid(1, close - 1)).trimmed();
+    name = TrimText(close < 0 ? t.mid(1) : t.mid(1, close - 1));
     return true;
 }
 
 bool KeyValue(const QString& line, QString& key, QString& value)
 {
-    const QString t = line.trimmed();
+    const QString t = TrimText(line);
     if (t.isEmpty() || IsComment(t))
         return false;
     const qsizetype eq = t.indexOf(u'=');
@@ -37,8 +38,8 @@ bool KeyValue(const QString& line, QString& key, QString& value)
         value.clear();
         return true;
     }
-    key = t.left(eq).trimmed();
-    value = t.mid(eq + 1).trimmed();
+    key = TrimText(t.left(eq));
+    value = TrimText(t.mid(eq + 1));
     // The platform drops one pair of matching quotes around a value.
     if (value.size() >= 2 && (value.front() == u'"' || value.front() == u'\'')
         && value.back() == value.front())
@@ -55,7 +56,7 @@ bool SameName(const QString& a, const QString& b)
 
 bool ParseIniInteger(const QString& text, int& value)
 {
-    QString t = text.trimmed();
+    QString t = TrimText(text);
     bool negative = false;
     if (t.startsWith(u'-') || t.startsWith(u'+')) {
         negative = t.front() == u'-';
@@ -227,7 +228,7 @@ bool TIniFile::WriteString(const QString& section, const QString& key, const QSt
     }
     // A new key goes after the last non-blank line of its section.
     int at = SectionEnd(header);
-    while (at - 1 > header && lines_[at - 1].trimmed().isEmpty())
+    while (at - 1 > header && TrimText(lines_[at - 1]).isEmpty())
         --at;
     lines_.insert(at, line);
     return Flush();

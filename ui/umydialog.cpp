@@ -153,7 +153,7 @@ int Tfdialog::ShowDialog(const QString& text, TDialogButtons buttons, int icon)
     resultMark_ = -1;
 
     if (TDialogAnswers* answers = TDialogAnswers::Active()) {
-        const TDialogAnswer answer = answers->Take({text, buttons, icon, checkBoxShown_});
+        const TDialogAnswer answer = answers->Take(*this, {text, buttons, icon, checkBoxShown_});
         if (answer.tickCheckBox)
             cbflag->SetChecked(true);
         return answer.button;
@@ -280,9 +280,11 @@ TDialogAnswers* TDialogAnswers::Active()
     return activeAnswers;
 }
 
-TDialogAnswer TDialogAnswers::Take(const TShownDialog& shown)
+TDialogAnswer TDialogAnswers::Take(Tfdialog& dialog, const TShownDialog& shown)
 {
     shown_.append(shown);
+    if (observer_)
+        observer_(dialog);
     if (answers_.isEmpty())
         throw std::logic_error("no answer queued for the dialog: " + shown.text.toStdString());
     if (answers_.front().tickCheckBox && !shown.checkBoxShown)

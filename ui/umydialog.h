@@ -17,12 +17,15 @@
 //     bool ask = true;
 //     EXPECT_FALSE(fdialog().QuestionOnce(text, ask));   // ticked + "NIE", then confirmed
 //     EXPECT_EQ(answers.Shown().size(), 2);
+//
+// SetObserver lets a test (or the gallery) look at the laid-out window while it "shows".
 #include "ui/formslot.h"
 
 #include <QDialog>
 #include <QFlags>
 #include <QList>
 
+#include <functional>
 #include <initializer_list>
 
 class QLabel;
@@ -121,16 +124,19 @@ public:
     TDialogAnswers& operator=(const TDialogAnswers&) = delete;
 
     void Add(TDialogAnswer answer);
+    // Called with the laid-out window each time a dialog would wait for the user.
+    void SetObserver(std::function<void(Tfdialog&)> observer) { observer_ = std::move(observer); }
     qsizetype Remaining() const { return answers_.size(); }
     const QList<TShownDialog>& Shown() const { return shown_; }
 
     // The active queue, or null when dialogs wait for the user.
     static TDialogAnswers* Active();
     // Records a shown dialog and hands out the next answer (throws when none is left).
-    TDialogAnswer Take(const TShownDialog& shown);
+    TDialogAnswer Take(Tfdialog& dialog, const TShownDialog& shown);
 
 private:
     QList<TDialogAnswer> answers_;
     QList<TShownDialog> shown_;
+    std::function<void(Tfdialog&)> observer_;
     TDialogAnswers* previous_ = nullptr;
 };

@@ -30,6 +30,7 @@ TEST_F(IniFixture, ReadsWithPrivateProfileRules)
           "bad=12abc\r\n"
           "quoted=\"a b\"\r\n"
           "colour=255,,\n"
+          "nbsp=\xA0kept\xA0\r\n"
           "[main]\r\n"
           "extra=in the duplicate section\r\n"
           "[Other]\r\n"
@@ -42,13 +43,15 @@ TEST_F(IniFixture, ReadsWithPrivateProfileRules)
     EXPECT_EQ(ini.ReadString("main", "extra", "d"), "d");
     EXPECT_EQ(ini.ReadString("main", "quoted", ""), "a b");
     EXPECT_EQ(ini.ReadString("main", "colour", ""), "255,,");
+    // Only spaces and control characters are trimmed; a no-break space is part of the value.
+    EXPECT_EQ(ini.ReadString("main", "nbsp", ""), QStringLiteral(u"\u00A0kept\u00A0"));
     EXPECT_EQ(ini.ReadInteger("main", "num", 7), 42);
     EXPECT_EQ(ini.ReadInteger("main", "hex", 7), 31);
     EXPECT_EQ(ini.ReadInteger("main", "bad", 7), 7);
     EXPECT_EQ(ini.ReadInteger("main", "missing", 7), 7);
     EXPECT_TRUE(ini.ReadBool("other", "flag", false));
     EXPECT_FALSE(ini.ReadBool("other", "nope", false));
-    EXPECT_EQ(ini.ReadSection("main"), QStringList({"Name", "num", "hex", "bad", "quoted", "colour"}));
+    EXPECT_EQ(ini.ReadSection("main"), QStringList({"Name", "num", "hex", "bad", "quoted", "colour", "nbsp"}));
     EXPECT_EQ(ini.ReadSections(), QStringList({"Main", "Other"}));
 }
 

@@ -1,0 +1,218 @@
+#include "ui/advprogressbar.h"
+
+#include "core/textutils.h"
+#include "ui/drawrules.h"
+#include "ui/syscolors.h"
+
+#include <QPainter>
+
+#include <algorithm>
+
+TAdvProgressBar::TAdvProgressBar(QWidget* parent)
+    : QWidget(parent),
+      borderDarkColor_(SysColor(TSysColor::BtnShadow)),
+      borderLightColor_(SysColor(TSysColor::BtnHighlight)),
+      fontColor_(SysColor(TSysColor::WindowText))
+{
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    resize(200, 20);
+}
+
+void TAdvProgressBar::Changed()
+{
+    update();
+}
+
+void TAdvProgressBar::SetMin(int min)
+{
+    min_ = min;
+    Changed();
+}
+
+void TAdvProgressBar::SetMax(int max)
+{
+    max_ = max;
+    Changed();
+}
+
+void TAdvProgressBar::SetPosition(int position)
+{
+    position_ = position;
+    repaint();
+}
+
+void TAdvProgressBar::SetForegroundFillType(vd::TFillType type)
+{
+    foregroundFillType_ = type;
+    Changed();
+}
+
+void TAdvProgressBar::SetBackgroundFillType(vd::TFillType type)
+{
+    backgroundFillType_ = type;
+    Changed();
+}
+
+void TAdvProgressBar::SetForegroundColor(const QColor& color)
+{
+    foregroundColor_ = color;
+    Changed();
+}
+
+void TAdvProgressBar::SetForegroundEndingColor(const QColor& color)
+{
+    foregroundEndingColor_ = color;
+    Changed();
+}
+
+void TAdvProgressBar::SetBackgroundColor(const QColor& color)
+{
+    backgroundColor_ = color;
+    Changed();
+}
+
+void TAdvProgressBar::SetBackgroundEndingColor(const QColor& color)
+{
+    backgroundEndingColor_ = color;
+    Changed();
+}
+
+void TAdvProgressBar::SetGradientDirection(vd::TGradientDirection direction)
+{
+    gradientDirection_ = direction;
+    Changed();
+}
+
+void TAdvProgressBar::SetGradientMode(vd::TGradientMode mode)
+{
+    gradientMode_ = mode;
+    Changed();
+}
+
+void TAdvProgressBar::SetBorderStyle(vd::TBarBorderStyle style)
+{
+    borderStyle_ = style;
+    Changed();
+}
+
+void TAdvProgressBar::SetBorderWidth(int width)
+{
+    borderWidth_ = std::max(width, 0);
+    Changed();
+}
+
+void TAdvProgressBar::SetBorderDarkColor(const QColor& color)
+{
+    borderDarkColor_ = color;
+    Changed();
+}
+
+void TAdvProgressBar::SetBorderLightColor(const QColor& color)
+{
+    borderLightColor_ = color;
+    Changed();
+}
+
+void TAdvProgressBar::SetShowCaption(bool show)
+{
+    showCaption_ = show;
+    Changed();
+}
+
+void TAdvProgressBar::SetAutoCaption(bool automatic)
+{
+    autoCaption_ = automatic;
+    Changed();
+}
+
+void TAdvProgressBar::SetCaption(const QString& caption)
+{
+    caption_ = caption;
+    Changed();
+}
+
+void TAdvProgressBar::SetTextTransparent(bool transparent)
+{
+    textTransparent_ = transparent;
+    Changed();
+}
+
+void TAdvProgressBar::SetTextBackgroundColor(const QColor& color)
+{
+    textBackgroundColor_ = color;
+    Changed();
+}
+
+void TAdvProgressBar::SetFontColor(const QColor& color)
+{
+    fontColor_ = color;
+    Changed();
+}
+
+int TAdvProgressBar::RangeMax() const
+{
+    return max_ < min_ ? min_ + 1 : max_;
+}
+
+int TAdvProgressBar::ClampedPosition() const
+{
+    return std::clamp(position_, min_, RangeMax());
+}
+
+int TAdvProgressBar::FilledWidth() const
+{
+    return int(MulDiv64(width(), ClampedPosition() - min_, RangeMax() - min_));
+}
+
+QString TAdvProgressBar::ShownCaption() const
+{
+    if (!autoCaption_)
+        return caption_;
+    return QString::number(MulDiv64(ClampedPosition() - min_, 100, RangeMax() - min_)) + u'%';
+}
+
+void TAdvProgressBar::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    const int filled = FilledWidth();
+    const QRect whole = rect();
+    const QRect rest(filled, 0, width() - filled, height());
+    const QRect done(0, 0, filled, height());
+    const bool vertical = gradientDirection_ == vd::gdVertical;
+    const TGradientAxis axis = vertical ? TGradientAxis::Vertical : TGradientAxis::Horizontal;
+
+    if (backgroundFillType_ == vd::btFlat)
+        painter.fillRect(rest, backgroundColor_);
+    else if (vertical || gradientMode_ == vd::gmWhole)
+        LinearGradient(painter, whole, backgroundColor_, backgroundEndingColor_, axis);
+    else
+        LinearGradient(painter, rest, backgroundColor_, backgroundEndingColor_, axis);
+
+    if (ClampedPosition() > min_) {
+        if (foregroundFillType_ == vd::btFlat)
+            painter.fillRect(done, foregroundColor_);
+        else if (vertical)
+            LinearGradient(painter, done, foregroundColor_, foregroundEndingColor_, axis);
+        else if (gradientMode_ == vd::gmWhole)
+            LinearGradient(painter, whole, foregroundColor_, foregroundEndingColor_, axis, filled);
+        else
+            LinearGradient(painter, done, foregroundColor_, foregroundEndingColor_, axis);
+    }
+
+    const QString caption = ShownCaption();
+    if (showCaption_ && !caption.isEmpty()) {
+        painter.setFont(font());
+        if (!textTransparent_) {
+            QRect box = painter.boundingRect(whole, Qt::AlignCenter | Qt::TextSingleLine, caption);
+            painter.fillRect(box, textBackgroundColor_);
+        }
+        painter.setPen(fontColor_);
+        painter.drawText(whole, Qt::AlignCenter | Qt::TextSingleLine, caption);
+    }
+
+    if (borderStyle_ == vd::bsSingle) {
+        QRect band = whole;
+        for (int i = 0; i < borderWidth_; ++i, band = Shrunk(band, 1))
+            Outline(painter, band, borderDarkColor_);
+    }
+}

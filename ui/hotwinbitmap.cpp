@@ -1,0 +1,320 @@
+#include "ui/hotwinbitmap.h"
+
+#include "ui/designfonts.h"
+#include "ui/drawrules.h"
+#include "ui/glyphdrawing.h"
+#include "ui/syscolors.h"
+
+#include <QKeyEvent>
+#include <QPainter>
+
+THotWinBitmap::THotWinBitmap(QWidget* parent)
+    : QAbstractButton(parent),
+      fontColor_(SysColor(TSysColor::BtnText)),
+      hotFont_(DesignFont(QStringLiteral("Tahoma"), 8)),
+      hotFontColor_(SysColor(TSysColor::HighlightText)),
+      selectedFont_(hotFont_),
+      selectedFontColor_(SysColor(TSysColor::WindowText)),
+      hotSelFont_(hotFont_),
+      hotSelFontColor_(SysColor(TSysColor::HighlightText)),
+      color_(SysColor(TSysColor::BtnFace)),
+      hotColor_(SysColor(TSysColor::Highlight)),
+      selectedColor_(SysColor(TSysColor::Window)),
+      hotSelColor_(SysColor(TSysColor::Highlight)),
+      borderTopColor_(SysColor(TSysColor::BtnHighlight)),
+      borderBottomColor_(SysColor(TSysColor::BtnShadow))
+{
+    setFont(hotFont_);
+    setFocusPolicy(Qt::StrongFocus);
+    setCursor(Qt::PointingHandCursor);
+    connect(this, &QAbstractButton::clicked, this, &THotWinBitmap::OnClick);
+    resize(80, 24);
+}
+
+void THotWinBitmap::Changed()
+{
+    update();
+}
+
+void THotWinBitmap::SetCaption(const QString& caption)
+{
+    setText(caption);
+    Changed();
+}
+
+void THotWinBitmap::SetAlignment(Qt::Alignment alignment)
+{
+    alignment_ = alignment;
+    Changed();
+}
+
+void THotWinBitmap::SetWordWrap(bool wrap)
+{
+    wordWrap_ = wrap;
+    Changed();
+}
+
+void THotWinBitmap::SetMargin(int margin)
+{
+    margin_ = margin;
+    Changed();
+}
+
+void THotWinBitmap::SetFontColor(const QColor& color)
+{
+    fontColor_ = color;
+    Changed();
+}
+
+void THotWinBitmap::SetHotFont(const QFont& font)
+{
+    hotFont_ = font;
+    Changed();
+}
+
+void THotWinBitmap::SetHotFontColor(const QColor& color)
+{
+    hotFontColor_ = color;
+    Changed();
+}
+
+void THotWinBitmap::SetSelectedFont(const QFont& font)
+{
+    selectedFont_ = font;
+    Changed();
+}
+
+void THotWinBitmap::SetSelectedFontColor(const QColor& color)
+{
+    selectedFontColor_ = color;
+    Changed();
+}
+
+void THotWinBitmap::SetHotSelFont(const QFont& font)
+{
+    hotSelFont_ = font;
+    Changed();
+}
+
+void THotWinBitmap::SetHotSelFontColor(const QColor& color)
+{
+    hotSelFontColor_ = color;
+    Changed();
+}
+
+void THotWinBitmap::SetColor(const QColor& color)
+{
+    color_ = color;
+    Changed();
+}
+
+void THotWinBitmap::SetHotColor(const QColor& color)
+{
+    hotColor_ = color;
+    Changed();
+}
+
+void THotWinBitmap::SetSelectedColor(const QColor& color)
+{
+    selectedColor_ = color;
+    Changed();
+}
+
+void THotWinBitmap::SetHotSelColor(const QColor& color)
+{
+    hotSelColor_ = color;
+    Changed();
+}
+
+void THotWinBitmap::SetHotBitmap(const QImage& bitmap)
+{
+    hotBitmap_ = bitmap;
+    Changed();
+}
+
+void THotWinBitmap::SetSelectedBitmap(const QImage& bitmap)
+{
+    selectedBitmap_ = bitmap;
+    Changed();
+}
+
+void THotWinBitmap::SetHotSelBitmap(const QImage& bitmap)
+{
+    hotSelBitmap_ = bitmap;
+    Changed();
+}
+
+void THotWinBitmap::SetBitmapMargin(int margin)
+{
+    bitmapMargin_ = margin;
+    Changed();
+}
+
+void THotWinBitmap::SetBitmapTransparent(bool transparent)
+{
+    bitmapTransparent_ = transparent;
+    Changed();
+}
+
+void THotWinBitmap::SetDrawMode(vd::TDrawMode mode)
+{
+    drawMode_ = mode;
+    Changed();
+}
+
+void THotWinBitmap::SetBorder(vd::TSimpleBorderStyle border)
+{
+    border_ = border;
+    Changed();
+}
+
+void THotWinBitmap::SetBorderTopColor(const QColor& color)
+{
+    borderTopColor_ = color;
+    Changed();
+}
+
+void THotWinBitmap::SetBorderBottomColor(const QColor& color)
+{
+    borderBottomColor_ = color;
+    Changed();
+}
+
+void THotWinBitmap::SetSelected(bool selected)
+{
+    selected_ = selected;
+    Changed();
+}
+
+void THotWinBitmap::SetAdvanced(bool advanced)
+{
+    advanced_ = advanced;
+    Changed();
+}
+
+void THotWinBitmap::SetHotTrackMethod(vd::THotTrackMethod method) { hotTrackMethod_ = method; }
+
+void THotWinBitmap::SetBitmap(const QImage& bitmap)
+{
+    bitmap_ = bitmap;
+    if (autoSize_ && !bitmap_.isNull())
+        resize(bitmap_.size());
+    Changed();
+}
+
+void THotWinBitmap::SetAutoSize(bool autoSize)
+{
+    autoSize_ = autoSize;
+    if (autoSize_ && !bitmap_.isNull())
+        resize(bitmap_.size());
+}
+
+void THotWinBitmap::SetMoused(bool moused)
+{
+    if (moused == moused_)
+        return;
+    moused_ = moused;
+    Changed();
+    if (moused)
+        Q_EMIT OnMouseEnter();
+    else
+        Q_EMIT OnMouseLeave();
+}
+
+THotWinBitmap::TLook THotWinBitmap::StateLook() const
+{
+    if (moused_ && selected_ && advanced_)
+        return {hotSelBitmap_, hotSelColor_, hotSelFont_, hotSelFontColor_};
+    if (moused_)
+        return {hotBitmap_, hotColor_, hotFont_, hotFontColor_};
+    if (selected_)
+        return {selectedBitmap_, selectedColor_, selectedFont_, selectedFontColor_};
+    return {bitmap_, color_, font(), fontColor_};
+}
+
+void THotWinBitmap::enterEvent(QEnterEvent* event)
+{
+    QAbstractButton::enterEvent(event);
+    if (hotTrackMethod_ == vd::hmMouseMove && isEnabled())
+        SetMoused(true);
+}
+
+void THotWinBitmap::leaveEvent(QEvent* event)
+{
+    QAbstractButton::leaveEvent(event);
+    if (hotTrackMethod_ == vd::hmMouseMove && !hasFocus())
+        SetMoused(false);
+}
+
+void THotWinBitmap::focusInEvent(QFocusEvent* event)
+{
+    QAbstractButton::focusInEvent(event);
+    if (hotTrackMethod_ == vd::hmMouseMove)
+        SetMoused(true);
+}
+
+void THotWinBitmap::focusOutEvent(QFocusEvent* event)
+{
+    QAbstractButton::focusOutEvent(event);
+    if (hotTrackMethod_ == vd::hmMouseMove)
+        SetMoused(false);
+}
+
+void THotWinBitmap::mousePressEvent(QMouseEvent* event)
+{
+    QAbstractButton::mousePressEvent(event);
+    if (hotTrackMethod_ == vd::hmMousePress)
+        SetMoused(true);
+    Q_EMIT OnMouseDown();
+}
+
+void THotWinBitmap::mouseReleaseEvent(QMouseEvent* event)
+{
+    QAbstractButton::mouseReleaseEvent(event);
+    if (hotTrackMethod_ == vd::hmMousePress)
+        SetMoused(false);
+    Q_EMIT OnMouseUp();
+}
+
+void THotWinBitmap::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        click();
+        return;
+    }
+    QAbstractButton::keyPressEvent(event);
+}
+
+void THotWinBitmap::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    const TLook look = StateLook();
+    if (look.picture.isNull() || look.picture.size() != size())
+        painter.fillRect(rect(), look.color);
+    if (!look.picture.isNull()) {
+        const QImage picture = bitmapTransparent_ ? GlyphForDrawing(look.picture, TGlyphLook{true}) : look.picture;
+        switch (drawMode_) {
+        case vd::dmOpaque:
+            painter.drawImage(bitmapMargin_, (height() - picture.height()) / 2, picture);
+            break;
+        case vd::dmStretched:
+            painter.drawImage(rect(), picture);
+            break;
+        case vd::dmTiled:
+            painter.drawTiledPixmap(rect(), QPixmap::fromImage(picture));
+            break;
+        }
+    }
+
+    painter.setFont(look.font);
+    painter.setPen(look.fontColor);
+    const int flags = int(alignment_ & Qt::AlignHorizontal_Mask) | (wordWrap_ ? Qt::TextWordWrap : Qt::TextSingleLine);
+    QRect textRect = painter.boundingRect(rect().adjusted(margin_, 0, 0, 0), flags | Qt::AlignTop, text());
+    textRect.moveTop((height() - textRect.height()) / 2);
+    painter.drawText(textRect, flags, text());
+
+    if (border_ != vd::sbsNone)
+        Edge3D(painter, rect(), border_ == vd::sbsSunken ? borderTopColor_ : borderBottomColor_, borderBottomColor_);
+    if (hasFocus())
+        FocusRect(painter, rect());
+}

@@ -1,0 +1,373 @@
+#include "ui/pagelistbox.h"
+
+#include "core/typedlists.h"
+#include "ui/drawrules.h"
+#include "ui/pagebar.h"
+#include "ui/syscolors.h"
+
+#include <QKeyEvent>
+#include <QPainter>
+
+#include <algorithm>
+#include <functional>
+
+// One label of the page bar: centred text, the hand cursor, a click shows its page. Labels
+// are reused when the bar is rebuilt, since a click on one rebuilds the bar.
+class TPageLabel : public QWidget {
+public:
+    TPageLabel(QWidget* parent, std::function<void(int)> showPage) : QWidget(parent), showPage_(std::move(showPage))
+    {
+        setCursor(Qt::PointingHandCursor);
+    }
+    void SetLabel(const TPageBarLabel& label, const QFont& font, const QColor& fontColor, const QColor& background)
+    {
+        label_ = label;
+        setFont(font);
+        fontColor_ = fontColor;
+        background_ = background;
+        update();
+    }
+    const TPageBarLabel& Label() const { return label_; }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        if (label_.current)
+            painter.fillRect(rect(), background_);
+        painter.setPen(fontColor_);
+        painter.drawText(rect(), Qt::AlignCenter | Qt::TextSingleLine, label_.text);
+    }
+    void mouseReleaseEvent(QMouseEvent* event) override
+    {
+        if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+            showPage_(label_.page);
+    }
+
+private:
+    TPageBarLabel label_;
+    std::function<void(int)> showPage_;
+    QColor fontColor_;
+    QColor background_;
+};
+
+TPageListBox::TPageListBox(QWidget* parent)
+    : QWidget(parent),
+      color_(SysColor(TSysColor::Window)),
+      selectedColor_(SysColor(TSysColor::Highlight)),
+      selectedFontColor_(SysColor(TSysColor::HighlightText)),
+      frameColor_(SysColor(TSysColor::WindowFrame)),
+      borderTopColor_(SysColor(TSysColor::BtnHighlight)),
+      borderBottomColor_(SysColor(TSysColor::BtnShadow)),
+      paColor_(SysColor(TSysColor::Window)),
+      paSelectedColor_(SysColor(TSysColor::Highlight)),
+      paFont_(font()),
+      paFontColor_(SysColor(TSysColor::WindowText)),
+      fontColor_(SysColor(TSysColor::WindowText))
+{
+    setFocusPolicy(Qt::StrongFocus);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    resize(200, 169);
+}
+
+TPageListBox::~TPageListBox() = default;
+
+// ----- items, selection and pages -----
+
+void TPageListBox::SetItems(const QStringList& items)
+{
+    items_ = items;
+    Refresh();
+}
+
+void TPageListBox::AddItem(const QString& item)
+{
+    items_ << item;
+    Refresh();
+}
+
+void TPageListBox::Clear()
+{
+    items_.clear();
+    Refresh();
+}
+
+void TPageListBox::SetItemIndex(int index)
+{
+    index = std::max(index, -1);
+    if (index > int(items_.size()) - 1)
+        throw EListError("PageListBox itemindex out of Bounds !");
+    if (index == itemIndex_)
+        return;
+    itemIndex_ = index;
+    currentPage_ = index < 0 ? 0 : index / RowsPerPage();
+    Refresh();
+    Q_EMIT OnIndexChanged();
+}
+
+void TPageListBox::SetItemHeight(int height)
+{
+    itemHeight_ = std::max(height, 1);
+    Refresh();
+}
+
+void TPageListBox::SetCurrentPage(int page)
+{
+    currentPage_ = page;
+    Refresh();
+}
+
+int TPageListBox::RowsPerPage() const
+{
+    return ::RowsPerPage(RowsArea().height(), itemHeight_);
+}
+
+int TPageListBox::PageCount() const
+{
+    return ::PageCount(int(items_.size()), RowsPerPage());
+}
+
+void TPageListBox::Refresh()
+{
+    itemIndex_ = std::min(itemIndex_, int(items_.size()) - 1);
+    currentPage_ = std::clamp(currentPage_, 0, std::max(PageCount() - 1, 0));
+    RebuildLabels();
+    update();
+}
+
+// ----- geometry and the page bar -----
+
+QRect TPageListBox::ListArea() const
+{
+    return Shrunk(rect(), (framed_ ? 1 : 0) + (borderStyle_ == vd::mbsSunken ? 1 : 0));
+}
+
+QRect TPageListBox::RowsArea() const
+{
+    QRect area = ListArea();
+    area.setHeight(std::max(area.height() - paHeight_, 0));
+    return area;
+}
+
+void TPageListBox::RebuildLabels()
+{
+    const QRect area = ListArea();
+    const QFontMetrics metrics(paFont_);
+    const int height = std::min(metrics.height(), paHeight_);
+    const int top = area.y() + area.height() - paHeight_ + (paHeight_ - height) / 2;
+    const auto layout = LayoutPageBar(PageCount(), currentPage_, area.width(),
+                                      [&metrics](const QString& text) { return metrics.horizontalAdvance(text); });
+    while (labels_.size() < layout.size())
+        labels_.push_back(std::make_unique<TPageLabel>(this, [this](int page) { SetCurrentPage(page); }));
+    for (size_t i = 0; i < labels_.size(); ++i) {
+        TPageLabel& label = *labels_[i];
+        if (i >= layout.size()) {
+            label.hide();
+            continue;
+        }
+        label.SetLabel(layout[i], paFont_, paFontColor_, paSelectedColor_);
+        label.setGeometry(area.x() + layout[i].left, top, layout[i].width, height);
+        label.show();
+    }
+}
+
+std::vector<TPageListBox::TShownLabel> TPageListBox::PageLabels() const
+{
+    std::vector<TShownLabel> shown;
+    for (const auto& label : labels_) {
+        if (label->isHidden())
+            continue;
+        shown.push_back({label->Label().text, label->Label().page, label->geometry(), label->Label().current});
+    }
+    return shown;
+}
+
+void TPageListBox::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    Refresh();
+}
+
+// ----- looks -----
+
+void TPageListBox::SetColor(const QColor& color) { Assign(color_, color); }
+void TPageListBox::SetGradient(bool gradient) { Assign(gradient_, gradient); }
+void TPageListBox::SetBrightness(int brightness) { Assign(brightness_, brightness); }
+void TPageListBox::SetSelectedColor(const QColor& color) { Assign(selectedColor_, color); }
+void TPageListBox::SetSelectedFontColor(const QColor& color) { Assign(selectedFontColor_, color); }
+void TPageListBox::SetFrameColor(const QColor& color) { Assign(frameColor_, color); }
+void TPageListBox::SetBorderTopColor(const QColor& color) { Assign(borderTopColor_, color); }
+void TPageListBox::SetBorderBottomColor(const QColor& color) { Assign(borderBottomColor_, color); }
+void TPageListBox::SetPAColor(const QColor& color) { Assign(paColor_, color); }
+void TPageListBox::SetPAShowLine(bool show) { Assign(paShowLine_, show); }
+void TPageListBox::SetPASimpleLine(bool simple) { Assign(paSimpleLine_, simple); }
+void TPageListBox::SetFontColor(const QColor& color) { Assign(fontColor_, color); }
+
+void TPageListBox::SetFramed(bool framed)
+{
+    framed_ = framed;
+    Refresh();
+}
+
+void TPageListBox::SetBorderStyle(vd::TMBorderStyle style)
+{
+    borderStyle_ = style;
+    Refresh();
+}
+
+void TPageListBox::SetPAHeight(int height)
+{
+    paHeight_ = std::max(height, 0);
+    Refresh();
+}
+
+void TPageListBox::SetPASelectedColor(const QColor& color)
+{
+    paSelectedColor_ = color;
+    Refresh();
+}
+
+void TPageListBox::SetPAFont(const QFont& font)
+{
+    paFont_ = font;
+    Refresh();
+}
+
+void TPageListBox::SetPAFontColor(const QColor& color)
+{
+    paFontColor_ = color;
+    Refresh();
+}
+
+void TPageListBox::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.setFont(font());
+    QRect area = rect();
+    if (framed_) {
+        Outline(painter, area, frameColor_);
+        area = Shrunk(area, 1);
+    }
+    if (borderStyle_ == vd::mbsSunken) {
+        Edge3D(painter, area, borderBottomColor_, borderTopColor_);
+        area = Shrunk(area, 1);
+    }
+    if (gradient_)
+        ShadedFill(painter, area, color_, brightness_);
+    else
+        painter.fillRect(area, color_);
+
+    const int barTop = area.y() + area.height() - paHeight_;
+    painter.fillRect(QRect(area.x(), barTop, area.width(), paHeight_), paColor_);
+    if (paShowLine_) {
+        if (paSimpleLine_) {
+            painter.fillRect(QRect(area.x(), barTop - 1, area.width(), 1), frameColor_);
+        } else {
+            painter.fillRect(QRect(area.x(), barTop - 2, area.width(), 1), borderTopColor_);
+            painter.fillRect(QRect(area.x(), barTop - 1, area.width(), 1), borderBottomColor_);
+        }
+    }
+
+    const int rows = RowsPerPage();
+    const int first = currentPage_ * rows;
+    for (int row = 0; row < rows && first + row < items_.size(); ++row) {
+        const int item = first + row;
+        const QRect rowRect(area.x(), area.y() + row * itemHeight_, area.width(), itemHeight_);
+        const bool selected = item == itemIndex_;
+        if (selected) {
+            painter.fillRect(rowRect, selectedColor_);
+            Outline(painter, rowRect, frameColor_);
+        }
+        painter.setPen(selected ? selectedFontColor_ : fontColor_);
+        painter.drawText(rowRect.adjusted(2, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
+                         items_[item]);
+        if (selected && hasFocus())
+            FocusRect(painter, Shrunk(rowRect, 2));
+    }
+    if (items_.isEmpty() && hasFocus())
+        FocusRect(painter, Shrunk(QRect(area.x(), area.y(), area.width(), itemHeight_), 2));
+}
+
+// ----- keys and mouse -----
+
+bool TPageListBox::SelectWithinPage(int index)
+{
+    if (index == itemIndex_)
+        return false;
+    SetItemIndex(index);
+    return true;
+}
+
+void TPageListBox::keyPressEvent(QKeyEvent* event)
+{
+    const int rows = RowsPerPage();
+    const int first = currentPage_ * rows;
+    const int last = std::min(first + rows, int(items_.size())) - 1;
+    bool handled = false;
+    switch (event->key()) {
+    case Qt::Key_Left:
+        if (currentPage_ > 0) {
+            SetCurrentPage(currentPage_ - 1);
+            handled = true;
+        }
+        break;
+    case Qt::Key_Right:
+        if (currentPage_ < PageCount() - 1) {
+            SetCurrentPage(currentPage_ + 1);
+            handled = true;
+        }
+        break;
+    case Qt::Key_Up:
+        if (last >= first)
+            handled = SelectWithinPage(itemIndex_ - 1 >= first && itemIndex_ - 1 <= last ? itemIndex_ - 1 : last);
+        break;
+    case Qt::Key_Down:
+        if (last >= first)
+            handled = SelectWithinPage(itemIndex_ + 1 >= first && itemIndex_ + 1 <= last ? itemIndex_ + 1 : first);
+        break;
+    default:
+        if (!event->text().isEmpty())
+            Q_EMIT OnKeyPress(event->text());
+        break;
+    }
+    if (!handled)
+        QWidget::keyPressEvent(event);
+}
+
+void TPageListBox::mousePressEvent(QMouseEvent* event)
+{
+    setFocus(Qt::MouseFocusReason);
+    const QRect rowsArea = RowsArea();
+    const QPoint point = event->position().toPoint();
+    if (event->button() != Qt::LeftButton || !rowsArea.contains(point))
+        return;
+    const int row = (point.y() - rowsArea.y()) / itemHeight_;
+    const int item = currentPage_ * RowsPerPage() + row;
+    if (row < RowsPerPage() && item < items_.size())
+        SetItemIndex(item);
+}
+
+void TPageListBox::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+        Q_EMIT OnClick();
+}
+
+void TPageListBox::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    mousePressEvent(event);
+    Q_EMIT OnDblClick();
+}
+
+void TPageListBox::focusInEvent(QFocusEvent* event)
+{
+    QWidget::focusInEvent(event);
+    update();
+}
+
+void TPageListBox::focusOutEvent(QFocusEvent* event)
+{
+    QWidget::focusOutEvent(event);
+    update();
+    Q_EMIT OnExit();
+}
