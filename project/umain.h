@@ -1,6 +1,7 @@
 #pragma once
 // Tfmain ("fmain"): the main window. It opens after a successful start-up with the lab's
 // program name as its caption; closing it runs the program's shut-down.
+#include "core/ulog.h"
 #include "ui/formslot.h"
 
 #include <QMainWindow>
@@ -9,7 +10,6 @@
 class QAction;
 class QToolBar;
 class TImage;
-class Tflog;
 
 class Tfmain : public QMainWindow {
     Q_OBJECT

@@ -10,12 +10,27 @@
 #include <QWebEnginePage>
 #include <QWebEngineView>
 
+#include <unistd.h>
+
+namespace {
+
+// The browser's sandbox cannot start for root; it is turned off (before the engine's first
+// use) rather than leaving the news window blank.
+void AllowBrowserAsRoot()
+{
+    if (::geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX"))
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+}
+
+} // namespace
+
 Tfnews::Tfnews(const QString& address, QWidget* parent) : QDialog(parent), address_(address)
 {
     setObjectName(QStringLiteral("fnews"));
     setWindowTitle(QStringLiteral("NEWS"));
     setFixedSize(515, 396);
 
+    AllowBrowserAsRoot();
     web = new QWebEngineView(this);
     web->setObjectName(QStringLiteral("web"));
     web->setGeometry(8, 8, 500, 381);

@@ -273,7 +273,7 @@ void WriteServerSettings(const Kit& kit)
                             {"www", "www"},
                             {"ftp_root", "ftp"},
                             {"accounts", "accounts.json"},
-                            {"public", QJsonArray{"/news/", "/lab/", "/postorder"}}};
+                            {"public", QJsonArray{"/news/", "/lab/", "/postorder", "/favicon.ico"}}};
     WriteBytes(kit.Server("serve.json"), QJsonDocument(serve).toJson());
 
     QJsonObject blocked = Account("blokada", "Piotr Zieliński", "", "", "", "");
