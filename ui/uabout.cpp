@@ -157,15 +157,18 @@ void Tfabout::BuildProductPage()
     mptech->setGeometry(8, 32, 507, 318);
     ltitlevd = MakeTitle(mptech, "ltitlevd", {0, 0, 507, 22});
     const QString lines[] = {
-        QStringLiteral("Vendaro - program do zamawiania odbitek fotograficznych przez internet."),
+        QStringLiteral("Vendaro - zamawianie odbitek fotograficznych przez internet."),
         QStringLiteral("Każdy zakład otrzymuje własną, skonfigurowaną kopię programu."),
         QStringLiteral("Technologia i prawa autorskie: zespół Vendaro."),
     };
-    for (int i = 0; i < 3; ++i)
-        MakeLabel(mptech, "lvdinfo", {0, 34 + 20 * i, 340, 18})->setText(lines[i]);
-    hlvdwww = MakeLink(mptech, "hlvdwww", {0, 104, 340, 16});
+    for (int i = 0; i < 3; ++i) {
+        QLabel* line = MakeLabel(mptech, "lvdinfo", {0, 30 + 36 * i, 344, 34});
+        line->setWordWrap(true);
+        line->setText(lines[i]);
+    }
+    hlvdwww = MakeLink(mptech, "hlvdwww", {0, 140, 340, 16});
     hlvdwww->setText(kMakerWww);
-    hlvdemail = MakeLink(mptech, "hlvdemail", {0, 122, 340, 16});
+    hlvdemail = MakeLink(mptech, "hlvdemail", {0, 160, 340, 16});
     hlvdemail->setText(kMakerEmail);
     connect(hlvdwww, &THotLabel::OnClick, this, [] { QDesktopServices::openUrl(QUrl(kMakerWww)); });
     connect(hlvdemail, &THotLabel::OnClick, this, [] { QDesktopServices::openUrl(QUrl("mailto:" + kMakerEmail)); });

@@ -9,6 +9,7 @@
 #include "tests/support/demolab.h"
 #include "tests/support/testsupport.h"
 #include "ui/gradientbutton.h"
+#include "ui/pictures.h"
 #include "ui/umydialog.h"
 #include "ui/unewsreader.h"
 #include "ui/utip.h"
@@ -166,6 +167,9 @@ TEST_F(StartupTest, SucceedsUpToTheMainWindowAndShutsDown)
     EXPECT_EQ(run.coreDestroyed, 1);
     EXPECT_TRUE(LogHasLine(QStringLiteral("Checking skin ..."), 0));
     EXPECT_TRUE(LogHasLine(QStringLiteral("10 formats total."), 0));
+    EXPECT_FALSE(LogHasLine(QStringLiteral("Can't make cursor !")));
+    for (int slot = 5; slot <= 12; ++slot)
+        EXPECT_FALSE(CursorForSlot(slot).pixmap().isNull()) << slot;
     EXPECT_TRUE(kit_.ProgramFiles("error_log*.txt").isEmpty());
     EXPECT_TRUE(kit_.ProgramFiles("session_log*.txt").isEmpty());
     for (const QString& name : kTemporaryFiles)

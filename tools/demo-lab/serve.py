@@ -397,8 +397,12 @@ def main():
     say(f"Vendaro demo lab: HTTP {scheme}://127.0.0.1:{http_server.server_address[1]}/ "
         f"(www {lab.www}), FTP 127.0.0.1:{ftp_port} (root {lab.ftp_root}), user {lab.user}")
     say(f"READY http={http_server.server_address[1]} ftp={ftp_port}")
+    # The servers end with the process that started them (a test or scripts/demo), even when
+    # it dies without stopping them.
+    parent = os.getppid()
     while not stop.wait(0.5):
-        pass
+        if os.getppid() != parent:
+            break
     http_server.shutdown()
     if ftp_server is not None:
         ftp_server.close_all()
