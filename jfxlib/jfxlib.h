@@ -1,4 +1,17 @@
-/* jfxlib: a stateless, file-based JPEG bridge with a C interface. */
+/* jfxlib: a stateless, file-based JPEG bridge with a C interface.
+ *
+ * Every call opens the file, creates its own codec state, releases it and closes the file
+ * before returning; nothing is kept between calls and no set-up is needed. Paths are byte
+ * strings as the operating system takes them. The caller owns every buffer it passes.
+ *
+ * Buffer layout (what JfxReadImage writes and JfxWriteImage reads): rows of
+ * rowBytes = width * channels rounded up to a multiple of 4, pixels of `channels` bytes:
+ *   3 channels: blue, green, red (grey files are expanded to three equal bytes);
+ *   4 channels: blue, green, red, alpha.
+ * JfxReadImage writes the top row first and multiplies the colour bytes of a four-channel
+ * image by alpha ((c * alpha + 1) / 256, truncated). JfxWriteImage reads the bottom row first
+ * (a bottom-up bitmap) and takes four-channel colours as not premultiplied.
+ */
 #ifndef JFXLIB_H
 #define JFXLIB_H
 
@@ -18,18 +31,45 @@ extern "C" {
 typedef struct JfxProperties {
     int32_t width;
     int32_t height;
-    int32_t density;
-    int32_t bitsPerPixel;
-    int32_t channels;
-    int32_t bufferSize;
-    int32_t padBytes;
+    int32_t density;      /* horizontal JFIF density as stored (unit not converted); 0 without JFIF */
+    int32_t bitsPerPixel; /* 8 for grey, 24 for three components, 32 for four, 8 * n otherwise */
+    int32_t channels;     /* bytes per pixel of the decoded buffer: 3 for grey and colour, 4, or n */
+    int32_t bufferSize;   /* rowBytes * height */
+    int32_t padBytes;     /* rowBytes - width * channels */
 } JfxProperties;
 
+/* Result codes; 0 is success everywhere. */
+enum {
+    JFX_OK = 0,
+    JFX_ERR_INIT = -1,     /* the codec state cannot be created */
+    JFX_ERR_HEADER = -2,   /* read: the header cannot be read (not a JPEG, unreadable, or a
+                              buffer larger than 2 GiB); write: encoding or writing failed */
+    JFX_ERR_RELEASE = -3,  /* write: releasing the state failed (never happens with libjpeg) */
+    JFX_ERR_DECODE = -4,   /* read: decoding failed (corrupt or truncated data) */
+    JFX_ERR_BUFFER = -5,   /* write: the working buffer cannot be allocated */
+    JFX_ERR_FAULT = -6     /* read: an unexpected fault (a working buffer cannot be allocated) */
+};
+
+/* Reads the header of a JPEG file. */
 JFX_API int JfxGetProperties(const char* path, JfxProperties* properties);
+
+/* Decodes a JPEG file into buffer, which must hold bufferSize bytes as reported by
+ * JfxGetProperties for the same file. On -1 and -2 the buffer is untouched; after -4 its
+ * content is undefined. */
 JFX_API int JfxReadImage(const char* path, void* buffer);
+
+/* Encodes a bottom-up buffer of 3 (blue, green, red; 4:2:0 subsampling) or 4 (blue, green, red,
+ * alpha; written as Y, Cb, Cr, A with Y and A at full resolution) channels as a JFIF file with
+ * `density` dots per inch on both axes and the given quality (1..100). Any other channel
+ * count, a non-positive size or a missing argument gives -2. A file that could not be
+ * completed is removed. */
 JFX_API int JfxWriteImage(const char* path, int width, int height, int channels, const void* pixels,
                           int density, int quality);
+
+/* ((width * channels + 3) rounded down to a multiple of 4) * height, in unsigned 32 bits. */
 JFX_API uint32_t JfxImageSize(int width, int height, int channels);
+
+/* ((width * channels + 3) rounded down to a multiple of 4) - width * channels. */
 JFX_API int JfxPadBytes(int width, int channels);
 
 #ifdef __cplusplus

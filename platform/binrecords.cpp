@@ -10,22 +10,6 @@ constexpr int kCappedLimit = 1048575;
 
 enum class LenRead { Ok, OutOfRange, Failed };
 
-bool ReadInt32(QIODevice& file, qint32& value)
-{
-    char bytes[4];
-    if (file.read(bytes, 4) != 4)
-        return false;
-    value = qFromLittleEndian<qint32>(bytes);
-    return true;
-}
-
-bool WriteInt32(QIODevice& file, qint32 value)
-{
-    char bytes[4];
-    qToLittleEndian<qint32>(value, bytes);
-    return file.write(bytes, 4) == 4;
-}
-
 LenRead ReadLen(QIODevice& file, QString& s, int maxLen)
 {
     s.clear();
@@ -45,6 +29,22 @@ LenRead ReadLen(QIODevice& file, QString& s, int maxLen)
 }
 
 } // namespace
+
+bool ReadInt32(QIODevice& file, qint32& value)
+{
+    char bytes[4];
+    if (file.read(bytes, 4) != 4)
+        return false;
+    value = qFromLittleEndian<qint32>(bytes);
+    return true;
+}
+
+bool WriteInt32(QIODevice& file, qint32 value)
+{
+    char bytes[4];
+    qToLittleEndian<qint32>(value, bytes);
+    return file.write(bytes, 4) == 4;
+}
 
 bool WriteLenString(QIODevice& file, const QString& s)
 {

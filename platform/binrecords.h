@@ -5,6 +5,10 @@
 #include <QString>
 #include <QStringList>
 
+// One little-endian signed 32-bit integer; false when the read or write fails.
+bool ReadInt32(QIODevice& file, qint32& value);
+bool WriteInt32(QIODevice& file, qint32 value);
+
 // An empty string is the length 0 alone. False when a write fails.
 bool WriteLenString(QIODevice& file, const QString& s);
 

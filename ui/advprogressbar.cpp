@@ -2,6 +2,7 @@
 
 #include "core/textutils.h"
 #include "ui/drawrules.h"
+#include "ui/repaintingsetter.h"
 #include "ui/syscolors.h"
 
 #include <QPainter>
@@ -9,30 +10,23 @@
 #include <algorithm>
 
 TAdvProgressBar::TAdvProgressBar(QWidget* parent)
-    : QWidget(parent),
-      borderDarkColor_(SysColor(TSysColor::BtnShadow)),
-      borderLightColor_(SysColor(TSysColor::BtnHighlight)),
-      fontColor_(SysColor(TSysColor::WindowText))
+    : QWidget(parent)
+    , borderDarkColor_(SysColor(TSysColor::BtnShadow))
+    , borderLightColor_(SysColor(TSysColor::BtnHighlight))
+    , fontColor_(SysColor(TSysColor::WindowText))
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     resize(200, 20);
 }
 
-void TAdvProgressBar::Changed()
-{
-    update();
-}
-
 void TAdvProgressBar::SetMin(int min)
 {
-    min_ = min;
-    Changed();
+    SetAndRepaint(*this, min_, min);
 }
 
 void TAdvProgressBar::SetMax(int max)
 {
-    max_ = max;
-    Changed();
+    SetAndRepaint(*this, max_, max);
 }
 
 void TAdvProgressBar::SetPosition(int position)
@@ -43,110 +37,93 @@ void TAdvProgressBar::SetPosition(int position)
 
 void TAdvProgressBar::SetForegroundFillType(vd::TFillType type)
 {
-    foregroundFillType_ = type;
-    Changed();
+    SetAndRepaint(*this, foregroundFillType_, type);
 }
 
 void TAdvProgressBar::SetBackgroundFillType(vd::TFillType type)
 {
-    backgroundFillType_ = type;
-    Changed();
+    SetAndRepaint(*this, backgroundFillType_, type);
 }
 
 void TAdvProgressBar::SetForegroundColor(const QColor& color)
 {
-    foregroundColor_ = color;
-    Changed();
+    SetAndRepaint(*this, foregroundColor_, color);
 }
 
 void TAdvProgressBar::SetForegroundEndingColor(const QColor& color)
 {
-    foregroundEndingColor_ = color;
-    Changed();
+    SetAndRepaint(*this, foregroundEndingColor_, color);
 }
 
 void TAdvProgressBar::SetBackgroundColor(const QColor& color)
 {
-    backgroundColor_ = color;
-    Changed();
+    SetAndRepaint(*this, backgroundColor_, color);
 }
 
 void TAdvProgressBar::SetBackgroundEndingColor(const QColor& color)
 {
-    backgroundEndingColor_ = color;
-    Changed();
+    SetAndRepaint(*this, backgroundEndingColor_, color);
 }
 
 void TAdvProgressBar::SetGradientDirection(vd::TGradientDirection direction)
 {
-    gradientDirection_ = direction;
-    Changed();
+    SetAndRepaint(*this, gradientDirection_, direction);
 }
 
 void TAdvProgressBar::SetGradientMode(vd::TGradientMode mode)
 {
-    gradientMode_ = mode;
-    Changed();
+    SetAndRepaint(*this, gradientMode_, mode);
 }
 
 void TAdvProgressBar::SetBorderStyle(vd::TBarBorderStyle style)
 {
-    borderStyle_ = style;
-    Changed();
+    SetAndRepaint(*this, borderStyle_, style);
 }
 
 void TAdvProgressBar::SetBorderWidth(int width)
 {
     borderWidth_ = std::max(width, 0);
-    Changed();
+    update();
 }
 
 void TAdvProgressBar::SetBorderDarkColor(const QColor& color)
 {
-    borderDarkColor_ = color;
-    Changed();
+    SetAndRepaint(*this, borderDarkColor_, color);
 }
 
 void TAdvProgressBar::SetBorderLightColor(const QColor& color)
 {
-    borderLightColor_ = color;
-    Changed();
+    SetAndRepaint(*this, borderLightColor_, color);
 }
 
 void TAdvProgressBar::SetShowCaption(bool show)
 {
-    showCaption_ = show;
-    Changed();
+    SetAndRepaint(*this, showCaption_, show);
 }
 
 void TAdvProgressBar::SetAutoCaption(bool automatic)
 {
-    autoCaption_ = automatic;
-    Changed();
+    SetAndRepaint(*this, autoCaption_, automatic);
 }
 
 void TAdvProgressBar::SetCaption(const QString& caption)
 {
-    caption_ = caption;
-    Changed();
+    SetAndRepaint(*this, caption_, caption);
 }
 
 void TAdvProgressBar::SetTextTransparent(bool transparent)
 {
-    textTransparent_ = transparent;
-    Changed();
+    SetAndRepaint(*this, textTransparent_, transparent);
 }
 
 void TAdvProgressBar::SetTextBackgroundColor(const QColor& color)
 {
-    textBackgroundColor_ = color;
-    Changed();
+    SetAndRepaint(*this, textBackgroundColor_, color);
 }
 
 void TAdvProgressBar::SetFontColor(const QColor& color)
 {
-    fontColor_ = color;
-    Changed();
+    SetAndRepaint(*this, fontColor_, color);
 }
 
 int TAdvProgressBar::RangeMax() const

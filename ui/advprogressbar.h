@@ -82,10 +82,9 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
-    QSize sizeHint() const override { return {200, 20}; }
+    QSize sizeHint() const override { return { 200, 20 }; }
 
 private:
-    void Changed();
     int RangeMax() const; // Max, or Min + 1 when Max is below Min
     int ClampedPosition() const;
 

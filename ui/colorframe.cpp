@@ -1,6 +1,7 @@
 #include "ui/colorframe.h"
 
 #include "ui/drawrules.h"
+#include "ui/repaintingsetter.h"
 #include "ui/syscolors.h"
 #include "ui/widgetcolors.h"
 
@@ -9,10 +10,10 @@
 #include <algorithm>
 
 TColorFrame::TColorFrame(QWidget* parent)
-    : QWidget(parent),
-      topColor_(SysColor(TSysColor::BtnHighlight)),
-      bottomColor_(SysColor(TSysColor::BtnShadow)),
-      fontColor_(SysColor(TSysColor::WindowText))
+    : QWidget(parent)
+    , topColor_(SysColor(TSysColor::BtnHighlight))
+    , bottomColor_(SysColor(TSysColor::BtnShadow))
+    , fontColor_(SysColor(TSysColor::WindowText))
 {
     setAttribute(Qt::WA_TransparentForMouseEvents);
     resize(50, 30);
@@ -20,32 +21,27 @@ TColorFrame::TColorFrame(QWidget* parent)
 
 void TColorFrame::SetTopColor(const QColor& color)
 {
-    topColor_ = color;
-    update();
+    SetAndRepaint(*this, topColor_, color);
 }
 
 void TColorFrame::SetBottomColor(const QColor& color)
 {
-    bottomColor_ = color;
-    update();
+    SetAndRepaint(*this, bottomColor_, color);
 }
 
 void TColorFrame::SetReverseColors(bool reverse)
 {
-    reverseColors_ = reverse;
-    update();
+    SetAndRepaint(*this, reverseColors_, reverse);
 }
 
 void TColorFrame::SetAutoFrameColor(bool automatic)
 {
-    autoFrameColor_ = automatic;
-    update();
+    SetAndRepaint(*this, autoFrameColor_, automatic);
 }
 
 void TColorFrame::SetCaption(const QString& caption)
 {
-    caption_ = caption;
-    update();
+    SetAndRepaint(*this, caption_, caption);
 }
 
 void TColorFrame::SetCaptionSpace(int space)
@@ -61,14 +57,12 @@ QColor TColorFrame::Color() const
 
 void TColorFrame::SetColor(const QColor& color)
 {
-    color_ = color;
-    update();
+    SetAndRepaint(*this, color_, color);
 }
 
 void TColorFrame::SetFontColor(const QColor& color)
 {
-    fontColor_ = color;
-    update();
+    SetAndRepaint(*this, fontColor_, color);
 }
 
 void TColorFrame::paintEvent(QPaintEvent*)
@@ -91,6 +85,6 @@ void TColorFrame::paintEvent(QPaintEvent*)
     if (captionSpace_ > 0)
         painter.fillRect(QRect(5, 0, metrics.horizontalAdvance(caption_) + 2 * captionSpace_, 2 * a), Color());
     painter.setPen(fontColor_);
-    painter.drawText(QRect(captionSpace_ + 5, 0, width(), metrics.height()), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
-                     caption_);
+    painter.drawText(QRect(captionSpace_ + 5, 0, width(), metrics.height()),
+        Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, caption_);
 }

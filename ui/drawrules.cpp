@@ -30,7 +30,7 @@ QColor Adjust(const QColor& color, int d)
 int Lightness(const QColor& color)
 {
     const int r = color.red(), g = color.green(), b = color.blue();
-    return (std::max({r, g, b}) + std::min({r, g, b})) / 2;
+    return (std::max({ r, g, b }) + std::min({ r, g, b })) / 2;
 }
 
 QColor Inverse(const QColor& color)
@@ -68,15 +68,15 @@ void Outline(QPainter& painter, const QRect& rect, const QColor& color)
     Edge3D(painter, rect, color, color);
 }
 
-void LinearGradient(QPainter& painter, const QRect& rect, const QColor& from, const QColor& to, TGradientAxis axis,
-                    int limit)
+void LinearGradient(
+    QPainter& painter, const QRect& rect, const QColor& from, const QColor& to, TGradientAxis axis, int limit)
 {
     const bool vertical = axis == TGradientAxis::Vertical;
     const int steps = vertical ? rect.height() : rect.width();
     const int painted = limit >= 0 ? std::min(limit, steps) : steps;
     for (int i = 0; i < painted; ++i) {
         const QColor color(Interpolate(from.red(), to.red(), i, steps), Interpolate(from.green(), to.green(), i, steps),
-                           Interpolate(from.blue(), to.blue(), i, steps));
+            Interpolate(from.blue(), to.blue(), i, steps));
         if (vertical)
             painter.fillRect(QRect(rect.x(), rect.y() + i, rect.width(), 1), color);
         else

@@ -28,8 +28,8 @@ void Outline(QPainter& painter, const QRect& rect, const QColor& color);
 // pixel, components interpolated and rounded. A limit >= 0 stops after that many rows or
 // columns while the colour steps stay those of the whole rectangle.
 enum class TGradientAxis { Vertical, Horizontal };
-void LinearGradient(QPainter& painter, const QRect& rect, const QColor& from, const QColor& to, TGradientAxis axis,
-                    int limit = -1);
+void LinearGradient(
+    QPainter& painter, const QRect& rect, const QColor& from, const QColor& to, TGradientAxis axis, int limit = -1);
 
 // A dotted focus rectangle on the rectangle's outermost pixels (every other pixel, inverted).
 void FocusRect(QPainter& painter, const QRect& rect);

@@ -1,23 +1,6 @@
 #include "ui/ffbitmap.h"
 
-#include <QtEndian>
-
-
-bool ReadInt32(QIODevice& file, qint32& value)
-{
-    char bytes[4];
-    if (file.read(bytes, 4) != 4)
-        return false;
-    value = qFromLittleEndian<qint32>(bytes);
-    return true;
-}
-
-bool WriteInt32(QIODevice& file, qint32 value)
-{
-    char bytes[4];
-    qToLittleEndian<qint32>(value, bytes);
-    return file.write(bytes, 4) == 4;
-}
+#include "platform/binrecords.h"
 
 TFFBitmap TFFBitmap::FromImage(const QImage& image)
 {

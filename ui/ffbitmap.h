@@ -3,8 +3,8 @@
 // magic 0x81ED9A7C, the byte count S of the pixel block (0: an empty picture, nothing
 // follows), the width W and the height H, then H rows of W pixels as blue, green, red
 // bytes, top row first, no padding. All integers are 32-bit little-endian.
-#include <QImage>
 #include <QIODevice>
+#include <QImage>
 
 #include <stdexcept>
 
@@ -40,7 +40,3 @@ public:
 private:
     QImage pixels_; // Format_BGR888, or null when empty
 };
-
-// 32-bit little-endian integers of the program's binary files.
-bool ReadInt32(QIODevice& file, qint32& value);
-bool WriteInt32(QIODevice& file, qint32 value);

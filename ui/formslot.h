@@ -29,10 +29,7 @@ public:
     }
 
 private:
-    static void FreeMadeOnDemand()
-    {
-        madeOnDemand_.reset();
-    }
+    static void FreeMadeOnDemand() { madeOnDemand_.reset(); }
 
     static inline TForm* current_ = nullptr;
     static inline std::unique_ptr<TForm> madeOnDemand_;

@@ -6,10 +6,10 @@
 #include <QImage>
 
 struct TGlyphLook {
-    bool transparent = false;  // the bottom-left pixel's colour is see-through
-    bool disabled = false;     // recolour per style
+    bool transparent = false; // the bottom-left pixel's colour is see-through
+    bool disabled = false; // recolour per style
     vd::TDisabledGlyphStyle style = vd::dgBW;
-    int brightness = 0;        // dgLighten adds |brightness|, dgDarken subtracts it
+    int brightness = 0; // dgLighten adds |brightness|, dgDarken subtracts it
 };
 
 // An ARGB32 copy ready to draw; pixels that are already see-through stay so.

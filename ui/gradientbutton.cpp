@@ -2,6 +2,7 @@
 
 #include "ui/drawrules.h"
 #include "ui/glyphdrawing.h"
+#include "ui/repaintingsetter.h"
 #include "ui/syscolors.h"
 
 #include <QAction>
@@ -9,35 +10,80 @@
 #include <QPainter>
 
 TGradientButton::TGradientButton(QWidget* parent)
-    : QPushButton(parent),
-      color_(SysColor(TSysColor::BtnFace)),
-      hotColor_(SysColor(TSysColor::HotLight)),
-      selColor_(SysColor(TSysColor::Highlight)),
-      selFontColor_(SysColor(TSysColor::HighlightText)),
-      frameColor_(SysColor(TSysColor::WindowFrame)),
-      borderTopColor_(SysColor(TSysColor::BtnHighlight)),
-      borderBottomColor_(SysColor(TSysColor::BtnShadow)),
-      fontColor_(SysColor(TSysColor::WindowText))
+    : QPushButton(parent)
+    , color_(SysColor(TSysColor::BtnFace))
+    , hotColor_(SysColor(TSysColor::HotLight))
+    , selColor_(SysColor(TSysColor::Highlight))
+    , selFontColor_(SysColor(TSysColor::HighlightText))
+    , frameColor_(SysColor(TSysColor::WindowFrame))
+    , borderTopColor_(SysColor(TSysColor::BtnHighlight))
+    , borderBottomColor_(SysColor(TSysColor::BtnShadow))
+    , fontColor_(SysColor(TSysColor::WindowText))
 {
     setAutoDefault(false);
     connect(this, &QAbstractButton::clicked, this, &TGradientButton::OnClick);
 }
 
-void TGradientButton::SetColor(const QColor& color) { Assign(color_, color); }
-void TGradientButton::SetHotColor(const QColor& color) { Assign(hotColor_, color); }
-void TGradientButton::SetSelColor(const QColor& color) { Assign(selColor_, color); }
-void TGradientButton::SetSelFontColor(const QColor& color) { Assign(selFontColor_, color); }
-void TGradientButton::SetSelected(bool selected) { Assign(selected_, selected); }
-void TGradientButton::SetBrightness(int brightness) { Assign(brightness_, brightness); }
-void TGradientButton::SetFramed(bool framed) { Assign(framed_, framed); }
-void TGradientButton::SetFrameColor(const QColor& color) { Assign(frameColor_, color); }
-void TGradientButton::SetBorderStyle(vd::TMBorderStyle style) { Assign(borderStyle_, style); }
-void TGradientButton::SetBorderTopColor(const QColor& color) { Assign(borderTopColor_, color); }
-void TGradientButton::SetBorderBottomColor(const QColor& color) { Assign(borderBottomColor_, color); }
-void TGradientButton::SetGlyphTransparent(bool transparent) { Assign(glyphTransparent_, transparent); }
-void TGradientButton::SetDisabledGlyphStyle(vd::TDisabledGlyphStyle style) { Assign(disabledGlyphStyle_, style); }
-void TGradientButton::SetAlignment(Qt::Alignment alignment) { Assign(alignment_, alignment); }
-void TGradientButton::SetFontColor(const QColor& color) { Assign(fontColor_, color); }
+void TGradientButton::SetColor(const QColor& color)
+{
+    SetAndRepaint(*this, color_, color);
+}
+void TGradientButton::SetHotColor(const QColor& color)
+{
+    SetAndRepaint(*this, hotColor_, color);
+}
+void TGradientButton::SetSelColor(const QColor& color)
+{
+    SetAndRepaint(*this, selColor_, color);
+}
+void TGradientButton::SetSelFontColor(const QColor& color)
+{
+    SetAndRepaint(*this, selFontColor_, color);
+}
+void TGradientButton::SetSelected(bool selected)
+{
+    SetAndRepaint(*this, selected_, selected);
+}
+void TGradientButton::SetBrightness(int brightness)
+{
+    SetAndRepaint(*this, brightness_, brightness);
+}
+void TGradientButton::SetFramed(bool framed)
+{
+    SetAndRepaint(*this, framed_, framed);
+}
+void TGradientButton::SetFrameColor(const QColor& color)
+{
+    SetAndRepaint(*this, frameColor_, color);
+}
+void TGradientButton::SetBorderStyle(vd::TMBorderStyle style)
+{
+    SetAndRepaint(*this, borderStyle_, style);
+}
+void TGradientButton::SetBorderTopColor(const QColor& color)
+{
+    SetAndRepaint(*this, borderTopColor_, color);
+}
+void TGradientButton::SetBorderBottomColor(const QColor& color)
+{
+    SetAndRepaint(*this, borderBottomColor_, color);
+}
+void TGradientButton::SetGlyphTransparent(bool transparent)
+{
+    SetAndRepaint(*this, glyphTransparent_, transparent);
+}
+void TGradientButton::SetDisabledGlyphStyle(vd::TDisabledGlyphStyle style)
+{
+    SetAndRepaint(*this, disabledGlyphStyle_, style);
+}
+void TGradientButton::SetAlignment(Qt::Alignment alignment)
+{
+    SetAndRepaint(*this, alignment_, alignment);
+}
+void TGradientButton::SetFontColor(const QColor& color)
+{
+    SetAndRepaint(*this, fontColor_, color);
+}
 
 void TGradientButton::SetGlyph(const QImage& glyph)
 {
@@ -47,7 +93,7 @@ void TGradientButton::SetGlyph(const QImage& glyph)
 
 void TGradientButton::SetUseActionCaption(bool use)
 {
-    Assign(useActionCaption_, use);
+    SetAndRepaint(*this, useActionCaption_, use);
 }
 
 void TGradientButton::SetCaption(const QString& caption)
@@ -88,7 +134,7 @@ QString TGradientButton::ShownCaption() const
 
 QSize TGradientButton::sizeHint() const
 {
-    return {75, 25};
+    return { 75, 25 };
 }
 
 void TGradientButton::enterEvent(QEnterEvent* event)
@@ -149,7 +195,7 @@ void TGradientButton::paintEvent(QPaintEvent*)
 
     QRect captionRect = rect;
     if (glyph_.width() > 0) {
-        const TGlyphLook look{glyphTransparent_, !isEnabled(), disabledGlyphStyle_, brightness_};
+        const TGlyphLook look { glyphTransparent_, !isEnabled(), disabledGlyphStyle_, brightness_ };
         const QImage picture = GlyphForDrawing(glyph_, look);
         const int left = rect.x() + 2;
         const int top = rect.y() + (rect.height() - picture.height()) / 2;
@@ -161,9 +207,9 @@ void TGradientButton::paintEvent(QPaintEvent*)
     if (!isEnabled())
         textColor = Lightness(color_) >= 96 ? Adjust(color_, -50) : Adjust(color_, 50);
     painter.setPen(textColor);
-    painter.drawText(captionRect, int(alignment_ & Qt::AlignHorizontal_Mask) | Qt::AlignVCenter | Qt::TextSingleLine |
-                                      Qt::TextShowMnemonic,
-                     ShownCaption());
+    painter.drawText(captionRect,
+        int(alignment_ & Qt::AlignHorizontal_Mask) | Qt::AlignVCenter | Qt::TextSingleLine | Qt::TextShowMnemonic,
+        ShownCaption());
 
     if (hasFocus())
         FocusRect(painter, Shrunk(inner, 2));

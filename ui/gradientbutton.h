@@ -92,15 +92,6 @@ protected:
     void changeEvent(QEvent* event) override;
     QSize sizeHint() const override;
 
-    // Sets a property's field and repaints when it changed.
-    template <typename T> void Assign(T& field, const T& value)
-    {
-        if (field == value)
-            return;
-        field = value;
-        update();
-    }
-
 private:
     void SyncWithAction();
 

@@ -2,6 +2,7 @@
 
 #include "ui/drawrules.h"
 #include "ui/muldiv.h"
+#include "ui/repaintingsetter.h"
 #include "ui/syscolors.h"
 
 #include <QPainter>
@@ -9,13 +10,13 @@
 #include <algorithm>
 
 TGradientProgressBar::TGradientProgressBar(QWidget* parent)
-    : QWidget(parent),
-      color_(SysColor(TSysColor::BtnFace)),
-      backColor_(SysColor(TSysColor::AppWorkspace)),
-      frameColor_(SysColor(TSysColor::WindowFrame)),
-      borderTopColor_(SysColor(TSysColor::BtnHighlight)),
-      borderBottomColor_(SysColor(TSysColor::BtnShadow)),
-      fontColor_(SysColor(TSysColor::WindowText))
+    : QWidget(parent)
+    , color_(SysColor(TSysColor::BtnFace))
+    , backColor_(SysColor(TSysColor::AppWorkspace))
+    , frameColor_(SysColor(TSysColor::WindowFrame))
+    , borderTopColor_(SysColor(TSysColor::BtnHighlight))
+    , borderBottomColor_(SysColor(TSysColor::BtnShadow))
+    , fontColor_(SysColor(TSysColor::WindowText))
 {
     setFocusPolicy(Qt::NoFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -59,19 +60,58 @@ int TGradientProgressBar::Percent() const
     return MulDiv(position_ - min_, 100, max_ - min_);
 }
 
-void TGradientProgressBar::SetColor(const QColor& color) { Assign(color_, color); }
-void TGradientProgressBar::SetBackColor(const QColor& color) { Assign(backColor_, color); }
-void TGradientProgressBar::SetBrightness(int brightness) { Assign(brightness_, brightness); }
-void TGradientProgressBar::SetFramed(bool framed) { Assign(framed_, framed); }
-void TGradientProgressBar::SetFrameColor(const QColor& color) { Assign(frameColor_, color); }
-void TGradientProgressBar::SetBorderStyle(vd::TMBorderStyle style) { Assign(borderStyle_, style); }
-void TGradientProgressBar::SetBorderTopColor(const QColor& color) { Assign(borderTopColor_, color); }
-void TGradientProgressBar::SetBorderBottomColor(const QColor& color) { Assign(borderBottomColor_, color); }
-void TGradientProgressBar::SetShowCaption(bool show) { Assign(showCaption_, show); }
-void TGradientProgressBar::SetAutoCaption(bool automatic) { Assign(autoCaption_, automatic); }
-void TGradientProgressBar::SetSnapCaption(bool snap) { Assign(snapCaption_, snap); }
-void TGradientProgressBar::SetCaption(const QString& caption) { Assign(caption_, caption); }
-void TGradientProgressBar::SetFontColor(const QColor& color) { Assign(fontColor_, color); }
+void TGradientProgressBar::SetColor(const QColor& color)
+{
+    SetAndRepaint(*this, color_, color);
+}
+void TGradientProgressBar::SetBackColor(const QColor& color)
+{
+    SetAndRepaint(*this, backColor_, color);
+}
+void TGradientProgressBar::SetBrightness(int brightness)
+{
+    SetAndRepaint(*this, brightness_, brightness);
+}
+void TGradientProgressBar::SetFramed(bool framed)
+{
+    SetAndRepaint(*this, framed_, framed);
+}
+void TGradientProgressBar::SetFrameColor(const QColor& color)
+{
+    SetAndRepaint(*this, frameColor_, color);
+}
+void TGradientProgressBar::SetBorderStyle(vd::TMBorderStyle style)
+{
+    SetAndRepaint(*this, borderStyle_, style);
+}
+void TGradientProgressBar::SetBorderTopColor(const QColor& color)
+{
+    SetAndRepaint(*this, borderTopColor_, color);
+}
+void TGradientProgressBar::SetBorderBottomColor(const QColor& color)
+{
+    SetAndRepaint(*this, borderBottomColor_, color);
+}
+void TGradientProgressBar::SetShowCaption(bool show)
+{
+    SetAndRepaint(*this, showCaption_, show);
+}
+void TGradientProgressBar::SetAutoCaption(bool automatic)
+{
+    SetAndRepaint(*this, autoCaption_, automatic);
+}
+void TGradientProgressBar::SetSnapCaption(bool snap)
+{
+    SetAndRepaint(*this, snapCaption_, snap);
+}
+void TGradientProgressBar::SetCaption(const QString& caption)
+{
+    SetAndRepaint(*this, caption_, caption);
+}
+void TGradientProgressBar::SetFontColor(const QColor& color)
+{
+    SetAndRepaint(*this, fontColor_, color);
+}
 
 QString TGradientProgressBar::ShownCaption() const
 {

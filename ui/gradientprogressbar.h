@@ -31,9 +31,9 @@ public:
     explicit TGradientProgressBar(QWidget* parent = nullptr);
 
     int Min() const { return min_; }
-    void SetMin(int min);   // a Min above Max swaps them
+    void SetMin(int min); // a Min above Max swaps them
     int Max() const { return max_; }
-    void SetMax(int max);   // a Max below Min swaps them
+    void SetMax(int max); // a Max below Min swaps them
     int Position() const { return position_; }
     void SetPosition(int position); // clamped into Min..Max
     // (Position - Min) * 100 / (Max - Min), rounded; 0 when Max = Min.
@@ -71,16 +71,9 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
-    QSize sizeHint() const override { return {100, 18}; }
+    QSize sizeHint() const override { return { 100, 18 }; }
 
 private:
-    template <typename T> void Assign(T& field, const T& value)
-    {
-        if (field == value)
-            return;
-        field = value;
-        update();
-    }
     void NormaliseRange();
 
     int min_ = 0;

@@ -5,10 +5,10 @@
 #include <QMouseEvent>
 
 THotLabel::THotLabel(QWidget* parent)
-    : QLabel(parent),
-      hotFont_(font()),
-      hotFontColor_(SysColor(TSysColor::HighlightText)),
-      hotColor_(SysColor(TSysColor::Highlight))
+    : QLabel(parent)
+    , hotFont_(font())
+    , hotFontColor_(SysColor(TSysColor::HighlightText))
+    , hotColor_(SysColor(TSysColor::Highlight))
 {
 }
 

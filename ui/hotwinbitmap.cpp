@@ -3,26 +3,27 @@
 #include "ui/designfonts.h"
 #include "ui/drawrules.h"
 #include "ui/glyphdrawing.h"
+#include "ui/repaintingsetter.h"
 #include "ui/syscolors.h"
 
 #include <QKeyEvent>
 #include <QPainter>
 
 THotWinBitmap::THotWinBitmap(QWidget* parent)
-    : QAbstractButton(parent),
-      fontColor_(SysColor(TSysColor::BtnText)),
-      hotFont_(DesignFont(QStringLiteral("Tahoma"), 8)),
-      hotFontColor_(SysColor(TSysColor::HighlightText)),
-      selectedFont_(hotFont_),
-      selectedFontColor_(SysColor(TSysColor::WindowText)),
-      hotSelFont_(hotFont_),
-      hotSelFontColor_(SysColor(TSysColor::HighlightText)),
-      color_(SysColor(TSysColor::BtnFace)),
-      hotColor_(SysColor(TSysColor::Highlight)),
-      selectedColor_(SysColor(TSysColor::Window)),
-      hotSelColor_(SysColor(TSysColor::Highlight)),
-      borderTopColor_(SysColor(TSysColor::BtnHighlight)),
-      borderBottomColor_(SysColor(TSysColor::BtnShadow))
+    : QAbstractButton(parent)
+    , fontColor_(SysColor(TSysColor::BtnText))
+    , hotFont_(DesignFont(QStringLiteral("Tahoma"), 8))
+    , hotFontColor_(SysColor(TSysColor::HighlightText))
+    , selectedFont_(hotFont_)
+    , selectedFontColor_(SysColor(TSysColor::WindowText))
+    , hotSelFont_(hotFont_)
+    , hotSelFontColor_(SysColor(TSysColor::HighlightText))
+    , color_(SysColor(TSysColor::BtnFace))
+    , hotColor_(SysColor(TSysColor::Highlight))
+    , selectedColor_(SysColor(TSysColor::Window))
+    , hotSelColor_(SysColor(TSysColor::Highlight))
+    , borderTopColor_(SysColor(TSysColor::BtnHighlight))
+    , borderBottomColor_(SysColor(TSysColor::BtnShadow))
 {
     setFont(hotFont_);
     setFocusPolicy(Qt::StrongFocus);
@@ -31,175 +32,148 @@ THotWinBitmap::THotWinBitmap(QWidget* parent)
     resize(80, 24);
 }
 
-void THotWinBitmap::Changed()
-{
-    update();
-}
-
 void THotWinBitmap::SetCaption(const QString& caption)
 {
     setText(caption);
-    Changed();
+    update();
 }
 
 void THotWinBitmap::SetAlignment(Qt::Alignment alignment)
 {
-    alignment_ = alignment;
-    Changed();
+    SetAndRepaint(*this, alignment_, alignment);
 }
 
 void THotWinBitmap::SetWordWrap(bool wrap)
 {
-    wordWrap_ = wrap;
-    Changed();
+    SetAndRepaint(*this, wordWrap_, wrap);
 }
 
 void THotWinBitmap::SetMargin(int margin)
 {
-    margin_ = margin;
-    Changed();
+    SetAndRepaint(*this, margin_, margin);
 }
 
 void THotWinBitmap::SetFontColor(const QColor& color)
 {
-    fontColor_ = color;
-    Changed();
+    SetAndRepaint(*this, fontColor_, color);
 }
 
 void THotWinBitmap::SetHotFont(const QFont& font)
 {
-    hotFont_ = font;
-    Changed();
+    SetAndRepaint(*this, hotFont_, font);
 }
 
 void THotWinBitmap::SetHotFontColor(const QColor& color)
 {
-    hotFontColor_ = color;
-    Changed();
+    SetAndRepaint(*this, hotFontColor_, color);
 }
 
 void THotWinBitmap::SetSelectedFont(const QFont& font)
 {
-    selectedFont_ = font;
-    Changed();
+    SetAndRepaint(*this, selectedFont_, font);
 }
 
 void THotWinBitmap::SetSelectedFontColor(const QColor& color)
 {
-    selectedFontColor_ = color;
-    Changed();
+    SetAndRepaint(*this, selectedFontColor_, color);
 }
 
 void THotWinBitmap::SetHotSelFont(const QFont& font)
 {
-    hotSelFont_ = font;
-    Changed();
+    SetAndRepaint(*this, hotSelFont_, font);
 }
 
 void THotWinBitmap::SetHotSelFontColor(const QColor& color)
 {
-    hotSelFontColor_ = color;
-    Changed();
+    SetAndRepaint(*this, hotSelFontColor_, color);
 }
 
 void THotWinBitmap::SetColor(const QColor& color)
 {
-    color_ = color;
-    Changed();
+    SetAndRepaint(*this, color_, color);
 }
 
 void THotWinBitmap::SetHotColor(const QColor& color)
 {
-    hotColor_ = color;
-    Changed();
+    SetAndRepaint(*this, hotColor_, color);
 }
 
 void THotWinBitmap::SetSelectedColor(const QColor& color)
 {
-    selectedColor_ = color;
-    Changed();
+    SetAndRepaint(*this, selectedColor_, color);
 }
 
 void THotWinBitmap::SetHotSelColor(const QColor& color)
 {
-    hotSelColor_ = color;
-    Changed();
+    SetAndRepaint(*this, hotSelColor_, color);
 }
 
 void THotWinBitmap::SetHotBitmap(const QImage& bitmap)
 {
-    hotBitmap_ = bitmap;
-    Changed();
+    SetAndRepaint(*this, hotBitmap_, bitmap);
 }
 
 void THotWinBitmap::SetSelectedBitmap(const QImage& bitmap)
 {
-    selectedBitmap_ = bitmap;
-    Changed();
+    SetAndRepaint(*this, selectedBitmap_, bitmap);
 }
 
 void THotWinBitmap::SetHotSelBitmap(const QImage& bitmap)
 {
-    hotSelBitmap_ = bitmap;
-    Changed();
+    SetAndRepaint(*this, hotSelBitmap_, bitmap);
 }
 
 void THotWinBitmap::SetBitmapMargin(int margin)
 {
-    bitmapMargin_ = margin;
-    Changed();
+    SetAndRepaint(*this, bitmapMargin_, margin);
 }
 
 void THotWinBitmap::SetBitmapTransparent(bool transparent)
 {
-    bitmapTransparent_ = transparent;
-    Changed();
+    SetAndRepaint(*this, bitmapTransparent_, transparent);
 }
 
 void THotWinBitmap::SetDrawMode(vd::TDrawMode mode)
 {
-    drawMode_ = mode;
-    Changed();
+    SetAndRepaint(*this, drawMode_, mode);
 }
 
 void THotWinBitmap::SetBorder(vd::TSimpleBorderStyle border)
 {
-    border_ = border;
-    Changed();
+    SetAndRepaint(*this, border_, border);
 }
 
 void THotWinBitmap::SetBorderTopColor(const QColor& color)
 {
-    borderTopColor_ = color;
-    Changed();
+    SetAndRepaint(*this, borderTopColor_, color);
 }
 
 void THotWinBitmap::SetBorderBottomColor(const QColor& color)
 {
-    borderBottomColor_ = color;
-    Changed();
+    SetAndRepaint(*this, borderBottomColor_, color);
 }
 
 void THotWinBitmap::SetSelected(bool selected)
 {
-    selected_ = selected;
-    Changed();
+    SetAndRepaint(*this, selected_, selected);
 }
 
 void THotWinBitmap::SetAdvanced(bool advanced)
 {
-    advanced_ = advanced;
-    Changed();
+    SetAndRepaint(*this, advanced_, advanced);
 }
 
-void THotWinBitmap::SetHotTrackMethod(vd::THotTrackMethod method) { hotTrackMethod_ = method; }
+void THotWinBitmap::SetHotTrackMethod(vd::THotTrackMethod method)
+{
+    hotTrackMethod_ = method;
+}
 
 void THotWinBitmap::SetBitmap(const QImage& bitmap)
 {
     bitmap_ = bitmap;
     if (autoSize_ && !bitmap_.isNull())
         resize(bitmap_.size());
-    Changed();
+    update();
 }
 
 void THotWinBitmap::SetAutoSize(bool autoSize)
@@ -214,7 +188,7 @@ void THotWinBitmap::SetMoused(bool moused)
     if (moused == moused_)
         return;
     moused_ = moused;
-    Changed();
+    update();
     if (moused)
         Q_EMIT OnMouseEnter();
     else
@@ -224,12 +198,12 @@ void THotWinBitmap::SetMoused(bool moused)
 THotWinBitmap::TLook THotWinBitmap::StateLook() const
 {
     if (moused_ && selected_ && advanced_)
-        return {hotSelBitmap_, hotSelColor_, hotSelFont_, hotSelFontColor_};
+        return { hotSelBitmap_, hotSelColor_, hotSelFont_, hotSelFontColor_ };
     if (moused_)
-        return {hotBitmap_, hotColor_, hotFont_, hotFontColor_};
+        return { hotBitmap_, hotColor_, hotFont_, hotFontColor_ };
     if (selected_)
-        return {selectedBitmap_, selectedColor_, selectedFont_, selectedFontColor_};
-    return {bitmap_, color_, font(), fontColor_};
+        return { selectedBitmap_, selectedColor_, selectedFont_, selectedFontColor_ };
+    return { bitmap_, color_, font(), fontColor_ };
 }
 
 void THotWinBitmap::enterEvent(QEnterEvent* event)
@@ -292,7 +266,7 @@ void THotWinBitmap::paintEvent(QPaintEvent*)
     if (look.picture.isNull() || look.picture.size() != size())
         painter.fillRect(rect(), look.color);
     if (!look.picture.isNull()) {
-        const QImage picture = bitmapTransparent_ ? GlyphForDrawing(look.picture, TGlyphLook{true}) : look.picture;
+        const QImage picture = bitmapTransparent_ ? GlyphForDrawing(look.picture, TGlyphLook { true }) : look.picture;
         switch (drawMode_) {
         case vd::dmOpaque:
             painter.drawImage(bitmapMargin_, (height() - picture.height()) / 2, picture);

@@ -121,7 +121,7 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
-    QSize sizeHint() const override { return {80, 24}; }
+    QSize sizeHint() const override { return { 80, 24 }; }
 
 private:
     struct TLook {
@@ -131,7 +131,6 @@ private:
         QColor fontColor;
     };
     TLook StateLook() const;
-    void Changed();
 
     Qt::Alignment alignment_ = Qt::AlignHCenter;
     bool wordWrap_ = false;

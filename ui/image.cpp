@@ -4,7 +4,8 @@
 
 #include <QPainter>
 
-TImage::TImage(QWidget* parent) : QWidget(parent)
+TImage::TImage(QWidget* parent)
+    : QWidget(parent)
 {
     resize(105, 105);
 }
@@ -38,7 +39,7 @@ void TImage::paintEvent(QPaintEvent*)
     if (picture_.isNull())
         return;
     QPainter painter(this);
-    const QImage shown = transparent_ ? GlyphForDrawing(picture_, TGlyphLook{true}) : picture_;
+    const QImage shown = transparent_ ? GlyphForDrawing(picture_, TGlyphLook { true }) : picture_;
     if (stretch_) {
         painter.setRenderHint(QPainter::SmoothPixmapTransform);
         painter.drawImage(rect(), shown);

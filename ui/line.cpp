@@ -6,8 +6,11 @@
 
 #include <algorithm>
 
-TLine::TLine(QWidget* parent) : QWidget(parent), penColor_(SysColor(TSysColor::BtnText))
+TLine::TLine(QWidget* parent)
+    : QWidget(parent)
+    , penColor_(SysColor(TSysColor::BtnText))
 {
+    FitThickness();
     resize(100, 2);
 }
 
@@ -31,18 +34,16 @@ void TLine::SetOrientation(vd::TLineOrientation orientation)
     update();
 }
 
-void TLine::resizeEvent(QResizeEvent* event)
-{
-    QWidget::resizeEvent(event);
-    FitThickness();
-}
-
 void TLine::FitThickness()
 {
-    if (orientation_ == vd::LHorizontal && height() != penWidth_)
-        resize(width(), penWidth_);
-    else if (orientation_ == vd::LVertical && width() != penWidth_)
-        resize(penWidth_, height());
+    // Fixed in the thickness, so that no later resize can change it.
+    if (orientation_ == vd::LHorizontal) {
+        setMinimumSize(0, penWidth_);
+        setMaximumSize(QWIDGETSIZE_MAX, penWidth_);
+    } else {
+        setMinimumSize(penWidth_, 0);
+        setMaximumSize(penWidth_, QWIDGETSIZE_MAX);
+    }
 }
 
 void TLine::paintEvent(QPaintEvent*)

@@ -1,15 +1,16 @@
 #include "ui/mcheckbox.h"
 
+#include "ui/repaintingsetter.h"
 #include "ui/syscolors.h"
 #include "ui/widgetcolors.h"
 
 #include <QPainter>
 
 TMCheckBox::TMCheckBox(QWidget* parent)
-    : QAbstractButton(parent),
-      borderColor_(SysColor(TSysColor::WindowText)),
-      selectedColor_(SysColor(TSysColor::Highlight)),
-      fontColor_(SysColor(TSysColor::WindowText))
+    : QAbstractButton(parent)
+    , borderColor_(SysColor(TSysColor::WindowText))
+    , selectedColor_(SysColor(TSysColor::Highlight))
+    , fontColor_(SysColor(TSysColor::WindowText))
 {
     setCheckable(true);
     setFocusPolicy(Qt::StrongFocus);
@@ -19,38 +20,32 @@ TMCheckBox::TMCheckBox(QWidget* parent)
 
 void TMCheckBox::SetBorderColor(const QColor& color)
 {
-    borderColor_ = color;
-    update();
+    SetAndRepaint(*this, borderColor_, color);
 }
 
 void TMCheckBox::SetSelectedColor(const QColor& color)
 {
-    selectedColor_ = color;
-    update();
+    SetAndRepaint(*this, selectedColor_, color);
 }
 
 void TMCheckBox::SetDotAreaColor(const QColor& color)
 {
-    dotAreaColor_ = color;
-    update();
+    SetAndRepaint(*this, dotAreaColor_, color);
 }
 
 void TMCheckBox::SetHotDotAreaColor(const QColor& color)
 {
-    hotDotAreaColor_ = color;
-    update();
+    SetAndRepaint(*this, hotDotAreaColor_, color);
 }
 
 void TMCheckBox::SetDotAreaSize(int size)
 {
-    dotAreaSize_ = size;
-    update();
+    SetAndRepaint(*this, dotAreaSize_, size);
 }
 
 void TMCheckBox::SetDotSize(int size)
 {
-    dotSize_ = size;
-    update();
+    SetAndRepaint(*this, dotSize_, size);
 }
 
 QColor TMCheckBox::Color() const
@@ -60,14 +55,12 @@ QColor TMCheckBox::Color() const
 
 void TMCheckBox::SetColor(const QColor& color)
 {
-    color_ = color;
-    update();
+    SetAndRepaint(*this, color_, color);
 }
 
 void TMCheckBox::SetFontColor(const QColor& color)
 {
-    fontColor_ = color;
-    update();
+    SetAndRepaint(*this, fontColor_, color);
 }
 
 void TMCheckBox::enterEvent(QEnterEvent* event)
@@ -94,14 +87,14 @@ void TMCheckBox::paintEvent(QPaintEvent*)
     painter.fillRect(dotArea, hasFocus() || hot_ ? hotDotAreaColor_ : dotAreaColor_);
     painter.setPen(borderColor_);
     painter.drawRect(dotArea.adjusted(0, 0, -1, -1));
-    const QRect dot(dotArea.x() + (dotAreaSize_ - dotSize_) / 2, dotArea.y() + (dotAreaSize_ - dotSize_) / 2, dotSize_,
-                    dotSize_);
+    const QRect dot(
+        dotArea.x() + (dotAreaSize_ - dotSize_) / 2, dotArea.y() + (dotAreaSize_ - dotSize_) / 2, dotSize_, dotSize_);
     painter.fillRect(dot, isChecked() ? selectedColor_ : dotAreaColor_);
 
     painter.setPen(fontColor_);
     QRect extent;
     painter.drawText(rect().adjusted(dotAreaSize_ + 4, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
-                     text(), &extent);
+        text(), &extent);
     if (hasFocus()) {
         painter.setPen(QPen(QColor(192, 192, 192), 1, Qt::DotLine));
         painter.drawRect(extent.adjusted(-1, 0, 0, -1));

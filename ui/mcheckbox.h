@@ -45,7 +45,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
-    QSize sizeHint() const override { return {64, 16}; }
+    QSize sizeHint() const override { return { 64, 16 }; }
 
 private:
     QColor borderColor_;

@@ -2,19 +2,20 @@
 
 #include "ui/drawrules.h"
 #include "ui/glyphdrawing.h"
+#include "ui/repaintingsetter.h"
 #include "ui/syscolors.h"
 
 #include <QPainter>
 
 TMousedPanel::TMousedPanel(QWidget* parent)
-    : QWidget(parent),
-      color_(SysColor(TSysColor::BtnFace)),
-      bevelTopColor_(SysColor(TSysColor::BtnHighlight)),
-      bevelBottomColor_(SysColor(TSysColor::BtnShadow)),
-      borderColor_(color_),
-      gradientStartColor_(SysColor(TSysColor::ActiveCaption)),
-      gradientEndColor_(SysColor(TSysColor::InactiveCaption)),
-      fontColor_(SysColor(TSysColor::WindowText))
+    : QWidget(parent)
+    , color_(SysColor(TSysColor::BtnFace))
+    , bevelTopColor_(SysColor(TSysColor::BtnHighlight))
+    , bevelBottomColor_(SysColor(TSysColor::BtnShadow))
+    , borderColor_(color_)
+    , gradientStartColor_(SysColor(TSysColor::ActiveCaption))
+    , gradientEndColor_(SysColor(TSysColor::InactiveCaption))
+    , fontColor_(SysColor(TSysColor::WindowText))
 {
     QPalette palette = this->palette();
     palette.setColor(QPalette::Window, color_);
@@ -32,24 +33,78 @@ void TMousedPanel::SetColor(const QColor& color)
     update();
 }
 
-void TMousedPanel::SetBevelOuter(vd::TBevelCut cut) { Assign(bevelOuter_, cut); }
-void TMousedPanel::SetBevelInner(vd::TBevelCut cut) { Assign(bevelInner_, cut); }
-void TMousedPanel::SetBevelWidth(int width) { Assign(bevelWidth_, width); }
-void TMousedPanel::SetBevelTopColor(const QColor& color) { Assign(bevelTopColor_, color); }
-void TMousedPanel::SetBevelBottomColor(const QColor& color) { Assign(bevelBottomColor_, color); }
-void TMousedPanel::SetDrawBorder(bool draw) { Assign(drawBorder_, draw); }
-void TMousedPanel::SetBorderColor(const QColor& color) { Assign(borderColor_, color); }
-void TMousedPanel::SetBorderWidth(int width) { Assign(borderWidth_, width); }
-void TMousedPanel::SetBackgroundMode(vd::TBackgroundMode mode) { Assign(backgroundMode_, mode); }
-void TMousedPanel::SetTextureMode(vd::TTextureMode mode) { Assign(textureMode_, mode); }
-void TMousedPanel::SetGradientStartColor(const QColor& color) { Assign(gradientStartColor_, color); }
-void TMousedPanel::SetGradientEndColor(const QColor& color) { Assign(gradientEndColor_, color); }
-void TMousedPanel::SetTransparent(bool transparent) { Assign(transparent_, transparent); }
-void TMousedPanel::SetShowCaption(bool show) { Assign(showCaption_, show); }
-void TMousedPanel::SetCaption(const QString& caption) { Assign(caption_, caption); }
-void TMousedPanel::SetCaptionSpace(int space) { Assign(captionSpace_, space); }
-void TMousedPanel::SetAlignment(Qt::Alignment alignment) { Assign(alignment_, alignment); }
-void TMousedPanel::SetFontColor(const QColor& color) { Assign(fontColor_, color); }
+void TMousedPanel::SetBevelOuter(vd::TBevelCut cut)
+{
+    SetAndRepaint(*this, bevelOuter_, cut);
+}
+void TMousedPanel::SetBevelInner(vd::TBevelCut cut)
+{
+    SetAndRepaint(*this, bevelInner_, cut);
+}
+void TMousedPanel::SetBevelWidth(int width)
+{
+    SetAndRepaint(*this, bevelWidth_, width);
+}
+void TMousedPanel::SetBevelTopColor(const QColor& color)
+{
+    SetAndRepaint(*this, bevelTopColor_, color);
+}
+void TMousedPanel::SetBevelBottomColor(const QColor& color)
+{
+    SetAndRepaint(*this, bevelBottomColor_, color);
+}
+void TMousedPanel::SetDrawBorder(bool draw)
+{
+    SetAndRepaint(*this, drawBorder_, draw);
+}
+void TMousedPanel::SetBorderColor(const QColor& color)
+{
+    SetAndRepaint(*this, borderColor_, color);
+}
+void TMousedPanel::SetBorderWidth(int width)
+{
+    SetAndRepaint(*this, borderWidth_, width);
+}
+void TMousedPanel::SetBackgroundMode(vd::TBackgroundMode mode)
+{
+    SetAndRepaint(*this, backgroundMode_, mode);
+}
+void TMousedPanel::SetTextureMode(vd::TTextureMode mode)
+{
+    SetAndRepaint(*this, textureMode_, mode);
+}
+void TMousedPanel::SetGradientStartColor(const QColor& color)
+{
+    SetAndRepaint(*this, gradientStartColor_, color);
+}
+void TMousedPanel::SetGradientEndColor(const QColor& color)
+{
+    SetAndRepaint(*this, gradientEndColor_, color);
+}
+void TMousedPanel::SetTransparent(bool transparent)
+{
+    SetAndRepaint(*this, transparent_, transparent);
+}
+void TMousedPanel::SetShowCaption(bool show)
+{
+    SetAndRepaint(*this, showCaption_, show);
+}
+void TMousedPanel::SetCaption(const QString& caption)
+{
+    SetAndRepaint(*this, caption_, caption);
+}
+void TMousedPanel::SetCaptionSpace(int space)
+{
+    SetAndRepaint(*this, captionSpace_, space);
+}
+void TMousedPanel::SetAlignment(Qt::Alignment alignment)
+{
+    SetAndRepaint(*this, alignment_, alignment);
+}
+void TMousedPanel::SetFontColor(const QColor& color)
+{
+    SetAndRepaint(*this, fontColor_, color);
+}
 
 void TMousedPanel::SetBackground(const QImage& picture)
 {
@@ -77,7 +132,7 @@ void TMousedPanel::PaintBackground(QPainter& painter, const QRect& area) const
     case vd::bmPicture: {
         if (background_.isNull())
             break;
-        const QImage picture = transparent_ ? GlyphForDrawing(background_, TGlyphLook{true}) : background_;
+        const QImage picture = transparent_ ? GlyphForDrawing(background_, TGlyphLook { true }) : background_;
         if (textureMode_ == vd::tmStrech)
             painter.drawImage(area, picture);
         else if (textureMode_ == vd::tmTexture)
@@ -127,6 +182,6 @@ void TMousedPanel::paintEvent(QPaintEvent*)
         textArea.adjust(captionSpace_, 0, -captionSpace_, 0);
     painter.setFont(font());
     painter.setPen(fontColor_);
-    painter.drawText(textArea, int(alignment_ & Qt::AlignHorizontal_Mask) | Qt::AlignVCenter | Qt::TextSingleLine,
-                     caption_);
+    painter.drawText(
+        textArea, int(alignment_ & Qt::AlignHorizontal_Mask) | Qt::AlignVCenter | Qt::TextSingleLine, caption_);
 }

@@ -84,13 +84,6 @@ protected:
     void leaveEvent(QEvent* event) override;
 
 private:
-    template <typename T> void Assign(T& field, const T& value)
-    {
-        if (field == value)
-            return;
-        field = value;
-        update();
-    }
     void PaintBackground(QPainter& painter, const QRect& area) const;
     QRect PaintBevel(QPainter& painter, QRect area, vd::TBevelCut cut) const;
 

@@ -1,13 +1,16 @@
 #include "ui/nicecheckbox.h"
 
 #include "ui/drawrules.h"
+#include "ui/repaintingsetter.h"
 #include "ui/syscolors.h"
 #include "ui/widgetcolors.h"
 
 #include <QPainter>
 
 TNiceCheckBox::TNiceCheckBox(QWidget* parent)
-    : TGradientButton(parent), buttonColor_(SysColor(TSysColor::BtnFace)), checkColor_(SysColor(TSysColor::WindowText))
+    : TGradientButton(parent)
+    , buttonColor_(SysColor(TSysColor::BtnFace))
+    , checkColor_(SysColor(TSysColor::WindowText))
 {
     setCheckable(true);
     setText(QStringLiteral("NiceCheckBox"));
@@ -21,8 +24,14 @@ void TNiceCheckBox::SetChecked(bool checked)
     update();
 }
 
-void TNiceCheckBox::SetButtonColor(const QColor& color) { Assign(buttonColor_, color); }
-void TNiceCheckBox::SetCheckColor(const QColor& color) { Assign(checkColor_, color); }
+void TNiceCheckBox::SetButtonColor(const QColor& color)
+{
+    SetAndRepaint(*this, buttonColor_, color);
+}
+void TNiceCheckBox::SetCheckColor(const QColor& color)
+{
+    SetAndRepaint(*this, checkColor_, color);
+}
 
 QColor TNiceCheckBox::BackgroundColor() const
 {
@@ -37,7 +46,7 @@ void TNiceCheckBox::SetColor(const QColor& color)
 
 QSize TNiceCheckBox::sizeHint() const
 {
-    return {97, 18};
+    return { 97, 18 };
 }
 
 void TNiceCheckBox::paintEvent(QPaintEvent*)
@@ -68,9 +77,8 @@ void TNiceCheckBox::paintEvent(QPaintEvent*)
     if (isChecked() && box.width() > 0 && box.height() > 0) {
         const int right = box.x() + box.width() - 1;
         const int bottom = box.y() + box.height() - 1;
-        const QPoint tick[] = {{box.x(), box.y() + (bottom - box.y()) / 2},
-                               {box.x() + (right - box.x()) / 2, bottom},
-                               {right, box.y()}};
+        const QPoint tick[] = { { box.x(), box.y() + (bottom - box.y()) / 2 },
+            { box.x() + (right - box.x()) / 2, bottom }, { right, box.y() } };
         painter.setPen(QPen(checkColor_, 2, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
         painter.drawPolyline(tick, 3);
     }

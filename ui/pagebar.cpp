@@ -13,7 +13,7 @@ QString NumberText(int page)
 // outwards from `edge`, towards `limit`, turning the last placed label into "..." when the
 // next would cross the limit.
 void PlaceSide(std::vector<TPageBarLabel>& labels, int pageCount, int first, int step, int edge, int limit,
-               const std::function<int(const QString&)>& textWidth)
+    const std::function<int(const QString&)>& textWidth)
 {
     const bool leftwards = step < 0;
     int placed = -1;
@@ -27,7 +27,7 @@ void PlaceSide(std::vector<TPageBarLabel>& labels, int pageCount, int first, int
                 labels[size_t(placed)].text = QStringLiteral("...");
             return;
         }
-        labels.push_back({text, page, left, width, false});
+        labels.push_back({ text, page, left, width, false });
         placed = int(labels.size()) - 1;
         edge = leftwards ? left : left + width;
     }
@@ -35,8 +35,8 @@ void PlaceSide(std::vector<TPageBarLabel>& labels, int pageCount, int first, int
 
 } // namespace
 
-std::vector<TPageBarLabel> LayoutPageBar(int pageCount, int currentPage, int barWidth,
-                                         const std::function<int(const QString&)>& textWidth)
+std::vector<TPageBarLabel> LayoutPageBar(
+    int pageCount, int currentPage, int barWidth, const std::function<int(const QString&)>& textWidth)
 {
     std::vector<TPageBarLabel> labels;
     if (pageCount <= 0)
@@ -46,18 +46,18 @@ std::vector<TPageBarLabel> LayoutPageBar(int pageCount, int currentPage, int bar
     const QString currentText = NumberText(currentPage);
     const int currentWidth = textWidth(currentText);
     const int currentLeft = (barWidth - currentWidth) / 2;
-    labels.push_back({currentText, currentPage, currentLeft, currentWidth, true});
+    labels.push_back({ currentText, currentPage, currentLeft, currentWidth, true });
 
     int leftLimit = 0;
     if (currentPage > 0) {
         const int width = textWidth(QStringLiteral(" < "));
-        labels.push_back({QStringLiteral(" < "), 0, 0, width, false});
+        labels.push_back({ QStringLiteral(" < "), 0, 0, width, false });
         leftLimit = width;
     }
     int rightLimit = barWidth;
     if (currentPage < pageCount - 1) {
         const int width = textWidth(QStringLiteral(" > "));
-        labels.push_back({QStringLiteral(" > "), pageCount - 1, barWidth - width, width, false});
+        labels.push_back({ QStringLiteral(" > "), pageCount - 1, barWidth - width, width, false });
         rightLimit = barWidth - width;
     }
     PlaceSide(labels, pageCount, currentPage - 1, -1, currentLeft, leftLimit, textWidth);

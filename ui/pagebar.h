@@ -11,16 +11,16 @@
 
 struct TPageBarLabel {
     QString text;
-    int page = 0;     // 0-based page shown when the label is clicked
-    int left = 0;     // within the bar
+    int page = 0; // 0-based page shown when the label is clicked
+    int left = 0; // within the bar
     int width = 0;
     bool current = false;
 };
 
 // Pages are 0-based; labels show 1-based numbers. textWidth measures a label's text in the
 // bar's font. No labels for an empty list.
-std::vector<TPageBarLabel> LayoutPageBar(int pageCount, int currentPage, int barWidth,
-                                         const std::function<int(const QString&)>& textWidth);
+std::vector<TPageBarLabel> LayoutPageBar(
+    int pageCount, int currentPage, int barWidth, const std::function<int(const QString&)>& textWidth);
 
 // Rows that fit on one page of a list area `height` pixels high with rows `itemHeight`
 // high; never less than 1 so that paging always works.

@@ -3,6 +3,7 @@
 #include "core/typedlists.h"
 #include "ui/drawrules.h"
 #include "ui/pagebar.h"
+#include "ui/repaintingsetter.h"
 #include "ui/syscolors.h"
 
 #include <QKeyEvent>
@@ -15,7 +16,9 @@
 // are reused when the bar is rebuilt, since a click on one rebuilds the bar.
 class TPageLabel : public QWidget {
 public:
-    TPageLabel(QWidget* parent, std::function<void(int)> showPage) : QWidget(parent), showPage_(std::move(showPage))
+    TPageLabel(QWidget* parent, std::function<void(int)> showPage)
+        : QWidget(parent)
+        , showPage_(std::move(showPage))
     {
         setCursor(Qt::PointingHandCursor);
     }
@@ -52,18 +55,18 @@ private:
 };
 
 TPageListBox::TPageListBox(QWidget* parent)
-    : QWidget(parent),
-      color_(SysColor(TSysColor::Window)),
-      selectedColor_(SysColor(TSysColor::Highlight)),
-      selectedFontColor_(SysColor(TSysColor::HighlightText)),
-      frameColor_(SysColor(TSysColor::WindowFrame)),
-      borderTopColor_(SysColor(TSysColor::BtnHighlight)),
-      borderBottomColor_(SysColor(TSysColor::BtnShadow)),
-      paColor_(SysColor(TSysColor::Window)),
-      paSelectedColor_(SysColor(TSysColor::Highlight)),
-      paFont_(font()),
-      paFontColor_(SysColor(TSysColor::WindowText)),
-      fontColor_(SysColor(TSysColor::WindowText))
+    : QWidget(parent)
+    , color_(SysColor(TSysColor::Window))
+    , selectedColor_(SysColor(TSysColor::Highlight))
+    , selectedFontColor_(SysColor(TSysColor::HighlightText))
+    , frameColor_(SysColor(TSysColor::WindowFrame))
+    , borderTopColor_(SysColor(TSysColor::BtnHighlight))
+    , borderBottomColor_(SysColor(TSysColor::BtnShadow))
+    , paColor_(SysColor(TSysColor::Window))
+    , paSelectedColor_(SysColor(TSysColor::Highlight))
+    , paFont_(font())
+    , paFontColor_(SysColor(TSysColor::WindowText))
+    , fontColor_(SysColor(TSysColor::WindowText))
 {
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -156,7 +159,7 @@ void TPageListBox::RebuildLabels()
     const int height = std::min(metrics.height(), paHeight_);
     const int top = area.y() + area.height() - paHeight_ + (paHeight_ - height) / 2;
     const auto layout = LayoutPageBar(PageCount(), currentPage_, area.width(),
-                                      [&metrics](const QString& text) { return metrics.horizontalAdvance(text); });
+        [&metrics](const QString& text) { return metrics.horizontalAdvance(text); });
     while (labels_.size() < layout.size())
         labels_.push_back(std::make_unique<TPageLabel>(this, [this](int page) { SetCurrentPage(page); }));
     for (size_t i = 0; i < labels_.size(); ++i) {
@@ -165,7 +168,9 @@ void TPageListBox::RebuildLabels()
             label.hide();
             continue;
         }
-        label.SetLabel(layout[i], paFont_, paFontColor_, paSelectedColor_);
+        // The current number stands on PASelectedColor, so it takes the selected font colour.
+        const QColor& fontColor = layout[i].current ? selectedFontColor_ : paFontColor_;
+        label.SetLabel(layout[i], paFont_, fontColor, paSelectedColor_);
         label.setGeometry(area.x() + layout[i].left, top, layout[i].width, height);
         label.show();
     }
@@ -177,7 +182,7 @@ std::vector<TPageListBox::TShownLabel> TPageListBox::PageLabels() const
     for (const auto& label : labels_) {
         if (label->isHidden())
             continue;
-        shown.push_back({label->Label().text, label->Label().page, label->geometry(), label->Label().current});
+        shown.push_back({ label->Label().text, label->Label().page, label->geometry(), label->Label().current });
     }
     return shown;
 }
@@ -190,18 +195,55 @@ void TPageListBox::resizeEvent(QResizeEvent* event)
 
 // ----- looks -----
 
-void TPageListBox::SetColor(const QColor& color) { Assign(color_, color); }
-void TPageListBox::SetGradient(bool gradient) { Assign(gradient_, gradient); }
-void TPageListBox::SetBrightness(int brightness) { Assign(brightness_, brightness); }
-void TPageListBox::SetSelectedColor(const QColor& color) { Assign(selectedColor_, color); }
-void TPageListBox::SetSelectedFontColor(const QColor& color) { Assign(selectedFontColor_, color); }
-void TPageListBox::SetFrameColor(const QColor& color) { Assign(frameColor_, color); }
-void TPageListBox::SetBorderTopColor(const QColor& color) { Assign(borderTopColor_, color); }
-void TPageListBox::SetBorderBottomColor(const QColor& color) { Assign(borderBottomColor_, color); }
-void TPageListBox::SetPAColor(const QColor& color) { Assign(paColor_, color); }
-void TPageListBox::SetPAShowLine(bool show) { Assign(paShowLine_, show); }
-void TPageListBox::SetPASimpleLine(bool simple) { Assign(paSimpleLine_, simple); }
-void TPageListBox::SetFontColor(const QColor& color) { Assign(fontColor_, color); }
+void TPageListBox::SetColor(const QColor& color)
+{
+    SetAndRepaint(*this, color_, color);
+}
+void TPageListBox::SetGradient(bool gradient)
+{
+    SetAndRepaint(*this, gradient_, gradient);
+}
+void TPageListBox::SetBrightness(int brightness)
+{
+    SetAndRepaint(*this, brightness_, brightness);
+}
+void TPageListBox::SetSelectedColor(const QColor& color)
+{
+    SetAndRepaint(*this, selectedColor_, color);
+}
+void TPageListBox::SetSelectedFontColor(const QColor& color)
+{
+    selectedFontColor_ = color;
+    Refresh();
+}
+void TPageListBox::SetFrameColor(const QColor& color)
+{
+    SetAndRepaint(*this, frameColor_, color);
+}
+void TPageListBox::SetBorderTopColor(const QColor& color)
+{
+    SetAndRepaint(*this, borderTopColor_, color);
+}
+void TPageListBox::SetBorderBottomColor(const QColor& color)
+{
+    SetAndRepaint(*this, borderBottomColor_, color);
+}
+void TPageListBox::SetPAColor(const QColor& color)
+{
+    SetAndRepaint(*this, paColor_, color);
+}
+void TPageListBox::SetPAShowLine(bool show)
+{
+    SetAndRepaint(*this, paShowLine_, show);
+}
+void TPageListBox::SetPASimpleLine(bool simple)
+{
+    SetAndRepaint(*this, paSimpleLine_, simple);
+}
+void TPageListBox::SetFontColor(const QColor& color)
+{
+    SetAndRepaint(*this, fontColor_, color);
+}
 
 void TPageListBox::SetFramed(bool framed)
 {
@@ -279,8 +321,8 @@ void TPageListBox::paintEvent(QPaintEvent*)
             Outline(painter, rowRect, frameColor_);
         }
         painter.setPen(selected ? selectedFontColor_ : fontColor_);
-        painter.drawText(rowRect.adjusted(2, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
-                         items_[item]);
+        painter.drawText(
+            rowRect.adjusted(2, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, items_[item]);
         if (selected && hasFocus())
             FocusRect(painter, Shrunk(rowRect, 2));
     }

@@ -56,7 +56,7 @@ public:
     int ItemHeight() const { return itemHeight_; }
     void SetItemHeight(int height); // at least 1
     int CurrentPage() const { return currentPage_; }
-    void SetCurrentPage(int page);  // clamped to the pages there are
+    void SetCurrentPage(int page); // clamped to the pages there are
 
     int RowsPerPage() const;
     int PageCount() const;
@@ -125,16 +125,9 @@ protected:
     void focusOutEvent(QFocusEvent* event) override;
 
 private:
-    template <typename T> void Assign(T& field, const T& value)
-    {
-        if (field == value)
-            return;
-        field = value;
-        update();
-    }
-    QRect ListArea() const;  // inside the outline and the edge
-    QRect RowsArea() const;  // the list area above the page bar
-    void Refresh();          // clamps, rebuilds the labels, repaints
+    QRect ListArea() const; // inside the outline and the edge
+    QRect RowsArea() const; // the list area above the page bar
+    void Refresh(); // clamps, rebuilds the labels, repaints
     void RebuildLabels();
     bool SelectWithinPage(int index);
 

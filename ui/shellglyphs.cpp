@@ -48,26 +48,27 @@ QStringList ShellGlyphNames()
 {
     EnsureResources();
     QStringList names;
-    for (const QString& file : QDir(QStringLiteral(":/glyphs")).entryList({QStringLiteral("*.svg")}, QDir::Files, QDir::Name))
+    for (const QString& file :
+        QDir(QStringLiteral(":/glyphs")).entryList({ QStringLiteral("*.svg") }, QDir::Files, QDir::Name))
         names << file.chopped(4);
     return names;
 }
 
 const std::array<TTopBarButton, 12>& TopBarButtons()
 {
-    static const std::array<TTopBarButton, 12> buttons{{
-        {"anewproject", "tp_newproject", "newproject"},
-        {"areset", "tp_reset", "reset"},
-        {"aexit", "tp_exit", "exit"},
-        {"apreview", "tp_preview", "preview"},
-        {"afullscreen", "tp_fullscreen", "fullscreen"},
-        {"aprovider", "tp_provider", "provider"},
-        {"asettings", "tp_settings", "settings"},
-        {"ahistory", "tp_history", "history"},
-        {"avirtual", "tp_virtual", "virtual"},
-        {"atip", "tp_tip", "tip"},
-        {"aabout", "tp_about", "about"},
-        {"alog", "tp_log", "log"},
-    }};
+    static const std::array<TTopBarButton, 12> buttons { {
+        { "anewproject", "tp_newproject", "newproject" },
+        { "areset", "tp_reset", "reset" },
+        { "aexit", "tp_exit", "exit" },
+        { "apreview", "tp_preview", "preview" },
+        { "afullscreen", "tp_fullscreen", "fullscreen" },
+        { "aprovider", "tp_provider", "provider" },
+        { "asettings", "tp_settings", "settings" },
+        { "ahistory", "tp_history", "history" },
+        { "avirtual", "tp_virtual", "virtual" },
+        { "atip", "tp_tip", "tip" },
+        { "aabout", "tp_about", "about" },
+        { "alog", "tp_log", "log" },
+    } };
     return buttons;
 }

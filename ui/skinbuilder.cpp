@@ -73,10 +73,10 @@ QColor SchemeColor(const QStringList& lines, const char* name)
 }
 
 bool ReadPictures(const QString& folder, const QColor& face, std::vector<std::pair<QString, TFFBitmap>>& pictures,
-                  bool& anySeeThrough, QString& error)
+    bool& anySeeThrough, QString& error)
 {
     const QDir dir(folder);
-    for (const QFileInfo& info : dir.entryInfoList({QStringLiteral("*.png")}, QDir::Files, QDir::Name)) {
+    for (const QFileInfo& info : dir.entryInfoList({ QStringLiteral("*.png") }, QDir::Files, QDir::Name)) {
         QImageReader reader(info.filePath());
         const QImage picture = reader.read();
         if (picture.isNull()) {
@@ -130,9 +130,10 @@ QImage FlattenForSkin(const QImage& picture, const QColor& face, bool& hadSeeThr
                 row[x] = kSkinKeyColor;
                 continue;
             }
-            const auto blend = [alpha](int over, int under) { return (over * alpha + under * (255 - alpha) + 127) / 255; };
+            const auto blend
+                = [alpha](int over, int under) { return (over * alpha + under * (255 - alpha) + 127) / 255; };
             row[x] = qRgb(blend(qRed(row[x]), face.red()), blend(qGreen(row[x]), face.green()),
-                          blend(qBlue(row[x]), face.blue()));
+                blend(qBlue(row[x]), face.blue()));
         }
     }
     return flat.convertToFormat(QImage::Format_RGB32);
@@ -151,9 +152,9 @@ bool ReadSkinSource(const QString& folder, TSkinSource& source, QString& error)
         return false;
     bool imagesSeeThrough = false;
     return ReadPictures(dir.filePath(QStringLiteral("icons")), SchemeColor(source.colorLines, "color"), source.icons,
-                        source.iconsTransparent, error)
+               source.iconsTransparent, error)
         && ReadPictures(dir.filePath(QStringLiteral("images")), SchemeColor(source.colorLines, "background"),
-                        source.images, imagesSeeThrough, error);
+            source.images, imagesSeeThrough, error);
 }
 
 bool WriteSkinFile(const QString& path, const TSkinSource& source, QString& error)

@@ -12,10 +12,9 @@
 namespace {
 
 // The desktop colours the ten colour names default to, in the order of kSkinColorNames.
-constexpr std::array<TSysColor, 10> kDefaultColors = {
-    TSysColor::BtnFace,   TSysColor::BtnFace,     TSysColor::Window,   TSysColor::BtnHighlight,
-    TSysColor::BtnShadow, TSysColor::WindowFrame, TSysColor::BtnShadow, TSysColor::HotLight,
-    TSysColor::WindowText, TSysColor::HighlightText};
+constexpr std::array<TSysColor, 10> kDefaultColors = { TSysColor::BtnFace, TSysColor::BtnFace, TSysColor::Window,
+    TSysColor::BtnHighlight, TSysColor::BtnShadow, TSysColor::WindowFrame, TSysColor::BtnShadow, TSysColor::HotLight,
+    TSysColor::WindowText, TSysColor::HighlightText };
 
 // Splits "name=value" at the first "=", trimming both; false without "=".
 bool SplitSchemeLine(const QString& line, QString& name, QString& value)
@@ -71,16 +70,16 @@ int IndexOfLowered(const QStringList& names, const QString& name)
 QStringList TranslateVersion1ColorLine(const QString& line)
 {
     static const std::pair<const char*, const char*> kNames[] = {
-        {"bordertopcolor", "bordertop"},
-        {"borderbottomcolor", "borderbottom"},
-        {"backgroundcolor", "background"},
-        {"color", "backgroundtext"},
-        {"color", "color"},
-        {"hotcolor", "hot"},
-        {"selectedcolor", "selected"},
-        {"fontcolor", "text"},
-        {"fontcolor", "border"},
-        {"selectedfontcolor", "selectedtext"},
+        { "bordertopcolor", "bordertop" },
+        { "borderbottomcolor", "borderbottom" },
+        { "backgroundcolor", "background" },
+        { "color", "backgroundtext" },
+        { "color", "color" },
+        { "hotcolor", "hot" },
+        { "selectedcolor", "selected" },
+        { "fontcolor", "text" },
+        { "fontcolor", "border" },
+        { "selectedfontcolor", "selectedtext" },
     };
     QString name, value;
     QStringList lines;

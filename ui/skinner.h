@@ -22,9 +22,8 @@ class QIODevice;
 class QWidget;
 
 // The ten colour names, in the order the default scheme is written.
-inline constexpr std::array<const char*, 10> kSkinColorNames = {
-    "background", "color", "backgroundtext", "bordertop", "borderbottom",
-    "border",     "selected", "hot",         "text",      "selectedtext"};
+inline constexpr std::array<const char*, 10> kSkinColorNames = { "background", "color", "backgroundtext", "bordertop",
+    "borderbottom", "border", "selected", "hot", "text", "selectedtext" };
 
 class TSkinner {
 public:

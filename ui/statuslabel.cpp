@@ -1,18 +1,19 @@
 #include "ui/statuslabel.h"
 
+#include "ui/repaintingsetter.h"
 #include "ui/syscolors.h"
 
 #include <QEvent>
 #include <QPainter>
 
 TStatusLabel::TStatusLabel(QWidget* parent)
-    : QWidget(parent),
-      captionFont_(font()),
-      captionFontColor_(SysColor(TSysColor::WindowText)),
-      statusFont_(font()),
-      statusFontColor_(SysColor(TSysColor::WindowText)),
-      disabledFont_(font()),
-      disabledFontColor_(SysColor(TSysColor::GrayText))
+    : QWidget(parent)
+    , captionFont_(font())
+    , captionFontColor_(SysColor(TSysColor::WindowText))
+    , statusFont_(font())
+    , statusFontColor_(SysColor(TSysColor::WindowText))
+    , disabledFont_(font())
+    , disabledFontColor_(SysColor(TSysColor::GrayText))
 {
     captionFont_.setBold(true);
     resize(96, 18);
@@ -20,56 +21,47 @@ TStatusLabel::TStatusLabel(QWidget* parent)
 
 void TStatusLabel::SetCaption(const QString& caption)
 {
-    caption_ = caption;
-    update();
+    SetAndRepaint(*this, caption_, caption);
 }
 
 void TStatusLabel::SetStatus(const QString& status)
 {
-    status_ = status;
-    update();
+    SetAndRepaint(*this, status_, status);
 }
 
 void TStatusLabel::SetStatusSpace(int space)
 {
-    statusSpace_ = space;
-    update();
+    SetAndRepaint(*this, statusSpace_, space);
 }
 
 void TStatusLabel::SetCaptionFont(const QFont& font)
 {
-    captionFont_ = font;
-    update();
+    SetAndRepaint(*this, captionFont_, font);
 }
 
 void TStatusLabel::SetCaptionFontColor(const QColor& color)
 {
-    captionFontColor_ = color;
-    update();
+    SetAndRepaint(*this, captionFontColor_, color);
 }
 
 void TStatusLabel::SetStatusFont(const QFont& font)
 {
-    statusFont_ = font;
-    update();
+    SetAndRepaint(*this, statusFont_, font);
 }
 
 void TStatusLabel::SetStatusFontColor(const QColor& color)
 {
-    statusFontColor_ = color;
-    update();
+    SetAndRepaint(*this, statusFontColor_, color);
 }
 
 void TStatusLabel::SetDisabledFont(const QFont& font)
 {
-    disabledFont_ = font;
-    update();
+    SetAndRepaint(*this, disabledFont_, font);
 }
 
 void TStatusLabel::SetDisabledFontColor(const QColor& color)
 {
-    disabledFontColor_ = color;
-    update();
+    SetAndRepaint(*this, disabledFontColor_, color);
 }
 
 void TStatusLabel::changeEvent(QEvent* event)

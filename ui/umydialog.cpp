@@ -62,7 +62,8 @@ QString DisplayText(QString text)
 
 } // namespace
 
-Tfdialog::Tfdialog(QWidget* parent) : QDialog(parent)
+Tfdialog::Tfdialog(QWidget* parent)
+    : QDialog(parent)
 {
     setObjectName(QStringLiteral("fdialog"));
     setFont(DesignFont(QStringLiteral("Tahoma"), 8));
@@ -125,9 +126,9 @@ void Tfdialog::ShowCheckBox(bool shown)
 
 int Tfdialog::ShowDialog(const QString& text, TDialogButtons buttons, int icon)
 {
-    TImage* const icons[] = {iexclamation, iinfo, ierror, iquestion};
-    TGradientButton* const row[] = {byes, bno, bcancel};
-    const TDialogButton flags[] = {TDialogButton::First, TDialogButton::Second, TDialogButton::Third};
+    TImage* const icons[] = { iexclamation, iinfo, ierror, iquestion };
+    TGradientButton* const row[] = { byes, bno, bcancel };
+    const TDialogButton flags[] = { TDialogButton::First, TDialogButton::Second, TDialogButton::Third };
     for (TImage* image : icons)
         image->hide();
     for (TGradientButton* button : row)
@@ -153,7 +154,7 @@ int Tfdialog::ShowDialog(const QString& text, TDialogButtons buttons, int icon)
     resultMark_ = -1;
 
     if (TDialogAnswers* answers = TDialogAnswers::Active()) {
-        const TDialogAnswer answer = answers->Take(*this, {text, buttons, icon, checkBoxShown_});
+        const TDialogAnswer answer = answers->Take(*this, { text, buttons, icon, checkBoxShown_ });
         if (answer.tickCheckBox)
             cbflag->SetChecked(true);
         return answer.button;
@@ -175,7 +176,7 @@ int Tfdialog::WaitForButton()
 void Tfdialog::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
-    for (TGradientButton* button : {byes, bno, bcancel}) {
+    for (TGradientButton* button : { byes, bno, bcancel }) {
         if (button->isVisibleTo(this)) {
             button->setFocus();
             break;
@@ -260,7 +261,9 @@ namespace {
 TDialogAnswers* activeAnswers = nullptr;
 }
 
-TDialogAnswers::TDialogAnswers(std::initializer_list<TDialogAnswer> answers) : answers_(answers), previous_(activeAnswers)
+TDialogAnswers::TDialogAnswers(std::initializer_list<TDialogAnswer> answers)
+    : answers_(answers)
+    , previous_(activeAnswers)
 {
     activeAnswers = this;
 }

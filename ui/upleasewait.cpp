@@ -11,7 +11,8 @@
 #include <QLabel>
 #include <QScreen>
 
-Tfwait::Tfwait(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
+Tfwait::Tfwait(QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
 {
     setObjectName(QStringLiteral("fwait"));
     setFont(DesignFont(QStringLiteral("MS Sans Serif"), 8));

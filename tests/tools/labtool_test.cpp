@@ -3,37 +3,12 @@
 #include "platform/inifile.h"
 
 #include "tests/support/testsupport.h"
+#include "tests/tools/labrun.h"
 
 #include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-namespace {
-
-struct LabRun {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
-LabRun Lab(const QStringList& args)
-{
-    QProcess lab;
-    lab.start(QStringLiteral(VENDARO_LAB), args);
-    lab.waitForFinished(30000);
-    return {lab.exitStatus() == QProcess::NormalExit ? lab.exitCode() : -1,
-            QString::fromUtf8(lab.readAllStandardOutput()), QString::fromUtf8(lab.readAllStandardError())};
-}
-
-void ExpectOneLineError(const LabRun& run, const QString& what)
-{
-    EXPECT_EQ(run.exitCode, 1) << what.toStdString();
-    EXPECT_TRUE(run.out.isEmpty()) << what.toStdString();
-    EXPECT_TRUE(run.err.startsWith("vendaro-lab: ")) << run.err.toStdString();
-    EXPECT_EQ(run.err.count('\n'), 1) << run.err.toStdString();
-}
-
-} // namespace
 
 TEST(VendaroLab, ProtectAndUnprotect)
 {

@@ -37,7 +37,7 @@ TEST(DrawRules, ShadedFillDarkensTopAndLightensBottom)
     EXPECT_EQ(image.pixelColor(0, 0), QColor(80, 80, 80));
     EXPECT_EQ(image.pixelColor(2, 12), QColor(128, 128, 128));
     EXPECT_EQ(image.pixelColor(1, 24), QColor(176, 176, 176));
-    EXPECT_EQ(image.pixelColor(1, 1), QColor(84, 84, 84));   // -1100/25 = -44
+    EXPECT_EQ(image.pixelColor(1, 1), QColor(84, 84, 84)); // -1100/25 = -44
     EXPECT_EQ(image.pixelColor(1, 13), QColor(132, 132, 132)); // 100/25 = 4
 }
 
@@ -50,7 +50,7 @@ TEST(DrawRules, Edge3DPutsTheCornersWhereTheyBelong)
     }
     EXPECT_EQ(image.pixelColor(0, 0), QColor(Qt::white));
     EXPECT_EQ(image.pixelColor(0, 4), QColor(Qt::white)); // bottom-left: c1
-    EXPECT_EQ(image.pixelColor(5, 0), QColor(Qt::red));   // top-right: c2
+    EXPECT_EQ(image.pixelColor(5, 0), QColor(Qt::red)); // top-right: c2
     EXPECT_EQ(image.pixelColor(5, 4), QColor(Qt::red));
     EXPECT_EQ(image.pixelColor(3, 0), QColor(Qt::white));
     EXPECT_EQ(image.pixelColor(3, 4), QColor(Qt::red));
@@ -63,13 +63,14 @@ TEST(DrawRules, LinearGradientRunsFromFirstToLastColourAndHonoursTheLimit)
     {
         QPainter painter(&image);
         LinearGradient(painter, QRect(0, 0, 11, 1), QColor(0, 0, 0), QColor(100, 200, 255), TGradientAxis::Horizontal);
-        LinearGradient(painter, QRect(0, 1, 11, 1), QColor(0, 0, 0), QColor(100, 200, 255), TGradientAxis::Horizontal, 4);
+        LinearGradient(
+            painter, QRect(0, 1, 11, 1), QColor(0, 0, 0), QColor(100, 200, 255), TGradientAxis::Horizontal, 4);
     }
     EXPECT_EQ(image.pixelColor(0, 0), QColor(0, 0, 0));
     EXPECT_EQ(image.pixelColor(5, 0), QColor(50, 100, 128)); // 127.5 rounds up
     EXPECT_EQ(image.pixelColor(10, 0), QColor(100, 200, 255));
     EXPECT_EQ(image.pixelColor(3, 1), image.pixelColor(3, 0)); // same steps under a limit
-    EXPECT_EQ(image.pixelColor(4, 1), QColor(0, 0, 0));        // nothing past the limit
+    EXPECT_EQ(image.pixelColor(4, 1), QColor(0, 0, 0)); // nothing past the limit
 }
 
 TEST(DrawRules, MulDivRoundsHalvesAwayFromZero)

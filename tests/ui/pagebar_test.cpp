@@ -45,15 +45,15 @@ TEST(PageBar, LabelsForEachPosition)
         QStringList expected;
     };
     const Case cases[] = {
-        {0, 0, 196, {}},
-        {1, 0, 196, {"[1]"}},
-        {3, 0, 196, {"[1]", "2", "3", ">"}},
-        {3, 1, 196, {"<", "1", "[2]", "3", ">"}},
-        {3, 2, 196, {"<", "1", "2", "[3]"}},
+        { 0, 0, 196, {} },
+        { 1, 0, 196, { "[1]" } },
+        { 3, 0, 196, { "[1]", "2", "3", ">" } },
+        { 3, 1, 196, { "<", "1", "[2]", "3", ">" } },
+        { 3, 2, 196, { "<", "1", "2", "[3]" } },
         // two-digit labels are 24 pixels wide: where the next one would not fit, the last
         // one placed reads "..."
-        {25, 12, 196, {"<", "...", "12", "[13]", "14", "...", ">"}},
-        {25, 0, 100, {"[1]", "...", ">"}},
+        { 25, 12, 196, { "<", "...", "12", "[13]", "14", "...", ">" } },
+        { 25, 0, 100, { "[1]", "...", ">" } },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.expected.join(u' ').toStdString());
@@ -86,5 +86,5 @@ TEST(PageBar, EllipsisKeepsItsPageAndArrowsLeadToTheEnds)
             ellipsisPages.push_back(label.page);
     }
     std::sort(ellipsisPages.begin(), ellipsisPages.end());
-    EXPECT_EQ(ellipsisPages, (std::vector<int>{10, 14}));
+    EXPECT_EQ(ellipsisPages, (std::vector<int> { 10, 14 }));
 }

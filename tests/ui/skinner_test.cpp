@@ -53,7 +53,10 @@ public:
     {
         return Text(QStringLiteral("VD: IconsSchemev1")).Int(0).Int(transparent).List(names);
     }
-    SkinBytes& Images(const QStringList& names) { return Text(QStringLiteral("VD: ImagesSchemev1")).Int(0).List(names); }
+    SkinBytes& Images(const QStringList& names)
+    {
+        return Text(QStringLiteral("VD: ImagesSchemev1")).Int(0).List(names);
+    }
     QByteArray Bytes() const { return buffer_.data(); }
 
 private:
@@ -122,9 +125,9 @@ TEST_F(SkinnerFiles, SmallestValidFileIs115BytesAndLeavesTheSchemeEmpty)
 
 TEST_F(SkinnerFiles, Version2LinesAreKeptAsTheyAre)
 {
-    EXPECT_TRUE(Load(SkinWithColors(kV2, {QStringLiteral(" text = 255,, "), QStringLiteral("Hot=1,2,3"),
-                                          QStringLiteral("border"), QStringLiteral("color=ff,80,00"),
-                                          QStringLiteral("selected=1f,0,0"), QStringLiteral("text=0,0,255")})));
+    EXPECT_TRUE(Load(SkinWithColors(kV2,
+        { QStringLiteral(" text = 255,, "), QStringLiteral("Hot=1,2,3"), QStringLiteral("border"),
+            QStringLiteral("color=ff,80,00"), QStringLiteral("selected=1f,0,0"), QStringLiteral("text=0,0,255") })));
     EXPECT_EQ(skinner_.GetColor(QStringLiteral("text")), QColor(255, 0, 0)); // the first line wins
     EXPECT_EQ(skinner_.GetColor(QStringLiteral("hot")), SysColor(TSysColor::BtnFace)); // "Hot" is not "hot"
     EXPECT_EQ(skinner_.GetColor(QStringLiteral("border")), SysColor(TSysColor::BtnFace));
@@ -134,12 +137,11 @@ TEST_F(SkinnerFiles, Version2LinesAreKeptAsTheyAre)
 
 TEST_F(SkinnerFiles, Version1NamesAreTranslated)
 {
-    EXPECT_TRUE(Load(SkinWithColors(kV1, {QStringLiteral("FontColor=10,20,30"), QStringLiteral("color = 1,2,3"),
-                                          QStringLiteral("HotColor=4,5,6"), QStringLiteral("bordertopcolor=7,8,9"),
-                                          QStringLiteral("borderbottomcolor=11,,"),
-                                          QStringLiteral("backgroundcolor=,12,"), QStringLiteral("selectedcolor=,,13"),
-                                          QStringLiteral("selectedfontcolor=14,14,14"),
-                                          QStringLiteral("oldname=99,99,99")})));
+    EXPECT_TRUE(Load(SkinWithColors(kV1,
+        { QStringLiteral("FontColor=10,20,30"), QStringLiteral("color = 1,2,3"), QStringLiteral("HotColor=4,5,6"),
+            QStringLiteral("bordertopcolor=7,8,9"), QStringLiteral("borderbottomcolor=11,,"),
+            QStringLiteral("backgroundcolor=,12,"), QStringLiteral("selectedcolor=,,13"),
+            QStringLiteral("selectedfontcolor=14,14,14"), QStringLiteral("oldname=99,99,99") })));
     EXPECT_EQ(skinner_.GetColor(QStringLiteral("text")), QColor(10, 20, 30));
     EXPECT_EQ(skinner_.GetColor(QStringLiteral("border")), QColor(10, 20, 30));
     EXPECT_EQ(skinner_.GetColor(QStringLiteral("color")), QColor(1, 2, 3));
@@ -155,15 +157,16 @@ TEST_F(SkinnerFiles, Version1NamesAreTranslated)
 
 TEST_F(SkinnerFiles, PicturesAreFoundByLoweredNameAndCopiedAs24Bit)
 {
-    const QByteArray bytes = SkinBytes()
-                                 .Head(kV2, {QStringLiteral("text=1,1,1")})
-                                 .Icons({QStringLiteral("bok"), QStringLiteral("BUpper"), QStringLiteral("bempty")}, 1)
-                                 .Picture(2 * 3 * 3, 2, 3, 18)
-                                 .Picture(3, 1, 1, 3)
-                                 .Picture(0, 0, 0, 0)
-                                 .Images({QStringLiteral("isplash")})
-                                 .Picture(4 * 1 * 3, 4, 1, 12)
-                                 .Bytes();
+    const QByteArray bytes
+        = SkinBytes()
+              .Head(kV2, { QStringLiteral("text=1,1,1") })
+              .Icons({ QStringLiteral("bok"), QStringLiteral("BUpper"), QStringLiteral("bempty") }, 1)
+              .Picture(2 * 3 * 3, 2, 3, 18)
+              .Picture(3, 1, 1, 3)
+              .Picture(0, 0, 0, 0)
+              .Images({ QStringLiteral("isplash") })
+              .Picture(4 * 1 * 3, 4, 1, 12)
+              .Bytes();
     ASSERT_TRUE(Load(bytes));
     EXPECT_TRUE(skinner_.IconsTransparent());
     EXPECT_EQ(skinner_.IconIndex(QStringLiteral("BOK")), 0);
@@ -183,33 +186,48 @@ TEST_F(SkinnerFiles, PicturesAreFoundByLoweredNameAndCopiedAs24Bit)
 
 TEST_F(SkinnerFiles, DamagedFilesFailAsAWholeAndLeaveTheDefaults)
 {
-    const QStringList colors{QStringLiteral("text=255,,")};
+    const QStringList colors { QStringLiteral("text=255,,") };
     struct Case {
         const char* name;
         QByteArray bytes;
     };
     const Case cases[] = {
-        {"wrong file header", SkinBytes().Text(QStringLiteral("VD: SkinFilev2")).Bytes() + SmallestSkin().mid(18)},
-        {"wrong colour block header", SkinWithColors(QStringLiteral("VD: ColorSchemeFilev3"), colors)},
-        {"empty scheme name",
-         SkinBytes().Text(QStringLiteral("VD: SkinFilev1")).Text(kV2).Int(0).List(colors).Icons({}).Images({}).Bytes()},
-        {"ends after the colour block", SkinBytes().Head(kV2, colors).Bytes()},
-        {"wrong icons header", SkinBytes().Head(kV2, colors).Text(QStringLiteral("VD: IconsSchemev2")).Bytes()},
-        {"picture with a bad magic",
-         SkinBytes().Head(kV2, colors).Icons({QStringLiteral("a")}).Int(0x12345678).Int(0).Images({}).Bytes()},
-        {"byte count above width x height x 3",
-         SkinBytes().Head(kV2, colors).Icons({QStringLiteral("a")}).Picture(30, 2, 2, 30).Images({}).Bytes()},
-        {"byte count below width x height x 3",
-         SkinBytes().Head(kV2, colors).Icons({QStringLiteral("a")}).Picture(6, 2, 2, 6).Images({}).Bytes()},
-        {"negative width",
-         SkinBytes().Head(kV2, colors).Icons({QStringLiteral("a")}).Picture(6, -2, -1, 6).Images({}).Bytes()},
-        {"absurd size",
-         SkinBytes().Head(kV2, colors).Icons({QStringLiteral("a")}).Picture(3 * 100000 * 2, 100000, 2, 0).Bytes()},
-        {"pixels cut short",
-         SkinBytes().Head(kV2, colors).Icons({}).Images({QStringLiteral("i")}).Picture(12, 2, 2, 7).Bytes()},
-        {"more names than pictures",
-         SkinBytes().Head(kV2, colors).Icons({QStringLiteral("a"), QStringLiteral("b")}).Picture(3, 1, 1, 3).Bytes()},
-        {"empty file", QByteArray()},
+        { "wrong file header", SkinBytes().Text(QStringLiteral("VD: SkinFilev2")).Bytes() + SmallestSkin().mid(18) },
+        { "wrong colour block header", SkinWithColors(QStringLiteral("VD: ColorSchemeFilev3"), colors) },
+        { "empty scheme name",
+            SkinBytes()
+                .Text(QStringLiteral("VD: SkinFilev1"))
+                .Text(kV2)
+                .Int(0)
+                .List(colors)
+                .Icons({})
+                .Images({})
+                .Bytes() },
+        { "ends after the colour block", SkinBytes().Head(kV2, colors).Bytes() },
+        { "wrong icons header", SkinBytes().Head(kV2, colors).Text(QStringLiteral("VD: IconsSchemev2")).Bytes() },
+        { "picture with a bad magic",
+            SkinBytes().Head(kV2, colors).Icons({ QStringLiteral("a") }).Int(0x12345678).Int(0).Images({}).Bytes() },
+        { "byte count above width x height x 3",
+            SkinBytes().Head(kV2, colors).Icons({ QStringLiteral("a") }).Picture(30, 2, 2, 30).Images({}).Bytes() },
+        { "byte count below width x height x 3",
+            SkinBytes().Head(kV2, colors).Icons({ QStringLiteral("a") }).Picture(6, 2, 2, 6).Images({}).Bytes() },
+        { "negative width",
+            SkinBytes().Head(kV2, colors).Icons({ QStringLiteral("a") }).Picture(6, -2, -1, 6).Images({}).Bytes() },
+        { "absurd size",
+            SkinBytes()
+                .Head(kV2, colors)
+                .Icons({ QStringLiteral("a") })
+                .Picture(3 * 100000 * 2, 100000, 2, 0)
+                .Bytes() },
+        { "pixels cut short",
+            SkinBytes().Head(kV2, colors).Icons({}).Images({ QStringLiteral("i") }).Picture(12, 2, 2, 7).Bytes() },
+        { "more names than pictures",
+            SkinBytes()
+                .Head(kV2, colors)
+                .Icons({ QStringLiteral("a"), QStringLiteral("b") })
+                .Picture(3, 1, 1, 3)
+                .Bytes() },
+        { "empty file", QByteArray() },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -223,11 +241,11 @@ TEST_F(SkinnerFiles, DamagedFilesFailAsAWholeAndLeaveTheDefaults)
 TEST_F(SkinnerFiles, EveryTruncationOfAGoodFileFailsCleanly)
 {
     const QByteArray bytes = SkinBytes()
-                                 .Head(kV1, {QStringLiteral("color=1,2,3")})
-                                 .Icons({QStringLiteral("a"), QStringLiteral("b")}, 1)
+                                 .Head(kV1, { QStringLiteral("color=1,2,3") })
+                                 .Icons({ QStringLiteral("a"), QStringLiteral("b") }, 1)
                                  .Picture(12, 2, 2, 12)
                                  .Picture(0, 0, 0, 0)
-                                 .Images({QStringLiteral("c")})
+                                 .Images({ QStringLiteral("c") })
                                  .Picture(3, 1, 1, 3)
                                  .Bytes();
     ASSERT_TRUE(Load(bytes));
@@ -241,7 +259,7 @@ TEST_F(SkinnerFiles, EveryTruncationOfAGoodFileFailsCleanly)
 
 TEST_F(SkinnerFiles, AFileThatCannotBeOpenedLeavesTheEngineAsItWas)
 {
-    ASSERT_TRUE(Load(SkinWithColors(kV2, {QStringLiteral("text=1,2,3")})));
+    ASSERT_TRUE(Load(SkinWithColors(kV2, { QStringLiteral("text=1,2,3") })));
     EXPECT_FALSE(skinner_.LoadFromFile(dir_.Path(QStringLiteral("missing.vdskin"))));
     EXPECT_FALSE(skinner_.LoadFromFile(QString()));
     EXPECT_EQ(skinner_.GetColor(QStringLiteral("text")), QColor(1, 2, 3));
@@ -250,8 +268,8 @@ TEST_F(SkinnerFiles, AFileThatCannotBeOpenedLeavesTheEngineAsItWas)
 TEST_F(SkinnerFiles, BuiltFromASourceFolderAndReadBack)
 {
     const QString folder = dir_.Path(QStringLiteral("src/Proba"));
-    ASSERT_TRUE(WriteFileBytes(folder + QStringLiteral("/colors.txt"),
-                               "# comment\n; comment\ncolor=100,100,100\n\ntext=ff,,\r\n"));
+    ASSERT_TRUE(WriteFileBytes(
+        folder + QStringLiteral("/colors.txt"), "# comment\n; comment\ncolor=100,100,100\n\ntext=ff,,\r\n"));
     QImage icon(4, 4, QImage::Format_ARGB32);
     icon.fill(Qt::transparent);
     icon.setPixelColor(1, 1, QColor(10, 20, 30));
@@ -290,9 +308,9 @@ TEST_F(SkinnerFiles, SourceFolderMistakesAreNamed)
         const char* expected;
     };
     const Case cases[] = {
-        {"colour=1,2,3\n", "unknown colour name"},
-        {"text=1,2\n", "is not a colour"},
-        {"text=256,0,0\n", "is not a colour"},
+        { "colour=1,2,3\n", "unknown colour name" },
+        { "text=1,2\n", "is not a colour" },
+        { "text=256,0,0\n", "is not a colour" },
     };
     for (const Case& c : cases) {
         ASSERT_TRUE(WriteFileBytes(folder + QStringLiteral("/colors.txt"), c.colors));
@@ -315,10 +333,10 @@ TEST_F(SkinnerFiles, SourceFolderMistakesAreNamed)
 
 TEST(SkinnerBuild, TheProgramsSkinsLoad)
 {
-    for (const char* name : {"domyslna", "grafit", "morska"}) {
+    for (const char* name : { "domyslna", "grafit", "morska" }) {
         SCOPED_TRACE(name);
         TSkinner skinner;
-        ASSERT_TRUE(skinner.LoadFromFile(QStringLiteral(VENDARO_BINARY_DIR "/skins/%1.vdskin").arg(QLatin1String(name))))
+        ASSERT_TRUE(skinner.LoadFromFile(QStringLiteral(VENDARO_SKIN_DIR "/%1.vdskin").arg(QLatin1String(name))))
             << skinner.FileFacts().error.toStdString();
         EXPECT_EQ(skinner.ColorScheme().size(), 10);
         EXPECT_GE(skinner.IconIndex(QStringLiteral("byes")), 0);

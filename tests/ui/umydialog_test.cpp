@@ -31,7 +31,7 @@ void WhenModal(std::function<void()> step)
 
 TEST(Tfdialog, TwoButtonsStandUnderTheTextFrameAt151And236)
 {
-    TDialogAnswers answers{{kButtonNo}};
+    TDialogAnswers answers { { kButtonNo } };
     Tfdialog& dialog = fdialog();
     EXPECT_FALSE(dialog.Question(QStringLiteral("Usunąć zdjęcia ?")));
     EXPECT_EQ(dialog.byes->geometry(), QRect(151, 112, 75, 25));
@@ -59,14 +59,14 @@ TEST(Tfdialog, EachKindShowsItsButtonsAndIcon)
     const TDialogButtons two = TDialogButton::First | TDialogButton::Second;
     const TDialogButtons one = TDialogButton::First;
     const Case cases[] = {
-        {[&] { dialog.Question(QStringLiteral("q"), diError); }, two, diError, dialog.ierror},
-        {[&] { dialog.QuestionWarning(QStringLiteral("q")); }, two, diExclamation, dialog.iexclamation},
-        {[&] { dialog.Warning(QStringLiteral("w")); }, one, diExclamation, dialog.iexclamation},
-        {[&] { dialog.Error(QStringLiteral("e")); }, one, diError, dialog.ierror},
-        {[&] { dialog.Information(QStringLiteral("i")); }, one, diInformation, dialog.iinfo},
+        { [&] { dialog.Question(QStringLiteral("q"), diError); }, two, diError, dialog.ierror },
+        { [&] { dialog.QuestionWarning(QStringLiteral("q")); }, two, diExclamation, dialog.iexclamation },
+        { [&] { dialog.Warning(QStringLiteral("w")); }, one, diExclamation, dialog.iexclamation },
+        { [&] { dialog.Error(QStringLiteral("e")); }, one, diError, dialog.ierror },
+        { [&] { dialog.Information(QStringLiteral("i")); }, one, diInformation, dialog.iinfo },
     };
     for (const Case& c : cases) {
-        TDialogAnswers answers{{kButtonOk}};
+        TDialogAnswers answers { { kButtonOk } };
         c.show();
         ASSERT_EQ(answers.Shown().size(), 1);
         EXPECT_EQ(answers.Shown()[0].buttons, c.buttons);
@@ -76,15 +76,15 @@ TEST(Tfdialog, EachKindShowsItsButtonsAndIcon)
             EXPECT_EQ(dialog.byes->x(), 194);
         }
     }
-    TDialogAnswers answers{{kButtonOk}};
+    TDialogAnswers answers { { kButtonOk } };
     dialog.ShowDialog(QStringLiteral("x"), one, 7);
-    for (TImage* icon : {dialog.iexclamation, dialog.iinfo, dialog.ierror, dialog.iquestion})
+    for (TImage* icon : { dialog.iexclamation, dialog.iinfo, dialog.ierror, dialog.iquestion })
         EXPECT_FALSE(icon->isVisibleTo(&dialog));
 }
 
 TEST(Tfdialog, TextKeepsAmpersandsAndBreaksLinesAtCarriageReturns)
 {
-    TDialogAnswers answers{{kButtonOk}};
+    TDialogAnswers answers { { kButtonOk } };
     fdialog().Information(QStringLiteral("Foto & Co\rdruga linia"));
     EXPECT_EQ(fdialog().Label1->text(), QStringLiteral("Foto & Co\ndruga linia"));
     EXPECT_EQ(answers.Shown()[0].text, QStringLiteral("Foto & Co\rdruga linia"));
@@ -101,12 +101,12 @@ TEST(Tfdialog, QuestionOnceFlows)
         int shown;
     };
     const Case cases[] = {
-        {"flag off: no question", false, {}, true, false, 0},
-        {"ticked, OK", true, {{kButtonOk, true}}, true, false, 1},
-        {"ticked, NIE, confirmed", true, {{kButtonNo, true}, {kButtonOk}}, false, false, 2},
-        {"ticked, NIE, not confirmed", true, {{kButtonNo, true}, {kButtonNo}}, false, true, 2},
-        {"not ticked, OK", true, {{kButtonOk}}, true, true, 1},
-        {"not ticked, NIE", true, {{kButtonNo}}, false, true, 1},
+        { "flag off: no question", false, {}, true, false, 0 },
+        { "ticked, OK", true, { { kButtonOk, true } }, true, false, 1 },
+        { "ticked, NIE, confirmed", true, { { kButtonNo, true }, { kButtonOk } }, false, false, 2 },
+        { "ticked, NIE, not confirmed", true, { { kButtonNo, true }, { kButtonNo } }, false, true, 2 },
+        { "not ticked, OK", true, { { kButtonOk } }, true, true, 1 },
+        { "not ticked, NIE", true, { { kButtonNo } }, false, true, 1 },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -153,7 +153,7 @@ TEST(Tfdialog, InformationOnceTickedIsNotShownAgain)
 {
     bool showFlag = true;
     {
-        TDialogAnswers answers{{kButtonOk, true}};
+        TDialogAnswers answers { { kButtonOk, true } };
         fdialog().InformationOnce(QStringLiteral("Wybierz domyślny format zdjęć ..."), showFlag);
         ASSERT_EQ(answers.Shown().size(), 1);
         EXPECT_EQ(answers.Shown()[0].icon, diInformation);
@@ -169,7 +169,7 @@ TEST(Tfdialog, UnexpectedDialogThrowsInsteadOfWaiting)
 {
     TDialogAnswers answers;
     EXPECT_THROW(fdialog().Error(QStringLiteral("Błąd")), std::logic_error);
-    TDialogAnswers wrongTick{{kButtonOk, true}};
+    TDialogAnswers wrongTick { { kButtonOk, true } };
     EXPECT_THROW(fdialog().Error(QStringLiteral("Błąd")), std::logic_error);
 }
 
@@ -183,14 +183,14 @@ TEST(Tfdialog, CanOnlyBeLeftThroughAButton)
         Tfdialog& dialog = fdialog();
         title = dialog.windowTitle();
         focused = dialog.focusWidget();
-        dialog.close();                                // title-bar close, Alt+F4
-        QTest::keyClick(&dialog, Qt::Key_Escape);      // Escape
+        dialog.close(); // title-bar close, Alt+F4
+        QTest::keyClick(&dialog, Qt::Key_Escape); // Escape
         QTest::keyClick(&dialog, Qt::Key_F4, Qt::AltModifier);
         stillOpen = dialog.isVisible();
         QTest::mouseClick(dialog.bno, Qt::LeftButton);
     });
-    EXPECT_EQ(fdialog().ShowDialog(QStringLiteral("?"), TDialogButton::First | TDialogButton::Second, diQuestion),
-              kButtonNo);
+    EXPECT_EQ(
+        fdialog().ShowDialog(QStringLiteral("?"), TDialogButton::First | TDialogButton::Second, diQuestion), kButtonNo);
     EXPECT_TRUE(stillOpen);
     EXPECT_FALSE(fdialog().isVisible());
     EXPECT_EQ(title, QStringLiteral("Foto Lab"));
@@ -200,9 +200,9 @@ TEST(Tfdialog, CanOnlyBeLeftThroughAButton)
 TEST(Tfdialog, ThirdButtonReturnsTwo)
 {
     WhenModal([] { QTest::mouseClick(fdialog().bcancel, Qt::LeftButton); });
-    EXPECT_EQ(fdialog().ShowDialog(QStringLiteral("?"), TDialogButton::First | TDialogButton::Second | TDialogButton::Third,
-                                   diQuestion),
-              kButtonCancel);
+    EXPECT_EQ(fdialog().ShowDialog(
+                  QStringLiteral("?"), TDialogButton::First | TDialogButton::Second | TDialogButton::Third, diQuestion),
+        kButtonCancel);
     // three buttons: row width 255, first left = 72 + (329 - 255) / 2 = 109
     EXPECT_EQ(fdialog().byes->x(), 109);
     EXPECT_EQ(fdialog().bno->x(), 194);

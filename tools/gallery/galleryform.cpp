@@ -59,7 +59,9 @@ TGradientButton* Button(QWidget* parent, const QString& caption, const QRect& ge
 
 } // namespace
 
-TGalleryForm::TGalleryForm(const TSkinner& skinner, QWidget* parent) : QWidget(parent), skinner_(skinner)
+TGalleryForm::TGalleryForm(const TSkinner& skinner, QWidget* parent)
+    : QWidget(parent)
+    , skinner_(skinner)
 {
     setObjectName(QStringLiteral("fgallery"));
     setWindowTitle(QStringLiteral("Vendaro gallery"));
@@ -68,11 +70,12 @@ TGalleryForm::TGalleryForm(const TSkinner& skinner, QWidget* parent) : QWidget(p
 
     AddButtons(Section(this, QStringLiteral("TGradientButton"), QRect(8, 8, 570, 118)));
     AddCheckBoxes(Section(this, QStringLiteral("TNiceCheckBox, TMCheckBox"), QRect(8, 130, 570, 76)));
-    AddPanelsAndLabels(Section(this, QStringLiteral("TMousedPanel, TColorFrame, TStatusLabel, THotLabel, TLine, "
-                                                    "THotWinBitmap, TImage, edit"),
-                               QRect(8, 210, 570, 214)));
-    AddListsAndBars(Section(this, QStringLiteral("TPageListBox, TGradientProgressBar, TAdvProgressBar"),
-                            QRect(584, 8, 588, 416)));
+    AddPanelsAndLabels(Section(this,
+        QStringLiteral("TMousedPanel, TColorFrame, TStatusLabel, THotLabel, TLine, "
+                       "THotWinBitmap, TImage, edit"),
+        QRect(8, 210, 570, 214)));
+    AddListsAndBars(
+        Section(this, QStringLiteral("TPageListBox, TGradientProgressBar, TAdvProgressBar"), QRect(584, 8, 588, 416)));
     AddGlyphs(Section(this, QStringLiteral("Glyphs (24 and 50 pixels)"), QRect(8, 428, 1164, 176)));
     AddDialogs(Section(this, QStringLiteral("Tfdialog (seven kinds), Tfwait"), QRect(8, 608, 1164, 524)));
     skinner_.ApplyToForm(this);
@@ -80,11 +83,11 @@ TGalleryForm::TGalleryForm(const TSkinner& skinner, QWidget* parent) : QWidget(p
 
 void TGalleryForm::AddButtons(QWidget* area)
 {
-    const char* const states[] = {"normalny", "pod myszą", "wciśnięty", "z fokusem", "zaznaczony", "wyłączony"};
+    const char* const states[] = { "normalny", "pod myszą", "wciśnięty", "z fokusem", "zaznaczony", "wyłączony" };
     for (int i = 0; i < 6; ++i) {
         TGradientButton* plain = Button(area, QString::fromUtf8(states[i]), QRect(12 + i * 92, 24, 86, 25));
         TGradientButton* glyph = Button(area, QStringLiteral("OK"), QRect(12 + i * 92, 54, 86, 25), "ok");
-        for (TGradientButton* button : {plain, glyph}) {
+        for (TGradientButton* button : { plain, glyph }) {
             if (i == 1)
                 hot_ << button;
             if (i == 2)
@@ -109,7 +112,7 @@ void TGalleryForm::AddButtons(QWidget* area)
 
 void TGalleryForm::AddCheckBoxes(QWidget* area)
 {
-    const char* const states[] = {"pusty", "zaznaczony", "pod myszą", "wyłączony"};
+    const char* const states[] = { "pusty", "zaznaczony", "pod myszą", "wyłączony" };
     for (int i = 0; i < 4; ++i) {
         auto* box = new TNiceCheckBox(area);
         box->setGeometry(12 + i * 136, 22, 130, 18);
@@ -182,7 +185,7 @@ void TGalleryForm::AddPanelsAndLabels(QWidget* area)
     vertical->SetOrientation(vd::LVertical);
     vertical->setGeometry(320, 136, 2, 70);
 
-    const char* const states[] = {"normalny", "pod myszą", "zaznaczony", "zazn. + mysz"};
+    const char* const states[] = { "normalny", "pod myszą", "zaznaczony", "zazn. + mysz" };
     for (int i = 0; i < 4; ++i) {
         auto* bitmapButton = new THotWinBitmap(area);
         bitmapButton->setGeometry(12 + i * 74, 152, 70, 24);
@@ -221,7 +224,7 @@ void TGalleryForm::AddListsAndBars(QWidget* area)
     auto* emptyList = new TPageListBox(area);
     emptyList->setGeometry(428, 24, 148, 80);
 
-    const int positions[] = {0, 25, 60, 100};
+    const int positions[] = { 0, 25, 60, 100 };
     for (int i = 0; i < 4; ++i) {
         auto* bar = new TGradientProgressBar(area);
         bar->setGeometry(12, 204 + i * 24, 270, 18);
@@ -264,15 +267,17 @@ void TGalleryForm::AddListsAndBars(QWidget* area)
 
 void TGalleryForm::AddGlyphs(QWidget* area)
 {
+    // Drawn in the skin's text colour, as a skin's icons would be.
+    const QColor ink = skinner_.GetColor(QStringLiteral("text"));
     const QStringList names = ShellGlyphNames();
     for (int i = 0; i < names.size(); ++i) {
         auto* small = new TImage(area);
         small->setGeometry(12 + i * 40, 24, 24, 24);
-        small->SetPicture(ShellGlyph(names[i], 24));
+        small->SetPicture(ShellGlyph(names[i], 24, ink));
         small->setToolTip(names[i]);
         auto* large = new TImage(area);
         large->setGeometry(12 + (i % 20) * 56, 56 + (i / 20) * 56, 50, 50);
-        large->SetPicture(ShellGlyph(names[i], 50));
+        large->SetPicture(ShellGlyph(names[i], 50, ink));
     }
 }
 
@@ -284,7 +289,7 @@ void TGalleryForm::AddDialogs(QWidget* area)
     TDialogAnswers answers;
     answers.SetObserver([&shots](Tfdialog& shown) { shots << shown.grab().toImage(); });
     for (int i = 0; i < 9; ++i)
-        answers.Add({kButtonOk});
+        answers.Add({ kButtonOk });
     const QString text = QStringLiteral("Czy na pewno usunąć zaznaczone zdjęcia z projektu ?");
     dialog.Question(text);
     dialog.Question(QStringLiteral("Nie udało się wysłać pliku.\rCzy spróbować ponownie ?"), diError);
@@ -304,8 +309,8 @@ void TGalleryForm::AddDialogs(QWidget* area)
 
     for (int i = 0; i < shots.size(); ++i) {
         auto* shot = new TImage(area);
-        const QImage picture = shots[i].scaled(shots[i].width() * 9 / 10, shots[i].height() * 9 / 10,
-                                               Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        const QImage picture = shots[i].scaled(
+            shots[i].width() * 9 / 10, shots[i].height() * 9 / 10, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
         shot->setGeometry(12 + (i % 3) * 384, 24 + (i / 3) * 164, picture.width(), picture.height());
         shot->SetPicture(picture);
     }

@@ -24,7 +24,7 @@ private:
     void AddDialogs(QWidget* area);
 
     const TSkinner& skinner_;
-    QList<QWidget*> hot_;     // shown as under the mouse
+    QList<QWidget*> hot_; // shown as under the mouse
     QList<QWidget*> pressed_; // shown as pressed
     QWidget* focused_ = nullptr;
 };

@@ -57,21 +57,22 @@ int main(int argc, char** argv)
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Shows the shell's controls, glyphs and dialogs under a skin."));
     parser.addHelpOption();
-    const QCommandLineOption skinOption(QStringLiteral("skin"), QStringLiteral("Skin file or name."), QStringLiteral("skin"));
-    const QCommandLineOption pngOption(QStringLiteral("png"), QStringLiteral("Write the view to FILE and exit."),
-                                       QStringLiteral("FILE"));
+    const QCommandLineOption skinOption(
+        QStringLiteral("skin"), QStringLiteral("Skin file or name."), QStringLiteral("skin"));
+    const QCommandLineOption pngOption(
+        QStringLiteral("png"), QStringLiteral("Write the view to FILE and exit."), QStringLiteral("FILE"));
     const QCommandLineOption exportOption(QStringLiteral("export-glyphs"),
-                                          QStringLiteral("Write every glyph as DIR/NAME.png (with --size)."),
-                                          QStringLiteral("DIR"));
-    const QCommandLineOption sizeOption(QStringLiteral("size"), QStringLiteral("Glyph size in pixels."),
-                                        QStringLiteral("SIZE"), QStringLiteral("24"));
-    const QCommandLineOption inkOption(QStringLiteral("ink"), QStringLiteral("Outline colour of exported glyphs."),
-                                       QStringLiteral("#rrggbb"));
-    parser.addOptions({skinOption, pngOption, exportOption, sizeOption, inkOption});
+        QStringLiteral("Write every glyph as DIR/NAME.png (with --size)."), QStringLiteral("DIR"));
+    const QCommandLineOption sizeOption(
+        QStringLiteral("size"), QStringLiteral("Glyph size in pixels."), QStringLiteral("SIZE"), QStringLiteral("24"));
+    const QCommandLineOption inkOption(
+        QStringLiteral("ink"), QStringLiteral("Outline colour of exported glyphs."), QStringLiteral("#rrggbb"));
+    parser.addOptions({ skinOption, pngOption, exportOption, sizeOption, inkOption });
     parser.process(app);
 
     if (parser.isSet(exportOption))
-        return ExportGlyphs(parser.value(exportOption), parser.value(sizeOption).toInt(), QColor(parser.value(inkOption)));
+        return ExportGlyphs(
+            parser.value(exportOption), parser.value(sizeOption).toInt(), QColor(parser.value(inkOption)));
 
     TSkinner skinner;
     if (parser.isSet(skinOption) && !skinner.LoadFromFile(SkinPath(parser.value(skinOption))))

@@ -27,10 +27,10 @@ int RunMakeSkin(const QStringList& args)
 }
 
 const LabCommand command(QStringLiteral("make-skin"), QStringLiteral("make-skin SRC_DIR OUT.vdskin"),
-                         QStringLiteral("Builds a skin file from a source folder: colors.txt (name=R,G,B lines for the\n"
-                                        "ten colour names), icons/*.png named after the buttons they dress and\n"
-                                        "images/*.png named after the picture controls. See-through pixels need a\n"
-                                        "see-through bottom-left corner."),
-                         RunMakeSkin);
+    QStringLiteral("Builds a skin file from a source folder: colors.txt (name=R,G,B lines for the\n"
+                   "ten colour names), icons/*.png named after the buttons they dress and\n"
+                   "images/*.png named after the picture controls. See-through pixels need a\n"
+                   "see-through bottom-left corner."),
+    RunMakeSkin);
 
 } // namespace

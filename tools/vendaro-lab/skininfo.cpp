@@ -14,8 +14,9 @@ void PrintPictures(const QString& title, const QStringList& names, const std::fu
     LabPrint(QStringLiteral("%1: %2").arg(title).arg(names.size()));
     for (int i = 0; i < names.size(); ++i) {
         const TFFBitmap& bitmap = picture(i);
-        LabPrint(bitmap.IsEmpty() ? QStringLiteral("  %1 empty").arg(names[i])
-                                  : QStringLiteral("  %1 %2x%3").arg(names[i]).arg(bitmap.Width()).arg(bitmap.Height()));
+        LabPrint(bitmap.IsEmpty()
+                ? QStringLiteral("  %1 empty").arg(names[i])
+                : QStringLiteral("  %1 %2x%3").arg(names[i]).arg(bitmap.Width()).arg(bitmap.Height()));
     }
 }
 
@@ -31,19 +32,23 @@ int RunSkinInfo(const QStringList& args)
     LabPrint(QStringLiteral("colours: %1, scheme \"%2\"").arg(facts.colorBlockHeader, facts.schemeName));
     for (const char* name : kSkinColorNames) {
         const QColor color = skinner.GetColor(QLatin1String(name));
-        LabPrint(QStringLiteral("%1=%2,%3,%4").arg(QLatin1String(name)).arg(color.red()).arg(color.green()).arg(color.blue()));
+        LabPrint(QStringLiteral("%1=%2,%3,%4")
+                     .arg(QLatin1String(name))
+                     .arg(color.red())
+                     .arg(color.green())
+                     .arg(color.blue()));
     }
     PrintPictures(QStringLiteral("icons (%1)").arg(skinner.IconsTransparent() ? "transparent" : "opaque"),
-                  skinner.IconNames(), [&skinner](int i) -> const TFFBitmap& { return skinner.Icon(i); });
+        skinner.IconNames(), [&skinner](int i) -> const TFFBitmap& { return skinner.Icon(i); });
     PrintPictures(QStringLiteral("images"), skinner.ImageNames(),
-                  [&skinner](int i) -> const TFFBitmap& { return skinner.Image(i); });
+        [&skinner](int i) -> const TFFBitmap& { return skinner.Image(i); });
     return 0;
 }
 
 const LabCommand command(QStringLiteral("skin-info"), QStringLiteral("skin-info FILE"),
-                         QStringLiteral("Shows a skin file: its headers, the ten colours as the program reads them\n"
-                                        "(name=R,G,B), and the names and sizes of its icons and images. A damaged\n"
-                                        "file gives the reason and exit status 1."),
-                         RunSkinInfo);
+    QStringLiteral("Shows a skin file: its headers, the ten colours as the program reads them\n"
+                   "(name=R,G,B), and the names and sizes of its icons and images. A damaged\n"
+                   "file gives the reason and exit status 1."),
+    RunSkinInfo);
 
 } // namespace

@@ -1,0 +1,19 @@
+#pragma once
+// The general decoder: ImageMagick (Magick++) reads every accepted photo format that is not a
+// ".BMP" and is the fallback for JPEG. Each accepted extension maps explicitly to the coder
+// that reads it.
+#include <QImage>
+#include <QString>
+#include <QStringList>
+
+// The accepted photo extensions, lower case, without the dot.
+const QStringList& AcceptedPhotoExtensions();
+
+// The ImageMagick coder for an extension (any case, without the dot); empty when the extension
+// is not accepted or no coder on this system reads it (emf, cel, pic, psp).
+QString CoderForExtension(const QString& extension);
+
+// Decodes the first image of the file into a 24-bit Format_BGR888 picture, converted to sRGB,
+// transparent areas laid on white. False (target unchanged) when the extension has no coder,
+// the file cannot be read or is larger than the picture limits (imaging/picture.h).
+bool DecodeWithGeneralDecoder(const QString& path, QImage& target);

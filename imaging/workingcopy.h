@@ -1,0 +1,21 @@
+#pragma once
+// Working copies: the program's uncompressed 32-bit picture files (".sbm"). Little-endian:
+// magic 0x00A0A0A1, width, height, bits per pixel (32), then height rows from the top, each
+// width x 4 bytes B, G, R, A, no padding. Read and written with large sequential I/O.
+#include <QImage>
+#include <QString>
+
+#include <cstdint>
+
+inline constexpr std::uint32_t kWorkingCopyMagic = 0x00A0A0A1;
+
+// Creates or truncates the file (mode 0600) and writes the picture (converted to
+// Format_ARGB32 first if needed). True when everything was written.
+bool SaveWorkingBitmap(const QImage& bitmap32, const QString& path);
+
+// Reads a working copy into bitmap32 (Format_ARGB32; its memory is reused when it already has
+// the size). A missing, short or foreign file gives false; so does a header whose width x
+// height x 4 does not match the file's size or exceeds the picture limits (imaging/picture.h),
+// and then nothing is allocated. A file with another bit depth leaves bitmap32 resized but
+// unfilled and gives false.
+bool LoadWorkingBitmap(QImage& bitmap32, const QString& path);
