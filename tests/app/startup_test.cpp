@@ -2,11 +2,10 @@
 #include "app/program.h"
 #include "app/usplash.h"
 #include "core/log.h"
-#include "lab/stamp.h"
 #include "platform/appdir.h"
 #include "platform/process.h"
 #include "project/umain.h"
-#include "tests/support/demolab.h"
+#include "tests/app/demokit.h"
 #include "tests/support/testsupport.h"
 #include "ui/gradientbutton.h"
 #include "ui/pictures.h"
@@ -16,12 +15,9 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
-#include <QProcess>
-#include <QTemporaryDir>
 #include <QThread>
 #include <QTimer>
 
@@ -31,44 +27,6 @@ namespace {
 
 const QStringList kTemporaryFiles = {"engine_settmp.ini", "formatsTMP.txt", "shopsTMP.txt", "nnid.txt", "npid.txt"};
 const QString kBadStamp = QStringLiteral("Błąd zabezpieczeń: Nieprawidłowy podpis cyfrowy.");
-
-// A demo lab kit made by vendaro-lab on free ports; the servers start on demand.
-class TKit {
-public:
-    TKit() : httpPort_(FreeLoopbackPort()), ftpPort_(FreeLoopbackPort())
-    {
-        QProcess lab;
-        lab.start(QStringLiteral(VENDARO_LAB), {"init-demo", Root(), "--http-port", QString::number(httpPort_),
-                                                "--ftp-port", QString::number(ftpPort_)});
-        made_ = lab.waitForFinished(30000) && lab.exitCode() == 0;
-    }
-    bool Made() const { return made_; }
-    QString Root() const { return dir_.filePath("kit"); }
-    QString Program(const QString& name = {}) const { return Root() + "/program/" + name; }
-    QString Www(const QString& name) const { return Root() + "/server/www/" + name; }
-
-    bool Serve(const QStringList& faults = {})
-    {
-        lab_ = std::make_unique<TDemoLab>(Root(), QStringList{"--http-port", QString::number(httpPort_), "--ftp-port",
-                                                              QString::number(ftpPort_)} + faults);
-        return lab_->Started();
-    }
-    // Replaces text in a kit file; restamp keeps its stamp valid.
-    void Edit(const QString& path, const QByteArray& from, const QByteArray& to, bool restamp)
-    {
-        WriteFileBytes(path, ReadFileBytes(path).replace(from, to));
-        if (restamp)
-            WriteStamp(path);
-    }
-    QStringList ProgramFiles(const QString& mask) const { return QDir(Program()).entryList({mask}, QDir::Files); }
-
-private:
-    QTemporaryDir dir_;
-    int httpPort_;
-    int ftpPort_;
-    bool made_ = false;
-    std::unique_ptr<TDemoLab> lab_;
-};
 
 struct TRun {
     QString failure; // the splash's message when it ended with "zamknij"
@@ -131,7 +89,7 @@ protected:
     {
         ASSERT_TRUE(kit_.Made());
         previousTemp_ = qgetenv("TEMP");
-        qputenv("TEMP", temp_.path().toLocal8Bit());
+        qputenv("TEMP", kit_.Temp().toLocal8Bit());
     }
     void TearDown() override
     {
@@ -149,7 +107,6 @@ protected:
     }
 
     TKit kit_;
-    QTemporaryDir temp_;
     QByteArray previousTemp_;
 };
 

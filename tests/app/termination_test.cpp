@@ -1,12 +1,10 @@
 // SIGTERM sent to a running vendaro: the normal shut-down runs and nothing is asked.
-#include "tests/support/demolab.h"
+#include "tests/app/demokit.h"
 #include "tests/support/testsupport.h"
 
-#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
-#include <QTemporaryDir>
 #include <QThread>
 
 #include <gtest/gtest.h>
@@ -19,25 +17,19 @@ class TerminationTest : public testing::Test {
 protected:
     void SetUp() override
     {
-        const int http = FreeLoopbackPort();
-        const int ftp = FreeLoopbackPort();
-        QProcess lab;
-        lab.start(QStringLiteral(VENDARO_LAB),
-                  {"init-demo", kit_.path() + "/kit", "--http-port", QString::number(http), "--ftp-port", QString::number(ftp)});
-        ASSERT_TRUE(lab.waitForFinished(30000) && lab.exitCode() == 0);
-        ports_ = {"--http-port", QString::number(http), "--ftp-port", QString::number(ftp)};
+        ASSERT_TRUE(kit_.Made());
         // No tip and no news window: nothing modal stands between start-up and the main window.
         WriteFileBytes(Program("config/config.ini"), "[flags]\r\nfShowTip=0\r\n");
         WriteFileBytes(Program("newsid.txt"), "1");
     }
-    QString Program(const QString& name = {}) const { return kit_.path() + "/kit/program/" + name; }
+    QString Program(const QString& name = {}) const { return kit_.Program(name); }
 
     void Start(const QStringList& switches)
     {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert("VENDARO_APPDIR", Program());
         environment.insert("QT_QPA_PLATFORM", "offscreen");
-        environment.insert("TEMP", kit_.path());
+        environment.insert("TEMP", kit_.Temp());
         vendaro_.setProcessEnvironment(environment);
         vendaro_.setProcessChannelMode(QProcess::MergedChannels);
         vendaro_.start(QStringLiteral(VENDARO_EXE), switches);
@@ -55,24 +47,21 @@ protected:
         }
         return clock.elapsed();
     }
-    QStringList ProgramFiles(const QString& mask) const { return QDir(Program()).entryList({mask}, QDir::Files); }
-
-    QTemporaryDir kit_;
-    QStringList ports_;
+    TKit kit_;
     QProcess vendaro_;
 };
 
 TEST_F(TerminationTest, MainWindowShutsDownNormally)
 {
-    TDemoLab lab(kit_.path() + "/kit", ports_);
-    ASSERT_TRUE(lab.Started());
+    ASSERT_TRUE(kit_.Serve());
+    TDemoLab& lab = kit_.Lab();
     Start({"-savelog"});
     ASSERT_TRUE(lab.WaitForOutput("GET /seeds/newsid.txt", 20000)) << lab.Output().toStdString();
     QThread::msleep(1500); // the main window opens right after the last fetch
     ASSERT_GE(Terminate(), 0);
     EXPECT_EQ(vendaro_.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(vendaro_.exitCode(), 0);
-    const QStringList logs = ProgramFiles("session_log*.txt");
+    const QStringList logs = kit_.ProgramFiles("session_log*.txt");
     ASSERT_EQ(logs.size(), 1) << vendaro_.readAll().toStdString();
     const QByteArray session = ReadFileBytes(Program(logs.front()));
     EXPECT_TRUE(session.contains("[i]: Shutting down ..."));
@@ -84,8 +73,8 @@ TEST_F(TerminationTest, MainWindowShutsDownNormally)
 
 TEST_F(TerminationTest, WaitingStartUpEndsAtOnce)
 {
-    TDemoLab lab(kit_.path() + "/kit", ports_ + QStringList{"--delay", "/formats.txt=20000"});
-    ASSERT_TRUE(lab.Started());
+    ASSERT_TRUE(kit_.Serve({"--delay", "/formats.txt=20000"}));
+    TDemoLab& lab = kit_.Lab();
     Start({});
     ASSERT_TRUE(lab.WaitForOutput("GET /seeds/npid.txt", 20000)) << lab.Output().toStdString();
     QThread::msleep(700); // now waiting for the formats
@@ -93,7 +82,7 @@ TEST_F(TerminationTest, WaitingStartUpEndsAtOnce)
     ASSERT_GE(took, 0);
     EXPECT_LT(took, 5000);
     EXPECT_EQ(vendaro_.exitCode(), 0);
-    EXPECT_TRUE(ProgramFiles("error_log*.txt").isEmpty());
+    EXPECT_TRUE(kit_.ProgramFiles("error_log*.txt").isEmpty());
     EXPECT_FALSE(QFile::exists(Program("engine_settmp.ini")));
     EXPECT_FALSE(QFile::exists(Program("npid.txt")));
 }

@@ -5,25 +5,20 @@
 #include "platform/inifile.h"
 
 #include "tests/support/testsupport.h"
+#include "tests/tools/labrun.h"
 
 #include <QDir>
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
 
-int InitDemo(const QStringList& args, QString* err = nullptr)
+int InitDemo(const QStringList& args)
 {
-    QProcess lab;
-    lab.start(QStringLiteral(VENDARO_LAB), QStringList{"init-demo"} + args);
-    lab.waitForFinished(30000);
-    if (err)
-        *err = QString::fromUtf8(lab.readAllStandardError());
-    return lab.exitStatus() == QProcess::NormalExit ? lab.exitCode() : -1;
+    return Lab(QStringList{"init-demo"} + args).exitCode;
 }
 
 // The kit's files load with the program's own readers: the parts fit together.
@@ -80,13 +75,12 @@ TEST(InitDemo, KitLoadsWithTheProgramsReaders)
 TEST(InitDemo, RefusesBadArgumentsAndAnExistingKit)
 {
     QTemporaryDir dir;
-    QString err;
-    EXPECT_EQ(InitDemo({dir.filePath("k"), "--http-port", "http"}, &err), 1);
-    EXPECT_TRUE(err.startsWith("vendaro-lab: ")) << err.toStdString();
-    EXPECT_EQ(InitDemo({}, &err), 1);
+    ExpectOneLineError(Lab({"init-demo", dir.filePath("k"), "--http-port", "http"}), "port of letters");
+    ExpectOneLineError(Lab({"init-demo"}), "no folder");
     ASSERT_EQ(InitDemo({dir.filePath("k"), "--skins", dir.filePath("none")}), 0);
-    EXPECT_EQ(InitDemo({dir.filePath("k")}, &err), 1);
-    EXPECT_TRUE(err.contains("already holds a kit")) << err.toStdString();
+    const LabRun again = Lab({"init-demo", dir.filePath("k")});
+    ExpectOneLineError(again, "existing kit");
+    EXPECT_TRUE(again.err.contains("already holds a kit")) << again.err.toStdString();
 }
 
 } // namespace
