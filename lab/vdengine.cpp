@@ -2,7 +2,7 @@
 
 #include "core/log.h"
 #include "lab/blowfish.h"
-#include "lab/numberfield.h"
+#include "lab/listfile.h"
 #include "lab/quietget.h"
 #include "lab/stamp.h"
 #include "platform/appdir.h"
