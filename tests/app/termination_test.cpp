@@ -24,25 +24,27 @@ protected:
     }
     QString Program(const QString& name = {}) const { return kit_.Program(name); }
 
-    void Start(const QStringList& switches)
+    void Start(const QStringList& switches) { Start(vendaro_, switches); }
+    void Start(QProcess& vendaro, const QStringList& switches)
     {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert("VENDARO_APPDIR", Program());
         environment.insert("QT_QPA_PLATFORM", "offscreen");
         environment.insert("TEMP", kit_.Temp());
-        vendaro_.setProcessEnvironment(environment);
-        vendaro_.setProcessChannelMode(QProcess::MergedChannels);
-        vendaro_.start(QStringLiteral(VENDARO_EXE), switches);
-        ASSERT_TRUE(vendaro_.waitForStarted());
+        vendaro.setProcessEnvironment(environment);
+        vendaro.setProcessChannelMode(QProcess::MergedChannels);
+        vendaro.start(QStringLiteral(VENDARO_EXE), switches);
+        ASSERT_TRUE(vendaro.waitForStarted());
     }
     // Sends SIGTERM and returns the milliseconds the program took to end (-1: it did not).
-    qint64 Terminate()
+    qint64 Terminate() { return Terminate(vendaro_); }
+    static qint64 Terminate(QProcess& vendaro)
     {
         QElapsedTimer clock;
         clock.start();
-        ::kill(pid_t(vendaro_.processId()), SIGTERM);
-        if (!vendaro_.waitForFinished(10000)) {
-            vendaro_.kill();
+        ::kill(pid_t(vendaro.processId()), SIGTERM);
+        if (!vendaro.waitForFinished(10000)) {
+            vendaro.kill();
             return -1;
         }
         return clock.elapsed();
@@ -85,6 +87,22 @@ TEST_F(TerminationTest, WaitingStartUpEndsAtOnce)
     EXPECT_TRUE(kit_.ProgramFiles("error_log*.txt").isEmpty());
     EXPECT_FALSE(QFile::exists(Program("engine_settmp.ini")));
     EXPECT_FALSE(QFile::exists(Program("npid.txt")));
+}
+
+// A second start finds the first one running: it says so and fetches nothing.
+TEST_F(TerminationTest, SecondInstanceStopsBeforeTheCore)
+{
+    ASSERT_TRUE(kit_.Serve());
+    TDemoLab& lab = kit_.Lab();
+    Start({});
+    ASSERT_TRUE(lab.WaitForOutput("GET /seeds/newsid.txt", 20000)) << lab.Output().toStdString();
+    QProcess second;
+    Start(second, {});
+    QThread::msleep(2500); // its start-up tick has run; its message waits for the user
+    EXPECT_GE(Terminate(second), 0);
+    EXPECT_EQ(lab.Output().count("GET /engine_set.ini"), 1);
+    EXPECT_TRUE(kit_.ProgramFiles("error_log*.txt").isEmpty());
+    EXPECT_GE(Terminate(), 0);
 }
 
 } // namespace
