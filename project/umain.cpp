@@ -1,5 +1,6 @@
 #include "project/umain.h"
 
+#include "app/lifecycle.h"
 #include "core/core.h"
 #include "core/coreobjects.h"
 #include "core/ulog.h"
@@ -358,6 +359,7 @@ void Tfmain::showEvent(QShowEvent* event)
 {
     QMainWindow::showEvent(event);
     ShowHint(QString());
+    UpdateScrollRange(); // the cell size is known once the configuration is loaded
     RepaintGrid();
     UpdateStatus();
 }
@@ -391,6 +393,7 @@ void Tfmain::alogExecute()
 
 void Tfmain::closeEvent(QCloseEvent* event)
 {
+    ShutDown();
     event->accept();
     Q_EMIT Closed();
 }
