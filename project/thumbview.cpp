@@ -41,6 +41,14 @@ TVDImage& Project()
     return *Core().vdimage;
 }
 
+// The window exists before the core objects are built and after they are gone; until then
+// it shows an empty grid.
+bool CoreReady()
+{
+    const TCoreObjects& core = Core();
+    return core.config && core.vdimage && core.formats && core.skinner;
+}
+
 QStringList LocalFiles(const QMimeData* data)
 {
     QStringList paths;
@@ -82,6 +90,8 @@ int TThumbView::Columns() const
 
 int TThumbView::HitTest(int x, int y) const
 {
+    if (!CoreReady())
+        return -1;
     return Grid().HitTest(x, y, Project().Count(), Columns());
 }
 
@@ -97,7 +107,7 @@ int TThumbView::VisibleHeight() const
 
 void TThumbView::RepaintCell(int index)
 {
-    if (index < 0 || index >= Project().Count())
+    if (!CoreReady() || index < 0 || index >= Project().Count())
         return;
     const QRect cell = Grid().CellRect(index, Columns());
     if (cell.bottom() >= VisibleTop() && cell.top() < VisibleTop() + VisibleHeight())
@@ -107,6 +117,10 @@ void TThumbView::RepaintCell(int index)
 void TThumbView::UpdateScrollRange()
 {
     const int viewportWidth = scrollBox_->viewport()->width();
+    if (!CoreReady()) {
+        resize(scrollBox_->viewport()->size());
+        return;
+    }
     const TThumbGrid grid = Grid();
     const int range = grid.ScrollRange(Project().Count(), grid.Columns(viewportWidth));
     resize(viewportWidth, std::max(range, scrollBox_->viewport()->height()));
@@ -114,7 +128,7 @@ void TThumbView::UpdateScrollRange()
 
 void TThumbView::EnsureVisible(int index)
 {
-    if (index < 0 || index >= Project().Count())
+    if (!CoreReady() || index < 0 || index >= Project().Count())
         return;
     const TThumbGrid grid = Grid();
     const QRect cell = grid.CellRect(index, Columns());
@@ -126,6 +140,10 @@ void TThumbView::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
     const QRect area = event->rect();
+    if (!CoreReady()) {
+        painter.fillRect(area, palette().window());
+        return;
+    }
     painter.fillRect(area, SkinColor("background"));
     TVDImage& project = Project();
     if (project.Count() == 0) {
@@ -189,6 +207,8 @@ void TThumbView::PaintCell(QPainter& painter, int index, const QPoint& origin)
 void TThumbView::mousePressEvent(QMouseEvent* event)
 {
     setFocus(Qt::MouseFocusReason);
+    if (!CoreReady())
+        return;
     const int index = HitTest(event->position().toPoint().x(), event->position().toPoint().y());
     if (index < 0)
         return;
@@ -221,6 +241,10 @@ void TThumbView::MoveFocus(TGridMove move, bool extend)
 
 void TThumbView::keyPressEvent(QKeyEvent* event)
 {
+    if (!CoreReady()) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
     static const struct {
         int key;
         TGridMove move;

@@ -312,7 +312,10 @@ void Tfmain::ShowHint(const QString& hint)
 
 void Tfmain::UpdateStatus()
 {
-    const TMainStatus status = ComputeMainStatus(*Core().vdimage, *Core().formats, *Core().engine);
+    const TCoreObjects& core = Core();
+    if (!core.vdimage || !core.formats || !core.engine)
+        return; // before start-up built the core, or after shut-down
+    const TMainStatus status = ComputeMainStatus(*core.vdimage, *core.formats, *core.engine);
     slphoto->SetStatus(status.photo);
     slcount->SetStatus(status.count);
     slsize->SetStatus(status.size);

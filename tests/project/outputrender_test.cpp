@@ -49,6 +49,11 @@ struct SheetCase {
     QSize sheet;
 };
 
+void PrintTo(const SheetCase& c, std::ostream* os)
+{
+    *os << c.sideA << "x" << c.sideB << " mm at " << c.dpi << " dpi";
+}
+
 class SheetSizeTest : public ::testing::TestWithParam<SheetCase> {};
 
 TEST_P(SheetSizeTest, SheetIsTheFormatAtTheLabsResolution)

@@ -32,29 +32,21 @@ TEST(ThumbGridTest, ScrollRangeCountsStartedRows)
     EXPECT_EQ(grid.ScrollRange(5, 1), 5 * 185);
 }
 
-struct HitCase {
-    int x;
-    int y;
-    int count;
-    int expected;
-};
-
-class HitTestTest : public ::testing::TestWithParam<HitCase> {};
-
-TEST_P(HitTestTest, PointToPhoto)
+TEST(ThumbGridTest, HitTestPointToPhoto)
 {
-    const HitCase c = GetParam();
-    EXPECT_EQ(TThumbGrid(150, 180, 5).HitTest(c.x, c.y, c.count, 3), c.expected);
+    const TThumbGrid grid(150, 180, 5);
+    const struct {
+        int x, y, count, expected;
+    } cases[] = {{10, 10, 7, 0},   {4, 10, 7, -1},   {10, 4, 7, -1},
+                 {470, 10, 7, -1},  // right of the last column
+                 {465, 10, 7, 2},   // last pixel of the last gap
+                 {157, 10, 7, 0},   // gap after the first cell
+                 {160, 10, 7, 1},  {10, 190, 7, 3},
+                 {160, 380, 7, -1}, // past the last photo
+                 {10, 10, 0, -1}};  // empty project
+    for (const auto& c : cases)
+        EXPECT_EQ(grid.HitTest(c.x, c.y, c.count, 3), c.expected) << c.x << "," << c.y;
 }
-
-INSTANTIATE_TEST_SUITE_P(Table, HitTestTest,
-                         ::testing::Values(HitCase{10, 10, 7, 0}, HitCase{4, 10, 7, -1}, HitCase{10, 4, 7, -1},
-                                           HitCase{470, 10, 7, -1},   // right of the last column
-                                           HitCase{465, 10, 7, 2},    // last pixel of the last gap
-                                           HitCase{157, 10, 7, 0},    // gap after the first cell
-                                           HitCase{160, 10, 7, 1}, HitCase{10, 190, 7, 3},
-                                           HitCase{160, 380, 7, -1},  // past the last photo
-                                           HitCase{10, 10, 0, -1}));  // empty project
 
 TEST(ThumbGridTest, VisibleRangeCoversRowsMeetingTheBand)
 {

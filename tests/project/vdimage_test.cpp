@@ -225,6 +225,11 @@ struct DeleteCase {
     int focusAfter;
 };
 
+void PrintTo(const DeleteCase& c, std::ostream* os)
+{
+    *os << c.count << " photos, focus " << c.focusBefore << ", delete " << c.deleted;
+}
+
 class VDImageDeleteTest : public VDImageTest, public ::testing::WithParamInterface<DeleteCase> {};
 
 TEST_P(VDImageDeleteTest, FocusFollowsTheRule)
