@@ -1,9 +1,10 @@
 // Painting the thumbnail grid of a 5000-photo project while it scrolls: one frame is a scroll
 // by 40 pixels and the painting of the visible band of the grid, as the window shows it.
-#include "bench/benchproject.h"
+#include "bench/benchmain.h"
 #include "project/photoprep.h"
 #include "project/thumbview.h"
 #include "project/umain.h"
+#include "tests/project/projectfixture.h"
 
 #include <QApplication>
 #include <QScrollArea>
@@ -15,13 +16,13 @@ namespace {
 
 void BM_GridScrollFrame5000Photos(benchmark::State& state)
 {
-    TBenchProject bench;
+    TProjectFixture bench;
     TVDImage& project = *bench.project;
     for (int i = 0; i < 5000; ++i) {
         TPreparedPhoto photo;
         photo.ok = true;
-        photo.slot = {QStringLiteral("/photos/IMG_%1.JPG").arg(i), bench.Temp(QStringLiteral("w%1.sbm").arg(i)),
-                      bench.Temp(QStringLiteral("p%1.sbm").arg(i))};
+        photo.slot = {QStringLiteral("/photos/IMG_%1.JPG").arg(i), bench.PhotoPath(QStringLiteral("w%1.sbm").arg(i)),
+                      bench.PhotoPath(QStringLiteral("p%1.sbm").arg(i))};
         photo.info.width = 6000;
         photo.info.height = 4000;
         photo.preview = QImage(i % 3 == 0 ? 600 : 800, 533, QImage::Format_ARGB32);
@@ -55,11 +56,5 @@ BENCHMARK(BM_GridScrollFrame5000Photos)->Unit(benchmark::kMillisecond)->UseRealT
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunBenchmarks<QApplication>(argc, argv);
 }

@@ -1,20 +1,21 @@
 // Speed of the photo project: adding a camera-sized photo (one core, and fifty on every core),
 // rendering a print and saving it as the order does, with the peak memory of the process. Links
 // only the window-free library, so the process holds no more than the work needs.
-#include "bench/benchproject.h"
+#include "bench/benchmain.h"
 #include "imaging/jpegsave.h"
 #include "project/photobatch.h"
 #include "project/uvdimage.h"
+#include "tests/project/projectfixture.h"
 
-#include <QGuiApplication>
 #include <QDir>
 #include <QFile>
+#include <QGuiApplication>
 
 #include <benchmark/benchmark.h>
 
 #include <cmath>
-#include <malloc.h>
 #include <fstream>
+#include <malloc.h>
 #include <random>
 #include <sched.h>
 #include <string>
@@ -94,7 +95,7 @@ double CurrentMemoryMb()
 void BM_AddPhoto6000x4000OneCore(benchmark::State& state)
 {
     const QString photo = CameraPhoto();
-    TBenchProject bench;
+    TProjectFixture bench;
     TOneCore oneCore;
     for (auto _ : state) {
         if (!bench.project->AddPhoto(photo))
@@ -109,7 +110,7 @@ BENCHMARK(BM_AddPhoto6000x4000OneCore)->Unit(benchmark::kMillisecond)->UseRealTi
 void BM_Add50Photos6000x4000AllCores(benchmark::State& state)
 {
     const QString photo = CameraPhoto();
-    TBenchProject bench;
+    TProjectFixture bench;
     const QStringList photos(50, photo);
     for (auto _ : state) {
         {
@@ -135,7 +136,7 @@ BENCHMARK(BM_Add50Photos6000x4000AllCores)->Unit(benchmark::kMillisecond)->UseRe
 void RenderAndSave(benchmark::State& state, int format)
 {
     const QString photo = CameraPhoto();
-    TBenchProject bench;
+    TProjectFixture bench;
     bench.project->AddPhoto(photo);
     bench.project->SetFormat(0, format);
     Corrections record = bench.project->GetCorrections(0);
@@ -151,7 +152,7 @@ void RenderAndSave(benchmark::State& state, int format)
     record.hue2 = 10;
     record.hue3 = -5;
     bench.project->SetCorrections(0, record);
-    const QString output = bench.Temp(QStringLiteral("print.jpg"));
+    const QString output = bench.PhotoPath(QStringLiteral("print.jpg"));
     double peak = 0, before = 0, added = 0;
     for (auto _ : state) {
         state.PauseTiming();
@@ -182,11 +183,5 @@ BENCHMARK(BM_RenderOutputAndSave30x45)->Unit(benchmark::kMillisecond)->UseRealTi
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunBenchmarks<QGuiApplication>(argc, argv);
 }

@@ -87,12 +87,16 @@ void Tfmain::AddFiles(const QStringList& files)
         return;
     TVDImage& project = Project();
     {
+        adding_ = true; // before the wait window lets events through
+        const auto done = qScopeGuard([this] { adding_ = false; });
         TWaitScope wait(this);
         TPhotoBatch batch(project, files, Config().previewSize);
-        for (int i = 0; i < batch.Count(); ++i) {
+        for (int i = 0; i < batch.Count() && !closeWhenAdded_; ++i) {
             TPreparedPhoto photo;
-            while (!batch.TakeNext(photo, kPollMs))
+            while (!batch.TakeNext(photo, kPollMs) && !closeWhenAdded_)
                 QCoreApplication::processEvents();
+            if (closeWhenAdded_)
+                break;
             if (photo.ok) {
                 project.AppendPhoto(std::move(photo));
                 UpdateScrollRange();
@@ -108,6 +112,10 @@ void Tfmain::AddFiles(const QStringList& files)
         }
     }
     AfterProjectChange();
+    if (closeWhenAdded_) {
+        closeWhenAdded_ = false;
+        close();
+    }
 }
 
 void Tfmain::RegenerateThumbnails()

@@ -278,6 +278,21 @@ void TThumbView::keyPressEvent(QKeyEvent* event)
     }
 }
 
+// The focused cell shows the focus rectangle only while the grid has the keyboard focus.
+void TThumbView::focusInEvent(QFocusEvent* event)
+{
+    QWidget::focusInEvent(event);
+    if (CoreReady())
+        RepaintCell(Project().focus);
+}
+
+void TThumbView::focusOutEvent(QFocusEvent* event)
+{
+    QWidget::focusOutEvent(event);
+    if (CoreReady())
+        RepaintCell(Project().focus);
+}
+
 void TThumbView::dragEnterEvent(QDragEnterEvent* event)
 {
     if (!LocalFiles(event->mimeData()).isEmpty())

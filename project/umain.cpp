@@ -95,6 +95,7 @@ Tfmain::Tfmain(QWidget* parent) : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("fmain"));
     resize(kDesignWidth, kDesignHeight);
+    move(screen()->availableGeometry().center() - rect().center());
     setCentralWidget(new QWidget(this));
 
     anewproject = MakeAction("anewproject", QStringLiteral("Nowy projekt"), &Tfmain::anewprojectExecute);
@@ -396,6 +397,11 @@ void Tfmain::alogExecute()
 
 void Tfmain::closeEvent(QCloseEvent* event)
 {
+    if (adding_) { // the adding loop still uses the project: it stops first, then the window closes
+        closeWhenAdded_ = true;
+        event->ignore();
+        return;
+    }
     ShutDown();
     event->accept();
     Q_EMIT Closed();

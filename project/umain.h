@@ -147,6 +147,8 @@ private:
     QPointer<Tflog> logWindow_;
     QRect windowRect_; // the window's place before full-screen mode
     bool sendOrderShowing_ = false; // "Nowy projekt" then clears without asking
+    bool adding_ = false;            // AddFiles is running and handling events
+    bool closeWhenAdded_ = false;    // a close came meanwhile: it waits for the adding to stop
 };
 
 // The program's main window (the one start-up created, or one made on first use).

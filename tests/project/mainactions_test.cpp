@@ -15,6 +15,8 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QScrollArea>
+#include <QTimer>
+#include <QDir>
 
 #include <gtest/gtest.h>
 
@@ -290,6 +292,19 @@ TEST_F(MainActionsTest, ThumbnailSettingsRegenerateThumbnails)
     EXPECT_EQ(project.thumbnails[0].size(), QSize(60, 45));
     EXPECT_FALSE(project.thumbPending.Get(1));
     EXPECT_FALSE(fwait().isVisible());
+}
+
+TEST_F(MainActionsTest, CloseWhileAddingStopsTheAddingFirst)
+{
+    QStringList files;
+    for (int i = 0; i < 6; ++i)
+        files << f.WritePhoto(QStringLiteral("big%1.jpg").arg(i), 1500, 1000);
+    QTimer::singleShot(0, window.get(), [this] { window->close(); });
+    window->AddFiles(files);
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_LT(project.Count(), 6);
+    EXPECT_EQ(QDir(project.projectFolder).entryList(QDir::Files).size(), 2 * project.Count())
+        << "the photos not added leave no files";
 }
 
 TEST_F(MainActionsTest, ExitAsksOnce)

@@ -4,6 +4,7 @@
 
 #include "project/thumbview.h"
 #include "project/umain.h"
+#include "tests/support/testsupport.h"
 
 #include <QStringList>
 
@@ -24,6 +25,7 @@ public:
     // Centre of a photo's cell in draw's coordinates.
     QPoint CellCentre(int index) const;
 
+    ScopedAppDir appDir; // closing the window saves the configuration there
     TProjectFixture f;
     TVDImage& project = *f.project;
     std::unique_ptr<Tfmain> window;
