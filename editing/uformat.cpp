@@ -118,6 +118,7 @@ void Tfformat::showEvent(QShowEvent* event)
     for (int i = 0; i < formats.Count(); ++i)
         items << PricedName(formats.names[i], formats.prices.Get(i));
     lbformat->SetItems(items);
+    lbformat->SetItemIndex(-1); // a rebuilt list starts with nothing chosen
 }
 
 void Tfformat::bokClick()

@@ -41,14 +41,19 @@ protected:
 
 TEST_F(FormatWindowTest, ListsTheCatalogueWithPrices)
 {
+    window.lbformat->SetItems({QStringLiteral("old")});
+    window.lbformat->SetItemIndex(0);
     QStringList items;
+    int chosen = 0;
     OnNextModal([&](QWidget*) {
         items = window.lbformat->Items();
+        chosen = window.lbformat->ItemIndex();
         window.reject();
     });
     EXPECT_EQ(window.PickFormat(false), -1);
     EXPECT_EQ(items, (QStringList{QStringLiteral("10x15 - 0.50 zł"), QStringLiteral("13x18 - 1.20 zł"),
                                   QStringLiteral("30x45 - 15.00 zł")}));
+    EXPECT_EQ(chosen, -1) << "rebuilt on every showing";
     EXPECT_EQ(window.windowTitle(), QStringLiteral("Format"));
     EXPECT_EQ(window.size(), QSize(436, 356));
 }
