@@ -10,6 +10,7 @@
 #include "platform/files.h"
 #include "platform/paths.h"
 #include "platform/process.h"
+#include "project/umain.h"
 #include "project/uvdimage.h"
 #include "ui/pictures.h"
 #include "ui/skinner.h"
@@ -64,6 +65,7 @@ bool CoreInit()
     try {
         ForceDirs(AppPath(QStringLiteral("history")));
         Build(owners.config, core.config, "Building and loading config ...");
+        core.config->InitThumbSizes(fmain().font()); // the built-in sizes until config.ini is read
         Build(owners.vdimage, core.vdimage, "Building VDImage ...");
         Build(owners.formats, core.formats, "Building formats ...");
         Build(owners.engine, core.engine, "Building engine ...");

@@ -41,6 +41,7 @@ struct TSession {
     QString projectFolder;
     int formatAfterReset = 0;
     int countAfterDelete = -1;
+    int cellWidth = 0;
 };
 
 // What the customer does once the main window shows.
@@ -51,6 +52,7 @@ void WorkInMainWindow(Tfmain& main, const QStringList& photos, TSession& session
     main.aaddphotos->trigger();
     session.added = project.sourcePaths;
     session.projectFolder = project.projectFolder;
+    session.cellWidth = Core().config->cellWidth; // a first run: no config.ini, built-in sizes
 
     main.aselall->trigger();
     OnNextModal([](QWidget* window) {
@@ -135,6 +137,7 @@ TEST(DemoLabSession, CustomerFillsAProject)
 
     ASSERT_TRUE(worked);
     EXPECT_EQ(session.added, files);
+    EXPECT_EQ(session.cellWidth, 140 + 2 * 5);
     EXPECT_EQ(session.count, QStringLiteral("3(6)"));
     // 6 x 0.79 zł; with the 5.00 zł opening charge below 20.00 zł and 9.90 zł delivery paid ahead.
     EXPECT_EQ(session.prices, QStringLiteral("4.74 zł (~ 19.64 zł)"));
