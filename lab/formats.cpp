@@ -2,24 +2,19 @@
 
 #include "core/log.h"
 #include "core/textutils.h"
-#include "lab/numberfield.h"
-#include "platform/cp1250.h"
+#include "lab/listfile.h"
 
-#include <QFile>
 
 #include <utility>
 
 bool TFormats::LoadFormats(const QString& path)
 {
     Log(QStringLiteral("Loading formats ..."));
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    const std::optional<QStringList> lines = ReadListLines(path);
+    if (!lines)
         return false;
-    QStringList lines = SplitTextLines(FromCp1250(file.readAll()));
-    TrimLines(lines);
-    RemoveEmptyLines(lines);
 
-    for (const QString& line : std::as_const(lines)) {
+    for (const QString& line : *lines) {
         QStringList fields;
         if (SplitByChars(line, fields, QStringLiteral("|"), false) != 5) {
             Log(QStringLiteral("Invalid formats file: expacted 5 fields."), 3);
@@ -51,8 +46,8 @@ bool TFormats::LoadFormats(const QString& path)
                 .arg(*firstSide)
                 .arg(*secondSide));
     }
-    Log(QString::number(lines.size()) + " formats total.");
-    return !lines.isEmpty();
+    Log(QString::number(lines->size()) + " formats total.");
+    return !lines->isEmpty();
 }
 
 void TFormats::Add(const QString& name, int id, int secondSideMm, int firstSideMm, int price)

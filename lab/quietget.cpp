@@ -4,7 +4,7 @@
 #include "core/coreobjects.h"
 #include "core/log.h"
 #include "lab/md5.h"
-#include "lab/numberfield.h"
+#include "lab/listfile.h"
 #include "lab/vdengine.h"
 #include "platform/files.h"
 

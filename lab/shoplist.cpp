@@ -2,12 +2,9 @@
 
 #include "core/log.h"
 #include "core/textutils.h"
-#include "lab/numberfield.h"
-#include "platform/cp1250.h"
+#include "lab/listfile.h"
 
-#include <QFile>
 
-#include <utility>
 
 void TShopList::Clear()
 {
@@ -47,16 +44,13 @@ void TShopList::Add(int id, const QString& name, const QString& city, const QStr
 bool TShopList::LoadFromFile(const QString& path)
 {
     Log("Loading shop list from: " + path);
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    const std::optional<QStringList> lines = ReadListLines(path);
+    if (!lines) {
         Log(QStringLiteral("Can't load file !"), 3);
         return false;
     }
-    QStringList lines = SplitTextLines(FromCp1250(file.readAll()));
-    TrimLines(lines);
-    RemoveEmptyLines(lines);
 
-    for (const QString& line : std::as_const(lines)) {
+    for (const QString& line : *lines) {
         QStringList fields;
         SplitByChars(line, fields, QStringLiteral("|"), true);
         if (fields.size() == 11)

@@ -3,6 +3,7 @@
 #include "core/textutils.h"
 #include "lab/md5.h"
 #include "platform/cp1250.h"
+#include "platform/inifile.h"
 
 #include <QFile>
 
@@ -28,4 +29,16 @@ QString ComputeStamp(const QString& path)
     if (!file.open(QIODevice::ReadOnly))
         return {};
     return ComputeStampOfBytes(file.readAll());
+}
+
+bool WriteStamp(const QString& path)
+{
+    const QString stamp = ComputeStamp(path);
+    if (stamp.isEmpty())
+        return false;
+    TIniFile ini(path);
+    if (!ini.WriteString(QStringLiteral("digitalstamp"), QStringLiteral("stamp"), stamp))
+        return false;
+    return TIniFile(path).ReadString(QStringLiteral("digitalstamp"), QStringLiteral("stamp"), QString()) == stamp &&
+           ComputeStamp(path) == stamp;
 }

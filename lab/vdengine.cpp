@@ -2,7 +2,7 @@
 
 #include "core/log.h"
 #include "lab/blowfish.h"
-#include "lab/numberfield.h"
+#include "lab/listfile.h"
 #include "lab/quietget.h"
 #include "lab/stamp.h"
 #include "platform/appdir.h"
@@ -29,14 +29,14 @@ bool StampVerifies(const TIniFile& ini, const QString& logPrefix)
     return true;
 }
 
-struct SourceSpec {
+struct TSourceValue {
     QString protocol;
     QString source;
 };
 
 // "protocol://source", lower-cased whole; logs and gives nothing when it has no "://" or
 // names a protocol other than file or http.
-std::optional<SourceSpec> ParseSource(const QString& value, const QString& logKey)
+std::optional<TSourceValue> ParseSource(const QString& value, const QString& logKey)
 {
     const QString text = value.toLower();
     Log(logKey + ": " + text);
@@ -45,12 +45,12 @@ std::optional<SourceSpec> ParseSource(const QString& value, const QString& logKe
         Log(logKey + ": unknown protocol.", 3);
         return std::nullopt;
     }
-    SourceSpec spec{text.left(separator), text.mid(separator + 3)};
-    if (spec.protocol != QLatin1String("file") && spec.protocol != QLatin1String("http")) {
+    TSourceValue parsed{text.left(separator), text.mid(separator + 3)};
+    if (parsed.protocol != QLatin1String("file") && parsed.protocol != QLatin1String("http")) {
         Log(logKey + ": invalid protocol.", 3);
         return std::nullopt;
     }
-    return spec;
+    return parsed;
 }
 
 // Copies through a temporary name, so a failed copy never leaves a half file in place.
@@ -124,11 +124,11 @@ int TEngine::LoadLabConfig()
         formatsSource = formats->source;
         const QString shops = ini.ReadString("engine", "shops", "");
         if (!shops.isEmpty()) {
-            const auto spec = ParseSource(shops, "engine.init.shops");
-            if (!spec)
+            const auto shopsValue = ParseSource(shops, "engine.init.shops");
+            if (!shopsValue)
                 return kFailed;
-            shopsProtocol = spec->protocol;
-            shopsSource = spec->source;
+            shopsProtocol = shopsValue->protocol;
+            shopsSource = shopsValue->source;
         }
 
         host = ini.ReadString("ftp", "host", "");

@@ -10,6 +10,7 @@
 
 #include <map>
 #include <memory>
+#include <optional>
 
 bool HasSwitch(const QStringList& arguments, const QString& name, bool ignoreCase)
 {
@@ -20,8 +21,25 @@ bool HasSwitch(const QStringList& arguments, const QString& name, bool ignoreCas
     return false;
 }
 
+namespace {
+
+std::optional<QStringList>& ProgramArguments()
+{
+    static std::optional<QStringList> arguments;
+    return arguments;
+}
+
+} // namespace
+
+void SetProgramArguments(const QStringList& arguments)
+{
+    ProgramArguments() = arguments;
+}
+
 bool HasSwitch(const QString& name, bool ignoreCase)
 {
+    if (ProgramArguments())
+        return HasSwitch(*ProgramArguments(), name, ignoreCase);
     return QCoreApplication::instance() && HasSwitch(QCoreApplication::arguments(), name, ignoreCase);
 }
 

@@ -5,6 +5,9 @@
 
 // True when an argument of the running program (its name excluded) equals name.
 bool HasSwitch(const QString& name, bool ignoreCase = true);
+// Replaces the arguments HasSwitch(name) reads (program name first); the program entry
+// and tests that start the program in-process set them.
+void SetProgramArguments(const QStringList& arguments);
 // The same over a given argument list (program name first).
 bool HasSwitch(const QStringList& arguments, const QString& name, bool ignoreCase = true);
 

@@ -41,7 +41,6 @@ Tfwait::Tfwait(QWidget* parent)
 
 Tfwait::~Tfwait()
 {
-    EnableDisabledWindows();
     TFormSlot<Tfwait>::Unregister(this);
 }
 
@@ -78,32 +77,11 @@ void Tfwait::ShowWait(QWidget* owner, bool showBar)
 void Tfwait::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
-    DisableOtherWindows();
+    disabledWindows_.DisableOthers(this, owner_);
 }
 
 void Tfwait::hideEvent(QHideEvent* event)
 {
-    EnableDisabledWindows();
+    disabledWindows_.EnableAgain();
     QWidget::hideEvent(event);
-}
-
-void Tfwait::DisableOtherWindows()
-{
-    EnableDisabledWindows();
-    const QWidget* ownerWindow = owner_ ? owner_->window() : nullptr;
-    for (QWidget* window : QApplication::topLevelWidgets()) {
-        if (window == this || window == ownerWindow || !window->isVisible() || !window->isEnabled())
-            continue;
-        window->setEnabled(false);
-        disabled_.append(window);
-    }
-}
-
-void Tfwait::EnableDisabledWindows()
-{
-    for (const QPointer<QWidget>& window : std::as_const(disabled_)) {
-        if (window)
-            window->setEnabled(true);
-    }
-    disabled_.clear();
 }

@@ -8,8 +8,8 @@
 //     for (...) { ...; fwait().pb->SetPosition(MulDiv(done, 100, total)); }
 //     fwait().close();
 #include "ui/formslot.h"
+#include "ui/windowdisabler.h"
 
-#include <QList>
 #include <QPointer>
 #include <QWidget>
 
@@ -38,11 +38,8 @@ protected:
     void hideEvent(QHideEvent* event) override;
 
 private:
-    void DisableOtherWindows();
-    void EnableDisabledWindows();
-
     QPointer<QWidget> owner_;
-    QList<QPointer<QWidget>> disabled_;
+    TWindowDisabler disabledWindows_;
 };
 
 // The program's wait window (the one start-up created, or one made on first use).

@@ -69,6 +69,8 @@ void WriteStampedIni(const QString& path, const TIniValues& values, const QStrin
                 text += it.key().section(u'/', 1) + "=" + it.value() + "\r\n";
     }
     WriteFileBytes(path, ToCp1250(text));
-    TIniFile ini(path);
-    ini.WriteString("digitalstamp", "stamp", stamp ? *stamp : ComputeStamp(path));
+    if (stamp)
+        TIniFile(path).WriteString("digitalstamp", "stamp", *stamp);
+    else
+        WriteStamp(path);
 }

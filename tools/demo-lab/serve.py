@@ -40,11 +40,11 @@ def md5hex(text):
     return hashlib.md5(text.encode("cp1250", errors="replace")).hexdigest()
 
 
-def path_value(spec, what):
+def path_value(option, what):
     """Parses "PATH=VALUE" of a fault switch."""
-    path, sep, value = spec.rpartition("=")
+    path, sep, value = option.rpartition("=")
     if not sep or not path.startswith("/"):
-        raise SystemExit(f"serve.py: {what} expects /PATH=VALUE, got {spec!r}")
+        raise SystemExit(f"serve.py: {what} expects /PATH=VALUE, got {option!r}")
     return path, value
 
 
@@ -80,12 +80,12 @@ class Lab:
         self.truncate = {p: int(v) for p, v in (path_value(s, "--truncate") for s in args.truncate)}
         self.delay_all = 0
         self.delay = {}
-        for spec in args.delay:
-            if "=" in spec:
-                path, value = path_value(spec, "--delay")
+        for option in args.delay:
+            if "=" in option:
+                path, value = path_value(option, "--delay")
                 self.delay[path] = int(value)
             else:
-                self.delay_all = int(spec)
+                self.delay_all = int(option)
         self.fail_uploads = set(args.fail_upload)
         self.drop_after = args.drop_after
         self.drops_left = args.drop_count
@@ -191,7 +191,7 @@ class HttpHandler(http.server.BaseHTTPRequestHandler):
         say(f"LOGIN ok for {user!r}")
         lines = ["OK"]
         for key in ("name", "city", "street", "phone", "email", "nip", "company"):
-            if key in account:
+            if account.get(key):
                 lines.append(f"{key}={account[key]}")
         return ("\r\n".join(lines) + "\r\n").encode("cp1250", errors="replace")
 
@@ -397,8 +397,12 @@ def main():
     say(f"Vendaro demo lab: HTTP {scheme}://127.0.0.1:{http_server.server_address[1]}/ "
         f"(www {lab.www}), FTP 127.0.0.1:{ftp_port} (root {lab.ftp_root}), user {lab.user}")
     say(f"READY http={http_server.server_address[1]} ftp={ftp_port}")
+    # The servers end with the process that started them (a test or scripts/demo), even when
+    # it dies without stopping them.
+    parent = os.getppid()
     while not stop.wait(0.5):
-        pass
+        if os.getppid() != parent:
+            break
     http_server.shutdown()
     if ftp_server is not None:
         ftp_server.close_all()

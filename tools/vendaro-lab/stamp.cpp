@@ -2,7 +2,6 @@
 #include "tools/vendaro-lab/labcommand.h"
 
 #include "lab/stamp.h"
-#include "platform/inifile.h"
 
 #include <QFileInfo>
 
@@ -20,14 +19,8 @@ int RunStamp(const QStringList& args)
     const QString stamp = ComputeStamp(path);
     if (stamp.isEmpty())
         return LabFail("cannot read " + path);
-    if (write) {
-        TIniFile ini(path);
-        if (!ini.WriteString(QStringLiteral("digitalstamp"), QStringLiteral("stamp"), stamp))
-            return LabFail("cannot write " + path);
-        const QString stored = TIniFile(path).ReadString(QStringLiteral("digitalstamp"), QStringLiteral("stamp"), "");
-        if (stored != stamp || ComputeStamp(path) != stamp)
-            return LabFail("the stamp written to " + path + " does not verify");
-    }
+    if (write && !WriteStamp(path))
+        return LabFail("the stamp written to " + path + " does not verify");
     LabPrint(stamp);
     return 0;
 }

@@ -1,4 +1,9 @@
-#include "lab/numberfield.h"
+#include "lab/listfile.h"
+
+#include "core/textutils.h"
+#include "platform/cp1250.h"
+
+#include <QFile>
 
 std::optional<int> ParseDecimalField(const QString& text, QString* error)
 {
@@ -12,4 +17,15 @@ std::optional<int> ParseDecimalField(const QString& text, QString* error)
     if (error)
         *error = "'" + text + "' is not a valid integer value";
     return std::nullopt;
+}
+
+std::optional<QStringList> ReadListLines(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    QStringList lines = SplitTextLines(FromCp1250(file.readAll()));
+    TrimLines(lines);
+    RemoveEmptyLines(lines);
+    return lines;
 }

@@ -1,0 +1,43 @@
+#pragma once
+// Every window of the program, created once at start in a fixed order (the first is the
+// main window) and destroyed in the reverse order when the program ends. Windows that come
+// with later parts of the program join the list in forms.cpp, at their place in the order.
+#include <QWidget>
+
+#include <memory>
+#include <vector>
+
+class Tfabout;
+class Tfdialog;
+class Tfformat;
+class Tflog;
+class Tfmain;
+class Tfnet;
+class Tfpreview;
+class Tfsplash;
+class Tftip;
+class Tfwait;
+
+class TForms {
+public:
+    TForms();
+    ~TForms();
+    TForms(const TForms&) = delete;
+    TForms& operator=(const TForms&) = delete;
+
+    Tfmain* fmain = nullptr;
+    Tfsplash* fsplash = nullptr;
+    Tfwait* fwait = nullptr;
+    Tflog* flog = nullptr;
+    Tfdialog* fdialog = nullptr;
+    Tfformat* fformat = nullptr;
+    Tfnet* fnet = nullptr;
+    Tfpreview* fpreview = nullptr;
+    Tfabout* fabout = nullptr;
+    Tftip* ftip = nullptr;
+
+private:
+    template <typename TForm> TForm* Create();
+
+    std::vector<std::unique_ptr<QWidget>> created_;
+};

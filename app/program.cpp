@@ -1,0 +1,42 @@
+#include "app/program.h"
+
+#include "app/forms.h"
+#include "app/lifecycle.h"
+#include "app/termination.h"
+#include "app/usplash.h"
+#include "lab/quietget.h"
+#include "project/umain.h"
+
+#include <QApplication>
+#include <QThread>
+
+#include <cstdlib>
+
+int RunProgram()
+{
+    TForms forms;
+    // During the start-up a signal ends every waiting loop; the start-up then tears the core
+    // down and closes its window.
+    WatchTerminationSignals([] {
+        HttpClient().Abort();
+        QCoreApplication::exit(0);
+    });
+    forms.fsplash->exec();
+    if (forms.fsplash->Tag != 1)
+        return 0;
+
+    Tfmain* main = forms.fmain;
+    WatchTerminationSignals([main] {
+        HttpClient().Abort();
+        if (QThread::currentThread()->loopLevel() > 1) {
+            // A modal window is waiting: its caller must not run on a destroyed core, so the
+            // process ends as soon as the shut-down has saved everything.
+            ShutDown();
+            std::_Exit(0);
+        }
+        main->close();
+    });
+    QObject::connect(main, &Tfmain::Closed, [] { QCoreApplication::exit(0); });
+    main->show();
+    return QApplication::exec();
+}

@@ -1,0 +1,15 @@
+// Vendaro: the program entry.
+#include "app/program.h"
+#include "core/appevents.h"
+#include "platform/process.h"
+
+#include <QCoreApplication>
+
+int main(int argc, char** argv)
+{
+    // The news window's browser shares the windows' GL contexts.
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    TApplication app(argc, argv);
+    SetProgramArguments(QCoreApplication::arguments());
+    return RunGuarded(&RunProgram);
+}

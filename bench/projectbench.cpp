@@ -1,0 +1,187 @@
+// Speed of the photo project: adding a camera-sized photo (one core, and fifty on every core),
+// rendering a print and saving it as the order does, with the peak memory of the process. Links
+// only the window-free library, so the process holds no more than the work needs.
+#include "bench/benchmain.h"
+#include "imaging/jpegsave.h"
+#include "project/photobatch.h"
+#include "project/uvdimage.h"
+#include "tests/project/projectfixture.h"
+
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <fstream>
+#include <malloc.h>
+#include <random>
+#include <sched.h>
+#include <string>
+
+namespace {
+
+// A 6000 x 4000 photo that compresses like a camera's: smooth colour fields, fine texture and
+// sensor noise, quality 92 (about 10 MB). Made once and kept for later runs.
+QString CameraPhoto()
+{
+    const QString folder = QDir::tempPath() + QStringLiteral("/vendaro-bench");
+    const QString path = folder + QStringLiteral("/camera-6000x4000.jpg");
+    if (QFile::exists(path))
+        return path;
+    QDir().mkpath(folder);
+    QImage picture(6000, 4000, QImage::Format_RGB888);
+    std::mt19937 random(42);
+    std::normal_distribution<float> noise(0.0f, 5.0f);
+    for (int y = 0; y < picture.height(); ++y) {
+        uchar* row = picture.scanLine(y);
+        for (int x = 0; x < picture.width(); ++x) {
+            const float fx = x / 6000.0f, fy = y / 4000.0f;
+            const float texture = 18.0f * std::sin(x * 0.21f + std::sin(y * 0.05f) * 3.0f) * std::sin(y * 0.17f);
+            const float base[3] = {120 + 90 * std::sin(fx * 5.1f + fy * 2.3f), 110 + 80 * std::sin(fy * 4.7f + 1.0f),
+                                   100 + 70 * std::cos(fx * 3.3f - fy * 6.1f)};
+            for (int c = 0; c < 3; ++c)
+                row[3 * x + c] = uchar(std::clamp(base[c] + texture + noise(random), 0.0f, 255.0f));
+        }
+    }
+    const QString partial = path + QStringLiteral(".part");
+    if (!SaveJpeg(picture, partial, 92) || !QFile::rename(partial, path))
+        return {};
+    return path;
+}
+
+// Pins the process to one CPU while it lives (the photo is added "on one core").
+class TOneCore {
+public:
+    TOneCore()
+    {
+        sched_getaffinity(0, sizeof(previous_), &previous_);
+        cpu_set_t one;
+        CPU_ZERO(&one);
+        CPU_SET(0, &one);
+        sched_setaffinity(0, sizeof(one), &one);
+    }
+    ~TOneCore() { sched_setaffinity(0, sizeof(previous_), &previous_); }
+
+private:
+    cpu_set_t previous_{};
+};
+
+// Peak resident memory since the last reset, in MB (Linux: VmHWM, reset through clear_refs).
+void ResetPeakMemory()
+{
+    std::ofstream("/proc/self/clear_refs") << "5";
+}
+double PeakMemoryMb()
+{
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind("VmHWM:", 0) == 0)
+            return std::stod(line.substr(6)) / 1024.0;
+    return 0;
+}
+double CurrentMemoryMb()
+{
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind("VmRSS:", 0) == 0)
+            return std::stod(line.substr(6)) / 1024.0;
+    return 0;
+}
+
+void BM_AddPhoto6000x4000OneCore(benchmark::State& state)
+{
+    const QString photo = CameraPhoto();
+    TProjectFixture bench;
+    TOneCore oneCore;
+    for (auto _ : state) {
+        if (!bench.project->AddPhoto(photo))
+            state.SkipWithError("AddPhoto failed");
+        state.PauseTiming();
+        bench.project->Clear();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_AddPhoto6000x4000OneCore)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
+
+void BM_Add50Photos6000x4000AllCores(benchmark::State& state)
+{
+    const QString photo = CameraPhoto();
+    TProjectFixture bench;
+    const QStringList photos(50, photo);
+    for (auto _ : state) {
+        {
+            TPhotoBatch batch(*bench.project, photos, bench.config.previewSize);
+            TPreparedPhoto prepared;
+            for (int i = 0; i < batch.Count(); ++i) {
+                while (!batch.TakeNext(prepared, 20)) {
+                }
+                if (!prepared.ok)
+                    state.SkipWithError("a photo failed");
+                bench.project->AppendPhoto(std::move(prepared));
+            }
+        }
+        state.PauseTiming();
+        bench.project->Clear();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_Add50Photos6000x4000AllCores)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
+
+// RenderOutput and SaveJpeg (quality 100, as the order package saves) of a turned, cropped
+// photo with every colour setting in use.
+void RenderAndSave(benchmark::State& state, int format)
+{
+    const QString photo = CameraPhoto();
+    TProjectFixture bench;
+    bench.project->AddPhoto(photo);
+    bench.project->SetFormat(0, format);
+    Corrections record = bench.project->GetCorrections(0);
+    record.rotation = 1;
+    record.crop = {0.05f, 0.08f, 0.9f, 0.75f, 0.95f, 0.83f};
+    record.sat = 20;
+    record.inten = 10;
+    record.contr = 15;
+    record.balr = -10;
+    record.balg = 5;
+    record.balb = 8;
+    record.hue1 = 12;
+    record.hue2 = 10;
+    record.hue3 = -5;
+    bench.project->SetCorrections(0, record);
+    const QString output = bench.PhotoPath(QStringLiteral("print.jpg"));
+    double peak = 0, before = 0, added = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        malloc_trim(0); // what the set-up freed is not counted
+        before = CurrentMemoryMb();
+        ResetPeakMemory();
+        state.ResumeTiming();
+        QImage picture;
+        bench.project->RenderOutput(0, picture);
+        if (!SaveJpeg(picture, output, 100))
+            state.SkipWithError("SaveJpeg failed");
+        picture = QImage();
+        peak = std::max(peak, PeakMemoryMb());
+        added = std::max(added, PeakMemoryMb() - before);
+    }
+    state.counters["peak_MB"] = peak;     // the whole process
+    state.counters["before_MB"] = before; // the process before the render
+    state.counters["added_MB"] = added;   // what the render and save added at their peak
+}
+
+void BM_RenderOutputAndSave10x15(benchmark::State& state) { RenderAndSave(state, kFormat10x15); }
+BENCHMARK(BM_RenderOutputAndSave10x15)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(10);
+
+void BM_RenderOutputAndSave30x45(benchmark::State& state) { RenderAndSave(state, kFormat30x45); }
+BENCHMARK(BM_RenderOutputAndSave30x45)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    return RunBenchmarks<QGuiApplication>(argc, argv);
+}

@@ -1,0 +1,161 @@
+#include "editing/uformat.h"
+
+#include "core/coreobjects.h"
+#include "lab/formats.h"
+#include "project/numbertext.h"
+#include "project/umain.h"
+#include "project/uvdimage.h"
+#include "ui/colorframe.h"
+#include "ui/designfonts.h"
+#include "ui/gradientbutton.h"
+#include "ui/nicecheckbox.h"
+#include "ui/pagelistbox.h"
+#include "ui/shellglyphs.h"
+#include "ui/umydialog.h"
+
+#include <QLabel>
+
+namespace {
+
+TNiceCheckBox* MakeCheckBox(QWidget* parent, const char* name, const QString& caption, const QRect& geometry)
+{
+    auto* box = new TNiceCheckBox(parent);
+    box->setObjectName(QLatin1String(name));
+    box->SetCaption(caption);
+    box->setGeometry(geometry);
+    return box;
+}
+
+TGradientButton* MakeButton(QWidget* parent, const char* name, const QString& caption, const char* glyph, int x)
+{
+    auto* button = new TGradientButton(parent);
+    button->setObjectName(QLatin1String(name));
+    button->SetCaption(caption);
+    button->SetGlyph(ShellGlyph(QLatin1String(glyph), 16));
+    button->SetGlyphTransparent(true);
+    button->setGeometry(x, 318, 100, 25);
+    return button;
+}
+
+} // namespace
+
+Tfformat::Tfformat(QWidget* parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("fformat"));
+    setWindowTitle(QStringLiteral("Format"));
+    setFont(DesignFont(QStringLiteral("Tahoma"), 8));
+    setFixedSize(436, 356);
+    setModal(true);
+
+    lbformat = new TPageListBox(this);
+    lbformat->setObjectName(QStringLiteral("lbformat"));
+    lbformat->setGeometry(8, 8, 420, 220);
+    connect(lbformat, &TPageListBox::OnDblClick, this, &Tfformat::bokClick);
+
+    GroupBox1 = new TColorFrame(this);
+    GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
+    GroupBox1->SetCaption(QStringLiteral("Zastosuj format do ... zdjęć"));
+    GroupBox1->SetAutoFrameColor(true);
+    GroupBox1->setGeometry(8, 236, 200, 70);
+    cbsel = MakeCheckBox(this, "cbsel", QStringLiteral("zaznaczonych"), QRect(20, 256, 170, 18));
+    cball = MakeCheckBox(this, "cball", QStringLiteral("wszystkich"), QRect(20, 280, 170, 18));
+    cbsel->SetChecked(true);
+    // Exactly one of the two is checked: a click on either sets the other to the opposite.
+    connect(cbsel, &TGradientButton::OnClick, this, [this] { cball->SetChecked(!cbsel->Checked()); });
+    connect(cball, &TGradientButton::OnClick, this, [this] { cbsel->SetChecked(!cball->Checked()); });
+
+    cbsetdef = MakeCheckBox(this, "cbsetdef", QStringLiteral("Ustaw jako domyślny"), QRect(224, 256, 200, 18));
+    Label1 = new QLabel(QStringLiteral("*domyślny format"), this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setGeometry(224, 280, 200, 16);
+
+    bok = MakeButton(this, "bok", QStringLiteral("AKCEPTUJ"), "ok", 220);
+    bcancel = MakeButton(this, "bcancel", QStringLiteral("ANULUJ"), "cancel", 328);
+    connect(bok, &TGradientButton::OnClick, this, &Tfformat::bokClick);
+    connect(bcancel, &TGradientButton::OnClick, this, &QDialog::reject);
+
+    TFormSlot<Tfformat>::Register(this);
+}
+
+Tfformat::~Tfformat()
+{
+    TFormSlot<Tfformat>::Unregister(this);
+}
+
+Tfformat& fformat()
+{
+    return TFormSlot<Tfformat>::Get();
+}
+
+void Tfformat::SetAssignControlsEnabled(bool enabled)
+{
+    for (TNiceCheckBox* box : {cbsel, cball, cbsetdef})
+        box->setEnabled(enabled);
+}
+
+void Tfformat::AssignFormat()
+{
+    pickMode_ = false;
+    SetAssignControlsEnabled(true);
+    cbsetdef->SetChecked(false);
+    exec();
+}
+
+int Tfformat::PickFormat(bool setDefault)
+{
+    pickMode_ = true;
+    result_ = -1;
+    SetAssignControlsEnabled(false);
+    cbsetdef->SetChecked(setDefault);
+    return exec() == QDialog::Accepted ? result_ : -1;
+}
+
+void Tfformat::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    const TFormats& formats = *Core().formats;
+    QStringList items;
+    for (int i = 0; i < formats.Count(); ++i)
+        items << PricedName(formats.names[i], formats.prices.Get(i));
+    lbformat->SetItems(items);
+    lbformat->SetItemIndex(-1); // a rebuilt list starts with nothing chosen
+}
+
+void Tfformat::bokClick()
+{
+    const int entry = lbformat->ItemIndex();
+    if (entry < 0) {
+        fdialog().Warning(QStringLiteral("Wybierz format !"));
+        return;
+    }
+    const int formatId = Core().formats->ids.Get(entry);
+    if (pickMode_) {
+        result_ = formatId;
+        accept();
+        return;
+    }
+    const TVDImage& project = *Core().vdimage;
+    if (cbsel->Checked() && project.focus < 0 && project.selected.TrueCount() == 0) {
+        fdialog().Warning(QStringLiteral("Nie ma zaznaczonych zdjęć !\rWybierz \"wszystkich\" lub zamknij to okno i "
+                                         "zaznacz zdjęcia którym chcesz przypisać format."));
+        return;
+    }
+    ApplyToProject(formatId);
+    accept();
+}
+
+void Tfformat::ApplyToProject(int formatId)
+{
+    TVDImage& project = *Core().vdimage;
+    if (cbsetdef->Checked())
+        project.defaultFormat = formatId;
+    for (int i = 0; i < project.Count(); ++i) {
+        if (cball->Checked() || project.selected.Get(i) || i == project.focus) {
+            project.SetFormat(i, formatId);
+            project.thumbPending.Set(i, true);
+        }
+    }
+    // The pending thumbnails are remade with the wait window's progress.
+    fmain().RegenerateThumbnails();
+    fmain().UpdateStatus();
+}

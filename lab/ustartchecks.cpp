@@ -1,0 +1,60 @@
+#include "lab/ustartchecks.h"
+
+#include "core/coreobjects.h"
+#include "core/log.h"
+#include "lab/quietget.h"
+#include "lab/startchecks.h"
+#include "lab/unet.h"
+#include "lab/vdengine.h"
+#include "platform/appdir.h"
+#include "platform/process.h"
+#include "ui/umydialog.h"
+#include "ui/unewsreader.h"
+
+#include <exception>
+
+bool UpdateCheck(const QString& idFile, const QString& installerAddress, QWidget* owner)
+{
+    const TEngine* engine = Core().engine;
+    if (!engine || !engine->useupdates)
+        return false;
+    const QString progId = AppPath(kInstalledUpdateId);
+    if (!UpdateOffered(idFile, VersionString(ExecutablePath(), QStringLiteral("Build ")), progId))
+        return false;
+    if (!fdialog().Question(QStringLiteral("Jest dostępna nowsza, lepsza wersja programu ! \rCzy chcesz pobrać "
+                                           "teraz (ZALECANE!) ?")))
+        return false;
+
+    const QString installer = InstallerPath();
+    fnet().ShowProgress(owner, true, true);
+    const bool downloaded = QuietGetHTTP(installerAddress, installer);
+    fnet().close();
+    if (!downloaded) {
+        fdialog().Error(QStringLiteral("Nie udało się pobrać uaktualnienia, spróbuj ponownie później!"));
+        return false;
+    }
+    fdialog().Information(QStringLiteral("Zostanie uruchomiony instalator nowej wersji ..."));
+    // The id is recorded only once the installer runs, so an installer that cannot start is
+    // offered again at the next start.
+    if (!StartInstaller(installer)) {
+        Log("Can't start the installer " + installer, 3);
+        fdialog().Error(QStringLiteral("Nie udało się uruchomić instalatora nowej wersji !"));
+        return false;
+    }
+    RecordUpdateId(idFile, progId);
+    return true;
+}
+
+void NewsCheck(const QString& shownFile, const QString& fetchedFile, const QString& newsAddress)
+{
+    const QString id = NewsIdToShow(shownFile, fetchedFile);
+    if (id.isEmpty())
+        return;
+    RecordShownNews(shownFile, id);
+    try {
+        Tfnews news(newsAddress);
+        news.exec();
+    } catch (const std::exception& e) {
+        Log(QStringLiteral("News window: ") + QString::fromLocal8Bit(e.what()), 2);
+    }
+}

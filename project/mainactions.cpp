@@ -1,0 +1,298 @@
+// The main window's actions on the project: what each checks, asks and changes.
+#include "project/umain.h"
+
+#include "core/core.h"
+#include "core/coreobjects.h"
+#include "editing/uformat.h"
+#include "editing/upreview.h"
+#include "lab/vdengine.h"
+#include "project/photobatch.h"
+#include "project/projectinput.h"
+#include "project/selection.h"
+#include "project/thumbview.h"
+#include "project/uvdimage.h"
+#include "ui/gradientprogressbar.h"
+#include "ui/umydialog.h"
+#include "ui/upleasewait.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QInputDialog>
+#include <QScopeGuard>
+
+namespace {
+
+// How long the window waits for the next decoded photo before it handles its events again.
+constexpr int kPollMs = 20;
+
+TVDImage& Project() { return *Core().vdimage; }
+TConfig& Config() { return *Core().config; }
+const TEngine& Engine() { return *Core().engine; }
+
+// The wait window with its progress bar and the hourglass, closed on every way out.
+class TWaitScope {
+public:
+    explicit TWaitScope(QWidget* owner)
+    {
+        fwait().ShowWait(owner, true);
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    }
+    ~TWaitScope()
+    {
+        QApplication::restoreOverrideCursor();
+        fwait().close();
+    }
+    TWaitScope(const TWaitScope&) = delete;
+    TWaitScope& operator=(const TWaitScope&) = delete;
+
+    static void Progress(int done, int total) { fwait().pb->SetPosition(done * 100 / std::max(total, 1)); }
+};
+
+bool AskText(QWidget* parent, const QString& caption, const QString& prompt, QString& text)
+{
+    bool ok = false;
+    const QString answer = QInputDialog::getText(parent, caption, prompt, QLineEdit::Normal, text, &ok);
+    if (ok)
+        text = answer;
+    return ok;
+}
+
+} // namespace
+
+bool Tfmain::AskFormatFirst()
+{
+    TVDImage& project = Project();
+    if (!Engine().forceformat || project.defaultFormat != -1)
+        return true;
+    fdialog().InformationOnce(QStringLiteral("Wybierz domyślny format zdjęć ..."), Config().fPickDefFormat);
+    const int format = fformat().PickFormat(true);
+    if (format < 0)
+        return false;
+    project.defaultFormat = format;
+    return true;
+}
+
+void Tfmain::aaddphotosExecute()
+{
+    if (!AskFormatFirst() || od->exec() != QDialog::Accepted)
+        return;
+    AddFiles(od->selectedFiles());
+}
+
+void Tfmain::AddFiles(const QStringList& files)
+{
+    if (files.isEmpty())
+        return;
+    TVDImage& project = Project();
+    {
+        adding_ = true; // before the wait window lets events through
+        const auto done = qScopeGuard([this] { adding_ = false; });
+        TWaitScope wait(this);
+        TPhotoBatch batch(project, files, Config().previewSize);
+        for (int i = 0; i < batch.Count() && !closeWhenAdded_; ++i) {
+            TPreparedPhoto photo;
+            while (!batch.TakeNext(photo, kPollMs) && !closeWhenAdded_)
+                QCoreApplication::processEvents();
+            if (closeWhenAdded_)
+                break;
+            if (photo.ok) {
+                project.AppendPhoto(std::move(photo));
+                UpdateScrollRange();
+            } else {
+                LogFailedPhoto(photo);
+                const QString name = QFileInfo(photo.slot.sourcePath).fileName();
+                if (!fdialog().Question(QStringLiteral("Nie można dodać zdjęcia (") + name
+                                            + QStringLiteral(") !\rCzy chcesz probować dodać resztę zdjęć ?"),
+                                        diError))
+                    break;
+            }
+            TWaitScope::Progress(i + 1, batch.Count());
+        }
+    }
+    AfterProjectChange();
+    if (closeWhenAdded_) {
+        closeWhenAdded_ = false;
+        close();
+    }
+}
+
+void Tfmain::RegenerateThumbnails()
+{
+    {
+        TWaitScope wait(this);
+        TVDImage& project = Project();
+        for (int i = 0; i < project.Count(); ++i) {
+            if (project.thumbPending.Get(i))
+                project.RefreshThumbnail(i);
+            TWaitScope::Progress(i + 1, project.Count());
+        }
+    }
+    RepaintGrid();
+}
+
+void Tfmain::anewprojectExecute()
+{
+    if (!sendOrderShowing_ && !fdialog().Question(QStringLiteral("Wyczyścić zamówienie ?"), diQuestion))
+        return;
+    Project().Clear();
+    AfterProjectChange();
+}
+
+void Tfmain::adeleteExecute()
+{
+    if (!fdialog().QuestionOnce(QStringLiteral("Napewno usunąć zaznaczone pliki z projektu ?"), Config().fdelete,
+                                diQuestion))
+        return;
+    TVDImage& project = Project();
+    for (int i = 0; i < project.Count();) {
+        if (project.selected.Get(i))
+            project.Delete(i);
+        else
+            ++i;
+    }
+    AfterProjectChange();
+}
+
+void Tfmain::arenameExecute()
+{
+    TVDImage& project = Project();
+    const int focus = project.focus;
+    QString text = QFileInfo(project.names[focus]).fileName();
+    if (AskText(this, QStringLiteral("Vendaro"), QStringLiteral("Zmień nazwę:"), text)) {
+        const QString renamed = RenamedName(project.names[focus], text);
+        if (!renamed.isEmpty())
+            project.names[focus] = renamed;
+    }
+    RepaintCell(focus);
+    UpdateStatus();
+}
+
+void Tfmain::aquantityExecute()
+{
+    TVDImage& project = Project();
+    QString value = QString::number(project.quantities.Get(project.focus));
+    if (project.selected.TrueCount() == 0) {
+        project.selected.Set(project.focus, true);
+        RepaintCell(project.focus);
+    }
+    const QString prompt = QStringLiteral("Ilość odbitek (zdjęć: %1)").arg(project.selected.TrueCount());
+    if (!AskText(this, QGuiApplication::applicationDisplayName(), prompt, value))
+        return;
+    int quantity = 0;
+    switch (ParseQuantity(value, quantity)) {
+    case TQuantityInput::Zero:
+        fdialog().Warning(QStringLiteral("Nie można ustawić ilości na zero !\rJeśli chcesz usunąć zdjęcie z projektu, "
+                                         "zaznacz je i wybierz usuń z menu \"Edycja\" !"));
+        return;
+    case TQuantityInput::Invalid:
+        fdialog().Error(QStringLiteral("Nieprawidłowa ilość !"));
+        return;
+    case TQuantityInput::Valid:
+        for (int i = 0; i < project.Count(); ++i)
+            if (project.selected.Get(i))
+                project.quantities.Set(i, quantity);
+        RepaintGrid();
+        UpdateStatus();
+    }
+}
+
+void Tfmain::aresetExecute()
+{
+    if (!fdialog().Question(QStringLiteral("Przywrócić zdjęcie do oryginalnej formy ?"), diQuestion))
+        return;
+    TVDImage& project = Project();
+    const int focus = project.focus;
+    Corrections record;
+    InitCorrections(record);
+    project.SetCorrections(focus, record);
+    project.SetFormat(focus, project.defaultFormat);
+    project.RefreshThumbnail(focus);
+    RepaintCell(focus);
+    UpdateStatus();
+}
+
+void Tfmain::aeditphotoExecute()
+{
+    OpenAttached(TMainLink::EditPhoto);
+    RepaintGrid();
+}
+
+void Tfmain::acropExecute()
+{
+    OpenAttached(TMainLink::CropPhoto);
+    RepaintGrid();
+    UpdateStatus();
+}
+
+void Tfmain::aformatExecute()
+{
+    fformat().AssignFormat();
+}
+
+void Tfmain::apreviewExecute()
+{
+    QImage picture;
+    {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        const auto restore = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
+        Project().RenderOutput(Project().focus, picture);
+    }
+    fpreview().ShowPreview(picture);
+}
+
+void Tfmain::aselallExecute()
+{
+    SelectAll(Project());
+    RepaintGrid();
+    UpdateStatus();
+}
+
+void Tfmain::aselinvExecute()
+{
+    InvertSelection(Project());
+    RepaintGrid();
+    UpdateStatus();
+}
+
+void Tfmain::aselnoneExecute()
+{
+    SelectNone(Project());
+    RepaintGrid();
+    UpdateStatus();
+}
+
+void Tfmain::asendorderExecute()
+{
+    TVDImage& project = Project();
+    const int minphotos = Engine().minphotos;
+    if (minphotos >= 0 && project.TotalQuantity() < minphotos) {
+        fdialog().Information(QStringLiteral("Minimalna ilość zdjęć do wysłania to %1").arg(minphotos));
+        return;
+    }
+    if (project.lowQuality.TrueCount() > 0
+        && !fdialog().QuestionWarning(
+            QStringLiteral("UWAGA !\rCzęść zdjęć jest słabej jakości co może powodować efekt \"ziarnistości\" na "
+                           "wywołanych zdjęciach ! Użyj opcji \"podgląd końcowy\" aby zobaczyć jak wyglądać może "
+                           "zdjęcie po wywołaniu.\rCzy nadal chcesz wysłać zlecenie ?")))
+        return;
+    sendOrderShowing_ = true;
+    const auto done = qScopeGuard([this] { sendOrderShowing_ = false; });
+    OpenAttached(TMainLink::SendOrder);
+}
+
+void Tfmain::asettingsExecute()
+{
+    if (OpenAttached(TMainLink::Settings) != kThumbSettingsChanged)
+        return;
+    Project().thumbPending.SetAll(1);
+    RegenerateThumbnails();
+    AfterProjectChange();
+}
+
+void Tfmain::aexitExecute()
+{
+    if (fdialog().QuestionOnce(QStringLiteral("Zakończyć pracę programu ?"), Config().fexit, diQuestion))
+        close();
+}

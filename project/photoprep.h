@@ -1,0 +1,31 @@
+#pragma once
+// The decoding half of adding a photo: everything that touches the source file and writes
+// the working copies, with no access to the project, so it may run on any thread.
+#include "imaging/imageinfo.h"
+
+#include <QImage>
+#include <QString>
+
+// Where a photo goes in the project folder (claimed by TVDImage::ReservePhoto).
+struct TPhotoSlot {
+    QString sourcePath;
+    QString workingPath;
+    QString previewPath;
+};
+
+struct TPreparedPhoto {
+    TPhotoSlot slot;
+    bool ok = false;
+    QString failure; // why it failed, in English, for the log
+    ImageInfo info{};
+    QImage preview; // 32-bit, fitted within previewSize x previewSize, never enlarged
+};
+
+// Reads the header facts, decodes the file, writes the full 32-bit working copy and the
+// preview copy. A file whose format has no header reader (or whose header gives no size)
+// takes its size from the decoded picture. On failure both files of the slot are deleted
+// and ok is false.
+TPreparedPhoto PreparePhoto(const TPhotoSlot& slot, int previewSize);
+
+// Writes the failure of a photo to the log (the log belongs to the user-interface thread).
+void LogFailedPhoto(const TPreparedPhoto& photo);

@@ -1,0 +1,408 @@
+#include "project/umain.h"
+
+#include "app/lifecycle.h"
+#include "core/core.h"
+#include "core/coreobjects.h"
+#include "core/ulog.h"
+#include "lab/formats.h"
+#include "lab/vdengine.h"
+#include "platform/process.h"
+#include "project/mainstatus.h"
+#include "project/photofiles.h"
+#include "project/thumbview.h"
+#include "project/uvdimage.h"
+#include "ui/gradientbutton.h"
+#include "ui/image.h"
+#include "ui/mousedpanel.h"
+#include "ui/shellglyphs.h"
+#include "ui/statuslabel.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QScreen>
+#include <QScrollArea>
+
+namespace {
+
+constexpr int kDesignWidth = 708;
+constexpr int kDesignHeight = 526;
+constexpr int kTopBarHeight = 49;
+constexpr int kLeftBarWidth = 148;
+constexpr int kStatusBarHeight = 41;
+constexpr int kTopButtonSize = 24;
+constexpr int kTopButtonPitch = 28;
+constexpr int kLeftButtonWidth = 139;
+constexpr int kLeftButtonHeight = 25;
+constexpr int kLeftButtonPitch = 29;
+constexpr int kMarkSize = 16;
+
+// The left bar, top to bottom: action, button, glyph (none for the selection actions).
+struct TLeftBarButton {
+    const char* action;
+    const char* button;
+    const char* glyph;
+};
+constexpr TLeftBarButton kLeftBar[] = {
+    {"aaddphotos", "lm_addphotos", "add"},   {"aselall", "lm_selall", ""},
+    {"aselinv", "lm_selinv", ""},            {"aselnone", "lm_selnone", ""},
+    {"adelete", "lm_delete", "delete"},      {"aformat", "lm_format", ""},
+    {"aquantity", "lm_quantity", ""},        {"aeditphoto", "lm_editphoto", "edit"},
+    {"acrop", "lm_crop", "crop"},            {"asendorder", "lm_sendorder", "send"},
+};
+
+TMousedPanel* MakePanel(QWidget* parent, const char* name)
+{
+    auto* panel = new TMousedPanel(parent);
+    panel->setObjectName(QLatin1String(name));
+    return panel;
+}
+
+TStatusLabel* MakeStatusLabel(QWidget* parent, const char* name, const QString& caption)
+{
+    auto* label = new TStatusLabel(parent);
+    label->setObjectName(QLatin1String(name));
+    label->SetCaption(caption);
+    label->SetStatus(QString());
+    return label;
+}
+
+TImage* MakeHiddenPicture(QWidget* parent, const char* name, const QImage& picture)
+{
+    auto* image = new TImage(parent);
+    image->setObjectName(QLatin1String(name));
+    image->SetPicture(picture);
+    image->hide();
+    return image;
+}
+
+// Lays out the buttons whose actions are visible, one after the other.
+void PackButtons(const QList<TGradientButton*>& buttons, QPoint at, QPoint step)
+{
+    for (TGradientButton* button : buttons) {
+        if (!button->Action()->isVisible())
+            continue;
+        button->move(at);
+        at += step;
+    }
+}
+
+} // namespace
+
+Tfmain::Tfmain(QWidget* parent) : QMainWindow(parent)
+{
+    setObjectName(QStringLiteral("fmain"));
+    resize(kDesignWidth, kDesignHeight);
+    move(screen()->availableGeometry().center() - rect().center());
+    setCentralWidget(new QWidget(this));
+
+    anewproject = MakeAction("anewproject", QStringLiteral("Nowy projekt"), &Tfmain::anewprojectExecute);
+    aaddphotos = MakeAction("aaddphotos", QStringLiteral("Dodaj zdjęcia ..."), &Tfmain::aaddphotosExecute);
+    adelete = MakeAction("adelete", QStringLiteral("Usuń"), &Tfmain::adeleteExecute);
+    arename = MakeAction("arename", QStringLiteral("Zmien nazwę"), &Tfmain::arenameExecute);
+    aquantity = MakeAction("aquantity", QStringLiteral("Ilość odbitek ..."), &Tfmain::aquantityExecute);
+    areset = MakeAction("areset", QStringLiteral("Przywróc oryginał"), &Tfmain::aresetExecute);
+    aeditphoto = MakeAction("aeditphoto", QStringLiteral("Edytuj zdjęcie"), &Tfmain::aeditphotoExecute);
+    acrop = MakeAction("acrop", QStringLiteral("Kadruj/obróć"), &Tfmain::acropExecute);
+    aformat = MakeAction("aformat", QStringLiteral("Format"), &Tfmain::aformatExecute);
+    apreview = MakeAction("apreview", QStringLiteral("Podgląd końcowy ..."), &Tfmain::apreviewExecute);
+    aselall = MakeAction("aselall", QStringLiteral("Zaznacz wszystko"), &Tfmain::aselallExecute);
+    aselinv = MakeAction("aselinv", QStringLiteral("Odwróć zaznaczenie"), &Tfmain::aselinvExecute);
+    aselnone = MakeAction("aselnone", QStringLiteral("Usuń znaznaczenie"), &Tfmain::aselnoneExecute);
+    afullscreen = MakeAction("afullscreen", QStringLiteral("Pełen ekran ..."), &Tfmain::afullscreenExecute);
+    asendorder = MakeAction("asendorder", QStringLiteral("Wyślij zlecenie ..."), &Tfmain::asendorderExecute);
+    asettings = MakeAction("asettings", QStringLiteral("Ustawienia ..."), &Tfmain::asettingsExecute);
+    ahistory = MakeAction("ahistory", QStringLiteral("Historia zamówień ..."), nullptr);
+    aprovider = MakeAction("aprovider", QStringLiteral("Dostawca / zlecenie ..."), nullptr);
+    avirtual = MakeAction("avirtual", QStringLiteral("Konto wirtualne ..."), nullptr);
+    atip = MakeAction("atip", QStringLiteral("Porada na dziś ..."), nullptr);
+    aabout = MakeAction("aabout", QStringLiteral("O programie ..."), nullptr);
+    asave = MakeAction("asave", QStringLiteral("Zapisz..."), nullptr);
+    alog = MakeAction("alog", QStringLiteral("LOG"), &Tfmain::alogExecute);
+    aexit = MakeAction("aexit", QStringLiteral("Koniec"), &Tfmain::aexitExecute);
+    afullscreen->setCheckable(true);
+
+    linkActions_ = {{TMainLink::EditPhoto, aeditphoto}, {TMainLink::CropPhoto, acrop},
+                    {TMainLink::SendOrder, asendorder}, {TMainLink::Settings, asettings},
+                    {TMainLink::History, ahistory},     {TMainLink::Provider, aprovider},
+                    {TMainLink::Virtual, avirtual},     {TMainLink::Tip, atip},
+                    {TMainLink::About, aabout}};
+    for (const auto& [link, action] : linkActions_) {
+        action->setVisible(false); // until its window attaches
+        if (link == TMainLink::History || link == TMainLink::Provider || link == TMainLink::Virtual
+            || link == TMainLink::Tip || link == TMainLink::About)
+            connect(action, &QAction::triggered, this, [this, link = link] { OpenAttached(link); });
+    }
+
+    BuildTopBar();
+    BuildLeftBar();
+    BuildStatusBar();
+    BuildGrid();
+    // A button appears or goes with its action's visibility; the rest close up.
+    for (QAction* action : findChildren<QAction*>(Qt::FindDirectChildrenOnly))
+        connect(action, &QAction::changed, this, &Tfmain::LayOutBars);
+
+    od = new QFileDialog(this);
+    od->setObjectName(QStringLiteral("od"));
+    od->setFileMode(QFileDialog::ExistingFiles);
+    od->setNameFilters(PhotoFileFilters());
+    od->setOption(QFileDialog::ReadOnly, false);
+    od->setSizeGripEnabled(true);
+
+    TFormSlot<Tfmain>::Register(this);
+    FormCreate();
+}
+
+Tfmain::~Tfmain()
+{
+    TFormSlot<Tfmain>::Unregister(this);
+}
+
+Tfmain& fmain()
+{
+    return TFormSlot<Tfmain>::Get();
+}
+
+QAction* Tfmain::MakeAction(const char* name, const QString& caption, void (Tfmain::*handler)())
+{
+    auto* action = new QAction(caption, this);
+    action->setObjectName(QLatin1String(name));
+    if (handler)
+        connect(action, &QAction::triggered, this, handler);
+    return action;
+}
+
+void Tfmain::BuildTopBar()
+{
+    MousedPanel1 = MakePanel(centralWidget(), "MousedPanel1");
+    for (const TTopBarButton& entry : TopBarButtons()) {
+        auto* button = new TGradientButton(MousedPanel1);
+        button->setObjectName(QLatin1String(entry.button));
+        button->resize(kTopButtonSize, kTopButtonSize);
+        button->SetGlyph(ShellGlyph(QLatin1String(entry.glyph), kTopButtonSize - 4));
+        button->SetGlyphTransparent(true);
+        button->setFocusPolicy(Qt::NoFocus);
+        QAction* action = findChild<QAction*>(QLatin1String(entry.action), Qt::FindDirectChildrenOnly);
+        button->SetAction(action);
+        connect(button, &TGradientButton::OnMouseEnter, this, [this, action] { ShowHint(action->text()); });
+        connect(button, &TGradientButton::OnMouseLeave, this, [this] { ShowHint(QString()); });
+        topButtons_ << button;
+    }
+    lhint = new QLabel(MousedPanel1);
+    lhint->setObjectName(QStringLiteral("lhint"));
+}
+
+void Tfmain::BuildLeftBar()
+{
+    MousedPanel3 = MakePanel(centralWidget(), "MousedPanel3");
+    for (const TLeftBarButton& entry : kLeftBar) {
+        auto* button = new TGradientButton(MousedPanel3);
+        button->setObjectName(QLatin1String(entry.button));
+        button->resize(kLeftButtonWidth, kLeftButtonHeight);
+        button->SetAlignment(Qt::AlignLeft);
+        button->SetUseActionCaption(true);
+        if (*entry.glyph) {
+            button->SetGlyph(ShellGlyph(QLatin1String(entry.glyph), kMarkSize));
+            button->SetGlyphTransparent(true);
+        }
+        button->setFocusPolicy(Qt::NoFocus);
+        button->SetAction(findChild<QAction*>(QLatin1String(entry.action), Qt::FindDirectChildrenOnly));
+        leftButtons_ << button;
+    }
+}
+
+void Tfmain::BuildStatusBar()
+{
+    MousedPanel2 = MakePanel(centralWidget(), "MousedPanel2");
+    slphoto = MakeStatusLabel(MousedPanel2, "slphoto", QStringLiteral("Zdjęcie:"));
+    slcount = MakeStatusLabel(MousedPanel2, "slcount", QStringLiteral("Ilość zdjęć:"));
+    slsize = MakeStatusLabel(MousedPanel2, "slsize", QStringLiteral("Wymiary:"));
+    slformat = MakeStatusLabel(MousedPanel2, "slformat", QStringLiteral("Format:"));
+    slprice = MakeStatusLabel(MousedPanel2, "slprice", QStringLiteral("Cena zlecenia:"));
+}
+
+void Tfmain::BuildGrid()
+{
+    ScrollBox1 = new QScrollArea(centralWidget());
+    ScrollBox1->setObjectName(QStringLiteral("ScrollBox1"));
+    ScrollBox1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    ScrollBox1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    ScrollBox1->setFrameShape(QFrame::NoFrame);
+    draw = new TThumbView(ScrollBox1);
+    ScrollBox1->setWidget(draw);
+    ScrollBox1->setWidgetResizable(false);
+
+    ilocked = MakeHiddenPicture(this, "ilocked", ShellGlyph(QStringLiteral("refresh"), kMarkSize));
+    igran = MakeHiddenPicture(this, "igran", ShellGlyph(QStringLiteral("exclamation"), kMarkSize));
+    isplash = MakeHiddenPicture(this, "isplash", QImage());
+    draw->SetPictures(ilocked, igran, isplash);
+
+    connect(draw, &TThumbView::SelectionChanged, this, &Tfmain::UpdateStatus);
+    connect(draw, &TThumbView::DeletePressed, this, [this] {
+        if (adelete->isEnabled())
+            adelete->trigger();
+    });
+    connect(draw, &TThumbView::OpenPressed, this, [this] {
+        if (aeditphoto->isVisible() && aeditphoto->isEnabled())
+            aeditphoto->trigger();
+    });
+    connect(draw, &TThumbView::FilesDropped, this,
+            [this](const QStringList& paths) {
+                if (AskFormatFirst())
+                    AddFiles(ExpandDroppedPaths(paths));
+            });
+}
+
+void Tfmain::FormCreate()
+{
+    asave->setVisible(false);
+    alog->setVisible(HasSwitch(QStringLiteral("-log")));
+}
+
+void Tfmain::SetLogWindow(Tflog* log)
+{
+    logWindow_ = log;
+}
+
+void Tfmain::AttachWindow(TMainLink link, std::function<int()> open)
+{
+    links_[link] = std::move(open);
+    linkActions_.at(link)->setVisible(true);
+}
+
+int Tfmain::OpenAttached(TMainLink link)
+{
+    const auto found = links_.find(link);
+    return found != links_.end() ? found->second() : 0;
+}
+
+void Tfmain::LayOutBars()
+{
+    const QWidget* area = centralWidget();
+    const int width = area->width(), height = area->height();
+    MousedPanel1->setGeometry(0, 0, width, kTopBarHeight);
+    MousedPanel3->setGeometry(0, kTopBarHeight, kLeftBarWidth, height - kTopBarHeight - kStatusBarHeight);
+    MousedPanel2->setGeometry(0, height - kStatusBarHeight, width, kStatusBarHeight);
+    ScrollBox1->setGeometry(kLeftBarWidth, kTopBarHeight, std::max(width - kLeftBarWidth, 0),
+                            std::max(height - kTopBarHeight - kStatusBarHeight, 0));
+    PackButtons(topButtons_, QPoint(6, 4), QPoint(kTopButtonPitch, 0));
+    lhint->setGeometry(6, 4 + kTopButtonSize + 3, std::max(width - 12, 0), kTopBarHeight - kTopButtonSize - 9);
+    PackButtons(leftButtons_, QPoint(4, 8), QPoint(0, kLeftButtonPitch));
+    LayOutStatusBar();
+    UpdateScrollRange();
+}
+
+void Tfmain::LayOutStatusBar()
+{
+    // Two lines: the focused photo (name, size) above, the project (count, format, price) below.
+    const int width = MousedPanel2->width() - 16;
+    const int lineHeight = (kStatusBarHeight - 6) / 2;
+    slphoto->setGeometry(8, 3, width * 2 / 5, lineHeight);
+    slsize->setGeometry(8 + width * 2 / 5, 3, width - width * 2 / 5, lineHeight);
+    slcount->setGeometry(8, 3 + lineHeight, width / 5, lineHeight);
+    slformat->setGeometry(8 + width / 5, 3 + lineHeight, width * 2 / 5, lineHeight);
+    slprice->setGeometry(8 + width * 3 / 5, 3 + lineHeight, width - width * 3 / 5, lineHeight);
+}
+
+void Tfmain::ShowHint(const QString& hint)
+{
+    lhint->setText(hint);
+}
+
+void Tfmain::UpdateStatus()
+{
+    const TCoreObjects& core = Core();
+    if (!core.vdimage || !core.formats || !core.engine)
+        return; // before start-up built the core, or after shut-down
+    const TMainStatus status = ComputeMainStatus(*core.vdimage, *core.formats, *core.engine);
+    slphoto->SetStatus(status.photo);
+    slcount->SetStatus(status.count);
+    slsize->SetStatus(status.size);
+    slformat->SetStatus(status.format);
+    slprice->SetStatus(status.price);
+    asendorder->setEnabled(status.sendOrder);
+    adelete->setEnabled(status.deleteSelected);
+    for (QAction* action : {aformat, asave, aselinv})
+        action->setEnabled(status.anyPhoto);
+    for (QAction* action : {arename, aeditphoto, acrop, apreview, aquantity, areset})
+        action->setEnabled(status.focused);
+    aselall->setEnabled(status.selectAll);
+    aselnone->setEnabled(status.selectNone);
+}
+
+void Tfmain::RepaintCell(int index)
+{
+    draw->RepaintCell(index);
+}
+
+void Tfmain::RepaintGrid()
+{
+    draw->update();
+}
+
+int Tfmain::HitTest(int x, int y) const
+{
+    return draw->HitTest(x, y);
+}
+
+void Tfmain::UpdateScrollRange()
+{
+    draw->UpdateScrollRange();
+}
+
+void Tfmain::AfterProjectChange()
+{
+    UpdateScrollRange();
+    RepaintGrid();
+    UpdateStatus();
+}
+
+void Tfmain::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    ShowHint(QString());
+    UpdateScrollRange(); // the cell size is known once the configuration is loaded
+    RepaintGrid();
+    UpdateStatus();
+}
+
+void Tfmain::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    LayOutBars();
+}
+
+void Tfmain::afullscreenExecute()
+{
+    TGradientButton* button = findChild<TGradientButton*>(QStringLiteral("tp_fullscreen"));
+    if (!isFullScreen()) {
+        windowRect_ = geometry();
+        showFullScreen();
+        button->SetSelected(true);
+    } else {
+        showNormal();
+        setGeometry(windowRect_);
+        button->SetSelected(false);
+    }
+    afullscreen->setChecked(isFullScreen());
+}
+
+void Tfmain::alogExecute()
+{
+    if (logWindow_)
+        logWindow_->setVisible(!logWindow_->isVisible());
+}
+
+void Tfmain::closeEvent(QCloseEvent* event)
+{
+    if (adding_) { // the adding loop still uses the project: it stops first, then the window closes
+        closeWhenAdded_ = true;
+        event->ignore();
+        return;
+    }
+    ShutDown();
+    event->accept();
+    Q_EMIT Closed();
+}

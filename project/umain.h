@@ -1,0 +1,155 @@
+#pragma once
+// Tfmain ("fmain"): the main window. It opens after a successful start-up with the lab's
+// program name as its caption and shows the project as a grid of thumbnails, a status bar
+// with facts about the focused photo and the order's price, and the project actions as
+// buttons: twelve picture buttons in the top bar (their captions appear as hints below
+// them) and ten buttons in the left bar. Closing it runs the program's shut-down.
+//
+// Windows of other parts of the program (edit, crop, send order, settings, history,
+// provider, virtual account, tips, about) attach themselves with AttachWindow; until then the
+// action that opens them stays hidden.
+#include "ui/formslot.h"
+
+#include <QMainWindow>
+#include <QPointer>
+#include <QRect>
+
+#include <functional>
+#include <map>
+
+class QAction;
+class QFileDialog;
+class QLabel;
+class QScrollArea;
+class TGradientButton;
+class TImage;
+class TMousedPanel;
+class TStatusLabel;
+class TThumbView;
+class Tflog;
+
+enum class TMainLink { EditPhoto, CropPhoto, SendOrder, Settings, History, Provider, Virtual, Tip, About };
+
+// What the settings window returns when the thumbnail settings changed.
+inline constexpr int kThumbSettingsChanged = 8;
+
+class Tfmain : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit Tfmain(QWidget* parent = nullptr);
+    ~Tfmain() override;
+
+    // The log window the "LOG" action shows and hides.
+    void SetLogWindow(Tflog* log);
+    // open shows the window modally and returns its result; the action becomes visible.
+    void AttachWindow(TMainLink link, std::function<int()> open);
+
+    void UpdateStatus();
+    void RepaintCell(int index);
+    void RepaintGrid();
+    int HitTest(int x, int y) const;
+    void UpdateScrollRange();
+    void RegenerateThumbnails();
+    // Adds the files in order with the wait window's progress; a file that cannot be added
+    // is named in a question whether to go on.
+    void AddFiles(const QStringList& files);
+
+    // ---- controls ----
+    TMousedPanel* MousedPanel1 = nullptr; // top bar
+    QLabel* lhint = nullptr;
+    TMousedPanel* MousedPanel3 = nullptr; // left bar
+    TMousedPanel* MousedPanel2 = nullptr; // status bar
+    TStatusLabel* slphoto = nullptr;
+    TStatusLabel* slcount = nullptr;
+    TStatusLabel* slsize = nullptr;
+    TStatusLabel* slformat = nullptr;
+    TStatusLabel* slprice = nullptr;
+    QScrollArea* ScrollBox1 = nullptr;
+    TThumbView* draw = nullptr;
+    TImage* ilocked = nullptr;
+    TImage* igran = nullptr;
+    TImage* isplash = nullptr; // the start-up picture, also for the about window
+    QFileDialog* od = nullptr;
+
+    // ---- actions ----
+    QAction* anewproject = nullptr;
+    QAction* aaddphotos = nullptr;
+    QAction* adelete = nullptr;
+    QAction* arename = nullptr;
+    QAction* aquantity = nullptr;
+    QAction* areset = nullptr;
+    QAction* aeditphoto = nullptr;
+    QAction* acrop = nullptr;
+    QAction* aformat = nullptr;
+    QAction* apreview = nullptr;
+    QAction* aselall = nullptr;
+    QAction* aselinv = nullptr;
+    QAction* aselnone = nullptr;
+    QAction* afullscreen = nullptr;
+    QAction* asendorder = nullptr;
+    QAction* asettings = nullptr;
+    QAction* ahistory = nullptr;
+    QAction* aprovider = nullptr;
+    QAction* avirtual = nullptr;
+    QAction* atip = nullptr;
+    QAction* aabout = nullptr;
+    QAction* asave = nullptr; // never offered here: hidden from creation
+    QAction* alog = nullptr;  // "LOG": visible only with the -log switch
+    QAction* aexit = nullptr;
+
+    // ---- action handlers (mainactions.cpp) ----
+    void anewprojectExecute();
+    void aaddphotosExecute();
+    void adeleteExecute();
+    void arenameExecute();
+    void aquantityExecute();
+    void aresetExecute();
+    void aeditphotoExecute();
+    void acropExecute();
+    void aformatExecute();
+    void apreviewExecute();
+    void aselallExecute();
+    void aselinvExecute();
+    void aselnoneExecute();
+    void afullscreenExecute();
+    void asendorderExecute();
+    void asettingsExecute();
+    void alogExecute();
+    void aexitExecute();
+
+Q_SIGNALS:
+    // After the shut-down has run; the program entry ends its message loop on it.
+    void Closed();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void FormCreate();
+    QAction* MakeAction(const char* name, const QString& caption, void (Tfmain::*handler)());
+    void BuildTopBar();
+    void BuildLeftBar();
+    void BuildStatusBar();
+    void BuildGrid();
+    void LayOutBars();
+    void LayOutStatusBar();
+    void ShowHint(const QString& hint);
+    int OpenAttached(TMainLink link);
+    void AfterProjectChange(); // scroll range, repaint, status
+    bool AskFormatFirst();
+
+    QList<TGradientButton*> topButtons_;
+    QList<TGradientButton*> leftButtons_;
+    std::map<TMainLink, std::function<int()>> links_;
+    std::map<TMainLink, QAction*> linkActions_;
+    QPointer<Tflog> logWindow_;
+    QRect windowRect_; // the window's place before full-screen mode
+    bool sendOrderShowing_ = false; // "Nowy projekt" then clears without asking
+    bool adding_ = false;            // AddFiles is running and handling events
+    bool closeWhenAdded_ = false;    // a close came meanwhile: it waits for the adding to stop
+};
+
+// The program's main window (the one start-up created, or one made on first use).
+Tfmain& fmain();

@@ -1,0 +1,336 @@
+#include "project/uvdimage.h"
+
+#include "core/core.h"
+#include "core/coreobjects.h"
+#include "core/log.h"
+#include "core/textutils.h"
+#include "imaging/geometry.h"
+#include "imaging/workingcopy.h"
+#include "lab/formats.h"
+#include "lab/vdengine.h"
+#include "platform/files.h"
+#include "platform/paths.h"
+#include "platform/timeutils.h"
+#include "project/outputrender.h"
+#include "project/photoprep.h"
+
+#include <QElapsedTimer>
+#include <QFileInfo>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr std::uint32_t kWhite = 0xFFFFFFFF;
+// Attempts at a fresh project folder name before giving up (a name can only be taken by
+// someone else's folder in the temporary folder).
+constexpr int kFolderAttempts = 8;
+
+const TConfig& Config() { return *Core().config; }
+const TFormats& Formats() { return *Core().formats; }
+const TEngine& Engine() { return *Core().engine; }
+
+TRect FormatRect(int formatId)
+{
+    TRect rect;
+    Formats().GetRect(formatId, Engine().outputdpi, rect);
+    return rect;
+}
+
+// Claims path by creating it empty, owner-only; false when it exists or cannot be made.
+bool CreateEmptyFile(const QString& path)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (fd < 0)
+        return false;
+    ::close(fd);
+    return true;
+}
+
+// A unique name in the project folder, claimed on disk so that later reservations (made
+// before this photo's copies are written) do not take it too.
+QString ClaimUniqueName(const QString& path)
+{
+    for (int attempt = 0; attempt < kFolderAttempts; ++attempt) {
+        const QString candidate = UniqueFileName(path);
+        if (CreateEmptyFile(candidate))
+            return candidate;
+    }
+    return {};
+}
+
+} // namespace
+
+TVDImage::~TVDImage()
+{
+    Clear();
+}
+
+void TVDImage::CheckIndex(int index) const
+{
+    if (index < 0 || index >= Count())
+        throw EListError("TVDImage index out of bounds");
+}
+
+bool TVDImage::ReservePhoto(const QString& path, TPhotoSlot& slot)
+{
+    if (projectFolder.isEmpty()) {
+        const QString temp = TempDir();
+        for (int attempt = 0; attempt < kFolderAttempts && projectFolder.isEmpty(); ++attempt) {
+            const QString folder = temp + QStringLiteral("/VDTMP.") + RandomHex(12);
+            if (CreatePrivateDir(folder))
+                projectFolder = folder;
+        }
+        if (projectFolder.isEmpty()) {
+            Log(QStringLiteral("AddPhoto: can't create project folder in ") + temp, 3);
+            return false;
+        }
+    }
+    const QString file = ReplaceExt(QFileInfo(path).fileName(), QStringLiteral(".sbm"));
+    slot.sourcePath = path;
+    slot.workingPath = ClaimUniqueName(projectFolder + u'/' + file);
+    slot.previewPath = ClaimUniqueName(projectFolder + QStringLiteral("/prev_") + file);
+    if (slot.workingPath.isEmpty() || slot.previewPath.isEmpty()) {
+        Log(QStringLiteral("AddPhoto: can't create working copies of ") + path, 3);
+        ReleasePhoto(slot);
+        slot = {};
+        return false;
+    }
+    return true;
+}
+
+void TVDImage::ReleasePhoto(const TPhotoSlot& slot)
+{
+    if (!slot.workingPath.isEmpty())
+        DeleteFileForced(slot.workingPath);
+    if (!slot.previewPath.isEmpty())
+        DeleteFileForced(slot.previewPath);
+}
+
+void TVDImage::AppendPhoto(TPreparedPhoto&& photo)
+{
+    names << photo.slot.sourcePath;
+    sourcePaths << photo.slot.sourcePath;
+    workingPaths << photo.slot.workingPath;
+    previewPaths << photo.slot.previewPath;
+    thumbnails << QImage();
+    selected.Add(false);
+    thumbPending.Add(true);
+    lowQuality.Add(false);
+    infos << photo.info;
+    Corrections record;
+    InitCorrections(record);
+    corrections << record;
+    quantities.Add(1);
+    formatIds.Add(defaultFormat);
+
+    const int index = Count() - 1;
+    SetFormat(index, defaultFormat);
+    MakeThumbnail(index, photo.preview);
+}
+
+bool TVDImage::AddPhoto(const QString& path)
+{
+    TPhotoSlot slot;
+    if (!ReservePhoto(path, slot))
+        return false;
+    TPreparedPhoto photo = PreparePhoto(slot, Config().previewSize);
+    if (!photo.ok) {
+        LogFailedPhoto(photo);
+        return false;
+    }
+    AppendPhoto(std::move(photo));
+    return true;
+}
+
+void TVDImage::Delete(int index)
+{
+    CheckIndex(index);
+    DeleteFileForced(workingPaths[index]);
+    DeleteFileForced(previewPaths[index]);
+    for (QStringList* list : {&sourcePaths, &names, &workingPaths, &previewPaths})
+        list->removeAt(index);
+    for (TboolList* list : {&selected, &thumbPending, &lowQuality})
+        list->Delete(index);
+    thumbnails.removeAt(index);
+    infos.removeAt(index);
+    corrections.removeAt(index);
+    quantities.Delete(index);
+    formatIds.Delete(index);
+
+    if (index == focus)
+        focus = index - 1;
+    if (focus == -1)
+        focus = 0;
+    if (focus > Count() - 1)
+        focus = -1;
+}
+
+void TVDImage::Clear()
+{
+    if (!projectFolder.isEmpty()) {
+        for (const QStringList* list : {&workingPaths, &previewPaths})
+            for (const QString& path : *list)
+                DeleteFileForced(path);
+        RemoveEmptyDir(projectFolder);
+    }
+    for (QStringList* list : {&sourcePaths, &names, &workingPaths, &previewPaths})
+        list->clear();
+    for (TboolList* list : {&selected, &thumbPending, &lowQuality})
+        list->Clear();
+    thumbnails.clear();
+    infos.clear();
+    corrections.clear();
+    quantities.Clear();
+    formatIds.Clear();
+    projectFolder.clear();
+    focus = -1;
+}
+
+Corrections TVDImage::GetCorrections(int index) const
+{
+    CheckIndex(index);
+    return corrections[index];
+}
+
+void TVDImage::SetCorrections(int index, const Corrections& record)
+{
+    CheckIndex(index);
+    corrections[index] = record;
+    UpdateLowQuality(index);
+}
+
+void TVDImage::SetFormat(int index, int formatId)
+{
+    CheckIndex(index);
+    formatIds.Set(index, formatId);
+    Corrections record = GetCorrections(index);
+    if (Engine().forceformat) {
+        int width = 0, height = 0;
+        GetImageSize(index, width, height);
+        record.rotation = 0;
+        if (width < height) {
+            std::swap(width, height);
+            record.rotation = 1; // a quarter turn: the photo lies landscape like every format
+        }
+        record.crop = AutoCropFractions(FormatRect(formatId), {0, 0, width, height});
+    } else {
+        record.rotation = 0;
+        record.crop.left = kNoCrop;
+    }
+    SetCorrections(index, record);
+}
+
+void TVDImage::GetImageSize(int index, int& width, int& height) const
+{
+    CheckIndex(index);
+    width = infos[index].width;
+    height = infos[index].height;
+}
+
+ImageInfo TVDImage::GetThumbInfo(int index, QImage* picture) const
+{
+    CheckIndex(index);
+    if (picture)
+        *picture = thumbnails[index];
+    return infos[index];
+}
+
+void TVDImage::LoadPreview(int index, QImage& picture) const
+{
+    CheckIndex(index);
+    if (!LoadWorkingBitmap(picture, previewPaths[index]))
+        picture = QImage();
+}
+
+void TVDImage::LoadFull(int index, QImage& picture) const
+{
+    CheckIndex(index);
+    if (!LoadWorkingBitmap(picture, workingPaths[index]))
+        picture = QImage();
+}
+
+void TVDImage::MakeThumbnail(int index, QImage& picture)
+{
+    CheckIndex(index);
+    const TConfig& config = Config();
+    ApplyCorrections(picture, corrections[index], true);
+    FitIntoFrame(FormatRect(formatIds.Get(index)), picture, kWhite,
+                 {0, 0, config.thumbbitmapwidth, config.thumbbitmapheight});
+    ResampleToFit(picture, config.thumbbitmapwidth, config.thumbbitmapheight);
+    thumbnails[index] = std::move(picture);
+    picture = QImage();
+    thumbPending.Set(index, false);
+}
+
+void TVDImage::RefreshThumbnail(int index)
+{
+    QImage preview;
+    LoadPreview(index, preview);
+    MakeThumbnail(index, preview);
+}
+
+void TVDImage::RefreshPendingThumbnails()
+{
+    for (int i = 0; i < Count(); ++i)
+        if (thumbPending.Get(i))
+            RefreshThumbnail(i);
+}
+
+void TVDImage::UpdateLowQuality(int index)
+{
+    CheckIndex(index);
+    lowQuality.Set(index, false);
+    const Corrections& record = corrections[index];
+    const int format = formatIds.Get(index);
+    if (format == -1 || record.crop.left < 0)
+        return; // without a format or a crop a photo is never marked
+    int width = 0, height = 0;
+    GetImageSize(index, width, height);
+    if (record.rotation == 1 || record.rotation == 3)
+        std::swap(width, height);
+    const TRect cropRect = FractionsToRect(record.crop, width, height);
+    lowQuality.Set(index, EnlargementFactor(FormatRect(format), cropRect) > 1.0f);
+}
+
+void TVDImage::RenderOutput(int index, QImage& picture) const
+{
+    CheckIndex(index);
+    QElapsedTimer timer;
+    timer.start();
+    picture = QImage(); // the caller's previous picture is not kept beside the working copy
+    QImage full;
+    LoadFull(index, full);
+    picture = RenderPrint(std::move(full), corrections[index], FormatRect(formatIds.Get(index)));
+    Log(QStringLiteral("RenderOutPut: %1: %2 in %3")
+            .arg(index)
+            .arg(QFileInfo(sourcePaths[index]).fileName(), FormatElapsedMs(timer.elapsed())));
+}
+
+int TVDImage::PhotosValue() const
+{
+    std::int64_t value = 0;
+    for (int i = 0; i < Count(); ++i)
+        value += std::int64_t(Formats().GetPrice(formatIds.Get(i))) * quantities.Get(i);
+    return int(value);
+}
+
+int TVDImage::OrderPrice(bool withDelivery, bool payCash)
+{
+    openingChargeApplied = false;
+    int price = PhotosValue();
+    if (price == 0)
+        return 0; // an empty or unpriced order gets neither the minimum nor the delivery
+    const TEngine& engine = Engine();
+    if (engine.min_price >= 0 && price < engine.min_price) {
+        price += engine.open_price;
+        openingChargeApplied = true;
+    }
+    if (withDelivery) {
+        const int delivery = payCash ? engine.delivery_price : engine.delivery_pricepre;
+        if (delivery >= 0)
+            price += delivery;
+    }
+    return price;
+}

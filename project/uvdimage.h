@@ -1,0 +1,103 @@
+#pragma once
+// TVDImage: the photo project, i.e. the order being assembled. Per-photo data lives in
+// parallel lists, index for index (0 is the first photo added); the source files are never
+// touched after decoding: every view and the output read the working copies kept in a
+// private temporary project folder. Also computes the order's value and price.
+//
+// User-interface thread only. Adding runs in three steps so that many photos can be decoded
+// on several cores (project/photobatch.h): ReservePhoto (names in the project folder),
+// PreparePhoto (project/photoprep.h, any thread) and AppendPhoto. AddPhoto does all three.
+//
+// The lab's settings, the format catalogue and the user configuration are read through
+// Core() when needed (the project is built before the formats and the lab configuration).
+#include "core/typedlists.h"
+#include "imaging/colour.h"
+#include "imaging/imageinfo.h"
+
+#include <QImage>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+struct TPhotoSlot;
+struct TPreparedPhoto;
+
+class TVDImage {
+public:
+    TVDImage() = default;
+    ~TVDImage(); // Clear(): the working copies go with the project, also with "-keeptmp"
+    TVDImage(const TVDImage&) = delete;
+    TVDImage& operator=(const TVDImage&) = delete;
+
+    // ---- per photo, index for index ----
+    QStringList sourcePaths;  // as added, never changed
+    QStringList names;        // the source path until renamed; its file-name part is shown
+    QStringList workingPaths; // full-size working copy (".sbm")
+    QStringList previewPaths; // preview copy ("prev_" + name + ".sbm")
+    TboolList selected;
+    TboolList thumbPending;   // the thumbnail must be (re)made
+    TboolList lowQuality;     // the print would need enlargement
+    QList<QImage> thumbnails; // 32-bit, thumbbitmapwidth x thumbbitmapheight at most
+    QList<ImageInfo> infos;
+    QList<Corrections> corrections;
+    TIntList quantities;      // at least 1
+    TIntList formatIds;       // -1: no format
+
+    // ---- whole project ----
+    int focus = -1;
+    QString projectFolder;              // empty until the first photo is reserved
+    bool openingChargeApplied = false;  // set by OrderPrice
+    int defaultFormat = -1;             // for new photos and "Przywróc oryginał"; Clear keeps it
+
+    int Count() const { return int(names.size()); }
+    int TotalQuantity() const { return quantities.Sum(); }
+
+    // Decodes the file and adds it with its working copies, thumbnail, quantity 1 and the
+    // default format. False, with the project unchanged and no file left behind, when the
+    // project folder cannot be made, the file cannot be decoded or a working copy cannot be
+    // written (a full disk included).
+    bool AddPhoto(const QString& path);
+
+    // The steps of AddPhoto. ReservePhoto creates the project folder on first use (mode
+    // 0700) and claims unique working-copy names by creating the files empty; false when the
+    // folder or a name cannot be made. ReleasePhoto deletes a slot's files (a photo that is
+    // not added). AppendPhoto adds a successfully prepared photo.
+    bool ReservePhoto(const QString& path, TPhotoSlot& slot);
+    static void ReleasePhoto(const TPhotoSlot& slot);
+    void AppendPhoto(TPreparedPhoto&& photo);
+
+    void Delete(int index);
+    void Clear();
+
+    Corrections GetCorrections(int index) const;
+    void SetCorrections(int index, const Corrections& record); // then UpdateLowQuality
+    void SetFormat(int index, int formatId);
+    void GetImageSize(int index, int& width, int& height) const;
+    // Copies the thumbnail into picture when one is given.
+    ImageInfo GetThumbInfo(int index, QImage* picture = nullptr) const;
+
+    // Load a working copy; a missing or unreadable one gives an empty picture.
+    void LoadPreview(int index, QImage& picture) const;
+    void LoadFull(int index, QImage& picture) const;
+
+    // Consumes picture (a preview copy): corrections, framing on the format's sheet, scaled
+    // into the thumbnail box.
+    void MakeThumbnail(int index, QImage& picture);
+    void RefreshThumbnail(int index);
+    void RefreshPendingThumbnails();
+    void UpdateLowQuality(int index);
+
+    // The print image of a photo: full working copy, corrections, placed on a white sheet of
+    // its format at the lab's output resolution (at its own size without a format). Writes
+    // one log line with the time taken.
+    void RenderOutput(int index, QImage& picture) const;
+
+    // Sum of unit price x quantity in hundredths; photos without a known format add nothing.
+    int PhotosValue() const;
+    // PhotosValue plus the opening charge below the minimum and, withDelivery, the delivery
+    // price (cash or paid in advance); 0 for an order without value.
+    int OrderPrice(bool withDelivery, bool payCash);
+
+private:
+    void CheckIndex(int index) const;
+};

@@ -1,0 +1,256 @@
+// The program started in-process against a demo lab kit served by the test.
+#include "app/program.h"
+#include "app/usplash.h"
+#include "core/log.h"
+#include "platform/appdir.h"
+#include "platform/process.h"
+#include "project/umain.h"
+#include "tests/app/demokit.h"
+#include "tests/support/testsupport.h"
+#include "ui/gradientbutton.h"
+#include "ui/pictures.h"
+#include "ui/umydialog.h"
+#include "ui/unewsreader.h"
+#include "ui/utip.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLabel>
+#include <QThread>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QStringList kTemporaryFiles = {"engine_settmp.ini", "formatsTMP.txt", "shopsTMP.txt", "nnid.txt", "npid.txt"};
+const QString kBadStamp = QStringLiteral("Błąd zabezpieczeń: Nieprawidłowy podpis cyfrowy.");
+
+struct TRun {
+    QString failure; // the splash's message when it ended with "zamknij"
+    bool mainShown = false;
+    QString caption;
+    bool logActionVisible = false;
+    QStringList tips;
+    QString newsTitle;
+    QList<TShownDialog> dialogs;
+    int coreDestroyed = 0; // "Destroying config..." lines
+};
+
+// Runs the program with the switches, answering its windows as a user would.
+TRun RunVendaro(const TKit& kit, const QStringList& switches, std::initializer_list<TDialogAnswer> answers = {})
+{
+    SetAppDir(kit.Program().chopped(1));
+    SetProgramArguments(QStringList{"vendaro"} + switches);
+    LogStore().Clear();
+    TDialogAnswers dialogAnswers(answers);
+    TRun run;
+    QElapsedTimer newsClock;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            if (!window->isVisible())
+                continue;
+            if (auto* splash = qobject_cast<Tfsplash*>(window); splash && splash->berror->isVisible()) {
+                run.failure = splash->linfo->text();
+                splash->berrorClick();
+            } else if (auto* tip = qobject_cast<Tftip*>(window)) {
+                run.tips.append(tip->ltip->text());
+                tip->accept();
+            } else if (auto* news = qobject_cast<Tfnews*>(window)) {
+                if (!newsClock.isValid())
+                    newsClock.start();
+                if (news->windowTitle() == "NEWS" || newsClock.elapsed() > 15000) {
+                    run.newsTitle = news->windowTitle();
+                    news->close();
+                }
+            } else if (auto* main = qobject_cast<Tfmain*>(window)) {
+                run.mainShown = true;
+                run.caption = main->windowTitle();
+                run.logActionVisible = main->alog->isVisible();
+                main->close();
+            }
+        }
+    });
+    poll.start(20);
+    RunProgram();
+    poll.stop();
+    run.dialogs = dialogAnswers.Shown();
+    run.coreDestroyed = int(LogStore().Lines().count(QStringLiteral("Destroying config...")));
+    SetProgramArguments(QApplication::arguments());
+    return run;
+}
+
+class StartupTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(kit_.Made());
+        previousTemp_ = qgetenv("TEMP");
+        qputenv("TEMP", kit_.Temp().toLocal8Bit());
+    }
+    void TearDown() override
+    {
+        qputenv("TEMP", previousTemp_);
+        SetAppDir(QString());
+    }
+    void ExpectFailure(const TRun& run, const QString& message)
+    {
+        EXPECT_EQ(run.failure, message);
+        EXPECT_FALSE(run.mainShown);
+        EXPECT_EQ(run.coreDestroyed, 1);
+        EXPECT_EQ(kit_.ProgramFiles("error_log*.txt").size(), 1);
+        for (const QString& name : kTemporaryFiles)
+            EXPECT_FALSE(QFile::exists(kit_.Program(name))) << name.toStdString();
+    }
+
+    TKit kit_;
+    QByteArray previousTemp_;
+};
+
+TEST_F(StartupTest, SucceedsUpToTheMainWindowAndShutsDown)
+{
+    ASSERT_TRUE(kit_.Serve());
+    const TRun run = RunVendaro(kit_, {});
+    EXPECT_TRUE(run.failure.isEmpty()) << run.failure.toStdString();
+    EXPECT_TRUE(run.mainShown);
+    EXPECT_EQ(run.caption, "Fotolab Demo");
+    EXPECT_FALSE(run.logActionVisible);
+    EXPECT_EQ(run.tips.size(), 1);
+    EXPECT_EQ(run.newsTitle, "NEWS");
+    EXPECT_TRUE(run.dialogs.isEmpty());
+    EXPECT_EQ(run.coreDestroyed, 1);
+    EXPECT_TRUE(LogHasLine(QStringLiteral("Checking skin ..."), 0));
+    EXPECT_TRUE(LogHasLine(QStringLiteral("10 formats total."), 0));
+    EXPECT_FALSE(LogHasLine(QStringLiteral("Can't make cursor !")));
+    for (int slot = 5; slot <= 12; ++slot)
+        EXPECT_FALSE(CursorForSlot(slot).pixmap().isNull()) << slot;
+    EXPECT_TRUE(kit_.ProgramFiles("error_log*.txt").isEmpty());
+    EXPECT_TRUE(kit_.ProgramFiles("session_log*.txt").isEmpty());
+    for (const QString& name : kTemporaryFiles)
+        EXPECT_FALSE(QFile::exists(kit_.Program(name))) << name.toStdString();
+    EXPECT_EQ(ReadFileBytes(kit_.Program("newsid.txt")), "1");
+    EXPECT_EQ(ReadFileBytes(kit_.Program("prog.id")), "DEMO-1\r\n");
+    EXPECT_TRUE(QFile::exists(kit_.Program("config/config.ini")));
+
+    // The next start does not show the same news again.
+    const TRun again = RunVendaro(kit_, {});
+    EXPECT_TRUE(again.mainShown);
+    EXPECT_TRUE(again.newsTitle.isEmpty());
+}
+
+TEST_F(StartupTest, SwitchesKeepFilesSkipTheSkinAndSaveTheSessionLog)
+{
+    ASSERT_TRUE(kit_.Serve());
+    const TRun run = RunVendaro(kit_, {"-keeptmp", "-NoSkin", "-savelog", "-log"});
+    EXPECT_TRUE(run.mainShown);
+    EXPECT_TRUE(run.logActionVisible);
+    EXPECT_FALSE(LogHasLine(QStringLiteral("Checking skin ...")));
+    for (const QString& name : kTemporaryFiles)
+        EXPECT_TRUE(QFile::exists(kit_.Program(name))) << name.toStdString();
+    const QStringList sessionLogs = kit_.ProgramFiles("session_log*.txt");
+    ASSERT_EQ(sessionLogs.size(), 1);
+    const QByteArray session = ReadFileBytes(kit_.Program(sessionLogs.front()));
+    EXPECT_TRUE(session.endsWith("[ ]: Deinitializing core ...\r\n")) << session.right(200).toStdString();
+    EXPECT_FALSE(session.contains("Destroying"));
+    EXPECT_EQ(run.coreDestroyed, 1);
+}
+
+TEST_F(StartupTest, BadEngineStampStops)
+{
+    kit_.Edit(kit_.Program("config/engine.ini"), "progname=Fotolab Demo", "progname=Inny Fotolab", false);
+    ASSERT_TRUE(kit_.Serve());
+    const TRun run = RunVendaro(kit_, {}, {{kButtonOk}});
+    ExpectFailure(run, kBadStamp);
+    ASSERT_EQ(run.dialogs.size(), 1);
+    EXPECT_TRUE(run.dialogs[0].text.contains("Podpis cyfrowy jest uszkodzony"));
+    EXPECT_EQ(run.dialogs[0].icon, diError);
+}
+
+TEST_F(StartupTest, UnusableEngineConfigurationStops)
+{
+    kit_.Edit(kit_.Program("config/engine.ini"), "orderpath=/orders", "orderpath=", true);
+    ASSERT_TRUE(kit_.Serve());
+    ExpectFailure(RunVendaro(kit_, {}), QStringLiteral("Błąd: Nie można zainicjować aplikacji (błąd #2)"));
+}
+
+TEST_F(StartupTest, BadSettingsStampStops)
+{
+    kit_.Edit(kit_.Www("engine_set.ini"), "outputdpi=300", "outputdpi=600", false);
+    ASSERT_TRUE(kit_.Serve());
+    const TRun run = RunVendaro(kit_, {}, {{kButtonOk}});
+    ExpectFailure(run, kBadStamp);
+    ASSERT_EQ(run.dialogs.size(), 1);
+    EXPECT_TRUE(run.dialogs[0].text.contains("Podpis cyfrowy ustawień jest uszkodzony"));
+}
+
+TEST_F(StartupTest, UnusableSettingsStop)
+{
+    kit_.Edit(kit_.Www("engine_set.ini"), "outputdpi=300", "outputdpi=50", true);
+    ASSERT_TRUE(kit_.Serve());
+    ExpectFailure(RunVendaro(kit_, {}), QStringLiteral("Błąd: Nie można zainicjować aplikacji (błąd #3)"));
+}
+
+TEST_F(StartupTest, UnreachableSettingsAskAboutTheConnectionAndStop)
+{
+    // No server runs: the settings address refuses the connection.
+    const TRun run = RunVendaro(kit_, {}, {{kButtonOk}});
+    ExpectFailure(run, QStringLiteral("Nie mozna pobrać ustawień program !"));
+    ASSERT_EQ(run.dialogs.size(), 1);
+    EXPECT_TRUE(run.dialogs[0].text.startsWith("Nie udało się pobrać ustawień programu z internetu !\r"));
+    EXPECT_EQ(run.dialogs[0].icon, diExclamation);
+}
+
+TEST_F(StartupTest, CataloguesThatCannotBeFetchedOrLoadedStop)
+{
+    struct Case {
+        QStringList faults;
+        QString file;
+        QByteArray from, to;
+        QString message;
+    };
+    const Case cases[] = {
+        {{"--status", "/formats.txt=404"}, {}, {}, {}, QStringLiteral("Nie można pobrać formatów !")},
+        {{}, "formats.txt", "2|10 x 15|79|", "2|10 x 15|79 gr|", QStringLiteral("Nie można załadować formatów !")},
+        {{"--status", "/shops.txt=500"}, {}, {}, {}, QStringLiteral("Nie można pobrać listy sklepów !")},
+        {{}, "shops.txt", "|1|1|0|0|0\r\n", "|1|1|0\r\n", QStringLiteral("Nie można załadować listy sklepów !")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.message.toStdString());
+        TKit kit;
+        ASSERT_TRUE(kit.Made());
+        if (!c.file.isEmpty())
+            kit.Edit(kit.Www(c.file), c.from, c.to, false);
+        ASSERT_TRUE(kit.Serve(c.faults));
+        const TRun run = RunVendaro(kit, {});
+        EXPECT_EQ(run.failure, c.message);
+        EXPECT_FALSE(run.mainShown);
+        EXPECT_EQ(run.coreDestroyed, 1);
+        EXPECT_EQ(kit.ProgramFiles("error_log*.txt").size(), 1);
+    }
+}
+
+TEST_F(StartupTest, StartedInstallerEndsTheProgram)
+{
+    WriteFileBytes(kit_.Www("seeds/npid.txt"), "99.0.0  (Build 1)\r\nDEMO-2\r\n");
+    WriteFileBytes(kit_.Www("update/vendaro-setup.sh"),
+                   "#!/bin/sh\necho ran > \"" + kit_.Program("installer-ran.txt").toUtf8() + "\"\n");
+    ASSERT_TRUE(kit_.Serve());
+    const TRun run = RunVendaro(kit_, {}, {{kButtonOk}, {kButtonOk}});
+    EXPECT_FALSE(run.mainShown);
+    EXPECT_TRUE(run.failure.isEmpty());
+    EXPECT_EQ(run.coreDestroyed, 1);
+    ASSERT_EQ(run.dialogs.size(), 2);
+    EXPECT_EQ(run.dialogs[1].text, QStringLiteral("Zostanie uruchomiony instalator nowej wersji ..."));
+    EXPECT_TRUE(kit_.ProgramFiles("error_log*.txt").isEmpty());
+    EXPECT_EQ(ReadFileBytes(kit_.Program("prog.id")), "DEMO-2\r\n");
+    QElapsedTimer clock;
+    clock.start();
+    while (!QFile::exists(kit_.Program("installer-ran.txt")) && clock.elapsed() < 5000)
+        QThread::msleep(20);
+    EXPECT_TRUE(QFile::exists(kit_.Program("installer-ran.txt")));
+}
+
+} // namespace

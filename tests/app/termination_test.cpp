@@ -1,0 +1,108 @@
+// SIGTERM sent to a running vendaro: the normal shut-down runs and nothing is asked.
+#include "tests/app/demokit.h"
+#include "tests/support/testsupport.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+
+namespace {
+
+class TerminationTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(kit_.Made());
+        // No tip and no news window: nothing modal stands between start-up and the main window.
+        WriteFileBytes(Program("config/config.ini"), "[flags]\r\nfShowTip=0\r\n");
+        WriteFileBytes(Program("newsid.txt"), "1");
+    }
+    QString Program(const QString& name = {}) const { return kit_.Program(name); }
+
+    void Start(const QStringList& switches) { Start(vendaro_, switches); }
+    void Start(QProcess& vendaro, const QStringList& switches)
+    {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("VENDARO_APPDIR", Program());
+        environment.insert("QT_QPA_PLATFORM", "offscreen");
+        environment.insert("TEMP", kit_.Temp());
+        vendaro.setProcessEnvironment(environment);
+        vendaro.setProcessChannelMode(QProcess::MergedChannels);
+        vendaro.start(QStringLiteral(VENDARO_EXE), switches);
+        ASSERT_TRUE(vendaro.waitForStarted());
+    }
+    // Sends SIGTERM and returns the milliseconds the program took to end (-1: it did not).
+    qint64 Terminate() { return Terminate(vendaro_); }
+    static qint64 Terminate(QProcess& vendaro)
+    {
+        QElapsedTimer clock;
+        clock.start();
+        ::kill(pid_t(vendaro.processId()), SIGTERM);
+        if (!vendaro.waitForFinished(10000)) {
+            vendaro.kill();
+            return -1;
+        }
+        return clock.elapsed();
+    }
+    TKit kit_;
+    QProcess vendaro_;
+};
+
+TEST_F(TerminationTest, MainWindowShutsDownNormally)
+{
+    ASSERT_TRUE(kit_.Serve());
+    TDemoLab& lab = kit_.Lab();
+    Start({"-savelog"});
+    ASSERT_TRUE(lab.WaitForOutput("GET /seeds/newsid.txt", 20000)) << lab.Output().toStdString();
+    QThread::msleep(1500); // the main window opens right after the last fetch
+    ASSERT_GE(Terminate(), 0);
+    EXPECT_EQ(vendaro_.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(vendaro_.exitCode(), 0);
+    const QStringList logs = kit_.ProgramFiles("session_log*.txt");
+    ASSERT_EQ(logs.size(), 1) << vendaro_.readAll().toStdString();
+    const QByteArray session = ReadFileBytes(Program(logs.front()));
+    EXPECT_TRUE(session.contains("[i]: Shutting down ..."));
+    EXPECT_TRUE(session.endsWith("[ ]: Deinitializing core ...\r\n"));
+    EXPECT_TRUE(QFile::exists(Program("config/config.ini")));
+    for (const char* name : {"engine_settmp.ini", "formatsTMP.txt", "shopsTMP.txt", "nnid.txt", "npid.txt"})
+        EXPECT_FALSE(QFile::exists(Program(QString::fromLatin1(name)))) << name;
+}
+
+TEST_F(TerminationTest, WaitingStartUpEndsAtOnce)
+{
+    ASSERT_TRUE(kit_.Serve({"--delay", "/formats.txt=20000"}));
+    TDemoLab& lab = kit_.Lab();
+    Start({});
+    ASSERT_TRUE(lab.WaitForOutput("GET /seeds/npid.txt", 20000)) << lab.Output().toStdString();
+    QThread::msleep(700); // now waiting for the formats
+    const qint64 took = Terminate();
+    ASSERT_GE(took, 0);
+    EXPECT_LT(took, 5000);
+    EXPECT_EQ(vendaro_.exitCode(), 0);
+    EXPECT_TRUE(kit_.ProgramFiles("error_log*.txt").isEmpty());
+    EXPECT_FALSE(QFile::exists(Program("engine_settmp.ini")));
+    EXPECT_FALSE(QFile::exists(Program("npid.txt")));
+}
+
+// A second start finds the first one running: it says so and fetches nothing.
+TEST_F(TerminationTest, SecondInstanceStopsBeforeTheCore)
+{
+    ASSERT_TRUE(kit_.Serve());
+    TDemoLab& lab = kit_.Lab();
+    Start({});
+    ASSERT_TRUE(lab.WaitForOutput("GET /seeds/newsid.txt", 20000)) << lab.Output().toStdString();
+    QProcess second;
+    Start(second, {});
+    QThread::msleep(2500); // its start-up tick has run; its message waits for the user
+    EXPECT_GE(Terminate(second), 0);
+    EXPECT_EQ(lab.Output().count("GET /engine_set.ini"), 1);
+    EXPECT_TRUE(kit_.ProgramFiles("error_log*.txt").isEmpty());
+    EXPECT_GE(Terminate(), 0);
+}
+
+} // namespace

@@ -1,0 +1,320 @@
+// The project actions through the dialog seam and driven input boxes: quantities, delete,
+// rename, reset, new project, the send-order checks, adding with its questions, settings.
+#include "tests/project/mainwindowfixture.h"
+
+#include "editing/uformat.h"
+#include "tests/project/windowdriver.h"
+#include "tests/support/testsupport.h"
+#include "ui/pagelistbox.h"
+#include "ui/statuslabel.h"
+#include "ui/umydialog.h"
+#include "ui/upleasewait.h"
+
+#include <QAction>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QScrollArea>
+#include <QTimer>
+#include <QDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class MainActionsTest : public ::testing::Test, public TMainWindowFixture {
+protected:
+    QStringList ShownTexts(const TDialogAnswers& answers) const
+    {
+        QStringList texts;
+        for (const TShownDialog& shown : answers.Shown())
+            texts << shown.text;
+        return texts;
+    }
+};
+
+const QString kZeroWarning = QStringLiteral(
+    "Nie można ustawić ilości na zero !\rJeśli chcesz usunąć zdjęcie z projektu, zaznacz je i wybierz usuń z menu "
+    "\"Edycja\" !");
+const QString kBadQuantity = QStringLiteral("Nieprawidłowa ilość !");
+
+TEST_F(MainActionsTest, QuantityInputs)
+{
+    AddPhotos(2, 40, 30);
+    Focus(1);
+    const struct {
+        const char* input;
+        QString message;
+        int quantity;
+    } cases[] = {{"0", kZeroWarning, 1}, {"100", kBadQuantity, 1}, {"-5", kBadQuantity, 1},
+                 {"abc", kBadQuantity, 1}, {"99", QString(), 99}};
+    for (const auto& c : cases) {
+        TDialogAnswers answers;
+        if (!c.message.isEmpty())
+            answers.Add({kButtonOk});
+        QString prompt;
+        AnswerNextInput(QString::fromLatin1(c.input), nullptr, &prompt);
+        window->aquantity->trigger();
+        EXPECT_EQ(prompt, QStringLiteral("Ilość odbitek (zdjęć: 1)"));
+        EXPECT_EQ(ShownTexts(answers), c.message.isEmpty() ? QStringList() : QStringList{c.message}) << c.input;
+        EXPECT_EQ(project.quantities.Get(1), c.quantity) << c.input;
+        EXPECT_EQ(project.quantities.Get(0), 1);
+    }
+    EXPECT_TRUE(project.selected.Get(1)) << "with nothing selected the focused photo becomes selected";
+    EXPECT_EQ(window->slcount->Status(), QStringLiteral("2(100)"));
+}
+
+TEST_F(MainActionsTest, QuantityForEverySelectedPhoto)
+{
+    AddPhotos(3, 40, 30);
+    Focus(0);
+    Select({0, 2});
+    QString caption = QStringLiteral("unset");
+    AnswerNextInput(QStringLiteral("5"), &caption);
+    window->aquantity->trigger();
+    EXPECT_EQ(caption, QGuiApplication::applicationDisplayName());
+    EXPECT_EQ(project.TotalQuantity(), 11);
+    AnswerNextInput(QString()); // cancelled
+    window->aquantity->trigger();
+    EXPECT_EQ(project.TotalQuantity(), 11);
+}
+
+TEST_F(MainActionsTest, DeleteAsksUntilToldNotTo)
+{
+    AddPhotos(3, 40, 30);
+    Select({0, 2});
+    {
+        TDialogAnswers answers{{kButtonNo}};
+        window->adelete->trigger();
+        EXPECT_EQ(ShownTexts(answers), QStringList{QStringLiteral("Napewno usunąć zaznaczone pliki z projektu ?")});
+        EXPECT_EQ(project.Count(), 3);
+    }
+    {
+        TDialogAnswers answers{{kButtonOk, true}};
+        window->adelete->trigger();
+        EXPECT_EQ(project.Count(), 1);
+        EXPECT_EQ(QFileInfo(project.names[0]).fileName(), QStringLiteral("IMG_1.JPG"));
+        EXPECT_FALSE(f.config.fdelete);
+    }
+    {
+        TDialogAnswers none; // not asked any more
+        Select({0});
+        window->adelete->trigger();
+        EXPECT_EQ(project.Count(), 0);
+        EXPECT_TRUE(none.Shown().isEmpty());
+    }
+    EXPECT_EQ(window->draw->height(), window->ScrollBox1->viewport()->height());
+    EXPECT_FALSE(window->aformat->isEnabled());
+}
+
+TEST_F(MainActionsTest, RenameKeepsFolderIgnoresBlank)
+{
+    AddPhotos(1, 40, 30);
+    Focus(0);
+    const QString folder = QFileInfo(project.names[0]).path();
+    QString caption, prompt;
+    AnswerNextInput(QStringLiteral("  wakacje 2024 "), &caption, &prompt);
+    window->arename->trigger();
+    EXPECT_EQ(caption, QStringLiteral("Vendaro"));
+    EXPECT_EQ(prompt, QStringLiteral("Zmień nazwę:"));
+    EXPECT_EQ(project.names[0], folder + QStringLiteral("/wakacje 2024"));
+    EXPECT_EQ(window->slphoto->Status(), QStringLiteral("wakacje 2024"));
+    AnswerNextInput(QStringLiteral("   "));
+    window->arename->trigger();
+    EXPECT_EQ(project.names[0], folder + QStringLiteral("/wakacje 2024"));
+    EXPECT_NE(project.sourcePaths[0], project.names[0]);
+}
+
+TEST_F(MainActionsTest, ResetGivesDefaultFormatBack)
+{
+    AddPhotos(1, 40, 30);
+    Focus(0);
+    project.SetFormat(0, kFormat13x18);
+    Corrections record = project.GetCorrections(0);
+    record.inten = 50;
+    project.SetCorrections(0, record);
+
+    TDialogAnswers answers{{kButtonOk}, {kButtonOk}};
+    window->areset->trigger();
+    EXPECT_EQ(project.formatIds.Get(0), -1);
+    EXPECT_EQ(project.GetCorrections(0).inten, 0);
+    project.defaultFormat = kFormat10x15;
+    window->areset->trigger();
+    EXPECT_EQ(project.formatIds.Get(0), kFormat10x15);
+    EXPECT_EQ(ShownTexts(answers).first(), QStringLiteral("Przywrócić zdjęcie do oryginalnej formy ?"));
+}
+
+TEST_F(MainActionsTest, NewProjectAsksAndKeepsDefaultFormat)
+{
+    project.defaultFormat = kFormat13x18;
+    AddPhotos(2, 40, 30);
+    {
+        TDialogAnswers answers{{kButtonNo}};
+        window->anewproject->trigger();
+        EXPECT_EQ(project.Count(), 2);
+        EXPECT_EQ(ShownTexts(answers), QStringList{QStringLiteral("Wyczyścić zamówienie ?")});
+    }
+    {
+        TDialogAnswers answers{{kButtonOk}};
+        window->anewproject->trigger();
+        EXPECT_EQ(project.Count(), 0);
+    }
+    EXPECT_EQ(project.defaultFormat, kFormat13x18);
+    AddPhotos(1, 40, 30);
+    EXPECT_EQ(project.formatIds.Get(0), kFormat13x18);
+
+    // After a sent order the send-order window clears the project without a question.
+    window->AttachWindow(TMainLink::SendOrder, [this] {
+        window->anewproject->trigger();
+        return 1;
+    });
+    TDialogAnswers none;
+    window->asendorder->trigger();
+    EXPECT_EQ(project.Count(), 0);
+    EXPECT_TRUE(none.Shown().isEmpty());
+}
+
+TEST_F(MainActionsTest, SendOrderCountsPrintsAndWarnsOfLowQuality)
+{
+    int opened = 0;
+    window->AttachWindow(TMainLink::SendOrder, [&] { return ++opened; });
+    f.engine.minphotos = 10;
+    AddPhotos(3, 40, 30);
+    for (int i = 0; i < 3; ++i)
+        project.quantities.Set(i, 3);
+    window->UpdateStatus();
+    {
+        TDialogAnswers answers{{kButtonOk}};
+        window->asendorder->trigger();
+        EXPECT_EQ(ShownTexts(answers), QStringList{QStringLiteral("Minimalna ilość zdjęć do wysłania to 10")});
+        EXPECT_EQ(opened, 0);
+    }
+    project.quantities.Set(2, 4); // 10 prints of 3 photos
+    window->asendorder->trigger();
+    EXPECT_EQ(opened, 1);
+
+    project.lowQuality.Set(1, true);
+    window->UpdateStatus();
+    {
+        TDialogAnswers answers{{kButtonNo}};
+        window->asendorder->trigger();
+        ASSERT_EQ(answers.Shown().size(), 1);
+        EXPECT_TRUE(answers.Shown()[0].text.startsWith(QStringLiteral("UWAGA !\rCzęść zdjęć jest słabej jakości")));
+        EXPECT_EQ(opened, 1);
+    }
+    TDialogAnswers answers{{kButtonOk}};
+    window->asendorder->trigger();
+    EXPECT_EQ(opened, 2);
+}
+
+TEST_F(MainActionsTest, ForcedFormatIsChosenBeforeTheFirstAdd)
+{
+    f.engine.forceformat = true;
+    const QString photo = f.WritePhoto(QStringLiteral("portrait.jpg"), 60, 90);
+    {
+        TDialogAnswers answers{{kButtonOk}};
+        OnNextModal([](QWidget* window) {
+            ASSERT_EQ(window->objectName(), QStringLiteral("fformat"));
+            qobject_cast<QDialog*>(window)->reject();
+        });
+        window->aaddphotos->trigger();
+        EXPECT_EQ(ShownTexts(answers), QStringList{QStringLiteral("Wybierz domyślny format zdjęć ...")});
+        EXPECT_EQ(project.Count(), 0);
+        EXPECT_EQ(project.defaultFormat, -1);
+    }
+    {
+        TDialogAnswers answers{{kButtonOk, true}}; // and do not show the note again
+        OnNextModal([photo](QWidget* window) {
+            AnswerNextFileDialog({photo}); // the open dialog follows the format window
+            auto& format = *qobject_cast<Tfformat*>(window);
+            format.lbformat->SetItemIndex(1);
+            format.bokClick();
+        });
+        window->aaddphotos->trigger();
+        EXPECT_FALSE(f.config.fPickDefFormat);
+    }
+    EXPECT_EQ(project.defaultFormat, kFormat13x18);
+    ASSERT_EQ(project.Count(), 1);
+    EXPECT_EQ(project.formatIds.Get(0), kFormat13x18);
+    EXPECT_EQ(project.GetCorrections(0).rotation, 1);
+
+    AnswerNextFileDialog({photo});
+    TDialogAnswers none; // a default exists: no question, no format window
+    window->aaddphotos->trigger();
+    EXPECT_EQ(project.Count(), 2);
+    EXPECT_TRUE(none.Shown().isEmpty());
+}
+
+TEST_F(MainActionsTest, FailedPhotoAsksWhetherToGoOn)
+{
+    const QString good1 = f.WritePhoto(QStringLiteral("a.jpg"), 40, 30);
+    const QString broken = f.PhotoPath(QStringLiteral("broken.jpg"));
+    ASSERT_TRUE(WriteFileBytes(broken, QByteArray(100, 'z')));
+    const QString good2 = f.WritePhoto(QStringLiteral("b.jpg"), 40, 30);
+    {
+        TDialogAnswers answers{{kButtonNo}};
+        window->AddFiles({good1, broken, good2});
+        EXPECT_EQ(ShownTexts(answers),
+                  QStringList{QStringLiteral("Nie można dodać zdjęcia (broken.jpg) !\rCzy chcesz probować dodać resztę zdjęć ?")});
+        EXPECT_EQ(answers.Shown()[0].icon, diError);
+        EXPECT_EQ(project.sourcePaths, QStringList{good1});
+    }
+    TDialogAnswers answers{{kButtonOk}};
+    window->AddFiles({good1, broken, good2});
+    EXPECT_EQ(project.Count(), 3);
+    EXPECT_EQ(project.sourcePaths[2], good2);
+    EXPECT_FALSE(fwait().isVisible());
+    EXPECT_EQ(window->slcount->Status(), QStringLiteral("3(3)"));
+}
+
+TEST_F(MainActionsTest, OpenDialogAddsInChosenOrder)
+{
+    const QString one = f.WritePhoto(QStringLiteral("one.jpg"), 40, 30);
+    const QString two = f.WritePhoto(QStringLiteral("two.png"), 30, 40);
+    AnswerNextFileDialog({two, one});
+    window->aaddphotos->trigger();
+    EXPECT_EQ(project.sourcePaths, (QStringList{two, one}));
+    AnswerNextFileDialog({});
+    window->aaddphotos->trigger();
+    EXPECT_EQ(project.Count(), 2);
+    EXPECT_EQ(window->od->nameFilters().first().left(16), QStringLiteral("Wszystkie obrazy"));
+}
+
+TEST_F(MainActionsTest, ThumbnailSettingsRegenerateThumbnails)
+{
+    AddPhotos(2, 80, 60);
+    window->AttachWindow(TMainLink::Settings, [this] {
+        f.config.thumbbitmapwidth = f.config.thumbbitmapheight = 60;
+        f.config.InitThumbSizes(window->font());
+        return kThumbSettingsChanged;
+    });
+    window->asettings->trigger();
+    EXPECT_EQ(project.thumbnails[0].size(), QSize(60, 45));
+    EXPECT_FALSE(project.thumbPending.Get(1));
+    EXPECT_FALSE(fwait().isVisible());
+}
+
+TEST_F(MainActionsTest, CloseWhileAddingStopsTheAddingFirst)
+{
+    QStringList files;
+    for (int i = 0; i < 6; ++i)
+        files << f.WritePhoto(QStringLiteral("big%1.jpg").arg(i), 1500, 1000);
+    QTimer::singleShot(0, window.get(), [this] { window->close(); });
+    window->AddFiles(files);
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_LT(project.Count(), 6);
+    EXPECT_EQ(QDir(project.projectFolder).entryList(QDir::Files).size(), 2 * project.Count())
+        << "the photos not added leave no files";
+}
+
+TEST_F(MainActionsTest, ExitAsksOnce)
+{
+    TDialogAnswers answers{{kButtonNo}, {kButtonOk}};
+    window->aexit->trigger();
+    EXPECT_TRUE(window->isVisible());
+    window->aexit->trigger();
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(ShownTexts(answers).first(), QStringLiteral("Zakończyć pracę programu ?"));
+}
+
+} // namespace

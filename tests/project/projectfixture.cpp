@@ -1,0 +1,69 @@
+#include "tests/project/projectfixture.h"
+
+#include "core/coreobjects.h"
+#include "imaging/jpegsave.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QFont>
+#include <QLocale>
+
+TProjectFixture::TProjectFixture() : previousTemp_(qgetenv("TEMP"))
+{
+    qputenv("TEMP", QFile::encodeName(temp_.path()));
+    QLocale::setDefault(QLocale::c()); // "." in amounts, whatever the machine's language
+    config.InitThumbSizes(QFont());
+    formats.Add(QStringLiteral("10x15"), kFormat10x15, 102, 152, 50);
+    formats.Add(QStringLiteral("13x18"), kFormat13x18, 127, 178, 120);
+    formats.Add(QStringLiteral("30x45"), kFormat30x45, 305, 457, 1500);
+    engine.outputdpi = 300;
+    engine.min_price = -1;
+    engine.open_price = 0;
+    engine.delivery_price = -1;
+    engine.delivery_pricepre = -1;
+    engine.minphotos = -1;
+    project = std::make_unique<TVDImage>();
+    Core() = {&config, project.get(), &formats, &engine, &skinner};
+}
+
+TProjectFixture::~TProjectFixture()
+{
+    project.reset();
+    Core() = {};
+    if (previousTemp_.isNull())
+        qunsetenv("TEMP");
+    else
+        qputenv("TEMP", previousTemp_);
+}
+
+QString TProjectFixture::PhotoPath(const QString& name) const
+{
+    return photos_.filePath(name);
+}
+
+QString TProjectFixture::WritePhoto(const QString& name, int width, int height) const
+{
+    const QString path = PhotoPath(name);
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    const QImage picture = TestPicture(width, height);
+    const QString suffix = QFileInfo(name).suffix().toLower();
+    const bool ok = suffix == QLatin1String("jpg") || suffix == QLatin1String("jpeg")
+        ? SaveJpeg(picture, path, 95)
+        : picture.save(path);
+    return ok ? path : QString();
+}
+
+QImage TestPicture(int width, int height)
+{
+    QImage picture(width, height, QImage::Format_ARGB32);
+    for (int y = 0; y < height; ++y) {
+        auto* row = reinterpret_cast<QRgb*>(picture.scanLine(y));
+        for (int x = 0; x < width; ++x) {
+            const int r = x * 255 / std::max(width - 1, 1);
+            const int g = y * 255 / std::max(height - 1, 1);
+            const int b = ((x / 7 + y / 5) % 2) * 200 + (x * y) % 56;
+            row[x] = qRgb(r, g, b);
+        }
+    }
+    return picture;
+}

@@ -1,0 +1,361 @@
+// The photo project: adding (names, folder, copies, sizes, failures), formats and crops,
+// low quality, thumbnails, deleting and clearing, prices.
+#include "tests/project/projectfixture.h"
+
+#include "core/log.h"
+#include "imaging/geometry.h"
+#include "imaging/workingcopy.h"
+#include "project/uvdimage.h"
+#include "tests/support/testsupport.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QRegularExpression>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+namespace {
+
+class VDImageTest : public ::testing::Test {
+protected:
+    TProjectFixture f;
+    TVDImage& project = *f.project;
+
+    QStringList FilesInProject() const
+    {
+        return QDir(project.projectFolder).entryList(QDir::Files, QDir::Name);
+    }
+    int AddPhotos(int count, int width = 120, int height = 80)
+    {
+        for (int i = 0; i < count; ++i)
+            EXPECT_TRUE(project.AddPhoto(f.WritePhoto(QStringLiteral("p%1.jpg").arg(i), width, height)));
+        return project.Count();
+    }
+};
+
+TEST_F(VDImageTest, AddPhotoMakesPrivateFolderCopiesAndThumbnail)
+{
+    const QString path = f.WritePhoto(QStringLiteral("IMG_0001.JPG"), 1000, 600);
+    ASSERT_TRUE(project.AddPhoto(path));
+
+    EXPECT_EQ(QFileInfo(project.projectFolder).absolutePath(), QFileInfo(f.TempFolder()).absoluteFilePath());
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^VDTMP\\.[0-9A-F]{12}$"))
+                    .match(QFileInfo(project.projectFolder).fileName())
+                    .hasMatch());
+    struct stat info {};
+    ASSERT_EQ(::stat(QFile::encodeName(project.projectFolder).constData(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0700u);
+
+    EXPECT_EQ(project.sourcePaths, QStringList{path});
+    EXPECT_EQ(project.names, QStringList{path});
+    EXPECT_EQ(FilesInProject(), (QStringList{QStringLiteral("IMG_0001.sbm"), QStringLiteral("prev_IMG_0001.sbm")}));
+    QImage full, preview;
+    project.LoadFull(0, full);
+    project.LoadPreview(0, preview);
+    EXPECT_EQ(full.size(), QSize(1000, 600));
+    EXPECT_EQ(preview.size(), QSize(800, 480));
+    int width = 0, height = 0;
+    project.GetImageSize(0, width, height);
+    EXPECT_EQ(QSize(width, height), QSize(1000, 600));
+    EXPECT_EQ(project.quantities.Get(0), 1);
+    EXPECT_EQ(project.formatIds.Get(0), -1);
+    EXPECT_FALSE(project.thumbPending.Get(0));
+    EXPECT_FALSE(project.selected.Get(0));
+    EXPECT_EQ(project.thumbnails[0].size(), QSize(140, 84));
+    EXPECT_EQ(project.focus, -1);
+}
+
+TEST_F(VDImageTest, SameFileNameFromTwoFoldersGetsNumberedCopies)
+{
+    ASSERT_TRUE(project.AddPhoto(f.WritePhoto(QStringLiteral("a/name.jpg"), 40, 30)));
+    ASSERT_TRUE(project.AddPhoto(f.WritePhoto(QStringLiteral("b/name.jpg"), 40, 30)));
+    EXPECT_EQ(QFileInfo(project.workingPaths[0]).fileName(), QStringLiteral("name.sbm"));
+    EXPECT_EQ(QFileInfo(project.workingPaths[1]).fileName(), QStringLiteral("name_1.sbm"));
+    EXPECT_EQ(QFileInfo(project.previewPaths[1]).fileName(), QStringLiteral("prev_name_1.sbm"));
+}
+
+TEST_F(VDImageTest, SmallPhotoPreviewIsNotEnlarged)
+{
+    ASSERT_TRUE(project.AddPhoto(f.WritePhoto(QStringLiteral("small.jpg"), 300, 200)));
+    QImage preview;
+    project.LoadPreview(0, preview);
+    EXPECT_EQ(preview.size(), QSize(300, 200));
+}
+
+TEST_F(VDImageTest, PhotoWithoutHeaderReaderTakesDecodedSize)
+{
+    ASSERT_TRUE(project.AddPhoto(f.WritePhoto(QStringLiteral("graphic.png"), 300, 200)));
+    int width = 0, height = 0;
+    project.GetImageSize(0, width, height);
+    EXPECT_EQ(QSize(width, height), QSize(300, 200));
+
+    f.engine.forceformat = true;
+    project.SetFormat(0, kFormat10x15);
+    const Corrections record = project.GetCorrections(0);
+    const TRect crop = FractionsToRect(record.crop, 300, 200);
+    EXPECT_GT(crop.Width(), 0);
+    EXPECT_GT(crop.Height(), 0);
+    EXPECT_TRUE(project.lowQuality.Get(0)); // 300 pixels for a 1795-pixel print
+}
+
+TEST_F(VDImageTest, UndecodableFileIsNotAddedAndLeavesNothing)
+{
+    const QString path = f.PhotoPath(QStringLiteral("broken.jpg"));
+    ASSERT_TRUE(WriteFileBytes(path, QByteArray("\xFF\xD8\xFF\xE0 not really a jpeg", 24)));
+    ASSERT_TRUE(project.AddPhoto(f.WritePhoto(QStringLiteral("good.jpg"), 40, 30)));
+    project.focus = 0;
+
+    EXPECT_FALSE(project.AddPhoto(path));
+    EXPECT_EQ(project.Count(), 1);
+    EXPECT_EQ(project.focus, 0);
+    EXPECT_EQ(FilesInProject(), (QStringList{QStringLiteral("good.sbm"), QStringLiteral("prev_good.sbm")}));
+    EXPECT_FALSE(project.AddPhoto(f.PhotoPath(QStringLiteral("missing.jpg"))));
+    EXPECT_EQ(project.Count(), 1);
+}
+
+// A full temporary folder: the file-size limit makes the working copy's writes fail part way
+// as a full disk does.
+TEST_F(VDImageTest, FullDiskLeavesNoPartialCopies)
+{
+    const QString path = f.WritePhoto(QStringLiteral("big.jpg"), 400, 300); // 480 000-byte working copy
+    rlimit previous {};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &previous), 0);
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limited = previous;
+    limited.rlim_cur = 100 * 1024;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limited), 0);
+    const bool added = project.AddPhoto(path);
+    ::setrlimit(RLIMIT_FSIZE, &previous);
+    std::signal(SIGXFSZ, previousHandler);
+
+    EXPECT_FALSE(added);
+    EXPECT_EQ(project.Count(), 0);
+    EXPECT_TRUE(FilesInProject().isEmpty());
+    EXPECT_TRUE(project.AddPhoto(path)); // with room again the same photo goes in
+    EXPECT_EQ(FilesInProject().size(), 2);
+}
+
+TEST_F(VDImageTest, ForceFormatTurnsPortraitAndCropsToFormat)
+{
+    f.engine.forceformat = true;
+    project.defaultFormat = kFormat10x15;
+    ASSERT_TRUE(project.AddPhoto(f.WritePhoto(QStringLiteral("portrait.jpg"), 200, 300)));
+    Corrections record = project.GetCorrections(0);
+    EXPECT_EQ(record.rotation, 1);
+    const CropFractions expected = AutoCropFractions({0, 0, 1795, 1205}, {0, 0, 300, 200});
+    EXPECT_EQ(record.crop.left, expected.left);
+    EXPECT_EQ(record.crop.top, expected.top);
+    EXPECT_EQ(record.crop.right, expected.right);
+    EXPECT_EQ(record.crop.bottom, expected.bottom);
+    EXPECT_EQ(project.thumbnails[0].size(), QSize(140, 94)); // the sheet's aspect
+
+    // A crop made by hand goes when the format is assigned again.
+    record.crop = {0.1f, 0.1f, 0.2f, 0.2f, 0.3f, 0.3f};
+    record.sat = 40;
+    project.SetCorrections(0, record);
+    project.SetFormat(0, kFormat13x18);
+    record = project.GetCorrections(0);
+    const CropFractions again = AutoCropFractions({0, 0, MmToPixels(178, 300), MmToPixels(127, 300)}, {0, 0, 300, 200});
+    EXPECT_EQ(record.crop.left, again.left);
+    EXPECT_EQ(record.crop.bottom, again.bottom);
+    EXPECT_EQ(record.rotation, 1);
+    EXPECT_EQ(record.sat, 40);
+}
+
+TEST_F(VDImageTest, FormatWithoutForceResetsGeometryKeepsColours)
+{
+    AddPhotos(1);
+    Corrections record = project.GetCorrections(0);
+    record.rotation = 2;
+    record.crop = {0.1f, 0.1f, 0.5f, 0.5f, 0.6f, 0.6f};
+    record.inten = 30;
+    record.hue1 = -90;
+    record.sepia = 1;
+    project.SetCorrections(0, record);
+    project.SetFormat(0, kFormat10x15);
+    const Corrections after = project.GetCorrections(0);
+    EXPECT_EQ(after.rotation, 0);
+    EXPECT_EQ(after.crop.left, kNoCrop);
+    EXPECT_EQ(after.inten, 30);
+    EXPECT_EQ(after.hue1, -90);
+    EXPECT_EQ(after.sepia, 1);
+    EXPECT_EQ(project.formatIds.Get(0), kFormat10x15);
+}
+
+TEST_F(VDImageTest, LowQualityOnlyForCropsNeedingEnlargement)
+{
+    AddPhotos(1, 20, 10); // tiny
+    project.SetFormat(0, kFormat10x15);
+    EXPECT_FALSE(project.lowQuality.Get(0)) << "no crop: never marked";
+
+    Corrections record = project.GetCorrections(0);
+    record.crop = RectToFractions({0, 0, 20, 10}, 20, 10);
+    project.SetCorrections(0, record);
+    EXPECT_TRUE(project.lowQuality.Get(0));
+
+    project.SetFormat(0, -1);
+    record = project.GetCorrections(0);
+    record.crop = RectToFractions({0, 0, 20, 10}, 20, 10);
+    project.SetCorrections(0, record);
+    EXPECT_FALSE(project.lowQuality.Get(0)) << "no format: never marked";
+}
+
+TEST_F(VDImageTest, LowQualityMeasuresTheCropOfTheTurnedPhoto)
+{
+    // The top half: 2000 x 500 of the photo as it lies, 1000 x 1000 once turned.
+    ASSERT_TRUE(project.AddPhoto(f.WritePhoto(QStringLiteral("wide.jpg"), 2000, 1000)));
+    project.SetFormat(0, kFormat10x15);
+    Corrections record = project.GetCorrections(0);
+    record.crop = {0.0f, 0.0f, 1.0f, 0.5f, 1.0f, 0.5f};
+    project.SetCorrections(0, record);
+    EXPECT_FALSE(project.lowQuality.Get(0));
+    record.rotation = 1;
+    project.SetCorrections(0, record);
+    EXPECT_TRUE(project.lowQuality.Get(0));
+}
+
+struct DeleteCase {
+    int count;
+    int focusBefore;
+    int deleted;
+    int focusAfter;
+};
+
+void PrintTo(const DeleteCase& c, std::ostream* os)
+{
+    *os << c.count << " photos, focus " << c.focusBefore << ", delete " << c.deleted;
+}
+
+class VDImageDeleteTest : public VDImageTest, public ::testing::WithParamInterface<DeleteCase> {};
+
+TEST_P(VDImageDeleteTest, FocusFollowsTheRule)
+{
+    const DeleteCase c = GetParam();
+    AddPhotos(c.count, 24, 16);
+    project.focus = c.focusBefore;
+    const QString deletedCopy = project.workingPaths[c.deleted];
+    project.Delete(c.deleted);
+    EXPECT_EQ(project.Count(), c.count - 1);
+    EXPECT_EQ(project.focus, c.focusAfter);
+    EXPECT_FALSE(QFileInfo::exists(deletedCopy));
+    EXPECT_EQ(FilesInProject().size(), 2 * (c.count - 1));
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, VDImageDeleteTest,
+                         ::testing::Values(DeleteCase{1, 0, 0, -1},  // the only photo
+                                           DeleteCase{1, -1, 0, -1},
+                                           DeleteCase{3, 0, 0, 0},   // the first with focus: first remaining
+                                           DeleteCase{3, -1, 1, 0},  // nothing focused: first remaining
+                                           DeleteCase{3, 2, 2, 1},   // the last with focus: the one before
+                                           DeleteCase{3, 1, 2, 1},   // another one: focus stays
+                                           DeleteCase{3, 2, 0, -1})); // focus past the end after the shift
+
+TEST_F(VDImageTest, DeleteOutsideTheListThrows)
+{
+    AddPhotos(1);
+    EXPECT_THROW(project.Delete(1), EListError);
+    EXPECT_THROW(project.Delete(-1), EListError);
+}
+
+TEST_F(VDImageTest, ClearRemovesFolderKeepsDefaultFormat)
+{
+    project.defaultFormat = kFormat13x18;
+    AddPhotos(2);
+    project.focus = 1;
+    const QString folder = project.projectFolder;
+    project.Clear();
+    EXPECT_EQ(project.Count(), 0);
+    EXPECT_EQ(project.focus, -1);
+    EXPECT_TRUE(project.projectFolder.isEmpty());
+    EXPECT_FALSE(QFileInfo::exists(folder));
+    EXPECT_EQ(project.defaultFormat, kFormat13x18);
+    AddPhotos(1);
+    EXPECT_EQ(project.formatIds.Get(0), kFormat13x18);
+    EXPECT_NE(project.projectFolder, folder);
+}
+
+TEST_F(VDImageTest, DestructorRemovesProjectFolder)
+{
+    AddPhotos(1);
+    const QString folder = project.projectFolder;
+    f.project.reset();
+    EXPECT_FALSE(QFileInfo::exists(folder));
+}
+
+TEST_F(VDImageTest, RefreshPendingThumbnailsFollowsFormat)
+{
+    AddPhotos(2, 300, 300);
+    EXPECT_EQ(project.thumbnails[1].size(), QSize(140, 140));
+    project.SetFormat(1, kFormat10x15);
+    project.thumbPending.Set(1, true);
+    project.RefreshPendingThumbnails();
+    EXPECT_FALSE(project.thumbPending.Get(1));
+    EXPECT_EQ(project.thumbnails[1].size(), QSize(140, 94));
+    EXPECT_EQ(project.thumbnails[1].pixel(2, 47), 0xFFFFFFFFu) << "white band beside the square photo";
+    EXPECT_NE(project.thumbnails[1].pixel(70, 47), 0xFFFFFFFFu);
+    EXPECT_EQ(project.thumbnails[0].size(), QSize(140, 140));
+}
+
+TEST_F(VDImageTest, OrderPriceAddsOpeningChargeAndDelivery)
+{
+    AddPhotos(1);
+    project.SetFormat(0, kFormat10x15);
+    project.quantities.Set(0, 10); // 10 x 0.50 zł
+    EXPECT_EQ(project.PhotosValue(), 500);
+    f.engine.min_price = 1000;
+    f.engine.open_price = 300;
+    f.engine.delivery_price = 900;
+    f.engine.delivery_pricepre = 1200;
+
+    EXPECT_EQ(project.OrderPrice(false, false), 800);
+    EXPECT_TRUE(project.openingChargeApplied);
+    EXPECT_EQ(project.OrderPrice(true, false), 2000);
+    EXPECT_EQ(project.OrderPrice(true, true), 1700);
+
+    project.quantities.Set(0, 20);
+    EXPECT_EQ(project.OrderPrice(false, false), 1000);
+    EXPECT_FALSE(project.openingChargeApplied);
+    f.engine.delivery_pricepre = -1; // not configured: nothing added
+    EXPECT_EQ(project.OrderPrice(true, false), 1000);
+}
+
+TEST_F(VDImageTest, OrderWithoutFormatsCostsNothing)
+{
+    AddPhotos(2);
+    f.engine.min_price = 1000;
+    f.engine.open_price = 300;
+    f.engine.delivery_pricepre = 1200;
+    EXPECT_EQ(project.PhotosValue(), 0);
+    EXPECT_EQ(project.OrderPrice(true, false), 0);
+    EXPECT_FALSE(project.openingChargeApplied);
+}
+
+TEST_F(VDImageTest, RenderOutputLogsAndPlacesOnSheet)
+{
+    ASSERT_TRUE(project.AddPhoto(f.WritePhoto(QStringLiteral("IMG_0042.JPG"), 300, 200)));
+    project.SetFormat(0, kFormat10x15);
+    QImage picture(5, 5, QImage::Format_ARGB32);
+    project.RenderOutput(0, picture);
+    EXPECT_EQ(picture.size(), QSize(1795, 1205));
+    const QStringList& lines = LogStore().Lines();
+    ASSERT_FALSE(lines.isEmpty());
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^RenderOutPut: 0: IMG_0042\\.JPG in \\d\\d:\\d\\d:\\d\\d\\.\\d\\d\\d$"))
+                    .match(lines.last())
+                    .hasMatch())
+        << lines.last().toStdString();
+
+    // A lost working copy gives a white sheet, or nothing without a format.
+    ASSERT_TRUE(QFile::remove(project.workingPaths[0]));
+    project.RenderOutput(0, picture);
+    EXPECT_EQ(picture.size(), QSize(1795, 1205));
+    EXPECT_EQ(picture.pixel(900, 600), 0xFFFFFFFFu);
+    project.SetFormat(0, -1);
+    project.RenderOutput(0, picture);
+    EXPECT_TRUE(picture.isNull());
+}
+
+} // namespace

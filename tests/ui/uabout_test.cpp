@@ -1,0 +1,82 @@
+#include "ui/uabout.h"
+
+#include "core/coreobjects.h"
+#include "lab/vdengine.h"
+#include "platform/appdir.h"
+#include "platform/process.h"
+#include "project/umain.h"
+#include "ui/gradientbutton.h"
+#include "ui/hotlabel.h"
+#include "ui/image.h"
+
+#include <QDesktopServices>
+#include <QLabel>
+#include <QTimer>
+#include <QUrl>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// Receives the addresses the window asks the desktop to open.
+class UrlCatcher : public QObject {
+    Q_OBJECT
+public:
+    QList<QUrl> urls;
+public Q_SLOTS:
+    void Open(const QUrl& url) { urls.append(url); }
+};
+
+TEST(Tfabout, ShowsTheLabAndOpensItsLinks)
+{
+    TEngine engine;
+    engine.progname = "Fotolab Test";
+    engine.name = "Fotolab";
+    engine.person = "Anna Nowak";
+    engine.city = QStringLiteral("90-001 Łódź");
+    engine.email = "biuro@fotolab.example";
+    engine.www = "www.fotolab.example";
+    Core().engine = &engine;
+    QImage splash(500, 350, QImage::Format_RGB32);
+    splash.fill(Qt::blue);
+    fmain().isplash->SetPicture(splash);
+
+    UrlCatcher catcher;
+    QDesktopServices::setUrlHandler("mailto", &catcher, "Open");
+    QDesktopServices::setUrlHandler("http", &catcher, "Open");
+
+    Tfabout about;
+    QTimer::singleShot(0, [&] {
+        const QString version = VersionString(ExecutablePath(), QString());
+        EXPECT_EQ(about.ltitle->text(), "Fotolab Test wer " + version);
+        EXPECT_EQ(about.ltitlevd->text(), "Vendaro wer " + version);
+        EXPECT_EQ(about.lperson->text(), "Osoba kontaktowa: Anna Nowak");
+        EXPECT_EQ(about.lcity->text(), QStringLiteral("90-001 Łódź"));
+        EXPECT_EQ(about.ilogo->Picture().width(), 200); // fitted with its aspect kept
+        EXPECT_TRUE(about.mpprog->isVisible());
+        EXPECT_FALSE(about.mptech->isVisible());
+        about.btechClick();
+        EXPECT_TRUE(about.mptech->isVisible());
+        EXPECT_FALSE(about.mpprog->isVisible());
+        const bool firstShown = about.iabout1->isVisible();
+        about.Timer1Timer();
+        EXPECT_NE(about.iabout1->isVisible(), firstShown);
+        EXPECT_NE(about.iabout2->isVisible(), !firstShown);
+        Q_EMIT about.hlemail->OnClick();
+        Q_EMIT about.hlwww->OnClick();
+        about.accept();
+    });
+    about.exec();
+    EXPECT_FALSE(about.Timer1->isActive());
+    ASSERT_EQ(catcher.urls.size(), 2);
+    EXPECT_EQ(catcher.urls[0], QUrl("mailto:biuro@fotolab.example"));
+    EXPECT_EQ(catcher.urls[1], QUrl("http://www.fotolab.example"));
+
+    QDesktopServices::unsetUrlHandler("mailto");
+    QDesktopServices::unsetUrlHandler("http");
+    Core().engine = nullptr;
+}
+
+} // namespace
+
+#include "uabout_test.moc"

@@ -1,0 +1,73 @@
+#include "ui/utip.h"
+
+#include "core/core.h"
+#include "core/coreobjects.h"
+#include "platform/inifile.h"
+#include "tests/support/testsupport.h"
+#include "ui/gradientbutton.h"
+#include "ui/nicecheckbox.h"
+#include "ui/tipfile.h"
+
+#include <QLabel>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QString Tips(int count, int pos)
+{
+    return QStringLiteral("[tips]\r\ncount=%1\r\npos=%2\r\ntip1=Pierwsza\r\ntip2=Druga\r\ntip3=Trzecia\r\n").arg(count).arg(pos);
+}
+
+TEST(TipFile, StepsWrapRoundAndAreWrittenBack)
+{
+    ScopedAppDir app;
+    const QString path = app.Path("tips.ini");
+    struct Case {
+        int count, pos, step;
+        const char* tip;
+        int newPos;
+    };
+    const Case cases[] = {
+        {3, 3, +1, "Pierwsza", 1}, {3, 0, +1, "Pierwsza", 1}, {3, 1, -1, "Trzecia", 3},
+        {3, 1, +1, "Druga", 2},    {5, 4, +1, "Błąd !", 5},
+    };
+    for (const Case& c : cases) {
+        WriteFileBytes(path, Tips(c.count, c.pos).toUtf8());
+        EXPECT_EQ(StepTip(path, c.step), QString::fromUtf8(c.tip)) << c.count << " " << c.pos;
+        EXPECT_EQ(TIniFile(path).ReadInteger("tips", "pos", -1), c.newPos);
+    }
+    WriteFileBytes(path, Tips(0, 2).toUtf8());
+    EXPECT_EQ(StepTip(path, +1), QStringLiteral("** BŁĄD **"));
+    EXPECT_EQ(TIniFile(path).ReadInteger("tips", "pos", -1), 2); // nothing written
+    EXPECT_EQ(StepTip(app.Path("missing.ini"), +1), QStringLiteral("** BŁĄD **"));
+}
+
+TEST(Tftip, ShowingAdvancesAndClosingStoresTheCheckBox)
+{
+    ScopedAppDir app;
+    WriteFileBytes(app.Path("tips.ini"), Tips(3, 1).toUtf8());
+    TConfig config;
+    config.fShowTip = true;
+    Core().config = &config;
+
+    Tftip tip;
+    QTimer::singleShot(0, [&] {
+        EXPECT_TRUE(tip.cbshow->Checked());
+        EXPECT_EQ(tip.ltip->text(), "Druga");
+        tip.bnextClick();
+        EXPECT_EQ(tip.ltip->text(), "Trzecia");
+        tip.bprevClick();
+        tip.bprevClick();
+        EXPECT_EQ(tip.ltip->text(), "Pierwsza");
+        tip.cbshow->click(); // "Pokazuj przy starcie" off
+        Q_EMIT tip.bclose->OnClick();
+    });
+    tip.exec();
+    EXPECT_FALSE(config.fShowTip);
+    EXPECT_EQ(tip.windowTitle(), QStringLiteral("Podpowiedź na dziś :)"));
+    Core().config = nullptr;
+}
+
+} // namespace

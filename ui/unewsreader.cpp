@@ -1,0 +1,77 @@
+#include "ui/unewsreader.h"
+
+#include "core/coreobjects.h"
+#include "lab/md5.h"
+#include "lab/vdengine.h"
+
+#include <QAuthenticator>
+#include <QTimer>
+#include <QUrl>
+#include <QWebEnginePage>
+#include <QWebEngineView>
+
+#include <unistd.h>
+
+namespace {
+
+// The browser's sandbox cannot start for root; it is turned off (before the engine's first
+// use) rather than leaving the news window blank.
+void AllowBrowserAsRoot()
+{
+    if (::geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX"))
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+}
+
+} // namespace
+
+Tfnews::Tfnews(const QString& address, QWidget* parent) : QDialog(parent), address_(address)
+{
+    setObjectName(QStringLiteral("fnews"));
+    setWindowTitle(QStringLiteral("NEWS"));
+    setFixedSize(515, 396);
+
+    AllowBrowserAsRoot();
+    web = new QWebEngineView(this);
+    web->setObjectName(QStringLiteral("web"));
+    web->setGeometry(8, 8, 500, 381);
+    connect(web, &QWebEngineView::loadFinished, this, &Tfnews::webNavigateComplete);
+    // A lab that protects its news page asks for the same account as every other request;
+    // it is offered once, so refused credentials end in the browser's error page.
+    connect(web->page(), &QWebEnginePage::authenticationRequired, this, [this](const QUrl&, QAuthenticator* auth) {
+        const TEngine* engine = Core().engine;
+        if (!engine || credentialsOffered_) {
+            *auth = QAuthenticator(); // a null authenticator cancels the request
+            return;
+        }
+        credentialsOffered_ = true;
+        auth->setUser(engine->user);
+        auth->setPassword(MD5Hex(engine->pass));
+    });
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setSingleShot(true);
+    Timer1->setInterval(100);
+    connect(Timer1, &QTimer::timeout, this, &Tfnews::Timer1Timer);
+}
+
+Tfnews::~Tfnews() = default;
+
+void Tfnews::showEvent(QShowEvent* event)
+{
+    setWindowTitle(QStringLiteral("Ładowanie news'ów ..."));
+    Timer1->start();
+    QDialog::showEvent(event);
+}
+
+void Tfnews::Timer1Timer()
+{
+    Timer1->stop();
+    web->load(QUrl::fromUserInput(address_));
+}
+
+void Tfnews::webNavigateComplete(bool ok)
+{
+    if (ok)
+        setWindowTitle(QStringLiteral("NEWS"));
+}

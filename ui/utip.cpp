@@ -1,0 +1,99 @@
+#include "ui/utip.h"
+
+#include "core/core.h"
+#include "core/coreobjects.h"
+#include "platform/appdir.h"
+#include "ui/gradientbutton.h"
+#include "ui/image.h"
+#include "ui/nicecheckbox.h"
+#include "ui/pictures.h"
+#include "ui/tipfile.h"
+
+#include <QLabel>
+
+namespace {
+
+TGradientButton* MakeButton(QWidget* parent, const char* name, const QString& caption, int left)
+{
+    auto* button = new TGradientButton(parent);
+    button->setObjectName(QLatin1String(name));
+    button->SetCaption(caption);
+    button->setGeometry(left, 162, 75, 25);
+    return button;
+}
+
+} // namespace
+
+Tftip::Tftip(QWidget* parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("ftip"));
+    setWindowTitle(QStringLiteral("Podpowiedź na dziś :)"));
+    setFixedSize(469, 194);
+
+    iowl = new TImage(this);
+    iowl->setObjectName(QStringLiteral("iowl"));
+    iowl->setGeometry(8, 4, 110, 150);
+    iowl->SetPicture(ProgramPicture(QStringLiteral("owl")));
+    iowl->SetCenter(true);
+
+    ltip = new QLabel(this);
+    ltip->setObjectName(QStringLiteral("ltip"));
+    ltip->setGeometry(126, 8, 335, 144);
+    ltip->setAlignment(Qt::AlignCenter);
+    ltip->setWordWrap(true);
+    ltip->setTextFormat(Qt::PlainText);
+
+    cbshow = new TNiceCheckBox(this);
+    cbshow->setObjectName(QStringLiteral("cbshow"));
+    cbshow->SetCaption(QStringLiteral("Pokazuj przy starcie"));
+    cbshow->setGeometry(8, 166, 150, 18);
+
+    bprev = MakeButton(this, "bprev", QStringLiteral("poprzedni"), 222);
+    bnext = MakeButton(this, "bnext", QStringLiteral("następny"), 302);
+    bclose = MakeButton(this, "bclose", QStringLiteral("zamknij"), 386);
+    connect(bprev, &TGradientButton::OnClick, this, &Tftip::bprevClick);
+    connect(bnext, &TGradientButton::OnClick, this, &Tftip::bnextClick);
+    connect(bclose, &TGradientButton::OnClick, this, &QDialog::accept);
+
+    TFormSlot<Tftip>::Register(this);
+}
+
+Tftip::~Tftip()
+{
+    TFormSlot<Tftip>::Unregister(this);
+}
+
+Tftip& ftip()
+{
+    return TFormSlot<Tftip>::Get();
+}
+
+void Tftip::ShowTip(int step)
+{
+    ltip->setText(StepTip(AppPath(QStringLiteral("tips.ini")), step));
+}
+
+void Tftip::bprevClick()
+{
+    ShowTip(-1);
+}
+
+void Tftip::bnextClick()
+{
+    ShowTip(+1);
+}
+
+void Tftip::showEvent(QShowEvent* event)
+{
+    if (const TConfig* config = Core().config)
+        cbshow->SetChecked(config->fShowTip);
+    ShowTip(+1);
+    QDialog::showEvent(event);
+}
+
+void Tftip::done(int result)
+{
+    if (TConfig* config = Core().config)
+        config->fShowTip = cbshow->Checked();
+    QDialog::done(result);
+}
