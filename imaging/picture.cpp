@@ -1,5 +1,7 @@
 #include "imaging/picture.h"
 
+#include "imaging/parallelrows.h"
+
 #include <sys/mman.h>
 
 #include <cstdlib>
@@ -43,8 +45,24 @@ QImage NewPicture(int width, int height, QImage::Format format)
 
 QImage As32BitPicture(const QImage& picture)
 {
-    return picture.format() == QImage::Format_ARGB32 ? picture
-                                                     : picture.convertToFormat(QImage::Format_ARGB32);
+    if (picture.format() == QImage::Format_ARGB32)
+        return picture;
+    if (picture.format() != QImage::Format_BGR888)
+        return picture.convertToFormat(QImage::Format_ARGB32);
+    // Every decoded photo takes this path: on all cores, into huge-page memory.
+    QImage converted = NewPicture(picture.width(), picture.height());
+    if (converted.isNull())
+        return picture.convertToFormat(QImage::Format_ARGB32);
+    const PixelRows<std::uint32_t> out = WritableRows(converted);
+    ParallelRows(out.height, out.width, [&](int first, int end) {
+        for (int y = first; y < end; ++y) {
+            const uchar* in = picture.constScanLine(y);
+            std::uint32_t* row = out[y];
+            for (int x = 0; x < out.width; ++x, in += 3)
+                row[x] = 0xFF000000u | std::uint32_t(in[2]) << 16 | std::uint32_t(in[1]) << 8 | in[0];
+        }
+    });
+    return converted;
 }
 
 PixelRows<std::uint32_t> WritableRows(QImage& picture)

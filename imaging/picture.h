@@ -18,7 +18,8 @@ bool PictureSizeAllowed(std::int64_t width, std::int64_t height);
 // a few milliseconds of page faults instead of tens.
 QImage NewPicture(int width, int height, QImage::Format format = QImage::Format_ARGB32);
 
-// The picture as Format_ARGB32 (converted when it has another format; shared otherwise).
+// The picture as Format_ARGB32 with opaque alpha where the source has none (converted when it
+// has another format; shared otherwise). 24-bit BGR888 pictures convert on all cores.
 QImage As32BitPicture(const QImage& picture);
 
 // The rows of a 32-bit picture as plain pointers, to be shared by the threads of one operation

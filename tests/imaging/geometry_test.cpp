@@ -256,3 +256,14 @@ TEST(Picture, RefusesAbsurdSizes)
     EXPECT_EQ(large.bytesPerLine(), 12000);
     EXPECT_EQ(NewPicture(3, 2, QImage::Format_BGR888).bytesPerLine(), 12);
 }
+
+TEST(Picture, DecodedPhotosBecomeOpaque32BitPictures)
+{
+    QImage decoded(1001, 700, QImage::Format_BGR888);  // large enough for huge pages and threads
+    for (int y = 0; y < decoded.height(); ++y)
+        for (int x = 0; x < decoded.width() * 3; ++x)
+            decoded.scanLine(y)[x] = uchar(x * 7 + y);
+    const QImage converted = As32BitPicture(decoded);
+    EXPECT_EQ(converted.format(), QImage::Format_ARGB32);
+    EXPECT_EQ(converted, decoded.convertToFormat(QImage::Format_ARGB32));
+}
