@@ -1,11 +1,16 @@
 #include "app/forms.h"
 
 #include "app/usplash.h"
+#include "core/coreobjects.h"
 #include "core/ulog.h"
+#include "editing/ucrop.h"
+#include "editing/uedit.h"
 #include "editing/uformat.h"
 #include "editing/upreview.h"
+#include "editing/usave.h"
 #include "lab/unet.h"
 #include "project/umain.h"
+#include "project/uvdimage.h"
 #include "ui/uabout.h"
 #include "ui/umydialog.h"
 #include "ui/upleasewait.h"
@@ -26,18 +31,28 @@ TForms::TForms()
     fwait = Create<Tfwait>();
     flog = Create<Tflog>();
     fdialog = Create<Tfdialog>();
-    // Tfedit, Tfcrop
+    fedit = Create<Tfedit>();
+    fcrop = Create<Tfcrop>();
     fformat = Create<Tfformat>();
     fnet = Create<Tfnet>();
     fpreview = Create<Tfpreview>();
     // Tfsettings
     fabout = Create<Tfabout>();
-    // Tfsave
+    fsave = Create<Tfsave>();
     ftip = Create<Tftip>();
     // Tfsendorder, Tflogin, Tfhistory, Tfgetshop, Tfprovider, Tfvirtual, Tfdotransfer, Tftransfer
     fmain->SetLogWindow(flog);
     fmain->AttachWindow(TMainLink::About, [this] { return fabout->exec(); });
     fmain->AttachWindow(TMainLink::Tip, [this] { return ftip->exec(); });
+    fmain->AttachWindow(TMainLink::EditPhoto, [this] {
+        fedit->EditPhoto(Core().vdimage->focus);
+        return 0;
+    });
+    fmain->AttachWindow(TMainLink::CropPhoto, [this] {
+        fcrop->CropPhoto(Core().vdimage->focus);
+        return 0;
+    });
+    fmain->AttachWindow(TMainLink::Save, [this] { return fsave->exec(); });
 }
 
 TForms::~TForms()

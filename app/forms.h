@@ -8,12 +8,15 @@
 #include <vector>
 
 class Tfabout;
+class Tfcrop;
 class Tfdialog;
+class Tfedit;
 class Tfformat;
 class Tflog;
 class Tfmain;
 class Tfnet;
 class Tfpreview;
+class Tfsave;
 class Tfsplash;
 class Tftip;
 class Tfwait;
@@ -30,10 +33,13 @@ public:
     Tfwait* fwait = nullptr;
     Tflog* flog = nullptr;
     Tfdialog* fdialog = nullptr;
+    Tfedit* fedit = nullptr;
+    Tfcrop* fcrop = nullptr;
     Tfformat* fformat = nullptr;
     Tfnet* fnet = nullptr;
     Tfpreview* fpreview = nullptr;
     Tfabout* fabout = nullptr;
+    Tfsave* fsave = nullptr;
     Tftip* ftip = nullptr;
 
 private:

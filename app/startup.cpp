@@ -6,6 +6,8 @@
 #include "core/core.h"
 #include "core/coreobjects.h"
 #include "core/log.h"
+#include "editing/ucrop.h"
+#include "editing/uedit.h"
 #include "lab/formats.h"
 #include "lab/quietget.h"
 #include "lab/startchecks.h"
@@ -15,6 +17,7 @@
 #include "platform/process.h"
 #include "platform/timeutils.h"
 #include "project/umain.h"
+#include "ui/hotlabel.h"
 #include "ui/image.h"
 #include "ui/skinner.h"
 #include "ui/umydialog.h"
@@ -43,7 +46,8 @@ public:
         if (!BuildCore() || Stopped())
             return;
         ApplySkin();
-        // The crop, edit and history windows are prepared here once they exist.
+        PrepareEditingWindows();
+        // The history window is prepared here once it exists.
         if (!LoadLabConfig() || !LoadSettings() || Stopped() || Updated() || Stopped())
             return;
         splash_.AppendStatus(QStringLiteral(".."));
@@ -109,6 +113,21 @@ private:
             return;
         for (QWidget* window : QApplication::topLevelWidgets())
             Core().skinner->ApplyToForm(window);
+    }
+
+    static void PrepareEditingWindows()
+    {
+        THotLabel* quality = fcrop().lgranularity;
+        QPalette palette = quality->palette();
+        palette.setColor(QPalette::Window, Qt::red);
+        palette.setColor(QPalette::WindowText, Qt::white);
+        quality->setPalette(palette);
+        quality->setAutoFillBackground(true);
+        QFont font = quality->font();
+        font.setBold(true);
+        quality->setFont(font);
+        fedit().SelectPage(1);
+        fedit().ScanStoredCorrections();
     }
 
     bool LoadLabConfig()

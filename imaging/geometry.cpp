@@ -315,3 +315,10 @@ float EnlargementFactor(const TRect& formatRect, const TRect& cropRect)
     TRect crop = cropRect;
     return FitRect(formatRect, crop, true);
 }
+
+float CropEnlargement(const TRect& formatRect, int width, int height, int rotation, const CropFractions& crop)
+{
+    if (rotation == 1 || rotation == 3)
+        std::swap(width, height);
+    return EnlargementFactor(formatRect, FractionsToRect(crop, width, height));
+}

@@ -98,3 +98,7 @@ float PixelsToMm(int px, int dpi);
 // FitRect(formatRect, copy of cropRect, true): above 1.0 the print needs more pixels than the
 // crop holds.
 float EnlargementFactor(const TRect& formatRect, const TRect& cropRect);
+
+// EnlargementFactor of a photo of width x height pixels as decoded, turned by rotation and
+// cropped by crop (fractions of the turned photo).
+float CropEnlargement(const TRect& formatRect, int width, int height, int rotation, const CropFractions& crop);

@@ -128,11 +128,11 @@ Tfmain::Tfmain(QWidget* parent) : QMainWindow(parent)
                     {TMainLink::SendOrder, asendorder}, {TMainLink::Settings, asettings},
                     {TMainLink::History, ahistory},     {TMainLink::Provider, aprovider},
                     {TMainLink::Virtual, avirtual},     {TMainLink::Tip, atip},
-                    {TMainLink::About, aabout}};
+                    {TMainLink::About, aabout},         {TMainLink::Save, asave}};
     for (const auto& [link, action] : linkActions_) {
         action->setVisible(false); // until its window attaches
         if (link == TMainLink::History || link == TMainLink::Provider || link == TMainLink::Virtual
-            || link == TMainLink::Tip || link == TMainLink::About)
+            || link == TMainLink::Tip || link == TMainLink::About || link == TMainLink::Save)
             connect(action, &QAction::triggered, this, [this, link = link] { OpenAttached(link); });
     }
 
@@ -269,7 +269,8 @@ void Tfmain::SetLogWindow(Tflog* log)
 void Tfmain::AttachWindow(TMainLink link, std::function<int()> open)
 {
     links_[link] = std::move(open);
-    linkActions_.at(link)->setVisible(true);
+    if (link != TMainLink::Save)
+        linkActions_.at(link)->setVisible(true);
 }
 
 int Tfmain::OpenAttached(TMainLink link)

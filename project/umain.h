@@ -28,7 +28,7 @@ class TStatusLabel;
 class TThumbView;
 class Tflog;
 
-enum class TMainLink { EditPhoto, CropPhoto, SendOrder, Settings, History, Provider, Virtual, Tip, About };
+enum class TMainLink { EditPhoto, CropPhoto, SendOrder, Settings, History, Provider, Virtual, Tip, About, Save };
 
 // What the settings window returns when the thumbnail settings changed.
 inline constexpr int kThumbSettingsChanged = 8;
@@ -41,7 +41,8 @@ public:
 
     // The log window the "LOG" action shows and hides.
     void SetLogWindow(Tflog* log);
-    // open shows the window modally and returns its result; the action becomes visible.
+    // open shows the window modally and returns its result; the action becomes visible
+    // (except "Zapisz...", which this window never offers: it works but stays hidden).
     void AttachWindow(TMainLink link, std::function<int()> open);
 
     void UpdateStatus();

@@ -31,13 +31,6 @@ const TConfig& Config() { return *Core().config; }
 const TFormats& Formats() { return *Core().formats; }
 const TEngine& Engine() { return *Core().engine; }
 
-TRect FormatRect(int formatId)
-{
-    TRect rect;
-    Formats().GetRect(formatId, Engine().outputdpi, rect);
-    return rect;
-}
-
 // Claims path by creating it empty, owner-only; false when it exists or cannot be made.
 bool CreateEmptyFile(const QString& path)
 {
@@ -61,6 +54,13 @@ QString ClaimUniqueName(const QString& path)
 }
 
 } // namespace
+
+TRect OutputFormatRect(int formatId)
+{
+    TRect rect;
+    Formats().GetRect(formatId, Engine().outputdpi, rect);
+    return rect;
+}
 
 TVDImage::~TVDImage()
 {
@@ -214,7 +214,7 @@ void TVDImage::SetFormat(int index, int formatId)
             std::swap(width, height);
             record.rotation = 1; // a quarter turn: the photo lies landscape like every format
         }
-        record.crop = AutoCropFractions(FormatRect(formatId), {0, 0, width, height});
+        record.crop = AutoCropFractions(OutputFormatRect(formatId), {0, 0, width, height});
     } else {
         record.rotation = 0;
         record.crop.left = kNoCrop;
@@ -256,7 +256,7 @@ void TVDImage::MakeThumbnail(int index, QImage& picture)
     CheckIndex(index);
     const TConfig& config = Config();
     ApplyCorrections(picture, corrections[index], true);
-    FitIntoFrame(FormatRect(formatIds.Get(index)), picture, kWhite,
+    FitIntoFrame(OutputFormatRect(formatIds.Get(index)), picture, kWhite,
                  {0, 0, config.thumbbitmapwidth, config.thumbbitmapheight});
     ResampleToFit(picture, config.thumbbitmapwidth, config.thumbbitmapheight);
     thumbnails[index] = std::move(picture);
@@ -288,10 +288,7 @@ void TVDImage::UpdateLowQuality(int index)
         return; // without a format or a crop a photo is never marked
     int width = 0, height = 0;
     GetImageSize(index, width, height);
-    if (record.rotation == 1 || record.rotation == 3)
-        std::swap(width, height);
-    const TRect cropRect = FractionsToRect(record.crop, width, height);
-    lowQuality.Set(index, EnlargementFactor(FormatRect(format), cropRect) > 1.0f);
+    lowQuality.Set(index, CropEnlargement(OutputFormatRect(format), width, height, record.rotation, record.crop) > 1.0f);
 }
 
 void TVDImage::RenderOutput(int index, QImage& picture) const
@@ -302,7 +299,7 @@ void TVDImage::RenderOutput(int index, QImage& picture) const
     picture = QImage(); // the caller's previous picture is not kept beside the working copy
     QImage full;
     LoadFull(index, full);
-    picture = RenderPrint(std::move(full), corrections[index], FormatRect(formatIds.Get(index)));
+    picture = RenderPrint(std::move(full), corrections[index], OutputFormatRect(formatIds.Get(index)));
     Log(QStringLiteral("RenderOutPut: %1: %2 in %3")
             .arg(index)
             .arg(QFileInfo(sourcePaths[index]).fileName(), FormatElapsedMs(timer.elapsed())));

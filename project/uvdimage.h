@@ -20,6 +20,7 @@
 #include <QStringList>
 
 struct TPhotoSlot;
+struct TRect;
 struct TPreparedPhoto;
 
 class TVDImage {
@@ -101,3 +102,7 @@ public:
 private:
     void CheckIndex(int index) const;
 };
+
+// The print of a format at the lab's output resolution, always landscape; Left = -1 for no
+// format (-1).
+TRect OutputFormatRect(int formatId);

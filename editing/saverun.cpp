@@ -1,0 +1,51 @@
+#include "editing/saverun.h"
+
+#include "core/log.h"
+#include "imaging/jpeginfo.h"
+#include "imaging/jpegsave.h"
+#include "platform/paths.h"
+#include "project/uvdimage.h"
+
+namespace {
+
+constexpr int kSavedQuality = 100;
+
+int RoundedPercent(int done, int total)
+{
+    return int((std::int64_t(done) * 200 + total) / (std::int64_t(total) * 2));
+}
+
+bool WriteCopy(const QImage& picture, const QString& folder, const QString& path, int outputDpi)
+{
+    return !picture.isNull() && ForceDirs(folder) && SaveJpeg(picture, path, kSavedQuality)
+        && StampJpegDensity(path, outputDpi);
+}
+
+} // namespace
+
+TSaveRunResult SaveFinishedCopies(const TVDImage& project, const TSaveOptions& options, const QDateTime& start,
+                                  int outputDpi, const TSaveStep& step)
+{
+    TSaveRunResult result;
+    TSaveTargets targets(options, start);
+    const int count = project.Count();
+    for (int index = 0; index < count; ++index) {
+        QImage picture;
+        const bool included = options.allPhotos || project.selected.Get(index);
+        if (included) {
+            project.RenderOutput(index, picture);
+            const QString folder = targets.TargetFolder(project.names[index]);
+            const TSaveTarget target = targets.TargetPath(folder, project.names[index]);
+            if (target.skip) {
+                ++result.skipped;
+            } else if (WriteCopy(picture, folder, target.path, outputDpi)) {
+                ++result.saved;
+            } else {
+                ++result.failed;
+                Log(QStringLiteral("Copy not saved: ") + target.path, 3);
+            }
+        }
+        step(RoundedPercent(index + 1, count), included ? &picture : nullptr);
+    }
+    return result;
+}
