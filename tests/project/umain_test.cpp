@@ -75,6 +75,16 @@ TEST_F(MainWindowTest, LayoutAndActionsWithoutWindowsHidden)
     EXPECT_EQ(opened, 1);
 }
 
+TEST_F(MainWindowTest, SavingCopiesWorksButIsNeverOffered)
+{
+    AddPhotos(1);
+    int opened = 0;
+    window->AttachWindow(TMainLink::Save, [&] { return ++opened; });
+    EXPECT_FALSE(window->asave->isVisible());
+    window->asave->trigger();
+    EXPECT_EQ(opened, 1);
+}
+
 TEST_F(MainWindowTest, ClickAndCtrlClickSelectWithFocus)
 {
     AddPhotos(4);
