@@ -116,6 +116,8 @@ Tfcrop& fcrop()
 void Tfcrop::CropPhoto(int index)
 {
     TVDImage& project = Project();
+    if (index < 0 || index >= project.Count())
+        return;
     const Corrections record = project.GetCorrections(index);
     photoIndex_ = index;
     rotation_ = record.rotation;

@@ -212,6 +212,8 @@ void Tfedit::BuildPreview()
 
 void Tfedit::EditPhoto(int index)
 {
+    if (index < 0 || index >= Project().Count())
+        return;
     Log(QStringLiteral("Initializing editing session ..."));
     state_ = std::make_unique<EditState>();
     state_->repaintTarget = this;

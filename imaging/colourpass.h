@@ -40,6 +40,7 @@ public:
 private:
     struct HslTables;
 
+    void FillSepiaChain();
     void ApplyChunk(std::uint32_t* pixels, int count) const;
     void ApplyAfterSepia(std::uint32_t* pixels, int count) const;
     std::uint32_t ChainAfterSepia(std::uint32_t pixel) const;
