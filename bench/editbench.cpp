@@ -1,9 +1,10 @@
-// The colour-correction window's preview: one full re-render of an 800 x 533 preview with all
-// nine settings and sepia, as EDITTHREAD does it after every change of a setting (a new pass
-// for the new value, then every row under the lock), and the same through the real worker
-// from the request to the last row. Run with --benchmark_repetitions=5
+// The colour-correction window's preview: one full re-render of an 800 x 533 preview (the noisy
+// test photo) with all nine settings and sepia, as EDITTHREAD does it after every change of a
+// setting (a new pass for the new value, then every row under the lock), and the same through
+// the real worker from the request to the last row. Run with --benchmark_repetitions=5
 // --benchmark_report_aggregates_only=true for medians.
 #include "bench/benchmain.h"
+#include "bench/noisyphoto.h"
 #include "imaging/colour.h"
 #include "imaging/colourpass.h"
 #include "imaging/editthread.h"
@@ -12,36 +13,18 @@
 #include <QGuiApplication>
 #include <QImage>
 
-#include <algorithm>
 #include <chrono>
 #include <cstring>
 #include <mutex>
-#include <random>
 #include <thread>
 
 namespace {
 
 constexpr int kWidth = 800, kHeight = 533;
 
-// The test photo at preview size with sensor-like noise, so colour statistics resemble a camera's.
 const QImage& Preview()
 {
-    static const QImage preview = [] {
-        const QImage small(QStringLiteral(VENDARO_SOURCE_DIR "/tests/data/photo_board.jpg"));
-        QImage picture = As32BitPicture(small.scaled(kWidth, kHeight, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
-        std::mt19937 random(1);
-        for (int y = 0; y < kHeight; ++y) {
-            auto* row = reinterpret_cast<std::uint32_t*>(picture.scanLine(y));
-            for (int x = 0; x < kWidth; ++x) {
-                const int noise = int(random() % 17) - 8;
-                const auto channel = [&](int shift) {
-                    return std::uint32_t(std::clamp(int(row[x] >> shift & 255) + noise, 0, 255)) << shift;
-                };
-                row[x] = 0xFF000000u | channel(16) | channel(8) | channel(0);
-            }
-        }
-        return picture;
-    }();
+    static const QImage preview = NoisyTestPhoto(kWidth, kHeight);
     return preview;
 }
 

@@ -2,6 +2,7 @@
 // noise): each colour operation and all together, quarter turn, crop, framing on print sheets,
 // JPEG writing, working copies and the JPEG bridge. Run with --benchmark_repetitions=5
 // --benchmark_report_aggregates_only=true for medians.
+#include "bench/noisyphoto.h"
 #include "imaging/colour.h"
 #include "imaging/decode.h"
 #include "imaging/geometry.h"
@@ -17,7 +18,6 @@
 #include <benchmark/benchmark.h>
 
 #include <cstring>
-#include <random>
 
 namespace {
 
@@ -25,22 +25,7 @@ constexpr int kWidth = 6000, kHeight = 4000;
 
 const QImage& Photo()
 {
-    static const QImage photo = [] {
-        const QImage small(QStringLiteral(VENDARO_SOURCE_DIR "/tests/data/photo_board.jpg"));
-        QImage large = As32BitPicture(small.scaled(kWidth, kHeight, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
-        std::mt19937 random(1);
-        for (int y = 0; y < kHeight; ++y) {
-            auto* row = reinterpret_cast<std::uint32_t*>(large.scanLine(y));
-            for (int x = 0; x < kWidth; ++x) {
-                const int noise = int(random() % 17) - 8;
-                const auto channel = [&](int shift) {
-                    return std::uint32_t(std::clamp(int(row[x] >> shift & 255) + noise, 0, 255)) << shift;
-                };
-                row[x] = 0xFF000000u | channel(16) | channel(8) | channel(0);
-            }
-        }
-        return large;
-    }();
+    static const QImage photo = NoisyTestPhoto(kWidth, kHeight);
     return photo;
 }
 

@@ -65,7 +65,7 @@ Tfcrop::Tfcrop(QWidget* parent) : QDialog(parent), clock_(&SteadyMilliseconds)
     resize(672, 520);
     CentreOnScreen(this);
 
-    MousedPanel1 = MakeNamedPanel(this, "MousedPanel1");
+    MousedPanel1 = MakeNamed<TMousedPanel>(this, "MousedPanel1");
     brotleft = MakeTextButton(MousedPanel1, "brotleft", QStringLiteral("90 ° w lewo"), QRect(6, 6, 90, 25));
     brotright = MakeTextButton(MousedPanel1, "brotright", QStringLiteral("90 ° w prawo"), QRect(100, 6, 90, 25));
     bautocrop = MakeTextButton(MousedPanel1, "bautocrop", QStringLiteral("kadruj automatycznie"),
@@ -80,8 +80,7 @@ Tfcrop::Tfcrop(QWidget* parent) : QDialog(parent), clock_(&SteadyMilliseconds)
     connect(bok, &TGradientButton::OnClick, this, &QDialog::accept);
     connect(bcancel, &TGradientButton::OnClick, this, &QDialog::reject);
 
-    draw = new TPaintBox(this);
-    draw->setObjectName(QStringLiteral("draw"));
+    draw = MakeNamed<TPaintBox>(this, "draw");
     connect(draw, &TPaintBox::OnPaint, this, &Tfcrop::drawPaint);
     shapeblack = new TShape(draw, Qt::black, 6, false);
     shapeblack->setObjectName(QStringLiteral("shapeblack"));
@@ -91,11 +90,9 @@ Tfcrop::Tfcrop(QWidget* parent) : QDialog(parent), clock_(&SteadyMilliseconds)
     connect(shapewhite, &TShape::OnMouseMove, this, &Tfcrop::shapewhiteMouseMove);
     connect(shapewhite, &TShape::OnMouseUp, this, &Tfcrop::shapewhiteMouseUp);
 
-    lgranularity = new THotLabel(draw);
-    lgranularity->setObjectName(QStringLiteral("lgranularity"));
+    lgranularity = MakeNamed<THotLabel>(draw, "lgranularity", QRect(0, 0, 70, 20));
     lgranularity->setText(QStringLiteral("JAKOŚĆ !"));
     lgranularity->setAlignment(Qt::AlignCenter);
-    lgranularity->setGeometry(0, 0, 70, 20);
     lgranularity->setCursor(Qt::PointingHandCursor);
     lgranularity->hide();
     connect(lgranularity, &THotLabel::OnClick, this, &Tfcrop::lgranularityClick);

@@ -59,9 +59,9 @@ TVDImage& Project()
     return *Core().vdimage;
 }
 
-QString ControlName(int setting, const char* suffix)
+QByteArray ControlName(int setting, const char* suffix)
 {
-    return QLatin1String(EditSettings()[std::size_t(setting)].prefix) + u'_' + QLatin1String(suffix);
+    return QByteArray(EditSettings()[std::size_t(setting)].prefix) + '_' + suffix;
 }
 
 } // namespace
@@ -94,8 +94,7 @@ Tfedit& fedit()
 
 void Tfedit::BuildTopBar()
 {
-    MousedPanel1 = MakeNamedPanel(this, "MousedPanel1");
-    MousedPanel1->setGeometry(0, 0, kWidth, kTopBarHeight);
+    MousedPanel1 = MakeNamed<TMousedPanel>(this, "MousedPanel1", QRect(0, 0, kWidth, kTopBarHeight));
     int x = 6;
     for (std::size_t i = 0; i < kPageButtons.size(); ++i) {
         const TPageButton& entry = kPageButtons[i];
@@ -121,12 +120,13 @@ void Tfedit::BuildTopBar()
 
 void Tfedit::BuildPages()
 {
-    TMousedPanel* column = MakeNamedPanel(this, "MousedPanel2");
-    column->setGeometry(0, kTopBarHeight, kColumnWidth, kHeight - kTopBarHeight - kStatusHeight);
+    TMousedPanel* column = MakeNamed<TMousedPanel>(
+        this, "MousedPanel2", QRect(0, kTopBarHeight, kColumnWidth, kHeight - kTopBarHeight - kStatusHeight));
     for (std::size_t i = 0; i < pages.size(); ++i) {
-        pages[i] = MakeNamedPanel(column, QStringLiteral("page%1").arg(i + 1).toLatin1().constData());
+        pages[i] = MakeNamed<TMousedPanel>(column, QStringLiteral("page%1").arg(i + 1).toLatin1().constData(),
+                                           QRect(kPageLeft, kPageTop, kColumnWidth - 2 * kPageLeft,
+                                                 column->height() - 2 * kPageTop));
         pages[i]->SetBevelOuter(vd::bvNone);
-        pages[i]->setGeometry(kPageLeft, kPageTop, kColumnWidth - 2 * kPageLeft, column->height() - 2 * kPageTop);
     }
     std::array<int, 5> rowsOnPage{};
     for (std::size_t i = 0; i < EditSettings().size(); ++i) {
@@ -140,26 +140,23 @@ void Tfedit::BuildSettingRow(int setting, QWidget* page, int top)
 {
     const TEditSetting& entry = EditSettings()[std::size_t(setting)];
     TSettingControls& row = settings[std::size_t(setting)];
-    row.label = new QLabel(QString::fromUtf8(entry.label), page);
-    row.label->setObjectName(ControlName(setting, "label"));
-    row.label->setGeometry(0, top, page->width(), 16);
+    row.label = MakeNamed<QLabel>(page, ControlName(setting, "label").constData(), QRect(0, top, page->width(), 16));
+    row.label->setText(QString::fromUtf8(entry.label));
 
-    row.tb = new QSlider(Qt::Horizontal, page);
-    row.tb->setObjectName(ControlName(setting, "tb"));
+    row.tb = MakeNamed<QSlider>(page, ControlName(setting, "tb").constData(), QRect(0, top + 18, page->width(), 26));
+    row.tb->setOrientation(Qt::Horizontal);
     row.tb->setRange(entry.min, entry.max);
     row.tb->setTickInterval(entry.tickInterval);
     row.tb->setTickPosition(QSlider::TicksBelow);
-    row.tb->setGeometry(0, top + 18, page->width(), 26);
     connect(row.tb, &QSlider::valueChanged, this, [this, trackBar = row.tb] { tbChange(trackBar); });
 
-    row.edit = new QLineEdit(QStringLiteral("0"), page);
-    row.edit->setObjectName(ControlName(setting, "edit"));
-    row.edit->setGeometry(0, top + 48, 54, 22);
+    row.edit = MakeNamed<QLineEdit>(page, ControlName(setting, "edit").constData(), QRect(0, top + 48, 54, 22));
+    row.edit->setText(QStringLiteral("0"));
     connect(row.edit, &QLineEdit::editingFinished, this, [this, edit = row.edit] { editExit(edit); });
 
     const auto makeButton = [&](const char* suffix, const QString& caption, int x, void (Tfedit::*handler)(QObject*)) {
-        TGradientButton* button = MakeTextButton(page, ControlName(setting, suffix).toLatin1().constData(), caption,
-                                                 QRect(x, top + 48, 36, 22));
+        TGradientButton* button =
+            MakeTextButton(page, ControlName(setting, suffix).constData(), caption, QRect(x, top + 48, 36, 22));
         connect(button, &TGradientButton::OnClick, this, [this, button, handler] { (this->*handler)(button); });
         return button;
     };
@@ -182,22 +179,16 @@ void Tfedit::BuildModePage()
 void Tfedit::BuildPreview()
 {
     const QRect area(kColumnWidth, kTopBarHeight, kWidth - kColumnWidth, kHeight - kTopBarHeight - kStatusHeight);
-    draw = new TPaintBox(this);
-    draw->setObjectName(QStringLiteral("draw"));
-    draw->setGeometry(area);
+    draw = MakeNamed<TPaintBox>(this, "draw", area);
     connect(draw, &TPaintBox::OnPaint, this, &Tfedit::drawPaint);
 
-    StatusBar1 = MakeNamedPanel(this, "StatusBar1");
-    StatusBar1->setGeometry(0, kHeight - kStatusHeight, kWidth, kStatusHeight);
+    StatusBar1 = MakeNamed<TMousedPanel>(this, "StatusBar1", QRect(0, kHeight - kStatusHeight, kWidth, kStatusHeight));
     statusPanels[0] = MakeNamedLabel(StatusBar1, "StatusPanel0", QString(), QRect(8, 3, 150, 16));
     statusPanels[1] = MakeNamedLabel(StatusBar1, "StatusPanel1", QStringLiteral("Jasność, kontrast, balans"),
                                      QRect(170, 3, 300, 16));
 
-    mploadcor = MakeNamedPanel(this, "mploadcor");
-    mploadcor->setGeometry(area);
-    lbcorrections = new TPageListBox(mploadcor);
-    lbcorrections->setObjectName(QStringLiteral("lbcorrections"));
-    lbcorrections->setGeometry(8, 8, area.width() - 16, area.height() - 44);
+    mploadcor = MakeNamed<TMousedPanel>(this, "mploadcor", area);
+    lbcorrections = MakeNamed<TPageListBox>(mploadcor, "lbcorrections", QRect(8, 8, area.width() - 16, area.height() - 44));
     lbcorrections->installEventFilter(this);
     lloadhint = MakeNamedLabel(mploadcor, "lloadhint",
                                QStringLiteral("ESCAPE-Anuluj, Podwójne kliknięcie lub ENTER akceptacja."),

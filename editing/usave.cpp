@@ -25,38 +25,31 @@ namespace {
 
 TColorFrame* MakeSection(QWidget* parent, const char* name, const QString& caption, const QRect& geometry)
 {
-    auto* frame = new TColorFrame(parent);
-    frame->setObjectName(QLatin1String(name));
+    auto* frame = MakeNamed<TColorFrame>(parent, name, geometry);
     frame->SetCaption(caption);
     frame->SetAutoFrameColor(true);
-    frame->setGeometry(geometry);
     return frame;
 }
 
 TMCheckBox* MakeCheckBox(QWidget* parent, const char* name, const QString& caption, const QRect& geometry)
 {
-    auto* box = new TMCheckBox(parent);
-    box->setObjectName(QLatin1String(name));
+    auto* box = MakeNamed<TMCheckBox>(parent, name, geometry);
     box->setText(caption);
-    box->setGeometry(geometry);
     return box;
 }
 
 THotWinBitmap* MakeBitmapButton(QWidget* parent, const char* name, const QString& caption, const QRect& geometry)
 {
-    auto* button = new THotWinBitmap(parent);
-    button->setObjectName(QLatin1String(name));
+    auto* button = MakeNamed<THotWinBitmap>(parent, name, geometry);
     button->SetCaption(caption);
     button->SetBorder(vd::sbsSimple);
-    button->setGeometry(geometry);
     return button;
 }
 
 QLineEdit* MakeEdit(QWidget* parent, const char* name, const QString& text, const QRect& geometry)
 {
-    auto* edit = new QLineEdit(text, parent);
-    edit->setObjectName(QLatin1String(name));
-    edit->setGeometry(geometry);
+    auto* edit = MakeNamed<QLineEdit>(parent, name, geometry);
+    edit->setText(text);
     return edit;
 }
 
@@ -138,15 +131,11 @@ void Tfsave::BuildSections()
     cbraport = MakeCheckBox(this, "cbraport", QStringLiteral("Wyświetl raport"), QRect(288, 270, 235, 16));
     cbraport->hide();
 
-    pb = new TAdvProgressBar(this);
-    pb->setObjectName(QStringLiteral("pb"));
-    pb->setGeometry(8, 310, TSaveStrip::kWidth, 20);
+    pb = MakeNamed<TAdvProgressBar>(this, "pb", QRect(8, 310, TSaveStrip::kWidth, 20));
     pb->SetShowCaption(true);
     pb->SetAutoCaption(false);
     pb->hide();
-    iprev = new TImage(this);
-    iprev->setObjectName(QStringLiteral("iprev"));
-    iprev->setGeometry(8, 332, TSaveStrip::kWidth, TSaveStrip::kHeight);
+    iprev = MakeNamed<TImage>(this, "iprev", QRect(8, 332, TSaveStrip::kWidth, TSaveStrip::kHeight));
     hwbsave = MakeBitmapButton(this, "hwbsave", QStringLiteral("zapisz"), QRect(433, 332, 98, 25));
     hwbcancel = MakeBitmapButton(this, "hwbcancel", QStringLiteral("anuluj"), QRect(433, 364, 98, 25));
     connect(hwbsave, &THotWinBitmap::OnClick, this, &Tfsave::hwbsaveClick);
