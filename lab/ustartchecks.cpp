@@ -11,6 +11,8 @@
 #include "ui/umydialog.h"
 #include "ui/unewsreader.h"
 
+#include <QApplication>
+
 #include <exception>
 
 bool UpdateCheck(const QString& idFile, const QString& installerAddress, QWidget* owner)
@@ -52,7 +54,8 @@ void NewsCheck(const QString& shownFile, const QString& fetchedFile, const QStri
         return;
     RecordShownNews(shownFile, id);
     try {
-        Tfnews news(newsAddress);
+        // Owned by the waiting start-up window, so that window managers keep it on top.
+        Tfnews news(newsAddress, QApplication::activeModalWidget());
         news.exec();
     } catch (const std::exception& e) {
         Log(QStringLiteral("News window: ") + QString::fromLocal8Bit(e.what()), 2);
