@@ -2,12 +2,17 @@
 #include "app/program.h"
 #include "app/usplash.h"
 #include "core/log.h"
+#include "editing/correctionsfile.h"
+#include "editing/ucrop.h"
+#include "editing/uedit.h"
 #include "platform/appdir.h"
 #include "platform/process.h"
 #include "project/umain.h"
 #include "tests/app/demokit.h"
 #include "tests/support/testsupport.h"
 #include "ui/gradientbutton.h"
+#include "ui/hotlabel.h"
+#include "ui/mousedpanel.h"
 #include "ui/pictures.h"
 #include "ui/umydialog.h"
 #include "ui/unewsreader.h"
@@ -37,6 +42,10 @@ struct TRun {
     QString newsTitle;
     QList<TShownDialog> dialogs;
     int coreDestroyed = 0; // "Destroying config..." lines
+    QStringList storedSets;        // offered by the edit window
+    bool firstEditPage = false;    // the edit window shows its first page
+    bool qualityLabelRed = false;  // the crop window's "JAKOŚĆ !"
+    bool editingActions = false;   // edit and crop offered, saving copies not
 };
 
 // Runs the program with the switches, answering its windows as a user would.
@@ -70,6 +79,10 @@ TRun RunVendaro(const TKit& kit, const QStringList& switches, std::initializer_l
                 run.mainShown = true;
                 run.caption = main->windowTitle();
                 run.logActionVisible = main->alog->isVisible();
+                run.storedSets = fedit().StoredCorrections().Names();
+                run.firstEditPage = !fedit().pages[0]->isHidden() && fedit().pages[1]->isHidden();
+                run.qualityLabelRed = fcrop().lgranularity->palette().color(QPalette::Window) == QColor(Qt::red);
+                run.editingActions = main->aeditphoto->isVisible() && main->acrop->isVisible() && !main->asave->isVisible();
                 main->close();
             }
         }
@@ -113,9 +126,18 @@ protected:
 TEST_F(StartupTest, SucceedsUpToTheMainWindowAndShutsDown)
 {
     ASSERT_TRUE(kit_.Serve());
+    SetAppDir(kit_.Program().chopped(1));
+    Corrections warm;
+    InitCorrections(warm);
+    warm.inten = 10;
+    ASSERT_FALSE(WriteCorrectionsFile(QStringLiteral("Ciepło"), warm).isEmpty());
     const TRun run = RunVendaro(kit_, {});
     EXPECT_TRUE(run.failure.isEmpty()) << run.failure.toStdString();
     EXPECT_TRUE(run.mainShown);
+    EXPECT_EQ(run.storedSets, QStringList{QStringLiteral("Ciepło")});
+    EXPECT_TRUE(run.firstEditPage);
+    EXPECT_TRUE(run.qualityLabelRed);
+    EXPECT_TRUE(run.editingActions);
     EXPECT_EQ(run.caption, "Fotolab Demo");
     EXPECT_FALSE(run.logActionVisible);
     EXPECT_EQ(run.tips.size(), 1);
