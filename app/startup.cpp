@@ -22,6 +22,7 @@
 #include "ui/skinner.h"
 #include "ui/umydialog.h"
 #include "ui/utip.h"
+#include "ui/widgetcolors.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -118,11 +119,8 @@ private:
     static void PrepareEditingWindows()
     {
         THotLabel* quality = fcrop().lgranularity;
-        QPalette palette = quality->palette();
-        palette.setColor(QPalette::Window, Qt::red);
-        palette.setColor(QPalette::WindowText, Qt::white);
-        quality->setPalette(palette);
-        quality->setAutoFillBackground(true);
+        SetBackgroundColor(quality, Qt::red);
+        SetTextColor(quality, Qt::white);
         QFont font = quality->font();
         font.setBold(true);
         quality->setFont(font);

@@ -29,11 +29,8 @@ Tfsplash::Tfsplash(QWidget* parent) : QDialog(parent, Qt::FramelessWindowHint)
     ltitle->setObjectName(QStringLiteral("ltitle"));
     ltitle->setGeometry(0, 0, 545, 22);
     ltitle->setAlignment(Qt::AlignCenter);
-    ltitle->setAutoFillBackground(true);
     SetBackgroundColor(ltitle, SysColor(TSysColor::ActiveCaption));
-    QPalette titlePalette = ltitle->palette();
-    titlePalette.setColor(QPalette::WindowText, Qt::white);
-    ltitle->setPalette(titlePalette);
+    SetTextColor(ltitle, Qt::white);
 
     isplash = new TImage(this);
     isplash->setObjectName(QStringLiteral("isplash"));
@@ -116,9 +113,7 @@ void Tfsplash::StartupFail(const QString& message)
         coreReady = false;
     }
     SaveErrorLog();
-    QPalette palette = linfo->palette();
-    palette.setColor(QPalette::WindowText, Qt::red);
-    linfo->setPalette(palette);
+    SetTextColor(linfo, Qt::red);
     linfo->setText(message);
     berror->show();
 }

@@ -5,15 +5,11 @@
 #include "imaging/jpegsave.h"
 #include "platform/paths.h"
 #include "project/uvdimage.h"
+#include "ui/muldiv.h"
 
 namespace {
 
 constexpr int kSavedQuality = 100;
-
-int RoundedPercent(int done, int total)
-{
-    return int((std::int64_t(done) * 200 + total) / (std::int64_t(total) * 2));
-}
 
 bool WriteCopy(const QImage& picture, const QString& folder, const QString& path, int outputDpi)
 {
@@ -45,7 +41,7 @@ TSaveRunResult SaveFinishedCopies(const TVDImage& project, const TSaveOptions& o
                 Log(QStringLiteral("Copy not saved: ") + target.path, 3);
             }
         }
-        step(RoundedPercent(index + 1, count), included ? &picture : nullptr);
+        step(MulDiv(index + 1, 100, count), included ? &picture : nullptr);
     }
     return result;
 }

@@ -1,6 +1,7 @@
 #include "lab/httpclient.h"
 
 #include "platform/cp1250.h"
+#include "platform/files.h"
 
 #include <Poco/Exception.h>
 #include <Poco/Net/Context.h>
@@ -18,7 +19,6 @@
 #include <QMetaObject>
 #include <QObject>
 #include <QPointer>
-#include <QSaveFile>
 
 #include <sys/socket.h>
 
@@ -333,9 +333,9 @@ THttpResult THttpClient::Get(const QString& url, const QString& targetFile, cons
     if (!transfer->result.ok)
         return transfer->result;
 
-    QSaveFile file(targetFile);
-    if (!file.open(QIODevice::WriteOnly) || file.write(transfer->body) != transfer->body.size() || !file.commit())
-        return Failure("EWriteFile", file.errorString() + QStringLiteral(": ") + targetFile);
+    QString error;
+    if (!WriteFileAtomically(targetFile, transfer->body, &error))
+        return Failure("EWriteFile", error + QStringLiteral(": ") + targetFile);
     return transfer->result;
 }
 

@@ -3,12 +3,12 @@
 #include "core/log.h"
 #include "core/textutils.h"
 #include "platform/cp1250.h"
+#include "platform/files.h"
 #include "platform/paths.h"
 
 #include <QDateTime>
 #include <QFile>
 #include <QProcess>
-#include <QSaveFile>
 #include <QStringList>
 
 #include <optional>
@@ -25,9 +25,7 @@ QStringList ReadLines(const QString& path)
 
 bool WriteText(const QString& path, const QString& text)
 {
-    QSaveFile file(path);
-    const QByteArray bytes = ToCp1250(text);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
+    return WriteFileAtomically(path, ToCp1250(text));
 }
 
 struct TVersion {

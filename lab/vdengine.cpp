@@ -6,10 +6,10 @@
 #include "lab/quietget.h"
 #include "lab/stamp.h"
 #include "platform/appdir.h"
+#include "platform/files.h"
 #include "platform/inifile.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 #include <exception>
 #include <functional>
@@ -59,9 +59,7 @@ bool CopyIntoPlace(const QString& source, const QString& target)
     QFile in(source);
     if (!in.open(QIODevice::ReadOnly))
         return false;
-    const QByteArray bytes = in.readAll();
-    QSaveFile out(target);
-    return out.open(QIODevice::WriteOnly) && out.write(bytes) == bytes.size() && out.commit();
+    return WriteFileAtomically(target, in.readAll());
 }
 
 // Brings source to the program folder as targetName: copied from the config folder for

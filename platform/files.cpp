@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFileInfo>
+#include <QSaveFile>
 
 #include <sys/stat.h>
 
@@ -107,4 +108,13 @@ bool OpenForRead(QFile& file, bool readOnly)
 bool CreatePrivateDir(const QString& path)
 {
     return ::mkdir(QFile::encodeName(StripTrailingBackslash(path)).constData(), 0700) == 0;
+}
+
+bool WriteFileAtomically(const QString& path, const QByteArray& bytes, QString* error)
+{
+    QSaveFile file(path);
+    const bool written = file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
+    if (!written && error)
+        *error = file.errorString();
+    return written;
 }

@@ -37,6 +37,11 @@ bool OpenForWrite(QFile& file);
 // Opens an existing file for binary reading (and writing unless readOnly).
 bool OpenForRead(QFile& file, bool readOnly = true);
 
+// Writes bytes to path through a temporary file that replaces path only when everything was
+// written, so a failure never leaves a half file behind. Returns false on failure and, when
+// error is given, the reason.
+bool WriteFileAtomically(const QString& path, const QByteArray& bytes, QString* error = nullptr);
+
 // Creates a new folder readable by its owner only (mode 0700); false when it already
 // exists or cannot be created. For temporary folders that hold the user's photos.
 bool CreatePrivateDir(const QString& path);

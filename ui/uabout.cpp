@@ -35,11 +35,8 @@ QLabel* MakeLabel(QWidget* parent, const char* name, const QRect& geometry)
 QLabel* MakeTitle(QWidget* parent, const char* name, const QRect& geometry)
 {
     QLabel* title = MakeLabel(parent, name, geometry);
-    title->setAutoFillBackground(true);
     SetBackgroundColor(title, SysColor(TSysColor::ActiveCaption));
-    QPalette palette = title->palette();
-    palette.setColor(QPalette::WindowText, Qt::white);
-    title->setPalette(palette);
+    SetTextColor(title, Qt::white);
     QFont font = title->font();
     font.setBold(true);
     title->setFont(font);
@@ -52,12 +49,9 @@ QLabel* MakeNotice(QWidget* parent, const char* name, const QRect& geometry, con
 {
     QLabel* notice = MakeLabel(parent, name, geometry);
     notice->setWordWrap(true);
-    notice->setAutoFillBackground(true);
     notice->setMargin(6);
     SetBackgroundColor(notice, SysColor(TSysColor::Highlight));
-    QPalette palette = notice->palette();
-    palette.setColor(QPalette::WindowText, SysColor(TSysColor::HighlightText));
-    notice->setPalette(palette);
+    SetTextColor(notice, SysColor(TSysColor::HighlightText));
     notice->setText(text);
     return notice;
 }
@@ -68,9 +62,7 @@ THotLabel* MakeLink(QWidget* parent, const char* name, const QRect& geometry)
     link->setObjectName(QLatin1String(name));
     link->setGeometry(geometry);
     link->setCursor(Qt::PointingHandCursor);
-    QPalette palette = link->palette();
-    palette.setColor(QPalette::WindowText, SysColor(TSysColor::HotLight));
-    link->setPalette(palette);
+    SetTextColor(link, SysColor(TSysColor::HotLight));
     link->SetHotFontColor(Qt::red);
     return link;
 }

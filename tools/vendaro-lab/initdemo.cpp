@@ -12,6 +12,7 @@
 #include "lab/stamp.h"
 #include "platform/appdir.h"
 #include "platform/cp1250.h"
+#include "platform/files.h"
 #include "platform/process.h"
 
 #include <QBuffer>
@@ -23,7 +24,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QPainter>
-#include <QSaveFile>
 
 #include <stdexcept>
 
@@ -40,8 +40,7 @@ struct KitError : std::runtime_error {
 void WriteBytes(const QString& path, const QByteArray& bytes)
 {
     QDir().mkpath(QFileInfo(path).absolutePath());
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+    if (!WriteFileAtomically(path, bytes))
         throw KitError(("cannot write " + path).toStdString());
 }
 
