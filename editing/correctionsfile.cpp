@@ -1,6 +1,7 @@
 #include "editing/correctionsfile.h"
 
 #include "core/log.h"
+#include "imaging/correctionsrecord.h"
 #include "platform/appdir.h"
 #include "platform/binrecords.h"
 #include "platform/cp1250.h"
@@ -10,16 +11,10 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
-#include <bit>
-#include <cstring>
-
 namespace {
 
 const QString kHeader = QStringLiteral("VD: corrections file. DO NOT EDIT!");
 constexpr int kHeaderReadMax = 128;
-
-// The record is stored as it lies in memory: little-endian, packed.
-static_assert(std::endian::native == std::endian::little);
 
 } // namespace
 
@@ -32,17 +27,20 @@ bool ReadCorrectionsFile(const QString& path, QString& name, Corrections& record
 {
     Log(QStringLiteral("Loading corrections from: ") + QFileInfo(path).fileName());
     QFile file(path);
-    if (!OpenForRead(file))
-        return false;
+    return OpenForRead(file) && ReadCorrectionsSet(file, name, record);
+}
+
+bool ReadCorrectionsSet(QIODevice& file, QString& name, Corrections& record)
+{
     QString header, storedName;
     if (!ReadLenString(file, header, kHeaderReadMax) || header != kHeader)
         return false;
     if (!ReadLenString(file, storedName, kCorrectionSetNameMax))
         return false;
-    const QByteArray bytes = file.read(qint64(sizeof(Corrections)));
-    if (bytes.size() != qsizetype(sizeof(Corrections)))
+    CorrectionsRecordBytes bytes;
+    if (file.read(reinterpret_cast<char*>(bytes.data()), qint64(bytes.size())) != qint64(bytes.size()))
         return false;
-    std::memcpy(&record, bytes.constData(), sizeof(Corrections));
+    record = CorrectionsFromBytes(bytes);
     name = storedName;
     return true;
 }
@@ -56,9 +54,10 @@ QString WriteCorrectionsFile(const QString& name, const Corrections& record)
     const QString path = UniqueFileName(CorrectionsFolder() + QStringLiteral("/cor.dat"));
     Log(QStringLiteral("Saving corrections \"%1\" to: %2").arg(name, QFileInfo(path).fileName()));
     QSaveFile file(path);
-    const QByteArray body(reinterpret_cast<const char*>(&record), qsizetype(sizeof(Corrections)));
+    const CorrectionsRecordBytes body = CorrectionsToBytes(record);
     if (!file.open(QIODevice::WriteOnly) || !WriteLenString(file, kHeader) || !WriteLenString(file, name)
-        || file.write(body) != body.size() || !file.commit()) {
+        || file.write(reinterpret_cast<const char*>(body.data()), qint64(body.size())) != qint64(body.size())
+        || !file.commit()) {
         Log(QStringLiteral("Corrections not saved: ") + file.errorString(), 3);
         return {};
     }

@@ -7,6 +7,8 @@
 #include <QString>
 #include <QStringList>
 
+class QIODevice;
+
 // A set's name holds 1 to 48 bytes of Windows-1250 text.
 inline constexpr int kCorrectionSetNameMax = 48;
 
@@ -16,6 +18,9 @@ QString CorrectionsFolder();
 // False for a file that cannot be opened, has another header, an empty name or one longer
 // than 48 bytes, or fewer than 69 record bytes; name and record are then unchanged.
 bool ReadCorrectionsFile(const QString& path, QString& name, Corrections& record);
+
+// The same from an open device positioned at the start of a file's bytes; nothing is logged.
+bool ReadCorrectionsSet(QIODevice& file, QString& name, Corrections& record);
 
 // Writes the set as a new file (cor.dat, cor_1.dat, ...) in the corrections folder, which is
 // created when missing, and returns its path. Empty when the file cannot be written; a file

@@ -2,26 +2,24 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstring>
 
 namespace {
 
-constexpr std::array<TEditSetting, 9> kSettings{{
-    {"inten", "Janość", 1, -100, 100, 10, offsetof(Corrections, inten)},
-    {"contr", "Kontrast", 1, -100, 100, 10, offsetof(Corrections, contr)},
-    {"balr", "Czerwony/Cyan", 3, -100, 100, 10, offsetof(Corrections, balr)},
-    {"balg", "Zielony/Magenta", 3, -100, 100, 10, offsetof(Corrections, balg)},
-    {"balb", "Niebieski/Yellow", 3, -100, 100, 10, offsetof(Corrections, balb)},
-    {"sat", "Nasycenie", 2, -100, 100, 10, offsetof(Corrections, sat)},
-    {"hue1", "Barwa/Odcień", 4, -180, 180, 20, offsetof(Corrections, hue1)},
-    {"hue2", "Nasycenie", 4, -100, 100, 10, offsetof(Corrections, hue2)},
-    {"hue3", "Świecenie", 4, -100, 100, 10, offsetof(Corrections, hue3)},
-}};
+constexpr std::array<TEditSetting, 9> kSettings { {
+    { "inten", "Janość", 1, -100, 100, 10, &Corrections::inten },
+    { "contr", "Kontrast", 1, -100, 100, 10, &Corrections::contr },
+    { "balr", "Czerwony/Cyan", 3, -100, 100, 10, &Corrections::balr },
+    { "balg", "Zielony/Magenta", 3, -100, 100, 10, &Corrections::balg },
+    { "balb", "Niebieski/Yellow", 3, -100, 100, 10, &Corrections::balb },
+    { "sat", "Nasycenie", 2, -100, 100, 10, &Corrections::sat },
+    { "hue1", "Barwa/Odcień", 4, -180, 180, 20, &Corrections::hue1 },
+    { "hue2", "Nasycenie", 4, -100, 100, 10, &Corrections::hue2 },
+    { "hue3", "Świecenie", 4, -100, 100, 10, &Corrections::hue3 },
+} };
 
-// The record is packed: its fields are copied, never referenced.
-std::size_t OffsetOf(int setting)
+std::int32_t Corrections::*FieldOf(int setting)
 {
-    return kSettings[std::size_t(setting)].offset;
+    return kSettings[std::size_t(setting)].field;
 }
 
 } // namespace
@@ -42,15 +40,12 @@ int EditSettingOfControl(const QString& controlName)
 
 int SettingValue(const Corrections& record, int setting)
 {
-    std::int32_t value = 0;
-    std::memcpy(&value, reinterpret_cast<const unsigned char*>(&record) + OffsetOf(setting), sizeof value);
-    return value;
+    return record.*FieldOf(setting);
 }
 
 void SetSettingValue(Corrections& record, int setting, int value)
 {
-    const std::int32_t stored = value;
-    std::memcpy(reinterpret_cast<unsigned char*>(&record) + OffsetOf(setting), &stored, sizeof stored);
+    record.*FieldOf(setting) = value;
 }
 
 int LimitSetting(int setting, int value)

@@ -7,16 +7,16 @@
 #include <QString>
 
 #include <array>
-#include <cstddef>
+#include <cstdint>
 
 struct TEditSetting {
     const char* prefix;
     const char* label;
-    int page;          // 1 brightness/contrast, 2 saturation, 3 colour balance, 4 hue/lightness
+    int page; // 1 brightness/contrast, 2 saturation, 3 colour balance, 4 hue/lightness
     int min;
     int max;
     int tickInterval;
-    std::size_t offset; // of the 32-bit field in Corrections
+    std::int32_t Corrections::*field;
 };
 
 // In the order in which controls are set from a record: inten, contr, balr, balg, balb, sat,

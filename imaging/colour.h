@@ -15,30 +15,28 @@
 #include <cstddef>
 #include <cstdint>
 
-#pragma pack(push, 1)
-// 69 bytes, little-endian, no padding: also the body of a stored corrections file.
+// What the user did to a photo. In memory an ordinary aligned struct; in a stored corrections
+// file the packed 69-byte little-endian record (imaging/correctionsrecord.h).
 struct Corrections {
-    std::int32_t rotation;    // rotation code (imaging/geometry.h)
-    std::uint8_t blackWhite;  // convert to grey
-    std::uint8_t sepia;       // sepia toning
-    CropFractions crop;       // crop.left = kNoCrop: no crop
-    std::int32_t sat;         // saturation, matrix method, -100..100
-    std::int32_t inten;       // brightness, -100..100
-    std::int32_t contr;       // contrast, -100..100
-    std::int32_t balr;        // colour balance red (-) / cyan (+), -100..100
-    std::int32_t balg;        // green / magenta
-    std::int32_t balb;        // blue / yellow
-    std::int32_t hue1;        // hue shift in degrees, -180..180
-    std::int32_t hue2;        // saturation shift in hundredths (HSL method), -100..100
-    std::int32_t hue3;        // lightness shift in hundredths, -100..100
+    std::int32_t rotation; // rotation code (imaging/geometry.h)
+    std::uint8_t blackWhite; // convert to grey
+    std::uint8_t sepia; // sepia toning
+    CropFractions crop; // crop.left = kNoCrop: no crop
+    std::int32_t sat; // saturation, matrix method, -100..100
+    std::int32_t inten; // brightness, -100..100
+    std::int32_t contr; // contrast, -100..100
+    std::int32_t balr; // colour balance red (-) / cyan (+), -100..100
+    std::int32_t balg; // green / magenta
+    std::int32_t balb; // blue / yellow
+    std::int32_t hue1; // hue shift in degrees, -180..180
+    std::int32_t hue2; // saturation shift in hundredths (HSL method), -100..100
+    std::int32_t hue3; // lightness shift in hundredths, -100..100
     std::uint8_t reserved[3]; // carried along and stored, no meaning
-};
-#pragma pack(pop)
-static_assert(sizeof(Corrections) == 69);
-static_assert(offsetof(Corrections, crop) == 6 && offsetof(Corrections, sat) == 30
-              && offsetof(Corrections, hue3) == 62 && offsetof(Corrections, reserved) == 66);
 
-// All bytes zero, crop.left = kNoCrop: no rotation, no crop, no colour change.
+    bool operator==(const Corrections&) const = default;
+};
+
+// Every field zero, crop.left = kNoCrop: no rotation, no crop, no colour change.
 void InitCorrections(Corrections& record);
 
 // True when no colour setting is in use (the geometry may still be).

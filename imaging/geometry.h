@@ -28,6 +28,8 @@ struct CropFractions {
     float height;
     float right;
     float bottom;
+
+    bool operator==(const CropFractions&) const = default;
 };
 static_assert(sizeof(CropFractions) == 24);
 inline constexpr float kNoCrop = -1.0f;
@@ -35,6 +37,11 @@ inline constexpr float kNoCrop = -1.0f;
 // Rotation codes: 0 none, 1 a quarter turn clockwise, 2 a half turn, 3 a quarter turn
 // counter-clockwise. Other codes leave the picture unchanged. False only when memory is short.
 bool RotateQuarter(QImage& picture, int code);
+
+// Turns and mirrors stored pixels of the given TIFF/EXIF orientation (imaging/imageinfo.h) into
+// the upright picture; any value outside 2..8 leaves the picture unchanged. False only when
+// memory is short.
+bool UprightByOrientation(QImage& picture, int orientation);
 
 // Copies rect of picture into the top-left corner of dest, or replaces picture by it when dest
 // is null or the picture itself. With clip the rectangle is first limited to the picture;
@@ -80,6 +87,11 @@ CropFractions AutoCropFractions(const TRect& formatRect, const TRect& imageRect)
 // empty or memory is short.
 bool ResampleToFit(QImage& picture, int width, int height, QImage* dest = nullptr);
 
+// The picture scaled to exactly width x height (a size FitRect gave, say) with nearest-neighbour
+// sampling; into dest, or in place when dest is null. False when a size is empty or memory is
+// short.
+bool ResampleToSize(QImage& picture, int width, int height, QImage* dest = nullptr);
+
 // Replaces picture by a sheet of the print format's aspect filled with `fill` (a pixel value
 // A << 24 | R << 16 | G << 8 | B; 0xFFFFFFFF is opaque white) with the picture scaled to touch
 // two opposite sides and centred. The sheet has the format's own pixel size when box.Left < 0,
@@ -89,8 +101,7 @@ bool FitIntoFrame(const TRect& formatRect, QImage& picture, std::uint32_t fill, 
 
 // Draws sourceRect of source into destRect through dest: fast is plain nearest sampling,
 // otherwise smooth (the crop window's background).
-void StretchDraw(const QImage& source, const TRect& sourceRect, const TRect& destRect, bool fast,
-                 QPainter& dest);
+void StretchDraw(const QImage& source, const TRect& sourceRect, const TRect& destRect, bool fast, QPainter& dest);
 
 // px / dpi * 25.4; 0 when dpi is 0.
 float PixelsToMm(int px, int dpi);

@@ -1,6 +1,7 @@
 // Stored correction sets: the exact file layout, unique names, the folder made on demand,
 // and every malformed file refused without harm.
 #include "editing/correctionsfile.h"
+#include "imaging/correctionsrecord.h"
 #include "platform/cp1250.h"
 #include "tests/support/testsupport.h"
 
@@ -8,8 +9,6 @@
 #include <QtEndian>
 
 #include <gtest/gtest.h>
-
-#include <cstring>
 
 namespace {
 
@@ -26,7 +25,7 @@ Corrections SampleRecord()
     InitCorrections(record);
     record.rotation = 1;
     record.sepia = 1;
-    record.crop = {0.1f, 0.2f, 0.5f, 0.6f, 0.6f, 0.8f};
+    record.crop = { 0.1f, 0.2f, 0.5f, 0.6f, 0.6f, 0.8f };
     record.inten = 40;
     record.hue1 = -120;
     record.reserved[1] = 7; // carried along unchanged
@@ -35,7 +34,8 @@ Corrections SampleRecord()
 
 QByteArray RecordBytes(const Corrections& record)
 {
-    return QByteArray(reinterpret_cast<const char*>(&record), qsizetype(sizeof record));
+    const CorrectionsRecordBytes bytes = CorrectionsToBytes(record);
+    return QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size()));
 }
 
 const QByteArray kHeader = LenString("VD: corrections file. DO NOT EDIT!");
@@ -57,7 +57,7 @@ TEST(CorrectionsFile, WritesTheDocumentedLayoutUnderUniqueNamesInAFolderItMakes)
     InitCorrections(read);
     ASSERT_TRUE(ReadCorrectionsFile(second, name, read));
     EXPECT_EQ(name, QStringLiteral("Ciepły"));
-    EXPECT_EQ(std::memcmp(&read, &record, sizeof record), 0);
+    EXPECT_EQ(read, record);
     EXPECT_TRUE(LogHasLine(QStringLiteral("Saving corrections \"Ciepły\" to: cor_1.dat"), 0));
     EXPECT_TRUE(LogHasLine(QStringLiteral("Loading corrections from: cor_1.dat"), 0));
 }
@@ -79,17 +79,17 @@ TEST(CorrectionsFile, ScanOffersEveryReadableDatFileAndSkipsTheRest)
         QByteArray bytes;
         bool offered;
     } cases[] = {
-        {"good.dat", kHeader + name + record, true},
-        {"UPPER.DAT", kHeader + LenString(ToCp1250(QStringLiteral("Duże"))) + record, true},
-        {"longer.dat", kHeader + name + record + "trailing bytes are ignored", true},
-        {"other-header.dat", LenString("VD: corrections file. DO NOT EDIT?") + name + record, false},
-        {"empty-name.dat", kHeader + LenString("") + record, false},
-        {"long-name.dat", kHeader + LenString(QByteArray(49, 'x')) + record, false},
-        {"short-record.dat", kHeader + name + record.left(68), false},
-        {"huge-length.dat", kHeader + QByteArray("\xff\xff\xff\x7f", 4) + record, false},
-        {"negative-length.dat", QByteArray("\xfe\xff\xff\xff", 4) + name + record, false},
-        {"empty.dat", QByteArray(), false},
-        {"not-a-set.txt", kHeader + name + record, false},
+        { "good.dat", kHeader + name + record, true },
+        { "UPPER.DAT", kHeader + LenString(ToCp1250(QStringLiteral("Duże"))) + record, true },
+        { "longer.dat", kHeader + name + record + "trailing bytes are ignored", true },
+        { "other-header.dat", LenString("VD: corrections file. DO NOT EDIT?") + name + record, false },
+        { "empty-name.dat", kHeader + LenString("") + record, false },
+        { "long-name.dat", kHeader + LenString(QByteArray(49, 'x')) + record, false },
+        { "short-record.dat", kHeader + name + record.left(68), false },
+        { "huge-length.dat", kHeader + QByteArray("\xff\xff\xff\x7f", 4) + record, false },
+        { "negative-length.dat", QByteArray("\xfe\xff\xff\xff", 4) + name + record, false },
+        { "empty.dat", QByteArray(), false },
+        { "not-a-set.txt", kHeader + name + record, false },
     };
     for (const auto& entry : cases)
         ASSERT_TRUE(WriteFileBytes(app.Path(QStringLiteral("corrections/") + QLatin1String(entry.file)), entry.bytes));
@@ -101,8 +101,8 @@ TEST(CorrectionsFile, ScanOffersEveryReadableDatFileAndSkipsTheRest)
     for (const QString& path : stored.Paths())
         offeredFiles << QFileInfo(path).fileName();
     offeredFiles.sort();
-    EXPECT_EQ(offeredFiles, (QStringList{QStringLiteral("UPPER.DAT"), QStringLiteral("good.dat"),
-                                         QStringLiteral("longer.dat")}));
+    EXPECT_EQ(offeredFiles,
+        (QStringList { QStringLiteral("UPPER.DAT"), QStringLiteral("good.dat"), QStringLiteral("longer.dat") }));
     ASSERT_EQ(stored.Names().size(), 3);
     EXPECT_TRUE(stored.Names().contains(QStringLiteral("Duże")));
     EXPECT_TRUE(LogHasLine(QStringLiteral("Scan corrections: 10 item(s)."), 0));
