@@ -47,8 +47,8 @@ const QString& PhotoJpeg()
 
 void ReportPixels(benchmark::State& state, std::int64_t pixels)
 {
-    state.counters["MP/s"] = benchmark::Counter(double(pixels) * double(state.iterations()) / 1e6,
-                                                benchmark::Counter::kIsRate);
+    state.counters["MP/s"]
+        = benchmark::Counter(double(pixels) * double(state.iterations()) / 1e6, benchmark::Counter::kIsRate);
 }
 
 // Runs the colour pass of `record` over a fresh copy of the photo per iteration.
@@ -87,15 +87,61 @@ Corrections AllNine()
     return record;
 }
 
-void BM_Greyscale(benchmark::State& state) { Corrections r = Neutral(); r.blackWhite = 1; RunColour(state, r); }
-void BM_Sepia(benchmark::State& state) { Corrections r = Neutral(); r.sepia = 1; RunColour(state, r); }
-void BM_Brightness(benchmark::State& state) { Corrections r = Neutral(); r.inten = 10; RunColour(state, r); }
-void BM_Contrast(benchmark::State& state) { Corrections r = Neutral(); r.contr = -30; RunColour(state, r); }
-void BM_Balance(benchmark::State& state) { Corrections r = Neutral(); r.balr = 30; r.balb = -20; RunColour(state, r); }
-void BM_Saturation(benchmark::State& state) { Corrections r = Neutral(); r.sat = 40; RunColour(state, r); }
-void BM_Hsl(benchmark::State& state) { Corrections r = Neutral(); r.hue1 = 20; r.hue2 = 10; r.hue3 = -5; RunColour(state, r); }
-void BM_AllNineSettings(benchmark::State& state) { RunColour(state, AllNine()); }
-void BM_AllNineSettingsAndSepia(benchmark::State& state) { Corrections r = AllNine(); r.sepia = 1; RunColour(state, r); }
+void BM_Greyscale(benchmark::State& state)
+{
+    Corrections r = Neutral();
+    r.blackWhite = 1;
+    RunColour(state, r);
+}
+void BM_Sepia(benchmark::State& state)
+{
+    Corrections r = Neutral();
+    r.sepia = 1;
+    RunColour(state, r);
+}
+void BM_Brightness(benchmark::State& state)
+{
+    Corrections r = Neutral();
+    r.inten = 10;
+    RunColour(state, r);
+}
+void BM_Contrast(benchmark::State& state)
+{
+    Corrections r = Neutral();
+    r.contr = -30;
+    RunColour(state, r);
+}
+void BM_Balance(benchmark::State& state)
+{
+    Corrections r = Neutral();
+    r.balr = 30;
+    r.balb = -20;
+    RunColour(state, r);
+}
+void BM_Saturation(benchmark::State& state)
+{
+    Corrections r = Neutral();
+    r.sat = 40;
+    RunColour(state, r);
+}
+void BM_Hsl(benchmark::State& state)
+{
+    Corrections r = Neutral();
+    r.hue1 = 20;
+    r.hue2 = 10;
+    r.hue3 = -5;
+    RunColour(state, r);
+}
+void BM_AllNineSettings(benchmark::State& state)
+{
+    RunColour(state, AllNine());
+}
+void BM_AllNineSettingsAndSepia(benchmark::State& state)
+{
+    Corrections r = AllNine();
+    r.sepia = 1;
+    RunColour(state, r);
+}
 
 BENCHMARK(BM_Greyscale)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_Sepia)->Unit(benchmark::kMillisecond)->UseRealTime();
@@ -130,7 +176,7 @@ BENCHMARK(BM_RotateQuarter)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseR
 
 void BM_CropByFractions(benchmark::State& state)
 {
-    const CropFractions crop = AutoCropFractions({0, 0, 1795, 1205}, {0, 0, kWidth, kHeight});
+    const CropFractions crop = AutoCropFractions({ 0, 0, 1795, 1205 }, { 0, 0, kWidth, kHeight });
     for (auto _ : state) {
         QImage picture = Photo();
         CropByFractions(picture, crop);
@@ -141,19 +187,19 @@ BENCHMARK(BM_CropByFractions)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_FitIntoFrame(benchmark::State& state)
 {
-    const TRect sheet{0, 0, int(state.range(0)), int(state.range(1))};
+    const TRect sheet { 0, 0, int(state.range(0)), int(state.range(1)) };
     for (auto _ : state) {
         QImage picture = Photo();
-        FitIntoFrame(sheet, picture, 0xFFFFFFFFu, {-1, 0, 0, 0});
+        FitIntoFrame(sheet, picture, 0xFFFFFFFFu, { -1, 0, 0, 0 });
         benchmark::DoNotOptimize(picture.constBits());
     }
 }
-BENCHMARK(BM_FitIntoFrame)->Args({1795, 1205})->Args({3543, 2362})->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_FitIntoFrame)->Args({ 1795, 1205 })->Args({ 3543, 2362 })->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_SaveJpegQuality100(benchmark::State& state)
 {
     QImage sheet = Photo();
-    FitIntoFrame({0, 0, 1795, 1205}, sheet, 0xFFFFFFFFu, {-1, 0, 0, 0});
+    FitIntoFrame({ 0, 0, 1795, 1205 }, sheet, 0xFFFFFFFFu, { -1, 0, 0, 0 });
     const QImage print = sheet.convertToFormat(QImage::Format_BGR888);
     const QString path = ScratchPath("print.jpg");
     for (auto _ : state)
@@ -192,11 +238,11 @@ BENCHMARK(BM_LoadWorkingBitmap)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->
 void BM_BridgeDecode(benchmark::State& state)
 {
     const QByteArray path = QFile::encodeName(PhotoJpeg());
-    JfxProperties properties{};
+    JfxProperties properties {};
     JfxGetProperties(path.constData(), &properties);
     std::vector<unsigned char> buffer(std::size_t(properties.bufferSize));
     for (auto _ : state)
-        benchmark::DoNotOptimize(JfxReadImage(path.constData(), buffer.data()));
+        benchmark::DoNotOptimize(JfxReadImage(path.constData(), buffer.data(), &properties));
     ReportPixels(state, std::int64_t(properties.width) * properties.height);
 }
 BENCHMARK(BM_BridgeDecode)->Unit(benchmark::kMillisecond)->UseRealTime();
@@ -210,6 +256,6 @@ void BM_LoadPhotoBitmapJpeg(benchmark::State& state)
 }
 BENCHMARK(BM_LoadPhotoBitmapJpeg)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-}  // namespace
+} // namespace
 
 BENCHMARK_MAIN();

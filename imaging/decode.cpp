@@ -34,12 +34,12 @@ bool LoadBitmapFile(const QString& path, QImage& target, bool force24)
     return true;
 }
 
-}  // namespace
+} // namespace
 
 int LoadJpegThroughBridge(const QString& path, QImage& target)
 {
     const QByteArray name = QFile::encodeName(path);
-    JfxProperties properties{};
+    JfxProperties properties {};
     const int header = JfxGetProperties(name.constData(), &properties);
     if (header != JFX_OK)
         return header;
@@ -49,7 +49,7 @@ int LoadJpegThroughBridge(const QString& path, QImage& target)
     QImage decoded = NewPicture(properties.width, properties.height, QImage::Format_BGR888);
     if (decoded.isNull() || decoded.sizeInBytes() != properties.bufferSize)
         return JFX_ERR_FAULT;
-    const int result = JfxReadImage(name.constData(), decoded.bits());
+    const int result = JfxReadImage(name.constData(), decoded.bits(), &properties);
     if (result != JFX_OK)
         return result;
     target = std::move(decoded);
@@ -66,6 +66,6 @@ bool LoadPhotoBitmap(const QString& path, QImage& target, bool force24)
             return true;
         return DecodeWithGeneralDecoder(path, target);
     } catch (const std::exception&) {
-        return false;  // out of memory while converting: the photo cannot be loaded
+        return false; // out of memory while converting: the photo cannot be loaded
     }
 }

@@ -91,8 +91,7 @@ static int JfxReadHeader(j_decompress_ptr decoder, const char* path, FILE* volat
         return 0;
     jpeg_stdio_src(decoder, *file);
     jpeg_read_header(decoder, TRUE);
-    return JfxComputeLayout((int)decoder->image_width, (int)decoder->image_height, decoder->num_components,
-                            layout);
+    return JfxComputeLayout((int)decoder->image_width, (int)decoder->image_height, decoder->num_components, layout);
 }
 
 /* Releases everything a decoding call holds and returns its result. */
@@ -172,7 +171,14 @@ int JfxGetProperties(const char* path, JfxProperties* properties)
     return JfxReleaseDecoder(&decoder, file, NULL, JFX_OK);
 }
 
-int JfxReadImage(const char* path, void* buffer)
+/* Whether the header just read gives exactly the buffer the caller made for expected. */
+static int JfxMatchesExpected(j_decompress_ptr decoder, const JfxLayout* layout, const JfxProperties* expected)
+{
+    return (int32_t)decoder->image_width == expected->width && (int32_t)decoder->image_height == expected->height
+        && layout->channels == expected->channels && layout->bufferSize == expected->bufferSize;
+}
+
+int JfxReadImage(const char* path, void* buffer, const JfxProperties* expected)
 {
     struct jpeg_decompress_struct decoder;
     struct jpeg_progress_mgr progress;
@@ -183,7 +189,7 @@ int JfxReadImage(const char* path, void* buffer)
     JfxLayout layout;
     uint8_t* out = (uint8_t*)buffer;
 
-    if (!path || !buffer)
+    if (!path || !buffer || !expected)
         return JFX_ERR_HEADER;
     memset(&decoder, 0, sizeof decoder);
     decoder.err = JfxInitErrorManager(&errors);
@@ -198,6 +204,9 @@ int JfxReadImage(const char* path, void* buffer)
     failure = JFX_ERR_HEADER;
     if (!JfxReadHeader(&decoder, path, &file, &layout))
         longjmp(errors.jump, 1);
+    failure = JFX_ERR_CHANGED;
+    if (!JfxMatchesExpected(&decoder, &layout, expected))
+        longjmp(errors.jump, 1);
 
     /* Grey and colour files are converted by libjpeg straight into the caller's rows; four
      * and other component counts are delivered as stored and converted here. */
@@ -209,7 +218,8 @@ int JfxReadImage(const char* path, void* buffer)
     failure = JFX_ERR_DECODE;
     errors.warningsAreErrors = 1;
     jpeg_start_decompress(&decoder);
-    if (decoder.output_width != decoder.image_width || decoder.output_height != decoder.image_height)
+    if (decoder.output_width != decoder.image_width || decoder.output_height != decoder.image_height
+        || decoder.output_components != layout.channels)
         longjmp(errors.jump, 1);
 
     if (decoder.num_components == 4) {
@@ -245,7 +255,7 @@ static void JfxSetYccaComponents(j_compress_ptr encoder)
 {
     int i;
     jpeg_set_colorspace(encoder, JCS_CMYK); /* four components stored without conversion */
-    encoder->write_Adobe_marker = FALSE;    /* no CMYK claim: the samples are Y, Cb, Cr, A */
+    encoder->write_Adobe_marker = FALSE; /* no CMYK claim: the samples are Y, Cb, Cr, A */
     encoder->write_JFIF_header = TRUE;
     for (i = 0; i < 4; ++i) {
         jpeg_component_info* component = &encoder->comp_info[i];
@@ -258,8 +268,7 @@ static void JfxSetYccaComponents(j_compress_ptr encoder)
     }
 }
 
-int JfxWriteImage(const char* path, int width, int height, int channels, const void* pixels,
-                  int density, int quality)
+int JfxWriteImage(const char* path, int width, int height, int channels, const void* pixels, int density, int quality)
 {
     struct jpeg_compress_struct encoder;
     JfxErrorManager errors;

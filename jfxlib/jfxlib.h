@@ -31,40 +31,45 @@ extern "C" {
 typedef struct JfxProperties {
     int32_t width;
     int32_t height;
-    int32_t density;      /* horizontal JFIF density as stored (unit not converted); 0 without JFIF */
+    int32_t density; /* horizontal JFIF density as stored (unit not converted); 0 without JFIF */
     int32_t bitsPerPixel; /* 8 for grey, 24 for three components, 32 for four, 8 * n otherwise */
-    int32_t channels;     /* bytes per pixel of the decoded buffer: 3 for grey and colour, 4, or n */
-    int32_t bufferSize;   /* rowBytes * height */
-    int32_t padBytes;     /* rowBytes - width * channels */
+    int32_t channels; /* bytes per pixel of the decoded buffer: 3 for grey and colour, 4, or n */
+    int32_t bufferSize; /* rowBytes * height */
+    int32_t padBytes; /* rowBytes - width * channels */
 } JfxProperties;
 
 /* Result codes; 0 is success everywhere. */
 enum {
     JFX_OK = 0,
-    JFX_ERR_INIT = -1,     /* the codec state cannot be created */
-    JFX_ERR_HEADER = -2,   /* read: the header cannot be read (not a JPEG, unreadable, or a
-                              buffer larger than 2 GiB); write: encoding or writing failed */
-    JFX_ERR_RELEASE = -3,  /* write: releasing the state failed (never happens with libjpeg) */
-    JFX_ERR_DECODE = -4,   /* read: decoding failed (corrupt or truncated data) */
-    JFX_ERR_BUFFER = -5,   /* write: the working buffer cannot be allocated */
-    JFX_ERR_FAULT = -6     /* read: an unexpected fault (a working buffer cannot be allocated) */
+    JFX_ERR_INIT = -1, /* the codec state cannot be created */
+    JFX_ERR_HEADER = -2, /* read: the header cannot be read (not a JPEG, unreadable, or a
+                            buffer larger than 2 GiB); write: encoding or writing failed */
+    JFX_ERR_RELEASE = -3, /* write: releasing the state failed (never happens with libjpeg) */
+    JFX_ERR_DECODE = -4, /* read: decoding failed (corrupt or truncated data) */
+    JFX_ERR_BUFFER = -5, /* write: the working buffer cannot be allocated */
+    JFX_ERR_FAULT = -6, /* read: an unexpected fault (a working buffer cannot be allocated) */
+    JFX_ERR_CHANGED = -7 /* read: the file does not decode to the width, height and channels
+                            the caller's buffer was made for (it changed since
+                            JfxGetProperties); the buffer is untouched */
 };
 
 /* Reads the header of a JPEG file. */
 JFX_API int JfxGetProperties(const char* path, JfxProperties* properties);
 
-/* Decodes a JPEG file into buffer, which must hold bufferSize bytes as reported by
- * JfxGetProperties for the same file. On -1 and -2 the buffer is untouched; after -4 its
- * content is undefined. */
-JFX_API int JfxReadImage(const char* path, void* buffer);
+/* Decodes a JPEG file into buffer, which the caller made for `expected`: the properties
+ * JfxGetProperties reported for the same file (bufferSize bytes). The file is opened again, so
+ * it may have been replaced in between: unless it decodes to exactly expected's width, height,
+ * channels and bufferSize, nothing is written and the result is -7. A missing argument gives
+ * -2. On -1, -2 and -7 the buffer is untouched; after -4 its content is undefined. */
+JFX_API int JfxReadImage(const char* path, void* buffer, const JfxProperties* expected);
 
 /* Encodes a bottom-up buffer of 3 (blue, green, red; 4:2:0 subsampling) or 4 (blue, green, red,
  * alpha; written as Y, Cb, Cr, A with Y and A at full resolution) channels as a JFIF file with
  * `density` dots per inch on both axes and the given quality (1..100). Any other channel
  * count, a non-positive size or a missing argument gives -2. A file that could not be
  * completed is removed. */
-JFX_API int JfxWriteImage(const char* path, int width, int height, int channels, const void* pixels,
-                          int density, int quality);
+JFX_API int JfxWriteImage(
+    const char* path, int width, int height, int channels, const void* pixels, int density, int quality);
 
 /* ((width * channels + 3) rounded down to a multiple of 4) * height, in unsigned 32 bits. */
 JFX_API uint32_t JfxImageSize(int width, int height, int channels);

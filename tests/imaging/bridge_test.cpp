@@ -25,7 +25,7 @@ protected:
         if (JfxGetProperties(path.c_str(), &properties) != JFX_OK)
             return {};
         std::vector<unsigned char> decoded(std::size_t(properties.bufferSize));
-        if (JfxReadImage(path.c_str(), decoded.data()) != JFX_OK)
+        if (JfxReadImage(path.c_str(), decoded.data(), &properties) != JFX_OK)
             return {};
         return decoded;
     }
@@ -50,14 +50,14 @@ protected:
     QTemporaryDir dir_;
 };
 
-}  // namespace
+} // namespace
 
 struct PropertiesCase {
     int width, height;
     int bufferSize, padBytes;
 };
 
-class BridgeProperties : public Bridge, public testing::WithParamInterface<PropertiesCase> {};
+class BridgeProperties : public Bridge, public testing::WithParamInterface<PropertiesCase> { };
 
 TEST_P(BridgeProperties, ReportLayoutOfAColourFile)
 {
@@ -65,7 +65,7 @@ TEST_P(BridgeProperties, ReportLayoutOfAColourFile)
     const std::string path = Path("colour.jpg");
     const std::vector<unsigned char> pixels = Gradient(c.width, c.height, 3);
     ASSERT_EQ(JfxWriteImage(path.c_str(), c.width, c.height, 3, pixels.data(), 300, 90), JFX_OK);
-    JfxProperties p{};
+    JfxProperties p {};
     ASSERT_EQ(JfxGetProperties(path.c_str(), &p), JFX_OK);
     EXPECT_EQ(p.width, c.width);
     EXPECT_EQ(p.height, c.height);
@@ -77,8 +77,8 @@ TEST_P(BridgeProperties, ReportLayoutOfAColourFile)
 }
 
 INSTANTIATE_TEST_SUITE_P(Jfx, BridgeProperties,
-                         testing::Values(PropertiesCase{640, 480, 921600, 0}, PropertiesCase{641, 480, 1924 * 480, 1},
-                                         PropertiesCase{1, 1, 4, 1}, PropertiesCase{3, 2, 24, 3}));
+    testing::Values(PropertiesCase { 640, 480, 921600, 0 }, PropertiesCase { 641, 480, 1924 * 480, 1 },
+        PropertiesCase { 1, 1, 4, 1 }, PropertiesCase { 3, 2, 24, 3 }));
 
 TEST_F(Bridge, RoundTripKeepsOrientationAndColourOrder)
 {
@@ -86,7 +86,7 @@ TEST_F(Bridge, RoundTripKeepsOrientationAndColourOrder)
     const std::string path = Path("round.jpg");
     const std::vector<unsigned char> pixels = Gradient(width, height, 3);
     ASSERT_EQ(JfxWriteImage(path.c_str(), width, height, 3, pixels.data(), 72, 100), JFX_OK);
-    JfxProperties p{};
+    JfxProperties p {};
     const std::vector<unsigned char> decoded = Decode(path, p);
     ASSERT_EQ(decoded.size(), std::size_t(width * 3 * height));
     const int rowBytes = width * 3;
@@ -104,8 +104,8 @@ TEST_F(Bridge, RoundTripKeepsOrientationAndColourOrder)
     EXPECT_EQ(file.mid(13, 5), QByteArray::fromHex("0100480048"));
     const int sof = file.indexOf(QByteArray::fromHex("ffc0"));
     ASSERT_GT(sof, 0);
-    EXPECT_EQ(uchar(file[sof + 9]), 3);      // components
-    EXPECT_EQ(uchar(file[sof + 11]), 0x22);  // Y sampled 2 x 2
+    EXPECT_EQ(uchar(file[sof + 9]), 3); // components
+    EXPECT_EQ(uchar(file[sof + 11]), 0x22); // Y sampled 2 x 2
     EXPECT_EQ(uchar(file[sof + 14]), 0x11);
 }
 
@@ -116,7 +116,7 @@ TEST_F(Bridge, GreyFilesExpandToThreeEqualBytes)
         for (int x = 0; x < 13; ++x)
             grey.scanLine(y)[x] = uchar(x * 19);
     ASSERT_TRUE(grey.save(dir_.filePath("grey.jpg"), "JPG", 100));
-    JfxProperties p{};
+    JfxProperties p {};
     const std::vector<unsigned char> decoded = Decode(Path("grey.jpg"), p);
     ASSERT_EQ(decoded.size(), 40u * 7);
     EXPECT_EQ(p.bitsPerPixel, 8);
@@ -137,7 +137,7 @@ TEST_F(Bridge, FourChannelsComeBackPremultiplied)
     const std::string path = Path("alpha.jpg");
     const std::vector<unsigned char> pixels = Gradient(width, height, 4);
     ASSERT_EQ(JfxWriteImage(path.c_str(), width, height, 4, pixels.data(), 96, 100), JFX_OK);
-    JfxProperties p{};
+    JfxProperties p {};
     const std::vector<unsigned char> decoded = Decode(path, p);
     ASSERT_EQ(decoded.size(), std::size_t(width * height * 4));
     EXPECT_EQ(p.bitsPerPixel, 32);
@@ -156,10 +156,10 @@ TEST_F(Bridge, FailuresHaveTheirCodesAndLeaveTheBufferAlone)
 {
     ASSERT_TRUE(WriteFileBytes(dir_.filePath("text.jpg"), "not a JPEG at all"));
     const std::string text = Path("text.jpg");
-    JfxProperties p{};
+    JfxProperties p {};
     EXPECT_EQ(JfxGetProperties(text.c_str(), &p), JFX_ERR_HEADER);
     std::vector<unsigned char> buffer(64, 0x5A);
-    EXPECT_EQ(JfxReadImage(text.c_str(), buffer.data()), JFX_ERR_HEADER);
+    EXPECT_EQ(JfxReadImage(text.c_str(), buffer.data(), &p), JFX_ERR_HEADER);
     EXPECT_EQ(buffer, std::vector<unsigned char>(64, 0x5A));
     EXPECT_EQ(JfxGetProperties(Path("missing.jpg").c_str(), &p), JFX_ERR_HEADER);
 
@@ -170,7 +170,8 @@ TEST_F(Bridge, FailuresHaveTheirCodesAndLeaveTheBufferAlone)
     ASSERT_TRUE(WriteFileBytes(dir_.filePath("cut.jpg"), whole.left(whole.size() / 2)));
     ASSERT_EQ(JfxGetProperties(Path("cut.jpg").c_str(), &p), JFX_OK);
     std::vector<unsigned char> decoded(std::size_t(p.bufferSize));
-    EXPECT_EQ(JfxReadImage(Path("cut.jpg").c_str(), decoded.data()), JFX_ERR_DECODE);
+    EXPECT_EQ(JfxReadImage(Path("cut.jpg").c_str(), decoded.data(), &p), JFX_ERR_DECODE);
+    EXPECT_EQ(JfxReadImage(Path("whole.jpg").c_str(), decoded.data(), nullptr), JFX_ERR_HEADER);
 
     EXPECT_EQ(JfxWriteImage(Path("two.jpg").c_str(), 4, 4, 2, pixels.data(), 72, 90), JFX_ERR_HEADER);
     EXPECT_EQ(JfxWriteImage(Path("none.jpg").c_str(), 0, 4, 3, pixels.data(), 72, 90), JFX_ERR_HEADER);
@@ -184,5 +185,30 @@ TEST(BridgeSizes, ImageSizeAndPadBytes)
     EXPECT_EQ(JfxPadBytes(3, 3), 3);
     EXPECT_EQ(JfxPadBytes(4, 3), 0);
     EXPECT_EQ(JfxImageSize(641, 480, 3), 1924u * 480);
-    EXPECT_EQ(JfxImageSize(65535, 65535, 4), std::uint32_t(65535ull * 4 * 65535));  // wraps, no overflow trap
+    EXPECT_EQ(JfxImageSize(65535, 65535, 4), std::uint32_t(65535ull * 4 * 65535)); // wraps, no overflow trap
+}
+
+// A file replaced between JfxGetProperties and JfxReadImage (a sync tool rewriting the folder)
+// must never be decoded into the buffer made for the first one, whether it is larger, smaller
+// or of another channel count.
+TEST_F(Bridge, AFileReplacedAfterItsPropertiesIsRefusedWithoutTouchingTheBuffer)
+{
+    const struct {
+        int width, height, channels;
+    } replacements[] = { { 33, 16, 3 }, { 16, 17, 3 }, { 8, 8, 3 }, { 16, 16, 4 } };
+    const std::string path = Path("swapped.jpg");
+    for (const auto& replacement : replacements) {
+        const std::vector<unsigned char> first = Gradient(16, 16, 3);
+        ASSERT_EQ(JfxWriteImage(path.c_str(), 16, 16, 3, first.data(), 72, 90), JFX_OK);
+        JfxProperties p {};
+        ASSERT_EQ(JfxGetProperties(path.c_str(), &p), JFX_OK);
+
+        const std::vector<unsigned char> second = Gradient(replacement.width, replacement.height, replacement.channels);
+        ASSERT_EQ(JfxWriteImage(
+                      path.c_str(), replacement.width, replacement.height, replacement.channels, second.data(), 72, 90),
+            JFX_OK);
+        std::vector<unsigned char> buffer(std::size_t(p.bufferSize) + 64, 0x5A);
+        EXPECT_EQ(JfxReadImage(path.c_str(), buffer.data(), &p), JFX_ERR_CHANGED) << replacement.width;
+        EXPECT_EQ(buffer, std::vector<unsigned char>(buffer.size(), 0x5A));
+    }
 }
