@@ -14,7 +14,7 @@
 
 namespace {
 
-constexpr int kTile = 64;  // quarter turns move pixels in 64 x 64 tiles to stay in cache
+constexpr int kTile = 64; // quarter turns move pixels in 64 x 64 tiles to stay in cache
 
 void EnsureArgb32(QImage& picture)
 {
@@ -24,8 +24,7 @@ void EnsureArgb32(QImage& picture)
 
 // Turns a W x H source into the H x W target by a quarter turn; sourceOf(targetRow,
 // targetColumn) gives the source pixel's (x, y).
-template <typename SourceOf>
-void TurnInto(const QImage& source, QImage& target, SourceOf sourceOf)
+template <typename SourceOf> void TurnInto(const QImage& source, QImage& target, SourceOf sourceOf)
 {
     const PixelRows<const std::uint32_t> in = ReadableRows(source);
     const PixelRows<std::uint32_t> out = WritableRows(target);
@@ -101,11 +100,11 @@ void Fill(QImage& picture, std::uint32_t value)
     });
 }
 
-}  // namespace
+} // namespace
 
 TRect PictureBounds(const QImage& picture)
 {
-    return {0, 0, picture.width(), picture.height()};
+    return { 0, 0, picture.width(), picture.height() };
 }
 
 bool RotateQuarter(QImage& picture, int code)
@@ -124,12 +123,33 @@ bool RotateQuarter(QImage& picture, int code)
     struct Point {
         int x, y;
     };
-    if (code == 1)  // (x, y) -> (H - 1 - y, x)
-        TurnInto(picture, turned, [&](int row, int column) { return Point{row, height - 1 - column}; });
-    else  // (x, y) -> (y, W - 1 - x)
-        TurnInto(picture, turned, [&](int row, int column) { return Point{width - 1 - row, column}; });
+    if (code == 1) // (x, y) -> (H - 1 - y, x)
+        TurnInto(picture, turned, [&](int row, int column) { return Point { row, height - 1 - column }; });
+    else // (x, y) -> (y, W - 1 - x)
+        TurnInto(picture, turned, [&](int row, int column) { return Point { width - 1 - row, column }; });
     picture = std::move(turned);
     return true;
+}
+
+bool UprightByOrientation(QImage& picture, int orientation)
+{
+    if (orientation < 2 || orientation > 8 || picture.isNull())
+        return true;
+    // Each orientation is a mirror left to right (or none), then a rotation code:
+    // 2 mirror; 3 half turn; 4 mirror + half turn; 5 mirror + counter-clockwise quarter;
+    // 6 clockwise quarter; 7 mirror + clockwise quarter; 8 counter-clockwise quarter.
+    static constexpr struct {
+        bool mirror;
+        int rotation;
+    } kSteps[] = { { true, 0 }, { false, 2 }, { true, 2 }, { true, 3 }, { false, 1 }, { true, 1 }, { false, 3 } };
+    const auto& step = kSteps[orientation - 2];
+    EnsureArgb32(picture);
+    if (step.mirror) {
+        picture.mirror(true, false);
+        if (picture.isNull())
+            return false;
+    }
+    return RotateQuarter(picture, step.rotation);
 }
 
 bool CropBitmap(QImage& picture, QImage* dest, TRect rect, bool clip)
@@ -141,9 +161,8 @@ bool CropBitmap(QImage& picture, QImage* dest, TRect rect, bool clip)
         rect.Bottom = std::min(rect.Bottom, picture.height());
         rect.Left = std::max(rect.Left, 0);
         rect.Top = std::max(rect.Top, 0);
-    } else if (rect.Right > picture.width() || rect.Bottom > picture.height() || rect.Left < 0
-               || rect.Top < 0) {
-        return false;  // "Invalid crop call."
+    } else if (rect.Right > picture.width() || rect.Bottom > picture.height() || rect.Left < 0 || rect.Top < 0) {
+        return false; // "Invalid crop call."
     }
     if (rect.Width() <= 0 || rect.Height() <= 0)
         return false;
@@ -189,7 +208,7 @@ float FitRect(const TRect& box, TRect& obj, bool allowEnlarge)
     const double r = rx > ry ? rx : ry;
     const std::int32_t newWidth = RoundToInt32(objWidth / static_cast<long double>(r));
     const std::int32_t newHeight = RoundToInt32(objHeight / static_cast<long double>(r));
-    obj = {box.Left, box.Top, box.Left + newWidth, box.Top + newHeight};
+    obj = { box.Left, box.Top, box.Left + newWidth, box.Top + newHeight };
     return float(static_cast<long double>(newWidth) / objWidth);
 }
 
@@ -207,19 +226,17 @@ TRect FractionsToRect(const CropFractions& fractions, int width, int height)
     const auto scaled = [](int size, float fraction) {
         return RoundToInt32(static_cast<long double>(size) * static_cast<long double>(fraction));
     };
-    return {scaled(width, fractions.left), scaled(height, fractions.top), scaled(width, fractions.right),
-            scaled(height, fractions.bottom)};
+    return { scaled(width, fractions.left), scaled(height, fractions.top), scaled(width, fractions.right),
+        scaled(height, fractions.bottom) };
 }
 
 CropFractions RectToFractions(const TRect& rect, int width, int height)
 {
     if (width <= 0 || height <= 0)
-        return {kNoCrop, 0, 0, 0, 0, 0};
-    const auto fraction = [](std::int32_t value, int size) {
-        return float(static_cast<long double>(value) / size);
-    };
-    return {fraction(rect.Left, width),    fraction(rect.Top, height),   fraction(rect.Width(), width),
-            fraction(rect.Height(), height), fraction(rect.Right, width), fraction(rect.Bottom, height)};
+        return { kNoCrop, 0, 0, 0, 0, 0 };
+    const auto fraction = [](std::int32_t value, int size) { return float(static_cast<long double>(value) / size); };
+    return { fraction(rect.Left, width), fraction(rect.Top, height), fraction(rect.Width(), width),
+        fraction(rect.Height(), height), fraction(rect.Right, width), fraction(rect.Bottom, height) };
 }
 
 float RectAspect(const TRect& rect)
@@ -258,10 +275,17 @@ CropFractions AutoCropFractions(const TRect& formatRect, const TRect& imageRect)
 bool ResampleToFit(QImage& picture, int width, int height, QImage* dest)
 {
     TRect size = PictureBounds(picture);
-    if (picture.isNull() || FitRect({0, 0, width, height}, size, true) == 0.0f)
+    if (picture.isNull() || FitRect({ 0, 0, width, height }, size, true) == 0.0f)
+        return false;
+    return ResampleToSize(picture, size.Width(), size.Height(), dest);
+}
+
+bool ResampleToSize(QImage& picture, int width, int height, QImage* dest)
+{
+    if (picture.isNull() || width <= 0 || height <= 0)
         return false;
     EnsureArgb32(picture);
-    QImage resampled = NewPicture(size.Width(), size.Height());
+    QImage resampled = NewPicture(width, height);
     if (resampled.isNull())
         return false;
     DrawScaledNearest(picture, resampled, PictureBounds(resampled));
@@ -293,13 +317,12 @@ bool FitIntoFrame(const TRect& formatRect, QImage& picture, std::uint32_t fill, 
     return true;
 }
 
-void StretchDraw(const QImage& source, const TRect& sourceRect, const TRect& destRect, bool fast,
-                 QPainter& dest)
+void StretchDraw(const QImage& source, const TRect& sourceRect, const TRect& destRect, bool fast, QPainter& dest)
 {
     dest.save();
     dest.setRenderHint(QPainter::SmoothPixmapTransform, !fast);
     dest.drawImage(QRect(destRect.Left, destRect.Top, destRect.Width(), destRect.Height()), source,
-                   QRect(sourceRect.Left, sourceRect.Top, sourceRect.Width(), sourceRect.Height()));
+        QRect(sourceRect.Left, sourceRect.Top, sourceRect.Width(), sourceRect.Height()));
     dest.restore();
 }
 

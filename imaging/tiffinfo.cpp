@@ -26,11 +26,10 @@ struct PendingPointer {
 struct Resolution {
     long double x;
     long double y;
-    int unit = 0;  // 0: not given
+    int unit = 0; // 0: not given
 };
 
-template <typename T>
-T FromFile(const TiffHeader& header, const uchar* bytes)
+template <typename T> T FromFile(const TiffHeader& header, const uchar* bytes)
 {
     return header.BigEndian() ? qFromBigEndian<T>(bytes) : qFromLittleEndian<T>(bytes);
 }
@@ -58,12 +57,11 @@ std::uint32_t ValueAsLong(const TiffHeader& header, const IfdEntry& entry)
 }
 
 // Applies one entry of the tag table; raises ETiffError for a typed read that does not fit.
-void ApplyTag(QIODevice& file, const TiffHeader& header, Dialect dialect, const IfdEntry& entry,
-              ImageInfo& info, Resolution& resolution, PendingPointer& exifPointer)
+void ApplyTag(QIODevice& file, const TiffHeader& header, Dialect dialect, const IfdEntry& entry, ImageInfo& info,
+    Resolution& resolution, PendingPointer& exifPointer)
 {
-    const auto sizeValue = [&] {
-        return std::int32_t(entry.type == 3 ? TiffReadShort(header, entry) : TiffReadLong(header, entry));
-    };
+    const auto sizeValue
+        = [&] { return std::int32_t(entry.type == 3 ? TiffReadShort(header, entry) : TiffReadLong(header, entry)); };
     switch (entry.tag) {
     case 256:
     case 40962:
@@ -75,10 +73,19 @@ void ApplyTag(QIODevice& file, const TiffHeader& header, Dialect dialect, const 
         break;
     case 262:
         switch (TiffReadShort(header, entry)) {
-        case 0: case 1: info.bitsPerPixel = 1; break;
-        case 2: case 3: info.bitsPerPixel = 24; break;
-        case 5: info.bitsPerPixel = 32; break;
-        default: break;
+        case 0:
+        case 1:
+            info.bitsPerPixel = 1;
+            break;
+        case 2:
+        case 3:
+            info.bitsPerPixel = 24;
+            break;
+        case 5:
+            info.bitsPerPixel = 32;
+            break;
+        default:
+            break;
         }
         break;
     case 282:
@@ -94,11 +101,22 @@ void ApplyTag(QIODevice& file, const TiffHeader& header, Dialect dialect, const 
         if (dialect == Dialect::Tiff)
             info.hasExif = 1;
         else
-            exifPointer = {true, TiffReadLong(header, entry)};
+            exifPointer = { true, TiffReadLong(header, entry) };
         break;
     default:
         break;
     }
+}
+
+// The orientation of the main picture: the first IFD's tag 274, one SHORT of 1 to 8. Any other
+// form is ignored, not an error: the picture then keeps its stored orientation.
+void ApplyOrientation(const TiffHeader& header, const IfdEntry& entry, ImageInfo& info)
+{
+    if (entry.tag != 274 || entry.type != 3 || entry.count != 1)
+        return;
+    const std::uint16_t orientation = TiffReadShort(header, entry);
+    if (orientation >= 1 && orientation <= 8)
+        info.orientation = std::uint8_t(orientation);
 }
 
 // Walks the IFD chain from the first IFD; for EXIF the chain is followed only while it stays
@@ -114,14 +132,17 @@ bool WalkIfds(QIODevice& file, const TiffHeader& header, Dialect dialect, ImageI
             const qint64 where = header.baseOffset + offset;
             if (where >= file.size() || !file.seek(where) || !ReadIfd(file, header, entries))
                 return false;
-            for (const IfdEntry& entry : entries)
+            const bool firstIfd = visited.size() == 1;
+            for (const IfdEntry& entry : entries) {
+                if (firstIfd)
+                    ApplyOrientation(header, entry, info);
                 ApplyTag(file, header, dialect, entry, info, resolution, exifPointer);
+            }
             uchar nextBytes[4];
             if (!ReadExact(file, nextBytes, sizeof nextBytes))
                 return false;
             const std::uint32_t next = FromFile<quint32>(header, nextBytes);
-            const bool followNext =
-                next != 0 && (dialect == Dialect::Tiff || header.baseOffset + next < file.size());
+            const bool followNext = next != 0 && (dialect == Dialect::Tiff || header.baseOffset + next < file.size());
             if (followNext) {
                 offset = next;
             } else if (exifPointer.seen) {
@@ -149,7 +170,7 @@ void StoreResolution(Resolution resolution, ImageInfo& info)
     info.yDpi = RoundToInt32(resolution.y);
 }
 
-}  // namespace
+} // namespace
 
 bool ReadTiffHeader(QIODevice& file, TiffHeader& header)
 {
@@ -220,7 +241,7 @@ bool ReadTiffInfo(QIODevice& file, ImageInfo& info)
     TiffHeader header;
     if (!file.seek(0) || !ReadTiffHeader(file, header))
         return false;
-    Resolution resolution{72.0L, 72.0L};
+    Resolution resolution { 72.0L, 72.0L };
     if (!WalkIfds(file, header, Dialect::Tiff, info, resolution))
         return false;
     StoreResolution(resolution, info);
@@ -232,7 +253,7 @@ bool ReadExifTiff(QIODevice& file, ImageInfo& info)
     TiffHeader header;
     if (!ReadTiffHeader(file, header))
         return false;
-    Resolution resolution{0.0L, 0.0L};
+    Resolution resolution { 0.0L, 0.0L };
     if (!WalkIfds(file, header, Dialect::Exif, info, resolution))
         return false;
     StoreResolution(resolution, info);

@@ -12,10 +12,10 @@
 class QIODevice;
 
 struct TiffHeader {
-    std::uint16_t byteOrder = 0;      // 0x4949 "II" little-endian, 0x4D4D "MM" big-endian
-    std::uint16_t magic = 0;          // 42
+    std::uint16_t byteOrder = 0; // 0x4949 "II" little-endian, 0x4D4D "MM" big-endian
+    std::uint16_t magic = 0; // 42
     std::uint32_t firstIfdOffset = 0;
-    std::int64_t baseOffset = 0;      // file position of the header
+    std::int64_t baseOffset = 0; // file position of the header
     bool BigEndian() const { return byteOrder == 0x4D4D; }
 };
 
@@ -50,10 +50,11 @@ std::uint16_t TiffReadShort(const TiffHeader& header, const IfdEntry& entry);
 long double TiffReadRational(QIODevice& file, const TiffHeader& header, const IfdEntry& entry);
 
 // Size, photometric bit depth, resolution (unit inches unless centimetres) and EXIF presence
-// of a TIFF file. Every IFD of the chain is walked, later ones replacing earlier values.
+// of a TIFF file. Every IFD of the chain is walked, later ones replacing earlier values; the
+// orientation is the first IFD's (that of the main picture).
 bool ReadTiffInfo(QIODevice& file, ImageInfo& info);
 
 // The TIFF structure of an EXIF block whose header starts at the current position: the IFD
 // chain (followed only while it stays inside the file), then the EXIF sub-IFD, whose pixel
-// dimensions therefore win. Resolution starts at 0.
+// dimensions therefore win. Resolution starts at 0; the orientation is the first IFD's.
 bool ReadExifTiff(QIODevice& file, ImageInfo& info);

@@ -34,7 +34,7 @@ TPreparedPhoto PreparePhoto(const TPhotoSlot& slot, int previewSize)
             return Failed(std::move(photo), "can't decode");
         full = As32BitPicture(decoded);
     } // the 24-bit picture goes before the working copy is written
-    if (full.isNull())
+    if (full.isNull() || !UprightByOrientation(full, photo.info.orientation))
         return Failed(std::move(photo), "out of memory");
     if (!headerRead || photo.info.width <= 0 || photo.info.height <= 0) {
         photo.info.width = full.width();
@@ -44,8 +44,8 @@ TPreparedPhoto PreparePhoto(const TPhotoSlot& slot, int previewSize)
         return Failed(std::move(photo), "can't write working copy");
 
     TRect fitted = PictureBounds(full);
-    FitRect({0, 0, previewSize, previewSize}, fitted, false);
-    if (!ResampleToFit(full, fitted.Width(), fitted.Height(), &photo.preview))
+    FitRect({ 0, 0, previewSize, previewSize }, fitted, false);
+    if (!ResampleToSize(full, fitted.Width(), fitted.Height(), &photo.preview))
         return Failed(std::move(photo), "can't make preview");
     full = QImage();
     if (!SaveWorkingBitmap(photo.preview, slot.previewPath))

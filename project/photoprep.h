@@ -17,12 +17,13 @@ struct TPreparedPhoto {
     TPhotoSlot slot;
     bool ok = false;
     QString failure; // why it failed, in English, for the log
-    ImageInfo info{};
+    ImageInfo info {};
     QImage preview; // 32-bit, fitted within previewSize x previewSize, never enlarged
 };
 
-// Reads the header facts, decodes the file, writes the full 32-bit working copy and the
-// preview copy. A file whose format has no header reader (or whose header gives no size)
+// Reads the header facts, decodes the file, turns it upright by its TIFF/EXIF orientation,
+// writes the full 32-bit working copy and the preview copy (resampled to exactly the size
+// FitRect gives). A file whose format has no header reader (or whose header gives no size)
 // takes its size from the decoded picture. On failure both files of the slot are deleted
 // and ok is false.
 TPreparedPhoto PreparePhoto(const TPhotoSlot& slot, int previewSize);
