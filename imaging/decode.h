@@ -3,7 +3,9 @@
 // for ".BMP", the JPEG bridge (jfxlib) for ".JPG" and ".JPEG", and the general decoder
 // (imaging/generaldecoder.h) for everything else and for any JPEG the bridge does not read.
 // The result is a 24-bit picture (Format_BGR888) that the caller copies into a 32-bit one
-// (As32BitPicture, imaging/picture.h). Nothing is kept between calls.
+// (As32BitPicture, imaging/picture.h). Pixels come as the file stores them; turning them
+// upright by the TIFF/EXIF orientation is the caller's step (PreparePhoto). Nothing is kept
+// between calls.
 #include <QImage>
 #include <QString>
 
