@@ -25,10 +25,7 @@ protected:
     TProjectFixture f;
     TVDImage& project = *f.project;
 
-    QStringList FilesInProject() const
-    {
-        return QDir(project.projectFolder).entryList(QDir::Files, QDir::Name);
-    }
+    QStringList FilesInProject() const { return QDir(project.projectFolder).entryList(QDir::Files, QDir::Name); }
     int AddPhotos(int count, int width = 120, int height = 80)
     {
         for (int i = 0; i < count; ++i)
@@ -46,13 +43,13 @@ TEST_F(VDImageTest, AddPhotoMakesPrivateFolderCopiesAndThumbnail)
     EXPECT_TRUE(QRegularExpression(QStringLiteral("^VDTMP\\.[0-9A-F]{12}$"))
                     .match(QFileInfo(project.projectFolder).fileName())
                     .hasMatch());
-    struct stat info {};
+    struct stat info { };
     ASSERT_EQ(::stat(QFile::encodeName(project.projectFolder).constData(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0700u);
 
-    EXPECT_EQ(project.sourcePaths, QStringList{path});
-    EXPECT_EQ(project.names, QStringList{path});
-    EXPECT_EQ(FilesInProject(), (QStringList{QStringLiteral("IMG_0001.sbm"), QStringLiteral("prev_IMG_0001.sbm")}));
+    EXPECT_EQ(project.sourcePaths, QStringList { path });
+    EXPECT_EQ(project.names, QStringList { path });
+    EXPECT_EQ(FilesInProject(), (QStringList { QStringLiteral("IMG_0001.sbm"), QStringLiteral("prev_IMG_0001.sbm") }));
     QImage full, preview;
     project.LoadFull(0, full);
     project.LoadPreview(0, preview);
@@ -112,7 +109,7 @@ TEST_F(VDImageTest, UndecodableFileIsNotAddedAndLeavesNothing)
     EXPECT_FALSE(project.AddPhoto(path));
     EXPECT_EQ(project.Count(), 1);
     EXPECT_EQ(project.focus, 0);
-    EXPECT_EQ(FilesInProject(), (QStringList{QStringLiteral("good.sbm"), QStringLiteral("prev_good.sbm")}));
+    EXPECT_EQ(FilesInProject(), (QStringList { QStringLiteral("good.sbm"), QStringLiteral("prev_good.sbm") }));
     EXPECT_FALSE(project.AddPhoto(f.PhotoPath(QStringLiteral("missing.jpg"))));
     EXPECT_EQ(project.Count(), 1);
 }
@@ -146,7 +143,7 @@ TEST_F(VDImageTest, ForceFormatTurnsPortraitAndCropsToFormat)
     ASSERT_TRUE(project.AddPhoto(f.WritePhoto(QStringLiteral("portrait.jpg"), 200, 300)));
     Corrections record = project.GetCorrections(0);
     EXPECT_EQ(record.rotation, 1);
-    const CropFractions expected = AutoCropFractions({0, 0, 1795, 1205}, {0, 0, 300, 200});
+    const CropFractions expected = AutoCropFractions({ 0, 0, 1795, 1205 }, { 0, 0, 300, 200 });
     EXPECT_EQ(record.crop.left, expected.left);
     EXPECT_EQ(record.crop.top, expected.top);
     EXPECT_EQ(record.crop.right, expected.right);
@@ -154,12 +151,13 @@ TEST_F(VDImageTest, ForceFormatTurnsPortraitAndCropsToFormat)
     EXPECT_EQ(project.thumbnails[0].size(), QSize(140, 94)); // the sheet's aspect
 
     // A crop made by hand goes when the format is assigned again.
-    record.crop = {0.1f, 0.1f, 0.2f, 0.2f, 0.3f, 0.3f};
+    record.crop = { 0.1f, 0.1f, 0.2f, 0.2f, 0.3f, 0.3f };
     record.sat = 40;
     project.SetCorrections(0, record);
     project.SetFormat(0, kFormat13x18);
     record = project.GetCorrections(0);
-    const CropFractions again = AutoCropFractions({0, 0, MmToPixels(178, 300), MmToPixels(127, 300)}, {0, 0, 300, 200});
+    const CropFractions again
+        = AutoCropFractions({ 0, 0, MmToPixels(178, 300), MmToPixels(127, 300) }, { 0, 0, 300, 200 });
     EXPECT_EQ(record.crop.left, again.left);
     EXPECT_EQ(record.crop.bottom, again.bottom);
     EXPECT_EQ(record.rotation, 1);
@@ -171,7 +169,7 @@ TEST_F(VDImageTest, FormatWithoutForceResetsGeometryKeepsColours)
     AddPhotos(1);
     Corrections record = project.GetCorrections(0);
     record.rotation = 2;
-    record.crop = {0.1f, 0.1f, 0.5f, 0.5f, 0.6f, 0.6f};
+    record.crop = { 0.1f, 0.1f, 0.5f, 0.5f, 0.6f, 0.6f };
     record.inten = 30;
     record.hue1 = -90;
     record.sepia = 1;
@@ -186,22 +184,27 @@ TEST_F(VDImageTest, FormatWithoutForceResetsGeometryKeepsColours)
     EXPECT_EQ(project.formatIds.Get(0), kFormat10x15);
 }
 
-TEST_F(VDImageTest, LowQualityOnlyForCropsNeedingEnlargement)
+TEST_F(VDImageTest, LowQualityMeasuresTheCropOrTheWholePhotoOnTheSheet)
 {
-    AddPhotos(1, 20, 10); // tiny
-    project.SetFormat(0, kFormat10x15);
-    EXPECT_FALSE(project.lowQuality.Get(0)) << "no crop: never marked";
+    AddPhotos(1, 400, 300);
+    project.SetFormat(0, kFormat13x18);
+    EXPECT_EQ(project.GetCorrections(0).crop.left, kNoCrop);
+    EXPECT_TRUE(project.lowQuality.Get(0)) << "no crop: the whole photo, enlarged onto 13x18";
 
     Corrections record = project.GetCorrections(0);
-    record.crop = RectToFractions({0, 0, 20, 10}, 20, 10);
+    record.crop = RectToFractions({ 0, 0, 400, 300 }, 400, 300);
     project.SetCorrections(0, record);
     EXPECT_TRUE(project.lowQuality.Get(0));
 
     project.SetFormat(0, -1);
     record = project.GetCorrections(0);
-    record.crop = RectToFractions({0, 0, 20, 10}, 20, 10);
+    record.crop = RectToFractions({ 0, 0, 400, 300 }, 400, 300);
     project.SetCorrections(0, record);
     EXPECT_FALSE(project.lowQuality.Get(0)) << "no format: never marked";
+
+    ASSERT_TRUE(project.AddPhoto(f.WritePhoto(QStringLiteral("big.jpg"), 1800, 1210)));
+    project.SetFormat(1, kFormat10x15);
+    EXPECT_FALSE(project.lowQuality.Get(1)) << "covers the 1795 x 1205 pixels of 10x15";
 }
 
 TEST_F(VDImageTest, LowQualityMeasuresTheCropOfTheTurnedPhoto)
@@ -210,7 +213,7 @@ TEST_F(VDImageTest, LowQualityMeasuresTheCropOfTheTurnedPhoto)
     ASSERT_TRUE(project.AddPhoto(f.WritePhoto(QStringLiteral("wide.jpg"), 2000, 1000)));
     project.SetFormat(0, kFormat10x15);
     Corrections record = project.GetCorrections(0);
-    record.crop = {0.0f, 0.0f, 1.0f, 0.5f, 1.0f, 0.5f};
+    record.crop = { 0.0f, 0.0f, 1.0f, 0.5f, 1.0f, 0.5f };
     project.SetCorrections(0, record);
     EXPECT_FALSE(project.lowQuality.Get(0));
     record.rotation = 1;
@@ -230,29 +233,33 @@ void PrintTo(const DeleteCase& c, std::ostream* os)
     *os << c.count << " photos, focus " << c.focusBefore << ", delete " << c.deleted;
 }
 
-class VDImageDeleteTest : public VDImageTest, public ::testing::WithParamInterface<DeleteCase> {};
+class VDImageDeleteTest : public VDImageTest, public ::testing::WithParamInterface<DeleteCase> { };
 
-TEST_P(VDImageDeleteTest, FocusFollowsTheRule)
+TEST_P(VDImageDeleteTest, FocusStaysOnItsPhotoOrPassesToTheNext)
 {
     const DeleteCase c = GetParam();
     AddPhotos(c.count, 24, 16);
     project.focus = c.focusBefore;
+    const QString focusedName = c.focusBefore >= 0 ? project.names[c.focusBefore] : QString();
     const QString deletedCopy = project.workingPaths[c.deleted];
     project.Delete(c.deleted);
     EXPECT_EQ(project.Count(), c.count - 1);
     EXPECT_EQ(project.focus, c.focusAfter);
+    if (c.focusBefore >= 0 && c.focusBefore != c.deleted) {
+        EXPECT_EQ(project.names[project.focus], focusedName);
+    }
     EXPECT_FALSE(QFileInfo::exists(deletedCopy));
     EXPECT_EQ(FilesInProject().size(), 2 * (c.count - 1));
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, VDImageDeleteTest,
-                         ::testing::Values(DeleteCase{1, 0, 0, -1},  // the only photo
-                                           DeleteCase{1, -1, 0, -1},
-                                           DeleteCase{3, 0, 0, 0},   // the first with focus: first remaining
-                                           DeleteCase{3, -1, 1, 0},  // nothing focused: first remaining
-                                           DeleteCase{3, 2, 2, 1},   // the last with focus: the one before
-                                           DeleteCase{3, 1, 2, 1},   // another one: focus stays
-                                           DeleteCase{3, 2, 0, -1})); // focus past the end after the shift
+    ::testing::Values(DeleteCase { 1, 0, 0, -1 }, // the only photo
+        DeleteCase { 1, -1, 0, -1 }, DeleteCase { 3, 0, 0, 0 }, // the focused first: the next one
+        DeleteCase { 3, 1, 1, 1 }, // the focused middle: the next one
+        DeleteCase { 3, 2, 2, 1 }, // the focused last: the new last
+        DeleteCase { 3, -1, 1, 0 }, // nothing focused: first remaining
+        DeleteCase { 3, 1, 2, 1 }, // one after the focus
+        DeleteCase { 3, 2, 0, 1 })); // one before the focus: the same photo
 
 TEST_F(VDImageTest, DeleteOutsideTheListThrows)
 {
@@ -321,6 +328,11 @@ TEST_F(VDImageTest, OrderPriceAddsOpeningChargeAndDelivery)
     EXPECT_FALSE(project.openingChargeApplied);
     f.engine.delivery_pricepre = -1; // not configured: nothing added
     EXPECT_EQ(project.OrderPrice(true, false), 1000);
+
+    project.quantities.Set(0, 10);
+    f.engine.open_price = -1; // below the minimum, but no opening charge configured
+    EXPECT_EQ(project.OrderPrice(false, false), 500);
+    EXPECT_FALSE(project.openingChargeApplied);
 }
 
 TEST_F(VDImageTest, OrderWithoutFormatsCostsNothing)
@@ -343,9 +355,10 @@ TEST_F(VDImageTest, RenderOutputLogsAndPlacesOnSheet)
     EXPECT_EQ(picture.size(), QSize(1795, 1205));
     const QStringList& lines = LogStore().Lines();
     ASSERT_FALSE(lines.isEmpty());
-    EXPECT_TRUE(QRegularExpression(QStringLiteral("^RenderOutPut: 0: IMG_0042\\.JPG in \\d\\d:\\d\\d:\\d\\d\\.\\d\\d\\d$"))
-                    .match(lines.last())
-                    .hasMatch())
+    EXPECT_TRUE(
+        QRegularExpression(QStringLiteral("^RenderOutPut: 0: IMG_0042\\.JPG in \\d\\d:\\d\\d:\\d\\d\\.\\d\\d\\d$"))
+            .match(lines.last())
+            .hasMatch())
         << lines.last().toStdString();
 
     // A lost working copy gives a white sheet, or nothing without a format.
