@@ -25,7 +25,6 @@
 #include <QLabel>
 #include <QScreen>
 #include <QScrollArea>
-#include <QScrollBar>
 
 namespace {
 
@@ -341,8 +340,9 @@ void Tfmain::LayOutStatusBar()
 
 QSize Tfmain::MinimumLayoutSize() const
 {
-    // Every left button above the status bar, every top button in the bar, each status label
-    // wide enough for its caption and a long value, and one column of thumbnails.
+    // Every left button above the status bar, every top button in the bar and each status
+    // label wide enough for its caption and a long value (which leaves room for a column of
+    // thumbnails of the sizes the settings window allows).
     const int height = kTopBarHeight + kLeftButtonTop + int(std::size(kLeftBar)) * kLeftButtonPitch + kStatusBarHeight;
     int width = 2 * kTopButtonLeft + int(TopBarButtons().size()) * kTopButtonPitch;
     for (const TStatusSlot& slot : kStatusSlots) {
@@ -350,11 +350,6 @@ QSize Tfmain::MinimumLayoutSize() const
         const int needed = QFontMetrics(label->CaptionFont()).horizontalAdvance(label->Caption()) + label->StatusSpace()
             + QFontMetrics(label->StatusFont()).horizontalAdvance(QString::fromUtf8(slot.sample));
         width = std::max(width, (needed * 5 + slot.fifths - 1) / slot.fifths + 2 * kStatusMargin);
-    }
-    if (const TConfig* config = Core().config) {
-        const int column
-            = config->cellWidth + 2 * config->thumbspace + ScrollBox1->verticalScrollBar()->sizeHint().width();
-        width = std::max(width, kLeftBarWidth + column);
     }
     return { width, height };
 }
