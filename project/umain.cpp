@@ -41,6 +41,7 @@ constexpr int kLeftButtonHeight = 25;
 constexpr int kLeftButtonPitch = 29;
 constexpr int kLeftButtonTop = 8;
 constexpr int kStatusMargin = 8;
+constexpr int kStatusGap = 4; // after each status label, so a cut value never touches the next caption
 constexpr int kMarkSize = 16;
 
 // The left bar, top to bottom: action, button, glyph (none for the selection actions).
@@ -334,7 +335,8 @@ void Tfmain::LayOutStatusBar()
         const int left = width * taken[slot.line] / 5;
         taken[slot.line] += slot.fifths;
         const int right = width * taken[slot.line] / 5;
-        (this->*slot.label)->setGeometry(kStatusMargin + left, 3 + slot.line * lineHeight, right - left, lineHeight);
+        (this->*slot.label)
+            ->setGeometry(kStatusMargin + left, 3 + slot.line * lineHeight, right - left - kStatusGap, lineHeight);
     }
 }
 
@@ -349,7 +351,7 @@ QSize Tfmain::MinimumLayoutSize() const
         const TStatusLabel* label = this->*slot.label;
         const int needed = QFontMetrics(label->CaptionFont()).horizontalAdvance(label->Caption()) + label->StatusSpace()
             + QFontMetrics(label->StatusFont()).horizontalAdvance(QString::fromUtf8(slot.sample));
-        width = std::max(width, (needed * 5 + slot.fifths - 1) / slot.fifths + 2 * kStatusMargin);
+        width = std::max(width, ((needed + kStatusGap) * 5 + slot.fifths - 1) / slot.fifths + 2 * kStatusMargin);
     }
     return { width, height };
 }
