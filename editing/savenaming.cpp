@@ -19,9 +19,16 @@ QString DatedFolderName(const QDateTime& time)
     return time.toString(QStringLiteral("yyyy-MM-dd hh_mm_ss"));
 }
 
-TSaveTargets::TSaveTargets(const TSaveOptions& options, const QDateTime& start)
-    : options_(options), start_(start), counter_(options.countStart - 1)
+TSaveTargets::TSaveTargets(const TSaveOptions& options, const QDateTime& start, const QStringList& sources)
+    : options_(options)
+    , start_(start)
+    , counter_(options.countStart - 1)
 {
+    for (const QString& source : sources) {
+        const QString canonical = QFileInfo(source).canonicalFilePath();
+        if (!canonical.isEmpty())
+            sources_.insert(canonical);
+    }
 }
 
 QString TSaveTargets::TargetFolder(const QString& namePath) const
@@ -37,10 +44,12 @@ TSaveTarget TSaveTargets::TargetPath(const QString& folder, const QString& nameP
     QString name = ReplaceExt(QFileInfo(namePath).fileName(), QStringLiteral(".jpg"));
     if (options_.numbered)
         name = ZeroPad(++counter_, options_.countAlign) + QStringLiteral(".jpg");
-    TSaveTarget target{folder + u'/' + name};
-    if (!QFileInfo::exists(target.path))
+    TSaveTarget target { folder + u'/' + name };
+    const QFileInfo existing(target.path);
+    if (!existing.exists())
         return target;
-    switch (options_.existing) {
+    const bool source = sources_.contains(existing.canonicalFilePath());
+    switch (source ? TExistingFiles::Rename : options_.existing) {
     case TExistingFiles::Skip:
         target.skip = true;
         break;

@@ -3,7 +3,9 @@
 // folder or a chosen one (optionally a new folder named after the run's start time), the
 // project's names or numbers, and what happens to files that exist already.
 #include <QDateTime>
+#include <QSet>
 #include <QString>
+#include <QStringList>
 
 #include <cstdint>
 #include <optional>
@@ -11,13 +13,13 @@
 enum class TExistingFiles { Rename, Overwrite, Skip };
 
 struct TSaveOptions {
-    bool allPhotos = false;    // else the selected ones
-    bool chosenFolder = true;  // else next to each photo's source file
-    QString folder;            // the chosen folder
-    bool datedFolder = false;  // a new folder in the chosen one, named after the start time
-    bool numbered = false;     // else the names of the project
+    bool allPhotos = false; // else the selected ones
+    bool chosenFolder = true; // else next to each photo's source file
+    QString folder; // the chosen folder
+    bool datedFolder = false; // a new folder in the chosen one, named after the start time
+    bool numbered = false; // else the names of the project
     std::int64_t countStart = 1;
-    int countAlign = 4;        // digits, zeros in front
+    int countAlign = 4; // digits, zeros in front
     TExistingFiles existing = TExistingFiles::Rename;
 };
 
@@ -36,10 +38,12 @@ struct TSaveTarget {
     bool skip = false; // an existing file is kept and the photo not saved
 };
 
-// The targets of one save run; numbered names count on from run to run of TargetPath.
+// The targets of one save run; numbered names count on from run to run of TargetPath. A copy
+// never replaces a source file of the project (sources: their paths as added): such a target
+// is renamed as with TExistingFiles::Rename, whatever the policy says.
 class TSaveTargets {
 public:
-    TSaveTargets(const TSaveOptions& options, const QDateTime& start);
+    TSaveTargets(const TSaveOptions& options, const QDateTime& start, const QStringList& sources = {});
 
     // The folder for a photo whose name path (source path or the name given by renaming) is
     // namePath, without a trailing separator.
@@ -51,4 +55,5 @@ private:
     TSaveOptions options_;
     QDateTime start_;
     std::int64_t counter_;
+    QSet<QString> sources_; // canonical paths
 };

@@ -19,11 +19,11 @@ bool WriteCopy(const QImage& picture, const QString& folder, const QString& path
 
 } // namespace
 
-TSaveRunResult SaveFinishedCopies(const TVDImage& project, const TSaveOptions& options, const QDateTime& start,
-                                  int outputDpi, const TSaveStep& step)
+TSaveRunResult SaveFinishedCopies(
+    const TVDImage& project, const TSaveOptions& options, const QDateTime& start, int outputDpi, const TSaveStep& step)
 {
     TSaveRunResult result;
-    TSaveTargets targets(options, start);
+    TSaveTargets targets(options, start, project.sourcePaths);
     const int count = project.Count();
     for (int index = 0; index < count; ++index) {
         QImage picture;

@@ -15,11 +15,13 @@
 #include "ui/umydialog.h"
 #include "ui/upleasewait.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QInputDialog>
+#include <QLineEdit>
 #include <QScopeGuard>
 
 namespace {
@@ -27,9 +29,18 @@ namespace {
 // How long the window waits for the next decoded photo before it handles its events again.
 constexpr int kPollMs = 20;
 
-TVDImage& Project() { return *Core().vdimage; }
-TConfig& Config() { return *Core().config; }
-const TEngine& Engine() { return *Core().engine; }
+TVDImage& Project()
+{
+    return *Core().vdimage;
+}
+TConfig& Config()
+{
+    return *Core().config;
+}
+const TEngine& Engine()
+{
+    return *Core().engine;
+}
 
 // The wait window with its progress bar and the hourglass, closed on every way out.
 class TWaitScope {
@@ -76,7 +87,15 @@ bool Tfmain::AskFormatFirst()
 
 void Tfmain::aaddphotosExecute()
 {
-    if (!AskFormatFirst() || od->exec() != QDialog::Accepted)
+    if (!AskFormatFirst())
+        return;
+    // The dialog keeps its folder but opens with nothing chosen, so that Enter never adds the
+    // photos of the previous time again.
+    if (auto* name = od->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
+        name->clear();
+    for (QAbstractItemView* view : od->findChildren<QAbstractItemView*>())
+        view->clearSelection();
+    if (od->exec() != QDialog::Accepted)
         return;
     AddFiles(od->selectedFiles());
 }
@@ -104,8 +123,8 @@ void Tfmain::AddFiles(const QStringList& files)
                 LogFailedPhoto(photo);
                 const QString name = QFileInfo(photo.slot.sourcePath).fileName();
                 if (!fdialog().Question(QStringLiteral("Nie można dodać zdjęcia (") + name
-                                            + QStringLiteral(") !\rCzy chcesz probować dodać resztę zdjęć ?"),
-                                        diError))
+                            + QStringLiteral(") !\rCzy chcesz probować dodać resztę zdjęć ?"),
+                        diError))
                     break;
             }
             TWaitScope::Progress(i + 1, batch.Count());
@@ -142,8 +161,8 @@ void Tfmain::anewprojectExecute()
 
 void Tfmain::adeleteExecute()
 {
-    if (!fdialog().QuestionOnce(QStringLiteral("Napewno usunąć zaznaczone pliki z projektu ?"), Config().fdelete,
-                                diQuestion))
+    if (!fdialog().QuestionOnce(
+            QStringLiteral("Napewno usunąć zaznaczone pliki z projektu ?"), Config().fdelete, diQuestion))
         return;
     TVDImage& project = Project();
     for (int i = 0; i < project.Count();) {
@@ -166,7 +185,6 @@ void Tfmain::arenameExecute()
             project.names[focus] = renamed;
     }
     RepaintCell(focus);
-    UpdateStatus();
 }
 
 void Tfmain::aquantityExecute()
@@ -194,7 +212,6 @@ void Tfmain::aquantityExecute()
             if (project.selected.Get(i))
                 project.quantities.Set(i, quantity);
         RepaintGrid();
-        UpdateStatus();
     }
 }
 
@@ -210,7 +227,6 @@ void Tfmain::aresetExecute()
     project.SetFormat(focus, project.defaultFormat);
     project.RefreshThumbnail(focus);
     RepaintCell(focus);
-    UpdateStatus();
 }
 
 void Tfmain::aeditphotoExecute()
@@ -223,7 +239,6 @@ void Tfmain::acropExecute()
 {
     OpenAttached(TMainLink::CropPhoto);
     RepaintGrid();
-    UpdateStatus();
 }
 
 void Tfmain::aformatExecute()
@@ -246,21 +261,18 @@ void Tfmain::aselallExecute()
 {
     SelectAll(Project());
     RepaintGrid();
-    UpdateStatus();
 }
 
 void Tfmain::aselinvExecute()
 {
     InvertSelection(Project());
     RepaintGrid();
-    UpdateStatus();
 }
 
 void Tfmain::aselnoneExecute()
 {
     SelectNone(Project());
     RepaintGrid();
-    UpdateStatus();
 }
 
 void Tfmain::asendorderExecute()
@@ -291,8 +303,13 @@ void Tfmain::asettingsExecute()
     AfterProjectChange();
 }
 
+bool Tfmain::ConfirmExit()
+{
+    return fdialog().QuestionOnce(QStringLiteral("Zakończyć pracę programu ?"), Config().fexit, diQuestion);
+}
+
 void Tfmain::aexitExecute()
 {
-    if (fdialog().QuestionOnce(QStringLiteral("Zakończyć pracę programu ?"), Config().fexit, diQuestion))
+    if (ConfirmExit())
         close();
 }

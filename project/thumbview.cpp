@@ -62,7 +62,9 @@ QStringList LocalFiles(const QMimeData* data)
 
 } // namespace
 
-TThumbView::TThumbView(QScrollArea* scrollBox) : QWidget(scrollBox), scrollBox_(scrollBox)
+TThumbView::TThumbView(QScrollArea* scrollBox)
+    : QWidget(scrollBox)
+    , scrollBox_(scrollBox)
 {
     setObjectName(QStringLiteral("draw"));
     setFocusPolicy(Qt::StrongFocus);
@@ -116,14 +118,32 @@ void TThumbView::RepaintCell(int index)
 
 void TThumbView::UpdateScrollRange()
 {
-    const int viewportWidth = scrollBox_->viewport()->width();
+    // The scroll bar shows only when there is something to scroll: the grid takes the box's
+    // whole width when its rows fit in the box, else the width beside the scroll bar.
+    const QSize box = scrollBox_->contentsRect().size();
     if (!CoreReady()) {
-        resize(scrollBox_->viewport()->size());
+        resize(box);
         return;
     }
     const TThumbGrid grid = Grid();
-    const int range = grid.ScrollRange(Project().Count(), grid.Columns(viewportWidth));
-    resize(viewportWidth, std::max(range, scrollBox_->viewport()->height()));
+    const int count = Project().Count();
+    int width = box.width();
+    int range = grid.ScrollRange(count, grid.Columns(width));
+    if (range > box.height()) {
+        width = std::max(width - scrollBox_->verticalScrollBar()->sizeHint().width(), 0);
+        range = grid.ScrollRange(count, grid.Columns(width));
+    }
+    resize(width, std::max(range, box.height()));
+}
+
+QStringList TThumbView::ShownTexts(int index) const
+{
+    // A text wider than the cell ends in "…" instead of losing letters at both ends.
+    const TConfig& config = *Core().config;
+    QStringList texts = CellTexts(Project(), index, config, *Core().formats);
+    for (QString& text : texts)
+        text = fontMetrics().elidedText(text, Qt::ElideRight, config.cellWidth - 4);
+    return texts;
 }
 
 void TThumbView::EnsureVisible(int index)
@@ -132,8 +152,8 @@ void TThumbView::EnsureVisible(int index)
         return;
     const TThumbGrid grid = Grid();
     const QRect cell = grid.CellRect(index, Columns());
-    scrollBox_->ensureVisible(cell.center().x(), cell.center().y(), cell.width() / 2 + grid.Space(),
-                              cell.height() / 2 + grid.Space());
+    scrollBox_->ensureVisible(
+        cell.center().x(), cell.center().y(), cell.width() / 2 + grid.Space(), cell.height() / 2 + grid.Space());
 }
 
 void TThumbView::paintEvent(QPaintEvent* event)
@@ -172,7 +192,7 @@ void TThumbView::PaintCell(QPainter& painter, int index, const QPoint& origin)
     painter.fillRect(cell, SkinColor(isSelected ? "selected" : "color"));
 
     const QRect pictureArea(origin + QPoint(config.thumbborder, config.thumbborder),
-                            QSize(config.thumbbitmapwidth, config.thumbbitmapheight));
+        QSize(config.thumbbitmapwidth, config.thumbbitmapheight));
     painter.fillRect(pictureArea, SkinColor("color"));
     if (project.thumbPending.Get(index)) {
         painter.drawImage(pictureArea.topLeft(), locked_->Picture());
@@ -189,8 +209,8 @@ void TThumbView::PaintCell(QPainter& painter, int index, const QPoint& origin)
     painter.setPen(SkinColor(isSelected ? "selectedtext" : "text"));
     const int lineHeight = painter.fontMetrics().size(Qt::TextSingleLine, QStringLiteral("^_")).height();
     QRect line(origin.x() + 2, origin.y() + 2 * config.thumbborder + config.thumbbitmapheight, config.cellWidth - 4,
-               lineHeight);
-    for (const QString& text : CellTexts(project, index, config, *Core().formats)) {
+        lineHeight);
+    for (const QString& text : ShownTexts(index)) {
         painter.drawText(line, Qt::AlignCenter | Qt::TextSingleLine, text);
         line.translate(0, lineHeight);
     }
@@ -214,14 +234,36 @@ void TThumbView::mousePressEvent(QMouseEvent* event)
         return;
     if (event->button() == Qt::LeftButton) {
         TVDImage& project = Project();
-        const int previous = project.focus;
-        if (ClickPhoto(project, index, event->modifiers() & Qt::ControlModifier))
+        if (event->modifiers() & Qt::ShiftModifier) {
+            MoveFocusTo(project, index, true, ExtendAnchor(index));
             update();
-        RepaintCell(previous);
-        RepaintCell(index);
-        anchor_ = index;
+        } else {
+            const int previous = project.focus;
+            if (ClickPhoto(project, index, event->modifiers() & Qt::ControlModifier))
+                update();
+            RepaintCell(previous);
+            RepaintCell(index);
+            anchor_ = index;
+        }
+        placedFocus_ = index;
     }
     Q_EMIT SelectionChanged();
+}
+
+void TThumbView::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    // The first click of the two has focused the photo; the second one opens it.
+    if (event->button() == Qt::LeftButton && CoreReady()
+        && HitTest(event->position().toPoint().x(), event->position().toPoint().y()) >= 0)
+        Q_EMIT OpenPressed();
+}
+
+int TThumbView::ExtendAnchor(int target)
+{
+    const TVDImage& project = Project();
+    if (anchor_ < 0 || anchor_ >= project.Count() || project.focus != placedFocus_)
+        anchor_ = project.focus >= 0 ? project.focus : target;
+    return anchor_;
 }
 
 void TThumbView::MoveFocus(TGridMove move, bool extend)
@@ -231,9 +273,10 @@ void TThumbView::MoveFocus(TGridMove move, bool extend)
     const int target = MovedFocus(project.focus, move, project.Count(), Columns(), pageRows);
     if (target < 0)
         return;
-    if (!extend || anchor_ < 0)
-        anchor_ = extend && project.focus >= 0 ? project.focus : target;
-    MoveFocusTo(project, target, extend, anchor_);
+    if (!extend)
+        anchor_ = target;
+    MoveFocusTo(project, target, extend, extend ? ExtendAnchor(target) : target);
+    placedFocus_ = target;
     update();
     EnsureVisible(target);
     Q_EMIT SelectionChanged();
@@ -249,10 +292,14 @@ void TThumbView::keyPressEvent(QKeyEvent* event)
         int key;
         TGridMove move;
     } moves[] = {
-        {Qt::Key_Left, TGridMove::Left},     {Qt::Key_Right, TGridMove::Right},
-        {Qt::Key_Up, TGridMove::Up},         {Qt::Key_Down, TGridMove::Down},
-        {Qt::Key_PageUp, TGridMove::PageUp}, {Qt::Key_PageDown, TGridMove::PageDown},
-        {Qt::Key_Home, TGridMove::Home},     {Qt::Key_End, TGridMove::End},
+        { Qt::Key_Left, TGridMove::Left },
+        { Qt::Key_Right, TGridMove::Right },
+        { Qt::Key_Up, TGridMove::Up },
+        { Qt::Key_Down, TGridMove::Down },
+        { Qt::Key_PageUp, TGridMove::PageUp },
+        { Qt::Key_PageDown, TGridMove::PageDown },
+        { Qt::Key_Home, TGridMove::Home },
+        { Qt::Key_End, TGridMove::End },
     };
     for (const auto& entry : moves) {
         if (event->key() == entry.key) {

@@ -29,16 +29,19 @@ public:
     void UpdateScrollRange();
     // Scrolls so that the cell is wholly visible.
     void EnsureVisible(int index);
+    // The text lines under a photo's thumbnail as painted: cut to the cell's width.
+    QStringList ShownTexts(int index) const;
 
 Q_SIGNALS:
     void SelectionChanged(); // the status bar must follow
     void DeletePressed();
-    void OpenPressed();      // Enter on a focused photo
+    void OpenPressed(); // Enter on a focused photo, or a double click on a photo
     void FilesDropped(const QStringList& paths);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
@@ -48,6 +51,9 @@ protected:
 private:
     void PaintCell(class QPainter& painter, int index, const QPoint& origin);
     void MoveFocus(TGridMove move, bool extend);
+    // Where Shift extends the selection from: the anchor while the focus is still where this
+    // view put it, else the focused photo (or target without a focus).
+    int ExtendAnchor(int target);
     int VisibleTop() const;
     int VisibleHeight() const;
 
@@ -55,5 +61,6 @@ private:
     const TImage* locked_ = nullptr;
     const TImage* lowQuality_ = nullptr;
     const TImage* splash_ = nullptr;
-    int anchor_ = -1; // where Shift+arrows extend the selection from
+    int anchor_ = -1; // where Shift+click and Shift+arrows extend the selection from
+    int placedFocus_ = -1; // the focus as this view last set it
 };

@@ -20,6 +20,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QFileDialog>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QScreen>
@@ -34,9 +35,13 @@ constexpr int kLeftBarWidth = 148;
 constexpr int kStatusBarHeight = 41;
 constexpr int kTopButtonSize = 24;
 constexpr int kTopButtonPitch = 28;
+constexpr int kTopButtonLeft = 6;
 constexpr int kLeftButtonWidth = 139;
 constexpr int kLeftButtonHeight = 25;
 constexpr int kLeftButtonPitch = 29;
+constexpr int kLeftButtonTop = 8;
+constexpr int kStatusMargin = 8;
+constexpr int kStatusGap = 4; // after each status label, so a cut value never touches the next caption
 constexpr int kMarkSize = 16;
 
 // The left bar, top to bottom: action, button, glyph (none for the selection actions).
@@ -46,11 +51,33 @@ struct TLeftBarButton {
     const char* glyph;
 };
 constexpr TLeftBarButton kLeftBar[] = {
-    {"aaddphotos", "lm_addphotos", "add"},   {"aselall", "lm_selall", ""},
-    {"aselinv", "lm_selinv", ""},            {"aselnone", "lm_selnone", ""},
-    {"adelete", "lm_delete", "delete"},      {"aformat", "lm_format", ""},
-    {"aquantity", "lm_quantity", ""},        {"aeditphoto", "lm_editphoto", "edit"},
-    {"acrop", "lm_crop", "crop"},            {"asendorder", "lm_sendorder", "send"},
+    { "aaddphotos", "lm_addphotos", "add" },
+    { "aselall", "lm_selall", "" },
+    { "aselinv", "lm_selinv", "" },
+    { "aselnone", "lm_selnone", "" },
+    { "adelete", "lm_delete", "delete" },
+    { "aformat", "lm_format", "" },
+    { "aquantity", "lm_quantity", "" },
+    { "aeditphoto", "lm_editphoto", "edit" },
+    { "acrop", "lm_crop", "crop" },
+    { "asendorder", "lm_sendorder", "send" },
+};
+
+// The status bar's two lines: the focused photo (name, size) above, the project (count,
+// format, price) below. Each label takes fifths of its line and, at the window's minimum
+// size, holds its caption and the sample value.
+struct TStatusSlot {
+    TStatusLabel* Tfmain::*label;
+    int line;
+    int fifths;
+    const char* sample;
+};
+const TStatusSlot kStatusSlots[] = {
+    { &Tfmain::slphoto, 0, 2, "IMG_20240101_120000.jpg" },
+    { &Tfmain::slsize, 0, 3, "10000 x 10000 px, 84.7 x 84.7 cm" },
+    { &Tfmain::slcount, 1, 1, "99(999)" },
+    { &Tfmain::slformat, 1, 2, "30x45 - 15.00 zł" },
+    { &Tfmain::slprice, 1, 2, "999.99 zł (~ 999.99 zł)" },
 };
 
 TMousedPanel* MakePanel(QWidget* parent, const char* name)
@@ -91,7 +118,8 @@ void PackButtons(const QList<TGradientButton*>& buttons, QPoint at, QPoint step)
 
 } // namespace
 
-Tfmain::Tfmain(QWidget* parent) : QMainWindow(parent)
+Tfmain::Tfmain(QWidget* parent)
+    : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("fmain"));
     resize(kDesignWidth, kDesignHeight);
@@ -124,11 +152,10 @@ Tfmain::Tfmain(QWidget* parent) : QMainWindow(parent)
     aexit = MakeAction("aexit", QStringLiteral("Koniec"), &Tfmain::aexitExecute);
     afullscreen->setCheckable(true);
 
-    linkActions_ = {{TMainLink::EditPhoto, aeditphoto}, {TMainLink::CropPhoto, acrop},
-                    {TMainLink::SendOrder, asendorder}, {TMainLink::Settings, asettings},
-                    {TMainLink::History, ahistory},     {TMainLink::Provider, aprovider},
-                    {TMainLink::Virtual, avirtual},     {TMainLink::Tip, atip},
-                    {TMainLink::About, aabout},         {TMainLink::Save, asave}};
+    linkActions_ = { { TMainLink::EditPhoto, aeditphoto }, { TMainLink::CropPhoto, acrop },
+        { TMainLink::SendOrder, asendorder }, { TMainLink::Settings, asettings }, { TMainLink::History, ahistory },
+        { TMainLink::Provider, aprovider }, { TMainLink::Virtual, avirtual }, { TMainLink::Tip, atip },
+        { TMainLink::About, aabout }, { TMainLink::Save, asave } };
     for (const auto& [link, action] : linkActions_) {
         action->setVisible(false); // until its window attaches
         if (link == TMainLink::History || link == TMainLink::Provider || link == TMainLink::Virtual
@@ -140,9 +167,13 @@ Tfmain::Tfmain(QWidget* parent) : QMainWindow(parent)
     BuildLeftBar();
     BuildStatusBar();
     BuildGrid();
-    // A button appears or goes with its action's visibility; the rest close up.
-    for (QAction* action : findChildren<QAction*>(Qt::FindDirectChildrenOnly))
+    // A button appears or goes with its action's visibility; the rest close up. Every action
+    // ends with UpdateStatus, whichever way its handler returned (connected after the
+    // handlers, so it runs last).
+    for (QAction* action : findChildren<QAction*>(Qt::FindDirectChildrenOnly)) {
         connect(action, &QAction::changed, this, &Tfmain::LayOutBars);
+        connect(action, &QAction::triggered, this, &Tfmain::UpdateStatus);
+    }
 
     od = new QFileDialog(this);
     od->setObjectName(QStringLiteral("od"));
@@ -228,7 +259,7 @@ void Tfmain::BuildGrid()
     ScrollBox1 = new QScrollArea(centralWidget());
     ScrollBox1->setObjectName(QStringLiteral("ScrollBox1"));
     ScrollBox1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    ScrollBox1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    ScrollBox1->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded); // UpdateScrollRange decides
     ScrollBox1->setFrameShape(QFrame::NoFrame);
     draw = new TThumbView(ScrollBox1);
     ScrollBox1->setWidget(draw);
@@ -248,11 +279,10 @@ void Tfmain::BuildGrid()
         if (aeditphoto->isVisible() && aeditphoto->isEnabled())
             aeditphoto->trigger();
     });
-    connect(draw, &TThumbView::FilesDropped, this,
-            [this](const QStringList& paths) {
-                if (AskFormatFirst())
-                    AddFiles(ExpandDroppedPaths(paths));
-            });
+    connect(draw, &TThumbView::FilesDropped, this, [this](const QStringList& paths) {
+        if (AskFormatFirst())
+            AddFiles(ExpandDroppedPaths(paths));
+    });
 }
 
 void Tfmain::FormCreate()
@@ -287,24 +317,43 @@ void Tfmain::LayOutBars()
     MousedPanel3->setGeometry(0, kTopBarHeight, kLeftBarWidth, height - kTopBarHeight - kStatusBarHeight);
     MousedPanel2->setGeometry(0, height - kStatusBarHeight, width, kStatusBarHeight);
     ScrollBox1->setGeometry(kLeftBarWidth, kTopBarHeight, std::max(width - kLeftBarWidth, 0),
-                            std::max(height - kTopBarHeight - kStatusBarHeight, 0));
-    PackButtons(topButtons_, QPoint(6, 4), QPoint(kTopButtonPitch, 0));
-    lhint->setGeometry(6, 4 + kTopButtonSize + 3, std::max(width - 12, 0), kTopBarHeight - kTopButtonSize - 9);
-    PackButtons(leftButtons_, QPoint(4, 8), QPoint(0, kLeftButtonPitch));
+        std::max(height - kTopBarHeight - kStatusBarHeight, 0));
+    PackButtons(topButtons_, QPoint(kTopButtonLeft, 4), QPoint(kTopButtonPitch, 0));
+    lhint->setGeometry(kTopButtonLeft, 4 + kTopButtonSize + 3, std::max(width - 2 * kTopButtonLeft, 0),
+        kTopBarHeight - kTopButtonSize - 9);
+    PackButtons(leftButtons_, QPoint(4, kLeftButtonTop), QPoint(0, kLeftButtonPitch));
     LayOutStatusBar();
     UpdateScrollRange();
 }
 
 void Tfmain::LayOutStatusBar()
 {
-    // Two lines: the focused photo (name, size) above, the project (count, format, price) below.
-    const int width = MousedPanel2->width() - 16;
+    const int width = MousedPanel2->width() - 2 * kStatusMargin;
     const int lineHeight = (kStatusBarHeight - 6) / 2;
-    slphoto->setGeometry(8, 3, width * 2 / 5, lineHeight);
-    slsize->setGeometry(8 + width * 2 / 5, 3, width - width * 2 / 5, lineHeight);
-    slcount->setGeometry(8, 3 + lineHeight, width / 5, lineHeight);
-    slformat->setGeometry(8 + width / 5, 3 + lineHeight, width * 2 / 5, lineHeight);
-    slprice->setGeometry(8 + width * 3 / 5, 3 + lineHeight, width - width * 3 / 5, lineHeight);
+    int taken[2] = { 0, 0 }; // fifths of each line already laid out
+    for (const TStatusSlot& slot : kStatusSlots) {
+        const int left = width * taken[slot.line] / 5;
+        taken[slot.line] += slot.fifths;
+        const int right = width * taken[slot.line] / 5;
+        (this->*slot.label)
+            ->setGeometry(kStatusMargin + left, 3 + slot.line * lineHeight, right - left - kStatusGap, lineHeight);
+    }
+}
+
+QSize Tfmain::MinimumLayoutSize() const
+{
+    // Every left button above the status bar, every top button in the bar and each status
+    // label wide enough for its caption and a long value (which leaves room for a column of
+    // thumbnails of the sizes the settings window allows).
+    const int height = kTopBarHeight + kLeftButtonTop + int(std::size(kLeftBar)) * kLeftButtonPitch + kStatusBarHeight;
+    int width = 2 * kTopButtonLeft + int(TopBarButtons().size()) * kTopButtonPitch;
+    for (const TStatusSlot& slot : kStatusSlots) {
+        const TStatusLabel* label = this->*slot.label;
+        const int needed = QFontMetrics(label->CaptionFont()).horizontalAdvance(label->Caption()) + label->StatusSpace()
+            + QFontMetrics(label->StatusFont()).horizontalAdvance(QString::fromUtf8(slot.sample));
+        width = std::max(width, ((needed + kStatusGap) * 5 + slot.fifths - 1) / slot.fifths + 2 * kStatusMargin);
+    }
+    return { width, height };
 }
 
 void Tfmain::ShowHint(const QString& hint)
@@ -325,9 +374,9 @@ void Tfmain::UpdateStatus()
     slprice->SetStatus(status.price);
     asendorder->setEnabled(status.sendOrder);
     adelete->setEnabled(status.deleteSelected);
-    for (QAction* action : {aformat, asave, aselinv})
+    for (QAction* action : { aformat, asave, aselinv })
         action->setEnabled(status.anyPhoto);
-    for (QAction* action : {arename, aeditphoto, acrop, apreview, aquantity, areset})
+    for (QAction* action : { arename, aeditphoto, acrop, apreview, aquantity, areset })
         action->setEnabled(status.focused);
     aselall->setEnabled(status.selectAll);
     aselnone->setEnabled(status.selectNone);
@@ -363,6 +412,7 @@ void Tfmain::AfterProjectChange()
 void Tfmain::showEvent(QShowEvent* event)
 {
     QMainWindow::showEvent(event);
+    setMinimumSize(MinimumLayoutSize()); // the skin has set the fonts by now
     ShowHint(QString());
     UpdateScrollRange(); // the cell size is known once the configuration is loaded
     RepaintGrid();
@@ -398,6 +448,13 @@ void Tfmain::alogExecute()
 
 void Tfmain::closeEvent(QCloseEvent* event)
 {
+    // The window's close box asks like "Koniec" while the project holds photos; a close the
+    // program makes itself ("Koniec" once answered, a termination signal) is not spontaneous.
+    const TVDImage* project = Core().vdimage;
+    if (event->spontaneous() && project && project->Count() > 0 && !ConfirmExit()) {
+        event->ignore();
+        return;
+    }
     if (adding_) { // the adding loop still uses the project: it stops first, then the window closes
         closeWhenAdded_ = true;
         event->ignore();

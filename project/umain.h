@@ -95,7 +95,7 @@ public:
     QAction* atip = nullptr;
     QAction* aabout = nullptr;
     QAction* asave = nullptr; // never offered here: hidden from creation
-    QAction* alog = nullptr;  // "LOG": visible only with the -log switch
+    QAction* alog = nullptr; // "LOG": visible only with the -log switch
     QAction* aexit = nullptr;
 
     // ---- action handlers (mainactions.cpp) ----
@@ -136,10 +136,12 @@ private:
     void BuildGrid();
     void LayOutBars();
     void LayOutStatusBar();
+    QSize MinimumLayoutSize() const;
     void ShowHint(const QString& hint);
     int OpenAttached(TMainLink link);
     void AfterProjectChange(); // scroll range, repaint, status
     bool AskFormatFirst();
+    bool ConfirmExit(); // "Zakończyć pracę programu ?", unless told not to ask again
 
     QList<TGradientButton*> topButtons_;
     QList<TGradientButton*> leftButtons_;
@@ -148,8 +150,8 @@ private:
     QPointer<Tflog> logWindow_;
     QRect windowRect_; // the window's place before full-screen mode
     bool sendOrderShowing_ = false; // "Nowy projekt" then clears without asking
-    bool adding_ = false;            // AddFiles is running and handling events
-    bool closeWhenAdded_ = false;    // a close came meanwhile: it waits for the adding to stop
+    bool adding_ = false; // AddFiles is running and handling events
+    bool closeWhenAdded_ = false; // a close came meanwhile: it waits for the adding to stop
 };
 
 // The program's main window (the one start-up created, or one made on first use).

@@ -17,19 +17,31 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 
+#include <algorithm>
+
 #include <fcntl.h>
 #include <unistd.h>
 
 namespace {
 
 constexpr std::uint32_t kWhite = 0xFFFFFFFF;
+constexpr CropFractions kWholePicture { 0.0f, 0.0f, 1.0f, 1.0f, 1.0f, 1.0f };
 // Attempts at a fresh project folder name before giving up (a name can only be taken by
 // someone else's folder in the temporary folder).
 constexpr int kFolderAttempts = 8;
 
-const TConfig& Config() { return *Core().config; }
-const TFormats& Formats() { return *Core().formats; }
-const TEngine& Engine() { return *Core().engine; }
+const TConfig& Config()
+{
+    return *Core().config;
+}
+const TFormats& Formats()
+{
+    return *Core().formats;
+}
+const TEngine& Engine()
+{
+    return *Core().engine;
+}
 
 // Claims path by creating it empty, owner-only; false when it exists or cannot be made.
 bool CreateEmptyFile(const QString& path)
@@ -149,9 +161,9 @@ void TVDImage::Delete(int index)
     CheckIndex(index);
     DeleteFileForced(workingPaths[index]);
     DeleteFileForced(previewPaths[index]);
-    for (QStringList* list : {&sourcePaths, &names, &workingPaths, &previewPaths})
+    for (QStringList* list : { &sourcePaths, &names, &workingPaths, &previewPaths })
         list->removeAt(index);
-    for (TboolList* list : {&selected, &thumbPending, &lowQuality})
+    for (TboolList* list : { &selected, &thumbPending, &lowQuality })
         list->Delete(index);
     thumbnails.removeAt(index);
     infos.removeAt(index);
@@ -159,25 +171,23 @@ void TVDImage::Delete(int index)
     quantities.Delete(index);
     formatIds.Delete(index);
 
-    if (index == focus)
-        focus = index - 1;
-    if (focus == -1)
-        focus = 0;
-    if (focus > Count() - 1)
-        focus = -1;
+    // Nothing focused: the first remaining photo.
+    if (focus > index || focus == -1)
+        focus = std::max(focus - 1, 0);
+    focus = std::min(focus, Count() - 1);
 }
 
 void TVDImage::Clear()
 {
     if (!projectFolder.isEmpty()) {
-        for (const QStringList* list : {&workingPaths, &previewPaths})
+        for (const QStringList* list : { &workingPaths, &previewPaths })
             for (const QString& path : *list)
                 DeleteFileForced(path);
         RemoveEmptyDir(projectFolder);
     }
-    for (QStringList* list : {&sourcePaths, &names, &workingPaths, &previewPaths})
+    for (QStringList* list : { &sourcePaths, &names, &workingPaths, &previewPaths })
         list->clear();
-    for (TboolList* list : {&selected, &thumbPending, &lowQuality})
+    for (TboolList* list : { &selected, &thumbPending, &lowQuality })
         list->Clear();
     thumbnails.clear();
     infos.clear();
@@ -214,7 +224,7 @@ void TVDImage::SetFormat(int index, int formatId)
             std::swap(width, height);
             record.rotation = 1; // a quarter turn: the photo lies landscape like every format
         }
-        record.crop = AutoCropFractions(OutputFormatRect(formatId), {0, 0, width, height});
+        record.crop = AutoCropFractions(OutputFormatRect(formatId), { 0, 0, width, height });
     } else {
         record.rotation = 0;
         record.crop.left = kNoCrop;
@@ -257,7 +267,7 @@ void TVDImage::MakeThumbnail(int index, QImage& picture)
     const TConfig& config = Config();
     ApplyCorrections(picture, corrections[index], true);
     FitIntoFrame(OutputFormatRect(formatIds.Get(index)), picture, kWhite,
-                 {0, 0, config.thumbbitmapwidth, config.thumbbitmapheight});
+        { 0, 0, config.thumbbitmapwidth, config.thumbbitmapheight });
     ResampleToFit(picture, config.thumbbitmapwidth, config.thumbbitmapheight);
     thumbnails[index] = std::move(picture);
     picture = QImage();
@@ -284,11 +294,13 @@ void TVDImage::UpdateLowQuality(int index)
     lowQuality.Set(index, false);
     const Corrections& record = corrections[index];
     const int format = formatIds.Get(index);
-    if (format == -1 || record.crop.left < 0)
-        return; // without a format or a crop a photo is never marked
+    if (format == -1)
+        return; // without a format a photo is never marked
     int width = 0, height = 0;
     GetImageSize(index, width, height);
-    lowQuality.Set(index, CropEnlargement(OutputFormatRect(format), width, height, record.rotation, record.crop) > 1.0f);
+    // Without a crop the whole (turned) picture is placed on the sheet.
+    const CropFractions crop = record.crop.left < 0 ? kWholePicture : record.crop;
+    lowQuality.Set(index, CropEnlargement(OutputFormatRect(format), width, height, record.rotation, crop) > 1.0f);
 }
 
 void TVDImage::RenderOutput(int index, QImage& picture) const
@@ -320,7 +332,7 @@ int TVDImage::OrderPrice(bool withDelivery, bool payCash)
     if (price == 0)
         return 0; // an empty or unpriced order gets neither the minimum nor the delivery
     const TEngine& engine = Engine();
-    if (engine.min_price >= 0 && price < engine.min_price) {
+    if (engine.min_price >= 0 && price < engine.min_price && engine.open_price >= 0) {
         price += engine.open_price;
         openingChargeApplied = true;
     }

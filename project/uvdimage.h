@@ -31,24 +31,24 @@ public:
     TVDImage& operator=(const TVDImage&) = delete;
 
     // ---- per photo, index for index ----
-    QStringList sourcePaths;  // as added, never changed
-    QStringList names;        // the source path until renamed; its file-name part is shown
+    QStringList sourcePaths; // as added, never changed
+    QStringList names; // the source path until renamed; its file-name part is shown
     QStringList workingPaths; // full-size working copy (".sbm")
     QStringList previewPaths; // preview copy ("prev_" + name + ".sbm")
     TboolList selected;
-    TboolList thumbPending;   // the thumbnail must be (re)made
-    TboolList lowQuality;     // the print would need enlargement
+    TboolList thumbPending; // the thumbnail must be (re)made
+    TboolList lowQuality; // the print would need enlargement
     QList<QImage> thumbnails; // 32-bit, thumbbitmapwidth x thumbbitmapheight at most
     QList<ImageInfo> infos;
     QList<Corrections> corrections;
-    TIntList quantities;      // at least 1
-    TIntList formatIds;       // -1: no format
+    TIntList quantities; // at least 1
+    TIntList formatIds; // -1: no format
 
     // ---- whole project ----
     int focus = -1;
-    QString projectFolder;              // empty until the first photo is reserved
-    bool openingChargeApplied = false;  // set by OrderPrice
-    int defaultFormat = -1;             // for new photos and "Przywróc oryginał"; Clear keeps it
+    QString projectFolder; // empty until the first photo is reserved
+    bool openingChargeApplied = false; // set by OrderPrice
+    int defaultFormat = -1; // for new photos and "Przywróc oryginał"; Clear keeps it
 
     int Count() const { return int(names.size()); }
     int TotalQuantity() const { return quantities.Sum(); }
@@ -67,6 +67,8 @@ public:
     static void ReleasePhoto(const TPhotoSlot& slot);
     void AppendPhoto(TPreparedPhoto&& photo);
 
+    // Removes the photo and its working copies. The focus stays on its photo; when that
+    // photo goes, the next one (or the last) takes it.
     void Delete(int index);
     void Clear();
 
@@ -86,6 +88,8 @@ public:
     void MakeThumbnail(int index, QImage& picture);
     void RefreshThumbnail(int index);
     void RefreshPendingThumbnails();
+    // Marks a photo with a format whose crop (or whole picture, without one) would be
+    // enlarged on the print.
     void UpdateLowQuality(int index);
 
     // The print image of a photo: full working copy, corrections, placed on a white sheet of
@@ -95,8 +99,8 @@ public:
 
     // Sum of unit price x quantity in hundredths; photos without a known format add nothing.
     int PhotosValue() const;
-    // PhotosValue plus the opening charge below the minimum and, withDelivery, the delivery
-    // price (cash or paid in advance); 0 for an order without value.
+    // PhotosValue plus the opening charge below the minimum (when one is configured) and,
+    // withDelivery, the delivery price (cash or paid in advance); 0 for an order without value.
     int OrderPrice(bool withDelivery, bool payCash);
 
 private:

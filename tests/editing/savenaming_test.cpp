@@ -4,6 +4,7 @@
 #include "editing/savestrip.h"
 #include "tests/support/testsupport.h"
 
+#include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -17,8 +18,10 @@ TEST(SaveNaming, NumbersCountOnOnlyForThePhotosAsked)
     options.countAlign = 3;
     TSaveTargets targets(options, QDateTime());
     EXPECT_EQ(targets.TargetFolder(QStringLiteral("/photos/a.jpg")), QStringLiteral("/out"));
-    EXPECT_EQ(targets.TargetPath(QStringLiteral("/out"), QStringLiteral("/photos/a.jpg")).path, QStringLiteral("/out/007.jpg"));
-    EXPECT_EQ(targets.TargetPath(QStringLiteral("/out"), QStringLiteral("/photos/b.png")).path, QStringLiteral("/out/008.jpg"));
+    EXPECT_EQ(targets.TargetPath(QStringLiteral("/out"), QStringLiteral("/photos/a.jpg")).path,
+        QStringLiteral("/out/007.jpg"));
+    EXPECT_EQ(targets.TargetPath(QStringLiteral("/out"), QStringLiteral("/photos/b.png")).path,
+        QStringLiteral("/out/008.jpg"));
     options.countStart = 999;
     options.countAlign = 0;
     TSaveTargets wide(options, QDateTime());
@@ -33,7 +36,7 @@ TEST(SaveNaming, ProjectNamesTakeJpgAndTheOwnFolderOrADatedOne)
     TSaveTargets own(options, QDateTime());
     EXPECT_EQ(own.TargetFolder(QStringLiteral("/photos/trip/IMG 5.Tiff")), QStringLiteral("/photos/trip"));
     EXPECT_EQ(own.TargetPath(QStringLiteral("/photos/trip"), QStringLiteral("/photos/trip/IMG 5.Tiff")).path,
-              QStringLiteral("/photos/trip/IMG 5.jpg"));
+        QStringLiteral("/photos/trip/IMG 5.jpg"));
 
     options.chosenFolder = true;
     options.folder = QStringLiteral("/out");
@@ -47,7 +50,7 @@ TEST(SaveNaming, ProjectNamesTakeJpgAndTheOwnFolderOrADatedOne)
 TEST(SaveNaming, ExistingFilesAreRenamedSkippedOrReplaced)
 {
     QTemporaryDir folder;
-    for (const char* name : {"IMG_1.jpg", "DSC001.jpg"})
+    for (const char* name : { "IMG_1.jpg", "DSC001.jpg" })
         ASSERT_TRUE(WriteFileBytes(folder.filePath(QLatin1String(name)), "old"));
     const QString img = QStringLiteral("/src/IMG_1.JPG"), dsc = QStringLiteral("/src/DSC001.bmp");
     const QString fresh = QStringLiteral("/src/new.jpg");
@@ -56,9 +59,9 @@ TEST(SaveNaming, ExistingFilesAreRenamedSkippedOrReplaced)
         QString img, dsc;
         bool skip;
     } cases[] = {
-        {TExistingFiles::Rename, QStringLiteral("IMG_2.jpg"), QStringLiteral("DSC001_1.jpg"), false},
-        {TExistingFiles::Overwrite, QStringLiteral("IMG_1.jpg"), QStringLiteral("DSC001.jpg"), false},
-        {TExistingFiles::Skip, QStringLiteral("IMG_1.jpg"), QStringLiteral("DSC001.jpg"), true},
+        { TExistingFiles::Rename, QStringLiteral("IMG_2.jpg"), QStringLiteral("DSC001_1.jpg"), false },
+        { TExistingFiles::Overwrite, QStringLiteral("IMG_1.jpg"), QStringLiteral("DSC001.jpg"), false },
+        { TExistingFiles::Skip, QStringLiteral("IMG_1.jpg"), QStringLiteral("DSC001.jpg"), true },
     };
     for (const auto& c : cases) {
         TSaveOptions options;
@@ -75,12 +78,36 @@ TEST(SaveNaming, ExistingFilesAreRenamedSkippedOrReplaced)
     }
 }
 
+TEST(SaveNaming, ASourceOfTheProjectIsNeverATargetWhateverThePolicy)
+{
+    QTemporaryDir folder;
+    const QString source = folder.filePath(QStringLiteral("x.jpg"));
+    ASSERT_TRUE(WriteFileBytes(source, "photo"));
+    ASSERT_TRUE(WriteFileBytes(folder.filePath(QStringLiteral("y.jpg")), "an earlier copy"));
+    // The same file reached through a link to its folder.
+    const QString linked = folder.filePath(QStringLiteral("link"));
+    ASSERT_TRUE(QFile::link(folder.path(), linked));
+    for (const TExistingFiles policy : { TExistingFiles::Rename, TExistingFiles::Overwrite, TExistingFiles::Skip }) {
+        TSaveOptions options;
+        options.chosenFolder = false;
+        options.existing = policy;
+        TSaveTargets targets(options, QDateTime(), { source, folder.filePath(QStringLiteral("gone.jpg")) });
+        for (const QString& folderName : { folder.path(), linked, folder.path() + QStringLiteral("/.") }) {
+            const TSaveTarget target = targets.TargetPath(folderName, QStringLiteral("/renamed/x.tif"));
+            EXPECT_EQ(target.path, folderName + QStringLiteral("/x_1.jpg")) << int(policy);
+            EXPECT_FALSE(target.skip);
+        }
+        const TSaveTarget other = targets.TargetPath(folder.path(), QStringLiteral("y.png"));
+        EXPECT_EQ(other.skip, policy == TExistingFiles::Skip) << "other files follow the policy";
+    }
+}
+
 TEST(SaveNaming, NumberFieldsHoldWholeNumbersInRange)
 {
     EXPECT_EQ(WholeNumberIn(QStringLiteral("7"), 0, kCountStartMax), 7);
     EXPECT_EQ(WholeNumberIn(QStringLiteral(" 12 "), 0, kCountStartMax), 12);
     EXPECT_EQ(WholeNumberIn(QStringLiteral("9"), 0, kCountAlignMax), 9);
-    for (const char* text : {"", "abc", "1.5", "1e3", "-1", "0x10", "1000000000", "99999999999999999999"})
+    for (const char* text : { "", "abc", "1.5", "1e3", "-1", "0x10", "1000000000", "99999999999999999999" })
         EXPECT_FALSE(WholeNumberIn(QLatin1String(text), 0, kCountStartMax)) << text;
     EXPECT_FALSE(WholeNumberIn(QStringLiteral("10"), 0, kCountAlignMax));
 }

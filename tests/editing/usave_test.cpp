@@ -42,10 +42,10 @@ protected:
     // The window keeps its choices for the whole run; every test starts from the defaults.
     void ResetChoices()
     {
-        for (TMCheckBox* box : {window.cbsel, window.cbpath, window.cborygnames, window.cbrename})
+        for (TMCheckBox* box : { window.cbsel, window.cbpath, window.cborygnames, window.cbrename })
             box->setChecked(true);
-        for (TMCheckBox* box : {window.cball, window.cborygpath, window.cbcount, window.cboverwrite, window.cbskip,
-                                window.cbadddate})
+        for (TMCheckBox* box :
+            { window.cball, window.cborygpath, window.cbcount, window.cboverwrite, window.cbskip, window.cbadddate })
             box->setChecked(false);
         window.ecountstart->setText(QStringLiteral("1"));
         window.ecountalign->setText(QStringLiteral("4"));
@@ -90,8 +90,8 @@ TEST_F(SaveWindowTest, NumbersFromSevenWithThreeDigitsGoOnlyToChosenPhotos)
         window.ecountstart->setText(QStringLiteral("7"));
         window.ecountalign->setText(QStringLiteral("3"));
     });
-    EXPECT_EQ(FilesIn(out.path()), (QStringList{QStringLiteral("007.jpg"), QStringLiteral("008.jpg")}));
-    ImageInfo info{};
+    EXPECT_EQ(FilesIn(out.path()), (QStringList { QStringLiteral("007.jpg"), QStringLiteral("008.jpg") }));
+    ImageInfo info {};
     ASSERT_TRUE(ReadImageInfo(out.filePath(QStringLiteral("007.jpg")), info));
     EXPECT_EQ(QSize(info.width, info.height), QSize(1795, 1205)) << "the print of 10x15 at the lab's 300 dpi";
     EXPECT_EQ(info.xDpi, 300);
@@ -110,17 +110,18 @@ TEST_F(SaveWindowTest, ExistingFilesAreRenamedReplacedOrKept)
         QStringList files;
         bool oldKept;
     } cases[] = {
-        {window.cbrename,
-         {QStringLiteral("DSC001.jpg"), QStringLiteral("DSC001_1.jpg"), QStringLiteral("IMG_1.jpg"), QStringLiteral("IMG_2.jpg")},
-         true},
-        {window.cboverwrite, {QStringLiteral("DSC001.jpg"), QStringLiteral("IMG_1.jpg")}, false},
-        {window.cbskip, {QStringLiteral("DSC001.jpg"), QStringLiteral("IMG_1.jpg")}, true},
+        { window.cbrename,
+            { QStringLiteral("DSC001.jpg"), QStringLiteral("DSC001_1.jpg"), QStringLiteral("IMG_1.jpg"),
+                QStringLiteral("IMG_2.jpg") },
+            true },
+        { window.cboverwrite, { QStringLiteral("DSC001.jpg"), QStringLiteral("IMG_1.jpg") }, false },
+        { window.cbskip, { QStringLiteral("DSC001.jpg"), QStringLiteral("IMG_1.jpg") }, true },
     };
     for (const auto& c : cases) {
         ResetChoices();
         QTemporaryDir folder;
         window.epath->setText(folder.path());
-        for (const char* name : {"IMG_1.jpg", "DSC001.jpg"})
+        for (const char* name : { "IMG_1.jpg", "DSC001.jpg" })
             ASSERT_TRUE(WriteFileBytes(folder.filePath(QLatin1String(name)), "old"));
         Save([&] {
             if (!c.policy->isChecked())
@@ -148,8 +149,8 @@ TEST_F(SaveWindowTest, PolicyAndPairClicksFollowTheirRules)
     EXPECT_TRUE(window.cboverwrite->isChecked());
     EXPECT_FALSE(window.cbskip->isChecked());
 
-    for (const auto& [first, second] : {std::pair{window.cbsel, window.cball}, std::pair{window.cbpath, window.cborygpath},
-                                        std::pair{window.cborygnames, window.cbcount}}) {
+    for (const auto& [first, second] : { std::pair { window.cbsel, window.cball },
+             std::pair { window.cbpath, window.cborygpath }, std::pair { window.cborygnames, window.cbcount } }) {
         Click(second);
         EXPECT_FALSE(first->isChecked()) << first->objectName().toStdString();
         Click(second);
@@ -160,14 +161,24 @@ TEST_F(SaveWindowTest, PolicyAndPairClicksFollowTheirRules)
     EXPECT_FALSE(window.cbraport->isVisibleTo(&window));
 }
 
-TEST_F(SaveWindowTest, NextToTheOriginalsTheSourceMeetsTheExistingFileRules)
+TEST_F(SaveWindowTest, NextToTheOriginalsAReadOnlySourceIsNeverReplaced)
 {
     const int index = AddPhoto(QStringLiteral("x.jpg"), 60, 40);
-    const QByteArray source = ReadFileBytes(project.sourcePaths[index]);
-    Save([&] { Click(window.cborygpath); });
-    const QString folder = QFileInfo(project.sourcePaths[index]).absolutePath();
-    EXPECT_TRUE(QFileInfo::exists(folder + QStringLiteral("/x_1.jpg")));
-    EXPECT_EQ(ReadFileBytes(project.sourcePaths[index]), source);
+    const QString source = project.sourcePaths[index];
+    const QByteArray bytes = ReadFileBytes(source);
+    ASSERT_TRUE(QFile::setPermissions(source, QFileDevice::ReadOwner | QFileDevice::ReadGroup));
+    const QString folder = QFileInfo(source).absolutePath();
+    for (QAbstractButton* policy : { window.cbrename, window.cboverwrite, window.cbskip }) {
+        ResetChoices();
+        Save([&] {
+            Click(window.cborygpath);
+            if (!policy->isChecked())
+                Click(policy);
+        });
+        EXPECT_EQ(ReadFileBytes(source), bytes) << policy->objectName().toStdString();
+        EXPECT_FALSE(QFile::permissions(source) & QFileDevice::WriteOwner) << "still read-only";
+        EXPECT_TRUE(QFile::remove(folder + QStringLiteral("/x_1.jpg"))) << policy->objectName().toStdString();
+    }
     EXPECT_TRUE(FilesIn(out.path()).isEmpty());
 }
 
@@ -180,8 +191,9 @@ TEST_F(SaveWindowTest, DatedRunsInDifferentSecondsUseTwoFolders)
     Save();
     start = start.addSecs(1);
     Save();
-    EXPECT_EQ(FilesIn(out.path()), (QStringList{QStringLiteral("2007-03-14 09_05_33"), QStringLiteral("2007-03-14 09_05_34")}));
-    EXPECT_EQ(FilesIn(out.filePath(QStringLiteral("2007-03-14 09_05_34"))), QStringList{QStringLiteral("a.jpg")});
+    EXPECT_EQ(FilesIn(out.path()),
+        (QStringList { QStringLiteral("2007-03-14 09_05_33"), QStringLiteral("2007-03-14 09_05_34") }));
+    EXPECT_EQ(FilesIn(out.filePath(QStringLiteral("2007-03-14 09_05_34"))), QStringList { QStringLiteral("a.jpg") });
 }
 
 TEST_F(SaveWindowTest, WithoutAUsableFolderOrNumberNothingIsSaved)
@@ -191,21 +203,22 @@ TEST_F(SaveWindowTest, WithoutAUsableFolderOrNumberNothingIsSaved)
         QString folder, start, align;
         QString message;
     } cases[] = {
-        {QString(), QStringLiteral("1"), QStringLiteral("4"), QStringLiteral("Wybierz katalog gdzie zapisać zdjęcia !")},
-        {out.filePath(QStringLiteral("missing")), QStringLiteral("1"), QStringLiteral("4"),
-         QStringLiteral("Katalog w którym zapisać zdjęcia nie istnieje !")},
-        {out.path(), QStringLiteral("abc"), QStringLiteral("4"),
-         QStringLiteral("W polu \"Zacznij numerację od\" wpisz liczbę całkowitą od 0 do 999999999 !")},
-        {out.path(), QStringLiteral("-1"), QStringLiteral("4"),
-         QStringLiteral("W polu \"Zacznij numerację od\" wpisz liczbę całkowitą od 0 do 999999999 !")},
-        {out.path(), QStringLiteral("7"), QStringLiteral("1.5"),
-         QStringLiteral("W polu \"Wyrównaj liczbę do XX cyfr\" wpisz liczbę od 0 do 9 !")},
-        {out.path(), QStringLiteral("7"), QStringLiteral("10"),
-         QStringLiteral("W polu \"Wyrównaj liczbę do XX cyfr\" wpisz liczbę od 0 do 9 !")},
+        { QString(), QStringLiteral("1"), QStringLiteral("4"),
+            QStringLiteral("Wybierz katalog gdzie zapisać zdjęcia !") },
+        { out.filePath(QStringLiteral("missing")), QStringLiteral("1"), QStringLiteral("4"),
+            QStringLiteral("Katalog w którym zapisać zdjęcia nie istnieje !") },
+        { out.path(), QStringLiteral("abc"), QStringLiteral("4"),
+            QStringLiteral("W polu \"Zacznij numerację od\" wpisz liczbę całkowitą od 0 do 999999999 !") },
+        { out.path(), QStringLiteral("-1"), QStringLiteral("4"),
+            QStringLiteral("W polu \"Zacznij numerację od\" wpisz liczbę całkowitą od 0 do 999999999 !") },
+        { out.path(), QStringLiteral("7"), QStringLiteral("1.5"),
+            QStringLiteral("W polu \"Wyrównaj liczbę do XX cyfr\" wpisz liczbę od 0 do 9 !") },
+        { out.path(), QStringLiteral("7"), QStringLiteral("10"),
+            QStringLiteral("W polu \"Wyrównaj liczbę do XX cyfr\" wpisz liczbę od 0 do 9 !") },
     };
     Click(window.cbcount);
     for (const auto& c : cases) {
-        TDialogAnswers answers{{kButtonOk}};
+        TDialogAnswers answers { { kButtonOk } };
         Save([&] {
             window.epath->setText(c.folder);
             window.ecountstart->setText(c.start);
@@ -218,7 +231,7 @@ TEST_F(SaveWindowTest, WithoutAUsableFolderOrNumberNothingIsSaved)
     Click(window.cborygnames); // fields that are not used do not matter
     window.ecountstart->setText(QStringLiteral("abc"));
     Save();
-    EXPECT_EQ(FilesIn(out.path()), QStringList{QStringLiteral("a.jpg")});
+    EXPECT_EQ(FilesIn(out.path()), QStringList { QStringLiteral("a.jpg") });
 }
 
 TEST_F(SaveWindowTest, CopiesThatCannotBeWrittenAreCountedAndTheRestSaved)
@@ -226,7 +239,7 @@ TEST_F(SaveWindowTest, CopiesThatCannotBeWrittenAreCountedAndTheRestSaved)
     AddPhoto(QStringLiteral("IMG_1.jpg"), 60, 40);
     AddPhoto(QStringLiteral("IMG_2.jpg"), 60, 40);
     ASSERT_TRUE(QDir(out.path()).mkdir(QStringLiteral("IMG_1.jpg"))); // a folder where the file should go
-    TDialogAnswers answers{{kButtonOk}};
+    TDialogAnswers answers { { kButtonOk } };
     Save([&] { Click(window.cboverwrite); });
     EXPECT_TRUE(QFileInfo(out.filePath(QStringLiteral("IMG_2.jpg"))).isFile());
     ASSERT_EQ(answers.Shown().size(), 1);
@@ -249,8 +262,8 @@ TEST_F(SaveWindowTest, WhileSavingTheWindowIsDisabledAndShowsProgressAndTheStrip
     QTimer watcher;
     QObject::connect(&watcher, &QTimer::timeout, [&] {
         if (window.isVisible())
-            seen << Seen{window.isEnabled(), window.pb->isVisible(), window.pb->Caption(), window.pb->Position(),
-                         !window.iprev->Picture().isNull()};
+            seen << Seen { window.isEnabled(), window.pb->isVisible(), window.pb->Caption(), window.pb->Position(),
+                !window.iprev->Picture().isNull() };
     });
     watcher.start(0);
     Save();
@@ -264,7 +277,7 @@ TEST_F(SaveWindowTest, WhileSavingTheWindowIsDisabledAndShowsProgressAndTheStrip
     EXPECT_TRUE(window.isEnabled());
     EXPECT_FALSE(window.pb->isVisible());
     EXPECT_TRUE(window.iprev->Picture().isNull());
-    EXPECT_EQ(FilesIn(out.path()), (QStringList{QStringLiteral("b.jpg"), QStringLiteral("c.jpg")}));
+    EXPECT_EQ(FilesIn(out.path()), (QStringList { QStringLiteral("b.jpg"), QStringLiteral("c.jpg") }));
 }
 
 } // namespace

@@ -11,12 +11,17 @@
 #include "ui/upleasewait.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QLineEdit>
 #include <QScrollArea>
+#include <QSpontaneKeyEvent>
+#include <QTest>
 #include <QTimer>
-#include <QDir>
 
 #include <gtest/gtest.h>
 
@@ -46,17 +51,17 @@ TEST_F(MainActionsTest, QuantityInputs)
         const char* input;
         QString message;
         int quantity;
-    } cases[] = {{"0", kZeroWarning, 1}, {"100", kBadQuantity, 1}, {"-5", kBadQuantity, 1},
-                 {"abc", kBadQuantity, 1}, {"99", QString(), 99}};
+    } cases[] = { { "0", kZeroWarning, 1 }, { "100", kBadQuantity, 1 }, { "-5", kBadQuantity, 1 },
+        { "abc", kBadQuantity, 1 }, { "99", QString(), 99 } };
     for (const auto& c : cases) {
         TDialogAnswers answers;
         if (!c.message.isEmpty())
-            answers.Add({kButtonOk});
+            answers.Add({ kButtonOk });
         QString prompt;
         AnswerNextInput(QString::fromLatin1(c.input), nullptr, &prompt);
         window->aquantity->trigger();
         EXPECT_EQ(prompt, QStringLiteral("Ilość odbitek (zdjęć: 1)"));
-        EXPECT_EQ(ShownTexts(answers), c.message.isEmpty() ? QStringList() : QStringList{c.message}) << c.input;
+        EXPECT_EQ(ShownTexts(answers), c.message.isEmpty() ? QStringList() : QStringList { c.message }) << c.input;
         EXPECT_EQ(project.quantities.Get(1), c.quantity) << c.input;
         EXPECT_EQ(project.quantities.Get(0), 1);
     }
@@ -64,11 +69,29 @@ TEST_F(MainActionsTest, QuantityInputs)
     EXPECT_EQ(window->slcount->Status(), QStringLiteral("2(100)"));
 }
 
+TEST_F(MainActionsTest, QuantityCancelledOrRefusedStillRefreshesTheActions)
+{
+    AddPhotos(2, 40, 30);
+    for (const QString& input : { QString(), QStringLiteral("0"), QStringLiteral("abc") }) {
+        project.selected.SetAll(0);
+        Focus(1);
+        ASSERT_FALSE(window->adelete->isEnabled());
+        TDialogAnswers answers;
+        if (!input.isNull())
+            answers.Add({ kButtonOk });
+        AnswerNextInput(input);
+        window->aquantity->trigger();
+        EXPECT_TRUE(project.selected.Get(1)) << input.toStdString();
+        EXPECT_TRUE(window->adelete->isEnabled()) << input.toStdString();
+        EXPECT_TRUE(window->aselnone->isEnabled()) << input.toStdString();
+    }
+}
+
 TEST_F(MainActionsTest, QuantityForEverySelectedPhoto)
 {
     AddPhotos(3, 40, 30);
     Focus(0);
-    Select({0, 2});
+    Select({ 0, 2 });
     QString caption = QStringLiteral("unset");
     AnswerNextInput(QStringLiteral("5"), &caption);
     window->aquantity->trigger();
@@ -82,15 +105,15 @@ TEST_F(MainActionsTest, QuantityForEverySelectedPhoto)
 TEST_F(MainActionsTest, DeleteAsksUntilToldNotTo)
 {
     AddPhotos(3, 40, 30);
-    Select({0, 2});
+    Select({ 0, 2 });
     {
-        TDialogAnswers answers{{kButtonNo}};
+        TDialogAnswers answers { { kButtonNo } };
         window->adelete->trigger();
-        EXPECT_EQ(ShownTexts(answers), QStringList{QStringLiteral("Napewno usunąć zaznaczone pliki z projektu ?")});
+        EXPECT_EQ(ShownTexts(answers), QStringList { QStringLiteral("Napewno usunąć zaznaczone pliki z projektu ?") });
         EXPECT_EQ(project.Count(), 3);
     }
     {
-        TDialogAnswers answers{{kButtonOk, true}};
+        TDialogAnswers answers { { kButtonOk, true } };
         window->adelete->trigger();
         EXPECT_EQ(project.Count(), 1);
         EXPECT_EQ(QFileInfo(project.names[0]).fileName(), QStringLiteral("IMG_1.JPG"));
@@ -98,7 +121,7 @@ TEST_F(MainActionsTest, DeleteAsksUntilToldNotTo)
     }
     {
         TDialogAnswers none; // not asked any more
-        Select({0});
+        Select({ 0 });
         window->adelete->trigger();
         EXPECT_EQ(project.Count(), 0);
         EXPECT_TRUE(none.Shown().isEmpty());
@@ -134,7 +157,7 @@ TEST_F(MainActionsTest, ResetGivesDefaultFormatBack)
     record.inten = 50;
     project.SetCorrections(0, record);
 
-    TDialogAnswers answers{{kButtonOk}, {kButtonOk}};
+    TDialogAnswers answers { { kButtonOk }, { kButtonOk } };
     window->areset->trigger();
     EXPECT_EQ(project.formatIds.Get(0), -1);
     EXPECT_EQ(project.GetCorrections(0).inten, 0);
@@ -149,13 +172,13 @@ TEST_F(MainActionsTest, NewProjectAsksAndKeepsDefaultFormat)
     project.defaultFormat = kFormat13x18;
     AddPhotos(2, 40, 30);
     {
-        TDialogAnswers answers{{kButtonNo}};
+        TDialogAnswers answers { { kButtonNo } };
         window->anewproject->trigger();
         EXPECT_EQ(project.Count(), 2);
-        EXPECT_EQ(ShownTexts(answers), QStringList{QStringLiteral("Wyczyścić zamówienie ?")});
+        EXPECT_EQ(ShownTexts(answers), QStringList { QStringLiteral("Wyczyścić zamówienie ?") });
     }
     {
-        TDialogAnswers answers{{kButtonOk}};
+        TDialogAnswers answers { { kButtonOk } };
         window->anewproject->trigger();
         EXPECT_EQ(project.Count(), 0);
     }
@@ -168,10 +191,11 @@ TEST_F(MainActionsTest, NewProjectAsksAndKeepsDefaultFormat)
         window->anewproject->trigger();
         return 1;
     });
-    TDialogAnswers none;
+    TDialogAnswers answers { { kButtonOk } }; // the small photo is marked low quality on 13x18
     window->asendorder->trigger();
     EXPECT_EQ(project.Count(), 0);
-    EXPECT_TRUE(none.Shown().isEmpty());
+    ASSERT_EQ(answers.Shown().size(), 1) << "no question before clearing";
+    EXPECT_TRUE(answers.Shown()[0].text.startsWith(QStringLiteral("UWAGA !")));
 }
 
 TEST_F(MainActionsTest, SendOrderCountsPrintsAndWarnsOfLowQuality)
@@ -184,9 +208,9 @@ TEST_F(MainActionsTest, SendOrderCountsPrintsAndWarnsOfLowQuality)
         project.quantities.Set(i, 3);
     window->UpdateStatus();
     {
-        TDialogAnswers answers{{kButtonOk}};
+        TDialogAnswers answers { { kButtonOk } };
         window->asendorder->trigger();
-        EXPECT_EQ(ShownTexts(answers), QStringList{QStringLiteral("Minimalna ilość zdjęć do wysłania to 10")});
+        EXPECT_EQ(ShownTexts(answers), QStringList { QStringLiteral("Minimalna ilość zdjęć do wysłania to 10") });
         EXPECT_EQ(opened, 0);
     }
     project.quantities.Set(2, 4); // 10 prints of 3 photos
@@ -196,13 +220,13 @@ TEST_F(MainActionsTest, SendOrderCountsPrintsAndWarnsOfLowQuality)
     project.lowQuality.Set(1, true);
     window->UpdateStatus();
     {
-        TDialogAnswers answers{{kButtonNo}};
+        TDialogAnswers answers { { kButtonNo } };
         window->asendorder->trigger();
         ASSERT_EQ(answers.Shown().size(), 1);
         EXPECT_TRUE(answers.Shown()[0].text.startsWith(QStringLiteral("UWAGA !\rCzęść zdjęć jest słabej jakości")));
         EXPECT_EQ(opened, 1);
     }
-    TDialogAnswers answers{{kButtonOk}};
+    TDialogAnswers answers { { kButtonOk } };
     window->asendorder->trigger();
     EXPECT_EQ(opened, 2);
 }
@@ -212,20 +236,20 @@ TEST_F(MainActionsTest, ForcedFormatIsChosenBeforeTheFirstAdd)
     f.engine.forceformat = true;
     const QString photo = f.WritePhoto(QStringLiteral("portrait.jpg"), 60, 90);
     {
-        TDialogAnswers answers{{kButtonOk}};
+        TDialogAnswers answers { { kButtonOk } };
         OnNextModal([](QWidget* window) {
             ASSERT_EQ(window->objectName(), QStringLiteral("fformat"));
             qobject_cast<QDialog*>(window)->reject();
         });
         window->aaddphotos->trigger();
-        EXPECT_EQ(ShownTexts(answers), QStringList{QStringLiteral("Wybierz domyślny format zdjęć ...")});
+        EXPECT_EQ(ShownTexts(answers), QStringList { QStringLiteral("Wybierz domyślny format zdjęć ...") });
         EXPECT_EQ(project.Count(), 0);
         EXPECT_EQ(project.defaultFormat, -1);
     }
     {
-        TDialogAnswers answers{{kButtonOk, true}}; // and do not show the note again
+        TDialogAnswers answers { { kButtonOk, true } }; // and do not show the note again
         OnNextModal([photo](QWidget* window) {
-            AnswerNextFileDialog({photo}); // the open dialog follows the format window
+            AnswerNextFileDialog({ photo }); // the open dialog follows the format window
             auto& format = *qobject_cast<Tfformat*>(window);
             format.lbformat->SetItemIndex(1);
             format.bokClick();
@@ -238,7 +262,7 @@ TEST_F(MainActionsTest, ForcedFormatIsChosenBeforeTheFirstAdd)
     EXPECT_EQ(project.formatIds.Get(0), kFormat13x18);
     EXPECT_EQ(project.GetCorrections(0).rotation, 1);
 
-    AnswerNextFileDialog({photo});
+    AnswerNextFileDialog({ photo });
     TDialogAnswers none; // a default exists: no question, no format window
     window->aaddphotos->trigger();
     EXPECT_EQ(project.Count(), 2);
@@ -252,15 +276,16 @@ TEST_F(MainActionsTest, FailedPhotoAsksWhetherToGoOn)
     ASSERT_TRUE(WriteFileBytes(broken, QByteArray(100, 'z')));
     const QString good2 = f.WritePhoto(QStringLiteral("b.jpg"), 40, 30);
     {
-        TDialogAnswers answers{{kButtonNo}};
-        window->AddFiles({good1, broken, good2});
+        TDialogAnswers answers { { kButtonNo } };
+        window->AddFiles({ good1, broken, good2 });
         EXPECT_EQ(ShownTexts(answers),
-                  QStringList{QStringLiteral("Nie można dodać zdjęcia (broken.jpg) !\rCzy chcesz probować dodać resztę zdjęć ?")});
+            QStringList {
+                QStringLiteral("Nie można dodać zdjęcia (broken.jpg) !\rCzy chcesz probować dodać resztę zdjęć ?") });
         EXPECT_EQ(answers.Shown()[0].icon, diError);
-        EXPECT_EQ(project.sourcePaths, QStringList{good1});
+        EXPECT_EQ(project.sourcePaths, QStringList { good1 });
     }
-    TDialogAnswers answers{{kButtonOk}};
-    window->AddFiles({good1, broken, good2});
+    TDialogAnswers answers { { kButtonOk } };
+    window->AddFiles({ good1, broken, good2 });
     EXPECT_EQ(project.Count(), 3);
     EXPECT_EQ(project.sourcePaths[2], good2);
     EXPECT_FALSE(fwait().isVisible());
@@ -271,13 +296,31 @@ TEST_F(MainActionsTest, OpenDialogAddsInChosenOrder)
 {
     const QString one = f.WritePhoto(QStringLiteral("one.jpg"), 40, 30);
     const QString two = f.WritePhoto(QStringLiteral("two.png"), 30, 40);
-    AnswerNextFileDialog({two, one});
+    AnswerNextFileDialog({ two, one });
     window->aaddphotos->trigger();
-    EXPECT_EQ(project.sourcePaths, (QStringList{two, one}));
+    EXPECT_EQ(project.sourcePaths, (QStringList { two, one }));
     AnswerNextFileDialog({});
     window->aaddphotos->trigger();
     EXPECT_EQ(project.Count(), 2);
     EXPECT_EQ(window->od->nameFilters().first().left(16), QStringLiteral("Wszystkie obrazy"));
+}
+
+TEST_F(MainActionsTest, OpenDialogOpensWithNothingChosen)
+{
+    const QString one = f.WritePhoto(QStringLiteral("one.jpg"), 40, 30);
+    AnswerNextFileDialog({ one });
+    window->aaddphotos->trigger();
+    ASSERT_EQ(project.Count(), 1);
+    OnNextModal([&](QWidget*) {
+        EXPECT_TRUE(window->od->selectedFiles().isEmpty());
+        EXPECT_TRUE(window->od->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->text().isEmpty());
+        QTest::keyClick(window->od, Qt::Key_Return);
+        EXPECT_TRUE(window->od->isVisible()) << "Enter with nothing chosen adds nothing";
+        window->od->reject();
+    });
+    window->aaddphotos->trigger();
+    EXPECT_EQ(project.Count(), 1);
+    EXPECT_EQ(window->od->directory().absolutePath(), QFileInfo(one).absolutePath()) << "the folder is kept";
 }
 
 TEST_F(MainActionsTest, ThumbnailSettingsRegenerateThumbnails)
@@ -309,12 +352,48 @@ TEST_F(MainActionsTest, CloseWhileAddingStopsTheAddingFirst)
 
 TEST_F(MainActionsTest, ExitAsksOnce)
 {
-    TDialogAnswers answers{{kButtonNo}, {kButtonOk}};
+    AddPhotos(1, 40, 30);
+    TDialogAnswers answers { { kButtonNo }, { kButtonOk } };
     window->aexit->trigger();
     EXPECT_TRUE(window->isVisible());
     window->aexit->trigger();
     EXPECT_FALSE(window->isVisible());
-    EXPECT_EQ(ShownTexts(answers).first(), QStringLiteral("Zakończyć pracę programu ?"));
+    EXPECT_EQ(ShownTexts(answers), (QStringList(2, QStringLiteral("Zakończyć pracę programu ?"))))
+        << "the close that follows a yes does not ask again";
+}
+
+// What the window system sends when the user clicks the window's close box.
+void ClickCloseBox(QWidget* window)
+{
+    QCloseEvent event;
+    QSpontaneKeyEvent::setSpontaneous(&event);
+    QApplication::instance()->notify(window, &event);
+    if (event.isAccepted())
+        window->hide();
+}
+
+TEST_F(MainActionsTest, CloseBoxAsksLikeExitWhilePhotosAreThere)
+{
+    AddPhotos(2, 40, 30);
+    {
+        TDialogAnswers answers { { kButtonNo } };
+        ClickCloseBox(window.get());
+        EXPECT_EQ(ShownTexts(answers), QStringList { QStringLiteral("Zakończyć pracę programu ?") });
+        EXPECT_TRUE(window->isVisible());
+        EXPECT_EQ(project.Count(), 2);
+    }
+    TDialogAnswers answers { { kButtonOk, true } }; // and do not ask again
+    ClickCloseBox(window.get());
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_FALSE(f.config.fexit);
+}
+
+TEST_F(MainActionsTest, CloseBoxOfAnEmptyProjectClosesAtOnce)
+{
+    TDialogAnswers none;
+    ClickCloseBox(window.get());
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_TRUE(none.Shown().isEmpty());
 }
 
 } // namespace

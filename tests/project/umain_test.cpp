@@ -15,6 +15,7 @@
 #include <QAction>
 #include <QDropEvent>
 #include <QFileInfo>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QMimeData>
 #include <QScrollArea>
@@ -32,10 +33,7 @@ protected:
     {
         QTest::mouseClick(window->draw, Qt::LeftButton, modifiers, CellCentre(index));
     }
-    void Key(int key, Qt::KeyboardModifiers modifiers = {})
-    {
-        QTest::keyClick(window->draw, Qt::Key(key), modifiers);
-    }
+    void Key(int key, Qt::KeyboardModifiers modifiers = {}) { QTest::keyClick(window->draw, Qt::Key(key), modifiers); }
     QList<int> Selected() const
     {
         QList<int> list;
@@ -52,9 +50,9 @@ TEST_F(MainWindowTest, LayoutAndActionsWithoutWindowsHidden)
     EXPECT_EQ(window->MousedPanel3->width(), 148);
     EXPECT_EQ(window->MousedPanel2->height(), 41);
     EXPECT_EQ(window->ScrollBox1->geometry().left(), 148);
-    for (QAction* action : {window->asendorder, window->asettings, window->ahistory, window->aprovider,
-                            window->avirtual, window->atip, window->aabout, window->aeditphoto, window->acrop,
-                            window->asave, window->alog})
+    for (QAction* action :
+        { window->asendorder, window->asettings, window->ahistory, window->aprovider, window->avirtual, window->atip,
+            window->aabout, window->aeditphoto, window->acrop, window->asave, window->alog })
         EXPECT_FALSE(action->isVisible()) << action->objectName().toStdString();
     EXPECT_FALSE(window->findChild<TGradientButton*>(QStringLiteral("tp_settings"))->isVisible());
     EXPECT_FALSE(window->findChild<TGradientButton*>(QStringLiteral("lm_sendorder"))->isVisible());
@@ -89,14 +87,14 @@ TEST_F(MainWindowTest, ClickAndCtrlClickSelectWithFocus)
 {
     AddPhotos(4);
     Click(1);
-    EXPECT_EQ(Selected(), QList<int>{1});
+    EXPECT_EQ(Selected(), QList<int> { 1 });
     EXPECT_EQ(project.focus, 1);
     EXPECT_EQ(window->slphoto->Status(), QStringLiteral("IMG_1.JPG"));
     Click(3, Qt::ControlModifier);
-    EXPECT_EQ(Selected(), (QList<int>{1, 3}));
+    EXPECT_EQ(Selected(), (QList<int> { 1, 3 }));
     EXPECT_EQ(project.focus, 3);
     Click(2);
-    EXPECT_EQ(Selected(), QList<int>{2});
+    EXPECT_EQ(Selected(), QList<int> { 2 });
     EXPECT_TRUE(window->aselnone->isEnabled());
 
     Click(2, Qt::ControlModifier); // the only selected photo
@@ -118,7 +116,7 @@ TEST_F(MainWindowTest, ClickOutsideCellsChangesNothing)
     if (rightOfColumns < window->draw->width())
         QTest::mouseClick(window->draw, Qt::LeftButton, {}, QPoint(rightOfColumns, 20));
     QTest::mouseClick(window->draw, Qt::LeftButton, {}, CellCentre(5)); // past the last photo
-    EXPECT_EQ(Selected(), QList<int>{0});
+    EXPECT_EQ(Selected(), QList<int> { 0 });
     EXPECT_EQ(window->slphoto->Status(), QStringLiteral("marker")) << "the status bar is not refreshed";
     EXPECT_EQ(window->HitTest(2, 2), -1);
 }
@@ -140,24 +138,122 @@ TEST_F(MainWindowTest, StatusTextsAndEnabling)
     EXPECT_EQ(window->slsize->Status(), QStringLiteral("600 x 400 px, 5.1 x 3.4 cm"));
     EXPECT_EQ(window->slformat->Status(), QStringLiteral("10x15 - 0.50 zł"));
     EXPECT_EQ(window->slprice->Status(), QStringLiteral("1.00 zł (~ 1.00 zł)"));
-    for (QAction* action : {window->asendorder, window->adelete, window->aformat, window->aselinv, window->arename,
-                            window->apreview, window->aquantity, window->areset, window->aselall, window->aselnone})
+    for (QAction* action : { window->asendorder, window->adelete, window->aformat, window->aselinv, window->arename,
+             window->apreview, window->aquantity, window->areset, window->aselall, window->aselnone })
         EXPECT_TRUE(action->isEnabled()) << action->objectName().toStdString();
 }
 
-TEST_F(MainWindowTest, ScrollRangeFollowsColumns)
+TEST_F(MainWindowTest, ScrollRangeFollowsColumnsAndTheBarShowsOnlyToScroll)
 {
+    QScrollBar* bar = window->ScrollBox1->verticalScrollBar();
     AddPhotos(7, 40, 30);
+    QCoreApplication::processEvents();
     const int pitch = f.config.cellHeight + f.config.thumbspace;
     const int columns = window->draw->Columns();
     const int rows = (7 + columns - 1) / columns;
-    EXPECT_EQ(window->draw->height(), std::max(rows * pitch, window->ScrollBox1->viewport()->height()));
+    ASSERT_GT(rows * pitch, window->ScrollBox1->height()) << "seven photos do not fit";
+    EXPECT_EQ(window->draw->height(), rows * pitch);
+    EXPECT_TRUE(bar->isVisible());
+    EXPECT_EQ(window->draw->width(), window->ScrollBox1->viewport()->width());
 
-    window->resize(200, 400); // narrower than one column: still one
+    TDialogAnswers answers { { kButtonOk } };
+    Select({ 2, 3, 4, 5, 6 });
+    window->adelete->trigger();
     QCoreApplication::processEvents();
-    EXPECT_EQ(window->draw->Columns(), 1);
-    EXPECT_EQ(window->draw->height(), 7 * pitch);
-    EXPECT_GT(window->ScrollBox1->verticalScrollBar()->maximum(), 0);
+    EXPECT_FALSE(bar->isVisible()) << "two photos fit: nothing to scroll";
+    EXPECT_EQ(window->draw->width(), window->ScrollBox1->width());
+    EXPECT_EQ(window->draw->height(), window->ScrollBox1->viewport()->height());
+}
+
+TEST_F(MainWindowTest, AtItsMinimumSizeTheBarsKeepApart)
+{
+    for (const TMainLink link : { TMainLink::EditPhoto, TMainLink::CropPhoto, TMainLink::SendOrder })
+        window->AttachWindow(link, [] { return 0; });
+    AddPhotos(1, 2000, 1500);
+    project.SetFormat(0, kFormat30x45);
+    project.quantities.Set(0, 50); // 750.00 zł
+    project.names[0] = f.PhotoPath(QStringLiteral("IMG_20240101_120000.jpg"));
+    Click(0);
+    window->resize(1, 1);
+    QCoreApplication::processEvents();
+    ASSERT_EQ(window->size(), window->minimumSize());
+
+    QList<QRect> labels;
+    for (const TStatusLabel* label :
+        { window->slphoto, window->slsize, window->slcount, window->slformat, window->slprice }) {
+        const int needed = QFontMetrics(label->CaptionFont()).horizontalAdvance(label->Caption()) + label->StatusSpace()
+            + QFontMetrics(label->StatusFont()).horizontalAdvance(label->Status());
+        EXPECT_LE(needed, label->width()) << label->Status().toStdString();
+        for (const QRect& other : labels)
+            EXPECT_FALSE(other.intersects(label->geometry())) << label->objectName().toStdString();
+        labels << label->geometry();
+    }
+    for (const auto* button : window->MousedPanel3->findChildren<TGradientButton*>()) {
+        ASSERT_TRUE(button->isVisible()) << button->objectName().toStdString();
+        EXPECT_LE(button->geometry().bottom(), window->MousedPanel3->height()) << button->objectName().toStdString();
+    }
+    for (const auto* button : window->MousedPanel1->findChildren<TGradientButton*>())
+        EXPECT_TRUE(!button->isVisible() || button->geometry().right() <= window->MousedPanel1->width())
+            << button->objectName().toStdString();
+    EXPECT_GE(window->draw->width(), f.config.cellWidth + 2 * f.config.thumbspace);
+}
+
+TEST_F(MainWindowTest, ShiftClickSelectsTheRunFromTheFocusedPhoto)
+{
+    AddPhotos(6, 40, 30);
+    Click(1);
+    Click(4, Qt::ShiftModifier);
+    EXPECT_EQ(Selected(), (QList<int> { 1, 2, 3, 4 }));
+    EXPECT_EQ(project.focus, 4);
+    Click(0, Qt::ShiftModifier);
+    EXPECT_EQ(Selected(), (QList<int> { 0, 1 })) << "from the photo the run started at";
+    EXPECT_TRUE(window->adelete->isEnabled());
+
+    Focus(3); // the focus moved elsewhere: the run starts there
+    Click(5, Qt::ShiftModifier);
+    EXPECT_EQ(Selected(), (QList<int> { 3, 4, 5 }));
+    window->draw->setFocus();
+    Key(Qt::Key_Left, Qt::ShiftModifier);
+    EXPECT_EQ(Selected(), (QList<int> { 3, 4 })) << "Shift+arrows go on from the same photo";
+}
+
+TEST_F(MainWindowTest, DoubleClickOnAPhotoOpensTheColourWindow)
+{
+    int opened = 0;
+    window->AttachWindow(TMainLink::EditPhoto, [&] {
+        ++opened;
+        EXPECT_EQ(project.focus, 2);
+        return 0;
+    });
+    AddPhotos(3, 40, 30);
+    // As the window system sends it: a click, then the second press as a double click.
+    const auto doubleClick = [&](QPoint at) {
+        QTest::mouseClick(window->draw, Qt::LeftButton, {}, at);
+        QTest::mouseDClick(window->draw, Qt::LeftButton, {}, at);
+        QTest::mouseRelease(window->draw, Qt::LeftButton, {}, at);
+    };
+    doubleClick(CellCentre(2));
+    EXPECT_EQ(opened, 1);
+    EXPECT_EQ(Selected(), QList<int> { 2 });
+    doubleClick(QPoint(2, 2));
+    EXPECT_EQ(opened, 1) << "not between the cells";
+}
+
+TEST_F(MainWindowTest, CaptionsThatDoNotFitEndInAnEllipsis)
+{
+    f.config.thumbresolution = f.config.thumbsize = f.config.thumbprice = false;
+    f.config.thumbname = true;
+    const QString longName = QStringLiteral("wakacje_nad_morzem_dzien_pierwszy_0001.jpg");
+    ASSERT_TRUE(project.AddPhoto(f.WritePhoto(longName, 40, 30)));
+    ASSERT_TRUE(project.AddPhoto(f.WritePhoto(QStringLiteral("a.jpg"), 40, 30)));
+    const QFontMetrics metrics = window->draw->fontMetrics();
+    ASSERT_GT(metrics.horizontalAdvance(longName), f.config.cellWidth - 4);
+    ASSERT_EQ(window->draw->ShownTexts(0).size(), 1);
+    const QString shown = window->draw->ShownTexts(0).first();
+    EXPECT_TRUE(shown.endsWith(QChar(0x2026))) << shown.toStdString();
+    EXPECT_TRUE(longName.startsWith(shown.chopped(1))) << "the name's beginning is kept";
+    EXPECT_LE(metrics.horizontalAdvance(shown), f.config.cellWidth - 4);
+    EXPECT_EQ(window->draw->ShownTexts(1), QStringList { QStringLiteral("a.jpg") });
 }
 
 TEST_F(MainWindowTest, KeyboardMovesFocusAndSelection)
@@ -168,17 +264,17 @@ TEST_F(MainWindowTest, KeyboardMovesFocusAndSelection)
     EXPECT_EQ(project.focus, 0) << "from no focus to the first photo";
     Key(Qt::Key_Right);
     EXPECT_EQ(project.focus, 1);
-    EXPECT_EQ(Selected(), QList<int>{1});
+    EXPECT_EQ(Selected(), QList<int> { 1 });
     Key(Qt::Key_Right, Qt::ShiftModifier);
     Key(Qt::Key_Right, Qt::ShiftModifier);
-    EXPECT_EQ(Selected(), (QList<int>{1, 2, 3}));
+    EXPECT_EQ(Selected(), (QList<int> { 1, 2, 3 }));
     Key(Qt::Key_Space);
-    EXPECT_EQ(Selected(), (QList<int>{1, 2}));
+    EXPECT_EQ(Selected(), (QList<int> { 1, 2 }));
     Key(Qt::Key_End);
     EXPECT_EQ(project.focus, 4);
     EXPECT_EQ(window->slphoto->Status(), QStringLiteral("IMG_4.JPG"));
 
-    TDialogAnswers answers{{kButtonOk}};
+    TDialogAnswers answers { { kButtonOk } };
     Key(Qt::Key_Delete);
     EXPECT_EQ(project.Count(), 4);
     EXPECT_EQ(answers.Shown().size(), 1);
@@ -213,7 +309,7 @@ TEST_F(MainWindowTest, PaintsSplashOnEmptyProjectAndCellsOtherwise)
     window->isplash->SetPicture(splash);
     QImage shot = window->draw->grab().toImage();
     const QRect visible(0, window->ScrollBox1->verticalScrollBar()->value(), window->draw->width(),
-                        window->ScrollBox1->viewport()->height());
+        window->ScrollBox1->viewport()->height());
     EXPECT_EQ(shot.pixelColor(visible.center()), QColor(250, 0, 0));
 
     AddPhotos(2, 40, 30);
@@ -221,9 +317,9 @@ TEST_F(MainWindowTest, PaintsSplashOnEmptyProjectAndCellsOtherwise)
     shot = window->draw->grab().toImage();
     const QRect cell = window->draw->Grid().CellRect(1, window->draw->Columns());
     EXPECT_EQ(shot.pixelColor(cell.topLeft() + QPoint(2, f.config.thumbborder + 1)),
-              f.skinner.GetColor(QStringLiteral("selected")));
+        f.skinner.GetColor(QStringLiteral("selected")));
     EXPECT_EQ(shot.pixelColor(window->draw->Grid().CellRect(0, window->draw->Columns()).topLeft() + QPoint(2, 6)),
-              f.skinner.GetColor(QStringLiteral("color")));
+        f.skinner.GetColor(QStringLiteral("color")));
 }
 
 TEST_F(MainWindowTest, DroppedFolderAddsItsPhotos)
@@ -232,7 +328,7 @@ TEST_F(MainWindowTest, DroppedFolderAddsItsPhotos)
     f.WritePhoto(QStringLiteral("drop/b10.jpg"), 50, 40);
     ASSERT_TRUE(WriteFileBytes(f.PhotoPath(QStringLiteral("drop/readme.txt")), "x"));
     QMimeData data;
-    data.setUrls({QUrl::fromLocalFile(QFileInfo(first).absolutePath())});
+    data.setUrls({ QUrl::fromLocalFile(QFileInfo(first).absolutePath()) });
     QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, {});
     QCoreApplication::sendEvent(window->draw, &enter);
     EXPECT_TRUE(enter.isAccepted());

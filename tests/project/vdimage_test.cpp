@@ -184,22 +184,27 @@ TEST_F(VDImageTest, FormatWithoutForceResetsGeometryKeepsColours)
     EXPECT_EQ(project.formatIds.Get(0), kFormat10x15);
 }
 
-TEST_F(VDImageTest, LowQualityOnlyForCropsNeedingEnlargement)
+TEST_F(VDImageTest, LowQualityMeasuresTheCropOrTheWholePhotoOnTheSheet)
 {
-    AddPhotos(1, 20, 10); // tiny
-    project.SetFormat(0, kFormat10x15);
-    EXPECT_FALSE(project.lowQuality.Get(0)) << "no crop: never marked";
+    AddPhotos(1, 400, 300);
+    project.SetFormat(0, kFormat13x18);
+    EXPECT_EQ(project.GetCorrections(0).crop.left, kNoCrop);
+    EXPECT_TRUE(project.lowQuality.Get(0)) << "no crop: the whole photo, enlarged onto 13x18";
 
     Corrections record = project.GetCorrections(0);
-    record.crop = RectToFractions({ 0, 0, 20, 10 }, 20, 10);
+    record.crop = RectToFractions({ 0, 0, 400, 300 }, 400, 300);
     project.SetCorrections(0, record);
     EXPECT_TRUE(project.lowQuality.Get(0));
 
     project.SetFormat(0, -1);
     record = project.GetCorrections(0);
-    record.crop = RectToFractions({ 0, 0, 20, 10 }, 20, 10);
+    record.crop = RectToFractions({ 0, 0, 400, 300 }, 400, 300);
     project.SetCorrections(0, record);
     EXPECT_FALSE(project.lowQuality.Get(0)) << "no format: never marked";
+
+    ASSERT_TRUE(project.AddPhoto(f.WritePhoto(QStringLiteral("big.jpg"), 1800, 1210)));
+    project.SetFormat(1, kFormat10x15);
+    EXPECT_FALSE(project.lowQuality.Get(1)) << "covers the 1795 x 1205 pixels of 10x15";
 }
 
 TEST_F(VDImageTest, LowQualityMeasuresTheCropOfTheTurnedPhoto)
@@ -230,26 +235,31 @@ void PrintTo(const DeleteCase& c, std::ostream* os)
 
 class VDImageDeleteTest : public VDImageTest, public ::testing::WithParamInterface<DeleteCase> { };
 
-TEST_P(VDImageDeleteTest, FocusFollowsTheRule)
+TEST_P(VDImageDeleteTest, FocusStaysOnItsPhotoOrPassesToTheNext)
 {
     const DeleteCase c = GetParam();
     AddPhotos(c.count, 24, 16);
     project.focus = c.focusBefore;
+    const QString focusedName = c.focusBefore >= 0 ? project.names[c.focusBefore] : QString();
     const QString deletedCopy = project.workingPaths[c.deleted];
     project.Delete(c.deleted);
     EXPECT_EQ(project.Count(), c.count - 1);
     EXPECT_EQ(project.focus, c.focusAfter);
+    if (c.focusBefore >= 0 && c.focusBefore != c.deleted) {
+        EXPECT_EQ(project.names[project.focus], focusedName);
+    }
     EXPECT_FALSE(QFileInfo::exists(deletedCopy));
     EXPECT_EQ(FilesInProject().size(), 2 * (c.count - 1));
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, VDImageDeleteTest,
     ::testing::Values(DeleteCase { 1, 0, 0, -1 }, // the only photo
-        DeleteCase { 1, -1, 0, -1 }, DeleteCase { 3, 0, 0, 0 }, // the first with focus: first remaining
+        DeleteCase { 1, -1, 0, -1 }, DeleteCase { 3, 0, 0, 0 }, // the focused first: the next one
+        DeleteCase { 3, 1, 1, 1 }, // the focused middle: the next one
+        DeleteCase { 3, 2, 2, 1 }, // the focused last: the new last
         DeleteCase { 3, -1, 1, 0 }, // nothing focused: first remaining
-        DeleteCase { 3, 2, 2, 1 }, // the last with focus: the one before
-        DeleteCase { 3, 1, 2, 1 }, // another one: focus stays
-        DeleteCase { 3, 2, 0, -1 })); // focus past the end after the shift
+        DeleteCase { 3, 1, 2, 1 }, // one after the focus
+        DeleteCase { 3, 2, 0, 1 })); // one before the focus: the same photo
 
 TEST_F(VDImageTest, DeleteOutsideTheListThrows)
 {
@@ -318,6 +328,11 @@ TEST_F(VDImageTest, OrderPriceAddsOpeningChargeAndDelivery)
     EXPECT_FALSE(project.openingChargeApplied);
     f.engine.delivery_pricepre = -1; // not configured: nothing added
     EXPECT_EQ(project.OrderPrice(true, false), 1000);
+
+    project.quantities.Set(0, 10);
+    f.engine.open_price = -1; // below the minimum, but no opening charge configured
+    EXPECT_EQ(project.OrderPrice(false, false), 500);
+    EXPECT_FALSE(project.openingChargeApplied);
 }
 
 TEST_F(VDImageTest, OrderWithoutFormatsCostsNothing)
