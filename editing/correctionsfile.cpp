@@ -25,7 +25,7 @@ static_assert(std::endian::native == std::endian::little);
 
 QString CorrectionsFolder()
 {
-    return AppPath(QStringLiteral("corrections"));
+    return AppPath(QStringLiteral("corrections"), FileUse::Write);
 }
 
 bool ReadCorrectionsFile(const QString& path, QString& name, Corrections& record)
