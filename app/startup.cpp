@@ -64,7 +64,7 @@ public:
         if (engine.usenews)
             QuietGetHTTP(engine.newsseed, AppPath(kNewsSeedTmp, FileUse::Write));
         Log("Application initialized in " + FormatElapsedMs(clock_.elapsed()), 1);
-        NewsCheck(AppPath(kShownNewsId, FileUse::Write), AppPath(kNewsSeedTmp), engine.newspath);
+        NewsCheck(AppPath(kShownNewsId, FileUse::Update), AppPath(kNewsSeedTmp), engine.newspath);
         if (Stopped())
             return;
         if (Core().config->fShowTip)

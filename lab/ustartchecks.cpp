@@ -22,8 +22,7 @@ bool UpdateCheck(const QString& idFile, const QString& installerAddress, QWidget
     const TEngine* engine = Core().engine;
     if (!engine || !engine->useupdates)
         return false;
-    // Read and rewritten in one place: the per-user copy once the program folder is not writable.
-    const QString progId = AppPath(kInstalledUpdateId, FileUse::Write);
+    const QString progId = AppPath(kInstalledUpdateId, FileUse::Update);
     if (!UpdateOffered(idFile, VersionString(ExecutablePath(), QStringLiteral("Build ")), progId))
         return false;
     if (!fdialog().Question(QStringLiteral("Jest dostępna nowsza, lepsza wersja programu ! \rCzy chcesz pobrać "

@@ -149,6 +149,15 @@ QString AppPath(const QString& relative, FileUse use)
         if (!AppDirWritable())
             return Prepared(Join(UserDataFolder(), rel), rel, true);
         return Prepared(Join(AppDir(), rel), rel, false);
+    case FileUse::Update:
+        if (!AppDirWritable()) {
+            const QString own = Prepared(Join(UserDataFolder(), rel), rel, true);
+            const QString shipped = Join(AppDir(), rel);
+            if (!QFileInfo::exists(own) && QFileInfo(shipped).isFile() && QFile::copy(shipped, own))
+                QFile::setPermissions(own, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+            return own;
+        }
+        return Prepared(Join(AppDir(), rel), rel, false);
     case FileUse::Read:
         break;
     }

@@ -17,6 +17,7 @@ QString ExecutablePath();
 enum class FileUse {
     Read, // a file the program reads
     Write, // a file or folder the program writes; the folder that holds it is made when missing
+    Update, // a file the program reads and rewrites in place (tips.ini, prog.id, newsid.txt)
     Cache, // large files of one run (project folders with working copies): on disk, per user
     Runtime, // small files that live only while the program runs (the single-instance lock)
 };
@@ -29,7 +30,8 @@ enum class FileUse {
 // folder without any write permission bit, which counts as read-only even for root), Write
 // gives the same name in the per-user data folder $XDG_DATA_HOME (default ~/.local/share)
 // + "/vendaro/" + the lab's program name, and Read gives the per-user copy when it exists,
-// else the program folder's.
+// else the program folder's. Update gives the Write path, where a copy of the program
+// folder's file is first made (owner-writable) when the user has none yet.
 // Cache: $XDG_CACHE_HOME (default ~/.cache) + "/vendaro/" + relative.
 // Runtime: $XDG_RUNTIME_DIR + "/vendaro/" + relative, or the Cache path without that folder.
 // An empty relative gives the base folder itself. Per-user folders are made with mode 0700

@@ -241,6 +241,7 @@ TEST_F(StartupTest, ReadOnlyProgramFolderIsLeftAsItIs)
     EXPECT_EQ(folder.st_mode & 0777, 0700u);
     EXPECT_TRUE(QFileInfo(data + "/config/config.ini").isFile());
     EXPECT_TRUE(QFileInfo(data + "/history").isDir());
+    EXPECT_TRUE(ReadFileBytes(data + "/tips.ini").contains("pos=2")); // the next tip, in the user's copy
     EXPECT_EQ(ReadFileBytes(data + "/newsid.txt"), "1");
     EXPECT_EQ(ReadFileBytes(data + "/prog.id"), "DEMO-1\r\n");
     EXPECT_EQ(QDir(data).entryList({ "session_log*.txt" }, QDir::Files).size(), 1);

@@ -28,7 +28,7 @@ TEST(AppDir, WritableProgramFolderKeepsEveryFile)
     QTemporaryDir home;
     const ScopedEnv data("XDG_DATA_HOME", home.filePath("share"));
     EXPECT_TRUE(AppDirWritable());
-    for (const FileUse use : { FileUse::Read, FileUse::Write })
+    for (const FileUse use : { FileUse::Read, FileUse::Write, FileUse::Update })
         EXPECT_EQ(AppPath("config\\config.ini", use), app.Path("config/config.ini"));
     EXPECT_TRUE(QFileInfo(app.Path("config")).isDir()); // made for writing
     EXPECT_FALSE(QFileInfo::exists(home.filePath("share")));
@@ -39,6 +39,7 @@ TEST(AppDir, ReadOnlyProgramFolderSendsWritesToTheUsersDataFolder)
     ScopedAppDir app;
     ASSERT_TRUE(WriteFileBytes(app.Path("config/engine.ini"), "[misc]\r\nprogname=Foto/Lab Nowak\r\n"));
     ASSERT_TRUE(WriteFileBytes(app.Path("tips.ini"), "lab"));
+    ASSERT_TRUE(WriteFileBytes(app.Path("prog.id"), "A17\r\n"));
     QTemporaryDir home;
     const ScopedEnv data("XDG_DATA_HOME", home.filePath("share"));
     // No write permission bit at all: read-only even for root, who could write anyway.
@@ -57,6 +58,15 @@ TEST(AppDir, ReadOnlyProgramFolderSendsWritesToTheUsersDataFolder)
     ASSERT_TRUE(WriteFileBytes(AppPath("tips.ini", FileUse::Write), "user"));
     EXPECT_EQ(AppPath("tips.ini"), user + "/tips.ini");
     EXPECT_EQ(ReadFileBytes(app.Path("tips.ini")), "lab");
+
+    // A file read and rewritten in place starts as a copy of the program folder's.
+    const QString progId = AppPath("prog.id", FileUse::Update);
+    EXPECT_EQ(progId, user + "/prog.id");
+    EXPECT_EQ(ReadFileBytes(progId), "A17\r\n");
+    EXPECT_EQ(Mode(progId) & 0200, 0200u);
+    ASSERT_TRUE(WriteFileBytes(progId, "A18\r\n"));
+    EXPECT_EQ(ReadFileBytes(AppPath("prog.id", FileUse::Update)), "A18\r\n"); // copied only once
+    EXPECT_EQ(ReadFileBytes(app.Path("prog.id")), "A17\r\n");
 
     // A relative XDG_DATA_HOME is not allowed by the standard: the home folder's is used.
     const ScopedEnv relative("XDG_DATA_HOME", "relative/share");
