@@ -4,6 +4,7 @@
 
 #include "core/log.h"
 #include "core/textutils.h"
+#include "platform/files.h"
 #include "project/projectfolder.h"
 #include "tests/support/testsupport.h"
 #include "ui/umydialog.h"
@@ -62,6 +63,28 @@ TEST(ProjectFolder, SweepRemovesOnlyTheFoldersOfProgramsThatAreGone)
     running.waitForFinished(30000);
     ReleaseProjectFolder(own);
     EXPECT_TRUE(QDir().rmdir(own)); // nothing is left in a released folder
+}
+
+// Photos written at the same time count against the same free space with what they have
+// still to write.
+TEST(ProjectFolder, SpaceClaimsCountTogether)
+{
+    QTemporaryDir folder;
+    const QStringList first { folder.filePath("a.sbm"), folder.filePath("prev_a.sbm") };
+    const QStringList second { folder.filePath("b.sbm"), folder.filePath("prev_b.sbm") };
+    const int64_t free = FreeDiskSpace(folder.path());
+    ASSERT_GT(free, 0);
+    const int64_t bytes = free / 10 * 6; // more than half the disk's free space
+    {
+        const TDiskSpaceClaim a(first, bytes);
+        EXPECT_TRUE(a.Granted());
+        const TDiskSpaceClaim b(second, bytes);
+        EXPECT_FALSE(b.Granted());
+        EXPECT_EQ(b.Needed(), bytes);
+        EXPECT_LT(b.Available(), free - bytes / 2);
+    }
+    EXPECT_TRUE(TDiskSpaceClaim(second, bytes).Granted()); // the first one is done
+    EXPECT_FALSE(TDiskSpaceClaim(first, free * 2).Granted());
 }
 
 class NoRoomTest : public ::testing::Test, public TMainWindowFixture { };
