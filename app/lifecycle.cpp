@@ -10,6 +10,7 @@
 #include "platform/files.h"
 #include "platform/paths.h"
 #include "platform/process.h"
+#include "project/projectfolder.h"
 #include "project/umain.h"
 #include "project/uvdimage.h"
 #include "ui/pictures.h"
@@ -63,7 +64,8 @@ bool CoreInit()
     TCoreOwners& owners = Owners();
     TCoreObjects& core = Core();
     try {
-        ForceDirs(AppPath(QStringLiteral("history")));
+        ForceDirs(AppPath(QStringLiteral("history"), FileUse::Write));
+        SweepAbandonedProjectFolders(); // left by a program that was killed
         Build(owners.config, core.config, "Building and loading config ...");
         core.config->InitThumbSizes(fmain().font()); // the built-in sizes until config.ini is read
         Build(owners.vdimage, core.vdimage, "Building VDImage ...");
@@ -84,7 +86,7 @@ void CoreDeinit()
 {
     if (!HasSwitch(QStringLiteral("-keeptmp")))
         for (const char* name : {kSettingsTmp, kFormatsTmp, kShopsTmp, kNewsSeedTmp, kUpdateSeedTmp})
-            DeleteFileForced(AppPath(QString::fromLatin1(name)));
+            DeleteFileForced(AppPath(QString::fromLatin1(name), FileUse::Write));
     TCoreOwners& owners = Owners();
     TCoreObjects& core = Core();
     Destroy(owners.config, core.config, "Destroying config...");

@@ -62,9 +62,9 @@ public:
             return;
         TEngine& engine = *Core().engine;
         if (engine.usenews)
-            QuietGetHTTP(engine.newsseed, AppPath(kNewsSeedTmp));
+            QuietGetHTTP(engine.newsseed, AppPath(kNewsSeedTmp, FileUse::Write));
         Log("Application initialized in " + FormatElapsedMs(clock_.elapsed()), 1);
-        NewsCheck(AppPath(kShownNewsId), AppPath(kNewsSeedTmp), engine.newspath);
+        NewsCheck(AppPath(kShownNewsId, FileUse::Update), AppPath(kNewsSeedTmp), engine.newspath);
         if (Stopped())
             return;
         if (Core().config->fShowTip)
@@ -189,8 +189,8 @@ private:
     bool Updated()
     {
         const TEngine& engine = *Core().engine;
-        if (!engine.useupdates || !QuietGetHTTP(engine.updateseed, AppPath(kUpdateSeedTmp)) ||
-            !UpdateCheck(AppPath(kUpdateSeedTmp), engine.updatepath, &splash_))
+        if (!engine.useupdates || !QuietGetHTTP(engine.updateseed, AppPath(kUpdateSeedTmp, FileUse::Write))
+            || !UpdateCheck(AppPath(kUpdateSeedTmp), engine.updatepath, &splash_))
             return false;
         CoreDeinit();
         splash_.coreReady = false;

@@ -5,7 +5,6 @@
 #include "platform/appdir.h"
 #include "platform/inifile.h"
 
-#include <QDir>
 #include <QFileInfo>
 #include <QFontMetrics>
 
@@ -36,16 +35,18 @@ QString Protect(const QString& plain)
     return TBlowFish(QByteArrayView(kConfigKey)).EncodeText(plain);
 }
 
-QString SkinIniPath()
+QString SkinIniPath(FileUse use)
 {
-    return AppPath(QStringLiteral("config/skin.ini"));
+    return AppPath(QStringLiteral("config/skin.ini"), use);
 }
+
+const QString kConfigIni = QStringLiteral("config/config.ini");
 
 } // namespace
 
 QString TConfig::FileName()
 {
-    return AppPath(QStringLiteral("config/config.ini"));
+    return AppPath(kConfigIni);
 }
 
 void TConfig::Load(const QFont& surfaceFont)
@@ -88,8 +89,7 @@ void TConfig::Load(const QFont& surfaceFont)
 
 bool TConfig::Save() const
 {
-    QDir().mkpath(QFileInfo(FileName()).absolutePath());
-    TIniFile ini(FileName(), TIniFile::Access::Private);
+    TIniFile ini(AppPath(kConfigIni, FileUse::Write), TIniFile::Access::Private);
     const bool ok = ini.WriteBool(kFlags, "fexit", fexit) && ini.WriteBool(kFlags, "fdelete", fdelete)
         && ini.WriteBool(kFlags, "fPickDefFormat", fPickDefFormat) && ini.WriteBool(kFlags, "fShowTip", fShowTip)
         && ini.WriteInteger(kEditor, "cropalpha", cropalpha) && ini.WriteInteger(kEditor, "cropbackground", cropbackground)
@@ -106,7 +106,7 @@ bool TConfig::Save() const
         && ini.WriteBool(kThumbs, "thumbprice", thumbprice) && ini.WriteBool(kThumbs, "thumbsize", thumbsize)
         && ini.WriteBool(kThumbs, "thumbresolution", thumbresolution);
     if (!ok)
-        Log("Config: cannot write " + FileName(), 3);
+        Log("Config: cannot write " + ini.FileName(), 3);
     return ok;
 }
 
@@ -121,15 +121,14 @@ void TConfig::InitThumbSizes(const QFont& surfaceFont)
 
 QString TConfig::SelectedSkinName()
 {
-    const QString name = TIniFile(SkinIniPath()).ReadString("skin", "selected", "domyslna");
+    const QString name = TIniFile(SkinIniPath(FileUse::Read)).ReadString("skin", "selected", "domyslna");
     // A name, never a path: a hand-edited value cannot point outside the skins folder.
     return QFileInfo(QString(name).replace(u'\\', u'/')).fileName();
 }
 
 bool TConfig::SetSelectedSkinName(const QString& name)
 {
-    QDir().mkpath(QFileInfo(SkinIniPath()).absolutePath());
-    return TIniFile(SkinIniPath()).WriteString("skin", "selected", name);
+    return TIniFile(SkinIniPath(FileUse::Write)).WriteString("skin", "selected", name);
 }
 
 QString TConfig::SelectedSkinFile()

@@ -44,7 +44,7 @@ public:
     int cellWidth = 0;
     int cellHeight = 0;
 
-    static QString FileName(); // AppDir/config/config.ini
+    static QString FileName(); // config/config.ini where it is read (AppPath); Save writes it
 
     // Reads every key when config.ini exists (a missing key takes its default) and then
     // computes the cell size for surfaceFont; does nothing when the file is missing.

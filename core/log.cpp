@@ -13,7 +13,7 @@ bool gDontSend = false;
 QString SaveLog(const QString& word)
 {
     const QString name = word + QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH-mm-ss")) + ".txt";
-    const QString path = AppPath(name);
+    const QString path = AppPath(name, FileUse::Write);
     QFile file(path);
     if (file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
         const TLogStore& store = LogStore();

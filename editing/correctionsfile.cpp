@@ -20,7 +20,7 @@ constexpr int kHeaderReadMax = 128;
 
 QString CorrectionsFolder()
 {
-    return AppPath(QStringLiteral("corrections"));
+    return AppPath(QStringLiteral("corrections"), FileUse::Write);
 }
 
 bool ReadCorrectionsFile(const QString& path, QString& name, Corrections& record)

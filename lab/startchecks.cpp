@@ -15,6 +15,9 @@
 
 namespace {
 
+// Attempts at a fresh installer folder name before giving up.
+constexpr int kInstallerFolderAttempts = 8;
+
 QStringList ReadLines(const QString& path)
 {
     QFile file(path);
@@ -97,7 +100,14 @@ bool RecordUpdateId(const QString& seedFile, const QString& progIdFile)
 
 QString InstallerPath()
 {
-    return TempDir() + "/vdiu_" + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMddhhmmss")) + ".exe";
+    const QString temp = TempDir();
+    for (int attempt = 0; attempt < kInstallerFolderAttempts; ++attempt) {
+        const QString folder = temp + "/vendaro-update." + RandomHex(12);
+        if (CreatePrivateDir(folder))
+            return folder + "/vdiu_" + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMddhhmmss")) + ".exe";
+    }
+    Log("Can't create a folder for the installer in " + temp, 3);
+    return {};
 }
 
 bool StartInstaller(const QString& path)

@@ -26,7 +26,9 @@ bool UpdateOffered(const QString& seedFile, const QString& currentVersion, const
 // The update id of the seed file (its line 2) written as the only line of progIdFile.
 bool RecordUpdateId(const QString& seedFile, const QString& progIdFile);
 
-// The downloaded installer's name: TempDir() + "/vdiu_" + local yyyyMMddhhmmss + ".exe".
+// The downloaded installer's name, "vdiu_" + local yyyyMMddhhmmss + ".exe", in a fresh folder
+// of TempDir() that only this user may enter (mode 0700), so nobody can plant a file or a
+// link under that name beforehand. Empty when no such folder can be made.
 QString InstallerPath();
 // Makes the installer executable and starts it detached; false when it cannot be started.
 bool StartInstaller(const QString& path);

@@ -7,11 +7,13 @@
 #include "lab/unet.h"
 #include "lab/vdengine.h"
 #include "platform/appdir.h"
+#include "platform/files.h"
 #include "platform/process.h"
 #include "ui/umydialog.h"
 #include "ui/unewsreader.h"
 
 #include <QApplication>
+#include <QFileInfo>
 
 #include <exception>
 
@@ -20,7 +22,7 @@ bool UpdateCheck(const QString& idFile, const QString& installerAddress, QWidget
     const TEngine* engine = Core().engine;
     if (!engine || !engine->useupdates)
         return false;
-    const QString progId = AppPath(kInstalledUpdateId);
+    const QString progId = AppPath(kInstalledUpdateId, FileUse::Update);
     if (!UpdateOffered(idFile, VersionString(ExecutablePath(), QStringLiteral("Build ")), progId))
         return false;
     if (!fdialog().Question(QStringLiteral("Jest dostępna nowsza, lepsza wersja programu ! \rCzy chcesz pobrać "
@@ -29,9 +31,11 @@ bool UpdateCheck(const QString& idFile, const QString& installerAddress, QWidget
 
     const QString installer = InstallerPath();
     fnet().ShowProgress(owner, true, true);
-    const bool downloaded = QuietGetHTTP(installerAddress, installer);
+    const bool downloaded = !installer.isEmpty() && QuietGetHTTP(installerAddress, installer);
     fnet().close();
     if (!downloaded) {
+        if (!installer.isEmpty())
+            RemoveEmptyDir(QFileInfo(installer).path());
         fdialog().Error(QStringLiteral("Nie udało się pobrać uaktualnienia, spróbuj ponownie później!"));
         return false;
     }

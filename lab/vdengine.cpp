@@ -66,7 +66,7 @@ bool CopyIntoPlace(const QString& source, const QString& target)
 // "file", downloaded as http://source for "http".
 bool FetchBySource(const QString& protocol, const QString& source, const QString& targetName)
 {
-    const QString target = AppPath(targetName);
+    const QString target = AppPath(targetName, FileUse::Write);
     if (protocol == QLatin1String("file")) {
         Log("Getting " + source + " using file protocol ...");
         return CopyIntoPlace(AppPath("config/" + source), target);
@@ -164,7 +164,7 @@ int TEngine::LoadLabConfig()
 bool TEngine::FetchSettings()
 {
     Log("Getting " + settings + " using http protocol ...");
-    return QuietGetHTTP(settings, AppPath(kSettingsTmp));
+    return QuietGetHTTP(settings, AppPath(kSettingsTmp, FileUse::Write));
 }
 
 int TEngine::LoadSettings()

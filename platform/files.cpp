@@ -8,6 +8,7 @@
 #include <QSaveFile>
 
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 
 namespace {
 
@@ -103,6 +104,14 @@ bool OpenForWrite(QFile& file)
 bool OpenForRead(QFile& file, bool readOnly)
 {
     return file.exists() && file.open(readOnly ? QIODevice::ReadOnly : QIODevice::ReadWrite);
+}
+
+int64_t FreeDiskSpace(const QString& path)
+{
+    struct statvfs info { };
+    if (::statvfs(QFile::encodeName(path).constData(), &info) != 0)
+        return -1;
+    return int64_t(info.f_bavail) * int64_t(info.f_frsize);
 }
 
 bool CreatePrivateDir(const QString& path)

@@ -42,6 +42,9 @@ bool OpenForRead(QFile& file, bool readOnly = true);
 // error is given, the reason.
 bool WriteFileAtomically(const QString& path, const QByteArray& bytes, QString* error = nullptr);
 
+// Bytes free for this user on the disk that holds path, or -1 when the system cannot tell.
+int64_t FreeDiskSpace(const QString& path);
+
 // Creates a new folder readable by its owner only (mode 0700); false when it already
 // exists or cannot be created. For temporary folders that hold the user's photos.
 bool CreatePrivateDir(const QString& path);

@@ -55,7 +55,9 @@ QString WindowsDir()
 
 QString TempDir()
 {
-    QString s = ExpandEnv(QStringLiteral("%temp%"));
+    QString s = qEnvironmentVariable("TMPDIR");
+    if (s.isEmpty())
+        s = ExpandEnv(QStringLiteral("%temp%"));
     if (s == QLatin1String("%temp%"))
         s = ExpandEnv(QStringLiteral("%tmp%"));
     if (s == QLatin1String("%tmp%"))

@@ -15,7 +15,7 @@ QString ExpandEnv(const QString& text);
 // Windows folder).
 QString WindowsDir();
 
-// %TEMP%, else %TMP%, else /tmp, without trailing "/"; created when missing.
+// $TMPDIR, else %TEMP%, else %TMP%, else /tmp, without trailing "/"; created when missing.
 QString TempDir();
 
 // Creates path and every missing parent; true when the folder exists afterwards.

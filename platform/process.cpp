@@ -4,7 +4,6 @@
 
 #include <QCoreApplication>
 #include <QCryptographicHash>
-#include <QDir>
 #include <QFileInfo>
 #include <QLockFile>
 
@@ -63,7 +62,9 @@ bool AnotherInstanceRunning(const QString& key)
     if (held.count(key))
         return false;
     const QByteArray digest = QCryptographicHash::hash(key.toUtf8(), QCryptographicHash::Sha1).toHex();
-    auto lock = std::make_unique<QLockFile>(QDir::temp().filePath("vendaro-" + QString::fromLatin1(digest) + ".lock"));
+    // Per user: another user's program, running or crashed, never holds this user's lock.
+    auto lock
+        = std::make_unique<QLockFile>(AppPath("instance-" + QString::fromLatin1(digest) + ".lock", FileUse::Runtime));
     lock->setStaleLockTime(0); // only a dead owner makes the lock stale, never its age
     if (!lock->tryLock(0))
         return lock->error() == QLockFile::LockFailedError;

@@ -16,8 +16,9 @@ bool HasSwitch(const QStringList& arguments, const QString& name, bool ignoreCas
 // the file does not exist.
 QString VersionString(const QString& exePath, const QString& prefix);
 
-// True when another running process holds the instance lock of key (this executable's path
-// by default). Otherwise this process takes the lock and keeps it until it ends; a lock left
-// by a process that died is taken over.
+// True when another running process of this user holds the instance lock of key (this
+// executable's path by default). Otherwise this process takes the lock and keeps it until it
+// ends; a lock left by a process that died is taken over. The lock lives in the user's runtime
+// folder (AppPath with FileUse::Runtime).
 bool AnotherInstanceRunning();
 bool AnotherInstanceRunning(const QString& key);

@@ -7,6 +7,7 @@
 #include "editing/upreview.h"
 #include "lab/vdengine.h"
 #include "project/photobatch.h"
+#include "project/projectfolder.h"
 #include "project/projectinput.h"
 #include "project/selection.h"
 #include "project/thumbview.h"
@@ -122,6 +123,11 @@ void Tfmain::AddFiles(const QStringList& files)
             } else {
                 LogFailedPhoto(photo);
                 const QString name = QFileInfo(photo.slot.sourcePath).fileName();
+                if (photo.spaceNeeded > 0) { // one message; the photos after it are not tried
+                    fdialog().Error(
+                        NoRoomMessage(name, project.projectFolder, photo.spaceNeeded, photo.spaceAvailable));
+                    break;
+                }
                 if (!fdialog().Question(QStringLiteral("Nie można dodać zdjęcia (") + name
                             + QStringLiteral(") !\rCzy chcesz probować dodać resztę zdjęć ?"),
                         diError))

@@ -6,6 +6,7 @@
 #include "imaging/picture.h"
 #include "imaging/workingcopy.h"
 #include "platform/files.h"
+#include "project/projectfolder.h"
 
 namespace {
 
@@ -39,6 +40,12 @@ TPreparedPhoto PreparePhoto(const TPhotoSlot& slot, int previewSize)
     if (!headerRead || photo.info.width <= 0 || photo.info.height <= 0) {
         photo.info.width = full.width();
         photo.info.height = full.height();
+    }
+    const TDiskSpaceClaim space({ slot.workingPath, slot.previewPath }, WorkingCopiesBytes(full.size(), previewSize));
+    if (!space.Granted()) {
+        photo.spaceNeeded = space.Needed();
+        photo.spaceAvailable = space.Available();
+        return Failed(std::move(photo), "not enough free disk space");
     }
     if (!SaveWorkingBitmap(full, slot.workingPath))
         return Failed(std::move(photo), "can't write working copy");

@@ -8,11 +8,13 @@
 #include "imaging/workingcopy.h"
 #include "lab/formats.h"
 #include "lab/vdengine.h"
+#include "platform/appdir.h"
 #include "platform/files.h"
 #include "platform/paths.h"
 #include "platform/timeutils.h"
 #include "project/outputrender.h"
 #include "project/photoprep.h"
+#include "project/projectfolder.h"
 
 #include <QElapsedTimer>
 #include <QFileInfo>
@@ -26,9 +28,8 @@ namespace {
 
 constexpr std::uint32_t kWhite = 0xFFFFFFFF;
 constexpr CropFractions kWholePicture { 0.0f, 0.0f, 1.0f, 1.0f, 1.0f, 1.0f };
-// Attempts at a fresh project folder name before giving up (a name can only be taken by
-// someone else's folder in the temporary folder).
-constexpr int kFolderAttempts = 8;
+// Attempts at a unique working-copy name before giving up.
+constexpr int kNameAttempts = 8;
 
 const TConfig& Config()
 {
@@ -57,7 +58,7 @@ bool CreateEmptyFile(const QString& path)
 // before this photo's copies are written) do not take it too.
 QString ClaimUniqueName(const QString& path)
 {
-    for (int attempt = 0; attempt < kFolderAttempts; ++attempt) {
+    for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
         const QString candidate = UniqueFileName(path);
         if (CreateEmptyFile(candidate))
             return candidate;
@@ -88,14 +89,9 @@ void TVDImage::CheckIndex(int index) const
 bool TVDImage::ReservePhoto(const QString& path, TPhotoSlot& slot)
 {
     if (projectFolder.isEmpty()) {
-        const QString temp = TempDir();
-        for (int attempt = 0; attempt < kFolderAttempts && projectFolder.isEmpty(); ++attempt) {
-            const QString folder = temp + QStringLiteral("/VDTMP.") + RandomHex(12);
-            if (CreatePrivateDir(folder))
-                projectFolder = folder;
-        }
+        projectFolder = CreateProjectFolder();
         if (projectFolder.isEmpty()) {
-            Log(QStringLiteral("AddPhoto: can't create project folder in ") + temp, 3);
+            Log(QStringLiteral("AddPhoto: can't create project folder in ") + AppPath(QString(), FileUse::Cache), 3);
             return false;
         }
     }
@@ -183,6 +179,7 @@ void TVDImage::Clear()
         for (const QStringList* list : { &workingPaths, &previewPaths })
             for (const QString& path : *list)
                 DeleteFileForced(path);
+        ReleaseProjectFolder(projectFolder);
         RemoveEmptyDir(projectFolder);
     }
     for (QStringList* list : { &sourcePaths, &names, &workingPaths, &previewPaths })

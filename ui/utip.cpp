@@ -70,7 +70,7 @@ Tftip& ftip()
 
 void Tftip::ShowTip(int step)
 {
-    ltip->setText(StepTip(AppPath(QStringLiteral("tips.ini")), step));
+    ltip->setText(StepTip(AppPath(QStringLiteral("tips.ini"), FileUse::Update), step));
 }
 
 void Tftip::bprevClick()

@@ -20,13 +20,18 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDateTime>
+#include <QDirIterator>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
+#include <QScopeGuard>
 #include <QThread>
 #include <QTimer>
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -120,8 +125,51 @@ protected:
     }
 
     TKit kit_;
+    // The user's own folders, inside the kit's scratch space.
+    const QString dataHome_ = kit_.Temp() + "/data";
+    const ScopedEnv data_ { "XDG_DATA_HOME", dataHome_ };
+    const ScopedEnv cache_ { "XDG_CACHE_HOME", kit_.Temp() + "/cache" };
+    const ScopedEnv runtime_ { "XDG_RUNTIME_DIR", nullptr };
     QByteArray previousTemp_;
 };
+
+// The folder and every entry under it with its size, time and permissions (a file written and
+// removed again shows in its folder's time).
+QStringList Snapshot(const QString& folder)
+{
+    QList<QFileInfo> infos { QFileInfo(folder) };
+    QDirIterator it(
+        folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        infos << it.nextFileInfo();
+    QStringList entries;
+    for (const QFileInfo& info : infos) {
+        entries << QStringLiteral("%1 %2 %3 %4")
+                       .arg(info.filePath().mid(folder.size()))
+                       .arg(info.size())
+                       .arg(info.lastModified().toMSecsSinceEpoch())
+                       .arg(int(info.permissions()), 0, 16);
+    }
+    entries.sort();
+    return entries;
+}
+
+// Takes every write permission from a folder tree, or gives it back.
+void SetTreeWritable(const QString& folder, bool writable)
+{
+    const QFileDevice::Permissions read = QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther;
+    const QFileDevice::Permissions enter = QFileDevice::ExeOwner | QFileDevice::ExeGroup | QFileDevice::ExeOther;
+    QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+    QStringList paths { folder };
+    while (it.hasNext())
+        paths << it.next();
+    for (const QString& path : paths) {
+        const bool dir = QFileInfo(path).isDir();
+        QFile::setPermissions(path,
+            read | (dir ? enter : QFileDevice::Permissions())
+                | (writable ? QFileDevice::WriteOwner : QFileDevice::Permissions()));
+    }
+}
 
 TEST_F(StartupTest, SucceedsUpToTheMainWindowAndShutsDown)
 {
@@ -161,6 +209,44 @@ TEST_F(StartupTest, SucceedsUpToTheMainWindowAndShutsDown)
     const TRun again = RunVendaro(kit_, {});
     EXPECT_TRUE(again.mainShown);
     EXPECT_TRUE(again.newsTitle.isEmpty());
+}
+
+// A system-wide install: nobody may write the program folder, so the program keeps what it
+// writes in the user's data folder, and the folder stays exactly as it was.
+TEST_F(StartupTest, ReadOnlyProgramFolderIsLeftAsItIs)
+{
+    ASSERT_TRUE(kit_.Serve());
+    const QString program = kit_.Program().chopped(1);
+    SetTreeWritable(program, false);
+    const auto restore = qScopeGuard([&] { SetTreeWritable(program, true); });
+    const QStringList before = Snapshot(program);
+
+    const TRun run = RunVendaro(kit_, { "-savelog" });
+    EXPECT_TRUE(run.failure.isEmpty()) << run.failure.toStdString();
+    EXPECT_TRUE(run.mainShown);
+    EXPECT_EQ(run.caption, "Fotolab Demo");
+    EXPECT_EQ(run.tips.size(), 1);
+    EXPECT_EQ(run.newsTitle, "NEWS");
+    EXPECT_TRUE(run.dialogs.isEmpty());
+    EXPECT_TRUE(LogHasLine(QStringLiteral("Checking skin ..."), 0));
+    EXPECT_TRUE(LogHasLine(QStringLiteral("10 formats total."), 0));
+    const TRun again = RunVendaro(kit_, {});
+    EXPECT_TRUE(again.mainShown);
+    EXPECT_TRUE(again.newsTitle.isEmpty()); // the news id shown is kept for the user
+
+    EXPECT_EQ(Snapshot(program), before);
+    const QString data = dataHome_ + "/vendaro/Fotolab Demo";
+    struct stat folder { };
+    ASSERT_EQ(::stat(QFile::encodeName(data).constData(), &folder), 0);
+    EXPECT_EQ(folder.st_mode & 0777, 0700u);
+    EXPECT_TRUE(QFileInfo(data + "/config/config.ini").isFile());
+    EXPECT_TRUE(QFileInfo(data + "/history").isDir());
+    EXPECT_TRUE(ReadFileBytes(data + "/tips.ini").contains("pos=2")); // the next tip, in the user's copy
+    EXPECT_EQ(ReadFileBytes(data + "/newsid.txt"), "1");
+    EXPECT_EQ(ReadFileBytes(data + "/prog.id"), "DEMO-1\r\n");
+    EXPECT_EQ(QDir(data).entryList({ "session_log*.txt" }, QDir::Files).size(), 1);
+    for (const QString& name : kTemporaryFiles)
+        EXPECT_FALSE(QFile::exists(data + "/" + name)) << name.toStdString();
 }
 
 TEST_F(StartupTest, SwitchesKeepFilesSkipTheSkinAndSaveTheSessionLog)

@@ -31,6 +31,8 @@ protected:
         environment.insert("VENDARO_APPDIR", Program());
         environment.insert("QT_QPA_PLATFORM", "offscreen");
         environment.insert("TEMP", kit_.Temp());
+        environment.insert("XDG_CACHE_HOME", kit_.Temp() + "/cache"); // project folders and the instance lock
+        environment.remove("XDG_RUNTIME_DIR");
         vendaro.setProcessEnvironment(environment);
         vendaro.setProcessChannelMode(QProcess::MergedChannels);
         vendaro.start(QStringLiteral(VENDARO_EXE), switches);

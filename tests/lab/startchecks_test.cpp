@@ -3,10 +3,15 @@
 #include "tests/support/testsupport.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QThread>
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -94,7 +99,25 @@ TEST(StartChecks, InstallerIsStartedDetached)
         QThread::msleep(20);
     EXPECT_TRUE(QFile::exists(app.Path("ran.txt")));
     EXPECT_FALSE(StartInstaller(app.Path("missing.exe")));
-    EXPECT_TRUE(InstallerPath().contains(QRegularExpression("/vdiu_\\d{14}\\.exe$")));
+}
+
+// The installer goes to a fresh folder of the temporary folder that only this user may enter.
+TEST(StartChecks, InstallerPathIsInAFreshPrivateFolder)
+{
+    QTemporaryDir temp;
+    const ScopedEnv tmpdir("TMPDIR", temp.path());
+    const QString first = InstallerPath();
+    const QString second = InstallerPath();
+    EXPECT_TRUE(first.contains(QRegularExpression("/vdiu_\\d{14}\\.exe$"))) << first.toStdString();
+    const QFileInfo folder(QFileInfo(first).path());
+    EXPECT_EQ(folder.path(), temp.path());
+    EXPECT_TRUE(folder.isDir() && !folder.isSymLink());
+    struct stat info { };
+    ASSERT_EQ(::lstat(QFile::encodeName(folder.filePath()).constData(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0700u);
+    EXPECT_EQ(info.st_uid, ::geteuid());
+    EXPECT_NE(QFileInfo(second).path(), folder.filePath());
+    EXPECT_FALSE(QFileInfo::exists(first)); // nothing is there yet
 }
 
 } // namespace

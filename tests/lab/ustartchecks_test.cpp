@@ -9,9 +9,12 @@
 #include "ui/unewsreader.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
+#include <QDateTime>
 #include <QDir>
+#include <QDirIterator>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QThread>
 #include <QTimer>
@@ -37,17 +40,26 @@ protected:
         engine_.pass = "pw";
         engine_.useupdates = true;
         Core().engine = &engine_;
-        previousTemp_ = qgetenv("TEMP");
-        qputenv("TEMP", temp_.path().toLocal8Bit());
+        previousTemp_ = qgetenv("TMPDIR");
+        qputenv("TMPDIR", temp_.path().toLocal8Bit());
         WriteFileBytes(app_.Path("npid.txt"), "99.0.0  (Build 1)\r\nU2\r\n");
         WriteFileBytes(app_.Path("prog.id"), "U1\r\n");
     }
     void TearDown() override
     {
         Core().engine = nullptr;
-        qputenv("TEMP", previousTemp_);
+        qputenv("TMPDIR", previousTemp_);
     }
     bool Check(const QString& installer) { return UpdateCheck(app_.Path("npid.txt"), lab_->Url(installer), nullptr); }
+    // The installers downloaded into the temporary folder or its folders (files, not links).
+    QStringList Downloaded() const
+    {
+        QStringList files;
+        QDirIterator it(temp_.path(), { "vdiu_*.exe" }, QDir::Files | QDir::NoSymLinks, QDirIterator::Subdirectories);
+        while (it.hasNext())
+            files << it.next();
+        return files;
+    }
 
     ScopedAppDir app_;
     QTemporaryDir www_;
@@ -76,7 +88,7 @@ TEST_F(UpdateCheckTest, FailedDownloadIsReportedAndOfferedAgain)
     EXPECT_EQ(answers.Shown()[1].text, "Nie udało się pobrać uaktualnienia, spróbuj ponownie później!");
     EXPECT_EQ(answers.Shown()[1].icon, diError);
     EXPECT_EQ(ReadFileBytes(app_.Path("prog.id")), "U1\r\n");
-    EXPECT_TRUE(QDir(temp_.path()).entryList(QDir::Files).isEmpty());
+    EXPECT_TRUE(QDir(temp_.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).isEmpty());
 }
 
 TEST_F(UpdateCheckTest, DownloadedInstallerRunsAndTheProgramEnds)
@@ -87,13 +99,32 @@ TEST_F(UpdateCheckTest, DownloadedInstallerRunsAndTheProgramEnds)
     EXPECT_EQ(answers.Shown()[1].text, QStringLiteral("Zostanie uruchomiony instalator nowej wersji ..."));
     EXPECT_EQ(answers.Shown()[1].icon, diInformation);
     EXPECT_EQ(ReadFileBytes(app_.Path("prog.id")), "U2\r\n");
-    const QStringList downloaded = QDir(temp_.path()).entryList({"vdiu_*.exe"}, QDir::Files);
-    EXPECT_EQ(downloaded.size(), 1);
+    EXPECT_EQ(Downloaded().size(), 1);
     QElapsedTimer clock;
     clock.start();
     while (!QFile::exists(app_.Path("installed.txt")) && clock.elapsed() < 5000)
         QThread::msleep(20);
     EXPECT_TRUE(QFile::exists(app_.Path("installed.txt")));
+}
+
+// Links planted in the shared temporary folder under every name the installer could take in
+// the next minute never redirect the download.
+TEST_F(UpdateCheckTest, PlantedLinksNeverRedirectTheDownload)
+{
+    const QString victim = app_.Path("victim.txt");
+    WriteFileBytes(victim, "precious");
+    const QDateTime now = QDateTime::currentDateTime();
+    for (int second = 0; second < 60; ++second) {
+        const QString name = "vdiu_" + now.addSecs(second).toString("yyyyMMddhhmmss") + ".exe";
+        ASSERT_TRUE(QFile::link(victim, temp_.filePath(name)));
+    }
+    TDialogAnswers answers { { kButtonOk }, { kButtonOk } };
+    EXPECT_TRUE(Check("/setup.sh"));
+    EXPECT_EQ(ReadFileBytes(victim), "precious");
+    const QStringList downloaded = Downloaded();
+    ASSERT_EQ(downloaded.size(), 1);
+    EXPECT_NE(QFileInfo(downloaded[0]).path(), temp_.path());
+    EXPECT_TRUE(ReadFileBytes(downloaded[0]).startsWith("#!/bin/sh"));
 }
 
 TEST_F(UpdateCheckTest, NothingHappensWhenTheLabHasNoUpdates)

@@ -7,28 +7,10 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-namespace {
-
-// Sets or unsets an environment variable for one scope.
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const char* value) : name_(name), had_(qEnvironmentVariableIsSet(name)), old_(qgetenv(name))
-    {
-        value ? qputenv(name, value) : qunsetenv(name);
-    }
-    ~ScopedEnv() { had_ ? qputenv(name_, old_) : qunsetenv(name_); }
-
-private:
-    const char* name_;
-    bool had_;
-    QByteArray old_;
-};
-
-} // namespace
-
 TEST(Paths, ExpandEnvAndTempDir)
 {
     QTemporaryDir dir;
+    const ScopedEnv tmpdir("TMPDIR", nullptr);
     const ScopedEnv temp("TEMP", nullptr);
     const ScopedEnv tmp("TMP", nullptr);
     const ScopedEnv mine("VENDARO_X", "value");
@@ -49,7 +31,9 @@ TEST(Paths, ExpandEnvAndTempDir)
         EXPECT_EQ(TempDir(), dir.filePath("t2")); // created, without the trailing "/"
         EXPECT_TRUE(QFileInfo(dir.filePath("t2")).isDir());
         const ScopedEnv tempSet("TEMP", QFile::encodeName(dir.path()).constData());
-        EXPECT_EQ(TempDir(), dir.path()); // %temp% comes first
+        EXPECT_EQ(TempDir(), dir.path()); // %temp% comes before %tmp%
+        const ScopedEnv tmpdirSet("TMPDIR", dir.filePath("t3/"));
+        EXPECT_EQ(TempDir(), dir.filePath("t3")); // $TMPDIR comes first
     }
 }
 

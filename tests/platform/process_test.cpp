@@ -3,9 +3,13 @@
 
 #include "tests/support/testsupport.h"
 
+#include <QDir>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QUuid>
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 TEST(Process, HasSwitch)
 {
@@ -33,9 +37,15 @@ TEST(Process, VersionString)
 
 namespace {
 
-QString Probe(const QString& key)
+// Probes the lock as a user whose runtime folder is runtimeDir (the test's own by default).
+QString Probe(const QString& key, const QString& runtimeDir = {})
 {
     QProcess child;
+    if (!runtimeDir.isEmpty()) {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("XDG_RUNTIME_DIR", runtimeDir);
+        child.setProcessEnvironment(environment);
+    }
     child.start(QStringLiteral(INSTANCE_CHILD), {key});
     child.waitForFinished(30000);
     return QString::fromLatin1(child.readAllStandardOutput()).trimmed();
@@ -45,6 +55,8 @@ QString Probe(const QString& key)
 
 TEST(Process, SingleInstanceLockAcrossProcesses)
 {
+    QTemporaryDir runtime, otherUser;
+    const ScopedEnv runtimeSet("XDG_RUNTIME_DIR", runtime.path());
     const QString key = "/opt/vendaro-test/" + QUuid::createUuid().toString();
     EXPECT_EQ(Probe(key), "alone");
 
@@ -54,6 +66,8 @@ TEST(Process, SingleInstanceLockAcrossProcesses)
     EXPECT_EQ(QString::fromLatin1(holder.readLine()).trimmed(), "alone");
     EXPECT_EQ(Probe(key), "running");
     EXPECT_EQ(Probe(key + "/other"), "alone"); // another executable path
+    EXPECT_EQ(Probe(key, otherUser.path()), "alone"); // another user's program never blocks this one
+    EXPECT_EQ(QDir(runtime.filePath("vendaro")).entryList({ "instance-*.lock" }, QDir::Files).size(), 1);
 
     holder.kill(); // a crashed instance leaves its lock file behind
     holder.waitForFinished(30000);
@@ -62,4 +76,21 @@ TEST(Process, SingleInstanceLockAcrossProcesses)
     EXPECT_FALSE(AnotherInstanceRunning(key + "/in-process"));
     EXPECT_FALSE(AnotherInstanceRunning(key + "/in-process")); // this process holds it already
     EXPECT_EQ(Probe(key + "/in-process"), "running");
+}
+
+// Without a runtime folder the lock goes to the user's own cache folder, which only the user
+// may enter.
+TEST(Process, SingleInstanceLockWithoutARuntimeFolder)
+{
+    QTemporaryDir cache;
+    const ScopedEnv runtimeUnset("XDG_RUNTIME_DIR", nullptr);
+    const ScopedEnv cacheSet("XDG_CACHE_HOME", cache.path());
+    const QString key = "/opt/vendaro-test/" + QUuid::createUuid().toString();
+    EXPECT_FALSE(AnotherInstanceRunning(key));
+    EXPECT_EQ(Probe(key), "running");
+    const QString folder = cache.filePath("vendaro");
+    EXPECT_EQ(QDir(folder).entryList({ "instance-*.lock" }, QDir::Files).size(), 1);
+    struct stat info { };
+    ASSERT_EQ(::stat(QFile::encodeName(folder).constData(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0700u);
 }

@@ -8,9 +8,10 @@
 #include <QFont>
 #include <QLocale>
 
-TProjectFixture::TProjectFixture() : previousTemp_(qgetenv("TEMP"))
+TProjectFixture::TProjectFixture()
+    : previousCache_(qgetenv("XDG_CACHE_HOME"))
 {
-    qputenv("TEMP", QFile::encodeName(temp_.path()));
+    qputenv("XDG_CACHE_HOME", QFile::encodeName(temp_.path()));
     QLocale::setDefault(QLocale::c()); // "." in amounts, whatever the machine's language
     config.InitThumbSizes(QFont());
     formats.Add(QStringLiteral("10x15"), kFormat10x15, 102, 152, 50);
@@ -30,10 +31,10 @@ TProjectFixture::~TProjectFixture()
 {
     project.reset();
     Core() = {};
-    if (previousTemp_.isNull())
-        qunsetenv("TEMP");
+    if (previousCache_.isNull())
+        qunsetenv("XDG_CACHE_HOME");
     else
-        qputenv("TEMP", previousTemp_);
+        qputenv("XDG_CACHE_HOME", previousCache_);
 }
 
 QString TProjectFixture::PhotoPath(const QString& name) const

@@ -1,6 +1,6 @@
 #pragma once
 // A photo project with its surroundings for one test: a private temporary folder as the
-// system's temporary folder (the project folder goes there), a user configuration, a format
+// user's cache folder (the project folder goes there), a user configuration, a format
 // catalogue, a lab configuration and a skin engine reachable through Core(), and photo files
 // written on demand.
 #include "core/core.h"
@@ -26,7 +26,7 @@ public:
     TProjectFixture(const TProjectFixture&) = delete;
     TProjectFixture& operator=(const TProjectFixture&) = delete;
 
-    // The temporary folder standing in for the system's.
+    // The temporary folder standing in for the user's cache folder.
     QString TempFolder() const { return temp_.path(); }
     // A folder for the test's photo files.
     QString PhotoPath(const QString& name) const;
@@ -44,7 +44,7 @@ public:
 private:
     QTemporaryDir temp_;
     QTemporaryDir photos_;
-    QByteArray previousTemp_;
+    QByteArray previousCache_;
 };
 
 // A picture with smooth gradients, sharp edges and coloured blocks: every colour operation

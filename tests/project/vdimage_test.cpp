@@ -39,7 +39,8 @@ TEST_F(VDImageTest, AddPhotoMakesPrivateFolderCopiesAndThumbnail)
     const QString path = f.WritePhoto(QStringLiteral("IMG_0001.JPG"), 1000, 600);
     ASSERT_TRUE(project.AddPhoto(path));
 
-    EXPECT_EQ(QFileInfo(project.projectFolder).absolutePath(), QFileInfo(f.TempFolder()).absoluteFilePath());
+    EXPECT_EQ(
+        QFileInfo(project.projectFolder).absolutePath(), QFileInfo(f.TempFolder() + "/vendaro").absoluteFilePath());
     EXPECT_TRUE(QRegularExpression(QStringLiteral("^VDTMP\\.[0-9A-F]{12}$"))
                     .match(QFileInfo(project.projectFolder).fileName())
                     .hasMatch());

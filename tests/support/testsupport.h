@@ -1,5 +1,6 @@
 #pragma once
 // Shared pieces of the tests: a scratch folder that is the program folder for one test.
+#include <QFile>
 #include <QString>
 #include <QTemporaryDir>
 
@@ -18,6 +19,30 @@ public:
 private:
     QTemporaryDir dir_;
     QString previous_;
+};
+
+// Sets (or, with nullptr, unsets) an environment variable for one scope.
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const char* value)
+        : name_(name)
+        , had_(qEnvironmentVariableIsSet(name))
+        , old_(qgetenv(name))
+    {
+        value ? qputenv(name, value) : qunsetenv(name);
+    }
+    ScopedEnv(const char* name, const QString& value)
+        : ScopedEnv(name, QFile::encodeName(value).constData())
+    {
+    }
+    ~ScopedEnv() { had_ ? qputenv(name_, old_) : qunsetenv(name_); }
+    ScopedEnv(const ScopedEnv&) = delete;
+    ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+private:
+    const char* name_;
+    bool had_;
+    QByteArray old_;
 };
 
 // Writes bytes to a file, creating its folder; returns false on failure.
