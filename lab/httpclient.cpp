@@ -19,10 +19,12 @@
 #include <QMetaObject>
 #include <QObject>
 #include <QPointer>
+#include <QTimer>
 
 #include <sys/socket.h>
 
 #include <algorithm>
+#include <limits>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -173,7 +175,7 @@ template <class Session>
 void RunRequest(Session& session, const ParsedUrl& url, const THttpSettings& settings,
                 THttpClient::Transfer& transfer, const THttpWorkListener& listener)
 {
-    session.setTimeout(Poco::Timespan(Poco::Timespan::TimeDiff(std::max(1, settings.readTimeoutMs)) * 1000));
+    session.setTimeout(Poco::Timespan(Poco::Timespan::TimeDiff(settings.TimeoutMs()) * 1000));
     if (settings.useProxy && !settings.proxyHost.isEmpty()) {
         session.setProxy(settings.proxyHost.toStdString(), quint16(settings.proxyPort));
         if (!settings.proxyUser.isEmpty() || !settings.proxyPassword.isEmpty())
@@ -203,6 +205,13 @@ void RunRequest(Session& session, const ParsedUrl& url, const THttpSettings& set
         return;
     }
     const qint64 total = response.hasContentLength() ? qint64(response.getContentLength64()) : 0;
+    const auto tooLarge = [&transfer, &settings] {
+        std::lock_guard guard(transfer.lock);
+        transfer.result
+            = Failure("EBodyTooLarge", QStringLiteral("Body larger than %1 bytes").arg(settings.maxBodyBytes));
+    };
+    if (total > settings.maxBodyBytes)
+        return tooLarge();
     if (listener.begin)
         transfer.Post([&listener, total] { listener.begin(total); });
 
@@ -211,6 +220,8 @@ void RunRequest(Session& session, const ParsedUrl& url, const THttpSettings& set
     QElapsedTimer sinceProgress;
     sinceProgress.start();
     while (in.read(buffer.data(), std::streamsize(buffer.size())) || in.gcount() > 0) {
+        if (body.size() + in.gcount() > settings.maxBodyBytes)
+            return tooLarge();
         body.append(buffer.data(), qsizetype(in.gcount()));
         if (listener.progress && sinceProgress.elapsed() >= kProgressIntervalMs) {
             sinceProgress.restart();
@@ -288,6 +299,11 @@ void Work(std::shared_ptr<THttpClient::Transfer> transfer, ParsedUrl url, THttpS
 
 } // namespace
 
+int THttpSettings::DeadlineMs() const
+{
+    return int(std::min<qint64>(qint64(TimeoutMs()) * kDeadlineTimeouts, std::numeric_limits<int>::max()));
+}
+
 THttpClient::THttpClient() : running_(std::make_shared<TransferSet>()) {}
 
 THttpClient::~THttpClient()
@@ -308,6 +324,15 @@ THttpResult THttpClient::Get(const QString& url, const QString& targetFile, cons
     transfer->loop = &loop;
     running_->Add(transfer);
 
+    bool overdue = false;
+    QTimer deadline;
+    deadline.setSingleShot(true);
+    QObject::connect(&deadline, &QTimer::timeout, &context, [&overdue, transfer] {
+        overdue = true;
+        transfer->Cancel();
+    });
+    deadline.start(settings.DeadlineMs());
+
     // The listener is copied so that a window replacing it during the wait does not pull it
     // from under the worker; the worker only reads it to post events to this thread.
     auto listener = std::make_shared<const THttpWorkListener>(listener_);
@@ -327,6 +352,8 @@ THttpResult THttpClient::Get(const QString& url, const QString& targetFile, cons
     }
     if (!finished) {
         worker.detach();
+        if (overdue)
+            return Failure("ETimeout", QStringLiteral("Transfer not finished within %1 ms").arg(settings.DeadlineMs()));
         return Failure("ECancelled", QStringLiteral("Transfer cancelled"));
     }
     worker.join();
