@@ -31,29 +31,32 @@ QString WriteLines(const QTemporaryDir& dir, const std::function<QByteArray(int)
     return path;
 }
 
-void BM_LoadFormatsAtTheLimit(benchmark::State& state)
+// Loads a file of lines at the size limit into a fresh List each iteration.
+template <typename List>
+void LoadAtTheLimit(
+    benchmark::State& state, const std::function<QByteArray(int)>& line, bool (List::*load)(const QString&))
 {
     QTemporaryDir dir;
-    const QString path = WriteLines(dir, [](int i) { return QByteArray::number(i) + "|F|99|102|152"; });
+    const QString path = WriteLines(dir, line);
     for (auto _ : state) {
-        TFormats formats;
-        if (!formats.LoadFormats(path))
+        List list;
+        if (!(list.*load)(path))
             state.SkipWithError("the file did not load");
         LogStore().Clear();
     }
+}
+
+void BM_LoadFormatsAtTheLimit(benchmark::State& state)
+{
+    LoadAtTheLimit<TFormats>(
+        state, [](int i) { return QByteArray::number(i) + "|F|99|102|152"; }, &TFormats::LoadFormats);
 }
 BENCHMARK(BM_LoadFormatsAtTheLimit)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 void BM_LoadShopsAtTheLimit(benchmark::State& state)
 {
-    QTemporaryDir dir;
-    const QString path = WriteLines(dir, [](int i) { return QByteArray::number(i) + "||||||||||"; });
-    for (auto _ : state) {
-        TShopList shops;
-        if (!shops.LoadFromFile(path))
-            state.SkipWithError("the file did not load");
-        LogStore().Clear();
-    }
+    LoadAtTheLimit<TShopList>(
+        state, [](int i) { return QByteArray::number(i) + "||||||||||"; }, &TShopList::LoadFromFile);
 }
 BENCHMARK(BM_LoadShopsAtTheLimit)->Unit(benchmark::kMillisecond)->Iterations(3);
 
