@@ -21,6 +21,8 @@
 #include <QPointer>
 #include <QTimer>
 
+#include <openssl/ssl.h>
+#include <openssl/x509v3.h>
 #include <sys/socket.h>
 
 #include <algorithm>
@@ -113,12 +115,19 @@ public:
 };
 
 // A fresh context per request, so that the system's certificate store is read as it is now.
-Poco::Net::Context::Ptr ClientTlsContext()
+// The certificate must also be made out to host: OpenSSL checks the name (or, for a literal
+// address, the IP entries) while it verifies the chain, so a certificate of another server
+// signed by a trusted authority fails the handshake like an untrusted one.
+Poco::Net::Context::Ptr ClientTlsContext(const std::string& host)
 {
     static std::once_flag initialised;
     std::call_once(initialised, [] { Poco::Net::initializeSSL(); });
-    return Poco::Net::Context::Ptr(new Poco::Net::Context(Poco::Net::Context::TLS_CLIENT_USE, "",
-                                                          Poco::Net::Context::VERIFY_RELAXED, 9, true));
+    Poco::Net::Context::Ptr context(
+        new Poco::Net::Context(Poco::Net::Context::TLS_CLIENT_USE, "", Poco::Net::Context::VERIFY_RELAXED, 9, true));
+    X509_VERIFY_PARAM* expected = SSL_CTX_get0_param(context->sslContext());
+    if (X509_VERIFY_PARAM_set1_ip_asc(expected, host.c_str()) != 1)
+        X509_VERIFY_PARAM_set1_host(expected, host.c_str(), host.size());
+    return context;
 }
 
 } // namespace
@@ -272,7 +281,7 @@ void Work(std::shared_ptr<THttpClient::Transfer> transfer, ParsedUrl url, THttpS
     THttpResult failure;
     try {
         if (url.https)
-            RunSession<Poco::Net::HTTPSClientSession>(url, settings, *transfer, *listener, ClientTlsContext());
+            RunSession<Poco::Net::HTTPSClientSession>(url, settings, *transfer, *listener, ClientTlsContext(url.host));
         else
             RunSession<Poco::Net::HTTPClientSession>(url, settings, *transfer, *listener);
     } catch (const Poco::TimeoutException& e) {

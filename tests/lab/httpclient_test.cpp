@@ -220,6 +220,20 @@ TEST_F(HttpClientTest, HttpsChecksTheCertificateAgainstTheStore)
     EXPECT_EQ(ReadFileBytes(Target()), QByteArray("hello\r\nworld\xb3"));
 }
 
+// A trusted authority's certificate made out to another address is still refused.
+TEST_F(HttpClientTest, HttpsChecksTheServersName)
+{
+    TTestCertificates certificates;
+    ASSERT_TRUE(MakeTestCertificates(out_.path(), certificates, QStringLiteral("127.0.0.2")));
+    Serve({ "--tls-cert", certificates.serverPem });
+    const TScopedCertStore store(certificates.caFile);
+    WriteFileBytes(Target(), "previous");
+    const THttpResult result
+        = client_.Get(QStringLiteral("https://127.0.0.1:%1/a.txt").arg(lab_->HttpPort()), Target(), LabSettings());
+    EXPECT_FALSE(result.ok);
+    EXPECT_EQ(ReadFileBytes(Target()), QByteArray("previous"));
+}
+
 TEST(HttpRequestTarget, EncodesSpacesAndNonAsciiAsWindows1250)
 {
     EXPECT_EQ(HttpRequestTarget(QStringLiteral("/login?u=Jan Kowalski&p=ab")), "/login?u=Jan%20Kowalski&p=ab");

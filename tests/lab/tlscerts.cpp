@@ -15,7 +15,7 @@ bool OpenSsl(const QStringList& arguments)
 
 } // namespace
 
-bool MakeTestCertificates(const QString& folder, TTestCertificates& certificates)
+bool MakeTestCertificates(const QString& folder, TTestCertificates& certificates, const QString& serverIp)
 {
     const QDir dir(folder);
     const QString caKey = dir.filePath("ca.key"), serverKey = dir.filePath("server.key");
@@ -25,13 +25,13 @@ bool MakeTestCertificates(const QString& folder, TTestCertificates& certificates
     certificates.serverPem = dir.filePath("server.pem");
 
     QFile ext(extensions);
-    if (!ext.open(QIODevice::WriteOnly) || ext.write("subjectAltName=IP:127.0.0.1\n") < 0)
+    if (!ext.open(QIODevice::WriteOnly) || ext.write("subjectAltName=IP:" + serverIp.toLatin1() + "\n") < 0)
         return false;
     ext.close();
     if (!OpenSsl({ "req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "1", "-subj", "/CN=Vendaro Test CA",
             "-keyout", caKey, "-out", certificates.caFile })
-        || !OpenSsl(
-            { "req", "-newkey", "rsa:2048", "-nodes", "-subj", "/CN=127.0.0.1", "-keyout", serverKey, "-out", request })
+        || !OpenSsl({ "req", "-newkey", "rsa:2048", "-nodes", "-subj", "/CN=" + serverIp, "-keyout", serverKey, "-out",
+            request })
         || !OpenSsl({ "x509", "-req", "-in", request, "-CA", certificates.caFile, "-CAkey", caKey, "-CAcreateserial",
             "-days", "1", "-extfile", extensions, "-out", serverCert }))
         return false;
