@@ -30,6 +30,23 @@ QString ReadProtected(const TIniFile& ini, const QString& key)
     }
 }
 
+// A number the program computes with (thumbnail geometry) outside the range the settings window
+// offers takes its built-in value: a hand-edited 2147483647 would overflow the cell arithmetic.
+int ReadInRange(const TIniFile& ini, const QString& key, int builtIn, int lowest, int highest)
+{
+    const int value = ini.ReadInteger(kThumbs, key, builtIn);
+    if (value >= lowest && value <= highest)
+        return value;
+    Log(QStringLiteral("Config: %1/%2=%3 is outside %4..%5; %6 used")
+            .arg(kThumbs, key)
+            .arg(value)
+            .arg(lowest)
+            .arg(highest)
+            .arg(builtIn),
+        2);
+    return builtIn;
+}
+
 QString Protect(const QString& plain)
 {
     return TBlowFish(QByteArrayView(kConfigKey)).EncodeText(plain);
@@ -75,10 +92,10 @@ void TConfig::Load(const QFont& surfaceFont)
     loadpath = ini.ReadString(kVa, "loadpath", "");
     id = ini.ReadString(kVa, "id", "");
 
-    thumbborder = ini.ReadInteger(kThumbs, "thumbborder", 5);
-    thumbbitmapwidth = ini.ReadInteger(kThumbs, "thumbbitmapwidth", 140);
-    thumbbitmapheight = ini.ReadInteger(kThumbs, "thumbbitmapheight", 140);
-    thumbspace = ini.ReadInteger(kThumbs, "thumbspace", 5);
+    thumbborder = ReadInRange(ini, "thumbborder", 5, 0, 10);
+    thumbbitmapwidth = ReadInRange(ini, "thumbbitmapwidth", 140, 100, 180);
+    thumbbitmapheight = ReadInRange(ini, "thumbbitmapheight", 140, 100, 180);
+    thumbspace = ReadInRange(ini, "thumbspace", 5, 0, 100);
     thumbname = ini.ReadBool(kThumbs, "thumbname", true);
     thumbprice = ini.ReadBool(kThumbs, "thumbprice", true);
     thumbsize = ini.ReadBool(kThumbs, "thumbsize", false);
@@ -108,6 +125,15 @@ bool TConfig::Save() const
     if (!ok)
         Log("Config: cannot write " + ini.FileName(), 3);
     return ok;
+}
+
+int TConfig::NetworkTimeout() const
+{
+    if (timout > 0)
+        return timout;
+    Log(QStringLiteral("Config: %1/timout=%2 is not a time-out; %3 ms used").arg(kNet).arg(timout).arg(kBuiltInTimeout),
+        2);
+    return kBuiltInTimeout;
 }
 
 void TConfig::InitThumbSizes(const QFont& surfaceFont)

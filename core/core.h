@@ -17,7 +17,8 @@ public:
     int cropbackground = -1;
     // [net]
     bool passive = false;
-    int timout = 30000; // milliseconds; the key is spelled this way
+    static constexpr int kBuiltInTimeout = 30000;
+    int timout = kBuiltInTimeout; // milliseconds; the key is spelled this way
     bool useproxy = false;
     QString proxy_host;
     QString proxy_port = QStringLiteral("0");
@@ -46,13 +47,19 @@ public:
 
     static QString FileName(); // config/config.ini where it is read (AppPath); Save writes it
 
-    // Reads every key when config.ini exists (a missing key takes its default) and then
+    // Reads every key when config.ini exists (a missing key takes its default; a thumbnail
+    // size outside 100..180, border outside 0..10 or gap outside 0..100 takes its built-in
+    // value and is logged) and then
     // computes the cell size for surfaceFont; does nothing when the file is missing.
     // A protected value that does not decode keeps its built-in value and is logged.
     void Load(const QFont& surfaceFont = QFont());
     // Writes every key, owner-only (the file holds proxy credentials). False when the file
     // cannot be written.
     bool Save() const;
+
+    // The time-out every network client uses: timout, or the built-in 30000 ms (logged) when
+    // the stored value is 0 or less, which would mean 1 ms or no time-out to a client.
+    int NetworkTimeout() const;
 
     // cellWidth and cellHeight from the thumbnail settings and the height of the text lines
     // under a thumbnail in surfaceFont.

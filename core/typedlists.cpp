@@ -86,6 +86,12 @@ void TboolList::Reallocate(int capacity)
     capacity_ = capacity;
 }
 
+void TboolList::Reserve(int capacity)
+{
+    if (capacity > capacity_)
+        Reallocate(capacity);
+}
+
 void TboolList::Add(int32_t value)
 {
     if (count_ == capacity_)

@@ -57,6 +57,9 @@ public:
     void Set(int index, int32_t value);
     void Delete(int index);
     void SetAll(uint8_t value); // every item becomes the byte repeated in all four bytes
+    // Makes room for capacity items at once (never less than now), so that a caller who knows
+    // how many items come does not pay for growing 25 slots at a time.
+    void Reserve(int capacity);
     void Clear();
 
     int Count() const { return count_; }

@@ -17,7 +17,20 @@ bool WriteCopy(const QImage& picture, const QString& folder, const QString& path
         && StampJpegDensity(path, outputDpi);
 }
 
+bool Included(const TVDImage& project, const TSaveOptions& options, int index)
+{
+    return options.allPhotos || project.selected.Get(index);
+}
+
 } // namespace
+
+int FirstOversizedPhoto(const TVDImage& project, const TSaveOptions& options)
+{
+    for (int index = 0; index < project.Count(); ++index)
+        if (Included(project, options, index) && !project.OutputSheetProblem(index).isEmpty())
+            return index;
+    return -1;
+}
 
 TSaveRunResult SaveFinishedCopies(
     const TVDImage& project, const TSaveOptions& options, const QDateTime& start, int outputDpi, const TSaveStep& step)
@@ -27,7 +40,7 @@ TSaveRunResult SaveFinishedCopies(
     const int count = project.Count();
     for (int index = 0; index < count; ++index) {
         QImage picture;
-        const bool included = options.allPhotos || project.selected.Get(index);
+        const bool included = Included(project, options, index);
         if (included) {
             project.RenderOutput(index, picture);
             const QString folder = targets.TargetFolder(project.names[index]);

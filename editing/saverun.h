@@ -20,6 +20,9 @@ struct TSaveRunResult {
 // rendered for it (null when the photo was not chosen).
 using TSaveStep = std::function<void(int percent, const QImage* rendered)>;
 
+// The first chosen photo whose print sheet cannot be made (TVDImage::OutputSheetProblem), or -1.
+int FirstOversizedPhoto(const TVDImage& project, const TSaveOptions& options);
+
 // Photos in project order; the dated folder (and any missing parent) is made before the first
 // file goes into it.
 TSaveRunResult SaveFinishedCopies(const TVDImage& project, const TSaveOptions& options, const QDateTime& start,

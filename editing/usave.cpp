@@ -217,6 +217,10 @@ void Tfsave::hwbsaveClick()
         fdialog().Warning(message);
         return;
     }
+    if (const int oversized = FirstOversizedPhoto(*Core().vdimage, *options); oversized >= 0) {
+        fdialog().Error(Core().vdimage->OutputSheetProblem(oversized));
+        return;
+    }
     SaveAll(*options);
 }
 

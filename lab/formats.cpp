@@ -4,6 +4,7 @@
 #include "core/textutils.h"
 #include "lab/listfile.h"
 
+#include <QSet>
 
 #include <utility>
 
@@ -14,13 +15,19 @@ bool TFormats::LoadFormats(const QString& path)
     if (!lines)
         return false;
 
+    // Identifiers seen so far, so that the duplicate test does not scan the catalogue per line.
+    QSet<int> known;
+    for (int i = 0; i < ids.Count(); ++i)
+        known.insert(ids.Get(i));
     for (const QString& line : *lines) {
-        QStringList fields;
-        if (SplitByChars(line, fields, QStringLiteral("|"), false) != 5) {
-            Log(QStringLiteral("Invalid formats file: expacted 5 fields."), 3);
-            Log("Parser text: \"" + line + "\"", 3);
+        const auto refuse = [&line](const QString& reason) {
+            Log("Invalid formats file: " + reason, 3);
+            Log("Parser text: \"" + LoggedExcerpt(line) + "\"", 3);
             return false;
-        }
+        };
+        QStringList fields;
+        if (SplitByChars(line, fields, QStringLiteral("|"), false) != 5)
+            return refuse(QStringLiteral("expacted 5 fields."));
         QString error;
         const auto id = ParseDecimalField(fields[0], &error);
         const auto price = id ? ParseDecimalField(fields[2], &error) : std::nullopt;
@@ -34,14 +41,19 @@ bool TFormats::LoadFormats(const QString& path)
             Log(QStringLiteral("ID must by >= 0 !"), 3);
             return false;
         }
-        if (IdToIndex(*id) >= 0) {
+        if (known.contains(*id)) {
             Log("duplicated ID in formats (" + QString::number(*id) + ") !", 3);
             return false;
         }
+        if (*price < 0)
+            return refuse(QStringLiteral("price below 0."));
+        if (*firstSide < kMinSideMm || *firstSide > kMaxSideMm || *secondSide < kMinSideMm || *secondSide > kMaxSideMm)
+            return refuse(QStringLiteral("side outside %1..%2 mm.").arg(kMinSideMm).arg(kMaxSideMm));
+        known.insert(*id);
         Add(fields[1], *id, *secondSide, *firstSide, *price);
         Log(QStringLiteral("FORMAT AQUIRED: %1: \"%2\" %3 gr, %4 x %5 mm")
                 .arg(*id)
-                .arg(fields[1])
+                .arg(LoggedExcerpt(fields[1]))
                 .arg(*price)
                 .arg(*firstSide)
                 .arg(*secondSide));

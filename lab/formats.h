@@ -9,6 +9,11 @@
 
 class TFormats {
 public:
+    // The sides a format may have; a line outside them, or with a negative price, is refused
+    // like a malformed one.
+    static constexpr int kMinSideMm = 1;
+    static constexpr int kMaxSideMm = 5000;
+
     // Five parallel lists in file order.
     TIntList ids;
     QStringList names;

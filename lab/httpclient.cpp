@@ -19,10 +19,14 @@
 #include <QMetaObject>
 #include <QObject>
 #include <QPointer>
+#include <QTimer>
 
+#include <openssl/ssl.h>
+#include <openssl/x509v3.h>
 #include <sys/socket.h>
 
 #include <algorithm>
+#include <limits>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -111,12 +115,19 @@ public:
 };
 
 // A fresh context per request, so that the system's certificate store is read as it is now.
-Poco::Net::Context::Ptr ClientTlsContext()
+// The certificate must also be made out to host: OpenSSL checks the name (or, for a literal
+// address, the IP entries) while it verifies the chain, so a certificate of another server
+// signed by a trusted authority fails the handshake like an untrusted one.
+Poco::Net::Context::Ptr ClientTlsContext(const std::string& host)
 {
     static std::once_flag initialised;
     std::call_once(initialised, [] { Poco::Net::initializeSSL(); });
-    return Poco::Net::Context::Ptr(new Poco::Net::Context(Poco::Net::Context::TLS_CLIENT_USE, "",
-                                                          Poco::Net::Context::VERIFY_RELAXED, 9, true));
+    Poco::Net::Context::Ptr context(
+        new Poco::Net::Context(Poco::Net::Context::TLS_CLIENT_USE, "", Poco::Net::Context::VERIFY_RELAXED, 9, true));
+    X509_VERIFY_PARAM* expected = SSL_CTX_get0_param(context->sslContext());
+    if (X509_VERIFY_PARAM_set1_ip_asc(expected, host.c_str()) != 1)
+        X509_VERIFY_PARAM_set1_host(expected, host.c_str(), host.size());
+    return context;
 }
 
 } // namespace
@@ -173,7 +184,7 @@ template <class Session>
 void RunRequest(Session& session, const ParsedUrl& url, const THttpSettings& settings,
                 THttpClient::Transfer& transfer, const THttpWorkListener& listener)
 {
-    session.setTimeout(Poco::Timespan(Poco::Timespan::TimeDiff(std::max(1, settings.readTimeoutMs)) * 1000));
+    session.setTimeout(Poco::Timespan(Poco::Timespan::TimeDiff(settings.TimeoutMs()) * 1000));
     if (settings.useProxy && !settings.proxyHost.isEmpty()) {
         session.setProxy(settings.proxyHost.toStdString(), quint16(settings.proxyPort));
         if (!settings.proxyUser.isEmpty() || !settings.proxyPassword.isEmpty())
@@ -203,6 +214,13 @@ void RunRequest(Session& session, const ParsedUrl& url, const THttpSettings& set
         return;
     }
     const qint64 total = response.hasContentLength() ? qint64(response.getContentLength64()) : 0;
+    const auto tooLarge = [&transfer, &settings] {
+        std::lock_guard guard(transfer.lock);
+        transfer.result
+            = Failure("EBodyTooLarge", QStringLiteral("Body larger than %1 bytes").arg(settings.maxBodyBytes));
+    };
+    if (total > settings.maxBodyBytes)
+        return tooLarge();
     if (listener.begin)
         transfer.Post([&listener, total] { listener.begin(total); });
 
@@ -211,6 +229,8 @@ void RunRequest(Session& session, const ParsedUrl& url, const THttpSettings& set
     QElapsedTimer sinceProgress;
     sinceProgress.start();
     while (in.read(buffer.data(), std::streamsize(buffer.size())) || in.gcount() > 0) {
+        if (body.size() + in.gcount() > settings.maxBodyBytes)
+            return tooLarge();
         body.append(buffer.data(), qsizetype(in.gcount()));
         if (listener.progress && sinceProgress.elapsed() >= kProgressIntervalMs) {
             sinceProgress.restart();
@@ -261,7 +281,7 @@ void Work(std::shared_ptr<THttpClient::Transfer> transfer, ParsedUrl url, THttpS
     THttpResult failure;
     try {
         if (url.https)
-            RunSession<Poco::Net::HTTPSClientSession>(url, settings, *transfer, *listener, ClientTlsContext());
+            RunSession<Poco::Net::HTTPSClientSession>(url, settings, *transfer, *listener, ClientTlsContext(url.host));
         else
             RunSession<Poco::Net::HTTPClientSession>(url, settings, *transfer, *listener);
     } catch (const Poco::TimeoutException& e) {
@@ -288,6 +308,11 @@ void Work(std::shared_ptr<THttpClient::Transfer> transfer, ParsedUrl url, THttpS
 
 } // namespace
 
+int THttpSettings::DeadlineMs() const
+{
+    return int(std::min<qint64>(qint64(TimeoutMs()) * kDeadlineTimeouts, std::numeric_limits<int>::max()));
+}
+
 THttpClient::THttpClient() : running_(std::make_shared<TransferSet>()) {}
 
 THttpClient::~THttpClient()
@@ -308,6 +333,15 @@ THttpResult THttpClient::Get(const QString& url, const QString& targetFile, cons
     transfer->loop = &loop;
     running_->Add(transfer);
 
+    bool overdue = false;
+    QTimer deadline;
+    deadline.setSingleShot(true);
+    QObject::connect(&deadline, &QTimer::timeout, &context, [&overdue, transfer] {
+        overdue = true;
+        transfer->Cancel();
+    });
+    deadline.start(settings.DeadlineMs());
+
     // The listener is copied so that a window replacing it during the wait does not pull it
     // from under the worker; the worker only reads it to post events to this thread.
     auto listener = std::make_shared<const THttpWorkListener>(listener_);
@@ -327,6 +361,8 @@ THttpResult THttpClient::Get(const QString& url, const QString& targetFile, cons
     }
     if (!finished) {
         worker.detach();
+        if (overdue)
+            return Failure("ETimeout", QStringLiteral("Transfer not finished within %1 ms").arg(settings.DeadlineMs()));
         return Failure("ECancelled", QStringLiteral("Transfer cancelled"));
     }
     worker.join();

@@ -1,9 +1,23 @@
 #include "lab/listfile.h"
 
+#include "core/log.h"
 #include "core/textutils.h"
 #include "platform/cp1250.h"
 
 #include <QFile>
+
+bool LabFileFits(const QFile& file)
+{
+    if (file.size() <= kLabFileMaxBytes)
+        return true;
+    Log(QStringLiteral("%1 is larger than %2 bytes").arg(file.fileName()).arg(kLabFileMaxBytes), 3);
+    return false;
+}
+
+QString LoggedExcerpt(const QString& text)
+{
+    return text.size() <= kLoggedLineChars ? text : text.left(kLoggedLineChars) + QStringLiteral("...");
+}
 
 std::optional<int> ParseDecimalField(const QString& text, QString* error)
 {
@@ -15,7 +29,7 @@ std::optional<int> ParseDecimalField(const QString& text, QString* error)
     if (ok)
         return value;
     if (error)
-        *error = "'" + text + "' is not a valid integer value";
+        *error = "'" + LoggedExcerpt(text) + "' is not a valid integer value";
     return std::nullopt;
 }
 
@@ -23,6 +37,8 @@ std::optional<QStringList> ReadListLines(const QString& path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    if (!LabFileFits(file))
         return std::nullopt;
     QStringList lines = SplitTextLines(FromCp1250(file.readAll()));
     TrimLines(lines);

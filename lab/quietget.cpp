@@ -27,7 +27,7 @@ void ApplyUserAndLabSettings(THttpSettings& settings)
     const TConfig* config = Core().config;
     if (!config)
         return;
-    settings.readTimeoutMs = config->timout;
+    settings.readTimeoutMs = config->NetworkTimeout();
     settings.useProxy = config->useproxy;
     if (!config->useproxy)
         return;
@@ -49,11 +49,12 @@ THttpClient& HttpClient()
     return client;
 }
 
-bool QuietGetHTTP(const QString& url, const QString& targetFile)
+bool QuietGetHTTP(const QString& url, const QString& targetFile, qint64 maxBytes)
 {
     Log("QuietGetHTTP from " + url + " to " + targetFile);
     THttpSettings& settings = ClientSettings();
     ApplyUserAndLabSettings(settings);
+    settings.maxBodyBytes = maxBytes;
     const THttpResult result = HttpClient().Get(url, targetFile, settings);
     if (result.ok)
         return true;

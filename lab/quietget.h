@@ -9,6 +9,7 @@
 THttpClient& HttpClient();
 
 // Downloads url (used unchanged) into targetFile with the lab's credentials (its FTP user and
-// the MD5 of its FTP password), the user's read time-out and proxy. On failure logs
-// "Transfer failed: class:message", deletes targetFile and returns false.
-bool QuietGetHTTP(const QString& url, const QString& targetFile);
+// the MD5 of its FTP password), the user's read time-out and proxy; a body above maxBytes
+// fails. On failure logs "Transfer failed: class:message", deletes targetFile and returns
+// false.
+bool QuietGetHTTP(const QString& url, const QString& targetFile, qint64 maxBytes = kMaxDownloadBytes);

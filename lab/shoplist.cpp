@@ -49,6 +49,9 @@ bool TShopList::LoadFromFile(const QString& path)
         Log(QStringLiteral("Can't load file !"), 3);
         return false;
     }
+    // The flag columns would otherwise grow 25 slots at a time: quadratic in a long list.
+    for (TboolList* column : { &personal, &payCash, &payTransfer, &payCard, &vat })
+        column->Reserve(Count() + int(lines->size()));
 
     for (const QString& line : *lines) {
         QStringList fields;

@@ -35,7 +35,7 @@ struct TSourceValue {
 };
 
 // "protocol://source", lower-cased whole; logs and gives nothing when it has no "://" or
-// names a protocol other than file or http.
+// names a protocol other than file, http or https.
 std::optional<TSourceValue> ParseSource(const QString& value, const QString& logKey)
 {
     const QString text = value.toLower();
@@ -46,24 +46,26 @@ std::optional<TSourceValue> ParseSource(const QString& value, const QString& log
         return std::nullopt;
     }
     TSourceValue parsed{text.left(separator), text.mid(separator + 3)};
-    if (parsed.protocol != QLatin1String("file") && parsed.protocol != QLatin1String("http")) {
+    if (parsed.protocol != QLatin1String("file") && parsed.protocol != QLatin1String("http")
+        && parsed.protocol != QLatin1String("https")) {
         Log(logKey + ": invalid protocol.", 3);
         return std::nullopt;
     }
     return parsed;
 }
 
-// Copies through a temporary name, so a failed copy never leaves a half file in place.
+// Copies through a temporary name, so a failed copy never leaves a half file in place. A file
+// above the lab file limit is not read.
 bool CopyIntoPlace(const QString& source, const QString& target)
 {
     QFile in(source);
     if (!in.open(QIODevice::ReadOnly))
         return false;
-    return WriteFileAtomically(target, in.readAll());
+    return LabFileFits(in) && WriteFileAtomically(target, in.readAll());
 }
 
 // Brings source to the program folder as targetName: copied from the config folder for
-// "file", downloaded as http://source for "http".
+// "file", downloaded as protocol://source for "http" and "https".
 bool FetchBySource(const QString& protocol, const QString& source, const QString& targetName)
 {
     const QString target = AppPath(targetName, FileUse::Write);
@@ -71,9 +73,9 @@ bool FetchBySource(const QString& protocol, const QString& source, const QString
         Log("Getting " + source + " using file protocol ...");
         return CopyIntoPlace(AppPath("config/" + source), target);
     }
-    if (protocol == QLatin1String("http")) {
-        Log("Getting " + source + " using http protocol ...");
-        return QuietGetHTTP("http://" + source, target);
+    if (protocol == QLatin1String("http") || protocol == QLatin1String("https")) {
+        Log("Getting " + source + " using " + protocol + " protocol ...");
+        return QuietGetHTTP(protocol + "://" + source, target, kLabFileMaxBytes);
     }
     return false;
 }
@@ -164,7 +166,7 @@ int TEngine::LoadLabConfig()
 bool TEngine::FetchSettings()
 {
     Log("Getting " + settings + " using http protocol ...");
-    return QuietGetHTTP(settings, AppPath(kSettingsTmp, FileUse::Write));
+    return QuietGetHTTP(settings, AppPath(kSettingsTmp, FileUse::Write), kLabFileMaxBytes);
 }
 
 int TEngine::LoadSettings()

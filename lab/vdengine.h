@@ -42,7 +42,7 @@ public:
 
     // engine.ini
     QString progname;
-    QString formatsProtocol; // "file" or "http"
+    QString formatsProtocol; // "file", "http" or "https"
     QString formatsSource;
     QString shopsProtocol; // empty when the lab has no shop list file
     QString shopsSource;

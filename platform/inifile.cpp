@@ -82,8 +82,10 @@ bool ParseIniInteger(const QString& text, int& value)
     const qulonglong magnitude = t.toULongLong(&ok, base);
     if (!ok)
         return false;
-    const long long v = negative ? -static_cast<long long>(magnitude) : static_cast<long long>(magnitude);
-    if (magnitude > 0x80000000ULL || v < INT32_MIN || v > INT32_MAX) {
+    // The magnitude is range-checked before it is signed, so no value (not even one of 2^63)
+    // is ever negated outside 64 bits.
+    const qulonglong limit = negative ? 0x80000000ULL : 0x7FFFFFFFULL;
+    if (magnitude > limit) {
         // Hexadecimal values may use all 32 bits, as "$FFFFFFFF" does for -1.
         if (base == 16 && !negative && magnitude <= 0xFFFFFFFFULL) {
             value = static_cast<int>(static_cast<quint32>(magnitude));
@@ -91,7 +93,8 @@ bool ParseIniInteger(const QString& text, int& value)
         }
         return false;
     }
-    value = static_cast<int>(v);
+    const long long v = static_cast<long long>(magnitude);
+    value = static_cast<int>(negative ? -v : v);
     return true;
 }
 

@@ -254,6 +254,10 @@ void Tfmain::aformatExecute()
 
 void Tfmain::apreviewExecute()
 {
+    if (const QString problem = Project().OutputSheetProblem(Project().focus); !problem.isEmpty()) {
+        fdialog().Error(problem);
+        return;
+    }
     QImage picture;
     {
         QApplication::setOverrideCursor(Qt::WaitCursor);

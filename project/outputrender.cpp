@@ -198,8 +198,15 @@ QImage WhiteSheet(const TRect& formatRect)
 
 } // namespace
 
+bool SheetAllowed(const TRect& formatRect)
+{
+    return formatRect.Left < 0 || PictureSizeAllowed(formatRect.Width(), formatRect.Height());
+}
+
 QImage RenderPrint(QImage source, const Corrections& record, const TRect& formatRect)
 {
+    if (!SheetAllowed(formatRect))
+        return {};
     const bool onSheet = formatRect.Left >= 0 && formatRect.Width() > 0 && formatRect.Height() > 0;
     if (source.isNull())
         return onSheet ? WhiteSheet(formatRect) : QImage();

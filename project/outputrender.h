@@ -17,7 +17,12 @@
 
 #include <QImage>
 
+// Whether a sheet of formatRect's size can be made: within the picture limits (picture.h).
+// Without a format (Left < 0) there is no sheet and the answer is true.
+bool SheetAllowed(const TRect& formatRect);
+
 // source: the 32-bit full working copy (taken over and released before returning).
 // formatRect.Left < 0: no sheet, the corrected picture at its own size. An empty source
-// gives a white sheet, or an empty picture without a format.
+// gives a white sheet, or an empty picture without a format; a sheet that is not allowed
+// gives an empty picture, and nothing of its size is allocated.
 QImage RenderPrint(QImage source, const Corrections& record, const TRect& formatRect);

@@ -5,6 +5,7 @@
 #include "core/log.h"
 #include "core/textutils.h"
 #include "imaging/geometry.h"
+#include "imaging/picture.h"
 #include "imaging/workingcopy.h"
 #include "lab/formats.h"
 #include "lab/vdengine.h"
@@ -312,6 +313,27 @@ void TVDImage::RenderOutput(int index, QImage& picture) const
     Log(QStringLiteral("RenderOutPut: %1: %2 in %3")
             .arg(index)
             .arg(QFileInfo(sourcePaths[index]).fileName(), FormatElapsedMs(timer.elapsed())));
+}
+
+QString TVDImage::OutputSheetProblem(int index) const
+{
+    CheckIndex(index);
+    const TRect sheet = OutputFormatRect(formatIds.Get(index));
+    if (SheetAllowed(sheet))
+        return {};
+    Log(QStringLiteral("RenderOutPut: %1: sheet %2 x %3 exceeds the picture limits")
+            .arg(index)
+            .arg(sheet.Width())
+            .arg(sheet.Height()),
+        3);
+    return QStringLiteral("Format \"%1\" jest za duży: arkusz %2 x %3 pikseli przekracza możliwości programu "
+                          "(najwyżej %4 pikseli na bok i %5 mln pikseli).\rWybierz mniejszy format dla zdjęcia \"%6\".")
+        .arg(Formats().GetName(formatIds.Get(index)))
+        .arg(sheet.Width())
+        .arg(sheet.Height())
+        .arg(kMaxPictureSide)
+        .arg(kMaxPicturePixels / 1000000)
+        .arg(QFileInfo(names[index]).fileName());
 }
 
 int TVDImage::PhotosValue() const

@@ -96,6 +96,9 @@ public:
     // its format at the lab's output resolution (at its own size without a format). Writes
     // one log line with the time taken.
     void RenderOutput(int index, QImage& picture) const;
+    // Empty when the photo's print sheet can be made; else the message telling the customer
+    // that its format is too large (the sheet would exceed the picture limits).
+    QString OutputSheetProblem(int index) const;
 
     // Sum of unit price x quantity in hundredths; photos without a known format add nothing.
     int PhotosValue() const;

@@ -49,6 +49,43 @@ TEST_F(ConfigFixture, PartialFileTakesIfMissingValues)
     EXPECT_EQ(LogStore().Lines().back(), "Initializing thumb sizes ...");
 }
 
+// Hand-edited numbers that would overflow the cell arithmetic or the network client.
+TEST_F(ConfigFixture, NumbersOutsideTheirRangeTakeBuiltInValues)
+{
+    WriteConfig("[net]\r\ntimout=-9223372036854775808\r\n[thumbs]\r\nthumbbitmapwidth=2147483647\r\n"
+                "thumbbitmapheight=-2147483648\r\nthumbborder=11\r\nthumbspace=2147483647\r\n");
+    TConfig config;
+    config.Load(font);
+    EXPECT_EQ(config.timout, 30000); // not a 32-bit number at all
+    EXPECT_EQ(config.thumbbitmapwidth, 140);
+    EXPECT_EQ(config.thumbbitmapheight, 140);
+    EXPECT_EQ(config.thumbborder, 5);
+    EXPECT_EQ(config.thumbspace, 5);
+    EXPECT_TRUE(LogHasLine("Config: thumbs/thumbbitmapwidth=2147483647 is outside 100..180; 140 used", 2));
+    EXPECT_TRUE(LogHasLine("Config: thumbs/thumbborder=11 is outside 0..10; 5 used", 2));
+
+    WriteConfig("[thumbs]\r\nthumbbitmapwidth=100\r\nthumbbitmapheight=180\r\nthumbborder=0\r\nthumbspace=0\r\n");
+    config.Load(font);
+    EXPECT_EQ(config.thumbbitmapwidth, 100);
+    EXPECT_EQ(config.thumbbitmapheight, 180);
+    EXPECT_EQ(config.thumbborder, 0);
+    EXPECT_EQ(config.thumbspace, 0);
+}
+
+TEST_F(ConfigFixture, TimeOutOfZeroOrLessIsTheBuiltInOne)
+{
+    TConfig config;
+    for (const int stored : { 0, -1, INT32_MIN }) {
+        config.timout = stored;
+        LogStore().Clear();
+        EXPECT_EQ(config.NetworkTimeout(), 30000) << stored;
+        EXPECT_TRUE(
+            LogHasLine(QStringLiteral("Config: net/timout=%1 is not a time-out; 30000 ms used").arg(stored), 2));
+    }
+    config.timout = 1;
+    EXPECT_EQ(config.NetworkTimeout(), 1);
+}
+
 TEST_F(ConfigFixture, ThumbCellHeightCountsTextLines)
 {
     TConfig config;

@@ -80,3 +80,20 @@ TEST(TboolList, TrueCountFollowsEveryOperation)
     list.Clear();
     EXPECT_EQ(list.Count() + list.Capacity() + list.TrueCount(), 0);
 }
+
+TEST(TboolList, ReserveKeepsItemsAndNeverShrinks)
+{
+    TboolList list;
+    list.Add(7);
+    list.Reserve(1000);
+    EXPECT_EQ(list.Capacity(), 1000);
+    list.Reserve(10);
+    EXPECT_EQ(list.Capacity(), 1000);
+    for (int i = 1; i < 1000; ++i)
+        list.Add(i % 2);
+    EXPECT_EQ(list.Capacity(), 1000) << "no growth while the reserved slots last";
+    EXPECT_EQ(list.Get(0), 7);
+    EXPECT_EQ(list.TrueCount(), 501);
+    list.Add(1);
+    EXPECT_EQ(list.Capacity(), 1025);
+}

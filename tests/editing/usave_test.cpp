@@ -246,6 +246,30 @@ TEST_F(SaveWindowTest, CopiesThatCannotBeWrittenAreCountedAndTheRestSaved)
     EXPECT_TRUE(answers.Shown()[0].text.startsWith(QStringLiteral("Nie udało się zapisać 1 z 2 zdjęć !")));
 }
 
+// 5 x 5 m at 300 dpi would be a 59055 x 59055 sheet, far past the picture limits: the run is
+// refused before anything is rendered or written.
+TEST_F(SaveWindowTest, ASheetPastThePictureLimitsIsRefusedWithAMessage)
+{
+    f.formats.Add(QStringLiteral("Baner 5 x 5 m"), 9, 5000, 5000, 100000);
+    AddPhoto(QStringLiteral("a.jpg"), 60, 40, kFormat10x15);
+    AddPhoto(QStringLiteral("b.jpg"), 60, 40, 9);
+    TDialogAnswers answers { { kButtonOk } };
+    Save();
+    EXPECT_TRUE(FilesIn(out.path()).isEmpty());
+    ASSERT_EQ(answers.Shown().size(), 1);
+    EXPECT_EQ(answers.Shown()[0].text,
+        QStringLiteral("Format \"Baner 5 x 5 m\" jest za duży: arkusz 59055 x 59055 pikseli przekracza możliwości "
+                       "programu (najwyżej 65535 pikseli na bok i 268 mln pikseli).\rWybierz mniejszy format dla "
+                       "zdjęcia \"b.jpg\"."));
+    QImage picture(10, 10, QImage::Format_ARGB32);
+    project.RenderOutput(1, picture);
+    EXPECT_TRUE(picture.isNull()) << "the sheet is never allocated";
+
+    project.selected.Set(1, false); // the other photo alone is saved
+    Save();
+    EXPECT_EQ(FilesIn(out.path()), QStringList { QStringLiteral("a.jpg") });
+}
+
 TEST_F(SaveWindowTest, WhileSavingTheWindowIsDisabledAndShowsProgressAndTheStrip)
 {
     AddPhoto(QStringLiteral("a.jpg"), 60, 40, -1, false);

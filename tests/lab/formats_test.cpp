@@ -1,6 +1,7 @@
 #include "lab/formats.h"
 
 #include "core/log.h"
+#include "lab/listfile.h"
 #include "platform/cp1250.h"
 #include "tests/support/testsupport.h"
 
@@ -40,14 +41,20 @@ TEST_F(FormatsTest, RefusedLinesStopTheLoad)
         const char* log; // the last level-3 line
     };
     const Case cases[] = {
-        {"5|Name||102|152", "Parser text: \"5|Name||102|152\""},
-        {"5|Name|1|102|152|9", "Parser text: \"5|Name|1|102|152|9\""},
-        {"-1|Name|1|102|152", "ID must by >= 0 !"},
-        {"x|Name|1|102|152", "'x' is not a valid integer value"},
-        {"5|Name|99abc|102|152", "'99abc' is not a valid integer value"},
-        {"5|Name|99|102 mm|152", "'102 mm' is not a valid integer value"},
-        {"5|Name|99|102|99999999999", "'99999999999' is not a valid integer value"},
-        {"1|A|1|2|3\n1|B|1|2|3", "duplicated ID in formats (1) !"},
+        { "5|Name||102|152", "Parser text: \"5|Name||102|152\"" },
+        { "5|Name|1|102|152|9", "Parser text: \"5|Name|1|102|152|9\"" },
+        { "-1|Name|1|102|152", "ID must by >= 0 !" },
+        { "x|Name|1|102|152", "'x' is not a valid integer value" },
+        { "5|Name|99abc|102|152", "'99abc' is not a valid integer value" },
+        { "5|Name|99|102 mm|152", "'102 mm' is not a valid integer value" },
+        { "5|Name|99|102|99999999999", "'99999999999' is not a valid integer value" },
+        { "1|A|1|2|3\n1|B|1|2|3", "duplicated ID in formats (1) !" },
+        // sides that would overflow the pixel arithmetic, and negative prices
+        { "5|Name|-1|102|152", "Parser text: \"5|Name|-1|102|152\"" },
+        { "5|Name|99|0|152", "Parser text: \"5|Name|99|0|152\"" },
+        { "5|Name|99|102|5001", "Parser text: \"5|Name|99|102|5001\"" },
+        { "5|Name|99|-2147483648|152", "Parser text: \"5|Name|99|-2147483648|152\"" },
+        { "5|Name|99|2147483647|2147483647", "Parser text: \"5|Name|99|2147483647|2147483647\"" },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
@@ -59,9 +66,37 @@ TEST_F(FormatsTest, RefusedLinesStopTheLoad)
         EXPECT_EQ(LogStore().Lines().last(), QString::fromUtf8(c.log));
         EXPECT_EQ(LogStore().Levels().Get(LogStore().Lines().size() - 1), 3);
         if (QByteArray(c.log).startsWith("Parser text")) {
-            EXPECT_TRUE(LogHasLine(QStringLiteral("Invalid formats file: expacted 5 fields."), 3));
+            EXPECT_EQ(LogStore().Lines()[LogStore().Lines().size() - 2].left(22), "Invalid formats file: ");
         }
     }
+    EXPECT_FALSE(Load(QStringLiteral("5|Name|-1|102|152")));
+    EXPECT_TRUE(LogHasLine(QStringLiteral("Invalid formats file: price below 0."), 3));
+    EXPECT_FALSE(Load(QStringLiteral("5|Name|99|102|5001")));
+    EXPECT_TRUE(LogHasLine(QStringLiteral("Invalid formats file: side outside 1..5000 mm."), 3));
+}
+
+TEST_F(FormatsTest, ExtremeSidesAndFreePrintsAreAccepted)
+{
+    ASSERT_TRUE(Load(QStringLiteral("1|Mini|0|1|1\n2|Baner|100000|5000|5000")));
+    TRect largest;
+    formats_.GetRect(2, 600, largest);
+    EXPECT_EQ(largest, (TRect { 0, 0, 118110, 118110 }));
+}
+
+// A bad line of megabytes is logged as its first few hundred characters; a file above the
+// lab file limit is not read at all.
+TEST_F(FormatsTest, HugeLinesAndFilesStayOutOfTheLog)
+{
+    const QString longName(1 << 20, u'x');
+    EXPECT_FALSE(Load("5|" + longName));
+    EXPECT_EQ(LogStore().Lines().last(), "Parser text: \"5|" + longName.left(kLoggedLineChars - 2) + "...\"");
+    EXPECT_FALSE(Load("5|N|" + longName + "|1|1"));
+    EXPECT_EQ(LogStore().Lines().last(), "'" + longName.left(kLoggedLineChars) + "...' is not a valid integer value");
+
+    LogStore().Clear();
+    EXPECT_FALSE(Load("1|A|1|2|3\n" + QString(kLabFileMaxBytes, u' ')));
+    EXPECT_EQ(formats_.Count(), 0);
+    EXPECT_TRUE(LogHasLine(app_.Path("formatsTMP.txt") + " is larger than 4194304 bytes", 3));
 }
 
 TEST_F(FormatsTest, FormatsBeforeABadLineStay)

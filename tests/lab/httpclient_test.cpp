@@ -2,13 +2,13 @@
 
 #include "platform/cp1250.h"
 
+#include "tests/lab/tlscerts.h"
 #include "tests/support/demolab.h"
 #include "tests/support/testsupport.h"
 
 #include <QCryptographicHash>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -120,6 +120,49 @@ TEST_F(HttpClientTest, ReadTimeOutAndRefusedConnectionFail)
     EXPECT_EQ(client_.Get(QStringLiteral("http://:80/a.txt"), Target(), LabSettings()).errorClass, "EUrl");
 }
 
+// A server cannot make the client hold more than the limit, nor hold it longer than the
+// deadline by trickling the body below the read time-out.
+TEST_F(HttpClientTest, SizeLimitAndDeadlineEndTheTransfer)
+{
+    ASSERT_TRUE(WriteFileBytes(www_.filePath("stream.bin"), QByteArray(300 * 1024, 'y')));
+    Serve({ "--no-length", "/stream.bin", "--trickle", "/a.txt=300" });
+    THttpSettings limited = LabSettings();
+    limited.maxBodyBytes = 200 * 1024;
+    for (const char* path : { "/big.bin", "/stream.bin" }) { // announced, and found while reading
+        SCOPED_TRACE(path);
+        WriteFileBytes(Target(), "previous");
+        const THttpResult result = client_.Get(lab_->Url(QString::fromLatin1(path)), Target(), limited);
+        EXPECT_EQ(result.errorClass, "EBodyTooLarge");
+        EXPECT_EQ(result.message, "Body larger than 204800 bytes");
+        EXPECT_EQ(ReadFileBytes(Target()), QByteArray("previous"));
+    }
+    limited.maxBodyBytes = 300 * 1024;
+    ASSERT_TRUE(client_.Get(lab_->Url("/stream.bin"), Target(), limited).ok);
+    EXPECT_EQ(ReadFileBytes(Target()), QByteArray(300 * 1024, 'y'));
+
+    THttpSettings quick = LabSettings();
+    quick.readTimeoutMs = 400;
+    QElapsedTimer timer;
+    timer.start();
+    const THttpResult result = client_.Get(lab_->Url("/a.txt"), Target(), quick);
+    EXPECT_EQ(result.errorClass, "ETimeout");
+    EXPECT_EQ(result.message, "Transfer not finished within 1600 ms");
+    EXPECT_GE(timer.elapsed(), 1500);
+    EXPECT_LT(timer.elapsed(), 3500); // the whole body would take 3.9 s
+}
+
+TEST(HttpSettings, TimeOutOfZeroOrLessIsTheDefault)
+{
+    THttpSettings settings;
+    for (const int stored : { 0, -5, INT32_MIN }) {
+        settings.readTimeoutMs = stored;
+        EXPECT_EQ(settings.TimeoutMs(), 30000);
+        EXPECT_EQ(settings.DeadlineMs(), 120000);
+    }
+    settings.readTimeoutMs = INT32_MAX;
+    EXPECT_EQ(settings.DeadlineMs(), INT32_MAX);
+}
+
 TEST_F(HttpClientTest, RequestGoesThroughTheProxy)
 {
     Serve();
@@ -158,30 +201,37 @@ TEST_F(HttpClientTest, WorkEventsReportTheBody)
     EXPECT_EQ(ends, 1);
 }
 
-// A certificate for 127.0.0.1 made for the test: refused until the store trusts it.
+// A certificate for 127.0.0.1 signed by an authority made for the test: refused until the
+// store trusts that authority.
 TEST_F(HttpClientTest, HttpsChecksTheCertificateAgainstTheStore)
 {
-    const QString pem = out_.filePath("lab.pem");
-    QProcess openssl;
-    openssl.start("openssl", {"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "1", "-subj", "/CN=127.0.0.1",
-                              "-addext", "subjectAltName=IP:127.0.0.1", "-keyout", pem, "-out", pem});
-    ASSERT_TRUE(openssl.waitForFinished(30000) && openssl.exitCode() == 0);
-    Serve({"--tls-cert", pem});
+    TTestCertificates certificates;
+    ASSERT_TRUE(MakeTestCertificates(out_.path(), certificates));
+    Serve({ "--tls-cert", certificates.serverPem });
     const QString url = QStringLiteral("https://127.0.0.1:%1/a.txt").arg(lab_->HttpPort());
 
     THttpResult result = client_.Get(url, Target(), LabSettings());
     EXPECT_FALSE(result.ok);
     EXPECT_FALSE(QFile::exists(Target()));
 
-    const QByteArray previous = qgetenv("SSL_CERT_FILE");
-    qputenv("SSL_CERT_FILE", pem.toLocal8Bit());
+    const TScopedCertStore store(certificates.caFile);
     result = client_.Get(url, Target(), LabSettings());
-    if (previous.isEmpty())
-        qunsetenv("SSL_CERT_FILE");
-    else
-        qputenv("SSL_CERT_FILE", previous);
     ASSERT_TRUE(result.ok) << result.message.toStdString();
     EXPECT_EQ(ReadFileBytes(Target()), QByteArray("hello\r\nworld\xb3"));
+}
+
+// A trusted authority's certificate made out to another address is still refused.
+TEST_F(HttpClientTest, HttpsChecksTheServersName)
+{
+    TTestCertificates certificates;
+    ASSERT_TRUE(MakeTestCertificates(out_.path(), certificates, QStringLiteral("127.0.0.2")));
+    Serve({ "--tls-cert", certificates.serverPem });
+    const TScopedCertStore store(certificates.caFile);
+    WriteFileBytes(Target(), "previous");
+    const THttpResult result
+        = client_.Get(QStringLiteral("https://127.0.0.1:%1/a.txt").arg(lab_->HttpPort()), Target(), LabSettings());
+    EXPECT_FALSE(result.ok);
+    EXPECT_EQ(ReadFileBytes(Target()), QByteArray("previous"));
 }
 
 TEST(HttpRequestTarget, EncodesSpacesAndNonAsciiAsWindows1250)

@@ -69,6 +69,16 @@ TEST_F(QuietGetTest, FailureDeletesAnEarlierTarget)
     EXPECT_FALSE(QFile::exists(Target()));
 }
 
+// A stored time-out of 0 would reach the client as 1 ms (or as no time-out at all).
+TEST_F(QuietGetTest, TimeOutOfZeroWaitsTheBuiltInTime)
+{
+    WriteFileBytes(www_.filePath("slow.ini"), "[engine]\r\n");
+    config_.timout = 0;
+    ASSERT_TRUE(QuietGetHTTP(lab_->Url("/slow.ini"), Target()));
+    EXPECT_EQ(ReadFileBytes(Target()), "[engine]\r\n");
+    EXPECT_TRUE(LogHasLine(QStringLiteral("Config: net/timout=0 is not a time-out; 30000 ms used"), 2));
+}
+
 TEST_F(QuietGetTest, ProxyPortOfLettersKeepsThePreviousPort)
 {
     config_.useproxy = true;

@@ -1,11 +1,19 @@
 #include "lab/vdengine.h"
 
+#include "core/core.h"
+#include "core/coreobjects.h"
 #include "core/log.h"
+#include "lab/listfile.h"
 #include "platform/cp1250.h"
 #include "tests/lab/labfiles.h"
+#include "tests/lab/tlscerts.h"
+#include "tests/support/demolab.h"
 #include "tests/support/testsupport.h"
 
 #include <QFile>
+#include <QTemporaryDir>
+
+#include <memory>
 
 #include <gtest/gtest.h>
 
@@ -59,22 +67,25 @@ TEST_F(EngineTest, LabConfigCases)
         const char* log; // a level-3 line the failure writes
     };
     const Case cases[] = {
-        {"formats upper case", {{"engine/formats", "FILE://Formats.TXT"}}, 1, nullptr},
-        {"formats without protocol", {{"engine/formats", "formats.txt"}}, -1, "engine.init.formats: unknown protocol."},
-        {"formats over ftp", {{"engine/formats", "ftp://x/f.txt"}}, -1, "engine.init.formats: invalid protocol."},
-        {"no formats", {{"engine/formats", kAbsent}}, -1, "engine.init.formats: unknown protocol."},
-        {"no shops", {{"engine/shops", kAbsent}}, 1, nullptr},
-        {"empty shops", {{"engine/shops", ""}}, 1, nullptr},
-        {"shops without protocol", {{"engine/shops", "shops.txt"}}, -1, "engine.init.shops: unknown protocol."},
-        {"shops over https", {{"engine/shops", "https://x/s.txt"}}, -1, "engine.init.shops: invalid protocol."},
-        {"no authkey", {{"advanced/authkey", kAbsent}}, -1, "engine.init.adv: authkey not found."},
-        {"empty authkey", {{"advanced/authkey", ""}}, 1, nullptr},
-        {"no host", {{"ftp/host", kAbsent}}, -1, "engine.init.ftp: host or order_path not specified !"},
-        {"no order path", {{"ftp/orderpath", ""}}, -1, "engine.init.ftp: host or order_path not specified !"},
-        {"no virtual path", {{"ftp/virtual", kAbsent}}, -1, "engine.init.ftp: virtual accounts path not secified !"},
-        {"undecodable user", {{"ftp/user", "0123456789ABCDEF"}}, -1, nullptr},
-        {"odd hex password", {{"ftp/pass", "ABC"}}, -1, nullptr},
-        {"no program name", {{"misc/progname", kAbsent}}, 1, nullptr},
+        { "formats upper case", { { "engine/formats", "FILE://Formats.TXT" } }, 1, nullptr },
+        { "formats without protocol", { { "engine/formats", "formats.txt" } }, -1,
+            "engine.init.formats: unknown protocol." },
+        { "formats over ftp", { { "engine/formats", "ftp://x/f.txt" } }, -1, "engine.init.formats: invalid protocol." },
+        { "no formats", { { "engine/formats", kAbsent } }, -1, "engine.init.formats: unknown protocol." },
+        { "no shops", { { "engine/shops", kAbsent } }, 1, nullptr },
+        { "empty shops", { { "engine/shops", "" } }, 1, nullptr },
+        { "shops without protocol", { { "engine/shops", "shops.txt" } }, -1, "engine.init.shops: unknown protocol." },
+        { "shops over ftp", { { "engine/shops", "ftp://x/s.txt" } }, -1, "engine.init.shops: invalid protocol." },
+        { "formats over https", { { "engine/formats", "HTTPS://Lab.example/Formats.txt" } }, 1, nullptr },
+        { "no authkey", { { "advanced/authkey", kAbsent } }, -1, "engine.init.adv: authkey not found." },
+        { "empty authkey", { { "advanced/authkey", "" } }, 1, nullptr },
+        { "no host", { { "ftp/host", kAbsent } }, -1, "engine.init.ftp: host or order_path not specified !" },
+        { "no order path", { { "ftp/orderpath", "" } }, -1, "engine.init.ftp: host or order_path not specified !" },
+        { "no virtual path", { { "ftp/virtual", kAbsent } }, -1,
+            "engine.init.ftp: virtual accounts path not secified !" },
+        { "undecodable user", { { "ftp/user", "0123456789ABCDEF" } }, -1, nullptr },
+        { "odd hex password", { { "ftp/pass", "ABC" } }, -1, nullptr },
+        { "no program name", { { "misc/progname", kAbsent } }, 1, nullptr },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -89,7 +100,7 @@ TEST_F(EngineTest, LabConfigCases)
             EXPECT_TRUE(LogHasLine(QString::fromUtf8(c.log), 3));
         }
         if (c.result == 1 && c.changes.contains("engine/formats")) {
-            EXPECT_EQ(engine.formatsSource, "formats.txt");
+            EXPECT_TRUE(engine.formatsSource.endsWith("formats.txt")) << engine.formatsSource.toStdString();
         }
         if (c.result == 1 && c.changes.contains("misc/progname")) {
             EXPECT_EQ(engine.progname, "Vendaro");
@@ -207,6 +218,73 @@ TEST_F(EngineTest, FormatsAndShopsComeFromTheConfigFolder)
     WriteFileBytes(app_.Path("config/shops.txt"), ToCp1250(QStringLiteral("5|Punkt Śródmieście|a|b|c|d|e|1|1|0|0\r\n")));
     ASSERT_TRUE(engine_.FetchShopList());
     EXPECT_EQ(engine_.shopsSource, "shops.txt");
+}
+
+// The lab's server over TLS, with the lab's account as QuietGetHTTP sends it.
+class EngineFetchTest : public EngineTest {
+protected:
+    void SetUp() override
+    {
+        EngineTest::SetUp();
+        Core().engine = &engine_;
+        Core().config = &config_;
+        ASSERT_TRUE(MakeTestCertificates(certs_.path(), certificates_));
+        WriteFileBytes(www_.filePath("formats.txt"), "1|9 x 13|79|89|127\r\n");
+        WriteFileBytes(www_.filePath("shops.txt"), "7|Punkt|c|s|e|p|b|1|1|1|1|1\r\n");
+        WriteStampedIni(www_.filePath("engine_set.ini"), SettingsValues());
+        WriteFileBytes(www_.filePath("huge.txt"), QByteArray(kLabFileMaxBytes + 1, ' '));
+        lab_ = std::make_unique<TDemoLab>(www_.path(),
+            QStringList { "--no-ftp", "--user", "labuser", "--password", QStringLiteral("tajne hasło"), "--tls-cert",
+                certificates_.serverPem });
+        ASSERT_TRUE(lab_->Started());
+    }
+    void TearDown() override
+    {
+        Core().engine = nullptr;
+        Core().config = nullptr;
+    }
+    QString Address(const QString& name) const
+    {
+        return QStringLiteral("https://127.0.0.1:%1/%2").arg(lab_->HttpPort()).arg(name);
+    }
+
+    TConfig config_;
+    QTemporaryDir www_;
+    QTemporaryDir certs_;
+    TTestCertificates certificates_;
+    std::unique_ptr<TDemoLab> lab_;
+};
+
+TEST_F(EngineFetchTest, HttpsAddressesAreFetchedOverTlsAsWritten)
+{
+    ASSERT_EQ(LoadLab({ { "engine/formats", Address("formats.txt") }, { "engine/shops", Address("shops.txt") },
+                  { "advanced/settings", Address("engine_set.ini") } }),
+        1);
+    EXPECT_FALSE(engine_.FetchFormats()); // the store does not trust the lab's authority yet
+    EXPECT_FALSE(QFile::exists(app_.Path("formatsTMP.txt")));
+
+    const TScopedCertStore store(certificates_.caFile);
+    ASSERT_TRUE(engine_.FetchFormats());
+    EXPECT_EQ(ReadFileBytes(app_.Path("formatsTMP.txt")), "1|9 x 13|79|89|127\r\n");
+    EXPECT_TRUE(LogHasLine("Getting " + Address("formats.txt").mid(8) + " using https protocol ...", 0));
+    ASSERT_TRUE(engine_.FetchShopList());
+    EXPECT_EQ(ReadFileBytes(app_.Path("shopsTMP.txt")), "7|Punkt|c|s|e|p|b|1|1|1|1|1\r\n");
+    ASSERT_TRUE(engine_.FetchSettings());
+    EXPECT_EQ(engine_.LoadSettings(), TEngine::kLoaded);
+}
+
+TEST_F(EngineFetchTest, LabFilesAboveTheLimitAreRefused)
+{
+    const TScopedCertStore store(certificates_.caFile);
+    ASSERT_EQ(LoadLab({ { "engine/formats", Address("huge.txt") }, { "engine/shops", "file://huge.txt" } }), 1);
+    EXPECT_FALSE(engine_.FetchFormats());
+    EXPECT_TRUE(LogHasLine(QStringLiteral("Transfer failed: EBodyTooLarge:Body larger than 4194304 bytes"), 3));
+    EXPECT_FALSE(QFile::exists(app_.Path("formatsTMP.txt")));
+
+    QFile::copy(www_.filePath("huge.txt"), app_.Path("config/huge.txt"));
+    EXPECT_FALSE(engine_.FetchShopList());
+    EXPECT_TRUE(LogHasLine(app_.Path("config/huge.txt") + " is larger than 4194304 bytes", 3));
+    EXPECT_FALSE(QFile::exists(app_.Path("shopsTMP.txt")));
 }
 
 TEST_F(EngineTest, ShopListHasTheLabUnlessNoShop)

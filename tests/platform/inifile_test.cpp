@@ -61,10 +61,11 @@ TEST_F(IniFixture, IntegerParsing)
         const char* text;
         bool ok;
         int value;
-    } cases[] = {{"0", true, 0},          {"-5", true, -5},      {"+5", true, 5},     {"$ff", true, 255},
-                 {"2147483647", true, INT32_MAX}, {"-2147483648", true, INT32_MIN}, {"2147483648", false, 0},
-                 {"", false, 0},          {"abc", false, 0},     {"1.5", false, 0},   {"0x", false, 0},
-                 {"$FFFFFFFF", true, -1}};
+    } cases[] = { { "0", true, 0 }, { "-5", true, -5 }, { "+5", true, 5 }, { "$ff", true, 255 },
+        { "2147483647", true, INT32_MAX }, { "-2147483648", true, INT32_MIN }, { "2147483648", false, 0 },
+        { "", false, 0 }, { "abc", false, 0 }, { "1.5", false, 0 }, { "0x", false, 0 }, { "$FFFFFFFF", true, -1 },
+        { "-2147483649", false, 0 }, { "-9223372036854775808", false, 0 }, { "9223372036854775808", false, 0 },
+        { "-18446744073709551615", false, 0 }, { "-$80000000", true, INT32_MIN }, { "-$80000001", false, 0 } };
     for (const auto& c : cases) {
         int v = 0;
         EXPECT_EQ(ParseIniInteger(QString::fromLatin1(c.text), v), c.ok) << c.text;

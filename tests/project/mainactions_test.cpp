@@ -102,6 +102,21 @@ TEST_F(MainActionsTest, QuantityForEverySelectedPhoto)
     EXPECT_EQ(project.TotalQuantity(), 11);
 }
 
+TEST_F(MainActionsTest, PreviewOfASheetPastThePictureLimitsIsRefused)
+{
+    AddPhotos(1, 40, 30);
+    f.formats.Add(QStringLiteral("Baner"), 9, 5000, 1000, 100000);
+    project.SetFormat(0, 9);
+    Focus(0);
+    TDialogAnswers answers { { kButtonOk } }; // the preview window itself would wait for the user
+    window->apreview->trigger();
+    ASSERT_EQ(answers.Shown().size(), 1);
+    EXPECT_TRUE(
+        answers.Shown()[0].text.startsWith(QStringLiteral("Format \"Baner\" jest za duży: arkusz 59055 x 11811")))
+        << answers.Shown()[0].text.toStdString();
+    EXPECT_TRUE(LogHasLine(QStringLiteral("RenderOutPut: 0: sheet 59055 x 11811 exceeds the picture limits"), 3));
+}
+
 TEST_F(MainActionsTest, DeleteAsksUntilToldNotTo)
 {
     AddPhotos(3, 40, 30);

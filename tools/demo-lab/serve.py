@@ -78,6 +78,8 @@ class Lab:
         self.status = dict(path_value(s, "--status") for s in args.status)
         self.redirect = dict(path_value(s, "--redirect") for s in args.redirect)
         self.truncate = {p: int(v) for p, v in (path_value(s, "--truncate") for s in args.truncate)}
+        self.trickle = {p: int(v) for p, v in (path_value(s, "--trickle") for s in args.trickle)}
+        self.no_length = set(args.no_length)
         self.delay_all = 0
         self.delay = {}
         for option in args.delay:
@@ -221,25 +223,36 @@ class HttpHandler(http.server.BaseHTTPRequestHandler):
             body = f.read()
         kind = "text/html; charset=utf-8" if target.endswith(".html") else "application/octet-stream"
         truncate = self.lab.truncate.get(path)
-        return self.answer(head, 200, body, kind, truncate=truncate)
+        return self.answer(head, 200, body, kind, truncate=truncate, trickle=self.lab.trickle.get(path),
+                           length=path not in self.lab.no_length)
 
-    def answer(self, head, status, body, kind="text/plain", extra=None, truncate=None):
+    def answer(self, head, status, body, kind="text/plain", extra=None, truncate=None, trickle=None, length=True):
         say(f"HTTP {self.command} {self.path} -> {status} ({len(body)} bytes)")
         self.send_response(status)
         self.send_header("Content-Type", kind)
-        self.send_header("Content-Length", str(len(body)))
+        if length:
+            self.send_header("Content-Length", str(len(body)))
         for name, value in (extra or {}).items():
             self.send_header(name, value)
-        if truncate is not None:
+        if truncate is not None or not length:
             self.send_header("Connection", "close")
+            self.close_connection = True
         self.end_headers()
         if head:
             return
         if truncate is not None:
             self.wfile.write(body[:truncate])
             self.wfile.flush()
-            self.close_connection = True
             say(f"HTTP {self.path}: connection dropped after {min(truncate, len(body))} bytes")
+            return
+        if trickle is not None:
+            try:
+                for i in range(len(body)):
+                    self.wfile.write(body[i:i + 1])
+                    self.wfile.flush()
+                    time.sleep(trickle / 1000.0)
+            except OSError:
+                say(f"HTTP {self.path}: client left while the body trickled")
             return
         self.wfile.write(body)
 
@@ -360,6 +373,10 @@ def main():
                         help="drop the HTTP connection after BYTES of PATH's body")
     parser.add_argument("--delay", action="append", default=[], metavar="MS|/PATH=MS",
                         help="delay every HTTP answer, or the answers for PATH")
+    parser.add_argument("--trickle", action="append", default=[], metavar="/PATH=MS",
+                        help="send PATH's body one byte every MS milliseconds")
+    parser.add_argument("--no-length", action="append", default=[], metavar="/PATH",
+                        help="answer PATH without Content-Length, closing the connection after the body")
     parser.add_argument("--fail-upload", action="append", type=int, default=[], metavar="N",
                         help="refuse the Nth FTP upload (counted from 1)")
     parser.add_argument("--drop-after", type=int, metavar="BYTES",
