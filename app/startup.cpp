@@ -9,6 +9,7 @@
 #include "editing/ucrop.h"
 #include "editing/uedit.h"
 #include "lab/formats.h"
+#include "lab/listfile.h"
 #include "lab/quietget.h"
 #include "lab/startchecks.h"
 #include "lab/ustartchecks.h"
@@ -62,7 +63,7 @@ public:
             return;
         TEngine& engine = *Core().engine;
         if (engine.usenews)
-            QuietGetHTTP(engine.newsseed, AppPath(kNewsSeedTmp, FileUse::Write));
+            QuietGetHTTP(engine.newsseed, AppPath(kNewsSeedTmp, FileUse::Write), kLabFileMaxBytes);
         Log("Application initialized in " + FormatElapsedMs(clock_.elapsed()), 1);
         NewsCheck(AppPath(kShownNewsId, FileUse::Update), AppPath(kNewsSeedTmp), engine.newspath);
         if (Stopped())
@@ -189,7 +190,8 @@ private:
     bool Updated()
     {
         const TEngine& engine = *Core().engine;
-        if (!engine.useupdates || !QuietGetHTTP(engine.updateseed, AppPath(kUpdateSeedTmp, FileUse::Write))
+        if (!engine.useupdates
+            || !QuietGetHTTP(engine.updateseed, AppPath(kUpdateSeedTmp, FileUse::Write), kLabFileMaxBytes)
             || !UpdateCheck(AppPath(kUpdateSeedTmp), engine.updatepath, &splash_))
             return false;
         CoreDeinit();
