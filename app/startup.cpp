@@ -3,6 +3,7 @@
 #include "app/lifecycle.h"
 #include "app/termination.h"
 #include "app/usplash.h"
+#include "core/appevents.h"
 #include "core/core.h"
 #include "core/coreobjects.h"
 #include "core/log.h"
@@ -145,7 +146,7 @@ private:
             splash_.StartupFail(QStringLiteral("Błąd: Nie można zainicjować aplikacji (błąd #2)"));
             return false;
         }
-        QGuiApplication::setApplicationDisplayName(engine.progname);
+        SetApplicationTitle(engine.progname);
         splash_.setWindowTitle(engine.progname);
         fmain().setWindowTitle(engine.progname);
         Log(QStringLiteral("Loading configuration ..."));

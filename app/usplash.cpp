@@ -2,6 +2,7 @@
 
 #include "app/lifecycle.h"
 #include "app/startup.h"
+#include "core/appevents.h"
 #include "core/log.h"
 #include "platform/appdir.h"
 #include "platform/process.h"
@@ -74,7 +75,7 @@ void Tfsplash::showEvent(QShowEvent* event)
         move(screen->geometry().center() - rect().center());
     tstartup->start();
     Log(QStringLiteral("Starting ..."), 1);
-    ltitle->setText(QGuiApplication::applicationDisplayName() + " wersja: " + VersionString(ExecutablePath(), QString()));
+    ltitle->setText(ApplicationTitle() + " wersja: " + VersionString(ExecutablePath(), QString()));
     QDialog::showEvent(event);
 }
 

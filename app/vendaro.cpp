@@ -2,6 +2,7 @@
 #include "app/program.h"
 #include "core/appevents.h"
 #include "platform/process.h"
+#include "ui/qttranslations.h"
 
 #include <QCoreApplication>
 
@@ -10,6 +11,7 @@ int main(int argc, char** argv)
     // The news window's browser shares the windows' GL contexts.
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     TApplication app(argc, argv);
+    const auto qtTexts = InstallQtTranslations();
     SetProgramArguments(QCoreApplication::arguments());
     return RunGuarded(&RunProgram);
 }

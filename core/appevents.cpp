@@ -11,12 +11,17 @@
 
 namespace {
 
+QString& TitleStore()
+{
+    static QString title;
+    return title;
+}
+
 void ShowFatalMessage(const QString& text)
 {
     if (!qobject_cast<QApplication*>(QCoreApplication::instance()))
         return;
-    QMessageBox box(QMessageBox::Critical, QGuiApplication::applicationDisplayName(),
-                    QString(text).replace(u'\r', u'\n'), QMessageBox::Abort);
+    QMessageBox box(QMessageBox::Critical, ApplicationTitle(), QString(text).replace(u'\r', u'\n'), QMessageBox::Abort);
     box.setTextFormat(Qt::PlainText);
     if (qEnvironmentVariableIsSet("VENDARO_FATAL_BOX_AUTOCLOSE"))
         QTimer::singleShot(0, &box, [&box] { box.button(QMessageBox::Abort)->click(); });
@@ -55,4 +60,15 @@ int RunGuarded(const std::function<int()>& body)
     } catch (...) {
         ApplicationEvents1Exception(std::current_exception());
     }
+}
+
+QString ApplicationTitle()
+{
+    const QString& title = TitleStore();
+    return title.isEmpty() ? QCoreApplication::applicationName() : title;
+}
+
+void SetApplicationTitle(const QString& title)
+{
+    TitleStore() = title;
 }

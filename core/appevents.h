@@ -20,3 +20,9 @@ public:
 
 // Runs start-up code outside the event loop with the same treatment of escaping exceptions.
 int RunGuarded(const std::function<int()>& body);
+
+// The application title: the executable's base name until the start-up names the program after
+// the lab. Message boxes and input boxes carry it as their caption. It is kept apart from Qt's
+// application display name, which the window system would append to every window's caption.
+QString ApplicationTitle();
+void SetApplicationTitle(const QString& title);

@@ -1,5 +1,6 @@
 #include "editing/uedit.h"
 
+#include "core/appevents.h"
 #include "core/coreobjects.h"
 #include "core/log.h"
 #include "editing/editsettings.h"
@@ -46,13 +47,13 @@ struct TPageButton {
     const char* caption;
     int width;
 };
-constexpr std::array<TPageButton, 5> kPageButtons{{
-    {"bpage1", "Jasność/kontrast", 112},
-    {"bpage2", "nasycenie", 84},
-    {"bpage3", "balans kolorów", 104},
-    {"bpage4", "Odcień/świecenie", 116},
-    {"bpage5", "kolor/sepia/bw", 104},
-}};
+constexpr std::array<TPageButton, 5> kPageButtons { {
+    { "bpage1", "Jasność/kontrast", 112 },
+    { "bpage2", "nasycenie", 84 },
+    { "bpage3", "balans kolorów", 104 },
+    { "bpage4", "Odcień/świecenie", 116 },
+    { "bpage5", "kolor/sepia/bw", 104 },
+} };
 
 TVDImage& Project()
 {
@@ -66,7 +67,8 @@ QByteArray ControlName(int setting, const char* suffix)
 
 } // namespace
 
-Tfedit::Tfedit(QWidget* parent) : QDialog(parent)
+Tfedit::Tfedit(QWidget* parent)
+    : QDialog(parent)
 {
     setObjectName(QStringLiteral("fedit"));
     setWindowTitle(QStringLiteral("Edycja zdjęcia"));
@@ -98,17 +100,18 @@ void Tfedit::BuildTopBar()
     int x = 6;
     for (std::size_t i = 0; i < kPageButtons.size(); ++i) {
         const TPageButton& entry = kPageButtons[i];
-        pageButtons[i] = MakeTextButton(MousedPanel1, entry.name, QString::fromUtf8(entry.caption),
-                                        QRect(x, 6, entry.width, 25));
+        pageButtons[i]
+            = MakeTextButton(MousedPanel1, entry.name, QString::fromUtf8(entry.caption), QRect(x, 6, entry.width, 25));
         connect(pageButtons[i], &TGradientButton::OnClick, this, [this, i] { SelectPage(int(i) + 1); });
         x += entry.width + 4;
     }
     breset = MakeTextButton(MousedPanel1, "breset", QStringLiteral("resetuj"), QRect(6, 38, 80, 25));
     bok = MakeTextButton(MousedPanel1, "bok", QStringLiteral("AKCEPTUJ"), QRect(90, 38, 100, 25));
     bcancel = MakeTextButton(MousedPanel1, "bcancel", QStringLiteral("ANULUJ"), QRect(194, 38, 100, 25));
-    bloadcor = MakeTextButton(MousedPanel1, "bloadcor", QStringLiteral("Wczytaj korekcje ..."), QRect(298, 38, 140, 25));
-    bsavecor = MakeTextButton(MousedPanel1, "bsavecor", QStringLiteral("zapisz korekcje jako ..."),
-                              QRect(442, 38, 150, 25));
+    bloadcor
+        = MakeTextButton(MousedPanel1, "bloadcor", QStringLiteral("Wczytaj korekcje ..."), QRect(298, 38, 140, 25));
+    bsavecor
+        = MakeTextButton(MousedPanel1, "bsavecor", QStringLiteral("zapisz korekcje jako ..."), QRect(442, 38, 150, 25));
     // The list of stored sets keeps the focus while its button toggles it.
     bloadcor->setFocusPolicy(Qt::NoFocus);
     connect(breset, &TGradientButton::OnClick, this, &Tfedit::bresetClick);
@@ -124,11 +127,10 @@ void Tfedit::BuildPages()
         this, "MousedPanel2", QRect(0, kTopBarHeight, kColumnWidth, kHeight - kTopBarHeight - kStatusHeight));
     for (std::size_t i = 0; i < pages.size(); ++i) {
         pages[i] = MakeNamed<TMousedPanel>(column, QStringLiteral("page%1").arg(i + 1).toLatin1().constData(),
-                                           QRect(kPageLeft, kPageTop, kColumnWidth - 2 * kPageLeft,
-                                                 column->height() - 2 * kPageTop));
+            QRect(kPageLeft, kPageTop, kColumnWidth - 2 * kPageLeft, column->height() - 2 * kPageTop));
         pages[i]->SetBevelOuter(vd::bvNone);
     }
-    std::array<int, 5> rowsOnPage{};
+    std::array<int, 5> rowsOnPage {};
     for (std::size_t i = 0; i < EditSettings().size(); ++i) {
         const int page = EditSettings()[i].page - 1;
         BuildSettingRow(int(i), pages[std::size_t(page)], rowsOnPage[std::size_t(page)]++ * kSettingRowHeight);
@@ -155,8 +157,8 @@ void Tfedit::BuildSettingRow(int setting, QWidget* page, int top)
     connect(row.edit, &QLineEdit::editingFinished, this, [this, edit = row.edit] { editExit(edit); });
 
     const auto makeButton = [&](const char* suffix, const QString& caption, int x, void (Tfedit::*handler)(QObject*)) {
-        TGradientButton* button =
-            MakeTextButton(page, ControlName(setting, suffix).constData(), caption, QRect(x, top + 48, 36, 22));
+        TGradientButton* button
+            = MakeTextButton(page, ControlName(setting, suffix).constData(), caption, QRect(x, top + 48, 36, 22));
         connect(button, &TGradientButton::OnClick, this, [this, button, handler] { (this->*handler)(button); });
         return button;
     };
@@ -184,15 +186,20 @@ void Tfedit::BuildPreview()
 
     StatusBar1 = MakeNamed<TMousedPanel>(this, "StatusBar1", QRect(0, kHeight - kStatusHeight, kWidth, kStatusHeight));
     statusPanels[0] = MakeNamedLabel(StatusBar1, "StatusPanel0", QString(), QRect(8, 3, 150, 16));
-    statusPanels[1] = MakeNamedLabel(StatusBar1, "StatusPanel1", QStringLiteral("Jasność, kontrast, balans"),
-                                     QRect(170, 3, 300, 16));
+    statusPanels[1] = MakeNamedLabel(
+        StatusBar1, "StatusPanel1", QStringLiteral("Jasność, kontrast, balans"), QRect(170, 3, 300, 16));
 
-    mploadcor = MakeNamed<TMousedPanel>(this, "mploadcor", area);
-    lbcorrections = MakeNamed<TPageListBox>(mploadcor, "lbcorrections", QRect(8, 8, area.width() - 16, area.height() - 44));
+    // The stored sets lie over the settings column, never over the preview: a clicked set
+    // shows on the picture at once.
+    const QRect column(0, kTopBarHeight, kColumnWidth, area.height());
+    mploadcor = MakeNamed<TMousedPanel>(this, "mploadcor", column);
+    lbcorrections
+        = MakeNamed<TPageListBox>(mploadcor, "lbcorrections", QRect(8, 8, column.width() - 16, column.height() - 58));
     lbcorrections->installEventFilter(this);
     lloadhint = MakeNamedLabel(mploadcor, "lloadhint",
-                               QStringLiteral("ESCAPE-Anuluj, Podwójne kliknięcie lub ENTER akceptacja."),
-                               QRect(8, area.height() - 30, area.width() - 16, 20));
+        QStringLiteral("ESCAPE-Anuluj, Podwójne kliknięcie lub ENTER akceptacja."),
+        QRect(8, column.height() - 44, column.width() - 16, 36));
+    lloadhint->setWordWrap(true);
     connect(lbcorrections, &TPageListBox::OnClick, this, &Tfedit::lbcorrectionsClick);
     connect(lbcorrections, &TPageListBox::OnIndexChanged, this, &Tfedit::lbcorrectionsClick);
     connect(lbcorrections, &TPageListBox::OnDblClick, this, &Tfedit::AcceptStoredSet);
@@ -229,7 +236,8 @@ bool Tfedit::PrepareSession(int index)
     QImage source;
     project.LoadPreview(index, source);
     const Corrections record = project.GetCorrections(index);
-    if (!RotateQuarter(source, record.rotation) || (record.crop.left > kNoCrop && !CropByFractions(source, record.crop))) {
+    if (!RotateQuarter(source, record.rotation)
+        || (record.crop.left > kNoCrop && !CropByFractions(source, record.crop))) {
         Log(QStringLiteral("Preview cannot be prepared for edit."), 3);
         fdialog().Error(QStringLiteral("Nie można przygotować zdjęcia do edycji !"));
         return false;
@@ -416,7 +424,7 @@ bool Tfedit::event(QEvent* event)
 
 void Tfedit::drawPaint(QPainter& painter)
 {
-    const TRect box{0, 0, draw->width(), draw->height()};
+    const TRect box { 0, 0, draw->width(), draw->height() };
     painter.fillRect(draw->rect(), draw->palette().color(QPalette::Window));
     if (!state_)
         return;
@@ -523,9 +531,8 @@ void Tfedit::bsavecorClick()
     if (!state_)
         return;
     bool ok = false;
-    const QString text = QInputDialog::getText(this, QGuiApplication::applicationDisplayName(),
-                                               QStringLiteral("Podaj nazwe"), QLineEdit::Normal,
-                                               QStringLiteral("Nazwa %1").arg(stored_.Count()), &ok);
+    const QString text = QInputDialog::getText(this, ApplicationTitle(), QStringLiteral("Podaj nazwe"),
+        QLineEdit::Normal, QStringLiteral("Nazwa %1").arg(stored_.Count()), &ok);
     if (!ok)
         return;
     const QString name = CorrectionSetName(text);

@@ -51,20 +51,20 @@ public:
         TGradientButton* zero = nullptr;
     };
     TMousedPanel* MousedPanel1 = nullptr; // top bar
-    std::array<TGradientButton*, 5> pageButtons{};
+    std::array<TGradientButton*, 5> pageButtons {};
     TGradientButton* breset = nullptr;
     TGradientButton* bok = nullptr;
     TGradientButton* bcancel = nullptr;
     TGradientButton* bloadcor = nullptr;
     TGradientButton* bsavecor = nullptr;
-    std::array<TMousedPanel*, 5> pages{};
-    std::array<TSettingControls, 9> settings{}; // in the order of EditSettings()
+    std::array<TMousedPanel*, 5> pages {};
+    std::array<TSettingControls, 9> settings {}; // in the order of EditSettings()
     TGradientButton* hbcolor = nullptr;
     TGradientButton* hbsepia = nullptr;
     TGradientButton* hbbw = nullptr;
     TPaintBox* draw = nullptr;
     TMousedPanel* StatusBar1 = nullptr;
-    std::array<QLabel*, 2> statusPanels{};
+    std::array<QLabel*, 2> statusPanels {};
     TMousedPanel* mploadcor = nullptr;
     TPageListBox* lbcorrections = nullptr;
     QLabel* lloadhint = nullptr;
@@ -111,7 +111,7 @@ private:
 
     std::unique_ptr<EditState> state_;
     int photoIndex_ = -1;
-    Corrections backup_{};
+    Corrections backup_ {};
     TStoredCorrections stored_;
     bool updatingControls_ = false;
 };

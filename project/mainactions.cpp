@@ -1,6 +1,7 @@
 // The main window's actions on the project: what each checks, asks and changes.
 #include "project/umain.h"
 
+#include "core/appevents.h"
 #include "core/core.h"
 #include "core/coreobjects.h"
 #include "editing/uformat.h"
@@ -202,7 +203,7 @@ void Tfmain::aquantityExecute()
         RepaintCell(project.focus);
     }
     const QString prompt = QStringLiteral("Ilość odbitek (zdjęć: %1)").arg(project.selected.TrueCount());
-    if (!AskText(this, QGuiApplication::applicationDisplayName(), prompt, value))
+    if (!AskText(this, ApplicationTitle(), prompt, value))
         return;
     int quantity = 0;
     switch (ParseQuantity(value, quantity)) {

@@ -203,7 +203,10 @@ void TGradientButton::paintEvent(QPaintEvent*)
         captionRect.setLeft(left + picture.width() + 2);
     }
 
-    QColor textColor = selected_ ? selFontColor_ : fontColor_;
+    // The caption colour belongs to the face it is drawn on: SelFontColor to the selected face
+    // only. Under the mouse the face is HotColor, selected or not, so the caption keeps the
+    // font colour that a skin pairs with it.
+    QColor textColor = selected_ && !hot_ ? selFontColor_ : fontColor_;
     if (!isEnabled())
         textColor = Lightness(color_) >= 96 ? Adjust(color_, -50) : Adjust(color_, 50);
     painter.setPen(textColor);

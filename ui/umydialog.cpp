@@ -1,5 +1,6 @@
 #include "ui/umydialog.h"
 
+#include "core/appevents.h"
 #include "ui/colorframe.h"
 #include "ui/designfonts.h"
 #include "ui/gradientbutton.h"
@@ -164,7 +165,7 @@ int Tfdialog::ShowDialog(const QString& text, TDialogButtons buttons, int icon)
 
 int Tfdialog::WaitForButton()
 {
-    setWindowTitle(QGuiApplication::applicationDisplayName());
+    setWindowTitle(ApplicationTitle());
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect area = screen->geometry();
         move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);

@@ -24,7 +24,9 @@ void AllowBrowserAsRoot()
 
 } // namespace
 
-Tfnews::Tfnews(const QString& address, QWidget* parent) : QDialog(parent), address_(address)
+Tfnews::Tfnews(const QString& address, QWidget* parent)
+    : QDialog(parent)
+    , address_(address)
 {
     setObjectName(QStringLiteral("fnews"));
     setWindowTitle(QStringLiteral("NEWS"));
@@ -36,17 +38,19 @@ Tfnews::Tfnews(const QString& address, QWidget* parent) : QDialog(parent), addre
     web->setGeometry(8, 8, 500, 381);
     connect(web, &QWebEngineView::loadFinished, this, &Tfnews::webNavigateComplete);
     // A lab that protects its news page asks for the same account as every other request;
-    // it is offered once, so refused credentials end in the browser's error page.
-    connect(web->page(), &QWebEnginePage::authenticationRequired, this, [this](const QUrl&, QAuthenticator* auth) {
-        const TEngine* engine = Core().engine;
-        if (!engine || credentialsOffered_) {
-            *auth = QAuthenticator(); // a null authenticator cancels the request
-            return;
-        }
-        credentialsOffered_ = true;
-        auth->setUser(engine->user);
-        auth->setPassword(MD5Hex(engine->pass));
-    });
+    // it is offered once, and only to the news host, so refused credentials end in the
+    // browser's error page and no other site ever sees them.
+    connect(
+        web->page(), &QWebEnginePage::authenticationRequired, this, [this](const QUrl& request, QAuthenticator* auth) {
+            const TEngine* engine = Core().engine;
+            if (!engine || credentialsOffered_ || !OffersAccountTo(request)) {
+                *auth = QAuthenticator(); // a null authenticator cancels the request
+                return;
+            }
+            credentialsOffered_ = true;
+            auth->setUser(engine->user);
+            auth->setPassword(MD5Hex(engine->pass));
+        });
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
@@ -62,6 +66,14 @@ void Tfnews::showEvent(QShowEvent* event)
     setWindowTitle(QStringLiteral("Ładowanie news'ów ..."));
     Timer1->start();
     QDialog::showEvent(event);
+}
+
+bool Tfnews::OffersAccountTo(const QUrl& request) const
+{
+    const QUrl news = QUrl::fromUserInput(address_);
+    const auto port = [](const QUrl& url) { return url.port(url.scheme() == QLatin1String("https") ? 443 : 80); };
+    return request.isValid() && !request.host().isEmpty() && request.scheme() == news.scheme()
+        && request.host() == news.host() && port(request) == port(news);
 }
 
 void Tfnews::Timer1Timer()

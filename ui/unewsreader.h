@@ -5,6 +5,7 @@
 #include <QDialog>
 
 class QTimer;
+class QUrl;
 class QWebEngineView;
 
 class Tfnews : public QDialog {
@@ -17,6 +18,10 @@ public:
     QTimer* Timer1 = nullptr;
 
     const QString& Address() const { return address_; }
+    // Whether a request for credentials from this address gets the lab's account: only the
+    // news host itself (same scheme, host and port) does, never another site's frame or a
+    // link or redirect that leads elsewhere.
+    bool OffersAccountTo(const QUrl& request) const;
     void Timer1Timer();
     void webNavigateComplete(bool ok);
 

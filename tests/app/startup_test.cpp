@@ -1,6 +1,7 @@
 // The program started in-process against a demo lab kit served by the test.
 #include "app/program.h"
 #include "app/usplash.h"
+#include "core/appevents.h"
 #include "core/log.h"
 #include "editing/correctionsfile.h"
 #include "editing/ucrop.h"
@@ -187,6 +188,10 @@ TEST_F(StartupTest, SucceedsUpToTheMainWindowAndShutsDown)
     EXPECT_TRUE(run.qualityLabelRed);
     EXPECT_TRUE(run.editingActions);
     EXPECT_EQ(run.caption, "Fotolab Demo");
+    EXPECT_EQ(ApplicationTitle(), "Fotolab Demo");
+    // Captions are exactly the program's own: Qt's display name, which the window system
+    // appends to each of them, stays unset.
+    EXPECT_EQ(QGuiApplication::applicationDisplayName(), QCoreApplication::applicationName());
     EXPECT_FALSE(run.logActionVisible);
     EXPECT_EQ(run.tips.size(), 1);
     EXPECT_EQ(run.newsTitle, "NEWS");

@@ -1,5 +1,6 @@
 // The colour-correction window driven like a user: edit boxes, buttons, track bars, stored
 // correction sets, "resetuj" and "AKCEPTUJ", and the preview the worker renders meanwhile.
+#include "core/appevents.h"
 #include "editing/editsettings.h"
 #include "editing/paintbox.h"
 #include "editing/uedit.h"
@@ -15,7 +16,6 @@
 #include "ui/umydialog.h"
 
 #include <QApplication>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSlider>
@@ -124,10 +124,13 @@ protected:
         QTest::keyClicks(edit, text);
     }
 
+    // What the window shows where its paint box lies.
+    QImage ShownPreview() const { return window.grab(window.draw->geometry()).toImage(); }
+
     void ClickStoredSet(int entry)
     {
-        QTest::mouseClick(window.lbcorrections, Qt::LeftButton, {},
-                          QPoint(20, 5 + window.lbcorrections->ItemHeight() * entry));
+        QTest::mouseClick(
+            window.lbcorrections, Qt::LeftButton, {}, QPoint(20, 5 + window.lbcorrections->ItemHeight() * entry));
     }
 
     void SaveSetAs(const QString& name)
@@ -235,6 +238,8 @@ TEST_F(EditWindowTest, AStoredSetIsPreviewedAndEscapeBringsBackTheSettings)
         EXPECT_TRUE(window.bloadcor->Selected());
         EXPECT_TRUE(window.lbcorrections->hasFocus());
         EXPECT_EQ(window.lloadhint->text(), QStringLiteral("ESCAPE-Anuluj, Podwójne kliknięcie lub ENTER akceptacja."));
+        WaitForRender();
+        const QImage unchanged = ShownPreview();
 
         ClickStoredSet(0);
         ExpectShown(kInten, 40);
@@ -242,6 +247,10 @@ TEST_F(EditWindowTest, AStoredSetIsPreviewedAndEscapeBringsBackTheSettings)
         EXPECT_TRUE(window.hbsepia->Selected());
         EXPECT_EQ(Record().rotation, 0) << "the photo keeps its own geometry";
         ExpectPreviewOf(Record());
+        // The open list leaves the preview in sight, and the set shows on it at once.
+        const QImage shown = ShownPreview();
+        EXPECT_TRUE(shown == window.draw->grab().toImage()) << "the list covers the preview";
+        EXPECT_FALSE(shown == unchanged);
 
         QTest::keyClick(window.lbcorrections, Qt::Key_Escape);
         EXPECT_TRUE(window.isVisible()) << "Escape on the list only cancels the set";
@@ -271,22 +280,25 @@ TEST_F(EditWindowTest, ASetSavedFromATurnedCroppedPhotoKeepsTheOtherPhotosGeomet
 {
     Corrections first = Neutral();
     first.rotation = 1;
-    first.crop = {0.1f, 0.2f, 0.7f, 0.6f, 0.8f, 0.8f};
+    first.crop = { 0.1f, 0.2f, 0.7f, 0.6f, 0.8f, 0.8f };
     project.SetCorrections(0, first);
     Corrections second = Neutral();
     second.rotation = 2;
     project.SetCorrections(1, second);
 
+    SetApplicationTitle(QStringLiteral("Fotolab"));
     Edit(0, [&] {
         window.settings[kInten].tb->setValue(25);
         QString caption, prompt;
         AnswerNextInput(QStringLiteral("  Mój zestaw "), &caption, &prompt);
         QTest::mouseClick(window.bsavecor, Qt::LeftButton);
-        EXPECT_EQ(caption, QGuiApplication::applicationDisplayName());
+        EXPECT_EQ(caption, QStringLiteral("Fotolab"));
         EXPECT_EQ(prompt, QStringLiteral("Podaj nazwe"));
         SaveSetAs(QStringLiteral("Mój zestaw")); // the same name again: a second file
     });
-    EXPECT_EQ(window.lbcorrections->Items(), (QStringList{QStringLiteral("Mój zestaw"), QStringLiteral("Mój zestaw")}));
+    SetApplicationTitle(QString());
+    EXPECT_EQ(
+        window.lbcorrections->Items(), (QStringList { QStringLiteral("Mój zestaw"), QStringLiteral("Mój zestaw") }));
     ASSERT_EQ(window.StoredCorrections().Count(), 2);
     EXPECT_EQ(window.StoredCorrections().Paths()[1], AppPath(QStringLiteral("corrections/cor_1.dat")));
     QString name;
@@ -314,13 +326,13 @@ TEST_F(EditWindowTest, ResetThenAcceptKeepsRotationAndCrop)
 {
     Corrections record = Neutral();
     record.rotation = 3;
-    record.crop = {0.0f, 0.25f, 1.0f, 0.5f, 1.0f, 0.75f};
+    record.crop = { 0.0f, 0.25f, 1.0f, 0.5f, 1.0f, 0.75f };
     record.inten = 50;
     record.hue1 = 30;
     record.sepia = 1;
     project.SetCorrections(0, record);
     const QImage sepiaThumbnail = project.thumbnails[0];
-    TDialogAnswers answers{{kButtonOk}};
+    TDialogAnswers answers { { kButtonOk } };
     Edit(0, [&] {
         QTest::mouseClick(window.breset, Qt::LeftButton);
         ExpectShown(kInten, 0);
@@ -342,7 +354,7 @@ TEST_F(EditWindowTest, ResetThenAcceptKeepsRotationAndCrop)
 
 TEST_F(EditWindowTest, BadNamesAndUnwritableSetsAreReported)
 {
-    TDialogAnswers answers{{kButtonOk}, {kButtonOk}, {kButtonOk}};
+    TDialogAnswers answers { { kButtonOk }, { kButtonOk }, { kButtonOk } };
     Edit(0, [&] {
         SaveSetAs(QString(49, u'x'));
         SaveSetAs(QStringLiteral("   "));
@@ -389,7 +401,7 @@ TEST_F(EditWindowTest, ATrackBarMovedQuicklyNeverShowsAMixedRow)
         snapshots.push_back(window.State()->result.copy());
     });
     ASSERT_EQ(source.size(), QSize(800, 533));
-    std::vector<QImage> renders{source};
+    std::vector<QImage> renders { source };
     for (int value = 0; value <= kSteps; ++value) {
         Corrections record = base;
         record.inten = value;

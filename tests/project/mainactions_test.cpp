@@ -2,6 +2,7 @@
 // rename, reset, new project, the send-order checks, adding with its questions, settings.
 #include "tests/project/mainwindowfixture.h"
 
+#include "core/appevents.h"
 #include "editing/uformat.h"
 #include "tests/project/windowdriver.h"
 #include "tests/support/testsupport.h"
@@ -95,7 +96,7 @@ TEST_F(MainActionsTest, QuantityForEverySelectedPhoto)
     QString caption = QStringLiteral("unset");
     AnswerNextInput(QStringLiteral("5"), &caption);
     window->aquantity->trigger();
-    EXPECT_EQ(caption, QGuiApplication::applicationDisplayName());
+    EXPECT_EQ(caption, ApplicationTitle());
     EXPECT_EQ(project.TotalQuantity(), 11);
     AnswerNextInput(QString()); // cancelled
     window->aquantity->trigger();

@@ -120,23 +120,37 @@ TEST(TGradientButton, DisabledCaptionTakesAdjustedFaceColour)
     }
 }
 
-TEST(TGradientButton, HotAndSelectedFaces)
+TEST(TGradientButton, HotAndSelectedFacesWithTheirCaptionColours)
 {
+    const QColor font(20, 20, 20);
+    const QColor selFont(250, 250, 250);
     TGradientButton button;
-    button.resize(40, 25);
+    button.resize(120, 30);
+    button.setFont(CrispFont());
+    button.SetCaption(QStringLiteral("WMWM"));
     button.SetBrightness(0);
     button.SetColor(QColor(100, 100, 100));
-    button.SetHotColor(QColor(0, 200, 0));
+    button.SetHotColor(QColor(255, 255, 0));
     button.SetSelColor(QColor(0, 0, 200));
+    button.SetFontColor(font);
+    button.SetSelFontColor(selFont);
     QSignalSpy entered(&button, &TGradientButton::OnMouseEnter);
     QSignalSpy left(&button, &TGradientButton::OnMouseLeave);
-    EXPECT_EQ(Render(button).pixelColor(20, 12), QColor(100, 100, 100));
+    const auto expectLook = [&](const QColor& face, const QColor& caption, const QColor& notCaption) {
+        const QImage image = Render(button);
+        EXPECT_EQ(image.pixelColor(4, 4), face);
+        EXPECT_GT(CountPixels(image, caption), 20) << caption.name().toStdString();
+        EXPECT_EQ(CountPixels(image, notCaption), 0) << notCaption.name().toStdString();
+    };
+    expectLook(QColor(100, 100, 100), font, selFont);
     button.SetSelected(true);
-    EXPECT_EQ(Render(button).pixelColor(20, 12), QColor(0, 0, 200));
+    expectLook(QColor(0, 0, 200), selFont, font);
     Hover(button);
     EXPECT_TRUE(button.Hot());
-    EXPECT_EQ(Render(button).pixelColor(20, 12), QColor(0, 200, 0));
+    // Selected under the mouse: the hot face keeps the dark font, never white on yellow.
+    expectLook(QColor(255, 255, 0), font, selFont);
     Unhover(button);
+    expectLook(QColor(0, 0, 200), selFont, font);
     EXPECT_EQ(entered.count(), 1);
     EXPECT_EQ(left.count(), 1);
     button.setEnabled(false);
