@@ -14,6 +14,7 @@
 #include "tests/app/demokit.h"
 #include "tests/project/projectfixture.h"
 #include "tests/project/windowdriver.h"
+#include "tests/support/testsupport.h"
 #include "ui/nicecheckbox.h"
 #include "ui/pagelistbox.h"
 #include "ui/statuslabel.h"
@@ -96,8 +97,10 @@ TEST(DemoLabSession, CustomerFillsAProject)
     TKit kit;
     ASSERT_TRUE(kit.Made());
     ASSERT_TRUE(kit.Serve());
-    const QByteArray previousTemp = qgetenv("TEMP");
-    qputenv("TEMP", kit.Temp().toLocal8Bit());
+    // The user's folders (project folders, instance lock) stay inside the kit's scratch space.
+    const ScopedEnv temp("TMPDIR", kit.Temp());
+    const ScopedEnv cache("XDG_CACHE_HOME", kit.Temp() + "/cache");
+    const ScopedEnv runtime("XDG_RUNTIME_DIR", nullptr);
     QDir().mkpath(kit.Temp());
     QLocale::setDefault(QLocale::c());
 
@@ -133,7 +136,6 @@ TEST(DemoLabSession, CustomerFillsAProject)
     poll.stop();
     SetProgramArguments(QApplication::arguments());
     SetAppDir(QString());
-    qputenv("TEMP", previousTemp);
 
     ASSERT_TRUE(worked);
     EXPECT_EQ(session.added, files);
