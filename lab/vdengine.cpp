@@ -1,7 +1,7 @@
 #include "lab/vdengine.h"
 
 #include "core/log.h"
-#include "lab/blowfish.h"
+#include "core/blowfish.h"
 #include "lab/listfile.h"
 #include "lab/quietget.h"
 #include "lab/stamp.h"

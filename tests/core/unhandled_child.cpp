@@ -3,7 +3,7 @@
 #include "core/appevents.h"
 #include "core/log.h"
 #include "core/ulog.h"
-#include "lab/blowfish.h"
+#include "core/blowfish.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>

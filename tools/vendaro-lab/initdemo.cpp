@@ -7,7 +7,7 @@
 #include "tools/vendaro-lab/labcommand.h"
 
 #include "core/textutils.h"
-#include "lab/blowfish.h"
+#include "core/blowfish.h"
 #include "lab/md5.h"
 #include "lab/stamp.h"
 #include "platform/appdir.h"
