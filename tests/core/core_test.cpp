@@ -9,7 +9,9 @@
 #include <QFile>
 #include <QFontMetrics>
 #include <gtest/gtest.h>
+#include <sys/inotify.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -132,6 +134,11 @@ TEST_F(ConfigFixture, SaveWritesEveryKeyInOrderOwnerOnly)
     EXPECT_EQ(reloaded.cropbackground, 0x123456);
     EXPECT_TRUE(reloaded.thumbsize);
 
+    // One write of the file, however many keys: count the times config.ini is put in place.
+    const int watch = inotify_init1(IN_NONBLOCK);
+    ASSERT_GE(watch, 0);
+    ASSERT_GE(
+        inotify_add_watch(watch, QFile::encodeName(app.Path("config")).constData(), IN_MOVED_TO | IN_CLOSE_WRITE), 0);
     WriteConfig("; kept comment\r\n[Thumbs]\r\nThumbName = 0\r\nextra=keep\r\n\r\n[other]\r\na=b\r\n"
                 "[NET]\r\ntimout=5\r\ntimout=6\r\n\r\n");
     ASSERT_TRUE(config.Save());
@@ -144,6 +151,16 @@ TEST_F(ConfigFixture, SaveWritesEveryKeyInOrderOwnerOnly)
                    "proxy_ftp_type=0\r\n\r\n[flags]\r\nfexit=1\r\nfdelete=1\r\nfPickDefFormat=1\r\nfShowTip=1\r\n"
                    "[editor]\r\ncropalpha=64\r\ncropbackground=1193046\r\n"
                    "[va]\r\nsavepath=\r\nloadpath=\r\nid=konto \xBF\r\n"));
+    int writes = 0;
+    alignas(inotify_event) char events[4096];
+    for (ssize_t size; (size = read(watch, events, sizeof events)) > 0;)
+        for (ssize_t at = 0; at < size;) {
+            const auto* event = reinterpret_cast<const inotify_event*>(events + at);
+            writes += event->len > 0 && QByteArray(event->name) == "config.ini";
+            at += ssize_t(sizeof(inotify_event)) + event->len;
+        }
+    close(watch);
+    EXPECT_EQ(writes, 2); // the test's own file, then Save
 }
 
 TEST_F(ConfigFixture, DamagedProtectedValueKeepsBuiltInAndLogs)
