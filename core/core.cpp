@@ -1,50 +1,72 @@
 #include "core/core.h"
 
+#include "core/blowfish.h"
 #include "core/log.h"
-#include "lab/blowfish.h"
 #include "platform/appdir.h"
 #include "platform/inifile.h"
+#include "platform/inikeys.h"
 
 #include <QFileInfo>
 #include <QFontMetrics>
 
 namespace {
 
-const QString kFlags = QStringLiteral("flags");
-const QString kEditor = QStringLiteral("editor");
-const QString kNet = QStringLiteral("net");
-const QString kVa = QStringLiteral("va");
-const QString kThumbs = QStringLiteral("thumbs");
+// clang-format off
+// Every config.ini key, in the order Save writes them: built-in value, the value an existing
+// file without the key gives (only the proxy port differs), and the ranges of the thumbnail
+// numbers the program computes with (those the settings window offers; a hand-edited
+// 2147483647 would overflow the cell arithmetic).
+const TIniKey<TConfig> kConfigKeys[] = {
+    IniFlag("flags", "fexit", &TConfig::fexit, true),
+    IniFlag("flags", "fdelete", &TConfig::fdelete, true),
+    IniFlag("flags", "fPickDefFormat", &TConfig::fPickDefFormat, true),
+    IniFlag("flags", "fShowTip", &TConfig::fShowTip, true),
+    IniNumber("editor", "cropalpha", &TConfig::cropalpha, 64),
+    IniNumber("editor", "cropbackground", &TConfig::cropbackground, -1),
+    IniFlag("net", "passive", &TConfig::passive, false),
+    IniNumber("net", "timout", &TConfig::timout, TConfig::kBuiltInTimeout),
+    IniFlag("net", "useproxy", &TConfig::useproxy, false),
+    IniText("net", "proxy_host", &TConfig::proxy_host),
+    IniText("net", "proxy_port", &TConfig::proxy_port, "0", ""),
+    IniEnciphered("net", "proxy_login", &TConfig::proxy_login),
+    IniEnciphered("net", "proxy_pass", &TConfig::proxy_pass),
+    IniNumber("net", "proxy_ftp_type", &TConfig::proxy_ftp_type, 0),
+    IniText("va", "savepath", &TConfig::savepath),
+    IniText("va", "loadpath", &TConfig::loadpath),
+    IniText("va", "id", &TConfig::id),
+    IniNumber("thumbs", "thumbborder", &TConfig::thumbborder, 5, 0, 10),
+    IniNumber("thumbs", "thumbbitmapwidth", &TConfig::thumbbitmapwidth, 140, 100, 180),
+    IniNumber("thumbs", "thumbbitmapheight", &TConfig::thumbbitmapheight, 140, 100, 180),
+    IniNumber("thumbs", "thumbspace", &TConfig::thumbspace, 5, 0, 100),
+    IniFlag("thumbs", "thumbname", &TConfig::thumbname, true),
+    IniFlag("thumbs", "thumbprice", &TConfig::thumbprice, true),
+    IniFlag("thumbs", "thumbsize", &TConfig::thumbsize, false),
+    IniFlag("thumbs", "thumbresolution", &TConfig::thumbresolution, false),
+};
+// clang-format on
 
-// Both protected values are empty when built in, and stay so when the stored text is damaged.
-QString ReadProtected(const TIniFile& ini, const QString& key)
+// A protected value that is damaged keeps its built-in (empty) value.
+QString Unprotect(const TIniKey<TConfig>& row, const QString& stored)
 {
-    const QString stored = ini.ReadString(kNet, key, QString());
     try {
         return TBlowFish(QByteArrayView(kConfigKey)).DecodeText(stored);
     } catch (const EInvalidData& e) {
-        Log("Config: protected value " + kNet + "/" + key + " cannot be decoded (" + e.what()
-                + "); the built-in value is kept",
+        Log(QStringLiteral("Config: protected value %1/%2 cannot be decoded (%3); the built-in value is kept")
+                .arg(row.section, row.key, e.what()),
             3);
         return {};
     }
 }
 
-// A number the program computes with (thumbnail geometry) outside the range the settings window
-// offers takes its built-in value: a hand-edited 2147483647 would overflow the cell arithmetic.
-int ReadInRange(const TIniFile& ini, const QString& key, int builtIn, int lowest, int highest)
+void LogOutOfRange(const TIniKey<TConfig>& row, int stored)
 {
-    const int value = ini.ReadInteger(kThumbs, key, builtIn);
-    if (value >= lowest && value <= highest)
-        return value;
     Log(QStringLiteral("Config: %1/%2=%3 is outside %4..%5; %6 used")
-            .arg(kThumbs, key)
-            .arg(value)
-            .arg(lowest)
-            .arg(highest)
-            .arg(builtIn),
+            .arg(row.section, row.key)
+            .arg(stored)
+            .arg(row.lowest)
+            .arg(row.highest)
+            .arg(row.number),
         2);
-    return builtIn;
 }
 
 QString Protect(const QString& plain)
@@ -66,62 +88,25 @@ QString TConfig::FileName()
     return AppPath(kConfigIni);
 }
 
+TConfig::TConfig()
+{
+    SetBuiltIns<TConfig>(kConfigKeys, *this);
+}
+
 void TConfig::Load(const QFont& surfaceFont)
 {
     const TIniFile ini(FileName());
     if (!ini.FileExisted())
         return;
-    fexit = ini.ReadBool(kFlags, "fexit", true);
-    fdelete = ini.ReadBool(kFlags, "fdelete", true);
-    fPickDefFormat = ini.ReadBool(kFlags, "fPickDefFormat", true);
-    fShowTip = ini.ReadBool(kFlags, "fShowTip", true);
-
-    cropalpha = ini.ReadInteger(kEditor, "cropalpha", 64);
-    cropbackground = ini.ReadInteger(kEditor, "cropbackground", -1);
-
-    passive = ini.ReadBool(kNet, "passive", false);
-    timout = ini.ReadInteger(kNet, "timout", 30000);
-    useproxy = ini.ReadBool(kNet, "useproxy", false);
-    proxy_host = ini.ReadString(kNet, "proxy_host", "");
-    proxy_port = ini.ReadString(kNet, "proxy_port", "");
-    proxy_login = ReadProtected(ini, "proxy_login");
-    proxy_pass = ReadProtected(ini, "proxy_pass");
-    proxy_ftp_type = ini.ReadInteger(kNet, "proxy_ftp_type", 0);
-
-    savepath = ini.ReadString(kVa, "savepath", "");
-    loadpath = ini.ReadString(kVa, "loadpath", "");
-    id = ini.ReadString(kVa, "id", "");
-
-    thumbborder = ReadInRange(ini, "thumbborder", 5, 0, 10);
-    thumbbitmapwidth = ReadInRange(ini, "thumbbitmapwidth", 140, 100, 180);
-    thumbbitmapheight = ReadInRange(ini, "thumbbitmapheight", 140, 100, 180);
-    thumbspace = ReadInRange(ini, "thumbspace", 5, 0, 100);
-    thumbname = ini.ReadBool(kThumbs, "thumbname", true);
-    thumbprice = ini.ReadBool(kThumbs, "thumbprice", true);
-    thumbsize = ini.ReadBool(kThumbs, "thumbsize", false);
-    thumbresolution = ini.ReadBool(kThumbs, "thumbresolution", false);
-
+    ReadIniKeys<TConfig>(ini, kConfigKeys, *this, Unprotect, LogOutOfRange);
     InitThumbSizes(surfaceFont);
 }
 
 bool TConfig::Save() const
 {
     TIniFile ini(AppPath(kConfigIni, FileUse::Write), TIniFile::Access::Private);
-    const bool ok = ini.WriteBool(kFlags, "fexit", fexit) && ini.WriteBool(kFlags, "fdelete", fdelete)
-        && ini.WriteBool(kFlags, "fPickDefFormat", fPickDefFormat) && ini.WriteBool(kFlags, "fShowTip", fShowTip)
-        && ini.WriteInteger(kEditor, "cropalpha", cropalpha) && ini.WriteInteger(kEditor, "cropbackground", cropbackground)
-        && ini.WriteBool(kNet, "passive", passive) && ini.WriteInteger(kNet, "timout", timout)
-        && ini.WriteBool(kNet, "useproxy", useproxy) && ini.WriteString(kNet, "proxy_host", proxy_host)
-        && ini.WriteString(kNet, "proxy_port", proxy_port) && ini.WriteString(kNet, "proxy_login", Protect(proxy_login))
-        && ini.WriteString(kNet, "proxy_pass", Protect(proxy_pass))
-        && ini.WriteInteger(kNet, "proxy_ftp_type", proxy_ftp_type) && ini.WriteString(kVa, "savepath", savepath)
-        && ini.WriteString(kVa, "loadpath", loadpath) && ini.WriteString(kVa, "id", id)
-        && ini.WriteInteger(kThumbs, "thumbborder", thumbborder)
-        && ini.WriteInteger(kThumbs, "thumbbitmapwidth", thumbbitmapwidth)
-        && ini.WriteInteger(kThumbs, "thumbbitmapheight", thumbbitmapheight)
-        && ini.WriteInteger(kThumbs, "thumbspace", thumbspace) && ini.WriteBool(kThumbs, "thumbname", thumbname)
-        && ini.WriteBool(kThumbs, "thumbprice", thumbprice) && ini.WriteBool(kThumbs, "thumbsize", thumbsize)
-        && ini.WriteBool(kThumbs, "thumbresolution", thumbresolution);
+    SetIniKeys<TConfig>(ini, kConfigKeys, *this, Protect);
+    const bool ok = ini.UpdateFile();
     if (!ok)
         Log("Config: cannot write " + ini.FileName(), 3);
     return ok;
@@ -131,8 +116,7 @@ int TConfig::NetworkTimeout() const
 {
     if (timout > 0)
         return timout;
-    Log(QStringLiteral("Config: %1/timout=%2 is not a time-out; %3 ms used").arg(kNet).arg(timout).arg(kBuiltInTimeout),
-        2);
+    Log(QStringLiteral("Config: net/timout=%1 is not a time-out; %2 ms used").arg(timout).arg(kBuiltInTimeout), 2);
     return kBuiltInTimeout;
 }
 

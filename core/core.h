@@ -5,39 +5,39 @@
 
 class TConfig {
 public:
-    TConfig() = default; // the built-in values below
+    TConfig(); // the built-in values of the key table in core.cpp
 
     // [flags]: which confirmation questions are still asked.
-    bool fexit = true;
-    bool fdelete = true;
-    bool fPickDefFormat = true;
-    bool fShowTip = true;
+    bool fexit;
+    bool fdelete;
+    bool fPickDefFormat;
+    bool fShowTip;
     // [editor]: crop window.
-    int cropalpha = 64;
-    int cropbackground = -1;
+    int cropalpha;
+    int cropbackground;
     // [net]
-    bool passive = false;
+    bool passive;
     static constexpr int kBuiltInTimeout = 30000;
-    int timout = kBuiltInTimeout; // milliseconds; the key is spelled this way
-    bool useproxy = false;
+    int timout; // milliseconds; the key is spelled this way
+    bool useproxy;
     QString proxy_host;
-    QString proxy_port = QStringLiteral("0");
+    QString proxy_port;
     QString proxy_login; // stored enciphered
     QString proxy_pass;  // stored enciphered
-    int proxy_ftp_type = 0;
+    int proxy_ftp_type;
     // [va]: virtual account.
     QString savepath;
     QString loadpath;
     QString id;
     // [thumbs]: thumbnail grid.
-    int thumbborder = 5;
-    int thumbbitmapwidth = 140;
-    int thumbbitmapheight = 140;
-    int thumbspace = 5;
-    bool thumbname = true;
-    bool thumbprice = true;
-    bool thumbsize = false;
-    bool thumbresolution = false;
+    int thumbborder;
+    int thumbbitmapwidth;
+    int thumbbitmapheight;
+    int thumbspace;
+    bool thumbname;
+    bool thumbprice;
+    bool thumbsize;
+    bool thumbresolution;
 
     // Not stored.
     int previewSize = 800;
@@ -53,8 +53,8 @@ public:
     // computes the cell size for surfaceFont; does nothing when the file is missing.
     // A protected value that does not decode keeps its built-in value and is logged.
     void Load(const QFont& surfaceFont = QFont());
-    // Writes every key, owner-only (the file holds proxy credentials). False when the file
-    // cannot be written.
+    // Writes every key in one write of the file, owner-only (the file holds proxy
+    // credentials). False when the file cannot be written.
     bool Save() const;
 
     // The time-out every network client uses: timout, or the built-in 30000 ms (logged) when

@@ -4,11 +4,6 @@
 
 namespace {
 
-bool IsTrimmed(QChar c)
-{
-    return c.unicode() <= u' ';
-}
-
 // Index of the n-th (1-based) occurrence of sub in text at or after from, or -1.
 qsizetype NthIndex(const QString& sub, const QString& text, int n, qsizetype from)
 {
@@ -57,16 +52,6 @@ bool ParseColorComponent(const QString& field, int& component)
 }
 
 } // namespace
-
-QString TrimText(const QString& text)
-{
-    qsizetype begin = 0, end = text.size();
-    while (begin < end && IsTrimmed(text[begin]))
-        ++begin;
-    while (end > begin && IsTrimmed(text[end - 1]))
-        --end;
-    return text.mid(begin, end - begin);
-}
 
 NameValue SplitNameValue(const QString& line)
 {

@@ -1,12 +1,11 @@
 #pragma once
 // General text helpers. Positions are 1-based, as the callers count them.
+#include "platform/trimtext.h"
+
 #include <QString>
 #include <QStringList>
 
 #include <cstdint>
-
-// Removes leading and trailing spaces and control characters (every character up to " ").
-QString TrimText(const QString& text);
 
 struct NameValue {
     bool ok = false; // false when the line holds no "="

@@ -1,13 +1,14 @@
 #include "lab/vdengine.h"
 
+#include "core/blowfish.h"
 #include "core/log.h"
-#include "lab/blowfish.h"
 #include "lab/listfile.h"
 #include "lab/quietget.h"
 #include "lab/stamp.h"
 #include "platform/appdir.h"
 #include "platform/files.h"
 #include "platform/inifile.h"
+#include "platform/inikeys.h"
 
 #include <QFile>
 
@@ -93,6 +94,56 @@ std::optional<int> ReadDpi(const TIniFile& ini, const QString& key, const std::f
     return value;
 }
 
+// clang-format off
+// The plain keys of engine.ini, read after the formats and shops sources; the FTP account is
+// enciphered with the lab key.
+const TIniKey<TEngine> kLabKeys[] = {
+    IniText("ftp", "host", &TEngine::host),
+    IniEnciphered("ftp", "user", &TEngine::user),
+    IniEnciphered("ftp", "pass", &TEngine::pass),
+    IniText("ftp", "orderpath", &TEngine::orderpath),
+    IniText("ftp", "virtual", &TEngine::virtual_),
+    IniText("advanced", "newsseed", &TEngine::newsseed),
+    IniText("advanced", "newspath", &TEngine::newspath),
+    IniText("advanced", "updateseed", &TEngine::updateseed),
+    IniText("advanced", "updatepath", &TEngine::updatepath),
+    IniText("advanced", "settings", &TEngine::settings),
+};
+
+// The keys of the settings file after its checked resolutions and "forceformat"; the values
+// are those a missing key reads as.
+const TIniKey<TEngine> kSettingsKeys[] = {
+    IniNumber("engine", "formatmargin", &TEngine::formatmargin, 0),
+    IniFlag("engine", "usenews", &TEngine::usenews, false),
+    IniFlag("engine", "useupdates", &TEngine::useupdates, false),
+    IniText("engine", "orderid", &TEngine::orderid),
+    IniText("company", "name", &TEngine::name),
+    IniText("company", "owner", &TEngine::owner),
+    IniText("company", "person", &TEngine::person),
+    IniText("company", "street", &TEngine::street),
+    IniText("company", "city", &TEngine::city),
+    IniText("company", "phone", &TEngine::phone),
+    IniText("company", "email", &TEngine::email),
+    IniText("company", "www", &TEngine::www),
+    IniText("company", "bank", &TEngine::bank),
+    IniFlag("company", "noshop", &TEngine::noshop, false),
+    IniFlag("company", "personal", &TEngine::personal, false),
+    IniFlag("company", "paycash", &TEngine::paycash, false),
+    IniFlag("company", "paytransfer", &TEngine::paytransfer, false),
+    IniFlag("company", "paycard", &TEngine::paycard, false),
+    IniFlag("company", "vat", &TEngine::vat, true),
+    IniText("sendorder", "loginscript", &TEngine::loginscript),
+    IniText("sendorder", "postorderpage", &TEngine::postorderpage),
+    IniText("sendorder", "newuserpage", &TEngine::newuserpage),
+    IniFlag("sendorder", "pack", &TEngine::pack, false),
+    IniNumber("sendorder", "delivery_price", &TEngine::delivery_price, -100),
+    IniNumber("sendorder", "delivery_pricepre", &TEngine::delivery_pricepre, -100),
+    IniNumber("sendorder", "min_price", &TEngine::min_price, -100),
+    IniNumber("sendorder", "open_price", &TEngine::open_price, -100),
+    IniNumber("sendorder", "minphotos", &TEngine::minphotos, -1),
+};
+// clang-format on
+
 } // namespace
 
 TEngine::TEngine() : shopList(std::make_unique<TShopList>()) {}
@@ -131,16 +182,8 @@ int TEngine::LoadLabConfig()
             shopsSource = shopsValue->source;
         }
 
-        host = ini.ReadString("ftp", "host", "");
-        user = cipher.DecodeText(ini.ReadString("ftp", "user", ""));
-        pass = cipher.DecodeText(ini.ReadString("ftp", "pass", ""));
-        orderpath = ini.ReadString("ftp", "orderpath", "");
-        virtual_ = ini.ReadString("ftp", "virtual", "");
-        newsseed = ini.ReadString("advanced", "newsseed", "");
-        newspath = ini.ReadString("advanced", "newspath", "");
-        updateseed = ini.ReadString("advanced", "updateseed", "");
-        updatepath = ini.ReadString("advanced", "updatepath", "");
-        settings = ini.ReadString("advanced", "settings", "");
+        ReadIniKeys<TEngine>(ini, kLabKeys, *this,
+            [&cipher](const TIniKey<TEngine>&, const QString& stored) { return cipher.DecodeText(stored); });
 
         if (!ini.ValueExists("advanced", "authkey")) {
             Log(QStringLiteral("engine.init.adv: authkey not found."), 3);
@@ -189,36 +232,7 @@ int TEngine::LoadSettings()
     mindpi = *minimum;
 
     forceformat = ini.ReadString("engine", "forceformat", "0") == QLatin1String("1");
-    formatmargin = ini.ReadInteger("engine", "formatmargin", 0);
-    usenews = ini.ReadBool("engine", "usenews", false);
-    useupdates = ini.ReadBool("engine", "useupdates", false);
-    orderid = ini.ReadString("engine", "orderid", "");
-
-    name = ini.ReadString("company", "name", "");
-    owner = ini.ReadString("company", "owner", "");
-    person = ini.ReadString("company", "person", "");
-    street = ini.ReadString("company", "street", "");
-    city = ini.ReadString("company", "city", "");
-    phone = ini.ReadString("company", "phone", "");
-    email = ini.ReadString("company", "email", "");
-    www = ini.ReadString("company", "www", "");
-    bank = ini.ReadString("company", "bank", "");
-    noshop = ini.ReadBool("company", "noshop", false);
-    personal = ini.ReadBool("company", "personal", false);
-    paycash = ini.ReadBool("company", "paycash", false);
-    paytransfer = ini.ReadBool("company", "paytransfer", false);
-    paycard = ini.ReadBool("company", "paycard", false);
-    vat = ini.ReadBool("company", "vat", true);
-
-    loginscript = ini.ReadString("sendorder", "loginscript", "");
-    postorderpage = ini.ReadString("sendorder", "postorderpage", "");
-    newuserpage = ini.ReadString("sendorder", "newuserpage", "");
-    pack = ini.ReadBool("sendorder", "pack", false);
-    delivery_price = ini.ReadInteger("sendorder", "delivery_price", -100);
-    delivery_pricepre = ini.ReadInteger("sendorder", "delivery_pricepre", -100);
-    min_price = ini.ReadInteger("sendorder", "min_price", -100);
-    open_price = ini.ReadInteger("sendorder", "open_price", -100);
-    minphotos = ini.ReadInteger("sendorder", "minphotos", -1);
+    ReadIniKeys<TEngine>(ini, kSettingsKeys, *this, {});
     return kLoaded;
 }
 

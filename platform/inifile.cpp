@@ -1,7 +1,7 @@
 #include "platform/inifile.h"
 
-#include "core/textutils.h"
 #include "platform/cp1250.h"
+#include "platform/trimtext.h"
 
 #include <QFile>
 #include <QSaveFile>
@@ -217,37 +217,54 @@ QStringList TIniFile::ReadSectionValues(const QString& section) const
 
 bool TIniFile::WriteString(const QString& section, const QString& key, const QString& value)
 {
+    SetString(section, key, value);
+    return UpdateFile();
+}
+
+bool TIniFile::WriteInteger(const QString& section, const QString& key, int value)
+{
+    SetInteger(section, key, value);
+    return UpdateFile();
+}
+
+bool TIniFile::WriteBool(const QString& section, const QString& key, bool value)
+{
+    SetBool(section, key, value);
+    return UpdateFile();
+}
+
+void TIniFile::SetString(const QString& section, const QString& key, const QString& value)
+{
     const QString line = key + u'=' + value;
     const Entry e = FindKey(section, key);
     if (e.line >= 0) {
         lines_[e.line] = line;
-        return Flush();
+        return;
     }
     const int header = FindSection(section);
     if (header < 0) {
         lines_.append(u'[' + section + u']');
         lines_.append(line);
-        return Flush();
+        return;
     }
     // A new key goes after the last non-blank line of its section.
     int at = SectionEnd(header);
     while (at - 1 > header && TrimText(lines_[at - 1]).isEmpty())
         --at;
     lines_.insert(at, line);
-    return Flush();
 }
 
-bool TIniFile::WriteInteger(const QString& section, const QString& key, int value)
+void TIniFile::SetInteger(const QString& section, const QString& key, int value)
 {
-    return WriteString(section, key, QString::number(value));
+    SetString(section, key, QString::number(value));
 }
 
-bool TIniFile::WriteBool(const QString& section, const QString& key, bool value)
+void TIniFile::SetBool(const QString& section, const QString& key, bool value)
 {
-    return WriteString(section, key, value ? QStringLiteral("1") : QStringLiteral("0"));
+    SetString(section, key, value ? QStringLiteral("1") : QStringLiteral("0"));
 }
 
-bool TIniFile::Flush() const
+bool TIniFile::UpdateFile() const
 {
     QSaveFile file(path_);
     if (!file.open(QIODevice::WriteOnly))

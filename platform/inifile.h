@@ -1,7 +1,8 @@
 #pragma once
 // Windows private-profile INI files: case-insensitive sections and keys, trimmed values,
 // the first occurrence wins, lines before the first section and ";" lines are comments.
-// Writing a key rewrites the file at once and keeps every other line as it was.
+// Writing a key rewrites the file at once and keeps every other line as it was; Set* change
+// the lines in memory only, for callers that write many keys and then call UpdateFile once.
 #include <QString>
 #include <QStringList>
 
@@ -32,6 +33,12 @@ public:
     bool WriteInteger(const QString& section, const QString& key, int value);
     bool WriteBool(const QString& section, const QString& key, bool value);
 
+    void SetString(const QString& section, const QString& key, const QString& value);
+    void SetInteger(const QString& section, const QString& key, int value);
+    void SetBool(const QString& section, const QString& key, bool value);
+    // Writes the lines as they are now; false when the file cannot be written.
+    bool UpdateFile() const;
+
 private:
     struct Entry {
         int line = -1;
@@ -41,7 +48,6 @@ private:
     int FindSection(const QString& section) const; // index of the header line or -1
     int SectionEnd(int header) const;              // index of the next header or line count
     Entry FindKey(const QString& section, const QString& key) const;
-    bool Flush() const;
 
     QString path_;
     Access access_;

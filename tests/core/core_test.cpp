@@ -1,7 +1,7 @@
 #include "core/core.h"
 
+#include "core/blowfish.h"
 #include "core/log.h"
-#include "lab/blowfish.h"
 #include "platform/inifile.h"
 
 #include "tests/support/testsupport.h"
@@ -9,7 +9,9 @@
 #include <QFile>
 #include <QFontMetrics>
 #include <gtest/gtest.h>
+#include <sys/inotify.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -97,34 +99,29 @@ TEST_F(ConfigFixture, ThumbCellHeightCountsTextLines)
     EXPECT_EQ(config.cellWidth, 146);
 }
 
+// The bytes below are what the program has always written; a file the user edited keeps its
+// comments, other sections and key spelling, and new keys join their sections.
 TEST_F(ConfigFixture, SaveWritesEveryKeyInOrderOwnerOnly)
 {
     TConfig config;
-    config.proxy_login = QStringLiteral(u"jan|kowalski");
+    config.proxy_login = QStringLiteral(u"jan");
     config.proxy_pass = QStringLiteral(u"hasło");
     config.id = QStringLiteral(u"konto ż");
     config.cropbackground = 0x123456;
+    config.thumbsize = true;
     ASSERT_TRUE(config.Save());
 
     const QString path = app.Path("config/config.ini");
-    const QByteArray text = ReadFileBytes(path);
-    const char* order[] = {"[flags]", "fexit=1", "fdelete=1", "fPickDefFormat=1", "fShowTip=1", "[editor]",
-                           "cropalpha=64", "cropbackground=1193046", "[net]", "passive=0", "timout=30000",
-                           "useproxy=0", "proxy_host=", "proxy_port=0", "proxy_login=", "proxy_pass=",
-                           "proxy_ftp_type=0", "[va]", "savepath=", "loadpath=", "id=konto \xBF", "[thumbs]",
-                           "thumbborder=5", "thumbbitmapwidth=140", "thumbbitmapheight=140", "thumbspace=5",
-                           "thumbname=1", "thumbprice=1", "thumbsize=0", "thumbresolution=0"};
-    qsizetype at = 0;
-    for (const char* line : order) {
-        const qsizetype found = text.indexOf(line, at);
-        ASSERT_GE(found, at) << line << "\n" << text.constData();
-        at = found + 1;
-    }
-    EXPECT_FALSE(text.contains("hasło")); // stored enciphered
-    const TIniFile ini(path);
-    EXPECT_EQ(TBlowFish(QByteArrayView(kConfigKey)).DecodeText(ini.ReadString("net", "proxy_pass", "")),
-              QStringLiteral(u"hasło"));
-
+    EXPECT_EQ(ReadFileBytes(path),
+        QByteArray("[flags]\r\nfexit=1\r\nfdelete=1\r\nfPickDefFormat=1\r\nfShowTip=1\r\n"
+                   "[editor]\r\ncropalpha=64\r\ncropbackground=1193046\r\n"
+                   "[net]\r\npassive=0\r\ntimout=30000\r\nuseproxy=0\r\nproxy_host=\r\n"
+                   "proxy_port=0\r\nproxy_login=CEF867E8698C300B\r\n"
+                   "proxy_pass=91EED508E2B48DD5\r\nproxy_ftp_type=0\r\n"
+                   "[va]\r\nsavepath=\r\nloadpath=\r\nid=konto \xBF\r\n"
+                   "[thumbs]\r\nthumbborder=5\r\nthumbbitmapwidth=140\r\n"
+                   "thumbbitmapheight=140\r\nthumbspace=5\r\nthumbname=1\r\nthumbprice=1\r\n"
+                   "thumbsize=1\r\nthumbresolution=0\r\n"));
     struct stat st {};
     ASSERT_EQ(stat(QFile::encodeName(path).constData(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0600u);
@@ -135,6 +132,35 @@ TEST_F(ConfigFixture, SaveWritesEveryKeyInOrderOwnerOnly)
     EXPECT_EQ(reloaded.proxy_pass, config.proxy_pass);
     EXPECT_EQ(reloaded.id, config.id);
     EXPECT_EQ(reloaded.cropbackground, 0x123456);
+    EXPECT_TRUE(reloaded.thumbsize);
+
+    // One write of the file, however many keys: count the times config.ini is put in place.
+    const int watch = inotify_init1(IN_NONBLOCK);
+    ASSERT_GE(watch, 0);
+    ASSERT_GE(
+        inotify_add_watch(watch, QFile::encodeName(app.Path("config")).constData(), IN_MOVED_TO | IN_CLOSE_WRITE), 0);
+    WriteConfig("; kept comment\r\n[Thumbs]\r\nThumbName = 0\r\nextra=keep\r\n\r\n[other]\r\na=b\r\n"
+                "[NET]\r\ntimout=5\r\ntimout=6\r\n\r\n");
+    ASSERT_TRUE(config.Save());
+    EXPECT_EQ(ReadFileBytes(path),
+        QByteArray("; kept comment\r\n[Thumbs]\r\nthumbname=1\r\nextra=keep\r\nthumbborder=5\r\n"
+                   "thumbbitmapwidth=140\r\nthumbbitmapheight=140\r\nthumbspace=5\r\nthumbprice=1\r\n"
+                   "thumbsize=1\r\nthumbresolution=0\r\n\r\n[other]\r\na=b\r\n"
+                   "[NET]\r\ntimout=30000\r\ntimout=6\r\npassive=0\r\nuseproxy=0\r\nproxy_host=\r\n"
+                   "proxy_port=0\r\nproxy_login=CEF867E8698C300B\r\nproxy_pass=91EED508E2B48DD5\r\n"
+                   "proxy_ftp_type=0\r\n\r\n[flags]\r\nfexit=1\r\nfdelete=1\r\nfPickDefFormat=1\r\nfShowTip=1\r\n"
+                   "[editor]\r\ncropalpha=64\r\ncropbackground=1193046\r\n"
+                   "[va]\r\nsavepath=\r\nloadpath=\r\nid=konto \xBF\r\n"));
+    int writes = 0;
+    alignas(inotify_event) char events[4096];
+    for (ssize_t size; (size = read(watch, events, sizeof events)) > 0;)
+        for (ssize_t at = 0; at < size;) {
+            const auto* event = reinterpret_cast<const inotify_event*>(events + at);
+            writes += event->len > 0 && QByteArray(event->name) == "config.ini";
+            at += ssize_t(sizeof(inotify_event)) + event->len;
+        }
+    close(watch);
+    EXPECT_EQ(writes, 2); // the test's own file, then Save
 }
 
 TEST_F(ConfigFixture, DamagedProtectedValueKeepsBuiltInAndLogs)

@@ -1,7 +1,7 @@
 #include "core/unhandled.h"
 
+#include "core/blowfish.h"
 #include "core/log.h"
-#include "lab/blowfish.h"
 
 #include "tests/support/testsupport.h"
 

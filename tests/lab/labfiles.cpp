@@ -1,6 +1,6 @@
 #include "tests/lab/labfiles.h"
 
-#include "lab/blowfish.h"
+#include "core/blowfish.h"
 #include "lab/stamp.h"
 #include "platform/cp1250.h"
 #include "platform/inifile.h"

@@ -52,7 +52,13 @@ TEST_F(EngineTest, LabConfigLoadsAndDeciphersProtectedValues)
     EXPECT_EQ(engine_.user, "labuser");
     EXPECT_EQ(engine_.pass, QStringLiteral("tajne hasło"));
     EXPECT_EQ(engine_.authkey, "AK-1234");
+    EXPECT_EQ(engine_.host, "127.0.0.1:2121");
+    EXPECT_EQ(engine_.orderpath, "/orders");
     EXPECT_EQ(engine_.virtual_, "/virtual");
+    EXPECT_EQ(engine_.newsseed, "http://127.0.0.1/seeds/newsid.txt");
+    EXPECT_EQ(engine_.newspath, "http://127.0.0.1/news/");
+    EXPECT_EQ(engine_.updateseed, "http://127.0.0.1/seeds/npid.txt");
+    EXPECT_EQ(engine_.updatepath, "http://127.0.0.1/update/setup");
     EXPECT_EQ(engine_.settings, "http://127.0.0.1/engine_set.ini");
     EXPECT_TRUE(LogHasLine(QStringLiteral("engine.init.formats: file://formats.txt"), 0));
 }
@@ -156,6 +162,66 @@ TEST_F(EngineTest, SettingsLoadWithDefaults)
     EXPECT_EQ(engine_.open_price, -100);
     EXPECT_EQ(engine_.minphotos, -1);
     EXPECT_TRUE(engine_.loginscript.isEmpty());
+}
+
+// Each key lands in its own field: a distinct value for every text and number, and each flag
+// turned from its missing value on its own; a file holding only the resolutions gives every
+// missing value.
+TEST_F(EngineTest, EverySettingsKeyReachesItsField)
+{
+    const TIniValues resolutions = { { "engine/outputdpi", "300" }, { "engine/mindpi", "150" } };
+    const struct {
+        const char* key;
+        QString TEngine::*field;
+    } texts[] = { { "engine/orderid", &TEngine::orderid }, { "company/name", &TEngine::name },
+        { "company/owner", &TEngine::owner }, { "company/person", &TEngine::person },
+        { "company/street", &TEngine::street }, { "company/city", &TEngine::city },
+        { "company/phone", &TEngine::phone }, { "company/email", &TEngine::email }, { "company/www", &TEngine::www },
+        { "company/bank", &TEngine::bank }, { "sendorder/loginscript", &TEngine::loginscript },
+        { "sendorder/postorderpage", &TEngine::postorderpage }, { "sendorder/newuserpage", &TEngine::newuserpage } };
+    const struct {
+        const char* key;
+        int TEngine::*field;
+        int ifMissing;
+    } numbers[] = { { "engine/formatmargin", &TEngine::formatmargin, 0 },
+        { "sendorder/delivery_price", &TEngine::delivery_price, -100 },
+        { "sendorder/delivery_pricepre", &TEngine::delivery_pricepre, -100 },
+        { "sendorder/min_price", &TEngine::min_price, -100 }, { "sendorder/open_price", &TEngine::open_price, -100 },
+        { "sendorder/minphotos", &TEngine::minphotos, -1 } };
+    const struct {
+        const char* key;
+        bool TEngine::*field;
+        bool ifMissing;
+    } flags[] = { { "engine/usenews", &TEngine::usenews, false }, { "engine/useupdates", &TEngine::useupdates, false },
+        { "company/noshop", &TEngine::noshop, false }, { "company/personal", &TEngine::personal, false },
+        { "company/paycash", &TEngine::paycash, false }, { "company/paytransfer", &TEngine::paytransfer, false },
+        { "company/paycard", &TEngine::paycard, false }, { "company/vat", &TEngine::vat, true },
+        { "sendorder/pack", &TEngine::pack, false } };
+
+    TIniValues values = resolutions;
+    for (const auto& text : texts)
+        values[text.key] = text.key;
+    for (int i = 0; i < std::ssize(numbers); ++i)
+        values[numbers[i].key] = QString::number(i + 1);
+    WriteStampedIni(app_.Path("engine_settmp.ini"), values);
+    ASSERT_EQ(engine_.LoadSettings(), TEngine::kLoaded);
+    for (const auto& text : texts)
+        EXPECT_EQ(engine_.*text.field, text.key);
+    for (int i = 0; i < std::ssize(numbers); ++i)
+        EXPECT_EQ(engine_.*numbers[i].field, i + 1) << numbers[i].key;
+
+    for (const auto& flag : flags) {
+        values = resolutions;
+        values[flag.key] = flag.ifMissing ? "0" : "1";
+        WriteStampedIni(app_.Path("engine_settmp.ini"), values);
+        ASSERT_EQ(engine_.LoadSettings(), TEngine::kLoaded);
+        for (const auto& other : flags)
+            EXPECT_EQ(engine_.*other.field, other.ifMissing != (&other == &flag)) << flag.key << " " << other.key;
+    }
+    for (const auto& text : texts)
+        EXPECT_EQ(engine_.*text.field, "") << text.key;
+    for (const auto& number : numbers)
+        EXPECT_EQ(engine_.*number.field, number.ifMissing) << number.key;
 }
 
 TEST_F(EngineTest, SettingsResolutionBounds)

@@ -87,6 +87,19 @@ TEST_F(IniFixture, WritingOneKeyKeepsEveryOtherLine)
     EXPECT_EQ(TIniFile(path).ReadString("a", "y", ""), QStringLiteral(u"zażółć"));
 }
 
+TEST_F(IniFixture, SetKeysReachTheFileOnlyThroughUpdateFile)
+{
+    Write("[a]\r\nx=1\r\n");
+    TIniFile ini(path);
+    ini.SetString("a", "x", "2");
+    ini.SetInteger("b", "n", -3);
+    ini.SetBool("b", "f", false);
+    EXPECT_EQ(ini.ReadString("a", "x", ""), "2");
+    EXPECT_EQ(ReadFileBytes(path), QByteArray("[a]\r\nx=1\r\n"));
+    ASSERT_TRUE(ini.UpdateFile());
+    EXPECT_EQ(ReadFileBytes(path), QByteArray("[a]\r\nx=2\r\n[b]\r\nn=-3\r\nf=0\r\n"));
+}
+
 TEST_F(IniFixture, PrivateFilesAreOwnerOnly)
 {
     TIniFile ini(path, TIniFile::Access::Private);

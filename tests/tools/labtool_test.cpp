@@ -1,4 +1,4 @@
-#include "lab/blowfish.h"
+#include "core/blowfish.h"
 #include "lab/stamp.h"
 #include "platform/inifile.h"
 
@@ -12,7 +12,7 @@
 
 TEST(VendaroLab, ProtectAndUnprotect)
 {
-    // Known answer from tests/lab/blowfish_reference.py.
+    // Known answer from tests/core/blowfish_reference.py.
     LabRun run = Lab({"protect", "config", "pass|word"});
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.out, "D5E2A4A7040C4980AC9106D507A3FD05\n");

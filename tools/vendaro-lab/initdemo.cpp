@@ -6,8 +6,8 @@
 // accounts, FTP folders for orders and two virtual accounts).
 #include "tools/vendaro-lab/labcommand.h"
 
+#include "core/blowfish.h"
 #include "core/textutils.h"
-#include "lab/blowfish.h"
 #include "lab/md5.h"
 #include "lab/stamp.h"
 #include "platform/appdir.h"

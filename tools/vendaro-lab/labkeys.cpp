@@ -2,7 +2,7 @@
 
 #include "tools/vendaro-lab/labcommand.h"
 
-#include "lab/blowfish.h"
+#include "core/blowfish.h"
 
 const char* LabKeyByName(const QString& name)
 {

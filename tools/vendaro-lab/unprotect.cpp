@@ -2,7 +2,7 @@
 #include "tools/vendaro-lab/labcommand.h"
 #include "tools/vendaro-lab/labkeys.h"
 
-#include "lab/blowfish.h"
+#include "core/blowfish.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
-#include "lab/blowfish.h"
+#include "core/blowfish.h"
 
-#include "lab/blowfishtables.h"
+#include "core/blowfishtables.h"
 #include "platform/cp1250.h"
 
 #include <QtEndian>

@@ -1,10 +1,10 @@
-#include "lab/blowfish.h"
+#include "core/blowfish.h"
 
 #include "tests/support/testsupport.h"
 
 #include <gtest/gtest.h>
 
-// Expected values come from tests/lab/blowfish_reference.py, an independent re-implementation
+// Expected values come from tests/core/blowfish_reference.py, an independent re-implementation
 // that derives its tables from the digits of pi and checks them against the standard
 // cipher's published vectors.
 

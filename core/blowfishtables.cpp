@@ -1,4 +1,4 @@
-#include "lab/blowfishtables.h"
+#include "core/blowfishtables.h"
 
 // The initial subkeys and S-boxes: the hexadecimal digits of pi's fractional part, in order.
 const std::array<uint32_t, 18> kBlowfishInitP = {

@@ -6,7 +6,7 @@ implementation: the initial P and S words are recomputed here from the hexadecim
 of pi (Machin's formula), and the standard cipher's published vector checks them.
 It printed the known-answer values used by blowfish_test.cpp:
 
-    /usr/bin/python3 tests/lab/blowfish_reference.py
+    /usr/bin/python3 tests/core/blowfish_reference.py
 """
 import struct
 
