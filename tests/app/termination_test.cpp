@@ -1,5 +1,5 @@
 // SIGTERM sent to a running vendaro: the normal shut-down runs and nothing is asked.
-#include "tests/app/demokit.h"
+#include "tests/support/demokit.h"
 #include "tests/support/testsupport.h"
 
 #include <QElapsedTimer>
