@@ -9,7 +9,7 @@
 #include "platform/appdir.h"
 #include "platform/process.h"
 #include "project/umain.h"
-#include "tests/app/demokit.h"
+#include "tests/support/demokit.h"
 #include "tests/support/testsupport.h"
 #include "ui/gradientbutton.h"
 #include "ui/hotlabel.h"

@@ -1,5 +1,5 @@
 // SIGTERM sent to a running vendaro: the normal shut-down runs and nothing is asked.
-#include "tests/app/demokit.h"
+#include "tests/support/demokit.h"
 #include "tests/support/testsupport.h"
 
 #include <QElapsedTimer>
@@ -12,6 +12,21 @@
 #include <csignal>
 
 namespace {
+
+// True while a client holds a connection to the loopback port open (Linux's socket tables).
+bool ConnectionOpenTo(int port)
+{
+    const QByteArray remote = ':' + QByteArray::number(port, 16).toUpper().rightJustified(4, '0');
+    for (const char* table : {"/proc/net/tcp", "/proc/net/tcp6"}) {
+        // Columns: slot, local address, remote address, state (01: established), ...
+        for (const QByteArray& line : ReadFileBytes(QString::fromLatin1(table)).split('\n')) {
+            const QList<QByteArray> fields = line.simplified().split(' ');
+            if (fields.size() > 3 && fields[2].endsWith(remote) && fields[3] == "01")
+                return true;
+        }
+    }
+    return false;
+}
 
 class TerminationTest : public testing::Test {
 protected:
@@ -81,7 +96,12 @@ TEST_F(TerminationTest, WaitingStartUpEndsAtOnce)
     TDemoLab& lab = kit_.Lab();
     Start({});
     ASSERT_TRUE(lab.WaitForOutput("GET /seeds/npid.txt", 20000)) << lab.Output().toStdString();
-    QThread::msleep(700); // now waiting for the formats
+    // Now waiting for the formats, the lab's answer held back.
+    QElapsedTimer clock;
+    clock.start();
+    while (!ConnectionOpenTo(lab.HttpPort()) && clock.elapsed() < 10000)
+        QThread::msleep(10);
+    ASSERT_TRUE(ConnectionOpenTo(lab.HttpPort()));
     const qint64 took = Terminate();
     ASSERT_GE(took, 0);
     EXPECT_LT(took, 5000);

@@ -5,7 +5,7 @@
 #include "editing/uformat.h"
 #include "lab/formats.h"
 #include "tests/project/projectfixture.h"
-#include "tests/project/windowdriver.h"
+#include "tests/support/windowdriver.h"
 #include "ui/gradientbutton.h"
 #include "ui/hotlabel.h"
 #include "ui/pagelistbox.h"

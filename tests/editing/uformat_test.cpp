@@ -2,7 +2,7 @@
 // what it assigns and what it only returns.
 #include "editing/uformat.h"
 #include "tests/project/projectfixture.h"
-#include "tests/project/windowdriver.h"
+#include "tests/support/windowdriver.h"
 #include "ui/nicecheckbox.h"
 #include "ui/pagelistbox.h"
 #include "ui/umydialog.h"

@@ -2,7 +2,7 @@
 #include "editing/imageview.h"
 #include "editing/previewtext.h"
 #include "editing/upreview.h"
-#include "tests/project/windowdriver.h"
+#include "tests/support/windowdriver.h"
 #include "ui/gradientbutton.h"
 
 #include <QLocale>

@@ -95,14 +95,14 @@ TEST_P(EveryExtension, DecodesAFileOfItsFormatOrFailsCleanly)
     const QString path = dir.filePath("picture." + extension);
     QImage decoded;
 
-    if (coder.isEmpty() || coder == u"EPS") {
-        // No coder here (EPS is refused by ImageMagick's policy unless an administrator allows
-        // Ghostscript): a clean failure, whatever the bytes.
-        ASSERT_TRUE(WriteFileBytes(path, "%!PS-Adobe-3.0 EPSF-3.0\n%%BoundingBox: 0 0 10 10\n"));
-        const bool loaded = LoadPhotoBitmap(path, decoded);
-        if (coder.isEmpty()) {
-            EXPECT_FALSE(loaded);
-        }
+    if (coder.isEmpty() || coder == u"EPS" || coder == u"RLA") {
+        // The extensions that fail cleanly here: no coder at all, EPS refused by ImageMagick's
+        // policy (it needs Ghostscript), and a well-formed RLA file that ImageMagick 6.9.11's
+        // reader rejects for having more than one row.
+        ASSERT_TRUE(
+            WriteFileBytes(path, coder == u"RLA" ? RlaFile() : "%!PS-Adobe-3.0 EPSF-3.0\n%%BoundingBox: 0 0 10 10\n"));
+        EXPECT_FALSE(LoadPhotoBitmap(path, decoded)) << extension.toStdString();
+        EXPECT_TRUE(decoded.isNull());
         return;
     }
     if (coder == u"CUT") {
@@ -110,16 +110,6 @@ TEST_P(EveryExtension, DecodesAFileOfItsFormatOrFailsCleanly)
         ASSERT_TRUE(LoadPhotoBitmap(path, decoded));
         EXPECT_EQ(decoded.size(), QSize(8, 2));
         EXPECT_TRUE(Bright(At(decoded, 6, 1)));
-        return;
-    }
-    if (coder == u"RLA") {
-        // ImageMagick 6.9.11 (Debian 12) rejects every RLA file of more than one row; where a
-        // fixed coder is installed the file must decode correctly.
-        ASSERT_TRUE(WriteFileBytes(path, RlaFile()));
-        if (LoadPhotoBitmap(path, decoded)) {
-            EXPECT_EQ(decoded.size(), QSize(4, 2));
-            EXPECT_TRUE(Reddish(At(decoded, 3, 1)));
-        }
         return;
     }
     if (coder == u"WMF") {

@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 
 namespace {
 
@@ -45,8 +46,14 @@ QImage Expected(const QImage& source, const Corrections& settings)
     return expected;
 }
 
-// Processes events until the worker is idle with nothing pending, or a few seconds pass.
-bool WaitUntilIdle(EditState& state)
+bool SameRow(const QImage& picture, const QImage& expected, int y)
+{
+    return picture.size() == expected.size() && picture.format() == expected.format()
+        && std::memcmp(picture.constScanLine(y), expected.constScanLine(y), std::size_t(picture.bytesPerLine())) == 0;
+}
+
+// Processes events until done() holds (checked under the lock), or 20 seconds pass.
+template <typename Condition> bool WaitFor(EditState& state, Condition done)
 {
     QElapsedTimer timer;
     timer.start();
@@ -54,10 +61,36 @@ bool WaitUntilIdle(EditState& state)
         QCoreApplication::processEvents();
         {
             std::lock_guard<std::mutex> guard(state.lock);
-            if (!state.busy && !state.redoRequested)
+            if (done())
                 return true;
         }
-        QThread::msleep(5);
+        QThread::msleep(1);
+    }
+    return false;
+}
+
+// The worker idle with nothing pending.
+bool WaitUntilIdle(EditState& state)
+{
+    return WaitFor(state, [&] { return !state.busy && !state.redoRequested; });
+}
+
+// Spins on the lock (the worker takes it again at once after every row) until the render of
+// expected is under way, then calls then() still under the lock. Returns false when the render
+// was past its last two rows before the test got in, or after 20 seconds.
+template <typename Then> bool CatchMidRender(EditState& state, const QImage& expected, Then then)
+{
+    const int bottom = expected.height() - 1;
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < 20000) {
+        std::unique_lock<std::mutex> guard(state.lock, std::try_to_lock);
+        if (!guard.owns_lock() || !state.busy || !SameRow(state.result, expected, 0))
+            continue;
+        if (SameRow(state.result, expected, bottom - 1))
+            return false;
+        then();
+        return true;
     }
     return false;
 }
@@ -92,17 +125,34 @@ TEST_F(EditThread, RendersOnRequestAndAsksForRepaints)
 
 TEST_F(EditThread, ASettingChangedMidRenderRestartsFromTheTop)
 {
-    for (int round = 0; round < 5; ++round) {
-        RequestEditRender(state_, Settings(10 + round));
-        QThread::msleep(round * 7);  // somewhere inside the render
+    const QImage stale = Expected(state_.source, Settings(10));
+    const Corrections last = Settings(99);
+    const int bottom = state_.source.height() - 1;
+    // Renders with the stale setting into a blank picture until the test gets in mid-render
+    // and changes the setting there.
+    bool changedMidRender = false;
+    for (int attempt = 0; attempt < 100 && !changedMidRender; ++attempt) {
+        ASSERT_TRUE(WaitUntilIdle(state_));
         {
             std::lock_guard<std::mutex> guard(state_.lock);
-            state_.updatePosted = false;  // the window painted
+            state_.result = QImage(state_.source.size(), QImage::Format_ARGB32); // the worker renders into it
+            state_.result.fill(0);
+            state_.corrections = Settings(10);
+            state_.redoRequested = true;
         }
+        changedMidRender = CatchMidRender(state_, stale, [&] {
+            state_.corrections = last;
+            state_.redoRequested = true;
+        });
     }
-    const Corrections last = Settings(99);
-    RequestEditRender(state_, last);
-    ASSERT_TRUE(WaitUntilIdle(state_));
+    ASSERT_TRUE(changedMidRender);
+    // The stale render stops within a row: its bottom row is never written.
+    bool staleBottomSeen = false;
+    ASSERT_TRUE(WaitFor(state_, [&] {
+        staleBottomSeen = staleBottomSeen || SameRow(state_.result, stale, bottom);
+        return !state_.busy && !state_.redoRequested;
+    }));
+    EXPECT_FALSE(staleBottomSeen);
     std::lock_guard<std::mutex> guard(state_.lock);
     EXPECT_EQ(state_.result, Expected(state_.source, last));
 }
@@ -110,7 +160,7 @@ TEST_F(EditThread, ASettingChangedMidRenderRestartsFromTheTop)
 TEST_F(EditThread, BreakReturnsWithNothingRunningOrPending)
 {
     RequestEditRender(state_, Settings(70));
-    QThread::msleep(15);
+    ASSERT_TRUE(WaitFor(state_, [&] { return state_.busy; }));
     BreakEditRender(state_);
     QImage afterBreak;
     {
@@ -120,9 +170,9 @@ TEST_F(EditThread, BreakReturnsWithNothingRunningOrPending)
         EXPECT_FALSE(state_.breakRequested);
         afterBreak = state_.result.copy();
     }
-    QThread::msleep(50);
+    QThread::msleep(50); // a window in which a worker that went on would write rows
     std::lock_guard<std::mutex> guard(state_.lock);
-    EXPECT_EQ(state_.result, afterBreak);  // no row was rendered after the break
+    EXPECT_EQ(state_.result, afterBreak);
 }
 
 TEST_F(EditThread, StopEndsTheWorkerAndLogsEachStep)

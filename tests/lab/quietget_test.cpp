@@ -67,6 +67,7 @@ TEST_F(QuietGetTest, FailureDeletesAnEarlierTarget)
     WriteFileBytes(Target(), "stale");
     EXPECT_FALSE(QuietGetHTTP(lab_->Url("/slow.ini"), Target()));
     EXPECT_FALSE(QFile::exists(Target()));
+    EXPECT_TRUE(LogHasLine(QStringLiteral("Transfer failed: ETimeout:Timeout"), 3));
 }
 
 // A stored time-out of 0 would reach the client as 1 ms (or as no time-out at all).

@@ -11,16 +11,16 @@
 #include "platform/process.h"
 #include "project/umain.h"
 #include "project/uvdimage.h"
-#include "tests/app/demokit.h"
 #include "tests/project/projectfixture.h"
-#include "tests/project/windowdriver.h"
+#include "tests/support/demokit.h"
 #include "tests/support/testsupport.h"
+#include "tests/support/windowdriver.h"
 #include "ui/nicecheckbox.h"
 #include "ui/pagelistbox.h"
 #include "ui/statuslabel.h"
 #include "ui/umydialog.h"
-#include "ui/utip.h"
 #include "ui/unewsreader.h"
+#include "ui/utip.h"
 
 #include <QAction>
 #include <QApplication>

@@ -4,8 +4,8 @@
 
 #include "core/appevents.h"
 #include "editing/uformat.h"
-#include "tests/project/windowdriver.h"
 #include "tests/support/testsupport.h"
+#include "tests/support/windowdriver.h"
 #include "ui/pagelistbox.h"
 #include "ui/statuslabel.h"
 #include "ui/umydialog.h"

@@ -111,7 +111,10 @@ TEST(RenderPrintTest, SamePhotoTwiceGivesSamePixels)
     record.contr = 35;
     record.hue1 = 40;
     const QImage source = TestPicture(640, 480);
-    EXPECT_EQ(RenderPrint(source, record, {0, 0, 1795, 1205}), RenderPrint(source, record, {0, 0, 1795, 1205}));
+    const QImage first = RenderPrint(source, record, { 0, 0, 1795, 1205 });
+    ASSERT_EQ(first.size(), QSize(1795, 1205));
+    EXPECT_NE(first.pixel(897, 602), kWhite); // the photo is on the sheet
+    EXPECT_EQ(first, RenderPrint(source, record, { 0, 0, 1795, 1205 }));
 }
 
 // Every combination of turn (7 is not a turn), crop, colours and sheet against the plain

@@ -4,8 +4,8 @@
 #include "tests/project/mainwindowfixture.h"
 
 #include "project/mainstatus.h"
-#include "tests/project/windowdriver.h"
 #include "tests/support/testsupport.h"
+#include "tests/support/windowdriver.h"
 #include "ui/gradientbutton.h"
 #include "ui/image.h"
 #include "ui/mousedpanel.h"

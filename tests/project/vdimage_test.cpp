@@ -144,11 +144,13 @@ TEST_F(VDImageTest, ForceFormatTurnsPortraitAndCropsToFormat)
     ASSERT_TRUE(project.AddPhoto(f.WritePhoto(QStringLiteral("portrait.jpg"), 200, 300)));
     Corrections record = project.GetCorrections(0);
     EXPECT_EQ(record.rotation, 1);
-    const CropFractions expected = AutoCropFractions({ 0, 0, 1795, 1205 }, { 0, 0, 300, 200 });
-    EXPECT_EQ(record.crop.left, expected.left);
-    EXPECT_EQ(record.crop.top, expected.top);
-    EXPECT_EQ(record.crop.right, expected.right);
-    EXPECT_EQ(record.crop.bottom, expected.bottom);
+    // Turned to 300 x 200, the 1795 x 1205 sheet's aspect is a middle 298 x 200.
+    EXPECT_FLOAT_EQ(record.crop.left, 1.0f / 300);
+    EXPECT_FLOAT_EQ(record.crop.top, 0.0f);
+    EXPECT_FLOAT_EQ(record.crop.width, 298.0f / 300);
+    EXPECT_FLOAT_EQ(record.crop.height, 1.0f);
+    EXPECT_FLOAT_EQ(record.crop.right, 299.0f / 300);
+    EXPECT_FLOAT_EQ(record.crop.bottom, 1.0f);
     EXPECT_EQ(project.thumbnails[0].size(), QSize(140, 94)); // the sheet's aspect
 
     // A crop made by hand goes when the format is assigned again.
@@ -157,10 +159,10 @@ TEST_F(VDImageTest, ForceFormatTurnsPortraitAndCropsToFormat)
     project.SetCorrections(0, record);
     project.SetFormat(0, kFormat13x18);
     record = project.GetCorrections(0);
-    const CropFractions again
-        = AutoCropFractions({ 0, 0, MmToPixels(178, 300), MmToPixels(127, 300) }, { 0, 0, 300, 200 });
-    EXPECT_EQ(record.crop.left, again.left);
-    EXPECT_EQ(record.crop.bottom, again.bottom);
+    // The 2102 x 1500 sheet: a middle 280 x 200.
+    EXPECT_FLOAT_EQ(record.crop.left, 10.0f / 300);
+    EXPECT_FLOAT_EQ(record.crop.right, 290.0f / 300);
+    EXPECT_FLOAT_EQ(record.crop.bottom, 1.0f);
     EXPECT_EQ(record.rotation, 1);
     EXPECT_EQ(record.sat, 40);
 }

@@ -2,6 +2,7 @@
 
 #include "core/core.h"
 #include "core/coreobjects.h"
+#include "platform/cp1250.h"
 #include "platform/inifile.h"
 #include "tests/support/testsupport.h"
 #include "ui/gradientbutton.h"
@@ -15,9 +16,13 @@
 
 namespace {
 
-QString Tips(int count, int pos)
+// tips.ini as the lab ships it: Windows-1250.
+QByteArray Tips(int count, int pos)
 {
-    return QStringLiteral("[tips]\r\ncount=%1\r\npos=%2\r\ntip1=Pierwsza\r\ntip2=Druga\r\ntip3=Trzecia\r\n").arg(count).arg(pos);
+    return ToCp1250(QStringLiteral("[tips]\r\ncount=%1\r\npos=%2\r\ntip1=Zażółć gęślą jaźń\r\ntip2=Źródło "
+                                   "ŚWIATŁA\r\ntip3=Łódź, Ńą\r\n")
+                        .arg(count)
+                        .arg(pos));
 }
 
 TEST(TipFile, StepsWrapRoundAndAreWrittenBack)
@@ -30,15 +35,20 @@ TEST(TipFile, StepsWrapRoundAndAreWrittenBack)
         int newPos;
     };
     const Case cases[] = {
-        {3, 3, +1, "Pierwsza", 1}, {3, 0, +1, "Pierwsza", 1}, {3, 1, -1, "Trzecia", 3},
-        {3, 1, +1, "Druga", 2},    {5, 4, +1, "Błąd !", 5},
+        { 3, 3, +1, "Zażółć gęślą jaźń", 1 },
+        { 3, 0, +1, "Zażółć gęślą jaźń", 1 },
+        { 3, 1, -1, "Łódź, Ńą", 3 },
+        { 3, 1, +1, "Źródło ŚWIATŁA", 2 },
+        { 5, 4, +1, "Błąd !", 5 },
     };
     for (const Case& c : cases) {
-        WriteFileBytes(path, Tips(c.count, c.pos).toUtf8());
+        WriteFileBytes(path, Tips(c.count, c.pos));
         EXPECT_EQ(StepTip(path, c.step), QString::fromUtf8(c.tip)) << c.count << " " << c.pos;
         EXPECT_EQ(TIniFile(path).ReadInteger("tips", "pos", -1), c.newPos);
     }
-    WriteFileBytes(path, Tips(0, 2).toUtf8());
+    // Writing the position back leaves the tips in their code page.
+    EXPECT_TRUE(ReadFileBytes(path).contains(ToCp1250(QStringLiteral("tip1=Zażółć gęślą jaźń\r\n"))));
+    WriteFileBytes(path, Tips(0, 2));
     EXPECT_EQ(StepTip(path, +1), QStringLiteral("** BŁĄD **"));
     EXPECT_EQ(TIniFile(path).ReadInteger("tips", "pos", -1), 2); // nothing written
     EXPECT_EQ(StepTip(app.Path("missing.ini"), +1), QStringLiteral("** BŁĄD **"));
@@ -47,7 +57,7 @@ TEST(TipFile, StepsWrapRoundAndAreWrittenBack)
 TEST(Tftip, ShowingAdvancesAndClosingStoresTheCheckBox)
 {
     ScopedAppDir app;
-    WriteFileBytes(app.Path("tips.ini"), Tips(3, 1).toUtf8());
+    WriteFileBytes(app.Path("tips.ini"), Tips(3, 1));
     TConfig config;
     config.fShowTip = true;
     Core().config = &config;
@@ -55,12 +65,12 @@ TEST(Tftip, ShowingAdvancesAndClosingStoresTheCheckBox)
     Tftip tip;
     QTimer::singleShot(0, [&] {
         EXPECT_TRUE(tip.cbshow->Checked());
-        EXPECT_EQ(tip.ltip->text(), "Druga");
+        EXPECT_EQ(tip.ltip->text(), QStringLiteral("Źródło ŚWIATŁA"));
         tip.bnextClick();
-        EXPECT_EQ(tip.ltip->text(), "Trzecia");
+        EXPECT_EQ(tip.ltip->text(), QStringLiteral("Łódź, Ńą"));
         tip.bprevClick();
         tip.bprevClick();
-        EXPECT_EQ(tip.ltip->text(), "Pierwsza");
+        EXPECT_EQ(tip.ltip->text(), QStringLiteral("Zażółć gęślą jaźń"));
         tip.cbshow->click(); // "Pokazuj przy starcie" off
         Q_EMIT tip.bclose->OnClick();
     });

@@ -1,4 +1,4 @@
-#include "tests/app/demokit.h"
+#include "tests/support/demokit.h"
 
 #include "lab/stamp.h"
 #include "tests/support/testsupport.h"

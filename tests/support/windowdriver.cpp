@@ -1,4 +1,4 @@
-#include "tests/project/windowdriver.h"
+#include "tests/support/windowdriver.h"
 
 #include <QApplication>
 #include <QDialog>
