@@ -149,6 +149,7 @@ class HttpHandler(http.server.BaseHTTPRequestHandler):
 
         delay = lab.delay.get(path, lab.delay_all)
         if delay:
+            say("HOLD %s %d ms" % (path, delay))  # the request has arrived; its answer waits
             time.sleep(delay / 1000.0)
         if path in lab.status:
             return self.answer(head, int(lab.status[path]), b"injected status\n")
