@@ -2,10 +2,10 @@
 
 #include "app/lifecycle.h"
 #include "app/startup.h"
-#include "core/appevents.h"
 #include "core/log.h"
 #include "platform/appdir.h"
 #include "platform/process.h"
+#include "ui/appevents.h"
 #include "ui/gradientbutton.h"
 #include "ui/image.h"
 #include "ui/pictures.h"

@@ -4,7 +4,6 @@
 #include "core/coreobjects.h"
 #include "editing/paintbox.h"
 #include "editing/uformat.h"
-#include "editing/windowparts.h"
 #include "imaging/colour.h"
 #include "project/uvdimage.h"
 #include "ui/designfonts.h"
@@ -13,6 +12,7 @@
 #include "ui/mousedpanel.h"
 #include "ui/pictures.h"
 #include "ui/umydialog.h"
+#include "ui/windowparts.h"
 
 #include <QPainter>
 

@@ -1,21 +1,21 @@
 #include "editing/uedit.h"
 
-#include "core/appevents.h"
 #include "core/coreobjects.h"
 #include "core/log.h"
 #include "editing/editsettings.h"
 #include "editing/paintbox.h"
-#include "editing/windowparts.h"
 #include "imaging/editthread.h"
 #include "imaging/geometry.h"
 #include "imaging/picture.h"
 #include "lab/formats.h"
 #include "project/uvdimage.h"
+#include "ui/appevents.h"
 #include "ui/designfonts.h"
 #include "ui/gradientbutton.h"
 #include "ui/mousedpanel.h"
 #include "ui/pagelistbox.h"
 #include "ui/umydialog.h"
+#include "ui/windowparts.h"
 
 #include <QApplication>
 #include <QFileInfo>

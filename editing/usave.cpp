@@ -2,7 +2,6 @@
 
 #include "core/coreobjects.h"
 #include "editing/saverun.h"
-#include "editing/windowparts.h"
 #include "lab/vdengine.h"
 #include "platform/browseforfolder.h"
 #include "platform/paths.h"
@@ -14,6 +13,7 @@
 #include "ui/image.h"
 #include "ui/mcheckbox.h"
 #include "ui/umydialog.h"
+#include "ui/windowparts.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>

@@ -3,7 +3,6 @@
 #include "app/lifecycle.h"
 #include "core/core.h"
 #include "core/coreobjects.h"
-#include "core/ulog.h"
 #include "lab/formats.h"
 #include "lab/vdengine.h"
 #include "platform/process.h"
@@ -16,6 +15,7 @@
 #include "ui/mousedpanel.h"
 #include "ui/shellglyphs.h"
 #include "ui/statuslabel.h"
+#include "ui/ulog.h"
 
 #include <QAction>
 #include <QCloseEvent>

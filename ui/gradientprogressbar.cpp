@@ -1,7 +1,7 @@
 #include "ui/gradientprogressbar.h"
 
+#include "platform/muldiv.h"
 #include "ui/drawrules.h"
-#include "ui/muldiv.h"
 #include "ui/repaintingsetter.h"
 #include "ui/syscolors.h"
 

@@ -1,6 +1,6 @@
 #include "ui/umydialog.h"
 
-#include "core/appevents.h"
+#include "ui/appevents.h"
 #include "ui/colorframe.h"
 #include "ui/designfonts.h"
 #include "ui/gradientbutton.h"

@@ -1,4 +1,4 @@
-#include "editing/windowparts.h"
+#include "ui/windowparts.h"
 
 #include "ui/gradientbutton.h"
 
