@@ -55,18 +55,6 @@ Tfsplash::Tfsplash(QWidget* parent) : QDialog(parent, Qt::FramelessWindowHint)
     tstartup->setObjectName(QStringLiteral("tstartup"));
     tstartup->setInterval(1000);
     connect(tstartup, &QTimer::timeout, this, &Tfsplash::tstartupTimer);
-
-    TFormSlot<Tfsplash>::Register(this);
-}
-
-Tfsplash::~Tfsplash()
-{
-    TFormSlot<Tfsplash>::Unregister(this);
-}
-
-Tfsplash& fsplash()
-{
-    return TFormSlot<Tfsplash>::Get();
 }
 
 void Tfsplash::showEvent(QShowEvent* event)

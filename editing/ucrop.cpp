@@ -96,18 +96,6 @@ Tfcrop::Tfcrop(QWidget* parent) : QDialog(parent), clock_(&SteadyMilliseconds)
     lgranularity->setCursor(Qt::PointingHandCursor);
     lgranularity->hide();
     connect(lgranularity, &THotLabel::OnClick, this, &Tfcrop::lgranularityClick);
-
-    TFormSlot<Tfcrop>::Register(this);
-}
-
-Tfcrop::~Tfcrop()
-{
-    TFormSlot<Tfcrop>::Unregister(this);
-}
-
-Tfcrop& fcrop()
-{
-    return TFormSlot<Tfcrop>::Get();
 }
 
 void Tfcrop::CropPhoto(int index)

@@ -80,19 +80,9 @@ Tfedit::Tfedit(QWidget* parent)
     BuildTopBar();
     BuildPages();
     BuildPreview();
-
-    TFormSlot<Tfedit>::Register(this);
 }
 
-Tfedit::~Tfedit()
-{
-    TFormSlot<Tfedit>::Unregister(this);
-}
-
-Tfedit& fedit()
-{
-    return TFormSlot<Tfedit>::Get();
-}
+Tfedit::~Tfedit() = default;
 
 void Tfedit::BuildTopBar()
 {

@@ -73,18 +73,6 @@ Tfformat::Tfformat(QWidget* parent) : QDialog(parent)
     bcancel = MakeButton(this, "bcancel", QStringLiteral("ANULUJ"), "cancel", 328);
     connect(bok, &TGradientButton::OnClick, this, &Tfformat::bokClick);
     connect(bcancel, &TGradientButton::OnClick, this, &QDialog::reject);
-
-    TFormSlot<Tfformat>::Register(this);
-}
-
-Tfformat::~Tfformat()
-{
-    TFormSlot<Tfformat>::Unregister(this);
-}
-
-Tfformat& fformat()
-{
-    return TFormSlot<Tfformat>::Get();
 }
 
 void Tfformat::SetAssignControlsEnabled(bool enabled)

@@ -43,18 +43,6 @@ Tfpreview::Tfpreview(QWidget* parent) : QDialog(parent)
     connect(bclose, &TGradientButton::OnClick, this, &QDialog::reject);
     connect(view, &TImageView::WheelTurned, this, [this](int steps) { view->SetScale(WheelZoom(view->Scale(), steps)); });
     connect(view, &TImageView::ViewChanged, this, &Tfpreview::viewChange);
-
-    TFormSlot<Tfpreview>::Register(this);
-}
-
-Tfpreview::~Tfpreview()
-{
-    TFormSlot<Tfpreview>::Unregister(this);
-}
-
-Tfpreview& fpreview()
-{
-    return TFormSlot<Tfpreview>::Get();
 }
 
 void Tfpreview::ShowPreview(const QImage& picture)

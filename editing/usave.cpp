@@ -71,17 +71,6 @@ Tfsave::Tfsave(QWidget* parent) : QDialog(parent), clock_([] { return QDateTime:
     setModal(true);
     CentreOnScreen(this);
     BuildSections();
-    TFormSlot<Tfsave>::Register(this);
-}
-
-Tfsave::~Tfsave()
-{
-    TFormSlot<Tfsave>::Unregister(this);
-}
-
-Tfsave& fsave()
-{
-    return TFormSlot<Tfsave>::Get();
 }
 
 void Tfsave::BuildSections()

@@ -50,18 +50,11 @@ Tfnet::Tfnet(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWindow
 
     HttpClient().SetWorkListener({[this](qint64 total) { httpWorkBegin(total); },
                                   [this](qint64 count) { httpWork(count); }, [this] { httpWorkEnd(); }});
-    TFormSlot<Tfnet>::Register(this);
 }
 
 Tfnet::~Tfnet()
 {
     HttpClient().SetWorkListener({});
-    TFormSlot<Tfnet>::Unregister(this);
-}
-
-Tfnet& fnet()
-{
-    return TFormSlot<Tfnet>::Get();
 }
 
 void Tfnet::ShowProgress(QWidget* owner, bool showBar, bool followWork)

@@ -182,18 +182,7 @@ Tfmain::Tfmain(QWidget* parent)
     od->setOption(QFileDialog::ReadOnly, false);
     od->setSizeGripEnabled(true);
 
-    TFormSlot<Tfmain>::Register(this);
     FormCreate();
-}
-
-Tfmain::~Tfmain()
-{
-    TFormSlot<Tfmain>::Unregister(this);
-}
-
-Tfmain& fmain()
-{
-    return TFormSlot<Tfmain>::Get();
 }
 
 QAction* Tfmain::MakeAction(const char* name, const QString& caption, void (Tfmain::*handler)())

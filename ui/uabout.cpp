@@ -103,18 +103,6 @@ Tfabout::Tfabout(QWidget* parent) : QDialog(parent)
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(4000);
     connect(Timer1, &QTimer::timeout, this, &Tfabout::Timer1Timer);
-
-    TFormSlot<Tfabout>::Register(this);
-}
-
-Tfabout::~Tfabout()
-{
-    TFormSlot<Tfabout>::Unregister(this);
-}
-
-Tfabout& fabout()
-{
-    return TFormSlot<Tfabout>::Get();
 }
 
 void Tfabout::BuildProgramPage()

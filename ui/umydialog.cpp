@@ -99,17 +99,6 @@ Tfdialog::Tfdialog(QWidget* parent)
     cbflag->SetCaption(QStringLiteral("Nie pytaj ponownie"));
 
     ShowCheckBox(false);
-    TFormSlot<Tfdialog>::Register(this);
-}
-
-Tfdialog::~Tfdialog()
-{
-    TFormSlot<Tfdialog>::Unregister(this);
-}
-
-Tfdialog& fdialog()
-{
-    return TFormSlot<Tfdialog>::Get();
 }
 
 QString Tfdialog::ConfirmationText()

@@ -35,18 +35,6 @@ Tfwait::Tfwait(QWidget* parent)
     pb->SetShowCaption(true);
     pb->SetSnapCaption(true);
     pb->SetAutoCaption(true);
-
-    TFormSlot<Tfwait>::Register(this);
-}
-
-Tfwait::~Tfwait()
-{
-    TFormSlot<Tfwait>::Unregister(this);
-}
-
-Tfwait& fwait()
-{
-    return TFormSlot<Tfwait>::Get();
 }
 
 void Tfwait::SetBarVisible(bool showBar)

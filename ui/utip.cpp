@@ -54,18 +54,6 @@ Tftip::Tftip(QWidget* parent) : QDialog(parent)
     connect(bprev, &TGradientButton::OnClick, this, &Tftip::bprevClick);
     connect(bnext, &TGradientButton::OnClick, this, &Tftip::bnextClick);
     connect(bclose, &TGradientButton::OnClick, this, &QDialog::accept);
-
-    TFormSlot<Tftip>::Register(this);
-}
-
-Tftip::~Tftip()
-{
-    TFormSlot<Tftip>::Unregister(this);
-}
-
-Tftip& ftip()
-{
-    return TFormSlot<Tftip>::Get();
 }
 
 void Tftip::ShowTip(int step)
