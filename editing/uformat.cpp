@@ -10,8 +10,8 @@
 #include "ui/gradientbutton.h"
 #include "ui/nicecheckbox.h"
 #include "ui/pagelistbox.h"
-#include "ui/shellglyphs.h"
 #include "ui/umydialog.h"
+#include "ui/windowparts.h"
 
 #include <QLabel>
 
@@ -19,22 +19,14 @@ namespace {
 
 TNiceCheckBox* MakeCheckBox(QWidget* parent, const char* name, const QString& caption, const QRect& geometry)
 {
-    auto* box = new TNiceCheckBox(parent);
-    box->setObjectName(QLatin1String(name));
+    auto* box = MakeNamed<TNiceCheckBox>(parent, name, geometry);
     box->SetCaption(caption);
-    box->setGeometry(geometry);
     return box;
 }
 
 TGradientButton* MakeButton(QWidget* parent, const char* name, const QString& caption, const char* glyph, int x)
 {
-    auto* button = new TGradientButton(parent);
-    button->setObjectName(QLatin1String(name));
-    button->SetCaption(caption);
-    button->SetGlyph(ShellGlyph(QLatin1String(glyph), 16));
-    button->SetGlyphTransparent(true);
-    button->setGeometry(x, 318, 100, 25);
-    return button;
+    return MakeGlyphButton(parent, name, caption, glyph, QRect(x, 318, 100, 25));
 }
 
 } // namespace

@@ -16,6 +16,7 @@
 #include "ui/shellglyphs.h"
 #include "ui/statuslabel.h"
 #include "ui/ulog.h"
+#include "ui/windowparts.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -82,15 +83,12 @@ const TStatusSlot kStatusSlots[] = {
 
 TMousedPanel* MakePanel(QWidget* parent, const char* name)
 {
-    auto* panel = new TMousedPanel(parent);
-    panel->setObjectName(QLatin1String(name));
-    return panel;
+    return MakeNamed<TMousedPanel>(parent, name);
 }
 
 TStatusLabel* MakeStatusLabel(QWidget* parent, const char* name, const QString& caption)
 {
-    auto* label = new TStatusLabel(parent);
-    label->setObjectName(QLatin1String(name));
+    auto* label = MakeNamed<TStatusLabel>(parent, name);
     label->SetCaption(caption);
     label->SetStatus(QString());
     return label;
@@ -98,8 +96,7 @@ TStatusLabel* MakeStatusLabel(QWidget* parent, const char* name, const QString& 
 
 TImage* MakeHiddenPicture(QWidget* parent, const char* name, const QImage& picture)
 {
-    auto* image = new TImage(parent);
-    image->setObjectName(QLatin1String(name));
+    auto* image = MakeNamed<TImage>(parent, name);
     image->SetPicture(picture);
     image->hide();
     return image;

@@ -11,6 +11,7 @@
 #include "ui/pictures.h"
 #include "ui/syscolors.h"
 #include "ui/widgetcolors.h"
+#include "ui/windowparts.h"
 
 #include <QDesktopServices>
 #include <QLabel>
@@ -24,9 +25,7 @@ const QString kMakerEmail = QStringLiteral("kontakt@vendaro.example");
 
 QLabel* MakeLabel(QWidget* parent, const char* name, const QRect& geometry)
 {
-    auto* label = new QLabel(parent);
-    label->setObjectName(QLatin1String(name));
-    label->setGeometry(geometry);
+    auto* label = MakeNamed<QLabel>(parent, name, geometry);
     label->setTextFormat(Qt::PlainText);
     return label;
 }
@@ -58,22 +57,11 @@ QLabel* MakeNotice(QWidget* parent, const char* name, const QRect& geometry, con
 
 THotLabel* MakeLink(QWidget* parent, const char* name, const QRect& geometry)
 {
-    auto* link = new THotLabel(parent);
-    link->setObjectName(QLatin1String(name));
-    link->setGeometry(geometry);
+    auto* link = MakeNamed<THotLabel>(parent, name, geometry);
     link->setCursor(Qt::PointingHandCursor);
     SetTextColor(link, SysColor(TSysColor::HotLight));
     link->SetHotFontColor(Qt::red);
     return link;
-}
-
-TGradientButton* MakeButton(QWidget* parent, const char* name, const QString& caption, const QRect& geometry)
-{
-    auto* button = new TGradientButton(parent);
-    button->setObjectName(QLatin1String(name));
-    button->SetCaption(caption);
-    button->setGeometry(geometry);
-    return button;
 }
 
 QString VersionText()
@@ -89,9 +77,9 @@ Tfabout::Tfabout(QWidget* parent) : QDialog(parent)
     setWindowTitle(QStringLiteral("O programie"));
     setFixedSize(523, 358);
 
-    bprog = MakeButton(this, "bprog", QStringLiteral("Vendaro"), {8, 4, 180, 24});
-    btech = MakeButton(this, "btech", QStringLiteral("technologia/prawa autorskie ..."), {192, 4, 200, 24});
-    bclose = MakeButton(this, "bclose", QStringLiteral("zamknij"), {440, 4, 75, 24});
+    bprog = MakeTextButton(this, "bprog", QStringLiteral("Vendaro"), {8, 4, 180, 24});
+    btech = MakeTextButton(this, "btech", QStringLiteral("technologia/prawa autorskie ..."), {192, 4, 200, 24});
+    bclose = MakeTextButton(this, "bclose", QStringLiteral("zamknij"), {440, 4, 75, 24});
     connect(bprog, &TGradientButton::OnClick, this, &Tfabout::bprogClick);
     connect(btech, &TGradientButton::OnClick, this, &Tfabout::btechClick);
     connect(bclose, &TGradientButton::OnClick, this, &QDialog::accept);

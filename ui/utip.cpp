@@ -8,6 +8,7 @@
 #include "ui/nicecheckbox.h"
 #include "ui/pictures.h"
 #include "ui/tipfile.h"
+#include "ui/windowparts.h"
 
 #include <QLabel>
 
@@ -15,11 +16,7 @@ namespace {
 
 TGradientButton* MakeButton(QWidget* parent, const char* name, const QString& caption, int left)
 {
-    auto* button = new TGradientButton(parent);
-    button->setObjectName(QLatin1String(name));
-    button->SetCaption(caption);
-    button->setGeometry(left, 162, 75, 25);
-    return button;
+    return MakeTextButton(parent, name, caption, QRect(left, 162, 75, 25));
 }
 
 } // namespace

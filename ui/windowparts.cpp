@@ -1,6 +1,7 @@
 #include "ui/windowparts.h"
 
 #include "ui/gradientbutton.h"
+#include "ui/shellglyphs.h"
 
 #include <QLabel>
 #include <QScreen>
@@ -9,6 +10,15 @@ TGradientButton* MakeTextButton(QWidget* parent, const char* name, const QString
 {
     auto* button = MakeNamed<TGradientButton>(parent, name, geometry);
     button->SetCaption(caption);
+    return button;
+}
+
+TGradientButton* MakeGlyphButton(
+    QWidget* parent, const char* name, const QString& caption, const char* glyph, const QRect& geometry)
+{
+    auto* button = MakeTextButton(parent, name, caption, geometry);
+    button->SetGlyph(ShellGlyph(QLatin1String(glyph), 16));
+    button->SetGlyphTransparent(true);
     return button;
 }
 

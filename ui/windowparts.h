@@ -21,6 +21,9 @@ TControl* MakeNamed(QWidget* parent, const char* name, const QRect& geometry = Q
 }
 
 TGradientButton* MakeTextButton(QWidget* parent, const char* name, const QString& caption, const QRect& geometry);
+// A text button with the shell glyph glyph (16 pixels, transparent) left of its caption.
+TGradientButton* MakeGlyphButton(
+    QWidget* parent, const char* name, const QString& caption, const char* glyph, const QRect& geometry);
 QLabel* MakeNamedLabel(QWidget* parent, const char* name, const QString& text, const QRect& geometry);
 // Moves a window to the middle of its screen.
 void CentreOnScreen(QWidget* window);
