@@ -11,6 +11,7 @@
 #include "ui/pictures.h"
 #include "ui/syscolors.h"
 #include "ui/widgetcolors.h"
+#include "ui/windowparts.h"
 
 #include <QCloseEvent>
 #include <QEventLoop>
@@ -26,22 +27,16 @@ Tfsplash::Tfsplash(QWidget* parent) : QDialog(parent, Qt::FramelessWindowHint)
     SetBackgroundColor(this, SysColor(TSysColor::BtnFace));
     setFixedSize(545, 409);
 
-    ltitle = new QLabel(this);
-    ltitle->setObjectName(QStringLiteral("ltitle"));
-    ltitle->setGeometry(0, 0, 545, 22);
+    ltitle = MakeNamed<QLabel>(this, "ltitle", QRect(0, 0, 545, 22));
     ltitle->setAlignment(Qt::AlignCenter);
     SetBackgroundColor(ltitle, SysColor(TSysColor::ActiveCaption));
     SetTextColor(ltitle, Qt::white);
 
-    isplash = new TImage(this);
-    isplash->setObjectName(QStringLiteral("isplash"));
-    isplash->setGeometry(24, 29, 500, 350);
+    isplash = MakeNamed<TImage>(this, "isplash", QRect(24, 29, 500, 350));
     isplash->SetStretch(true);
     isplash->SetPicture(ProgramPicture(QStringLiteral("splash")));
 
-    linfo = new QLabel(QStringLiteral("Proszę czekać ..."), this);
-    linfo->setObjectName(QStringLiteral("linfo"));
-    linfo->setGeometry(24, 384, 420, 18);
+    linfo = MakeNamedLabel(this, "linfo", QStringLiteral("Proszę czekać ..."), QRect(24, 384, 420, 18));
     linfo->setTextFormat(Qt::PlainText);
 
     berror = new TGradientButton(this);

@@ -39,9 +39,7 @@ Tfformat::Tfformat(QWidget* parent) : QDialog(parent)
     setFixedSize(436, 356);
     setModal(true);
 
-    lbformat = new TPageListBox(this);
-    lbformat->setObjectName(QStringLiteral("lbformat"));
-    lbformat->setGeometry(8, 8, 420, 220);
+    lbformat = MakeNamed<TPageListBox>(this, "lbformat", QRect(8, 8, 420, 220));
     connect(lbformat, &TPageListBox::OnDblClick, this, &Tfformat::bokClick);
 
     GroupBox1 = new TColorFrame(this);
@@ -57,9 +55,7 @@ Tfformat::Tfformat(QWidget* parent) : QDialog(parent)
     connect(cball, &TGradientButton::OnClick, this, [this] { cbsel->SetChecked(!cball->Checked()); });
 
     cbsetdef = MakeCheckBox(this, "cbsetdef", QStringLiteral("Ustaw jako domyślny"), QRect(224, 256, 200, 18));
-    Label1 = new QLabel(QStringLiteral("*domyślny format"), this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setGeometry(224, 280, 200, 16);
+    Label1 = MakeNamedLabel(this, "Label1", QStringLiteral("*domyślny format"), QRect(224, 280, 200, 16));
 
     bok = MakeButton(this, "bok", QStringLiteral("AKCEPTUJ"), "ok", 220);
     bcancel = MakeButton(this, "bcancel", QStringLiteral("ANULUJ"), "cancel", 328);

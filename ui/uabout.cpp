@@ -95,12 +95,8 @@ Tfabout::Tfabout(QWidget* parent) : QDialog(parent)
 
 void Tfabout::BuildProgramPage()
 {
-    mpprog = new QWidget(this);
-    mpprog->setObjectName(QStringLiteral("mpprog"));
-    mpprog->setGeometry(8, 32, 507, 318);
-    ilogo = new TImage(mpprog);
-    ilogo->setObjectName(QStringLiteral("ilogo"));
-    ilogo->setGeometry(0, 0, 200, 150);
+    mpprog = MakeNamed<QWidget>(this, "mpprog", QRect(8, 32, 507, 318));
+    ilogo = MakeNamed<TImage>(mpprog, "ilogo", QRect(0, 0, 200, 150));
     ilogo->SetCenter(true);
     ltitle = MakeTitle(mpprog, "ltitle", {208, 0, 299, 22});
     const char* names[] = {"lname", "lowner", "lperson", "lstreet", "lcity", "lphone"};
@@ -120,9 +116,7 @@ void Tfabout::BuildProgramPage()
 
 void Tfabout::BuildProductPage()
 {
-    mptech = new QWidget(this);
-    mptech->setObjectName(QStringLiteral("mptech"));
-    mptech->setGeometry(8, 32, 507, 318);
+    mptech = MakeNamed<QWidget>(this, "mptech", QRect(8, 32, 507, 318));
     ltitlevd = MakeTitle(mptech, "ltitlevd", {0, 0, 507, 22});
     const QString lines[] = {
         QStringLiteral("Vendaro - zamawianie odbitek fotograficznych przez internet."),
@@ -145,13 +139,9 @@ void Tfabout::BuildProductPage()
                                              "Software License), libjpeg-turbo (licencje IJG i BSD), ImageMagick "
                                              "(licencja ImageMagick) oraz libzip (licencja BSD). Dziękujemy ich "
                                              "autorom."));
-    iabout1 = new TImage(mptech);
-    iabout1->setObjectName(QStringLiteral("iabout1"));
-    iabout1->setGeometry(352, 34, 150, 120);
+    iabout1 = MakeNamed<TImage>(mptech, "iabout1", QRect(352, 34, 150, 120));
     iabout1->SetPicture(ProgramPicture(QStringLiteral("about1")));
-    iabout2 = new TImage(mptech);
-    iabout2->setObjectName(QStringLiteral("iabout2"));
-    iabout2->setGeometry(352, 34, 150, 120);
+    iabout2 = MakeNamed<TImage>(mptech, "iabout2", QRect(352, 34, 150, 120));
     iabout2->SetPicture(ProgramPicture(QStringLiteral("about2")));
     iabout2->hide();
 }

@@ -69,9 +69,7 @@ Tfdialog::Tfdialog(QWidget* parent)
     ierror = MakeIcon(this, "ierror", "error");
     iquestion = MakeIcon(this, "iquestion", "question");
 
-    Label1 = new QLabel(this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setGeometry(80, 16, 313, 82);
+    Label1 = MakeNamed<QLabel>(this, "Label1", QRect(80, 16, 313, 82));
     Label1->setAlignment(Qt::AlignCenter);
     Label1->setWordWrap(true);
     Label1->setTextFormat(Qt::PlainText);
@@ -84,9 +82,7 @@ Tfdialog::Tfdialog(QWidget* parent)
     connect(bcancel, &TGradientButton::OnClick, this, [this] { ButtonClick(kButtonCancel); });
 
     cf = MakeFrame(this, "cf", QRect(4, 146, 405, 5));
-    cbflag = new TNiceCheckBox(this);
-    cbflag->setObjectName(QStringLiteral("cbflag"));
-    cbflag->setGeometry(8, 152, 161, 18);
+    cbflag = MakeNamed<TNiceCheckBox>(this, "cbflag", QRect(8, 152, 161, 18));
     cbflag->SetCaption(QStringLiteral("Nie pytaj ponownie"));
 
     ShowCheckBox(false);

@@ -27,15 +27,11 @@ Tftip::Tftip(QWidget* parent) : QDialog(parent)
     setWindowTitle(QStringLiteral("Podpowiedź na dziś :)"));
     setFixedSize(469, 194);
 
-    iowl = new TImage(this);
-    iowl->setObjectName(QStringLiteral("iowl"));
-    iowl->setGeometry(8, 4, 110, 150);
+    iowl = MakeNamed<TImage>(this, "iowl", QRect(8, 4, 110, 150));
     iowl->SetPicture(ProgramPicture(QStringLiteral("owl")));
     iowl->SetCenter(true);
 
-    ltip = new QLabel(this);
-    ltip->setObjectName(QStringLiteral("ltip"));
-    ltip->setGeometry(126, 8, 335, 144);
+    ltip = MakeNamed<QLabel>(this, "ltip", QRect(126, 8, 335, 144));
     ltip->setAlignment(Qt::AlignCenter);
     ltip->setWordWrap(true);
     ltip->setTextFormat(Qt::PlainText);
