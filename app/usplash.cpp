@@ -36,7 +36,7 @@ Tfsplash::Tfsplash(QWidget* parent) : QDialog(parent, Qt::FramelessWindowHint)
     isplash->SetStretch(true);
     isplash->SetPicture(ProgramPicture(QStringLiteral("splash")));
 
-    linfo = MakeNamedLabel(this, "linfo", QStringLiteral("Proszę czekać ..."), QRect(24, 384, 420, 18));
+    linfo = MakeNamedText<QLabel>(this, "linfo", QStringLiteral("Proszę czekać ..."), QRect(24, 384, 420, 18));
     linfo->setTextFormat(Qt::PlainText);
 
     berror = new TGradientButton(this);

@@ -175,8 +175,8 @@ void Tfedit::BuildPreview()
     connect(draw, &TPaintBox::OnPaint, this, &Tfedit::drawPaint);
 
     StatusBar1 = MakeNamed<TMousedPanel>(this, "StatusBar1", QRect(0, kHeight - kStatusHeight, kWidth, kStatusHeight));
-    statusPanels[0] = MakeNamedLabel(StatusBar1, "StatusPanel0", QString(), QRect(8, 3, 150, 16));
-    statusPanels[1] = MakeNamedLabel(
+    statusPanels[0] = MakeNamedText<QLabel>(StatusBar1, "StatusPanel0", QString(), QRect(8, 3, 150, 16));
+    statusPanels[1] = MakeNamedText<QLabel>(
         StatusBar1, "StatusPanel1", QStringLiteral("Jasność, kontrast, balans"), QRect(170, 3, 300, 16));
 
     // The stored sets lie over the settings column, never over the preview: a clicked set
@@ -186,7 +186,7 @@ void Tfedit::BuildPreview()
     lbcorrections
         = MakeNamed<TPageListBox>(mploadcor, "lbcorrections", QRect(8, 8, column.width() - 16, column.height() - 58));
     lbcorrections->installEventFilter(this);
-    lloadhint = MakeNamedLabel(mploadcor, "lloadhint",
+    lloadhint = MakeNamedText<QLabel>(mploadcor, "lloadhint",
         QStringLiteral("ESCAPE-Anuluj, Podwójne kliknięcie lub ENTER akceptacja."),
         QRect(8, column.height() - 44, column.width() - 16, 36));
     lloadhint->setWordWrap(true);

@@ -55,7 +55,7 @@ Tfformat::Tfformat(QWidget* parent) : QDialog(parent)
     connect(cball, &TGradientButton::OnClick, this, [this] { cbsel->SetChecked(!cball->Checked()); });
 
     cbsetdef = MakeCheckBox(this, "cbsetdef", QStringLiteral("Ustaw jako domyślny"), QRect(224, 256, 200, 18));
-    Label1 = MakeNamedLabel(this, "Label1", QStringLiteral("*domyślny format"), QRect(224, 280, 200, 16));
+    Label1 = MakeNamedText<QLabel>(this, "Label1", QStringLiteral("*domyślny format"), QRect(224, 280, 200, 16));
 
     bok = MakeButton(this, "bok", QStringLiteral("AKCEPTUJ"), "ok", 220);
     bcancel = MakeButton(this, "bcancel", QStringLiteral("ANULUJ"), "cancel", 328);

@@ -23,7 +23,7 @@ Tfwait::Tfwait(QWidget* parent)
     ColorFrame1 = MakeNamed<TColorFrame>(this, "ColorFrame1", QRect(4, 4, 369, 89));
     ColorFrame1->SetAutoFrameColor(true);
 
-    Label1 = MakeNamedLabel(this, "Label1", QStringLiteral("Proszę czekać ..."), QRect(8, 8, 361, 81));
+    Label1 = MakeNamedText<QLabel>(this, "Label1", QStringLiteral("Proszę czekać ..."), QRect(8, 8, 361, 81));
     Label1->setAlignment(Qt::AlignCenter);
 
     pb = MakeNamed<TGradientProgressBar>(this, "pb", QRect(16, 64, 345, 18));

@@ -3,7 +3,6 @@
 #include "ui/gradientbutton.h"
 #include "ui/shellglyphs.h"
 
-#include <QLabel>
 #include <QScreen>
 
 TGradientButton* MakeTextButton(QWidget* parent, const char* name, const QString& caption, const QRect& geometry)
@@ -20,13 +19,6 @@ TGradientButton* MakeGlyphButton(
     button->SetGlyph(ShellGlyph(QLatin1String(glyph), 16));
     button->SetGlyphTransparent(true);
     return button;
-}
-
-QLabel* MakeNamedLabel(QWidget* parent, const char* name, const QString& text, const QRect& geometry)
-{
-    auto* label = MakeNamed<QLabel>(parent, name, geometry);
-    label->setText(text);
-    return label;
 }
 
 void CentreOnScreen(QWidget* window)
