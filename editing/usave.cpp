@@ -68,8 +68,10 @@ void Tfsave::BuildSections()
     MakeExclusive(this, cbsel, cball);
 
     GroupBox2 = MakeSection(this, "GroupBox2", QStringLiteral("2. Gdzie zapisać ?"), QRect(276, 8, 255, 110));
-    cborygpath = MakeNamedText<TMCheckBox>(this, "cborygpath", QStringLiteral("W katalogu gdzie oryginał(y)"), QRect(288, 30, 235, 16));
-    cbpath = MakeNamedText<TMCheckBox>(this, "cbpath", QStringLiteral("Zapisz w wybranym katalogu"), QRect(288, 54, 235, 16));
+    cborygpath = MakeNamedText<TMCheckBox>(
+        this, "cborygpath", QStringLiteral("W katalogu gdzie oryginał(y)"), QRect(288, 30, 235, 16));
+    cbpath = MakeNamedText<TMCheckBox>(
+        this, "cbpath", QStringLiteral("Zapisz w wybranym katalogu"), QRect(288, 54, 235, 16));
     cbpath->setChecked(true);
     MakeExclusive(this, cborygpath, cbpath);
     epath = MakeNamedText<QLineEdit>(this, "epath", QString(), QRect(288, 80, 160, 22));
@@ -78,17 +80,17 @@ void Tfsave::BuildSections()
     connect(hwbbrowse, &THotWinBitmap::OnClick, this, &Tfsave::hwbbrowseClick);
 
     GroupBox3 = MakeSection(this, "GroupBox3", QStringLiteral("3. Jak nazwać pliki ?"), QRect(8, 126, 523, 90));
-    cborygnames = MakeNamedText<TMCheckBox>(
-        this, "cborygnames",
+    cborygnames = MakeNamedText<TMCheckBox>(this, "cborygnames",
         QStringLiteral("Użyj nazw z projektu (oryginalnych, lub ustalonych przez \"zmień nazwę\")"),
         QRect(20, 146, 500, 16));
     cborygnames->setChecked(true);
     cbcount = MakeNamedText<TMCheckBox>(this, "cbcount", QStringLiteral("Ponumeruj pliki"), QRect(20, 168, 200, 16));
     MakeExclusive(this, cborygnames, cbcount);
-    lcountstart = MakeNamedText<QLabel>(this, "lcountstart", QStringLiteral("Zacznij numerację od:"), QRect(40, 192, 130, 16));
+    lcountstart
+        = MakeNamedText<QLabel>(this, "lcountstart", QStringLiteral("Zacznij numerację od:"), QRect(40, 192, 130, 16));
     ecountstart = MakeNamedText<QLineEdit>(this, "ecountstart", QStringLiteral("1"), QRect(172, 189, 60, 22));
-    lcountalign = MakeNamedText<QLabel>(this, "lcountalign", QStringLiteral("Wyrównaj liczbę do XX cyfr"),
-                                 QRect(250, 192, 170, 16));
+    lcountalign = MakeNamedText<QLabel>(
+        this, "lcountalign", QStringLiteral("Wyrównaj liczbę do XX cyfr"), QRect(250, 192, 170, 16));
     ecountalign = MakeNamedText<QLineEdit>(this, "ecountalign", QStringLiteral("4"), QRect(424, 189, 40, 22));
 
     GroupBox4 = MakeSection(this, "GroupBox4", QStringLiteral("4. Istniejące pliki ..."), QRect(8, 224, 260, 80));
@@ -101,8 +103,8 @@ void Tfsave::BuildSections()
     connect(cbskip, &TMCheckBox::OnClick, this, &Tfsave::cbskipClick);
 
     GroupBox5 = MakeSection(this, "GroupBox5", QStringLiteral("5. Dodatkowe opcje"), QRect(276, 224, 255, 80));
-    cbadddate = MakeNamedText<TMCheckBox>(this, "cbadddate", QStringLiteral("Zapisz w podkatalogu z obecną datą"),
-                             QRect(288, 246, 235, 16));
+    cbadddate = MakeNamedText<TMCheckBox>(
+        this, "cbadddate", QStringLiteral("Zapisz w podkatalogu z obecną datą"), QRect(288, 246, 235, 16));
     cbraport = MakeNamedText<TMCheckBox>(this, "cbraport", QStringLiteral("Wyświetl raport"), QRect(288, 270, 235, 16));
     cbraport->hide();
 
