@@ -39,10 +39,7 @@ Tfsplash::Tfsplash(QWidget* parent) : QDialog(parent, Qt::FramelessWindowHint)
     linfo = MakeNamedText<QLabel>(this, "linfo", QStringLiteral("Proszę czekać ..."), QRect(24, 384, 420, 18));
     linfo->setTextFormat(Qt::PlainText);
 
-    berror = new TGradientButton(this);
-    berror->setObjectName(QStringLiteral("berror"));
-    berror->SetCaption(QStringLiteral("zamknij"));
-    berror->setGeometry(449, 382, 75, 22);
+    berror = MakeTextButton(this, "berror", QStringLiteral("zamknij"), QRect(449, 382, 75, 22));
     berror->hide();
     connect(berror, &TGradientButton::OnClick, this, &Tfsplash::berrorClick);
 

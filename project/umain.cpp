@@ -195,8 +195,7 @@ void Tfmain::BuildTopBar()
 {
     MousedPanel1 = MakePanel(centralWidget(), "MousedPanel1");
     for (const TTopBarButton& entry : TopBarButtons()) {
-        auto* button = new TGradientButton(MousedPanel1);
-        button->setObjectName(QLatin1String(entry.button));
+        auto* button = MakeNamed<TGradientButton>(MousedPanel1, entry.button);
         button->resize(kTopButtonSize, kTopButtonSize);
         button->SetGlyph(ShellGlyph(QLatin1String(entry.glyph), kTopButtonSize - 4));
         button->SetGlyphTransparent(true);
@@ -207,16 +206,14 @@ void Tfmain::BuildTopBar()
         connect(button, &TGradientButton::OnMouseLeave, this, [this] { ShowHint(QString()); });
         topButtons_ << button;
     }
-    lhint = new QLabel(MousedPanel1);
-    lhint->setObjectName(QStringLiteral("lhint"));
+    lhint = MakeNamed<QLabel>(MousedPanel1, "lhint");
 }
 
 void Tfmain::BuildLeftBar()
 {
     MousedPanel3 = MakePanel(centralWidget(), "MousedPanel3");
     for (const TLeftBarButton& entry : kLeftBar) {
-        auto* button = new TGradientButton(MousedPanel3);
-        button->setObjectName(QLatin1String(entry.button));
+        auto* button = MakeNamed<TGradientButton>(MousedPanel3, entry.button);
         button->resize(kLeftButtonWidth, kLeftButtonHeight);
         button->SetAlignment(Qt::AlignLeft);
         button->SetUseActionCaption(true);

@@ -36,10 +36,8 @@ Tftip::Tftip(QWidget* parent) : QDialog(parent)
     ltip->setWordWrap(true);
     ltip->setTextFormat(Qt::PlainText);
 
-    cbshow = new TNiceCheckBox(this);
-    cbshow->setObjectName(QStringLiteral("cbshow"));
+    cbshow = MakeNamed<TNiceCheckBox>(this, "cbshow", QRect(8, 166, 150, 18));
     cbshow->SetCaption(QStringLiteral("Pokazuj przy starcie"));
-    cbshow->setGeometry(8, 166, 150, 18);
 
     bprev = MakeButton(this, "bprev", QStringLiteral("poprzedni"), 222);
     bnext = MakeButton(this, "bnext", QStringLiteral("następny"), 302);
