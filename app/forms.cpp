@@ -2,7 +2,6 @@
 
 #include "app/usplash.h"
 #include "core/coreobjects.h"
-#include "core/ulog.h"
 #include "editing/ucrop.h"
 #include "editing/uedit.h"
 #include "editing/uformat.h"
@@ -12,6 +11,7 @@
 #include "project/umain.h"
 #include "project/uvdimage.h"
 #include "ui/uabout.h"
+#include "ui/ulog.h"
 #include "ui/umydialog.h"
 #include "ui/upleasewait.h"
 #include "ui/utip.h"

@@ -2,15 +2,16 @@
 
 #include "app/lifecycle.h"
 #include "app/startup.h"
-#include "core/appevents.h"
 #include "core/log.h"
 #include "platform/appdir.h"
 #include "platform/process.h"
+#include "ui/appevents.h"
 #include "ui/gradientbutton.h"
 #include "ui/image.h"
 #include "ui/pictures.h"
 #include "ui/syscolors.h"
 #include "ui/widgetcolors.h"
+#include "ui/windowparts.h"
 
 #include <QCloseEvent>
 #include <QEventLoop>
@@ -26,28 +27,19 @@ Tfsplash::Tfsplash(QWidget* parent) : QDialog(parent, Qt::FramelessWindowHint)
     SetBackgroundColor(this, SysColor(TSysColor::BtnFace));
     setFixedSize(545, 409);
 
-    ltitle = new QLabel(this);
-    ltitle->setObjectName(QStringLiteral("ltitle"));
-    ltitle->setGeometry(0, 0, 545, 22);
+    ltitle = MakeNamed<QLabel>(this, "ltitle", QRect(0, 0, 545, 22));
     ltitle->setAlignment(Qt::AlignCenter);
     SetBackgroundColor(ltitle, SysColor(TSysColor::ActiveCaption));
     SetTextColor(ltitle, Qt::white);
 
-    isplash = new TImage(this);
-    isplash->setObjectName(QStringLiteral("isplash"));
-    isplash->setGeometry(24, 29, 500, 350);
+    isplash = MakeNamed<TImage>(this, "isplash", QRect(24, 29, 500, 350));
     isplash->SetStretch(true);
     isplash->SetPicture(ProgramPicture(QStringLiteral("splash")));
 
-    linfo = new QLabel(QStringLiteral("Proszę czekać ..."), this);
-    linfo->setObjectName(QStringLiteral("linfo"));
-    linfo->setGeometry(24, 384, 420, 18);
+    linfo = MakeNamedText<QLabel>(this, "linfo", QStringLiteral("Proszę czekać ..."), QRect(24, 384, 420, 18));
     linfo->setTextFormat(Qt::PlainText);
 
-    berror = new TGradientButton(this);
-    berror->setObjectName(QStringLiteral("berror"));
-    berror->SetCaption(QStringLiteral("zamknij"));
-    berror->setGeometry(449, 382, 75, 22);
+    berror = MakeTextButton(this, "berror", QStringLiteral("zamknij"), QRect(449, 382, 75, 22));
     berror->hide();
     connect(berror, &TGradientButton::OnClick, this, &Tfsplash::berrorClick);
 
@@ -55,18 +47,6 @@ Tfsplash::Tfsplash(QWidget* parent) : QDialog(parent, Qt::FramelessWindowHint)
     tstartup->setObjectName(QStringLiteral("tstartup"));
     tstartup->setInterval(1000);
     connect(tstartup, &QTimer::timeout, this, &Tfsplash::tstartupTimer);
-
-    TFormSlot<Tfsplash>::Register(this);
-}
-
-Tfsplash::~Tfsplash()
-{
-    TFormSlot<Tfsplash>::Unregister(this);
-}
-
-Tfsplash& fsplash()
-{
-    return TFormSlot<Tfsplash>::Get();
 }
 
 void Tfsplash::showEvent(QShowEvent* event)

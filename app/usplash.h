@@ -14,7 +14,6 @@ class Tfsplash : public QDialog {
     Q_OBJECT
 public:
     explicit Tfsplash(QWidget* parent = nullptr);
-    ~Tfsplash() override;
 
     TImage* isplash = nullptr;
     QLabel* ltitle = nullptr;
@@ -47,7 +46,11 @@ public Q_SLOTS:
 
 private:
     void Pause(int steps);
+    TFormSlotEntry<Tfsplash> slot_{this};
 };
 
 // The program's start-up window (the one start-up created, or one made on first use).
-Tfsplash& fsplash();
+inline Tfsplash& fsplash()
+{
+    return TFormSlot<Tfsplash>::Get();
+}

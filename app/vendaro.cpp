@@ -1,7 +1,7 @@
 // Vendaro: the program entry.
 #include "app/program.h"
-#include "core/appevents.h"
 #include "platform/process.h"
+#include "ui/appevents.h"
 #include "ui/qttranslations.h"
 
 #include <QCoreApplication>

@@ -3,9 +3,9 @@
 #include "core/log.h"
 #include "imaging/jpeginfo.h"
 #include "imaging/jpegsave.h"
+#include "platform/muldiv.h"
 #include "platform/paths.h"
 #include "project/uvdimage.h"
-#include "ui/muldiv.h"
 
 namespace {
 

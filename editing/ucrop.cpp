@@ -4,7 +4,6 @@
 #include "core/coreobjects.h"
 #include "editing/paintbox.h"
 #include "editing/uformat.h"
-#include "editing/windowparts.h"
 #include "imaging/colour.h"
 #include "project/uvdimage.h"
 #include "ui/designfonts.h"
@@ -13,6 +12,7 @@
 #include "ui/mousedpanel.h"
 #include "ui/pictures.h"
 #include "ui/umydialog.h"
+#include "ui/windowparts.h"
 
 #include <QPainter>
 
@@ -96,18 +96,6 @@ Tfcrop::Tfcrop(QWidget* parent) : QDialog(parent), clock_(&SteadyMilliseconds)
     lgranularity->setCursor(Qt::PointingHandCursor);
     lgranularity->hide();
     connect(lgranularity, &THotLabel::OnClick, this, &Tfcrop::lgranularityClick);
-
-    TFormSlot<Tfcrop>::Register(this);
-}
-
-Tfcrop::~Tfcrop()
-{
-    TFormSlot<Tfcrop>::Unregister(this);
-}
-
-Tfcrop& fcrop()
-{
-    return TFormSlot<Tfcrop>::Get();
 }
 
 void Tfcrop::CropPhoto(int index)

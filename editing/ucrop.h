@@ -25,7 +25,6 @@ class Tfcrop : public QDialog {
     Q_OBJECT
 public:
     explicit Tfcrop(QWidget* parent = nullptr);
-    ~Tfcrop() override;
 
     // The whole cropping of one photo.
     void CropPhoto(int index);
@@ -91,6 +90,10 @@ private:
     std::optional<TFrameMove> move_;
     std::int64_t lastPress_ = 0;
     TClock clock_;
+    TFormSlotEntry<Tfcrop> slot_{this};
 };
 
-Tfcrop& fcrop();
+inline Tfcrop& fcrop()
+{
+    return TFormSlot<Tfcrop>::Get();
+}

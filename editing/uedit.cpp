@@ -1,21 +1,21 @@
 #include "editing/uedit.h"
 
-#include "core/appevents.h"
 #include "core/coreobjects.h"
 #include "core/log.h"
 #include "editing/editsettings.h"
 #include "editing/paintbox.h"
-#include "editing/windowparts.h"
 #include "imaging/editthread.h"
 #include "imaging/geometry.h"
 #include "imaging/picture.h"
 #include "lab/formats.h"
 #include "project/uvdimage.h"
+#include "ui/appevents.h"
 #include "ui/designfonts.h"
 #include "ui/gradientbutton.h"
 #include "ui/mousedpanel.h"
 #include "ui/pagelistbox.h"
 #include "ui/umydialog.h"
+#include "ui/windowparts.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -80,19 +80,9 @@ Tfedit::Tfedit(QWidget* parent)
     BuildTopBar();
     BuildPages();
     BuildPreview();
-
-    TFormSlot<Tfedit>::Register(this);
 }
 
-Tfedit::~Tfedit()
-{
-    TFormSlot<Tfedit>::Unregister(this);
-}
-
-Tfedit& fedit()
-{
-    return TFormSlot<Tfedit>::Get();
-}
+Tfedit::~Tfedit() = default;
 
 void Tfedit::BuildTopBar()
 {
@@ -185,8 +175,8 @@ void Tfedit::BuildPreview()
     connect(draw, &TPaintBox::OnPaint, this, &Tfedit::drawPaint);
 
     StatusBar1 = MakeNamed<TMousedPanel>(this, "StatusBar1", QRect(0, kHeight - kStatusHeight, kWidth, kStatusHeight));
-    statusPanels[0] = MakeNamedLabel(StatusBar1, "StatusPanel0", QString(), QRect(8, 3, 150, 16));
-    statusPanels[1] = MakeNamedLabel(
+    statusPanels[0] = MakeNamedText<QLabel>(StatusBar1, "StatusPanel0", QString(), QRect(8, 3, 150, 16));
+    statusPanels[1] = MakeNamedText<QLabel>(
         StatusBar1, "StatusPanel1", QStringLiteral("Jasność, kontrast, balans"), QRect(170, 3, 300, 16));
 
     // The stored sets lie over the settings column, never over the preview: a clicked set
@@ -196,7 +186,7 @@ void Tfedit::BuildPreview()
     lbcorrections
         = MakeNamed<TPageListBox>(mploadcor, "lbcorrections", QRect(8, 8, column.width() - 16, column.height() - 58));
     lbcorrections->installEventFilter(this);
-    lloadhint = MakeNamedLabel(mploadcor, "lloadhint",
+    lloadhint = MakeNamedText<QLabel>(mploadcor, "lloadhint",
         QStringLiteral("ESCAPE-Anuluj, Podwójne kliknięcie lub ENTER akceptacja."),
         QRect(8, column.height() - 44, column.width() - 16, 36));
     lloadhint->setWordWrap(true);

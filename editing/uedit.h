@@ -114,6 +114,10 @@ private:
     Corrections backup_ {};
     TStoredCorrections stored_;
     bool updatingControls_ = false;
+    TFormSlotEntry<Tfedit> slot_{this};
 };
 
-Tfedit& fedit();
+inline Tfedit& fedit()
+{
+    return TFormSlot<Tfedit>::Get();
+}

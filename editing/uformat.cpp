@@ -10,8 +10,8 @@
 #include "ui/gradientbutton.h"
 #include "ui/nicecheckbox.h"
 #include "ui/pagelistbox.h"
-#include "ui/shellglyphs.h"
 #include "ui/umydialog.h"
+#include "ui/windowparts.h"
 
 #include <QLabel>
 
@@ -19,22 +19,14 @@ namespace {
 
 TNiceCheckBox* MakeCheckBox(QWidget* parent, const char* name, const QString& caption, const QRect& geometry)
 {
-    auto* box = new TNiceCheckBox(parent);
-    box->setObjectName(QLatin1String(name));
+    auto* box = MakeNamed<TNiceCheckBox>(parent, name, geometry);
     box->SetCaption(caption);
-    box->setGeometry(geometry);
     return box;
 }
 
 TGradientButton* MakeButton(QWidget* parent, const char* name, const QString& caption, const char* glyph, int x)
 {
-    auto* button = new TGradientButton(parent);
-    button->setObjectName(QLatin1String(name));
-    button->SetCaption(caption);
-    button->SetGlyph(ShellGlyph(QLatin1String(glyph), 16));
-    button->SetGlyphTransparent(true);
-    button->setGeometry(x, 318, 100, 25);
-    return button;
+    return MakeGlyphButton(parent, name, caption, glyph, QRect(x, 318, 100, 25));
 }
 
 } // namespace
@@ -47,9 +39,7 @@ Tfformat::Tfformat(QWidget* parent) : QDialog(parent)
     setFixedSize(436, 356);
     setModal(true);
 
-    lbformat = new TPageListBox(this);
-    lbformat->setObjectName(QStringLiteral("lbformat"));
-    lbformat->setGeometry(8, 8, 420, 220);
+    lbformat = MakeNamed<TPageListBox>(this, "lbformat", QRect(8, 8, 420, 220));
     connect(lbformat, &TPageListBox::OnDblClick, this, &Tfformat::bokClick);
 
     GroupBox1 = new TColorFrame(this);
@@ -65,26 +55,12 @@ Tfformat::Tfformat(QWidget* parent) : QDialog(parent)
     connect(cball, &TGradientButton::OnClick, this, [this] { cbsel->SetChecked(!cball->Checked()); });
 
     cbsetdef = MakeCheckBox(this, "cbsetdef", QStringLiteral("Ustaw jako domyślny"), QRect(224, 256, 200, 18));
-    Label1 = new QLabel(QStringLiteral("*domyślny format"), this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setGeometry(224, 280, 200, 16);
+    Label1 = MakeNamedText<QLabel>(this, "Label1", QStringLiteral("*domyślny format"), QRect(224, 280, 200, 16));
 
     bok = MakeButton(this, "bok", QStringLiteral("AKCEPTUJ"), "ok", 220);
     bcancel = MakeButton(this, "bcancel", QStringLiteral("ANULUJ"), "cancel", 328);
     connect(bok, &TGradientButton::OnClick, this, &Tfformat::bokClick);
     connect(bcancel, &TGradientButton::OnClick, this, &QDialog::reject);
-
-    TFormSlot<Tfformat>::Register(this);
-}
-
-Tfformat::~Tfformat()
-{
-    TFormSlot<Tfformat>::Unregister(this);
-}
-
-Tfformat& fformat()
-{
-    return TFormSlot<Tfformat>::Get();
 }
 
 void Tfformat::SetAssignControlsEnabled(bool enabled)

@@ -17,7 +17,6 @@ class Tfformat : public QDialog {
     Q_OBJECT
 public:
     explicit Tfformat(QWidget* parent = nullptr);
-    ~Tfformat() override;
 
     void AssignFormat();
     int PickFormat(bool setDefault);
@@ -42,6 +41,10 @@ private:
 
     bool pickMode_ = false;
     int result_ = -1;
+    TFormSlotEntry<Tfformat> slot_{this};
 };
 
-Tfformat& fformat();
+inline Tfformat& fformat()
+{
+    return TFormSlot<Tfformat>::Get();
+}

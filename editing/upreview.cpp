@@ -5,6 +5,7 @@
 #include "ui/designfonts.h"
 #include "ui/gradientbutton.h"
 #include "ui/mousedpanel.h"
+#include "ui/windowparts.h"
 
 namespace {
 
@@ -12,11 +13,7 @@ constexpr int kBarHeight = 37;
 
 TGradientButton* MakeButton(QWidget* parent, const char* name, const QString& caption, int x)
 {
-    auto* button = new TGradientButton(parent);
-    button->setObjectName(QLatin1String(name));
-    button->SetCaption(caption);
-    button->setGeometry(x, 6, 90, 25);
-    return button;
+    return MakeTextButton(parent, name, caption, QRect(x, 6, 90, 25));
 }
 
 } // namespace
@@ -43,18 +40,6 @@ Tfpreview::Tfpreview(QWidget* parent) : QDialog(parent)
     connect(bclose, &TGradientButton::OnClick, this, &QDialog::reject);
     connect(view, &TImageView::WheelTurned, this, [this](int steps) { view->SetScale(WheelZoom(view->Scale(), steps)); });
     connect(view, &TImageView::ViewChanged, this, &Tfpreview::viewChange);
-
-    TFormSlot<Tfpreview>::Register(this);
-}
-
-Tfpreview::~Tfpreview()
-{
-    TFormSlot<Tfpreview>::Unregister(this);
-}
-
-Tfpreview& fpreview()
-{
-    return TFormSlot<Tfpreview>::Get();
 }
 
 void Tfpreview::ShowPreview(const QImage& picture)

@@ -15,7 +15,6 @@ class Tfpreview : public QDialog {
     Q_OBJECT
 public:
     explicit Tfpreview(QWidget* parent = nullptr);
-    ~Tfpreview() override;
 
     // Shows a copy of the picture at scale 1.0, modally; nothing of it is kept afterwards.
     void ShowPreview(const QImage& picture);
@@ -32,6 +31,10 @@ protected:
 
 private:
     void viewChange();
+    TFormSlotEntry<Tfpreview> slot_{this};
 };
 
-Tfpreview& fpreview();
+inline Tfpreview& fpreview()
+{
+    return TFormSlot<Tfpreview>::Get();
+}

@@ -2,7 +2,6 @@
 
 #include "core/coreobjects.h"
 #include "editing/saverun.h"
-#include "editing/windowparts.h"
 #include "lab/vdengine.h"
 #include "platform/browseforfolder.h"
 #include "platform/paths.h"
@@ -14,6 +13,7 @@
 #include "ui/image.h"
 #include "ui/mcheckbox.h"
 #include "ui/umydialog.h"
+#include "ui/windowparts.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -31,26 +31,12 @@ TColorFrame* MakeSection(QWidget* parent, const char* name, const QString& capti
     return frame;
 }
 
-TMCheckBox* MakeCheckBox(QWidget* parent, const char* name, const QString& caption, const QRect& geometry)
-{
-    auto* box = MakeNamed<TMCheckBox>(parent, name, geometry);
-    box->setText(caption);
-    return box;
-}
-
 THotWinBitmap* MakeBitmapButton(QWidget* parent, const char* name, const QString& caption, const QRect& geometry)
 {
     auto* button = MakeNamed<THotWinBitmap>(parent, name, geometry);
     button->SetCaption(caption);
     button->SetBorder(vd::sbsSimple);
     return button;
-}
-
-QLineEdit* MakeEdit(QWidget* parent, const char* name, const QString& text, const QRect& geometry)
-{
-    auto* edit = MakeNamed<QLineEdit>(parent, name, geometry);
-    edit->setText(text);
-    return edit;
 }
 
 // Checking one of the two unchecks the other, unchecking one checks the other.
@@ -71,64 +57,55 @@ Tfsave::Tfsave(QWidget* parent) : QDialog(parent), clock_([] { return QDateTime:
     setModal(true);
     CentreOnScreen(this);
     BuildSections();
-    TFormSlot<Tfsave>::Register(this);
-}
-
-Tfsave::~Tfsave()
-{
-    TFormSlot<Tfsave>::Unregister(this);
-}
-
-Tfsave& fsave()
-{
-    return TFormSlot<Tfsave>::Get();
 }
 
 void Tfsave::BuildSections()
 {
     GroupBox1 = MakeSection(this, "GroupBox1", QStringLiteral("1. Które pliki zapisać ?"), QRect(8, 8, 260, 110));
-    cbsel = MakeCheckBox(this, "cbsel", QStringLiteral("Zaznaczone"), QRect(20, 30, 230, 16));
-    cball = MakeCheckBox(this, "cball", QStringLiteral("Wszystkie"), QRect(20, 54, 230, 16));
+    cbsel = MakeNamedText<TMCheckBox>(this, "cbsel", QStringLiteral("Zaznaczone"), QRect(20, 30, 230, 16));
+    cball = MakeNamedText<TMCheckBox>(this, "cball", QStringLiteral("Wszystkie"), QRect(20, 54, 230, 16));
     cbsel->setChecked(true);
     MakeExclusive(this, cbsel, cball);
 
     GroupBox2 = MakeSection(this, "GroupBox2", QStringLiteral("2. Gdzie zapisać ?"), QRect(276, 8, 255, 110));
-    cborygpath = MakeCheckBox(this, "cborygpath", QStringLiteral("W katalogu gdzie oryginał(y)"), QRect(288, 30, 235, 16));
-    cbpath = MakeCheckBox(this, "cbpath", QStringLiteral("Zapisz w wybranym katalogu"), QRect(288, 54, 235, 16));
+    cborygpath = MakeNamedText<TMCheckBox>(
+        this, "cborygpath", QStringLiteral("W katalogu gdzie oryginał(y)"), QRect(288, 30, 235, 16));
+    cbpath = MakeNamedText<TMCheckBox>(
+        this, "cbpath", QStringLiteral("Zapisz w wybranym katalogu"), QRect(288, 54, 235, 16));
     cbpath->setChecked(true);
     MakeExclusive(this, cborygpath, cbpath);
-    epath = MakeEdit(this, "epath", QString(), QRect(288, 80, 160, 22));
+    epath = MakeNamedText<QLineEdit>(this, "epath", QString(), QRect(288, 80, 160, 22));
     epath->setReadOnly(true);
     hwbbrowse = MakeBitmapButton(this, "hwbbrowse", QStringLiteral("przeglądaj"), QRect(452, 80, 72, 22));
     connect(hwbbrowse, &THotWinBitmap::OnClick, this, &Tfsave::hwbbrowseClick);
 
     GroupBox3 = MakeSection(this, "GroupBox3", QStringLiteral("3. Jak nazwać pliki ?"), QRect(8, 126, 523, 90));
-    cborygnames = MakeCheckBox(
-        this, "cborygnames",
+    cborygnames = MakeNamedText<TMCheckBox>(this, "cborygnames",
         QStringLiteral("Użyj nazw z projektu (oryginalnych, lub ustalonych przez \"zmień nazwę\")"),
         QRect(20, 146, 500, 16));
     cborygnames->setChecked(true);
-    cbcount = MakeCheckBox(this, "cbcount", QStringLiteral("Ponumeruj pliki"), QRect(20, 168, 200, 16));
+    cbcount = MakeNamedText<TMCheckBox>(this, "cbcount", QStringLiteral("Ponumeruj pliki"), QRect(20, 168, 200, 16));
     MakeExclusive(this, cborygnames, cbcount);
-    lcountstart = MakeNamedLabel(this, "lcountstart", QStringLiteral("Zacznij numerację od:"), QRect(40, 192, 130, 16));
-    ecountstart = MakeEdit(this, "ecountstart", QStringLiteral("1"), QRect(172, 189, 60, 22));
-    lcountalign = MakeNamedLabel(this, "lcountalign", QStringLiteral("Wyrównaj liczbę do XX cyfr"),
-                                 QRect(250, 192, 170, 16));
-    ecountalign = MakeEdit(this, "ecountalign", QStringLiteral("4"), QRect(424, 189, 40, 22));
+    lcountstart
+        = MakeNamedText<QLabel>(this, "lcountstart", QStringLiteral("Zacznij numerację od:"), QRect(40, 192, 130, 16));
+    ecountstart = MakeNamedText<QLineEdit>(this, "ecountstart", QStringLiteral("1"), QRect(172, 189, 60, 22));
+    lcountalign = MakeNamedText<QLabel>(
+        this, "lcountalign", QStringLiteral("Wyrównaj liczbę do XX cyfr"), QRect(250, 192, 170, 16));
+    ecountalign = MakeNamedText<QLineEdit>(this, "ecountalign", QStringLiteral("4"), QRect(424, 189, 40, 22));
 
     GroupBox4 = MakeSection(this, "GroupBox4", QStringLiteral("4. Istniejące pliki ..."), QRect(8, 224, 260, 80));
-    cbrename = MakeCheckBox(this, "cbrename", QStringLiteral("Zmień nazwę"), QRect(20, 242, 230, 16));
-    cboverwrite = MakeCheckBox(this, "cboverwrite", QStringLiteral("Zastąp"), QRect(20, 262, 230, 16));
-    cbskip = MakeCheckBox(this, "cbskip", QStringLiteral("Pomiń"), QRect(20, 282, 230, 16));
+    cbrename = MakeNamedText<TMCheckBox>(this, "cbrename", QStringLiteral("Zmień nazwę"), QRect(20, 242, 230, 16));
+    cboverwrite = MakeNamedText<TMCheckBox>(this, "cboverwrite", QStringLiteral("Zastąp"), QRect(20, 262, 230, 16));
+    cbskip = MakeNamedText<TMCheckBox>(this, "cbskip", QStringLiteral("Pomiń"), QRect(20, 282, 230, 16));
     cbrename->setChecked(true);
     connect(cbrename, &TMCheckBox::OnClick, this, &Tfsave::cbrenameClick);
     connect(cboverwrite, &TMCheckBox::OnClick, this, &Tfsave::cboverwriteClick);
     connect(cbskip, &TMCheckBox::OnClick, this, &Tfsave::cbskipClick);
 
     GroupBox5 = MakeSection(this, "GroupBox5", QStringLiteral("5. Dodatkowe opcje"), QRect(276, 224, 255, 80));
-    cbadddate = MakeCheckBox(this, "cbadddate", QStringLiteral("Zapisz w podkatalogu z obecną datą"),
-                             QRect(288, 246, 235, 16));
-    cbraport = MakeCheckBox(this, "cbraport", QStringLiteral("Wyświetl raport"), QRect(288, 270, 235, 16));
+    cbadddate = MakeNamedText<TMCheckBox>(
+        this, "cbadddate", QStringLiteral("Zapisz w podkatalogu z obecną datą"), QRect(288, 246, 235, 16));
+    cbraport = MakeNamedText<TMCheckBox>(this, "cbraport", QStringLiteral("Wyświetl raport"), QRect(288, 270, 235, 16));
     cbraport->hide();
 
     pb = MakeNamed<TAdvProgressBar>(this, "pb", QRect(8, 310, TSaveStrip::kWidth, 20));

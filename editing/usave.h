@@ -25,7 +25,6 @@ class Tfsave : public QDialog {
     Q_OBJECT
 public:
     explicit Tfsave(QWidget* parent = nullptr);
-    ~Tfsave() override;
 
     // The time a run starts (the dated folder's name).
     using TClock = std::function<QDateTime()>;
@@ -77,6 +76,10 @@ private:
 
     TSaveStrip strip_;
     TClock clock_;
+    TFormSlotEntry<Tfsave> slot_{this};
 };
 
-Tfsave& fsave();
+inline Tfsave& fsave()
+{
+    return TFormSlot<Tfsave>::Get();
+}

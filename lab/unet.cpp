@@ -7,6 +7,7 @@
 #include "ui/pictures.h"
 #include "ui/syscolors.h"
 #include "ui/widgetcolors.h"
+#include "ui/windowparts.h"
 
 #include <QApplication>
 #include <QGuiApplication>
@@ -32,36 +33,23 @@ Tfnet::Tfnet(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWindow
     SetBackgroundColor(this, SysColor(TSysColor::BtnFace));
     setFixedSize(390, 104);
 
-    frame = new TColorFrame(this);
-    frame->setObjectName(QStringLiteral("frame"));
-    frame->setGeometry(0, 0, 390, 104);
+    frame = MakeNamed<TColorFrame>(this, "frame", QRect(0, 0, 390, 104));
     frame->SetAutoFrameColor(true);
 
-    inet = new TImage(this);
-    inet->setObjectName(QStringLiteral("inet"));
-    inet->setGeometry(12, 14, 75, 75);
+    inet = MakeNamed<TImage>(this, "inet", QRect(12, 14, 75, 75));
     inet->SetPicture(ProgramPicture(QStringLiteral("inet")));
 
-    pb = new TGradientProgressBar(this);
-    pb->setObjectName(QStringLiteral("pb"));
-    pb->setGeometry(98, 40, 281, 25);
+    pb = MakeNamed<TGradientProgressBar>(this, "pb", QRect(98, 40, 281, 25));
     pb->SetShowCaption(true);
     pb->SetCaption(QStringLiteral("Proszę czekać, komunikacja z serwerem ..."));
 
     HttpClient().SetWorkListener({[this](qint64 total) { httpWorkBegin(total); },
                                   [this](qint64 count) { httpWork(count); }, [this] { httpWorkEnd(); }});
-    TFormSlot<Tfnet>::Register(this);
 }
 
 Tfnet::~Tfnet()
 {
     HttpClient().SetWorkListener({});
-    TFormSlot<Tfnet>::Unregister(this);
-}
-
-Tfnet& fnet()
-{
-    return TFormSlot<Tfnet>::Get();
 }
 
 void Tfnet::ShowProgress(QWidget* owner, bool showBar, bool followWork)

@@ -1,7 +1,6 @@
 // The main window's actions on the project: what each checks, asks and changes.
 #include "project/umain.h"
 
-#include "core/appevents.h"
 #include "core/core.h"
 #include "core/coreobjects.h"
 #include "editing/uformat.h"
@@ -13,6 +12,7 @@
 #include "project/selection.h"
 #include "project/thumbview.h"
 #include "project/uvdimage.h"
+#include "ui/appevents.h"
 #include "ui/gradientprogressbar.h"
 #include "ui/umydialog.h"
 #include "ui/upleasewait.h"

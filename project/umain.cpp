@@ -3,7 +3,6 @@
 #include "app/lifecycle.h"
 #include "core/core.h"
 #include "core/coreobjects.h"
-#include "core/ulog.h"
 #include "lab/formats.h"
 #include "lab/vdengine.h"
 #include "platform/process.h"
@@ -16,6 +15,8 @@
 #include "ui/mousedpanel.h"
 #include "ui/shellglyphs.h"
 #include "ui/statuslabel.h"
+#include "ui/ulog.h"
+#include "ui/windowparts.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -82,15 +83,12 @@ const TStatusSlot kStatusSlots[] = {
 
 TMousedPanel* MakePanel(QWidget* parent, const char* name)
 {
-    auto* panel = new TMousedPanel(parent);
-    panel->setObjectName(QLatin1String(name));
-    return panel;
+    return MakeNamed<TMousedPanel>(parent, name);
 }
 
 TStatusLabel* MakeStatusLabel(QWidget* parent, const char* name, const QString& caption)
 {
-    auto* label = new TStatusLabel(parent);
-    label->setObjectName(QLatin1String(name));
+    auto* label = MakeNamed<TStatusLabel>(parent, name);
     label->SetCaption(caption);
     label->SetStatus(QString());
     return label;
@@ -98,8 +96,7 @@ TStatusLabel* MakeStatusLabel(QWidget* parent, const char* name, const QString& 
 
 TImage* MakeHiddenPicture(QWidget* parent, const char* name, const QImage& picture)
 {
-    auto* image = new TImage(parent);
-    image->setObjectName(QLatin1String(name));
+    auto* image = MakeNamed<TImage>(parent, name);
     image->SetPicture(picture);
     image->hide();
     return image;
@@ -182,18 +179,7 @@ Tfmain::Tfmain(QWidget* parent)
     od->setOption(QFileDialog::ReadOnly, false);
     od->setSizeGripEnabled(true);
 
-    TFormSlot<Tfmain>::Register(this);
     FormCreate();
-}
-
-Tfmain::~Tfmain()
-{
-    TFormSlot<Tfmain>::Unregister(this);
-}
-
-Tfmain& fmain()
-{
-    return TFormSlot<Tfmain>::Get();
 }
 
 QAction* Tfmain::MakeAction(const char* name, const QString& caption, void (Tfmain::*handler)())
@@ -209,8 +195,7 @@ void Tfmain::BuildTopBar()
 {
     MousedPanel1 = MakePanel(centralWidget(), "MousedPanel1");
     for (const TTopBarButton& entry : TopBarButtons()) {
-        auto* button = new TGradientButton(MousedPanel1);
-        button->setObjectName(QLatin1String(entry.button));
+        auto* button = MakeNamed<TGradientButton>(MousedPanel1, entry.button);
         button->resize(kTopButtonSize, kTopButtonSize);
         button->SetGlyph(ShellGlyph(QLatin1String(entry.glyph), kTopButtonSize - 4));
         button->SetGlyphTransparent(true);
@@ -221,16 +206,14 @@ void Tfmain::BuildTopBar()
         connect(button, &TGradientButton::OnMouseLeave, this, [this] { ShowHint(QString()); });
         topButtons_ << button;
     }
-    lhint = new QLabel(MousedPanel1);
-    lhint->setObjectName(QStringLiteral("lhint"));
+    lhint = MakeNamed<QLabel>(MousedPanel1, "lhint");
 }
 
 void Tfmain::BuildLeftBar()
 {
     MousedPanel3 = MakePanel(centralWidget(), "MousedPanel3");
     for (const TLeftBarButton& entry : kLeftBar) {
-        auto* button = new TGradientButton(MousedPanel3);
-        button->setObjectName(QLatin1String(entry.button));
+        auto* button = MakeNamed<TGradientButton>(MousedPanel3, entry.button);
         button->resize(kLeftButtonWidth, kLeftButtonHeight);
         button->SetAlignment(Qt::AlignLeft);
         button->SetUseActionCaption(true);

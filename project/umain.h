@@ -37,7 +37,6 @@ class Tfmain : public QMainWindow {
     Q_OBJECT
 public:
     explicit Tfmain(QWidget* parent = nullptr);
-    ~Tfmain() override;
 
     // The log window the "LOG" action shows and hides.
     void SetLogWindow(Tflog* log);
@@ -152,7 +151,11 @@ private:
     bool sendOrderShowing_ = false; // "Nowy projekt" then clears without asking
     bool adding_ = false; // AddFiles is running and handling events
     bool closeWhenAdded_ = false; // a close came meanwhile: it waits for the adding to stop
+    TFormSlotEntry<Tfmain> slot_{this};
 };
 
 // The program's main window (the one start-up created, or one made on first use).
-Tfmain& fmain();
+inline Tfmain& fmain()
+{
+    return TFormSlot<Tfmain>::Get();
+}

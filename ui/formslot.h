@@ -34,3 +34,21 @@ private:
     static inline TForm* current_ = nullptr;
     static inline std::unique_ptr<TForm> madeOnDemand_;
 };
+
+// A window's place in its TFormSlot: the window's last member, so the window is reachable from
+// its constructor's body on and leaves the slot before its other members go. The window's
+// accessor (fdialog(), fmain() ...) returns TFormSlot<Tfx>::Get().
+template <typename TForm> class TFormSlotEntry {
+public:
+    explicit TFormSlotEntry(TForm* form)
+        : form_(form)
+    {
+        TFormSlot<TForm>::Register(form);
+    }
+    ~TFormSlotEntry() { TFormSlot<TForm>::Unregister(form_); }
+    TFormSlotEntry(const TFormSlotEntry&) = delete;
+    TFormSlotEntry& operator=(const TFormSlotEntry&) = delete;
+
+private:
+    TForm* form_;
+};

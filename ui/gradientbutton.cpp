@@ -15,9 +15,6 @@ TGradientButton::TGradientButton(QWidget* parent)
     , hotColor_(SysColor(TSysColor::HotLight))
     , selColor_(SysColor(TSysColor::Highlight))
     , selFontColor_(SysColor(TSysColor::HighlightText))
-    , frameColor_(SysColor(TSysColor::WindowFrame))
-    , borderTopColor_(SysColor(TSysColor::BtnHighlight))
-    , borderBottomColor_(SysColor(TSysColor::BtnShadow))
     , fontColor_(SysColor(TSysColor::WindowText))
 {
     setAutoDefault(false);
@@ -47,26 +44,6 @@ void TGradientButton::SetSelected(bool selected)
 void TGradientButton::SetBrightness(int brightness)
 {
     SetAndRepaint(*this, brightness_, brightness);
-}
-void TGradientButton::SetFramed(bool framed)
-{
-    SetAndRepaint(*this, framed_, framed);
-}
-void TGradientButton::SetFrameColor(const QColor& color)
-{
-    SetAndRepaint(*this, frameColor_, color);
-}
-void TGradientButton::SetBorderStyle(vd::TMBorderStyle style)
-{
-    SetAndRepaint(*this, borderStyle_, style);
-}
-void TGradientButton::SetBorderTopColor(const QColor& color)
-{
-    SetAndRepaint(*this, borderTopColor_, color);
-}
-void TGradientButton::SetBorderBottomColor(const QColor& color)
-{
-    SetAndRepaint(*this, borderBottomColor_, color);
 }
 void TGradientButton::SetGlyphTransparent(bool transparent)
 {
@@ -180,15 +157,15 @@ void TGradientButton::paintEvent(QPaintEvent*)
         rect.translate(1, 1);
 
     ShadedFill(painter, rect, face, brightness_);
-    if (framed_) {
-        Outline(painter, rect, frameColor_);
+    if (frame_.framed) {
+        Outline(painter, rect, frame_.frameColor);
         rect = Shrunk(rect, 1);
     }
-    if (borderStyle_ == vd::mbsSunken) {
+    if (frame_.borderStyle == vd::mbsSunken) {
         if (pressed)
-            Edge3D(painter, rect, borderBottomColor_, borderTopColor_);
+            Edge3D(painter, rect, frame_.borderBottomColor, frame_.borderTopColor);
         else
-            Edge3D(painter, rect, borderTopColor_, borderBottomColor_);
+            Edge3D(painter, rect, frame_.borderTopColor, frame_.borderBottomColor);
         rect = Shrunk(rect, 1);
     }
     const QRect inner = rect;

@@ -3,6 +3,7 @@
 // edge, an optional glyph left of the caption, and hot, selected, pressed and focused looks.
 // Events: OnClick (also after the second press of a double click), OnMouseEnter, OnMouseLeave.
 #include "ui/controltypes.h"
+#include "ui/framestyle.h"
 
 #include <QImage>
 #include <QPointer>
@@ -10,7 +11,7 @@
 
 class QAction;
 
-class TGradientButton : public QPushButton {
+class TGradientButton : public QPushButton, public TFramedControl {
     Q_OBJECT
     Q_PROPERTY(QColor Color READ Color WRITE SetColor)
     Q_PROPERTY(QColor HotColor READ HotColor WRITE SetHotColor)
@@ -46,16 +47,6 @@ public:
     void SetSelected(bool selected);
     int Brightness() const { return brightness_; }
     void SetBrightness(int brightness);
-    bool Framed() const { return framed_; }
-    void SetFramed(bool framed);
-    QColor FrameColor() const { return frameColor_; }
-    void SetFrameColor(const QColor& color);
-    vd::TMBorderStyle BorderStyle() const { return borderStyle_; }
-    void SetBorderStyle(vd::TMBorderStyle style);
-    QColor BorderTopColor() const { return borderTopColor_; }
-    void SetBorderTopColor(const QColor& color);
-    QColor BorderBottomColor() const { return borderBottomColor_; }
-    void SetBorderBottomColor(const QColor& color);
     const QImage& Glyph() const { return glyph_; }
     void SetGlyph(const QImage& glyph);
     bool GlyphTransparent() const { return glyphTransparent_; }
@@ -86,6 +77,7 @@ Q_SIGNALS:
     void OnMouseLeave();
 
 protected:
+    void FrameStyleChanged(const TFrameStyle&) override { update(); }
     void paintEvent(QPaintEvent* event) override;
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
@@ -101,11 +93,6 @@ private:
     QColor selFontColor_;
     bool selected_ = false;
     int brightness_ = -100;
-    bool framed_ = true;
-    QColor frameColor_;
-    vd::TMBorderStyle borderStyle_ = vd::mbsSunken;
-    QColor borderTopColor_;
-    QColor borderBottomColor_;
     QImage glyph_;
     bool glyphTransparent_ = false;
     vd::TDisabledGlyphStyle disabledGlyphStyle_ = vd::dgBW;

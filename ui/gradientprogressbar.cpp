@@ -1,7 +1,7 @@
 #include "ui/gradientprogressbar.h"
 
+#include "platform/muldiv.h"
 #include "ui/drawrules.h"
-#include "ui/muldiv.h"
 #include "ui/repaintingsetter.h"
 #include "ui/syscolors.h"
 
@@ -13,9 +13,6 @@ TGradientProgressBar::TGradientProgressBar(QWidget* parent)
     : QWidget(parent)
     , color_(SysColor(TSysColor::BtnFace))
     , backColor_(SysColor(TSysColor::AppWorkspace))
-    , frameColor_(SysColor(TSysColor::WindowFrame))
-    , borderTopColor_(SysColor(TSysColor::BtnHighlight))
-    , borderBottomColor_(SysColor(TSysColor::BtnShadow))
     , fontColor_(SysColor(TSysColor::WindowText))
 {
     setFocusPolicy(Qt::NoFocus);
@@ -72,26 +69,6 @@ void TGradientProgressBar::SetBrightness(int brightness)
 {
     SetAndRepaint(*this, brightness_, brightness);
 }
-void TGradientProgressBar::SetFramed(bool framed)
-{
-    SetAndRepaint(*this, framed_, framed);
-}
-void TGradientProgressBar::SetFrameColor(const QColor& color)
-{
-    SetAndRepaint(*this, frameColor_, color);
-}
-void TGradientProgressBar::SetBorderStyle(vd::TMBorderStyle style)
-{
-    SetAndRepaint(*this, borderStyle_, style);
-}
-void TGradientProgressBar::SetBorderTopColor(const QColor& color)
-{
-    SetAndRepaint(*this, borderTopColor_, color);
-}
-void TGradientProgressBar::SetBorderBottomColor(const QColor& color)
-{
-    SetAndRepaint(*this, borderBottomColor_, color);
-}
 void TGradientProgressBar::SetShowCaption(bool show)
 {
     SetAndRepaint(*this, showCaption_, show);
@@ -123,8 +100,8 @@ void TGradientProgressBar::paintEvent(QPaintEvent*)
     QPainter painter(this);
     painter.setFont(font());
     QRect area = rect();
-    if (framed_) {
-        Outline(painter, area, frameColor_);
+    if (frame_.framed) {
+        Outline(painter, area, frame_.frameColor);
         area = Shrunk(area, 1);
     }
     painter.fillRect(area, backColor_);
@@ -134,10 +111,10 @@ void TGradientProgressBar::paintEvent(QPaintEvent*)
     const int filledRight = area.x() + filledWidth; // first column after the filled part
     if (filledWidth > 0) {
         QRect filled(area.x(), area.y(), filledWidth, area.height());
-        if (borderStyle_ == vd::mbsSunken) {
-            Edge3D(painter, filled, borderTopColor_, borderBottomColor_);
-            if (framed_ && filledRight < area.x() + area.width())
-                painter.fillRect(QRect(filledRight, area.y(), 1, area.height()), frameColor_);
+        if (frame_.borderStyle == vd::mbsSunken) {
+            Edge3D(painter, filled, frame_.borderTopColor, frame_.borderBottomColor);
+            if (frame_.framed && filledRight < area.x() + area.width())
+                painter.fillRect(QRect(filledRight, area.y(), 1, area.height()), frame_.frameColor);
             filled = Shrunk(filled, 1);
         }
         ShadedFill(painter, filled, color_, brightness_);

@@ -3,11 +3,12 @@
 // caption (its own text or the percentage) that can follow the end of the filled part.
 // Setting Position repaints at once, so a loop that never yields still shows progress.
 #include "ui/controltypes.h"
+#include "ui/framestyle.h"
 
 #include <QColor>
 #include <QWidget>
 
-class TGradientProgressBar : public QWidget {
+class TGradientProgressBar : public QWidget, public TFramedControl {
     Q_OBJECT
     Q_PROPERTY(int Min READ Min WRITE SetMin)
     Q_PROPERTY(int Max READ Max WRITE SetMax)
@@ -45,16 +46,6 @@ public:
     void SetBackColor(const QColor& color);
     int Brightness() const { return brightness_; }
     void SetBrightness(int brightness);
-    bool Framed() const { return framed_; }
-    void SetFramed(bool framed);
-    QColor FrameColor() const { return frameColor_; }
-    void SetFrameColor(const QColor& color);
-    vd::TMBorderStyle BorderStyle() const { return borderStyle_; }
-    void SetBorderStyle(vd::TMBorderStyle style);
-    QColor BorderTopColor() const { return borderTopColor_; }
-    void SetBorderTopColor(const QColor& color);
-    QColor BorderBottomColor() const { return borderBottomColor_; }
-    void SetBorderBottomColor(const QColor& color);
     bool ShowCaption() const { return showCaption_; }
     void SetShowCaption(bool show);
     bool AutoCaption() const { return autoCaption_; }
@@ -70,6 +61,7 @@ public:
     QString ShownCaption() const;
 
 protected:
+    void FrameStyleChanged(const TFrameStyle&) override { update(); }
     void paintEvent(QPaintEvent* event) override;
     QSize sizeHint() const override { return { 100, 18 }; }
 
@@ -82,11 +74,6 @@ private:
     QColor color_;
     QColor backColor_;
     int brightness_ = -100;
-    bool framed_ = true;
-    QColor frameColor_;
-    vd::TMBorderStyle borderStyle_ = vd::mbsSunken;
-    QColor borderTopColor_;
-    QColor borderBottomColor_;
     bool showCaption_ = false;
     bool autoCaption_ = false;
     bool snapCaption_ = false;

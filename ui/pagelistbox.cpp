@@ -59,9 +59,6 @@ TPageListBox::TPageListBox(QWidget* parent)
     , color_(SysColor(TSysColor::Window))
     , selectedColor_(SysColor(TSysColor::Highlight))
     , selectedFontColor_(SysColor(TSysColor::HighlightText))
-    , frameColor_(SysColor(TSysColor::WindowFrame))
-    , borderTopColor_(SysColor(TSysColor::BtnHighlight))
-    , borderBottomColor_(SysColor(TSysColor::BtnShadow))
     , paColor_(SysColor(TSysColor::Window))
     , paSelectedColor_(SysColor(TSysColor::Highlight))
     , paFont_(font())
@@ -142,7 +139,15 @@ void TPageListBox::Refresh()
 
 QRect TPageListBox::ListArea() const
 {
-    return Shrunk(rect(), (framed_ ? 1 : 0) + (borderStyle_ == vd::mbsSunken ? 1 : 0));
+    return Shrunk(rect(), frame_.Thickness());
+}
+
+void TPageListBox::FrameStyleChanged(const TFrameStyle& before)
+{
+    if (before.Thickness() != frame_.Thickness())
+        Refresh();
+    else
+        update();
 }
 
 QRect TPageListBox::RowsArea() const
@@ -216,18 +221,6 @@ void TPageListBox::SetSelectedFontColor(const QColor& color)
     selectedFontColor_ = color;
     Refresh();
 }
-void TPageListBox::SetFrameColor(const QColor& color)
-{
-    SetAndRepaint(*this, frameColor_, color);
-}
-void TPageListBox::SetBorderTopColor(const QColor& color)
-{
-    SetAndRepaint(*this, borderTopColor_, color);
-}
-void TPageListBox::SetBorderBottomColor(const QColor& color)
-{
-    SetAndRepaint(*this, borderBottomColor_, color);
-}
 void TPageListBox::SetPAColor(const QColor& color)
 {
     SetAndRepaint(*this, paColor_, color);
@@ -243,18 +236,6 @@ void TPageListBox::SetPASimpleLine(bool simple)
 void TPageListBox::SetFontColor(const QColor& color)
 {
     SetAndRepaint(*this, fontColor_, color);
-}
-
-void TPageListBox::SetFramed(bool framed)
-{
-    framed_ = framed;
-    Refresh();
-}
-
-void TPageListBox::SetBorderStyle(vd::TMBorderStyle style)
-{
-    borderStyle_ = style;
-    Refresh();
 }
 
 void TPageListBox::SetPAHeight(int height)
@@ -286,12 +267,12 @@ void TPageListBox::paintEvent(QPaintEvent*)
     QPainter painter(this);
     painter.setFont(font());
     QRect area = rect();
-    if (framed_) {
-        Outline(painter, area, frameColor_);
+    if (frame_.framed) {
+        Outline(painter, area, frame_.frameColor);
         area = Shrunk(area, 1);
     }
-    if (borderStyle_ == vd::mbsSunken) {
-        Edge3D(painter, area, borderBottomColor_, borderTopColor_);
+    if (frame_.borderStyle == vd::mbsSunken) {
+        Edge3D(painter, area, frame_.borderBottomColor, frame_.borderTopColor);
         area = Shrunk(area, 1);
     }
     if (gradient_)
@@ -303,10 +284,10 @@ void TPageListBox::paintEvent(QPaintEvent*)
     painter.fillRect(QRect(area.x(), barTop, area.width(), paHeight_), paColor_);
     if (paShowLine_) {
         if (paSimpleLine_) {
-            painter.fillRect(QRect(area.x(), barTop - 1, area.width(), 1), frameColor_);
+            painter.fillRect(QRect(area.x(), barTop - 1, area.width(), 1), frame_.frameColor);
         } else {
-            painter.fillRect(QRect(area.x(), barTop - 2, area.width(), 1), borderTopColor_);
-            painter.fillRect(QRect(area.x(), barTop - 1, area.width(), 1), borderBottomColor_);
+            painter.fillRect(QRect(area.x(), barTop - 2, area.width(), 1), frame_.borderTopColor);
+            painter.fillRect(QRect(area.x(), barTop - 1, area.width(), 1), frame_.borderBottomColor);
         }
     }
 
@@ -318,7 +299,7 @@ void TPageListBox::paintEvent(QPaintEvent*)
         const bool selected = item == itemIndex_;
         if (selected) {
             painter.fillRect(rowRect, selectedColor_);
-            Outline(painter, rowRect, frameColor_);
+            Outline(painter, rowRect, frame_.frameColor);
         }
         painter.setPen(selected ? selectedFontColor_ : fontColor_);
         painter.drawText(

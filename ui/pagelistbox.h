@@ -4,6 +4,7 @@
 // a click on a row selects it and a click on a page label shows that page. OnIndexChanged
 // fires after ItemIndex changed.
 #include "ui/controltypes.h"
+#include "ui/framestyle.h"
 
 #include <QColor>
 #include <QFont>
@@ -15,7 +16,7 @@
 
 class TPageLabel;
 
-class TPageListBox : public QWidget {
+class TPageListBox : public QWidget, public TFramedControl {
     Q_OBJECT
     Q_PROPERTY(QStringList Items READ Items WRITE SetItems)
     Q_PROPERTY(int ItemIndex READ ItemIndex WRITE SetItemIndex)
@@ -71,16 +72,6 @@ public:
     void SetSelectedColor(const QColor& color);
     QColor SelectedFontColor() const { return selectedFontColor_; }
     void SetSelectedFontColor(const QColor& color);
-    bool Framed() const { return framed_; }
-    void SetFramed(bool framed);
-    QColor FrameColor() const { return frameColor_; }
-    void SetFrameColor(const QColor& color);
-    vd::TMBorderStyle BorderStyle() const { return borderStyle_; }
-    void SetBorderStyle(vd::TMBorderStyle style);
-    QColor BorderTopColor() const { return borderTopColor_; }
-    void SetBorderTopColor(const QColor& color);
-    QColor BorderBottomColor() const { return borderBottomColor_; }
-    void SetBorderBottomColor(const QColor& color);
     int PAHeight() const { return paHeight_; }
     void SetPAHeight(int height);
     QColor PAColor() const { return paColor_; }
@@ -115,6 +106,7 @@ Q_SIGNALS:
     void OnExit();
 
 protected:
+    void FrameStyleChanged(const TFrameStyle& before) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
@@ -140,11 +132,6 @@ private:
     int brightness_ = 40;
     QColor selectedColor_;
     QColor selectedFontColor_;
-    bool framed_ = true;
-    QColor frameColor_;
-    vd::TMBorderStyle borderStyle_ = vd::mbsSunken;
-    QColor borderTopColor_;
-    QColor borderBottomColor_;
     int paHeight_ = 18;
     QColor paColor_;
     QColor paSelectedColor_;

@@ -3,6 +3,7 @@
 #include "ui/skinner.h"
 
 #include "ui/colorframe.h"
+#include "ui/framestyle.h"
 #include "ui/gradientbutton.h"
 #include "ui/gradientprogressbar.h"
 #include "ui/image.h"
@@ -29,6 +30,13 @@ void SetPaletteColor(QWidget* widget, QPalette::ColorRole role, const QColor& co
 
 void TSkinner::ApplyToControl(QWidget* control) const
 {
+    const auto dressFrame = [this](TFramedControl& framed) {
+        TFrameStyle style = framed.FrameStyle();
+        style.frameColor = GetColor(QStringLiteral("border"));
+        style.borderTopColor = GetColor(QStringLiteral("bordertop"));
+        style.borderBottomColor = GetColor(QStringLiteral("borderbottom"));
+        framed.SetFrameStyle(style);
+    };
     if (auto* panel = qobject_cast<TMousedPanel*>(control)) {
         panel->SetColor(GetColor(QStringLiteral("background")));
         panel->SetBorderColor(GetColor(QStringLiteral("border")));
@@ -55,10 +63,8 @@ void TSkinner::ApplyToControl(QWidget* control) const
         SetPaletteColor(edit, QPalette::Text, GetColor(QStringLiteral("text")));
     } else if (auto* list = qobject_cast<TPageListBox*>(control)) {
         list->SetColor(GetColor(QStringLiteral("backgroundtext")));
-        list->SetBorderTopColor(GetColor(QStringLiteral("bordertop")));
-        list->SetBorderBottomColor(GetColor(QStringLiteral("borderbottom")));
+        dressFrame(*list);
         list->SetSelectedColor(GetColor(QStringLiteral("selected")));
-        list->SetFrameColor(GetColor(QStringLiteral("border")));
         list->SetFontColor(GetColor(QStringLiteral("text")));
         list->SetPAColor(GetColor(QStringLiteral("backgroundtext")));
         list->SetPAFontColor(GetColor(QStringLiteral("text")));
@@ -68,23 +74,17 @@ void TSkinner::ApplyToControl(QWidget* control) const
         bar->SetBackColor(GetColor(QStringLiteral("backgroundtext")));
         bar->SetColor(GetColor(QStringLiteral("color")));
         bar->SetFontColor(GetColor(QStringLiteral("text")));
-        bar->SetFrameColor(GetColor(QStringLiteral("border")));
-        bar->SetBorderTopColor(GetColor(QStringLiteral("bordertop")));
-        bar->SetBorderBottomColor(GetColor(QStringLiteral("borderbottom")));
+        dressFrame(*bar);
     } else if (auto* check = qobject_cast<TNiceCheckBox*>(control)) {
         check->SetButtonColor(GetColor(QStringLiteral("color")));
-        check->SetBorderBottomColor(GetColor(QStringLiteral("borderbottom")));
-        check->SetBorderTopColor(GetColor(QStringLiteral("bordertop")));
-        check->SetFrameColor(GetColor(QStringLiteral("border")));
+        dressFrame(*check);
         check->SetColor(GetColor(QStringLiteral("background")));
         check->SetFontColor(GetColor(QStringLiteral("text")));
         check->SetHotColor(GetColor(QStringLiteral("hot")));
         check->SetCheckColor(GetColor(QStringLiteral("text")));
     } else if (auto* button = qobject_cast<TGradientButton*>(control)) {
         button->SetColor(GetColor(QStringLiteral("color")));
-        button->SetBorderTopColor(GetColor(QStringLiteral("bordertop")));
-        button->SetBorderBottomColor(GetColor(QStringLiteral("borderbottom")));
-        button->SetFrameColor(GetColor(QStringLiteral("border")));
+        dressFrame(*button);
         button->SetHotColor(GetColor(QStringLiteral("hot")));
         button->SetFontColor(GetColor(QStringLiteral("text")));
         button->SetSelColor(GetColor(QStringLiteral("selected")));

@@ -11,6 +11,7 @@
 #include "ui/pictures.h"
 #include "ui/syscolors.h"
 #include "ui/widgetcolors.h"
+#include "ui/windowparts.h"
 
 #include <QDesktopServices>
 #include <QLabel>
@@ -24,9 +25,7 @@ const QString kMakerEmail = QStringLiteral("kontakt@vendaro.example");
 
 QLabel* MakeLabel(QWidget* parent, const char* name, const QRect& geometry)
 {
-    auto* label = new QLabel(parent);
-    label->setObjectName(QLatin1String(name));
-    label->setGeometry(geometry);
+    auto* label = MakeNamed<QLabel>(parent, name, geometry);
     label->setTextFormat(Qt::PlainText);
     return label;
 }
@@ -58,22 +57,11 @@ QLabel* MakeNotice(QWidget* parent, const char* name, const QRect& geometry, con
 
 THotLabel* MakeLink(QWidget* parent, const char* name, const QRect& geometry)
 {
-    auto* link = new THotLabel(parent);
-    link->setObjectName(QLatin1String(name));
-    link->setGeometry(geometry);
+    auto* link = MakeNamed<THotLabel>(parent, name, geometry);
     link->setCursor(Qt::PointingHandCursor);
     SetTextColor(link, SysColor(TSysColor::HotLight));
     link->SetHotFontColor(Qt::red);
     return link;
-}
-
-TGradientButton* MakeButton(QWidget* parent, const char* name, const QString& caption, const QRect& geometry)
-{
-    auto* button = new TGradientButton(parent);
-    button->setObjectName(QLatin1String(name));
-    button->SetCaption(caption);
-    button->setGeometry(geometry);
-    return button;
 }
 
 QString VersionText()
@@ -89,9 +77,9 @@ Tfabout::Tfabout(QWidget* parent) : QDialog(parent)
     setWindowTitle(QStringLiteral("O programie"));
     setFixedSize(523, 358);
 
-    bprog = MakeButton(this, "bprog", QStringLiteral("Vendaro"), {8, 4, 180, 24});
-    btech = MakeButton(this, "btech", QStringLiteral("technologia/prawa autorskie ..."), {192, 4, 200, 24});
-    bclose = MakeButton(this, "bclose", QStringLiteral("zamknij"), {440, 4, 75, 24});
+    bprog = MakeTextButton(this, "bprog", QStringLiteral("Vendaro"), {8, 4, 180, 24});
+    btech = MakeTextButton(this, "btech", QStringLiteral("technologia/prawa autorskie ..."), {192, 4, 200, 24});
+    bclose = MakeTextButton(this, "bclose", QStringLiteral("zamknij"), {440, 4, 75, 24});
     connect(bprog, &TGradientButton::OnClick, this, &Tfabout::bprogClick);
     connect(btech, &TGradientButton::OnClick, this, &Tfabout::btechClick);
     connect(bclose, &TGradientButton::OnClick, this, &QDialog::accept);
@@ -103,28 +91,12 @@ Tfabout::Tfabout(QWidget* parent) : QDialog(parent)
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(4000);
     connect(Timer1, &QTimer::timeout, this, &Tfabout::Timer1Timer);
-
-    TFormSlot<Tfabout>::Register(this);
-}
-
-Tfabout::~Tfabout()
-{
-    TFormSlot<Tfabout>::Unregister(this);
-}
-
-Tfabout& fabout()
-{
-    return TFormSlot<Tfabout>::Get();
 }
 
 void Tfabout::BuildProgramPage()
 {
-    mpprog = new QWidget(this);
-    mpprog->setObjectName(QStringLiteral("mpprog"));
-    mpprog->setGeometry(8, 32, 507, 318);
-    ilogo = new TImage(mpprog);
-    ilogo->setObjectName(QStringLiteral("ilogo"));
-    ilogo->setGeometry(0, 0, 200, 150);
+    mpprog = MakeNamed<QWidget>(this, "mpprog", QRect(8, 32, 507, 318));
+    ilogo = MakeNamed<TImage>(mpprog, "ilogo", QRect(0, 0, 200, 150));
     ilogo->SetCenter(true);
     ltitle = MakeTitle(mpprog, "ltitle", {208, 0, 299, 22});
     const char* names[] = {"lname", "lowner", "lperson", "lstreet", "lcity", "lphone"};
@@ -144,9 +116,7 @@ void Tfabout::BuildProgramPage()
 
 void Tfabout::BuildProductPage()
 {
-    mptech = new QWidget(this);
-    mptech->setObjectName(QStringLiteral("mptech"));
-    mptech->setGeometry(8, 32, 507, 318);
+    mptech = MakeNamed<QWidget>(this, "mptech", QRect(8, 32, 507, 318));
     ltitlevd = MakeTitle(mptech, "ltitlevd", {0, 0, 507, 22});
     const QString lines[] = {
         QStringLiteral("Vendaro - zamawianie odbitek fotograficznych przez internet."),
@@ -169,13 +139,9 @@ void Tfabout::BuildProductPage()
                                              "Software License), libjpeg-turbo (licencje IJG i BSD), ImageMagick "
                                              "(licencja ImageMagick) oraz libzip (licencja BSD). Dziękujemy ich "
                                              "autorom."));
-    iabout1 = new TImage(mptech);
-    iabout1->setObjectName(QStringLiteral("iabout1"));
-    iabout1->setGeometry(352, 34, 150, 120);
+    iabout1 = MakeNamed<TImage>(mptech, "iabout1", QRect(352, 34, 150, 120));
     iabout1->SetPicture(ProgramPicture(QStringLiteral("about1")));
-    iabout2 = new TImage(mptech);
-    iabout2->setObjectName(QStringLiteral("iabout2"));
-    iabout2->setGeometry(352, 34, 150, 120);
+    iabout2 = MakeNamed<TImage>(mptech, "iabout2", QRect(352, 34, 150, 120));
     iabout2->SetPicture(ProgramPicture(QStringLiteral("about2")));
     iabout2->hide();
 }

@@ -15,7 +15,6 @@ class Tfabout : public QDialog {
     Q_OBJECT
 public:
     explicit Tfabout(QWidget* parent = nullptr);
-    ~Tfabout() override;
 
     TGradientButton* bprog = nullptr;
     TGradientButton* btech = nullptr;
@@ -56,7 +55,11 @@ protected:
 private:
     void BuildProgramPage();
     void BuildProductPage();
+    TFormSlotEntry<Tfabout> slot_{this};
 };
 
 // The program's about window (the one start-up created, or one made on first use).
-Tfabout& fabout();
+inline Tfabout& fabout()
+{
+    return TFormSlot<Tfabout>::Get();
+}

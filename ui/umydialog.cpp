@@ -1,6 +1,6 @@
 #include "ui/umydialog.h"
 
-#include "core/appevents.h"
+#include "ui/appevents.h"
 #include "ui/colorframe.h"
 #include "ui/designfonts.h"
 #include "ui/gradientbutton.h"
@@ -9,6 +9,7 @@
 #include "ui/shellglyphs.h"
 #include "ui/syscolors.h"
 #include "ui/widgetcolors.h"
+#include "ui/windowparts.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -20,25 +21,17 @@
 namespace {
 
 constexpr int kClientWidth = 413;
-constexpr int kButtonGlyphSize = 16;
 
 TGradientButton* MakeButton(QWidget* parent, const char* name, const QString& caption, const char* glyph)
 {
-    auto* button = new TGradientButton(parent);
-    button->setObjectName(QLatin1String(name));
-    button->setGeometry(0, 112, 75, 25);
-    button->SetCaption(caption);
-    button->SetGlyph(ShellGlyph(QLatin1String(glyph), kButtonGlyphSize));
-    button->SetGlyphTransparent(true);
+    auto* button = MakeGlyphButton(parent, name, caption, glyph, QRect(0, 112, 75, 25));
     button->setAutoDefault(true);
     return button;
 }
 
 TImage* MakeIcon(QWidget* parent, const char* name, const char* glyph)
 {
-    auto* icon = new TImage(parent);
-    icon->setObjectName(QLatin1String(name));
-    icon->setGeometry(10, 10, 50, 50);
+    auto* icon = MakeNamed<TImage>(parent, name, QRect(10, 10, 50, 50));
     icon->SetPicture(ShellGlyph(QLatin1String(glyph), 50));
     icon->SetTransparent(true);
     return icon;
@@ -46,9 +39,7 @@ TImage* MakeIcon(QWidget* parent, const char* name, const char* glyph)
 
 TColorFrame* MakeFrame(QWidget* parent, const char* name, const QRect& geometry)
 {
-    auto* frame = new TColorFrame(parent);
-    frame->setObjectName(QLatin1String(name));
-    frame->setGeometry(geometry);
+    auto* frame = MakeNamed<TColorFrame>(parent, name, geometry);
     frame->SetAutoFrameColor(true);
     return frame;
 }
@@ -78,9 +69,7 @@ Tfdialog::Tfdialog(QWidget* parent)
     ierror = MakeIcon(this, "ierror", "error");
     iquestion = MakeIcon(this, "iquestion", "question");
 
-    Label1 = new QLabel(this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setGeometry(80, 16, 313, 82);
+    Label1 = MakeNamed<QLabel>(this, "Label1", QRect(80, 16, 313, 82));
     Label1->setAlignment(Qt::AlignCenter);
     Label1->setWordWrap(true);
     Label1->setTextFormat(Qt::PlainText);
@@ -93,23 +82,10 @@ Tfdialog::Tfdialog(QWidget* parent)
     connect(bcancel, &TGradientButton::OnClick, this, [this] { ButtonClick(kButtonCancel); });
 
     cf = MakeFrame(this, "cf", QRect(4, 146, 405, 5));
-    cbflag = new TNiceCheckBox(this);
-    cbflag->setObjectName(QStringLiteral("cbflag"));
-    cbflag->setGeometry(8, 152, 161, 18);
+    cbflag = MakeNamed<TNiceCheckBox>(this, "cbflag", QRect(8, 152, 161, 18));
     cbflag->SetCaption(QStringLiteral("Nie pytaj ponownie"));
 
     ShowCheckBox(false);
-    TFormSlot<Tfdialog>::Register(this);
-}
-
-Tfdialog::~Tfdialog()
-{
-    TFormSlot<Tfdialog>::Unregister(this);
-}
-
-Tfdialog& fdialog()
-{
-    return TFormSlot<Tfdialog>::Get();
 }
 
 QString Tfdialog::ConfirmationText()

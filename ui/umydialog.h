@@ -50,7 +50,6 @@ class Tfdialog : public QDialog {
     Q_OBJECT
 public:
     explicit Tfdialog(QWidget* parent = nullptr);
-    ~Tfdialog() override;
 
     // Shows `text` ("\r" breaks lines) with the given buttons and icon kind; returns the
     // number of the pressed button (0 first, 1 second, 2 third).
@@ -97,10 +96,14 @@ private:
 
     int resultMark_ = -1;
     bool checkBoxShown_ = false;
+    TFormSlotEntry<Tfdialog> slot_{this};
 };
 
 // The program's message dialog (the one start-up created, or one made on first use).
-Tfdialog& fdialog();
+inline Tfdialog& fdialog()
+{
+    return TFormSlot<Tfdialog>::Get();
+}
 
 // ----- test seam -----
 

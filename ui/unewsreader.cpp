@@ -3,6 +3,7 @@
 #include "core/coreobjects.h"
 #include "lab/md5.h"
 #include "lab/vdengine.h"
+#include "ui/windowparts.h"
 
 #include <QAuthenticator>
 #include <QTimer>
@@ -33,9 +34,7 @@ Tfnews::Tfnews(const QString& address, QWidget* parent)
     setFixedSize(515, 396);
 
     AllowBrowserAsRoot();
-    web = new QWebEngineView(this);
-    web->setObjectName(QStringLiteral("web"));
-    web->setGeometry(8, 8, 500, 381);
+    web = MakeNamed<QWebEngineView>(this, "web", QRect(8, 8, 500, 381));
     connect(web, &QWebEngineView::loadFinished, this, &Tfnews::webNavigateComplete);
     // A lab that protects its news page asks for the same account as every other request;
     // it is offered once, and only to the news host, so refused credentials end in the

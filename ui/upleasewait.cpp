@@ -5,6 +5,7 @@
 #include "ui/gradientprogressbar.h"
 #include "ui/syscolors.h"
 #include "ui/widgetcolors.h"
+#include "ui/windowparts.h"
 
 #include <QApplication>
 #include <QGuiApplication>
@@ -19,34 +20,16 @@ Tfwait::Tfwait(QWidget* parent)
     SetBackgroundColor(this, SysColor(TSysColor::BtnFace));
     setFixedSize(374, 93);
 
-    ColorFrame1 = new TColorFrame(this);
-    ColorFrame1->setObjectName(QStringLiteral("ColorFrame1"));
-    ColorFrame1->setGeometry(4, 4, 369, 89);
+    ColorFrame1 = MakeNamed<TColorFrame>(this, "ColorFrame1", QRect(4, 4, 369, 89));
     ColorFrame1->SetAutoFrameColor(true);
 
-    Label1 = new QLabel(QStringLiteral("Proszę czekać ..."), this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setGeometry(8, 8, 361, 81);
+    Label1 = MakeNamedText<QLabel>(this, "Label1", QStringLiteral("Proszę czekać ..."), QRect(8, 8, 361, 81));
     Label1->setAlignment(Qt::AlignCenter);
 
-    pb = new TGradientProgressBar(this);
-    pb->setObjectName(QStringLiteral("pb"));
-    pb->setGeometry(16, 64, 345, 18);
+    pb = MakeNamed<TGradientProgressBar>(this, "pb", QRect(16, 64, 345, 18));
     pb->SetShowCaption(true);
     pb->SetSnapCaption(true);
     pb->SetAutoCaption(true);
-
-    TFormSlot<Tfwait>::Register(this);
-}
-
-Tfwait::~Tfwait()
-{
-    TFormSlot<Tfwait>::Unregister(this);
-}
-
-Tfwait& fwait()
-{
-    return TFormSlot<Tfwait>::Get();
 }
 
 void Tfwait::SetBarVisible(bool showBar)

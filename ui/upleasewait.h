@@ -21,7 +21,6 @@ class Tfwait : public QWidget {
     Q_OBJECT
 public:
     explicit Tfwait(QWidget* parent = nullptr);
-    ~Tfwait() override;
 
     // Shows the window in front of everything (not modal), centred on the owner's window,
     // with the bar at 0 and shown or hidden, then lets pending events run once.
@@ -40,7 +39,11 @@ protected:
 private:
     QPointer<QWidget> owner_;
     TWindowDisabler disabledWindows_;
+    TFormSlotEntry<Tfwait> slot_{this};
 };
 
 // The program's wait window (the one start-up created, or one made on first use).
-Tfwait& fwait();
+inline Tfwait& fwait()
+{
+    return TFormSlot<Tfwait>::Get();
+}

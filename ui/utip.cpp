@@ -8,6 +8,7 @@
 #include "ui/nicecheckbox.h"
 #include "ui/pictures.h"
 #include "ui/tipfile.h"
+#include "ui/windowparts.h"
 
 #include <QLabel>
 
@@ -15,11 +16,7 @@ namespace {
 
 TGradientButton* MakeButton(QWidget* parent, const char* name, const QString& caption, int left)
 {
-    auto* button = new TGradientButton(parent);
-    button->setObjectName(QLatin1String(name));
-    button->SetCaption(caption);
-    button->setGeometry(left, 162, 75, 25);
-    return button;
+    return MakeTextButton(parent, name, caption, QRect(left, 162, 75, 25));
 }
 
 } // namespace
@@ -30,23 +27,17 @@ Tftip::Tftip(QWidget* parent) : QDialog(parent)
     setWindowTitle(QStringLiteral("Podpowiedź na dziś :)"));
     setFixedSize(469, 194);
 
-    iowl = new TImage(this);
-    iowl->setObjectName(QStringLiteral("iowl"));
-    iowl->setGeometry(8, 4, 110, 150);
+    iowl = MakeNamed<TImage>(this, "iowl", QRect(8, 4, 110, 150));
     iowl->SetPicture(ProgramPicture(QStringLiteral("owl")));
     iowl->SetCenter(true);
 
-    ltip = new QLabel(this);
-    ltip->setObjectName(QStringLiteral("ltip"));
-    ltip->setGeometry(126, 8, 335, 144);
+    ltip = MakeNamed<QLabel>(this, "ltip", QRect(126, 8, 335, 144));
     ltip->setAlignment(Qt::AlignCenter);
     ltip->setWordWrap(true);
     ltip->setTextFormat(Qt::PlainText);
 
-    cbshow = new TNiceCheckBox(this);
-    cbshow->setObjectName(QStringLiteral("cbshow"));
+    cbshow = MakeNamed<TNiceCheckBox>(this, "cbshow", QRect(8, 166, 150, 18));
     cbshow->SetCaption(QStringLiteral("Pokazuj przy starcie"));
-    cbshow->setGeometry(8, 166, 150, 18);
 
     bprev = MakeButton(this, "bprev", QStringLiteral("poprzedni"), 222);
     bnext = MakeButton(this, "bnext", QStringLiteral("następny"), 302);
@@ -54,18 +45,6 @@ Tftip::Tftip(QWidget* parent) : QDialog(parent)
     connect(bprev, &TGradientButton::OnClick, this, &Tftip::bprevClick);
     connect(bnext, &TGradientButton::OnClick, this, &Tftip::bnextClick);
     connect(bclose, &TGradientButton::OnClick, this, &QDialog::accept);
-
-    TFormSlot<Tftip>::Register(this);
-}
-
-Tftip::~Tftip()
-{
-    TFormSlot<Tftip>::Unregister(this);
-}
-
-Tftip& ftip()
-{
-    return TFormSlot<Tftip>::Get();
 }
 
 void Tftip::ShowTip(int step)

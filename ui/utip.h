@@ -14,7 +14,6 @@ class Tftip : public QDialog {
     Q_OBJECT
 public:
     explicit Tftip(QWidget* parent = nullptr);
-    ~Tftip() override;
 
     TImage* iowl = nullptr;
     QLabel* ltip = nullptr;
@@ -32,7 +31,11 @@ protected:
 
 private:
     void ShowTip(int step);
+    TFormSlotEntry<Tftip> slot_{this};
 };
 
 // The program's tip window (the one start-up created, or one made on first use).
-Tftip& ftip();
+inline Tftip& ftip()
+{
+    return TFormSlot<Tftip>::Get();
+}

@@ -1,7 +1,6 @@
 // The program started in-process against a demo lab kit served by the test.
 #include "app/program.h"
 #include "app/usplash.h"
-#include "core/appevents.h"
 #include "core/log.h"
 #include "editing/correctionsfile.h"
 #include "editing/ucrop.h"
@@ -11,6 +10,7 @@
 #include "project/umain.h"
 #include "tests/support/demokit.h"
 #include "tests/support/testsupport.h"
+#include "ui/appevents.h"
 #include "ui/gradientbutton.h"
 #include "ui/hotlabel.h"
 #include "ui/mousedpanel.h"

@@ -1,6 +1,5 @@
 // The colour-correction window driven like a user: edit boxes, buttons, track bars, stored
 // correction sets, "resetuj" and "AKCEPTUJ", and the preview the worker renders meanwhile.
-#include "core/appevents.h"
 #include "editing/editsettings.h"
 #include "editing/paintbox.h"
 #include "editing/uedit.h"
@@ -10,6 +9,7 @@
 #include "tests/project/projectfixture.h"
 #include "tests/support/testsupport.h"
 #include "tests/support/windowdriver.h"
+#include "ui/appevents.h"
 #include "ui/gradientbutton.h"
 #include "ui/mousedpanel.h"
 #include "ui/pagelistbox.h"

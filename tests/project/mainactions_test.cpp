@@ -2,10 +2,10 @@
 // rename, reset, new project, the send-order checks, adding with its questions, settings.
 #include "tests/project/mainwindowfixture.h"
 
-#include "core/appevents.h"
 #include "editing/uformat.h"
 #include "tests/support/testsupport.h"
 #include "tests/support/windowdriver.h"
+#include "ui/appevents.h"
 #include "ui/pagelistbox.h"
 #include "ui/statuslabel.h"
 #include "ui/umydialog.h"

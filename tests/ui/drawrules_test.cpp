@@ -1,5 +1,5 @@
+#include "platform/muldiv.h"
 #include "ui/drawrules.h"
-#include "ui/muldiv.h"
 
 #include <QImage>
 #include <QPainter>

@@ -1,4 +1,4 @@
-#include "core/appevents.h"
+#include "ui/appevents.h"
 #include "ui/gradientbutton.h"
 #include "ui/image.h"
 #include "ui/nicecheckbox.h"

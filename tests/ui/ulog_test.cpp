@@ -1,4 +1,4 @@
-#include "core/ulog.h"
+#include "ui/ulog.h"
 
 #include "core/log.h"
 

@@ -1,11 +1,10 @@
 #pragma once
-// Controls as the editing windows make them: named, placed at fixed pixel positions, in the
-// window's font. Shared by the colour-correction, crop and save windows.
+// Controls as the windows make them: named (the names the skins and tests address) and placed
+// at fixed pixel positions.
 #include <QRect>
 #include <QString>
 #include <QWidget>
 
-class QLabel;
 class TGradientButton;
 class TMousedPanel;
 
@@ -20,7 +19,18 @@ TControl* MakeNamed(QWidget* parent, const char* name, const QRect& geometry = Q
     return control;
 }
 
+// The same, showing text: a label's, an edit's or a check box's.
+template <typename TControl>
+TControl* MakeNamedText(QWidget* parent, const char* name, const QString& text, const QRect& geometry)
+{
+    auto* control = MakeNamed<TControl>(parent, name, geometry);
+    control->setText(text);
+    return control;
+}
+
 TGradientButton* MakeTextButton(QWidget* parent, const char* name, const QString& caption, const QRect& geometry);
-QLabel* MakeNamedLabel(QWidget* parent, const char* name, const QString& text, const QRect& geometry);
+// A text button with the shell glyph glyph (16 pixels, transparent) left of its caption.
+TGradientButton* MakeGlyphButton(
+    QWidget* parent, const char* name, const QString& caption, const char* glyph, const QRect& geometry);
 // Moves a window to the middle of its screen.
 void CentreOnScreen(QWidget* window);

@@ -1,9 +1,9 @@
 // A tiny program that lets an exception escape, so a test can watch the unhandled-exception
 // path end a real process. The first argument says where the exception comes from.
-#include "core/appevents.h"
 #include "core/blowfish.h"
 #include "core/log.h"
-#include "core/ulog.h"
+#include "ui/appevents.h"
+#include "ui/ulog.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>

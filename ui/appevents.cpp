@@ -1,4 +1,4 @@
-#include "core/appevents.h"
+#include "ui/appevents.h"
 
 #include "core/unhandled.h"
 

@@ -1,8 +1,8 @@
-#include "editing/windowparts.h"
+#include "ui/windowparts.h"
 
 #include "ui/gradientbutton.h"
+#include "ui/shellglyphs.h"
 
-#include <QLabel>
 #include <QScreen>
 
 TGradientButton* MakeTextButton(QWidget* parent, const char* name, const QString& caption, const QRect& geometry)
@@ -12,11 +12,13 @@ TGradientButton* MakeTextButton(QWidget* parent, const char* name, const QString
     return button;
 }
 
-QLabel* MakeNamedLabel(QWidget* parent, const char* name, const QString& text, const QRect& geometry)
+TGradientButton* MakeGlyphButton(
+    QWidget* parent, const char* name, const QString& caption, const char* glyph, const QRect& geometry)
 {
-    auto* label = MakeNamed<QLabel>(parent, name, geometry);
-    label->setText(text);
-    return label;
+    auto* button = MakeTextButton(parent, name, caption, geometry);
+    button->SetGlyph(ShellGlyph(QLatin1String(glyph), 16));
+    button->SetGlyphTransparent(true);
+    return button;
 }
 
 void CentreOnScreen(QWidget* window)

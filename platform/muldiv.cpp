@@ -1,4 +1,4 @@
-#include "ui/muldiv.h"
+#include "platform/muldiv.h"
 
 #include <cstdint>
 #include <cstdlib>
