@@ -1,6 +1,7 @@
 #include "core/blowfishtables.h"
 
 // The initial subkeys and S-boxes: the hexadecimal digits of pi's fractional part, in order.
+// clang-format off
 const std::array<uint32_t, 18> kBlowfishInitP = {
     0x243F6A88, 0x85A308D3, 0x13198A2E, 0x03707344, 0xA4093822, 0x299F31D0,
     0x082EFA98, 0xEC4E6C89, 0x452821E6, 0x38D01377, 0xBE5466CF, 0x34E90C6C,
@@ -189,3 +190,4 @@ const std::array<std::array<uint32_t, 256>, 4> kBlowfishInitS = {{
         0xB74E6132, 0xCE77E25B, 0x578FDFE3, 0x3AC372E6,
     },
 }};
+// clang-format on

@@ -18,6 +18,7 @@ struct ExtensionCoder {
 
 // Windows naming habits decide some rows: .rle and .dib are bitmap files, .vst/.icb/.vda/.win
 // are Targa, .pcc/.scr are PCX, .rgb/.rgba/.bw are SGI, .rpf is RLA, .pdd is Photoshop.
+// clang-format off
 constexpr ExtensionCoder kCoders[] = {
     {"bmp", "BMP"},  {"dib", "BMP"},  {"rle", "BMP"},  {"ico", "ICO"},  {"wmf", "WMF"},  {"emf", ""},
     {"jpg", "JPEG"}, {"jpeg", "JPEG"}, {"jpe", "JPEG"}, {"jfif", "JPEG"}, {"tif", "TIFF"}, {"tiff", "TIFF"},
@@ -27,6 +28,7 @@ constexpr ExtensionCoder kCoders[] = {
     {"ppm", "PNM"},  {"pgm", "PNM"},  {"pbm", "PNM"},  {"cel", ""},     {"pic", ""},     {"pcd", "PCD"},
     {"cut", "CUT"},  {"psp", ""},     {"png", "PNG"},
 };
+// clang-format on
 
 // ImageMagick's own limits, as ceilings under the system policy (which wins where it is lower;
 // Debian's allows 256 MiB of memory, 512 MiB mapped, 1 GiB on disk and 16K pixels a side). A
