@@ -26,6 +26,8 @@
 #include <QLineEdit>
 #include <QScopeGuard>
 
+#include <algorithm>
+
 namespace {
 
 // How long the window waits for the next decoded photo before it handles its events again.
@@ -150,7 +152,7 @@ void Tfmain::RegenerateThumbnails()
         TWaitScope wait(this);
         TVDImage& project = Project();
         for (int i = 0; i < project.Count(); ++i) {
-            if (project.thumbPending.Get(i))
+            if (project.Photo(i).thumbPending)
                 project.RefreshThumbnail(i);
             TWaitScope::Progress(i + 1, project.Count());
         }
@@ -173,7 +175,7 @@ void Tfmain::adeleteExecute()
         return;
     TVDImage& project = Project();
     for (int i = 0; i < project.Count();) {
-        if (project.selected.Get(i))
+        if (project.Photo(i).selected)
             project.Delete(i);
         else
             ++i;
@@ -185,11 +187,12 @@ void Tfmain::arenameExecute()
 {
     TVDImage& project = Project();
     const int focus = project.focus;
-    QString text = QFileInfo(project.names[focus]).fileName();
+    QString& name = project.Photo(focus).name;
+    QString text = QFileInfo(name).fileName();
     if (AskText(this, QStringLiteral("Vendaro"), QStringLiteral("Zmień nazwę:"), text)) {
-        const QString renamed = RenamedName(project.names[focus], text);
+        const QString renamed = RenamedName(name, text);
         if (!renamed.isEmpty())
-            project.names[focus] = renamed;
+            name = renamed;
     }
     RepaintCell(focus);
 }
@@ -197,12 +200,12 @@ void Tfmain::arenameExecute()
 void Tfmain::aquantityExecute()
 {
     TVDImage& project = Project();
-    QString value = QString::number(project.quantities.Get(project.focus));
-    if (project.selected.TrueCount() == 0) {
-        project.selected.Set(project.focus, true);
+    QString value = QString::number(project.Photo(project.focus).quantity);
+    if (project.SelectedCount() == 0) {
+        project.Photo(project.focus).selected = true;
         RepaintCell(project.focus);
     }
-    const QString prompt = QStringLiteral("Ilość odbitek (zdjęć: %1)").arg(project.selected.TrueCount());
+    const QString prompt = QStringLiteral("Ilość odbitek (zdjęć: %1)").arg(project.SelectedCount());
     if (!AskText(this, ApplicationTitle(), prompt, value))
         return;
     int quantity = 0;
@@ -216,8 +219,8 @@ void Tfmain::aquantityExecute()
         return;
     case TQuantityInput::Valid:
         for (int i = 0; i < project.Count(); ++i)
-            if (project.selected.Get(i))
-                project.quantities.Set(i, quantity);
+            if (project.Photo(i).selected)
+                project.Photo(i).quantity = quantity;
         RepaintGrid();
     }
 }
@@ -294,7 +297,8 @@ void Tfmain::asendorderExecute()
         fdialog().Information(QStringLiteral("Minimalna ilość zdjęć do wysłania to %1").arg(minphotos));
         return;
     }
-    if (project.lowQuality.TrueCount() > 0
+    const std::vector<TPhoto>& photos = project.Photos();
+    if (std::any_of(photos.begin(), photos.end(), [](const TPhoto& photo) { return photo.lowQuality; })
         && !fdialog().QuestionWarning(
             QStringLiteral("UWAGA !\rCzęść zdjęć jest słabej jakości co może powodować efekt \"ziarnistości\" na "
                            "wywołanych zdjęciach ! Użyj opcji \"podgląd końcowy\" aby zobaczyć jak wyglądać może "
@@ -309,7 +313,9 @@ void Tfmain::asettingsExecute()
 {
     if (OpenAttached(TMainLink::Settings) != kThumbSettingsChanged)
         return;
-    Project().thumbPending.SetAll(1);
+    TVDImage& project = Project();
+    for (int i = 0; i < project.Count(); ++i)
+        project.Photo(i).thumbPending = true;
     RegenerateThumbnails();
     AfterProjectChange();
 }

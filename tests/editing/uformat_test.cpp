@@ -77,7 +77,7 @@ TEST_F(FormatWindowTest, NothingChosenWarnsAndStaysInBothModes)
         ASSERT_EQ(answers.Shown().size(), 1);
         EXPECT_EQ(answers.Shown()[0].text, QStringLiteral("Wybierz format !"));
     }
-    EXPECT_EQ(project.formatIds.Get(0), -1);
+    EXPECT_EQ(project.Photo(0).formatId, -1);
 }
 
 TEST_F(FormatWindowTest, PickModeOnlyAnswers)
@@ -94,24 +94,24 @@ TEST_F(FormatWindowTest, PickModeOnlyAnswers)
     EXPECT_TRUE(setDefaultShown);
     EXPECT_EQ(project.defaultFormat, -1);
     for (int i = 0; i < project.Count(); ++i)
-        EXPECT_EQ(project.formatIds.Get(i), -1);
+        EXPECT_EQ(project.Photo(i).formatId, -1);
 }
 
 TEST_F(FormatWindowTest, SelectedMeansSelectedOrFocused)
 {
     project.focus = 1;
     Assign(0);
-    EXPECT_EQ(project.formatIds.Get(0), -1);
-    EXPECT_EQ(project.formatIds.Get(1), kFormat10x15);
-    EXPECT_EQ(project.formatIds.Get(2), -1);
-    EXPECT_FALSE(project.thumbPending.Get(1));
-    EXPECT_EQ(project.thumbnails[1].size(), QSize(140, 94));
+    EXPECT_EQ(project.Photo(0).formatId, -1);
+    EXPECT_EQ(project.Photo(1).formatId, kFormat10x15);
+    EXPECT_EQ(project.Photo(2).formatId, -1);
+    EXPECT_FALSE(project.Photo(1).thumbPending);
+    EXPECT_EQ(project.Photo(1).thumbnail.size(), QSize(140, 94));
 
     project.focus = -1;
-    project.selected.Set(2, true);
+    project.Photo(2).selected = true;
     Assign(1);
-    EXPECT_EQ(project.formatIds.Get(1), kFormat10x15);
-    EXPECT_EQ(project.formatIds.Get(2), kFormat13x18);
+    EXPECT_EQ(project.Photo(1).formatId, kFormat10x15);
+    EXPECT_EQ(project.Photo(2).formatId, kFormat13x18);
 }
 
 TEST_F(FormatWindowTest, NoPhotoChosenWarns)
@@ -122,7 +122,7 @@ TEST_F(FormatWindowTest, NoPhotoChosenWarns)
     EXPECT_EQ(answers.Shown()[0].text,
               QStringLiteral("Nie ma zaznaczonych zdjęć !\rWybierz \"wszystkich\" lub zamknij to okno i zaznacz zdjęcia "
                              "którym chcesz przypisać format."));
-    EXPECT_EQ(project.formatIds.Get(0), -1);
+    EXPECT_EQ(project.Photo(0).formatId, -1);
 }
 
 TEST_F(FormatWindowTest, AllPhotosAndDefaultForLaterOnes)
@@ -137,7 +137,7 @@ TEST_F(FormatWindowTest, AllPhotosAndDefaultForLaterOnes)
     });
     window.AssignFormat();
     for (int i = 0; i < project.Count(); ++i)
-        EXPECT_EQ(project.formatIds.Get(i), kFormat13x18) << i;
+        EXPECT_EQ(project.Photo(i).formatId, kFormat13x18) << i;
     EXPECT_EQ(project.defaultFormat, kFormat13x18);
 
     QTest::mouseClick(window.cball, Qt::LeftButton); // unchecking one checks the other
@@ -147,7 +147,7 @@ TEST_F(FormatWindowTest, AllPhotosAndDefaultForLaterOnes)
 
 TEST_F(FormatWindowTest, DefaultChangesEvenForSelectedOnly)
 {
-    project.selected.Set(0, true);
+    project.Photo(0).selected = true;
     OnNextModal([this](QWidget*) {
         EXPECT_FALSE(window.cbsetdef->Checked()) << "assignment mode starts unchecked";
         window.cbsetdef->SetChecked(true);
@@ -156,9 +156,9 @@ TEST_F(FormatWindowTest, DefaultChangesEvenForSelectedOnly)
     });
     window.AssignFormat();
     EXPECT_EQ(project.defaultFormat, kFormat10x15);
-    EXPECT_EQ(project.formatIds.Get(1), -1);
+    EXPECT_EQ(project.Photo(1).formatId, -1);
     ASSERT_TRUE(project.AddPhoto(f.WritePhoto(QStringLiteral("later.jpg"), 60, 40)));
-    EXPECT_EQ(project.formatIds.Get(3), kFormat10x15);
+    EXPECT_EQ(project.Photo(3).formatId, kFormat10x15);
 }
 
 } // namespace
