@@ -3,7 +3,7 @@
 #include "core/coreobjects.h"
 #include "lab/formats.h"
 #include "project/numbertext.h"
-#include "project/umain.h"
+#include "project/projectevents.h"
 #include "project/uvdimage.h"
 #include "ui/colorframe.h"
 #include "ui/designfonts.h"
@@ -155,7 +155,6 @@ void Tfformat::ApplyToProject(int formatId)
             project.Photo(i).thumbPending = true;
         }
     }
-    // The pending thumbnails are remade with the wait window's progress.
-    fmain().RegenerateThumbnails();
-    fmain().UpdateStatus();
+    Q_EMIT ProjectEvents().ThumbnailsPending();
+    Q_EMIT ProjectEvents().Changed();
 }

@@ -4,8 +4,6 @@
 #include "core/appevents.h"
 #include "core/core.h"
 #include "core/coreobjects.h"
-#include "editing/uformat.h"
-#include "editing/upreview.h"
 #include "lab/vdengine.h"
 #include "project/photobatch.h"
 #include "project/projectfolder.h"
@@ -82,7 +80,7 @@ bool Tfmain::AskFormatFirst()
     if (!Engine().forceformat || project.defaultFormat != -1)
         return true;
     fdialog().InformationOnce(QStringLiteral("Wybierz domyślny format zdjęć ..."), Config().fPickDefFormat);
-    const int format = fformat().PickFormat(true);
+    const int format = OpenAttached(TMainLink::PickDefaultFormat);
     if (format < 0)
         return false;
     project.defaultFormat = format;
@@ -253,7 +251,7 @@ void Tfmain::acropExecute()
 
 void Tfmain::aformatExecute()
 {
-    fformat().AssignFormat();
+    OpenAttached(TMainLink::Format);
 }
 
 void Tfmain::apreviewExecute()
@@ -262,13 +260,7 @@ void Tfmain::apreviewExecute()
         fdialog().Error(problem);
         return;
     }
-    QImage picture;
-    {
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-        const auto restore = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
-        Project().RenderOutput(Project().focus, picture);
-    }
-    fpreview().ShowPreview(picture);
+    OpenAttached(TMainLink::Preview);
 }
 
 void Tfmain::aselallExecute()

@@ -1,12 +1,14 @@
 // The format window in both modes: the list, the two exclusive check boxes, its warnings,
 // what it assigns and what it only returns.
 #include "editing/uformat.h"
+#include "project/projectevents.h"
 #include "tests/project/projectfixture.h"
 #include "tests/project/windowdriver.h"
 #include "ui/nicecheckbox.h"
 #include "ui/pagelistbox.h"
 #include "ui/umydialog.h"
 
+#include <QSignalSpy>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -100,12 +102,16 @@ TEST_F(FormatWindowTest, PickModeOnlyAnswers)
 TEST_F(FormatWindowTest, SelectedMeansSelectedOrFocused)
 {
     project.focus = 1;
+    QSignalSpy pending(&ProjectEvents(), &TProjectEvents::ThumbnailsPending);
+    QSignalSpy changed(&ProjectEvents(), &TProjectEvents::Changed);
     Assign(0);
     EXPECT_EQ(project.Photo(0).formatId, -1);
     EXPECT_EQ(project.Photo(1).formatId, kFormat10x15);
     EXPECT_EQ(project.Photo(2).formatId, -1);
-    EXPECT_FALSE(project.Photo(1).thumbPending);
-    EXPECT_EQ(project.Photo(1).thumbnail.size(), QSize(140, 94));
+    EXPECT_FALSE(project.Photo(0).thumbPending);
+    EXPECT_TRUE(project.Photo(1).thumbPending) << "remade by whoever shows the project";
+    EXPECT_EQ(pending.count(), 1);
+    EXPECT_EQ(changed.count(), 1);
 
     project.focus = -1;
     project.Photo(2).selected = true;

@@ -250,6 +250,7 @@ TEST_F(MainActionsTest, SendOrderCountsPrintsAndWarnsOfLowQuality)
 TEST_F(MainActionsTest, ForcedFormatIsChosenBeforeTheFirstAdd)
 {
     f.engine.forceformat = true;
+    window->AttachWindow(TMainLink::PickDefaultFormat, [] { return fformat().PickFormat(true); });
     const QString photo = f.WritePhoto(QStringLiteral("portrait.jpg"), 60, 90);
     {
         TDialogAnswers answers { { kButtonOk } };

@@ -4,6 +4,7 @@
 #include "tests/project/mainwindowfixture.h"
 
 #include "project/mainstatus.h"
+#include "project/projectevents.h"
 #include "tests/project/windowdriver.h"
 #include "tests/support/testsupport.h"
 #include "ui/gradientbutton.h"
@@ -141,6 +142,20 @@ TEST_F(MainWindowTest, StatusTextsAndEnabling)
     for (QAction* action : { window->asendorder, window->adelete, window->aformat, window->aselinv, window->arename,
              window->apreview, window->aquantity, window->areset, window->aselall, window->aselnone })
         EXPECT_TRUE(action->isEnabled()) << action->objectName().toStdString();
+}
+
+TEST_F(MainWindowTest, ProjectNoticesRemakePendingThumbnailsAndTheStatus)
+{
+    AddPhotos(2, 600, 400);
+    Click(1);
+    project.SetFormat(1, kFormat10x15);
+    project.Photo(1).thumbPending = true;
+    Q_EMIT ProjectEvents().ThumbnailsPending();
+    EXPECT_FALSE(project.Photo(1).thumbPending);
+    EXPECT_EQ(project.Photo(1).thumbnail.size(), QSize(140, 94));
+    EXPECT_EQ(window->slformat->Status(), QStringLiteral("Brak.")) << "read again only on Changed";
+    Q_EMIT ProjectEvents().Changed();
+    EXPECT_EQ(window->slformat->Status(), QStringLiteral("10x15 - 0.50 zł"));
 }
 
 TEST_F(MainWindowTest, ScrollRangeFollowsColumnsAndTheBarShowsOnlyToScroll)
