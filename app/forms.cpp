@@ -53,6 +53,15 @@ TForms::TForms()
         return 0;
     });
     fmain->AttachWindow(TMainLink::Save, [this] { return fsave->exec(); });
+    fmain->AttachWindow(TMainLink::Format, [this] {
+        fformat->AssignFormat();
+        return 0;
+    });
+    fmain->AttachWindow(TMainLink::PickDefaultFormat, [this] { return fformat->PickFormat(true); });
+    fmain->AttachWindow(TMainLink::Preview, [this] {
+        fpreview->ShowPrint(Core().vdimage->focus);
+        return 0;
+    });
 }
 
 TForms::~TForms()

@@ -71,6 +71,7 @@ bool CoreInit()
         Build(owners.vdimage, core.vdimage, "Building VDImage ...");
         Build(owners.formats, core.formats, "Building formats ...");
         Build(owners.engine, core.engine, "Building engine ...");
+        core.vdimage->SetSettings({ core.config, core.formats, core.engine });
         Build(owners.skinner, core.skinner, "Building Skinner engine ...");
         Log(QStringLiteral("Creating cursors ..."));
         LoadCursors();

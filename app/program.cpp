@@ -36,7 +36,10 @@ int RunProgram()
         }
         main->close();
     });
-    QObject::connect(main, &Tfmain::Closed, [] { QCoreApplication::exit(0); });
+    QObject::connect(main, &Tfmain::Closed, [] {
+        ShutDown();
+        QCoreApplication::exit(0);
+    });
     main->show();
     return QApplication::exec();
 }

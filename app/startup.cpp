@@ -21,6 +21,7 @@
 #include "ui/appevents.h"
 #include "ui/hotlabel.h"
 #include "ui/image.h"
+#include "ui/pictures.h"
 #include "ui/skinner.h"
 #include "ui/umydialog.h"
 #include "ui/utip.h"
@@ -103,6 +104,7 @@ private:
         splash_.coreReady = true;
         Log(QStringLiteral("Setting defaults ..."));
         fmain().isplash->SetPicture(splash_.isplash->Picture());
+        SetSplashPicture(splash_.isplash->Picture());
         return true;
     }
 

@@ -29,7 +29,7 @@ void BM_GridScrollFrame5000Photos(benchmark::State& state)
         photo.preview.fill(qRgb(i % 256, 80, 160));
         project.AppendPhoto(std::move(photo));
         if (i % 7 == 0)
-            project.selected.Set(i, true);
+            project.Photo(i).selected = true;
     }
     bench.config.thumbresolution = bench.config.thumbsize = true;
     Tfmain window;

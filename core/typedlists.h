@@ -1,10 +1,10 @@
 #pragma once
-// Growable lists of integers and booleans with fixed growth steps and checked indices.
+// Growable lists of integers and booleans with fixed growth steps and checked indices. Not
+// copyable; they take no lock: an owner shared between threads guards them itself.
 #include <QString>
 
 #include <cstdint>
 #include <memory>
-#include <mutex>
 #include <stdexcept>
 
 // An index outside the list: the message names the list and, for TIntList::Get, the
@@ -14,20 +14,13 @@ public:
     using std::out_of_range::out_of_range;
 };
 
-// Common base of the typed lists: owns one mutex that nothing enters.
-class TLockClass {
-public:
-    TLockClass() = default;
-    TLockClass(const TLockClass&) = delete;
-    TLockClass& operator=(const TLockClass&) = delete;
-
-protected:
-    std::mutex section_;
-};
-
-class TIntList : public TLockClass {
+class TIntList {
 public:
     static constexpr int kGrowth = 8192;
+
+    TIntList() = default;
+    TIntList(const TIntList&) = delete;
+    TIntList& operator=(const TIntList&) = delete;
 
     void Add(int32_t value, int n = 1);
     int32_t Get(int index) const;
@@ -47,10 +40,14 @@ private:
     int count_ = 0;
 };
 
-class TboolList : public TLockClass {
+class TboolList {
 public:
     static constexpr int kGrowth = 25;
     static constexpr int kShrink = 8192;
+
+    TboolList() = default;
+    TboolList(const TboolList&) = delete;
+    TboolList& operator=(const TboolList&) = delete;
 
     void Add(int32_t value);
     int32_t Get(int index) const; // the stored value: zero is false, anything else true

@@ -19,7 +19,7 @@ bool WriteCopy(const QImage& picture, const QString& folder, const QString& path
 
 bool Included(const TVDImage& project, const TSaveOptions& options, int index)
 {
-    return options.allPhotos || project.selected.Get(index);
+    return options.allPhotos || project.Photo(index).selected;
 }
 
 } // namespace
@@ -36,15 +36,15 @@ TSaveRunResult SaveFinishedCopies(
     const TVDImage& project, const TSaveOptions& options, const QDateTime& start, int outputDpi, const TSaveStep& step)
 {
     TSaveRunResult result;
-    TSaveTargets targets(options, start, project.sourcePaths);
+    TSaveTargets targets(options, start, project.SourcePaths());
     const int count = project.Count();
     for (int index = 0; index < count; ++index) {
         QImage picture;
         const bool included = Included(project, options, index);
         if (included) {
             project.RenderOutput(index, picture);
-            const QString folder = targets.TargetFolder(project.names[index]);
-            const TSaveTarget target = targets.TargetPath(folder, project.names[index]);
+            const QString folder = targets.TargetFolder(project.Photo(index).name);
+            const TSaveTarget target = targets.TargetPath(folder, project.Photo(index).name);
             if (target.skip) {
                 ++result.skipped;
             } else if (WriteCopy(picture, folder, target.path, outputDpi)) {

@@ -141,9 +141,9 @@ void Tfcrop::ReloadPicture()
 
 CropFractions Tfcrop::AutoCrop() const
 {
-    const int format = Project().formatIds.Get(photoIndex_);
+    const int format = Project().Photo(photoIndex_).formatId;
     const TRect bounds = PictureBounds(working_);
-    return AutoCropFractions(format != -1 ? OutputFormatRect(format) : bounds, bounds);
+    return AutoCropFractions(format != -1 ? Project().OutputFormatRect(format) : bounds, bounds);
 }
 
 void Tfcrop::Shade()
@@ -153,12 +153,12 @@ void Tfcrop::Shade()
     display_ = ShadeOutsideCrop(working_, cropRect, config.cropalpha, config.cropbackground);
     lgranularity->hide();
     const TVDImage& project = Project();
-    const int format = project.formatIds.Get(photoIndex_);
+    const int format = project.Photo(photoIndex_).formatId;
     if (format == -1)
         return;
     int width = 0, height = 0;
     project.GetImageSize(photoIndex_, width, height);
-    lgranularity->setVisible(CropEnlargement(OutputFormatRect(format), width, height, rotation_, crop_) > 1.0f);
+    lgranularity->setVisible(CropEnlargement(project.OutputFormatRect(format), width, height, rotation_, crop_) > 1.0f);
 }
 
 TDisplayTransform Tfcrop::Transform() const

@@ -242,7 +242,7 @@ bool Tfedit::PrepareSession(int index)
         state_->corrections = record;
         state_->pivot = pivot;
     }
-    setWindowTitle(QStringLiteral("Edycja zdjęcia - ") + QFileInfo(project.names[index]).fileName());
+    setWindowTitle(QStringLiteral("Edycja zdjęcia - ") + QFileInfo(project.Photo(index).name).fileName());
     int width = 0, height = 0;
     project.GetImageSize(index, width, height);
     statusPanels[0]->setText(QStringLiteral("%1x%2").arg(width).arg(height));
@@ -419,7 +419,7 @@ void Tfedit::drawPaint(QPainter& painter)
     if (!state_)
         return;
     const Guard guard(state_->lock); // whole rows only
-    const int format = Project().formatIds.Get(photoIndex_);
+    const int format = Project().Photo(photoIndex_).formatId;
     if (format != -1) {
         TRect paper;
         Core().formats->GetRect(format, kPaperDpi, paper);

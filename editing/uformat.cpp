@@ -3,7 +3,7 @@
 #include "core/coreobjects.h"
 #include "lab/formats.h"
 #include "project/numbertext.h"
-#include "project/umain.h"
+#include "project/projectevents.h"
 #include "project/uvdimage.h"
 #include "ui/colorframe.h"
 #include "ui/designfonts.h"
@@ -111,7 +111,7 @@ void Tfformat::bokClick()
         return;
     }
     const TVDImage& project = *Core().vdimage;
-    if (cbsel->Checked() && project.focus < 0 && project.selected.TrueCount() == 0) {
+    if (cbsel->Checked() && project.focus < 0 && project.SelectedCount() == 0) {
         fdialog().Warning(QStringLiteral("Nie ma zaznaczonych zdjęć !\rWybierz \"wszystkich\" lub zamknij to okno i "
                                          "zaznacz zdjęcia którym chcesz przypisać format."));
         return;
@@ -126,12 +126,11 @@ void Tfformat::ApplyToProject(int formatId)
     if (cbsetdef->Checked())
         project.defaultFormat = formatId;
     for (int i = 0; i < project.Count(); ++i) {
-        if (cball->Checked() || project.selected.Get(i) || i == project.focus) {
+        if (cball->Checked() || project.Photo(i).selected || i == project.focus) {
             project.SetFormat(i, formatId);
-            project.thumbPending.Set(i, true);
+            project.Photo(i).thumbPending = true;
         }
     }
-    // The pending thumbnails are remade with the wait window's progress.
-    fmain().RegenerateThumbnails();
-    fmain().UpdateStatus();
+    Q_EMIT ProjectEvents().ThumbnailsPending();
+    Q_EMIT ProjectEvents().Changed();
 }

@@ -1,11 +1,16 @@
 #include "editing/upreview.h"
 
+#include "core/coreobjects.h"
 #include "editing/imageview.h"
 #include "editing/previewtext.h"
+#include "project/uvdimage.h"
 #include "ui/designfonts.h"
 #include "ui/gradientbutton.h"
 #include "ui/mousedpanel.h"
 #include "ui/windowparts.h"
+
+#include <QApplication>
+#include <QScopeGuard>
 
 namespace {
 
@@ -47,6 +52,17 @@ void Tfpreview::ShowPreview(const QImage& picture)
     view->SetPicture(picture);
     view->SetScale(1.0);
     exec();
+}
+
+void Tfpreview::ShowPrint(int index)
+{
+    QImage picture;
+    {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        const auto restore = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
+        Core().vdimage->RenderOutput(index, picture);
+    }
+    ShowPreview(picture);
 }
 
 void Tfpreview::viewChange()

@@ -18,6 +18,8 @@ public:
 
     // Shows a copy of the picture at scale 1.0, modally; nothing of it is kept afterwards.
     void ShowPreview(const QImage& picture);
+    // Renders the print of the project's photo index (wait cursor meanwhile) and shows it.
+    void ShowPrint(int index);
 
     TMousedPanel* Panel1 = nullptr; // the button bar
     TGradientButton* b100 = nullptr;   // "100 %"

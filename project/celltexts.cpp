@@ -11,16 +11,17 @@
 QStringList CellTexts(const TVDImage& project, int index, const TConfig& config, const TFormats& formats)
 {
     QStringList lines;
-    const ImageInfo& info = project.infos[index];
+    const TPhoto& photo = project.Photo(index);
+    const ImageInfo& info = photo.info;
     if (config.thumbresolution)
         lines << QStringLiteral("%1x%2").arg(info.width).arg(info.height);
     if (config.thumbsize)
         lines << FormatByteSize(std::int64_t(std::uint32_t(info.fileSize)), QStringLiteral("Tb"));
     if (config.thumbname)
-        lines << QFileInfo(project.names[index]).fileName();
+        lines << QFileInfo(photo.name).fileName();
     if (config.thumbprice) {
-        const int quantity = project.quantities.Get(index);
-        const int unitPrice = formats.GetPrice(project.formatIds.Get(index));
+        const int quantity = photo.quantity;
+        const int unitPrice = formats.GetPrice(photo.formatId);
         lines << QStringLiteral("%1 * %2 = %3")
                      .arg(quantity)
                      .arg(FormatHundredths(unitPrice), FormatMoney(std::int64_t(quantity) * unitPrice));

@@ -3,8 +3,6 @@
 
 #include "core/core.h"
 #include "core/coreobjects.h"
-#include "editing/uformat.h"
-#include "editing/upreview.h"
 #include "lab/vdengine.h"
 #include "project/photobatch.h"
 #include "project/projectfolder.h"
@@ -25,6 +23,8 @@
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QScopeGuard>
+
+#include <algorithm>
 
 namespace {
 
@@ -80,7 +80,7 @@ bool Tfmain::AskFormatFirst()
     if (!Engine().forceformat || project.defaultFormat != -1)
         return true;
     fdialog().InformationOnce(QStringLiteral("Wybierz domyślny format zdjęć ..."), Config().fPickDefFormat);
-    const int format = fformat().PickFormat(true);
+    const int format = OpenAttached(TMainLink::PickDefaultFormat);
     if (format < 0)
         return false;
     project.defaultFormat = format;
@@ -150,7 +150,7 @@ void Tfmain::RegenerateThumbnails()
         TWaitScope wait(this);
         TVDImage& project = Project();
         for (int i = 0; i < project.Count(); ++i) {
-            if (project.thumbPending.Get(i))
+            if (project.Photo(i).thumbPending)
                 project.RefreshThumbnail(i);
             TWaitScope::Progress(i + 1, project.Count());
         }
@@ -173,7 +173,7 @@ void Tfmain::adeleteExecute()
         return;
     TVDImage& project = Project();
     for (int i = 0; i < project.Count();) {
-        if (project.selected.Get(i))
+        if (project.Photo(i).selected)
             project.Delete(i);
         else
             ++i;
@@ -185,11 +185,12 @@ void Tfmain::arenameExecute()
 {
     TVDImage& project = Project();
     const int focus = project.focus;
-    QString text = QFileInfo(project.names[focus]).fileName();
+    QString& name = project.Photo(focus).name;
+    QString text = QFileInfo(name).fileName();
     if (AskText(this, QStringLiteral("Vendaro"), QStringLiteral("Zmień nazwę:"), text)) {
-        const QString renamed = RenamedName(project.names[focus], text);
+        const QString renamed = RenamedName(name, text);
         if (!renamed.isEmpty())
-            project.names[focus] = renamed;
+            name = renamed;
     }
     RepaintCell(focus);
 }
@@ -197,12 +198,12 @@ void Tfmain::arenameExecute()
 void Tfmain::aquantityExecute()
 {
     TVDImage& project = Project();
-    QString value = QString::number(project.quantities.Get(project.focus));
-    if (project.selected.TrueCount() == 0) {
-        project.selected.Set(project.focus, true);
+    QString value = QString::number(project.Photo(project.focus).quantity);
+    if (project.SelectedCount() == 0) {
+        project.Photo(project.focus).selected = true;
         RepaintCell(project.focus);
     }
-    const QString prompt = QStringLiteral("Ilość odbitek (zdjęć: %1)").arg(project.selected.TrueCount());
+    const QString prompt = QStringLiteral("Ilość odbitek (zdjęć: %1)").arg(project.SelectedCount());
     if (!AskText(this, ApplicationTitle(), prompt, value))
         return;
     int quantity = 0;
@@ -216,8 +217,8 @@ void Tfmain::aquantityExecute()
         return;
     case TQuantityInput::Valid:
         for (int i = 0; i < project.Count(); ++i)
-            if (project.selected.Get(i))
-                project.quantities.Set(i, quantity);
+            if (project.Photo(i).selected)
+                project.Photo(i).quantity = quantity;
         RepaintGrid();
     }
 }
@@ -250,7 +251,7 @@ void Tfmain::acropExecute()
 
 void Tfmain::aformatExecute()
 {
-    fformat().AssignFormat();
+    OpenAttached(TMainLink::Format);
 }
 
 void Tfmain::apreviewExecute()
@@ -259,13 +260,7 @@ void Tfmain::apreviewExecute()
         fdialog().Error(problem);
         return;
     }
-    QImage picture;
-    {
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-        const auto restore = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
-        Project().RenderOutput(Project().focus, picture);
-    }
-    fpreview().ShowPreview(picture);
+    OpenAttached(TMainLink::Preview);
 }
 
 void Tfmain::aselallExecute()
@@ -294,7 +289,8 @@ void Tfmain::asendorderExecute()
         fdialog().Information(QStringLiteral("Minimalna ilość zdjęć do wysłania to %1").arg(minphotos));
         return;
     }
-    if (project.lowQuality.TrueCount() > 0
+    const std::vector<TPhoto>& photos = project.Photos();
+    if (std::any_of(photos.begin(), photos.end(), [](const TPhoto& photo) { return photo.lowQuality; })
         && !fdialog().QuestionWarning(
             QStringLiteral("UWAGA !\rCzęść zdjęć jest słabej jakości co może powodować efekt \"ziarnistości\" na "
                            "wywołanych zdjęciach ! Użyj opcji \"podgląd końcowy\" aby zobaczyć jak wyglądać może "
@@ -309,7 +305,9 @@ void Tfmain::asettingsExecute()
 {
     if (OpenAttached(TMainLink::Settings) != kThumbSettingsChanged)
         return;
-    Project().thumbPending.SetAll(1);
+    TVDImage& project = Project();
+    for (int i = 0; i < project.Count(); ++i)
+        project.Photo(i).thumbPending = true;
     RegenerateThumbnails();
     AfterProjectChange();
 }

@@ -20,14 +20,14 @@ TMainStatus ComputeMainStatus(TVDImage& project, const TFormats& formats, const 
 {
     TMainStatus status;
     const int count = project.Count();
-    const int selectedCount = project.selected.TrueCount();
+    const int selectedCount = project.SelectedCount();
     const int focus = project.focus;
     const bool hasFocus = focus >= 0 && focus < count;
 
     status.count = FormatThousands(count) + u'(' + FormatThousands(project.TotalQuantity()) + u')';
     status.format = QStringLiteral("Brak.");
     if (hasFocus) {
-        status.photo = QFileInfo(project.names[focus]).fileName();
+        status.photo = QFileInfo(project.Photo(focus).name).fileName();
         int width = 0, height = 0;
         project.GetImageSize(focus, width, height);
         status.size = QStringLiteral("%1 x %2 px, %3 x %4 cm")
@@ -35,7 +35,7 @@ TMainStatus ComputeMainStatus(TVDImage& project, const TFormats& formats, const 
                           .arg(height)
                           .arg(FormatFixed(PixelsToMm(width, engine.outputdpi) / 10.0, 1),
                                FormatFixed(PixelsToMm(height, engine.outputdpi) / 10.0, 1));
-        status.format = FormatCaption(formats, project.formatIds.Get(focus));
+        status.format = FormatCaption(formats, project.Photo(focus).formatId);
     }
     const int value = project.PhotosValue();
     const int price = project.OrderPrice(true, false);

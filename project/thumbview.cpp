@@ -186,7 +186,8 @@ void TThumbView::PaintCell(QPainter& painter, int index, const QPoint& origin)
 {
     const TVDImage& project = Project();
     const TConfig& config = *Core().config;
-    const bool isSelected = project.selected.Get(index);
+    const TPhoto& photo = project.Photo(index);
+    const bool isSelected = photo.selected;
     const QRect cell(origin, QSize(config.cellWidth, config.cellHeight));
     const QColor top = SkinColor("bordertop"), bottom = SkinColor("borderbottom");
     painter.fillRect(cell, SkinColor(isSelected ? "selected" : "color"));
@@ -194,14 +195,14 @@ void TThumbView::PaintCell(QPainter& painter, int index, const QPoint& origin)
     const QRect pictureArea(origin + QPoint(config.thumbborder, config.thumbborder),
         QSize(config.thumbbitmapwidth, config.thumbbitmapheight));
     painter.fillRect(pictureArea, SkinColor("color"));
-    if (project.thumbPending.Get(index)) {
+    if (photo.thumbPending) {
         painter.drawImage(pictureArea.topLeft(), locked_->Picture());
     } else {
-        const QImage& thumbnail = project.thumbnails[index];
+        const QImage& thumbnail = photo.thumbnail;
         QRect placed(QPoint(), thumbnail.size());
         placed.moveCenter(pictureArea.center());
         painter.drawImage(placed.topLeft(), thumbnail);
-        if (project.lowQuality.Get(index))
+        if (photo.lowQuality)
             painter.drawImage(placed.topLeft(), lowQuality_->Picture());
     }
     Frame3D(painter, pictureArea.adjusted(-1, -1, 1, 1), top, bottom);

@@ -1,6 +1,5 @@
 #include "project/umain.h"
 
-#include "app/lifecycle.h"
 #include "core/core.h"
 #include "core/coreobjects.h"
 #include "lab/formats.h"
@@ -8,6 +7,7 @@
 #include "platform/process.h"
 #include "project/mainstatus.h"
 #include "project/photofiles.h"
+#include "project/projectevents.h"
 #include "project/thumbview.h"
 #include "project/uvdimage.h"
 #include "ui/gradientbutton.h"
@@ -254,6 +254,9 @@ void Tfmain::BuildGrid()
     draw->SetPictures(ilocked, igran, isplash);
 
     connect(draw, &TThumbView::SelectionChanged, this, &Tfmain::UpdateStatus);
+    // The pending thumbnails are remade with the wait window's progress.
+    connect(&ProjectEvents(), &TProjectEvents::ThumbnailsPending, this, &Tfmain::RegenerateThumbnails);
+    connect(&ProjectEvents(), &TProjectEvents::Changed, this, &Tfmain::UpdateStatus);
     connect(draw, &TThumbView::DeletePressed, this, [this] {
         if (adelete->isEnabled())
             adelete->trigger();
@@ -282,8 +285,8 @@ void Tfmain::SetLogWindow(Tflog* log)
 void Tfmain::AttachWindow(TMainLink link, std::function<int()> open)
 {
     links_[link] = std::move(open);
-    if (link != TMainLink::Save)
-        linkActions_.at(link)->setVisible(true);
+    if (const auto found = linkActions_.find(link); found != linkActions_.end() && link != TMainLink::Save)
+        found->second->setVisible(true);
 }
 
 int Tfmain::OpenAttached(TMainLink link)
@@ -443,7 +446,6 @@ void Tfmain::closeEvent(QCloseEvent* event)
         event->ignore();
         return;
     }
-    ShutDown();
     event->accept();
     Q_EMIT Closed();
 }

@@ -3,11 +3,12 @@
 // program name as its caption and shows the project as a grid of thumbnails, a status bar
 // with facts about the focused photo and the order's price, and the project actions as
 // buttons: twelve picture buttons in the top bar (their captions appear as hints below
-// them) and ten buttons in the left bar. Closing it runs the program's shut-down.
+// them) and ten buttons in the left bar. Closing it emits Closed, on which the program shuts down.
 //
-// Windows of other parts of the program (edit, crop, send order, settings, history,
-// provider, virtual account, tips, about) attach themselves with AttachWindow; until then the
-// action that opens them stays hidden.
+// Windows of other parts of the program (edit, crop, format, preview, send order, settings,
+// history, provider, virtual account, tips, about) attach themselves with AttachWindow; until
+// then the action that opens them stays hidden (format and preview: does nothing). Changes
+// made by other windows arrive through ProjectEvents() (project/projectevents.h).
 #include "ui/formslot.h"
 
 #include <QMainWindow>
@@ -28,7 +29,23 @@ class TStatusLabel;
 class TThumbView;
 class Tflog;
 
-enum class TMainLink { EditPhoto, CropPhoto, SendOrder, Settings, History, Provider, Virtual, Tip, About, Save };
+// Format assigns a format to the photos; PickDefaultFormat returns the chosen format, -1 for
+// none; Preview shows the focused photo's print.
+enum class TMainLink {
+    EditPhoto,
+    CropPhoto,
+    SendOrder,
+    Settings,
+    History,
+    Provider,
+    Virtual,
+    Tip,
+    About,
+    Save,
+    Format,
+    PickDefaultFormat,
+    Preview
+};
 
 // What the settings window returns when the thumbnail settings changed.
 inline constexpr int kThumbSettingsChanged = 8;
@@ -40,7 +57,7 @@ public:
 
     // The log window the "LOG" action shows and hides.
     void SetLogWindow(Tflog* log);
-    // open shows the window modally and returns its result; the action becomes visible
+    // open shows the window modally and returns its result; a hidden action becomes visible
     // (except "Zapisz...", which this window never offers: it works but stays hidden).
     void AttachWindow(TMainLink link, std::function<int()> open);
 
@@ -118,7 +135,7 @@ public:
     void aexitExecute();
 
 Q_SIGNALS:
-    // After the shut-down has run; the program entry ends its message loop on it.
+    // The window closed for good: the program entry shuts down and ends its message loop.
     void Closed();
 
 protected:

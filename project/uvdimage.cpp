@@ -1,9 +1,9 @@
 #include "project/uvdimage.h"
 
 #include "core/core.h"
-#include "core/coreobjects.h"
 #include "core/log.h"
 #include "core/textutils.h"
+#include "core/typedlists.h"
 #include "imaging/geometry.h"
 #include "imaging/picture.h"
 #include "imaging/workingcopy.h"
@@ -32,19 +32,6 @@ constexpr CropFractions kWholePicture { 0.0f, 0.0f, 1.0f, 1.0f, 1.0f, 1.0f };
 // Attempts at a unique working-copy name before giving up.
 constexpr int kNameAttempts = 8;
 
-const TConfig& Config()
-{
-    return *Core().config;
-}
-const TFormats& Formats()
-{
-    return *Core().formats;
-}
-const TEngine& Engine()
-{
-    return *Core().engine;
-}
-
 // Claims path by creating it empty, owner-only; false when it exists or cannot be made.
 bool CreateEmptyFile(const QString& path)
 {
@@ -69,10 +56,10 @@ QString ClaimUniqueName(const QString& path)
 
 } // namespace
 
-TRect OutputFormatRect(int formatId)
+TRect TVDImage::OutputFormatRect(int formatId) const
 {
     TRect rect;
-    Formats().GetRect(formatId, Engine().outputdpi, rect);
+    settings_.formats->GetRect(formatId, settings_.engine->outputdpi, rect);
     return rect;
 }
 
@@ -85,6 +72,45 @@ void TVDImage::CheckIndex(int index) const
 {
     if (index < 0 || index >= Count())
         throw EListError("TVDImage index out of bounds");
+}
+
+const TPhoto& TVDImage::Photo(int index) const
+{
+    CheckIndex(index);
+    return photos_[std::size_t(index)];
+}
+
+TPhoto& TVDImage::Photo(int index)
+{
+    CheckIndex(index);
+    return photos_[std::size_t(index)];
+}
+
+QStringList TVDImage::SourcePaths() const
+{
+    QStringList paths;
+    for (const TPhoto& photo : photos_)
+        paths << photo.sourcePath;
+    return paths;
+}
+
+int TVDImage::SelectedCount() const
+{
+    return int(std::count_if(photos_.begin(), photos_.end(), [](const TPhoto& photo) { return photo.selected; }));
+}
+
+void TVDImage::SetAllSelected(bool selected)
+{
+    for (TPhoto& photo : photos_)
+        photo.selected = selected;
+}
+
+int TVDImage::TotalQuantity() const
+{
+    std::uint32_t total = 0; // wraps in 32 bits like any sum of int
+    for (const TPhoto& photo : photos_)
+        total += std::uint32_t(photo.quantity);
+    return int(total);
 }
 
 bool TVDImage::ReservePhoto(const QString& path, TPhotoSlot& slot)
@@ -119,20 +145,15 @@ void TVDImage::ReleasePhoto(const TPhotoSlot& slot)
 
 void TVDImage::AppendPhoto(TPreparedPhoto&& photo)
 {
-    names << photo.slot.sourcePath;
-    sourcePaths << photo.slot.sourcePath;
-    workingPaths << photo.slot.workingPath;
-    previewPaths << photo.slot.previewPath;
-    thumbnails << QImage();
-    selected.Add(false);
-    thumbPending.Add(true);
-    lowQuality.Add(false);
-    infos << photo.info;
-    Corrections record;
-    InitCorrections(record);
-    corrections << record;
-    quantities.Add(1);
-    formatIds.Add(defaultFormat);
+    TPhoto added;
+    added.sourcePath = photo.slot.sourcePath;
+    added.name = photo.slot.sourcePath;
+    added.workingPath = photo.slot.workingPath;
+    added.previewPath = photo.slot.previewPath;
+    added.info = photo.info;
+    InitCorrections(added.corrections);
+    added.formatId = defaultFormat;
+    photos_.push_back(std::move(added));
 
     const int index = Count() - 1;
     SetFormat(index, defaultFormat);
@@ -144,7 +165,7 @@ bool TVDImage::AddPhoto(const QString& path)
     TPhotoSlot slot;
     if (!ReservePhoto(path, slot))
         return false;
-    TPreparedPhoto photo = PreparePhoto(slot, Config().previewSize);
+    TPreparedPhoto photo = PreparePhoto(slot, settings_.config->previewSize);
     if (!photo.ok) {
         LogFailedPhoto(photo);
         return false;
@@ -156,17 +177,9 @@ bool TVDImage::AddPhoto(const QString& path)
 void TVDImage::Delete(int index)
 {
     CheckIndex(index);
-    DeleteFileForced(workingPaths[index]);
-    DeleteFileForced(previewPaths[index]);
-    for (QStringList* list : { &sourcePaths, &names, &workingPaths, &previewPaths })
-        list->removeAt(index);
-    for (TboolList* list : { &selected, &thumbPending, &lowQuality })
-        list->Delete(index);
-    thumbnails.removeAt(index);
-    infos.removeAt(index);
-    corrections.removeAt(index);
-    quantities.Delete(index);
-    formatIds.Delete(index);
+    DeleteFileForced(photos_[std::size_t(index)].workingPath);
+    DeleteFileForced(photos_[std::size_t(index)].previewPath);
+    photos_.erase(photos_.begin() + index);
 
     // Nothing focused: the first remaining photo.
     if (focus > index || focus == -1)
@@ -177,44 +190,34 @@ void TVDImage::Delete(int index)
 void TVDImage::Clear()
 {
     if (!projectFolder.isEmpty()) {
-        for (const QStringList* list : { &workingPaths, &previewPaths })
-            for (const QString& path : *list)
-                DeleteFileForced(path);
+        for (const TPhoto& photo : photos_) {
+            DeleteFileForced(photo.workingPath);
+            DeleteFileForced(photo.previewPath);
+        }
         ReleaseProjectFolder(projectFolder);
         RemoveEmptyDir(projectFolder);
     }
-    for (QStringList* list : { &sourcePaths, &names, &workingPaths, &previewPaths })
-        list->clear();
-    for (TboolList* list : { &selected, &thumbPending, &lowQuality })
-        list->Clear();
-    thumbnails.clear();
-    infos.clear();
-    corrections.clear();
-    quantities.Clear();
-    formatIds.Clear();
+    photos_.clear();
     projectFolder.clear();
     focus = -1;
 }
 
 Corrections TVDImage::GetCorrections(int index) const
 {
-    CheckIndex(index);
-    return corrections[index];
+    return Photo(index).corrections;
 }
 
 void TVDImage::SetCorrections(int index, const Corrections& record)
 {
-    CheckIndex(index);
-    corrections[index] = record;
+    Photo(index).corrections = record;
     UpdateLowQuality(index);
 }
 
 void TVDImage::SetFormat(int index, int formatId)
 {
-    CheckIndex(index);
-    formatIds.Set(index, formatId);
+    Photo(index).formatId = formatId;
     Corrections record = GetCorrections(index);
-    if (Engine().forceformat) {
+    if (settings_.engine->forceformat) {
         int width = 0, height = 0;
         GetImageSize(index, width, height);
         record.rotation = 0;
@@ -232,44 +235,42 @@ void TVDImage::SetFormat(int index, int formatId)
 
 void TVDImage::GetImageSize(int index, int& width, int& height) const
 {
-    CheckIndex(index);
-    width = infos[index].width;
-    height = infos[index].height;
+    const ImageInfo& info = Photo(index).info;
+    width = info.width;
+    height = info.height;
 }
 
 ImageInfo TVDImage::GetThumbInfo(int index, QImage* picture) const
 {
-    CheckIndex(index);
+    const TPhoto& photo = Photo(index);
     if (picture)
-        *picture = thumbnails[index];
-    return infos[index];
+        *picture = photo.thumbnail;
+    return photo.info;
 }
 
 void TVDImage::LoadPreview(int index, QImage& picture) const
 {
-    CheckIndex(index);
-    if (!LoadWorkingBitmap(picture, previewPaths[index]))
+    if (!LoadWorkingBitmap(picture, Photo(index).previewPath))
         picture = QImage();
 }
 
 void TVDImage::LoadFull(int index, QImage& picture) const
 {
-    CheckIndex(index);
-    if (!LoadWorkingBitmap(picture, workingPaths[index]))
+    if (!LoadWorkingBitmap(picture, Photo(index).workingPath))
         picture = QImage();
 }
 
 void TVDImage::MakeThumbnail(int index, QImage& picture)
 {
-    CheckIndex(index);
-    const TConfig& config = Config();
-    ApplyCorrections(picture, corrections[index], true);
-    FitIntoFrame(OutputFormatRect(formatIds.Get(index)), picture, kWhite,
-        { 0, 0, config.thumbbitmapwidth, config.thumbbitmapheight });
+    TPhoto& photo = Photo(index);
+    const TConfig& config = *settings_.config;
+    ApplyCorrections(picture, photo.corrections, true);
+    FitIntoFrame(
+        OutputFormatRect(photo.formatId), picture, kWhite, { 0, 0, config.thumbbitmapwidth, config.thumbbitmapheight });
     ResampleToFit(picture, config.thumbbitmapwidth, config.thumbbitmapheight);
-    thumbnails[index] = std::move(picture);
+    photo.thumbnail = std::move(picture);
     picture = QImage();
-    thumbPending.Set(index, false);
+    photo.thumbPending = false;
 }
 
 void TVDImage::RefreshThumbnail(int index)
@@ -282,43 +283,43 @@ void TVDImage::RefreshThumbnail(int index)
 void TVDImage::RefreshPendingThumbnails()
 {
     for (int i = 0; i < Count(); ++i)
-        if (thumbPending.Get(i))
+        if (photos_[std::size_t(i)].thumbPending)
             RefreshThumbnail(i);
 }
 
 void TVDImage::UpdateLowQuality(int index)
 {
-    CheckIndex(index);
-    lowQuality.Set(index, false);
-    const Corrections& record = corrections[index];
-    const int format = formatIds.Get(index);
+    TPhoto& photo = Photo(index);
+    photo.lowQuality = false;
+    const Corrections& record = photo.corrections;
+    const int format = photo.formatId;
     if (format == -1)
         return; // without a format a photo is never marked
     int width = 0, height = 0;
     GetImageSize(index, width, height);
     // Without a crop the whole (turned) picture is placed on the sheet.
     const CropFractions crop = record.crop.left < 0 ? kWholePicture : record.crop;
-    lowQuality.Set(index, CropEnlargement(OutputFormatRect(format), width, height, record.rotation, crop) > 1.0f);
+    photo.lowQuality = CropEnlargement(OutputFormatRect(format), width, height, record.rotation, crop) > 1.0f;
 }
 
 void TVDImage::RenderOutput(int index, QImage& picture) const
 {
-    CheckIndex(index);
+    const TPhoto& photo = Photo(index);
     QElapsedTimer timer;
     timer.start();
     picture = QImage(); // the caller's previous picture is not kept beside the working copy
     QImage full;
     LoadFull(index, full);
-    picture = RenderPrint(std::move(full), corrections[index], OutputFormatRect(formatIds.Get(index)));
+    picture = RenderPrint(std::move(full), photo.corrections, OutputFormatRect(photo.formatId));
     Log(QStringLiteral("RenderOutPut: %1: %2 in %3")
             .arg(index)
-            .arg(QFileInfo(sourcePaths[index]).fileName(), FormatElapsedMs(timer.elapsed())));
+            .arg(QFileInfo(photo.sourcePath).fileName(), FormatElapsedMs(timer.elapsed())));
 }
 
 QString TVDImage::OutputSheetProblem(int index) const
 {
-    CheckIndex(index);
-    const TRect sheet = OutputFormatRect(formatIds.Get(index));
+    const TPhoto& photo = Photo(index);
+    const TRect sheet = OutputFormatRect(photo.formatId);
     if (SheetAllowed(sheet))
         return {};
     Log(QStringLiteral("RenderOutPut: %1: sheet %2 x %3 exceeds the picture limits")
@@ -328,19 +329,19 @@ QString TVDImage::OutputSheetProblem(int index) const
         3);
     return QStringLiteral("Format \"%1\" jest za duży: arkusz %2 x %3 pikseli przekracza możliwości programu "
                           "(najwyżej %4 pikseli na bok i %5 mln pikseli).\rWybierz mniejszy format dla zdjęcia \"%6\".")
-        .arg(Formats().GetName(formatIds.Get(index)))
+        .arg(settings_.formats->GetName(photo.formatId))
         .arg(sheet.Width())
         .arg(sheet.Height())
         .arg(kMaxPictureSide)
         .arg(kMaxPicturePixels / 1000000)
-        .arg(QFileInfo(names[index]).fileName());
+        .arg(QFileInfo(photo.name).fileName());
 }
 
 int TVDImage::PhotosValue() const
 {
     std::int64_t value = 0;
-    for (int i = 0; i < Count(); ++i)
-        value += std::int64_t(Formats().GetPrice(formatIds.Get(i))) * quantities.Get(i);
+    for (const TPhoto& photo : photos_)
+        value += std::int64_t(settings_.formats->GetPrice(photo.formatId)) * photo.quantity;
     return int(value);
 }
 
@@ -350,7 +351,7 @@ int TVDImage::OrderPrice(bool withDelivery, bool payCash)
     int price = PhotosValue();
     if (price == 0)
         return 0; // an empty or unpriced order gets neither the minimum nor the delivery
-    const TEngine& engine = Engine();
+    const TEngine& engine = *settings_.engine;
     if (engine.min_price >= 0 && price < engine.min_price && engine.open_price >= 0) {
         price += engine.open_price;
         openingChargeApplied = true;

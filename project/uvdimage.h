@@ -1,16 +1,17 @@
 #pragma once
-// TVDImage: the photo project, i.e. the order being assembled. Per-photo data lives in
-// parallel lists, index for index (0 is the first photo added); the source files are never
-// touched after decoding: every view and the output read the working copies kept in a
-// private temporary project folder. Also computes the order's value and price.
+// TVDImage: the photo project, i.e. the order being assembled. One TPhoto record per photo,
+// in the order added (0 is the first photo); the source files are never touched after
+// decoding: every view and the output read the working copies kept in a private temporary
+// project folder. Also computes the order's value and price.
 //
 // User-interface thread only. Adding runs in three steps so that many photos can be decoded
 // on several cores (project/photobatch.h): ReservePhoto (names in the project folder),
 // PreparePhoto (project/photoprep.h, any thread) and AppendPhoto. AddPhoto does all three.
 //
-// The lab's settings, the format catalogue and the user configuration are read through
-// Core() when needed (the project is built before the formats and the lab configuration).
-#include "core/typedlists.h"
+// The lab's settings, the format catalogue and the user configuration come in through
+// TProjectSettings and are read when needed (they change while the program runs). The
+// project is built before the formats and the lab configuration, so start-up hands the
+// settings over once all three exist.
 #include "imaging/colour.h"
 #include "imaging/imageinfo.h"
 
@@ -19,30 +20,57 @@
 #include <QString>
 #include <QStringList>
 
+#include <vector>
+
+class TConfig;
+class TEngine;
+class TFormats;
 struct TPhotoSlot;
 struct TRect;
 struct TPreparedPhoto;
 
+// One photo of the project.
+struct TPhoto {
+    QString sourcePath; // as added, never changed
+    QString name; // the source path until renamed; its file-name part is shown
+    QString workingPath; // full-size working copy (".sbm")
+    QString previewPath; // preview copy ("prev_" + name + ".sbm")
+    bool selected = false;
+    bool thumbPending = true; // the thumbnail must be (re)made
+    bool lowQuality = false; // the print would need enlargement
+    QImage thumbnail; // 32-bit, thumbbitmapwidth x thumbbitmapheight at most
+    ImageInfo info;
+    Corrections corrections;
+    int quantity = 1; // at least 1
+    int formatId = -1; // -1: no format
+};
+
+// What the project reads from its surroundings; none may be null once photos are added.
+struct TProjectSettings {
+    const TConfig* config = nullptr; // preview and thumbnail sizes
+    const TFormats* formats = nullptr; // sheet sizes, names and prices
+    const TEngine* engine = nullptr; // output resolution, forceformat, order prices
+};
+
 class TVDImage {
 public:
-    TVDImage() = default;
+    explicit TVDImage(const TProjectSettings& settings = {})
+        : settings_(settings)
+    {
+    }
     ~TVDImage(); // Clear(): the working copies go with the project, also with "-keeptmp"
     TVDImage(const TVDImage&) = delete;
     TVDImage& operator=(const TVDImage&) = delete;
 
-    // ---- per photo, index for index ----
-    QStringList sourcePaths; // as added, never changed
-    QStringList names; // the source path until renamed; its file-name part is shown
-    QStringList workingPaths; // full-size working copy (".sbm")
-    QStringList previewPaths; // preview copy ("prev_" + name + ".sbm")
-    TboolList selected;
-    TboolList thumbPending; // the thumbnail must be (re)made
-    TboolList lowQuality; // the print would need enlargement
-    QList<QImage> thumbnails; // 32-bit, thumbbitmapwidth x thumbbitmapheight at most
-    QList<ImageInfo> infos;
-    QList<Corrections> corrections;
-    TIntList quantities; // at least 1
-    TIntList formatIds; // -1: no format
+    void SetSettings(const TProjectSettings& settings) { settings_ = settings; }
+
+    // ---- per photo; an index outside 0..Count()-1 raises EListError ----
+    const TPhoto& Photo(int index) const;
+    TPhoto& Photo(int index);
+    const std::vector<TPhoto>& Photos() const { return photos_; }
+    QStringList SourcePaths() const;
+    int SelectedCount() const;
+    void SetAllSelected(bool selected);
 
     // ---- whole project ----
     int focus = -1;
@@ -50,8 +78,8 @@ public:
     bool openingChargeApplied = false; // set by OrderPrice
     int defaultFormat = -1; // for new photos and "Przywróc oryginał"; Clear keeps it
 
-    int Count() const { return int(names.size()); }
-    int TotalQuantity() const { return quantities.Sum(); }
+    int Count() const { return int(photos_.size()); }
+    int TotalQuantity() const;
 
     // Decodes the file and adds it with its working copies, thumbnail, quantity 1 and the
     // default format. False, with the project unchanged and no file left behind, when the
@@ -106,10 +134,13 @@ public:
     // withDelivery, the delivery price (cash or paid in advance); 0 for an order without value.
     int OrderPrice(bool withDelivery, bool payCash);
 
+    // The print of a format at the lab's output resolution, always landscape; Left = -1 for
+    // no format (-1).
+    TRect OutputFormatRect(int formatId) const;
+
 private:
     void CheckIndex(int index) const;
-};
 
-// The print of a format at the lab's output resolution, always landscape; Left = -1 for no
-// format (-1).
-TRect OutputFormatRect(int formatId);
+    TProjectSettings settings_;
+    std::vector<TPhoto> photos_;
+};

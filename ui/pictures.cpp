@@ -87,3 +87,23 @@ QCursor CursorForSlot(int slot)
     const auto it = CursorTable().find(slot);
     return it == CursorTable().end() ? QCursor(Qt::ArrowCursor) : it->second;
 }
+
+namespace {
+
+QImage& StoredSplash()
+{
+    static QImage splash;
+    return splash;
+}
+
+} // namespace
+
+void SetSplashPicture(const QImage& picture)
+{
+    StoredSplash() = picture;
+}
+
+QImage SplashPicture()
+{
+    return StoredSplash();
+}

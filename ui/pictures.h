@@ -8,6 +8,11 @@
 // own size on white, or a null image when there is none.
 QImage ProgramPicture(const QString& name);
 
+// The start-up picture as the splash window showed it (a skin may have replaced the built-in
+// one); null until start-up sets it. User-interface thread only.
+void SetSplashPicture(const QImage& picture);
+QImage SplashPicture();
+
 // Loads the eight cursors into their slots (5 "handdrag", 6 "wait", 7 "zoom", 8 "zoomout",
 // 9 "rot90", 10 "rot180", 11 "rot270", 12 "bw"); a cursor that cannot be made logs
 // "Can't make cursor !" and leaves its slot with the arrow.

@@ -4,7 +4,6 @@
 #include "lab/vdengine.h"
 #include "platform/process.h"
 #include "platform/appdir.h"
-#include "project/umain.h"
 #include "ui/gradientbutton.h"
 #include "ui/hotlabel.h"
 #include "ui/image.h"
@@ -149,7 +148,7 @@ void Tfabout::BuildProductPage()
 void Tfabout::showEvent(QShowEvent* event)
 {
     bprogClick();
-    const QImage splash = fmain().isplash->Picture();
+    const QImage splash = SplashPicture();
     ilogo->SetPicture(splash.isNull() ? splash : splash.scaled(ilogo->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
     const TEngine* engine = Core().engine;
     const QString progname = engine ? engine->progname : QStringLiteral("Vendaro");

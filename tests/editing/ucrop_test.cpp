@@ -105,8 +105,8 @@ protected:
     // The automatic crop of a photo that is not turned.
     CropFractions AutoCropOf(int index, int format) const
     {
-        const TRect bounds{0, 0, project.infos[index].width, project.infos[index].height};
-        return AutoCropFractions(format == -1 ? bounds : OutputFormatRect(format), bounds);
+        const TRect bounds { 0, 0, project.Photo(index).info.width, project.Photo(index).info.height };
+        return AutoCropFractions(format == -1 ? bounds : project.OutputFormatRect(format), bounds);
     }
 };
 
@@ -211,7 +211,8 @@ TEST_F(CropWindowTest, FourRightTurnsComeBackAndEveryTurnTakesTheAutomaticCrop)
             QTest::mouseClick(window.brotright, Qt::LeftButton);
             EXPECT_EQ(window.Rotation(), turn % 4);
             const TRect turned = turn % 2 ? TRect{0, 0, 200, 300} : TRect{0, 0, 300, 200};
-            EXPECT_TRUE(SameCrop(window.Crop(), AutoCropFractions(OutputFormatRect(kFormat10x15), turned))) << turn;
+            EXPECT_TRUE(SameCrop(window.Crop(), AutoCropFractions(project.OutputFormatRect(kFormat10x15), turned)))
+                << turn;
             EXPECT_EQ(Bounds(window.shapewhite), window.FrameOnScreen());
         }
         QTest::mouseClick(window.brotleft, Qt::LeftButton);
@@ -270,7 +271,7 @@ TEST_F(CropWindowTest, AFormatChosenHereStaysAfterCancel)
 {
     const int index = AddPhoto(200, 300, -1);
     f.engine.forceformat = true;
-    const QSize thumbnailBefore = project.thumbnails[index].size();
+    const QSize thumbnailBefore = project.Photo(index).thumbnail.size();
     Crop(index, [&] {
         OnNextModal([&](QWidget*) {
             fformat().lbformat->SetItemIndex(0);
@@ -280,12 +281,12 @@ TEST_F(CropWindowTest, AFormatChosenHereStaysAfterCancel)
         EXPECT_EQ(window.Rotation(), 1) << "a portrait photo lies down for the landscape format";
         EXPECT_TRUE(SameCrop(window.Crop(), project.GetCorrections(index).crop));
     });
-    EXPECT_EQ(project.formatIds.Get(index), kFormat10x15);
+    EXPECT_EQ(project.Photo(index).formatId, kFormat10x15);
     const Corrections stored = project.GetCorrections(index);
     EXPECT_EQ(stored.rotation, 1);
-    EXPECT_TRUE(SameCrop(stored.crop, AutoCropFractions(OutputFormatRect(kFormat10x15), {0, 0, 300, 200})));
+    EXPECT_TRUE(SameCrop(stored.crop, AutoCropFractions(project.OutputFormatRect(kFormat10x15), { 0, 0, 300, 200 })));
     EXPECT_EQ(thumbnailBefore, QSize(93, 140));
-    EXPECT_EQ(project.thumbnails[index].size(), QSize(140, 94)) << "the thumbnail shows the new format";
+    EXPECT_EQ(project.Photo(index).thumbnail.size(), QSize(140, 94)) << "the thumbnail shows the new format";
 }
 
 } // namespace

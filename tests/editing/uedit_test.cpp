@@ -331,7 +331,7 @@ TEST_F(EditWindowTest, ResetThenAcceptKeepsRotationAndCrop)
     record.hue1 = 30;
     record.sepia = 1;
     project.SetCorrections(0, record);
-    const QImage sepiaThumbnail = project.thumbnails[0];
+    const QImage sepiaThumbnail = project.Photo(0).thumbnail;
     TDialogAnswers answers { { kButtonOk } };
     Edit(0, [&] {
         QTest::mouseClick(window.breset, Qt::LeftButton);
@@ -346,10 +346,10 @@ TEST_F(EditWindowTest, ResetThenAcceptKeepsRotationAndCrop)
     EXPECT_TRUE(HasNoColourChange(stored));
     EXPECT_EQ(stored.rotation, 3);
     EXPECT_EQ(std::memcmp(&stored.crop, &record.crop, sizeof record.crop), 0);
-    const QImage accepted = project.thumbnails[0];
+    const QImage accepted = project.Photo(0).thumbnail;
     EXPECT_FALSE(accepted == sepiaThumbnail);
     project.RefreshThumbnail(0);
-    EXPECT_TRUE(project.thumbnails[0] == accepted) << "the thumbnail shows what was accepted";
+    EXPECT_TRUE(project.Photo(0).thumbnail == accepted) << "the thumbnail shows what was accepted";
 }
 
 TEST_F(EditWindowTest, BadNamesAndUnwritableSetsAreReported)

@@ -1,12 +1,14 @@
 // The format window in both modes: the list, the two exclusive check boxes, its warnings,
 // what it assigns and what it only returns.
 #include "editing/uformat.h"
+#include "project/projectevents.h"
 #include "tests/project/projectfixture.h"
 #include "tests/support/windowdriver.h"
 #include "ui/nicecheckbox.h"
 #include "ui/pagelistbox.h"
 #include "ui/umydialog.h"
 
+#include <QSignalSpy>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -77,7 +79,7 @@ TEST_F(FormatWindowTest, NothingChosenWarnsAndStaysInBothModes)
         ASSERT_EQ(answers.Shown().size(), 1);
         EXPECT_EQ(answers.Shown()[0].text, QStringLiteral("Wybierz format !"));
     }
-    EXPECT_EQ(project.formatIds.Get(0), -1);
+    EXPECT_EQ(project.Photo(0).formatId, -1);
 }
 
 TEST_F(FormatWindowTest, PickModeOnlyAnswers)
@@ -94,24 +96,28 @@ TEST_F(FormatWindowTest, PickModeOnlyAnswers)
     EXPECT_TRUE(setDefaultShown);
     EXPECT_EQ(project.defaultFormat, -1);
     for (int i = 0; i < project.Count(); ++i)
-        EXPECT_EQ(project.formatIds.Get(i), -1);
+        EXPECT_EQ(project.Photo(i).formatId, -1);
 }
 
 TEST_F(FormatWindowTest, SelectedMeansSelectedOrFocused)
 {
     project.focus = 1;
+    QSignalSpy pending(&ProjectEvents(), &TProjectEvents::ThumbnailsPending);
+    QSignalSpy changed(&ProjectEvents(), &TProjectEvents::Changed);
     Assign(0);
-    EXPECT_EQ(project.formatIds.Get(0), -1);
-    EXPECT_EQ(project.formatIds.Get(1), kFormat10x15);
-    EXPECT_EQ(project.formatIds.Get(2), -1);
-    EXPECT_FALSE(project.thumbPending.Get(1));
-    EXPECT_EQ(project.thumbnails[1].size(), QSize(140, 94));
+    EXPECT_EQ(project.Photo(0).formatId, -1);
+    EXPECT_EQ(project.Photo(1).formatId, kFormat10x15);
+    EXPECT_EQ(project.Photo(2).formatId, -1);
+    EXPECT_FALSE(project.Photo(0).thumbPending);
+    EXPECT_TRUE(project.Photo(1).thumbPending) << "remade by whoever shows the project";
+    EXPECT_EQ(pending.count(), 1);
+    EXPECT_EQ(changed.count(), 1);
 
     project.focus = -1;
-    project.selected.Set(2, true);
+    project.Photo(2).selected = true;
     Assign(1);
-    EXPECT_EQ(project.formatIds.Get(1), kFormat10x15);
-    EXPECT_EQ(project.formatIds.Get(2), kFormat13x18);
+    EXPECT_EQ(project.Photo(1).formatId, kFormat10x15);
+    EXPECT_EQ(project.Photo(2).formatId, kFormat13x18);
 }
 
 TEST_F(FormatWindowTest, NoPhotoChosenWarns)
@@ -122,7 +128,7 @@ TEST_F(FormatWindowTest, NoPhotoChosenWarns)
     EXPECT_EQ(answers.Shown()[0].text,
               QStringLiteral("Nie ma zaznaczonych zdjęć !\rWybierz \"wszystkich\" lub zamknij to okno i zaznacz zdjęcia "
                              "którym chcesz przypisać format."));
-    EXPECT_EQ(project.formatIds.Get(0), -1);
+    EXPECT_EQ(project.Photo(0).formatId, -1);
 }
 
 TEST_F(FormatWindowTest, AllPhotosAndDefaultForLaterOnes)
@@ -137,7 +143,7 @@ TEST_F(FormatWindowTest, AllPhotosAndDefaultForLaterOnes)
     });
     window.AssignFormat();
     for (int i = 0; i < project.Count(); ++i)
-        EXPECT_EQ(project.formatIds.Get(i), kFormat13x18) << i;
+        EXPECT_EQ(project.Photo(i).formatId, kFormat13x18) << i;
     EXPECT_EQ(project.defaultFormat, kFormat13x18);
 
     QTest::mouseClick(window.cball, Qt::LeftButton); // unchecking one checks the other
@@ -147,7 +153,7 @@ TEST_F(FormatWindowTest, AllPhotosAndDefaultForLaterOnes)
 
 TEST_F(FormatWindowTest, DefaultChangesEvenForSelectedOnly)
 {
-    project.selected.Set(0, true);
+    project.Photo(0).selected = true;
     OnNextModal([this](QWidget*) {
         EXPECT_FALSE(window.cbsetdef->Checked()) << "assignment mode starts unchecked";
         window.cbsetdef->SetChecked(true);
@@ -156,9 +162,9 @@ TEST_F(FormatWindowTest, DefaultChangesEvenForSelectedOnly)
     });
     window.AssignFormat();
     EXPECT_EQ(project.defaultFormat, kFormat10x15);
-    EXPECT_EQ(project.formatIds.Get(1), -1);
+    EXPECT_EQ(project.Photo(1).formatId, -1);
     ASSERT_TRUE(project.AddPhoto(f.WritePhoto(QStringLiteral("later.jpg"), 60, 40)));
-    EXPECT_EQ(project.formatIds.Get(3), kFormat10x15);
+    EXPECT_EQ(project.Photo(3).formatId, kFormat10x15);
 }
 
 } // namespace

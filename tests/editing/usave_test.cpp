@@ -59,7 +59,7 @@ protected:
         const int index = project.Count() - 1;
         if (format != -1)
             project.SetFormat(index, format);
-        project.selected.Set(index, selected);
+        project.Photo(index).selected = selected;
         return index;
     }
 
@@ -164,7 +164,7 @@ TEST_F(SaveWindowTest, PolicyAndPairClicksFollowTheirRules)
 TEST_F(SaveWindowTest, NextToTheOriginalsAReadOnlySourceIsNeverReplaced)
 {
     const int index = AddPhoto(QStringLiteral("x.jpg"), 60, 40);
-    const QString source = project.sourcePaths[index];
+    const QString source = project.Photo(index).sourcePath;
     const QByteArray bytes = ReadFileBytes(source);
     ASSERT_TRUE(QFile::setPermissions(source, QFileDevice::ReadOwner | QFileDevice::ReadGroup));
     const QString folder = QFileInfo(source).absolutePath();
@@ -265,7 +265,7 @@ TEST_F(SaveWindowTest, ASheetPastThePictureLimitsIsRefusedWithAMessage)
     project.RenderOutput(1, picture);
     EXPECT_TRUE(picture.isNull()) << "the sheet is never allocated";
 
-    project.selected.Set(1, false); // the other photo alone is saved
+    project.Photo(1).selected = false; // the other photo alone is saved
     Save();
     EXPECT_EQ(FilesIn(out.path()), QStringList { QStringLiteral("a.jpg") });
 }

@@ -51,7 +51,7 @@ void WorkInMainWindow(Tfmain& main, const QStringList& photos, TSession& session
     TVDImage& project = *Core().vdimage;
     AnswerNextFileDialog(photos);
     main.aaddphotos->trigger();
-    session.added = project.sourcePaths;
+    session.added = project.SourcePaths();
     session.projectFolder = project.projectFolder;
     session.cellWidth = Core().config->cellWidth; // a first run: no config.ini, built-in sizes
 
@@ -73,7 +73,7 @@ void WorkInMainWindow(Tfmain& main, const QStringList& photos, TSession& session
 
     AnswerNextInput(QStringLiteral("urlop"));
     main.arename->trigger();
-    session.renamed = QFileInfo(project.names[0]).fileName();
+    session.renamed = QFileInfo(project.Photo(0).name).fileName();
 
     OnNextModal([&](QWidget*) {
         session.previewCaption = fpreview().windowTitle();
@@ -83,9 +83,9 @@ void WorkInMainWindow(Tfmain& main, const QStringList& photos, TSession& session
 
     TDialogAnswers answers{{kButtonOk}, {kButtonOk}, {kButtonOk}};
     main.areset->trigger();
-    session.formatAfterReset = project.formatIds.Get(0);
+    session.formatAfterReset = project.Photo(0).formatId;
     main.aselnone->trigger();
-    project.selected.Set(2, true);
+    project.Photo(2).selected = true;
     main.UpdateStatus();
     main.adelete->trigger();
     session.countAfterDelete = project.Count();

@@ -63,10 +63,10 @@ TEST_F(MainActionsTest, QuantityInputs)
         window->aquantity->trigger();
         EXPECT_EQ(prompt, QStringLiteral("Ilość odbitek (zdjęć: 1)"));
         EXPECT_EQ(ShownTexts(answers), c.message.isEmpty() ? QStringList() : QStringList { c.message }) << c.input;
-        EXPECT_EQ(project.quantities.Get(1), c.quantity) << c.input;
-        EXPECT_EQ(project.quantities.Get(0), 1);
+        EXPECT_EQ(project.Photo(1).quantity, c.quantity) << c.input;
+        EXPECT_EQ(project.Photo(0).quantity, 1);
     }
-    EXPECT_TRUE(project.selected.Get(1)) << "with nothing selected the focused photo becomes selected";
+    EXPECT_TRUE(project.Photo(1).selected) << "with nothing selected the focused photo becomes selected";
     EXPECT_EQ(window->slcount->Status(), QStringLiteral("2(100)"));
 }
 
@@ -74,7 +74,7 @@ TEST_F(MainActionsTest, QuantityCancelledOrRefusedStillRefreshesTheActions)
 {
     AddPhotos(2, 40, 30);
     for (const QString& input : { QString(), QStringLiteral("0"), QStringLiteral("abc") }) {
-        project.selected.SetAll(0);
+        project.SetAllSelected(false);
         Focus(1);
         ASSERT_FALSE(window->adelete->isEnabled());
         TDialogAnswers answers;
@@ -82,7 +82,7 @@ TEST_F(MainActionsTest, QuantityCancelledOrRefusedStillRefreshesTheActions)
             answers.Add({ kButtonOk });
         AnswerNextInput(input);
         window->aquantity->trigger();
-        EXPECT_TRUE(project.selected.Get(1)) << input.toStdString();
+        EXPECT_TRUE(project.Photo(1).selected) << input.toStdString();
         EXPECT_TRUE(window->adelete->isEnabled()) << input.toStdString();
         EXPECT_TRUE(window->aselnone->isEnabled()) << input.toStdString();
     }
@@ -132,7 +132,7 @@ TEST_F(MainActionsTest, DeleteAsksUntilToldNotTo)
         TDialogAnswers answers { { kButtonOk, true } };
         window->adelete->trigger();
         EXPECT_EQ(project.Count(), 1);
-        EXPECT_EQ(QFileInfo(project.names[0]).fileName(), QStringLiteral("IMG_1.JPG"));
+        EXPECT_EQ(QFileInfo(project.Photo(0).name).fileName(), QStringLiteral("IMG_1.JPG"));
         EXPECT_FALSE(f.config.fdelete);
     }
     {
@@ -150,18 +150,18 @@ TEST_F(MainActionsTest, RenameKeepsFolderIgnoresBlank)
 {
     AddPhotos(1, 40, 30);
     Focus(0);
-    const QString folder = QFileInfo(project.names[0]).path();
+    const QString folder = QFileInfo(project.Photo(0).name).path();
     QString caption, prompt;
     AnswerNextInput(QStringLiteral("  wakacje 2024 "), &caption, &prompt);
     window->arename->trigger();
     EXPECT_EQ(caption, QStringLiteral("Vendaro"));
     EXPECT_EQ(prompt, QStringLiteral("Zmień nazwę:"));
-    EXPECT_EQ(project.names[0], folder + QStringLiteral("/wakacje 2024"));
+    EXPECT_EQ(project.Photo(0).name, folder + QStringLiteral("/wakacje 2024"));
     EXPECT_EQ(window->slphoto->Status(), QStringLiteral("wakacje 2024"));
     AnswerNextInput(QStringLiteral("   "));
     window->arename->trigger();
-    EXPECT_EQ(project.names[0], folder + QStringLiteral("/wakacje 2024"));
-    EXPECT_NE(project.sourcePaths[0], project.names[0]);
+    EXPECT_EQ(project.Photo(0).name, folder + QStringLiteral("/wakacje 2024"));
+    EXPECT_NE(project.Photo(0).sourcePath, project.Photo(0).name);
 }
 
 TEST_F(MainActionsTest, ResetGivesDefaultFormatBack)
@@ -175,11 +175,11 @@ TEST_F(MainActionsTest, ResetGivesDefaultFormatBack)
 
     TDialogAnswers answers { { kButtonOk }, { kButtonOk } };
     window->areset->trigger();
-    EXPECT_EQ(project.formatIds.Get(0), -1);
+    EXPECT_EQ(project.Photo(0).formatId, -1);
     EXPECT_EQ(project.GetCorrections(0).inten, 0);
     project.defaultFormat = kFormat10x15;
     window->areset->trigger();
-    EXPECT_EQ(project.formatIds.Get(0), kFormat10x15);
+    EXPECT_EQ(project.Photo(0).formatId, kFormat10x15);
     EXPECT_EQ(ShownTexts(answers).first(), QStringLiteral("Przywrócić zdjęcie do oryginalnej formy ?"));
 }
 
@@ -200,7 +200,7 @@ TEST_F(MainActionsTest, NewProjectAsksAndKeepsDefaultFormat)
     }
     EXPECT_EQ(project.defaultFormat, kFormat13x18);
     AddPhotos(1, 40, 30);
-    EXPECT_EQ(project.formatIds.Get(0), kFormat13x18);
+    EXPECT_EQ(project.Photo(0).formatId, kFormat13x18);
 
     // After a sent order the send-order window clears the project without a question.
     window->AttachWindow(TMainLink::SendOrder, [this] {
@@ -221,7 +221,7 @@ TEST_F(MainActionsTest, SendOrderCountsPrintsAndWarnsOfLowQuality)
     f.engine.minphotos = 10;
     AddPhotos(3, 40, 30);
     for (int i = 0; i < 3; ++i)
-        project.quantities.Set(i, 3);
+        project.Photo(i).quantity = 3;
     window->UpdateStatus();
     {
         TDialogAnswers answers { { kButtonOk } };
@@ -229,11 +229,11 @@ TEST_F(MainActionsTest, SendOrderCountsPrintsAndWarnsOfLowQuality)
         EXPECT_EQ(ShownTexts(answers), QStringList { QStringLiteral("Minimalna ilość zdjęć do wysłania to 10") });
         EXPECT_EQ(opened, 0);
     }
-    project.quantities.Set(2, 4); // 10 prints of 3 photos
+    project.Photo(2).quantity = 4; // 10 prints of 3 photos
     window->asendorder->trigger();
     EXPECT_EQ(opened, 1);
 
-    project.lowQuality.Set(1, true);
+    project.Photo(1).lowQuality = true;
     window->UpdateStatus();
     {
         TDialogAnswers answers { { kButtonNo } };
@@ -250,6 +250,7 @@ TEST_F(MainActionsTest, SendOrderCountsPrintsAndWarnsOfLowQuality)
 TEST_F(MainActionsTest, ForcedFormatIsChosenBeforeTheFirstAdd)
 {
     f.engine.forceformat = true;
+    window->AttachWindow(TMainLink::PickDefaultFormat, [] { return fformat().PickFormat(true); });
     const QString photo = f.WritePhoto(QStringLiteral("portrait.jpg"), 60, 90);
     {
         TDialogAnswers answers { { kButtonOk } };
@@ -275,7 +276,7 @@ TEST_F(MainActionsTest, ForcedFormatIsChosenBeforeTheFirstAdd)
     }
     EXPECT_EQ(project.defaultFormat, kFormat13x18);
     ASSERT_EQ(project.Count(), 1);
-    EXPECT_EQ(project.formatIds.Get(0), kFormat13x18);
+    EXPECT_EQ(project.Photo(0).formatId, kFormat13x18);
     EXPECT_EQ(project.GetCorrections(0).rotation, 1);
 
     AnswerNextFileDialog({ photo });
@@ -298,12 +299,12 @@ TEST_F(MainActionsTest, FailedPhotoAsksWhetherToGoOn)
             QStringList {
                 QStringLiteral("Nie można dodać zdjęcia (broken.jpg) !\rCzy chcesz probować dodać resztę zdjęć ?") });
         EXPECT_EQ(answers.Shown()[0].icon, diError);
-        EXPECT_EQ(project.sourcePaths, QStringList { good1 });
+        EXPECT_EQ(project.SourcePaths(), QStringList { good1 });
     }
     TDialogAnswers answers { { kButtonOk } };
     window->AddFiles({ good1, broken, good2 });
     EXPECT_EQ(project.Count(), 3);
-    EXPECT_EQ(project.sourcePaths[2], good2);
+    EXPECT_EQ(project.Photo(2).sourcePath, good2);
     EXPECT_FALSE(fwait().isVisible());
     EXPECT_EQ(window->slcount->Status(), QStringLiteral("3(3)"));
 }
@@ -314,7 +315,7 @@ TEST_F(MainActionsTest, OpenDialogAddsInChosenOrder)
     const QString two = f.WritePhoto(QStringLiteral("two.png"), 30, 40);
     AnswerNextFileDialog({ two, one });
     window->aaddphotos->trigger();
-    EXPECT_EQ(project.sourcePaths, (QStringList { two, one }));
+    EXPECT_EQ(project.SourcePaths(), (QStringList { two, one }));
     AnswerNextFileDialog({});
     window->aaddphotos->trigger();
     EXPECT_EQ(project.Count(), 2);
@@ -348,8 +349,8 @@ TEST_F(MainActionsTest, ThumbnailSettingsRegenerateThumbnails)
         return kThumbSettingsChanged;
     });
     window->asettings->trigger();
-    EXPECT_EQ(project.thumbnails[0].size(), QSize(60, 45));
-    EXPECT_FALSE(project.thumbPending.Get(1));
+    EXPECT_EQ(project.Photo(0).thumbnail.size(), QSize(60, 45));
+    EXPECT_FALSE(project.Photo(1).thumbPending);
     EXPECT_FALSE(fwait().isVisible());
 }
 

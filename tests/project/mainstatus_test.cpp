@@ -39,7 +39,7 @@ TEST_F(MainStatusTest, FocusedPhotoAndPrices)
 {
     AddPhotos(2);
     project.SetFormat(1, kFormat10x15);
-    project.quantities.Set(1, 3);
+    project.Photo(1).quantity = 3;
     project.focus = 1;
     f.engine.min_price = 500;
     f.engine.open_price = 250;
@@ -78,7 +78,7 @@ TEST_F(MainStatusTest, SelectionEnablesActions)
 
     ClickPhoto(project, 1, true); // Ctrl+click on the only selected photo
     s = Status();
-    EXPECT_EQ(project.selected.TrueCount(), 0);
+    EXPECT_EQ(project.SelectedCount(), 0);
     EXPECT_EQ(project.focus, 1);
     EXPECT_FALSE(s.selectNone || s.deleteSelected);
     EXPECT_TRUE(s.focused);
@@ -88,9 +88,9 @@ TEST_F(MainStatusTest, SelectionEnablesActions)
     EXPECT_FALSE(s.selectAll);
     EXPECT_TRUE(s.selectNone);
 
-    project.quantities.Set(0, 0); // no prints at all
-    project.quantities.Set(1, 0);
-    project.quantities.Set(2, 0);
+    project.Photo(0).quantity = 0; // no prints at all
+    project.Photo(1).quantity = 0;
+    project.Photo(2).quantity = 0;
     EXPECT_FALSE(Status().sendOrder);
 }
 
@@ -106,8 +106,8 @@ TEST_F(MainStatusTest, CellTextsInOrderWhenEnabled)
     EXPECT_EQ(lines[3], QStringLiteral("1 * 0.00 = 0.00 zł"));
 
     project.SetFormat(0, kFormat13x18);
-    project.quantities.Set(0, 3);
-    project.names[0] = QStringLiteral("/x/wakacje");
+    project.Photo(0).quantity = 3;
+    project.Photo(0).name = QStringLiteral("/x/wakacje");
     f.config.thumbresolution = f.config.thumbsize = false;
     lines = CellTexts(project, 0, f.config, f.formats);
     EXPECT_EQ(lines, (QStringList{QStringLiteral("wakacje"), QStringLiteral("3 * 1.20 = 3.60 zł")}));

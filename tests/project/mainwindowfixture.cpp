@@ -40,6 +40,6 @@ void TMainWindowFixture::Focus(int index)
 void TMainWindowFixture::Select(std::initializer_list<int> indices)
 {
     for (int index : indices)
-        project.selected.Set(index, true);
+        project.Photo(index).selected = true;
     window->UpdateStatus();
 }

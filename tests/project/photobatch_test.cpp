@@ -50,12 +50,12 @@ TEST_F(PhotoBatchTest, KeepsTheChosenOrder)
     const QStringList paths = WritePhotos(7);
     TPhotoBatch batch(project, paths, f.config.previewSize, 3);
     EXPECT_TRUE(AddAll(batch).isEmpty());
-    EXPECT_EQ(project.sourcePaths, paths);
+    EXPECT_EQ(project.SourcePaths(), paths);
     for (int i = 0; i < project.Count(); ++i) {
         int width = 0, height = 0;
         project.GetImageSize(i, width, height);
         EXPECT_EQ(width, i % 2 == 0 ? 1600 : 40) << i;
-        EXPECT_FALSE(project.thumbPending.Get(i));
+        EXPECT_FALSE(project.Photo(i).thumbPending);
     }
     TPreparedPhoto none;
     EXPECT_FALSE(batch.TakeNext(none, 0));
@@ -67,8 +67,8 @@ TEST_F(PhotoBatchTest, SameNameTwiceGetsTwoCopies)
     TPhotoBatch batch(project, paths, f.config.previewSize, 2);
     AddAll(batch);
     ASSERT_EQ(project.Count(), 2);
-    EXPECT_EQ(QFileInfo(project.workingPaths[0]).fileName(), QStringLiteral("same.sbm"));
-    EXPECT_EQ(QFileInfo(project.workingPaths[1]).fileName(), QStringLiteral("same_1.sbm"));
+    EXPECT_EQ(QFileInfo(project.Photo(0).workingPath).fileName(), QStringLiteral("same.sbm"));
+    EXPECT_EQ(QFileInfo(project.Photo(1).workingPath).fileName(), QStringLiteral("same_1.sbm"));
 }
 
 TEST_F(PhotoBatchTest, FailureIsReportedInItsPlace)
@@ -80,7 +80,7 @@ TEST_F(PhotoBatchTest, FailureIsReportedInItsPlace)
     TPhotoBatch batch(project, paths, f.config.previewSize, 2);
     EXPECT_EQ(AddAll(batch), QStringList{QStringLiteral("broken.jpg")});
     paths.removeAt(2);
-    EXPECT_EQ(project.sourcePaths, paths);
+    EXPECT_EQ(project.SourcePaths(), paths);
     EXPECT_EQ(QDir(project.projectFolder).entryList(QDir::Files).size(), 8);
 }
 

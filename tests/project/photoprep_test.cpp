@@ -154,7 +154,7 @@ TEST_F(PhotoPrepTest, TopDownBitmapHasItsPositiveSize)
     const CropFractions expected = AutoCropFractions({ 0, 0, 1795, 1205 }, { 0, 0, 60, 30 });
     EXPECT_EQ(record.crop.left, expected.left);
     EXPECT_EQ(record.crop.bottom, expected.bottom);
-    EXPECT_TRUE(f.project->lowQuality.Get(0));
+    EXPECT_TRUE(f.project->Photo(0).lowQuality);
 }
 
 } // namespace

@@ -23,7 +23,7 @@ TProjectFixture::TProjectFixture()
     engine.delivery_price = -1;
     engine.delivery_pricepre = -1;
     engine.minphotos = -1;
-    project = std::make_unique<TVDImage>();
+    project = std::make_unique<TVDImage>(TProjectSettings { &config, &formats, &engine });
     Core() = {&config, project.get(), &formats, &engine, &skinner};
 }
 

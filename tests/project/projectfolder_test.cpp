@@ -108,7 +108,7 @@ TEST_F(NoRoomTest, PhotoThatDoesNotFitStopsTheAddingWithOneMessage)
     TDialogAnswers answers { { kButtonOk } };
     window->AddFiles({ small, big, after });
 
-    EXPECT_EQ(project.sourcePaths, QStringList { small });
+    EXPECT_EQ(project.SourcePaths(), QStringList { small });
     EXPECT_EQ(QDir(project.projectFolder).entryList(QDir::Files).size(), 2);
     ASSERT_EQ(answers.Shown().size(), 1);
     const QString text = answers.Shown()[0].text;

@@ -4,6 +4,7 @@
 #include "tests/project/mainwindowfixture.h"
 
 #include "project/mainstatus.h"
+#include "project/projectevents.h"
 #include "tests/support/testsupport.h"
 #include "tests/support/windowdriver.h"
 #include "ui/gradientbutton.h"
@@ -38,7 +39,7 @@ protected:
     {
         QList<int> list;
         for (int i = 0; i < project.Count(); ++i)
-            if (project.selected.Get(i))
+            if (project.Photo(i).selected)
                 list << i;
         return list;
     }
@@ -132,7 +133,7 @@ TEST_F(MainWindowTest, StatusTextsAndEnabling)
     window->AttachWindow(TMainLink::SendOrder, [] { return 0; }); // a hidden action is also disabled
     AddPhotos(3, 600, 400);
     project.SetFormat(0, kFormat10x15);
-    project.quantities.Set(0, 2);
+    project.Photo(0).quantity = 2;
     Click(0);
     EXPECT_EQ(window->slcount->Status(), QStringLiteral("3(4)"));
     EXPECT_EQ(window->slsize->Status(), QStringLiteral("600 x 400 px, 5.1 x 3.4 cm"));
@@ -141,6 +142,20 @@ TEST_F(MainWindowTest, StatusTextsAndEnabling)
     for (QAction* action : { window->asendorder, window->adelete, window->aformat, window->aselinv, window->arename,
              window->apreview, window->aquantity, window->areset, window->aselall, window->aselnone })
         EXPECT_TRUE(action->isEnabled()) << action->objectName().toStdString();
+}
+
+TEST_F(MainWindowTest, ProjectNoticesRemakePendingThumbnailsAndTheStatus)
+{
+    AddPhotos(2, 600, 400);
+    Click(1);
+    project.SetFormat(1, kFormat10x15);
+    project.Photo(1).thumbPending = true;
+    Q_EMIT ProjectEvents().ThumbnailsPending();
+    EXPECT_FALSE(project.Photo(1).thumbPending);
+    EXPECT_EQ(project.Photo(1).thumbnail.size(), QSize(140, 94));
+    EXPECT_EQ(window->slformat->Status(), QStringLiteral("Brak.")) << "read again only on Changed";
+    Q_EMIT ProjectEvents().Changed();
+    EXPECT_EQ(window->slformat->Status(), QStringLiteral("10x15 - 0.50 zł"));
 }
 
 TEST_F(MainWindowTest, ScrollRangeFollowsColumnsAndTheBarShowsOnlyToScroll)
@@ -171,8 +186,8 @@ TEST_F(MainWindowTest, AtItsMinimumSizeTheBarsKeepApart)
         window->AttachWindow(link, [] { return 0; });
     AddPhotos(1, 2000, 1500);
     project.SetFormat(0, kFormat30x45);
-    project.quantities.Set(0, 50); // 750.00 zł
-    project.names[0] = f.PhotoPath(QStringLiteral("IMG_20240101_120000.jpg"));
+    project.Photo(0).quantity = 50; // 750.00 zł
+    project.Photo(0).name = f.PhotoPath(QStringLiteral("IMG_20240101_120000.jpg"));
     Click(0);
     window->resize(1, 1);
     QCoreApplication::processEvents();
@@ -335,8 +350,8 @@ TEST_F(MainWindowTest, DroppedFolderAddsItsPhotos)
     QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, {});
     QCoreApplication::sendEvent(window->draw, &drop);
     ASSERT_EQ(project.Count(), 2);
-    EXPECT_EQ(QFileInfo(project.names[0]).fileName(), QStringLiteral("b2.jpg"));
-    EXPECT_EQ(QFileInfo(project.names[1]).fileName(), QStringLiteral("b10.jpg"));
+    EXPECT_EQ(QFileInfo(project.Photo(0).name).fileName(), QStringLiteral("b2.jpg"));
+    EXPECT_EQ(QFileInfo(project.Photo(1).name).fileName(), QStringLiteral("b10.jpg"));
     EXPECT_EQ(window->slcount->Status(), QStringLiteral("2(2)"));
 }
 

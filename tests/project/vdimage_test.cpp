@@ -48,8 +48,8 @@ TEST_F(VDImageTest, AddPhotoMakesPrivateFolderCopiesAndThumbnail)
     ASSERT_EQ(::stat(QFile::encodeName(project.projectFolder).constData(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0700u);
 
-    EXPECT_EQ(project.sourcePaths, QStringList { path });
-    EXPECT_EQ(project.names, QStringList { path });
+    EXPECT_EQ(project.SourcePaths(), QStringList { path });
+    EXPECT_EQ(project.Photo(0).name, path);
     EXPECT_EQ(FilesInProject(), (QStringList { QStringLiteral("IMG_0001.sbm"), QStringLiteral("prev_IMG_0001.sbm") }));
     QImage full, preview;
     project.LoadFull(0, full);
@@ -59,11 +59,11 @@ TEST_F(VDImageTest, AddPhotoMakesPrivateFolderCopiesAndThumbnail)
     int width = 0, height = 0;
     project.GetImageSize(0, width, height);
     EXPECT_EQ(QSize(width, height), QSize(1000, 600));
-    EXPECT_EQ(project.quantities.Get(0), 1);
-    EXPECT_EQ(project.formatIds.Get(0), -1);
-    EXPECT_FALSE(project.thumbPending.Get(0));
-    EXPECT_FALSE(project.selected.Get(0));
-    EXPECT_EQ(project.thumbnails[0].size(), QSize(140, 84));
+    EXPECT_EQ(project.Photo(0).quantity, 1);
+    EXPECT_EQ(project.Photo(0).formatId, -1);
+    EXPECT_FALSE(project.Photo(0).thumbPending);
+    EXPECT_FALSE(project.Photo(0).selected);
+    EXPECT_EQ(project.Photo(0).thumbnail.size(), QSize(140, 84));
     EXPECT_EQ(project.focus, -1);
 }
 
@@ -71,9 +71,9 @@ TEST_F(VDImageTest, SameFileNameFromTwoFoldersGetsNumberedCopies)
 {
     ASSERT_TRUE(project.AddPhoto(f.WritePhoto(QStringLiteral("a/name.jpg"), 40, 30)));
     ASSERT_TRUE(project.AddPhoto(f.WritePhoto(QStringLiteral("b/name.jpg"), 40, 30)));
-    EXPECT_EQ(QFileInfo(project.workingPaths[0]).fileName(), QStringLiteral("name.sbm"));
-    EXPECT_EQ(QFileInfo(project.workingPaths[1]).fileName(), QStringLiteral("name_1.sbm"));
-    EXPECT_EQ(QFileInfo(project.previewPaths[1]).fileName(), QStringLiteral("prev_name_1.sbm"));
+    EXPECT_EQ(QFileInfo(project.Photo(0).workingPath).fileName(), QStringLiteral("name.sbm"));
+    EXPECT_EQ(QFileInfo(project.Photo(1).workingPath).fileName(), QStringLiteral("name_1.sbm"));
+    EXPECT_EQ(QFileInfo(project.Photo(1).previewPath).fileName(), QStringLiteral("prev_name_1.sbm"));
 }
 
 TEST_F(VDImageTest, SmallPhotoPreviewIsNotEnlarged)
@@ -97,7 +97,7 @@ TEST_F(VDImageTest, PhotoWithoutHeaderReaderTakesDecodedSize)
     const TRect crop = FractionsToRect(record.crop, 300, 200);
     EXPECT_GT(crop.Width(), 0);
     EXPECT_GT(crop.Height(), 0);
-    EXPECT_TRUE(project.lowQuality.Get(0)); // 300 pixels for a 1795-pixel print
+    EXPECT_TRUE(project.Photo(0).lowQuality); // 300 pixels for a 1795-pixel print
 }
 
 TEST_F(VDImageTest, UndecodableFileIsNotAddedAndLeavesNothing)
@@ -151,7 +151,7 @@ TEST_F(VDImageTest, ForceFormatTurnsPortraitAndCropsToFormat)
     EXPECT_FLOAT_EQ(record.crop.height, 1.0f);
     EXPECT_FLOAT_EQ(record.crop.right, 299.0f / 300);
     EXPECT_FLOAT_EQ(record.crop.bottom, 1.0f);
-    EXPECT_EQ(project.thumbnails[0].size(), QSize(140, 94)); // the sheet's aspect
+    EXPECT_EQ(project.Photo(0).thumbnail.size(), QSize(140, 94)); // the sheet's aspect
 
     // A crop made by hand goes when the format is assigned again.
     record.crop = { 0.1f, 0.1f, 0.2f, 0.2f, 0.3f, 0.3f };
@@ -184,7 +184,7 @@ TEST_F(VDImageTest, FormatWithoutForceResetsGeometryKeepsColours)
     EXPECT_EQ(after.inten, 30);
     EXPECT_EQ(after.hue1, -90);
     EXPECT_EQ(after.sepia, 1);
-    EXPECT_EQ(project.formatIds.Get(0), kFormat10x15);
+    EXPECT_EQ(project.Photo(0).formatId, kFormat10x15);
 }
 
 TEST_F(VDImageTest, LowQualityMeasuresTheCropOrTheWholePhotoOnTheSheet)
@@ -192,22 +192,22 @@ TEST_F(VDImageTest, LowQualityMeasuresTheCropOrTheWholePhotoOnTheSheet)
     AddPhotos(1, 400, 300);
     project.SetFormat(0, kFormat13x18);
     EXPECT_EQ(project.GetCorrections(0).crop.left, kNoCrop);
-    EXPECT_TRUE(project.lowQuality.Get(0)) << "no crop: the whole photo, enlarged onto 13x18";
+    EXPECT_TRUE(project.Photo(0).lowQuality) << "no crop: the whole photo, enlarged onto 13x18";
 
     Corrections record = project.GetCorrections(0);
     record.crop = RectToFractions({ 0, 0, 400, 300 }, 400, 300);
     project.SetCorrections(0, record);
-    EXPECT_TRUE(project.lowQuality.Get(0));
+    EXPECT_TRUE(project.Photo(0).lowQuality);
 
     project.SetFormat(0, -1);
     record = project.GetCorrections(0);
     record.crop = RectToFractions({ 0, 0, 400, 300 }, 400, 300);
     project.SetCorrections(0, record);
-    EXPECT_FALSE(project.lowQuality.Get(0)) << "no format: never marked";
+    EXPECT_FALSE(project.Photo(0).lowQuality) << "no format: never marked";
 
     ASSERT_TRUE(project.AddPhoto(f.WritePhoto(QStringLiteral("big.jpg"), 1800, 1210)));
     project.SetFormat(1, kFormat10x15);
-    EXPECT_FALSE(project.lowQuality.Get(1)) << "covers the 1795 x 1205 pixels of 10x15";
+    EXPECT_FALSE(project.Photo(1).lowQuality) << "covers the 1795 x 1205 pixels of 10x15";
 }
 
 TEST_F(VDImageTest, LowQualityMeasuresTheCropOfTheTurnedPhoto)
@@ -218,10 +218,10 @@ TEST_F(VDImageTest, LowQualityMeasuresTheCropOfTheTurnedPhoto)
     Corrections record = project.GetCorrections(0);
     record.crop = { 0.0f, 0.0f, 1.0f, 0.5f, 1.0f, 0.5f };
     project.SetCorrections(0, record);
-    EXPECT_FALSE(project.lowQuality.Get(0));
+    EXPECT_FALSE(project.Photo(0).lowQuality);
     record.rotation = 1;
     project.SetCorrections(0, record);
-    EXPECT_TRUE(project.lowQuality.Get(0));
+    EXPECT_TRUE(project.Photo(0).lowQuality);
 }
 
 struct DeleteCase {
@@ -243,13 +243,13 @@ TEST_P(VDImageDeleteTest, FocusStaysOnItsPhotoOrPassesToTheNext)
     const DeleteCase c = GetParam();
     AddPhotos(c.count, 24, 16);
     project.focus = c.focusBefore;
-    const QString focusedName = c.focusBefore >= 0 ? project.names[c.focusBefore] : QString();
-    const QString deletedCopy = project.workingPaths[c.deleted];
+    const QString focusedName = c.focusBefore >= 0 ? project.Photo(c.focusBefore).name : QString();
+    const QString deletedCopy = project.Photo(c.deleted).workingPath;
     project.Delete(c.deleted);
     EXPECT_EQ(project.Count(), c.count - 1);
     EXPECT_EQ(project.focus, c.focusAfter);
     if (c.focusBefore >= 0 && c.focusBefore != c.deleted) {
-        EXPECT_EQ(project.names[project.focus], focusedName);
+        EXPECT_EQ(project.Photo(project.focus).name, focusedName);
     }
     EXPECT_FALSE(QFileInfo::exists(deletedCopy));
     EXPECT_EQ(FilesInProject().size(), 2 * (c.count - 1));
@@ -284,7 +284,7 @@ TEST_F(VDImageTest, ClearRemovesFolderKeepsDefaultFormat)
     EXPECT_FALSE(QFileInfo::exists(folder));
     EXPECT_EQ(project.defaultFormat, kFormat13x18);
     AddPhotos(1);
-    EXPECT_EQ(project.formatIds.Get(0), kFormat13x18);
+    EXPECT_EQ(project.Photo(0).formatId, kFormat13x18);
     EXPECT_NE(project.projectFolder, folder);
 }
 
@@ -299,22 +299,22 @@ TEST_F(VDImageTest, DestructorRemovesProjectFolder)
 TEST_F(VDImageTest, RefreshPendingThumbnailsFollowsFormat)
 {
     AddPhotos(2, 300, 300);
-    EXPECT_EQ(project.thumbnails[1].size(), QSize(140, 140));
+    EXPECT_EQ(project.Photo(1).thumbnail.size(), QSize(140, 140));
     project.SetFormat(1, kFormat10x15);
-    project.thumbPending.Set(1, true);
+    project.Photo(1).thumbPending = true;
     project.RefreshPendingThumbnails();
-    EXPECT_FALSE(project.thumbPending.Get(1));
-    EXPECT_EQ(project.thumbnails[1].size(), QSize(140, 94));
-    EXPECT_EQ(project.thumbnails[1].pixel(2, 47), 0xFFFFFFFFu) << "white band beside the square photo";
-    EXPECT_NE(project.thumbnails[1].pixel(70, 47), 0xFFFFFFFFu);
-    EXPECT_EQ(project.thumbnails[0].size(), QSize(140, 140));
+    EXPECT_FALSE(project.Photo(1).thumbPending);
+    EXPECT_EQ(project.Photo(1).thumbnail.size(), QSize(140, 94));
+    EXPECT_EQ(project.Photo(1).thumbnail.pixel(2, 47), 0xFFFFFFFFu) << "white band beside the square photo";
+    EXPECT_NE(project.Photo(1).thumbnail.pixel(70, 47), 0xFFFFFFFFu);
+    EXPECT_EQ(project.Photo(0).thumbnail.size(), QSize(140, 140));
 }
 
 TEST_F(VDImageTest, OrderPriceAddsOpeningChargeAndDelivery)
 {
     AddPhotos(1);
     project.SetFormat(0, kFormat10x15);
-    project.quantities.Set(0, 10); // 10 x 0.50 zł
+    project.Photo(0).quantity = 10; // 10 x 0.50 zł
     EXPECT_EQ(project.PhotosValue(), 500);
     f.engine.min_price = 1000;
     f.engine.open_price = 300;
@@ -326,13 +326,13 @@ TEST_F(VDImageTest, OrderPriceAddsOpeningChargeAndDelivery)
     EXPECT_EQ(project.OrderPrice(true, false), 2000);
     EXPECT_EQ(project.OrderPrice(true, true), 1700);
 
-    project.quantities.Set(0, 20);
+    project.Photo(0).quantity = 20;
     EXPECT_EQ(project.OrderPrice(false, false), 1000);
     EXPECT_FALSE(project.openingChargeApplied);
     f.engine.delivery_pricepre = -1; // not configured: nothing added
     EXPECT_EQ(project.OrderPrice(true, false), 1000);
 
-    project.quantities.Set(0, 10);
+    project.Photo(0).quantity = 10;
     f.engine.open_price = -1; // below the minimum, but no opening charge configured
     EXPECT_EQ(project.OrderPrice(false, false), 500);
     EXPECT_FALSE(project.openingChargeApplied);
@@ -365,7 +365,7 @@ TEST_F(VDImageTest, RenderOutputLogsAndPlacesOnSheet)
         << lines.last().toStdString();
 
     // A lost working copy gives a white sheet, or nothing without a format.
-    ASSERT_TRUE(QFile::remove(project.workingPaths[0]));
+    ASSERT_TRUE(QFile::remove(project.Photo(0).workingPath));
     project.RenderOutput(0, picture);
     EXPECT_EQ(picture.size(), QSize(1795, 1205));
     EXPECT_EQ(picture.pixel(900, 600), 0xFFFFFFFFu);

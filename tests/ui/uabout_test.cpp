@@ -4,7 +4,7 @@
 #include "lab/vdengine.h"
 #include "platform/appdir.h"
 #include "platform/process.h"
-#include "project/umain.h"
+#include "ui/pictures.h"
 #include "ui/gradientbutton.h"
 #include "ui/hotlabel.h"
 #include "ui/image.h"
@@ -39,7 +39,7 @@ TEST(Tfabout, ShowsTheLabAndOpensItsLinks)
     Core().engine = &engine;
     QImage splash(500, 350, QImage::Format_RGB32);
     splash.fill(Qt::blue);
-    fmain().isplash->SetPicture(splash);
+    SetSplashPicture(splash);
 
     UrlCatcher catcher;
     QDesktopServices::setUrlHandler("mailto", &catcher, "Open");

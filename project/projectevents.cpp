@@ -1,0 +1,7 @@
+#include "project/projectevents.h"
+
+TProjectEvents& ProjectEvents()
+{
+    static TProjectEvents events;
+    return events;
+}
