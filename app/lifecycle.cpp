@@ -38,16 +38,14 @@ TCoreOwners& Owners()
 
 bool gShutDownDone = false;
 
-template <typename T>
-void Build(std::unique_ptr<T>& owner, T*& pointer, const char* message)
+template <typename T> void Build(std::unique_ptr<T>& owner, T*& pointer, const char* message)
 {
     Log(QString::fromLatin1(message));
     owner = std::make_unique<T>();
     pointer = owner.get();
 }
 
-template <typename T>
-void Destroy(std::unique_ptr<T>& owner, T*& pointer, const char* message)
+template <typename T> void Destroy(std::unique_ptr<T>& owner, T*& pointer, const char* message)
 {
     if (!owner)
         return;
@@ -86,7 +84,7 @@ bool CoreInit()
 void CoreDeinit()
 {
     if (!HasSwitch(QStringLiteral("-keeptmp")))
-        for (const char* name : {kSettingsTmp, kFormatsTmp, kShopsTmp, kNewsSeedTmp, kUpdateSeedTmp})
+        for (const char* name : { kSettingsTmp, kFormatsTmp, kShopsTmp, kNewsSeedTmp, kUpdateSeedTmp })
             DeleteFileForced(AppPath(QString::fromLatin1(name), FileUse::Write));
     TCoreOwners& owners = Owners();
     TCoreObjects& core = Core();

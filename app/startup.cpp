@@ -36,7 +36,10 @@ const QString kBadStamp = QStringLiteral("Błąd zabezpieczeń: Nieprawidłowy p
 
 class TStartup {
 public:
-    explicit TStartup(Tfsplash& splash) : splash_(splash) {}
+    explicit TStartup(Tfsplash& splash)
+        : splash_(splash)
+    {
+    }
 
     void Run()
     {

@@ -10,10 +10,9 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-
 namespace {
 
-int gSignalPipe[2] = {-1, -1};
+int gSignalPipe[2] = { -1, -1 };
 volatile std::sig_atomic_t gRequested = 0;
 
 std::function<void()>& Handler()
@@ -43,8 +42,7 @@ void WatchTerminationSignals(std::function<void()> onTerminate)
     notifier = new QSocketNotifier(gSignalPipe[0], QSocketNotifier::Read, QCoreApplication::instance());
     QObject::connect(notifier, &QSocketNotifier::activated, [] {
         char bytes[16];
-        while (::read(gSignalPipe[0], bytes, sizeof bytes) > 0) {
-        }
+        while (::read(gSignalPipe[0], bytes, sizeof bytes) > 0) { }
         Log(QStringLiteral("Termination signal received."), 1);
         if (Handler())
             Handler()();

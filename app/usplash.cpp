@@ -21,7 +21,8 @@
 #include <QScreen>
 #include <QTimer>
 
-Tfsplash::Tfsplash(QWidget* parent) : QDialog(parent, Qt::FramelessWindowHint)
+Tfsplash::Tfsplash(QWidget* parent)
+    : QDialog(parent, Qt::FramelessWindowHint)
 {
     setObjectName(QStringLiteral("fsplash"));
     SetBackgroundColor(this, SysColor(TSysColor::BtnFace));

@@ -21,7 +21,7 @@ public:
     TGradientButton* berror = nullptr;
     QTimer* tstartup = nullptr;
 
-    int Tag = 0;            // 1 when the start-up completed
+    int Tag = 0; // 1 when the start-up completed
     bool coreReady = false; // the core objects exist and a failure must tear them down
 
     // Set or extend the status line, then pause briefly (events keep running) so the user
@@ -46,7 +46,7 @@ public Q_SLOTS:
 
 private:
     void Pause(int steps);
-    TFormSlotEntry<Tfsplash> slot_{this};
+    TFormSlotEntry<Tfsplash> slot_ { this };
 };
 
 // The program's start-up window (the one start-up created, or one made on first use).

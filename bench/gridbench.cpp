@@ -21,8 +21,8 @@ void BM_GridScrollFrame5000Photos(benchmark::State& state)
     for (int i = 0; i < 5000; ++i) {
         TPreparedPhoto photo;
         photo.ok = true;
-        photo.slot = {QStringLiteral("/photos/IMG_%1.JPG").arg(i), bench.PhotoPath(QStringLiteral("w%1.sbm").arg(i)),
-                      bench.PhotoPath(QStringLiteral("p%1.sbm").arg(i))};
+        photo.slot = { QStringLiteral("/photos/IMG_%1.JPG").arg(i), bench.PhotoPath(QStringLiteral("w%1.sbm").arg(i)),
+            bench.PhotoPath(QStringLiteral("p%1.sbm").arg(i)) };
         photo.info.width = 6000;
         photo.info.height = 4000;
         photo.preview = QImage(i % 3 == 0 ? 600 : 800, 533, QImage::Format_ARGB32);

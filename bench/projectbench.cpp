@@ -39,8 +39,8 @@ QString CameraPhoto()
         for (int x = 0; x < picture.width(); ++x) {
             const float fx = x / 6000.0f, fy = y / 4000.0f;
             const float texture = 18.0f * std::sin(x * 0.21f + std::sin(y * 0.05f) * 3.0f) * std::sin(y * 0.17f);
-            const float base[3] = {120 + 90 * std::sin(fx * 5.1f + fy * 2.3f), 110 + 80 * std::sin(fy * 4.7f + 1.0f),
-                                   100 + 70 * std::cos(fx * 3.3f - fy * 6.1f)};
+            const float base[3] = { 120 + 90 * std::sin(fx * 5.1f + fy * 2.3f), 110 + 80 * std::sin(fy * 4.7f + 1.0f),
+                100 + 70 * std::cos(fx * 3.3f - fy * 6.1f) };
             for (int c = 0; c < 3; ++c)
                 row[3 * x + c] = uchar(std::clamp(base[c] + texture + noise(random), 0.0f, 255.0f));
         }
@@ -65,7 +65,7 @@ public:
     ~TOneCore() { sched_setaffinity(0, sizeof(previous_), &previous_); }
 
 private:
-    cpu_set_t previous_{};
+    cpu_set_t previous_ {};
 };
 
 // Peak resident memory since the last reset, in MB (Linux: VmHWM, reset through clear_refs).
@@ -117,8 +117,7 @@ void BM_Add50Photos6000x4000AllCores(benchmark::State& state)
             TPhotoBatch batch(*bench.project, photos, bench.config.previewSize);
             TPreparedPhoto prepared;
             for (int i = 0; i < batch.Count(); ++i) {
-                while (!batch.TakeNext(prepared, 20)) {
-                }
+                while (!batch.TakeNext(prepared, 20)) { }
                 if (!prepared.ok)
                     state.SkipWithError("a photo failed");
                 bench.project->AppendPhoto(std::move(prepared));
@@ -141,7 +140,7 @@ void RenderAndSave(benchmark::State& state, int format)
     bench.project->SetFormat(0, format);
     Corrections record = bench.project->GetCorrections(0);
     record.rotation = 1;
-    record.crop = {0.05f, 0.08f, 0.9f, 0.75f, 0.95f, 0.83f};
+    record.crop = { 0.05f, 0.08f, 0.9f, 0.75f, 0.95f, 0.83f };
     record.sat = 20;
     record.inten = 10;
     record.contr = 15;
@@ -168,15 +167,21 @@ void RenderAndSave(benchmark::State& state, int format)
         peak = std::max(peak, PeakMemoryMb());
         added = std::max(added, PeakMemoryMb() - before);
     }
-    state.counters["peak_MB"] = peak;     // the whole process
+    state.counters["peak_MB"] = peak; // the whole process
     state.counters["before_MB"] = before; // the process before the render
-    state.counters["added_MB"] = added;   // what the render and save added at their peak
+    state.counters["added_MB"] = added; // what the render and save added at their peak
 }
 
-void BM_RenderOutputAndSave10x15(benchmark::State& state) { RenderAndSave(state, kFormat10x15); }
+void BM_RenderOutputAndSave10x15(benchmark::State& state)
+{
+    RenderAndSave(state, kFormat10x15);
+}
 BENCHMARK(BM_RenderOutputAndSave10x15)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(10);
 
-void BM_RenderOutputAndSave30x45(benchmark::State& state) { RenderAndSave(state, kFormat30x45); }
+void BM_RenderOutputAndSave30x45(benchmark::State& state)
+{
+    RenderAndSave(state, kFormat30x45);
+}
 BENCHMARK(BM_RenderOutputAndSave30x45)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
 
 } // namespace

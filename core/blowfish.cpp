@@ -61,7 +61,10 @@ qsizetype FrameLength(const QByteArray& digits)
 
 } // namespace
 
-TBlowFish::TBlowFish(QByteArrayView key) : P_(kBlowfishInitP), S_(kBlowfishInitS), key_(key.toByteArray())
+TBlowFish::TBlowFish(QByteArrayView key)
+    : P_(kBlowfishInitP)
+    , S_(kBlowfishInitS)
+    , key_(key.toByteArray())
 {
     if (key.size() < 4 || key.size() > 56)
         throw EInvalidKey();

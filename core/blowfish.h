@@ -11,12 +11,18 @@
 
 class EInvalidKey : public std::runtime_error {
 public:
-    EInvalidKey() : std::runtime_error("Invalid key length") {}
+    EInvalidKey()
+        : std::runtime_error("Invalid key length")
+    {
+    }
 };
 
 class EInvalidData : public std::runtime_error {
 public:
-    EInvalidData() : std::runtime_error("Data type mismatch or data demaged") {}
+    EInvalidData()
+        : std::runtime_error("Data type mismatch or data demaged")
+    {
+    }
 };
 
 // Protected values of the lab's stamped files.

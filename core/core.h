@@ -23,7 +23,7 @@ public:
     QString proxy_host;
     QString proxy_port;
     QString proxy_login; // stored enciphered
-    QString proxy_pass;  // stored enciphered
+    QString proxy_pass; // stored enciphered
     int proxy_ftp_type;
     // [va]: virtual account.
     QString savepath;

@@ -56,10 +56,14 @@ void Log(const QString& message, int level)
 QString LogLevelPrefix(int level)
 {
     switch (level) {
-    case 1: return QStringLiteral("[i]");
-    case 2: return QStringLiteral("[w]");
-    case 3: return QStringLiteral("[!]");
-    default: return QStringLiteral("[ ]");
+    case 1:
+        return QStringLiteral("[i]");
+    case 2:
+        return QStringLiteral("[w]");
+    case 3:
+        return QStringLiteral("[!]");
+    default:
+        return QStringLiteral("[ ]");
     }
 }
 

@@ -58,7 +58,7 @@ NameValue SplitNameValue(const QString& line)
     const qsizetype eq = line.indexOf(u'=');
     if (eq < 0)
         return {};
-    return {true, TrimText(line.left(eq)), TrimText(line.mid(eq + 1))};
+    return { true, TrimText(line.left(eq)), TrimText(line.mid(eq + 1)) };
 }
 
 QStringList SplitTextLines(const QString& text)
@@ -78,8 +78,8 @@ QStringList SplitTextLines(const QString& text)
     return lines;
 }
 
-QString TextBetween(const QString& startMarker, const QString& endMarker, const QString& text, int fromPos,
-                    bool includeMarkers)
+QString TextBetween(
+    const QString& startMarker, const QString& endMarker, const QString& text, int fromPos, bool includeMarkers)
 {
     const QString rest = text.mid(qMax(fromPos, 1) - 1);
     const qsizetype start = startMarker.isEmpty() ? 0 : rest.indexOf(startMarker);
@@ -193,7 +193,7 @@ QString FormatThousands(int64_t value)
 
 QString FormatByteSize(int64_t bytes, const QString& largestUnit)
 {
-    static const char* const kUnits[] = {"Kb", "Mb", "Gb", "Tb"};
+    static const char* const kUnits[] = { "Kb", "Mb", "Gb", "Tb" };
     QString unit = QStringLiteral("bytes");
     int64_t value = bytes;
     for (int step = 0; step < 4 && value > 1024; ++step) {

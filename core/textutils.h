@@ -23,7 +23,7 @@ QStringList SplitTextLines(const QString& text);
 // empty endMarker ends at the end; equal markers take the second occurrence as the end.
 // Empty when a marker is missing or the end lies before the start.
 QString TextBetween(const QString& startMarker, const QString& endMarker, const QString& text, int fromPos = 1,
-                    bool includeMarkers = false);
+    bool includeMarkers = false);
 
 // Occurrences of sub, counted by repeatedly finding and removing the first one.
 int CountOccurrences(const QString& sub, const QString& text);

@@ -4,8 +4,8 @@
 
 #include <QFileInfo>
 
-#include <cxxabi.h>
 #include <cstdlib>
+#include <cxxabi.h>
 #include <memory>
 #include <typeinfo>
 
@@ -13,8 +13,8 @@ QString ExceptionClassName(const std::exception& error)
 {
     const char* mangled = typeid(error).name();
     int status = 0;
-    const std::unique_ptr<char, decltype(&std::free)> demangled(abi::__cxa_demangle(mangled, nullptr, nullptr, &status),
-                                                                &std::free);
+    const std::unique_ptr<char, decltype(&std::free)> demangled(
+        abi::__cxa_demangle(mangled, nullptr, nullptr, &status), &std::free);
     QString name = QString::fromLatin1(status == 0 && demangled ? demangled.get() : mangled);
     return name.remove(QStringLiteral("(anonymous namespace)::"));
 }
@@ -24,9 +24,9 @@ UnhandledReport DescribeException(std::exception_ptr error)
     try {
         std::rethrow_exception(error);
     } catch (const std::exception& e) {
-        return {ExceptionClassName(e), QString::fromUtf8(e.what())};
+        return { ExceptionClassName(e), QString::fromUtf8(e.what()) };
     } catch (...) {
-        return {QStringLiteral("unknown"), QString()};
+        return { QStringLiteral("unknown"), QString() };
     }
 }
 

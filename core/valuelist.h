@@ -9,7 +9,7 @@
 
 class TValueList {
 public:
-    QStringList lines;  // filled by the owner; call Rebuild() after changing it
+    QStringList lines; // filled by the owner; call Rebuild() after changing it
     TIntList nameHashes; // hash of each line's name, valid after Rebuild()
 
     void Rebuild();

@@ -9,9 +9,9 @@
 namespace {
 
 // Corner bands of the frame, in pixels from its edges.
-constexpr int kLeftBand = 9;   // x <= 9
+constexpr int kLeftBand = 9; // x <= 9
 constexpr int kRightBand = 11; // x > w - 11
-constexpr int kTopBand = 10;   // y < 10
+constexpr int kTopBand = 10; // y < 10
 constexpr int kBottomBand = 11;
 constexpr int kSmallestFrame = 100;
 
@@ -26,7 +26,7 @@ TRect Offset(TRect rect, int dx, int dy)
 
 TRect ScaledBounds(const TDisplayTransform& transform, int width, int height)
 {
-    TRect scaled{0, 0, width, height};
+    TRect scaled { 0, 0, width, height };
     ScaleRect(scaled, transform.scale);
     return scaled;
 }
@@ -34,7 +34,7 @@ TRect ScaledBounds(const TDisplayTransform& transform, int width, int height)
 std::uint32_t Blend(std::uint32_t pixel, std::uint32_t background, int alpha)
 {
     std::uint32_t result = 0xFF000000u;
-    for (const int shift : {16, 8, 0}) {
+    for (const int shift : { 16, 8, 0 }) {
         const int front = int(pixel >> shift) & 0xFF, back = int(background >> shift) & 0xFF;
         result |= std::uint32_t((front * alpha + back * (255 - alpha) + 127) / 255) << shift;
     }
@@ -45,7 +45,7 @@ std::uint32_t Blend(std::uint32_t pixel, std::uint32_t background, int alpha)
 
 TDisplayTransform FitPictureInto(const TRect& client, int width, int height)
 {
-    TRect placed{0, 0, width, height};
+    TRect placed { 0, 0, width, height };
     TDisplayTransform transform;
     transform.scale = FitRect(client, placed, true);
     CenterRect(client, placed);
@@ -68,7 +68,7 @@ TRect FrameOnScreen(const TDisplayTransform& transform, int width, int height, c
 TFrameZone FrameZoneAt(int x, int y, int w, int h)
 {
     const bool left = x <= kLeftBand, right = x > w - kRightBand;
-    const bool top = y < kTopBand, bottom = y > h - kBottomBand;
+    const bool top = y<kTopBand, bottom = y> h - kBottomBand;
     if (left && top)
         return kTopLeft;
     if (left && bottom)
@@ -98,9 +98,11 @@ bool FrameFits(const TRect& frame, const TRect& image)
 }
 
 TFrameMove::TFrameMove(int cursorX, int cursorY, const TRect& frame, const TRect& image)
-    : startX_(cursorX), startY_(cursorY), startFrame_(frame),
-      confinement_{cursorX + image.Left - frame.Left, cursorY + image.Top - frame.Top,
-                   cursorX + image.Right - frame.Right, cursorY + image.Bottom - frame.Bottom}
+    : startX_(cursorX)
+    , startY_(cursorY)
+    , startFrame_(frame)
+    , confinement_ { cursorX + image.Left - frame.Left, cursorY + image.Top - frame.Top,
+        cursorX + image.Right - frame.Right, cursorY + image.Bottom - frame.Bottom }
 {
     // A frame already reaching beyond the picture may not move that way, nor farther out.
     confinement_.Right = std::max(confinement_.Right, confinement_.Left);

@@ -15,7 +15,8 @@ const QColor kBackground(128, 128, 0); // olive
 
 } // namespace
 
-TImageView::TImageView(QWidget* parent) : QAbstractScrollArea(parent)
+TImageView::TImageView(QWidget* parent)
+    : QAbstractScrollArea(parent)
 {
     setObjectName(QStringLiteral("view"));
     QPalette palette = this->palette();
@@ -43,14 +44,14 @@ void TImageView::SetScale(double scale)
 
 double TImageView::FitScale() const
 {
-    TRect picture = {0, 0, picture_.width(), picture_.height()};
+    TRect picture = { 0, 0, picture_.width(), picture_.height() };
     const QSize area = maximumViewportSize();
-    return FitRect({0, 0, area.width(), area.height()}, picture, true);
+    return FitRect({ 0, 0, area.width(), area.height() }, picture, true);
 }
 
 QSize TImageView::ScaledSize() const
 {
-    return {int(std::lround(picture_.width() * scale_)), int(std::lround(picture_.height() * scale_))};
+    return { int(std::lround(picture_.width() * scale_)), int(std::lround(picture_.height() * scale_)) };
 }
 
 void TImageView::UpdateScrollBars()
@@ -69,8 +70,10 @@ void TImageView::paintEvent(QPaintEvent*)
     const QSize scaled = ScaledSize();
     const QSize area = viewport()->size();
     // Centred when smaller than the view, scrolled otherwise.
-    const int left = scaled.width() < area.width() ? (area.width() - scaled.width()) / 2 : -horizontalScrollBar()->value();
-    const int top = scaled.height() < area.height() ? (area.height() - scaled.height()) / 2 : -verticalScrollBar()->value();
+    const int left
+        = scaled.width() < area.width() ? (area.width() - scaled.width()) / 2 : -horizontalScrollBar()->value();
+    const int top
+        = scaled.height() < area.height() ? (area.height() - scaled.height()) / 2 : -verticalScrollBar()->value();
     const QRect target(left, top, scaled.width(), scaled.height());
     painter.fillRect(viewport()->rect(), kOutside);
     if (picture_.isNull() || target.isEmpty())
@@ -79,7 +82,7 @@ void TImageView::paintEvent(QPaintEvent*)
     // Only the visible part: map the view back to picture pixels.
     const QRect visible = target.intersected(viewport()->rect());
     const QRectF source((visible.left() - left) / scale_, (visible.top() - top) / scale_, visible.width() / scale_,
-                        visible.height() / scale_);
+        visible.height() / scale_);
     painter.drawImage(QRectF(visible), picture_, source);
 }
 

@@ -3,7 +3,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-TPaintBox::TPaintBox(QWidget* parent) : QWidget(parent)
+TPaintBox::TPaintBox(QWidget* parent)
+    : QWidget(parent)
 {
     setAttribute(Qt::WA_OpaquePaintEvent); // the window paints every pixel
 }
@@ -15,7 +16,9 @@ void TPaintBox::paintEvent(QPaintEvent*)
 }
 
 TShape::TShape(QWidget* parent, const QColor& color, int penWidth, bool receivesMouse)
-    : QWidget(parent), color_(color), penWidth_(penWidth)
+    : QWidget(parent)
+    , color_(color)
+    , penWidth_(penWidth)
 {
     setAttribute(Qt::WA_TransparentForMouseEvents, !receivesMouse);
     setMouseTracking(receivesMouse);

@@ -13,7 +13,7 @@ class TVDImage;
 struct TSaveRunResult {
     int saved = 0;
     int skipped = 0; // an existing file was kept
-    int failed = 0;  // could not be written; the run went on
+    int failed = 0; // could not be written; the run went on
 };
 
 // Called after each photo of the project with the progress in percent and the picture
@@ -25,5 +25,5 @@ int FirstOversizedPhoto(const TVDImage& project, const TSaveOptions& options);
 
 // Photos in project order; the dated folder (and any missing parent) is made before the first
 // file goes into it.
-TSaveRunResult SaveFinishedCopies(const TVDImage& project, const TSaveOptions& options, const QDateTime& start,
-                                  int outputDpi, const TSaveStep& step);
+TSaveRunResult SaveFinishedCopies(
+    const TVDImage& project, const TSaveOptions& options, const QDateTime& start, int outputDpi, const TSaveStep& step);

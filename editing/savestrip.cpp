@@ -33,7 +33,7 @@ void TSaveStrip::Add(const QImage& picture)
 {
     if (picture_.isNull() || picture.isNull())
         return;
-    const TRect slot{position_, 0, position_ + kSlot, kSlot};
+    const TRect slot { position_, 0, position_ + kSlot, kSlot };
     TRect place = PictureBounds(picture);
     FitRect(slot, place, true);
     CenterRect(slot, place);

@@ -54,7 +54,9 @@ QCursor ZoneCursor(TFrameZone zone)
 
 } // namespace
 
-Tfcrop::Tfcrop(QWidget* parent) : QDialog(parent), clock_(&SteadyMilliseconds)
+Tfcrop::Tfcrop(QWidget* parent)
+    : QDialog(parent)
+    , clock_(&SteadyMilliseconds)
 {
     setObjectName(QStringLiteral("fcrop"));
     setWindowTitle(QStringLiteral("Kadruj"));
@@ -68,8 +70,8 @@ Tfcrop::Tfcrop(QWidget* parent) : QDialog(parent), clock_(&SteadyMilliseconds)
     MousedPanel1 = MakeNamed<TMousedPanel>(this, "MousedPanel1");
     brotleft = MakeTextButton(MousedPanel1, "brotleft", QStringLiteral("90 ° w lewo"), QRect(6, 6, 90, 25));
     brotright = MakeTextButton(MousedPanel1, "brotright", QStringLiteral("90 ° w prawo"), QRect(100, 6, 90, 25));
-    bautocrop = MakeTextButton(MousedPanel1, "bautocrop", QStringLiteral("kadruj automatycznie"),
-                               QRect(194, 6, 130, 25));
+    bautocrop
+        = MakeTextButton(MousedPanel1, "bautocrop", QStringLiteral("kadruj automatycznie"), QRect(194, 6, 130, 25));
     bformat = MakeTextButton(MousedPanel1, "bformat", QStringLiteral("format"), QRect(328, 6, 70, 25));
     bok = MakeTextButton(MousedPanel1, "bok", QStringLiteral("AKCEPTUJ"), QRect(402, 6, 90, 25));
     bcancel = MakeTextButton(MousedPanel1, "bcancel", QStringLiteral("ANULUJ"), QRect(496, 6, 90, 25));
@@ -163,7 +165,7 @@ void Tfcrop::Shade()
 
 TDisplayTransform Tfcrop::Transform() const
 {
-    return FitPictureInto({0, 0, draw->width(), draw->height()}, display_.width(), display_.height());
+    return FitPictureInto({ 0, 0, draw->width(), draw->height() }, display_.width(), display_.height());
 }
 
 TRect Tfcrop::FrameOnScreen() const
@@ -188,7 +190,7 @@ void Tfcrop::ShowFrame(const TRect& frame)
 {
     shapewhite->setGeometry(frame.Left, frame.Top, frame.Width(), frame.Height());
     shapeblack->setGeometry(frame.Left - kBlackMargin, frame.Top - kBlackMargin, frame.Width() + 2 * kBlackMargin,
-                            frame.Height() + 2 * kBlackMargin);
+        frame.Height() + 2 * kBlackMargin);
 }
 
 void Tfcrop::drawPaint(QPainter& painter)
@@ -197,7 +199,7 @@ void Tfcrop::drawPaint(QPainter& painter)
     if (display_.isNull())
         return;
     TRect place = PictureBounds(display_);
-    const TRect box{0, 0, draw->width(), draw->height()};
+    const TRect box { 0, 0, draw->width(), draw->height() };
     FitRect(box, place, true);
     CenterRect(box, place);
     StretchDraw(display_, PictureBounds(display_), place, false, painter);

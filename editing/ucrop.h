@@ -41,7 +41,7 @@ public:
 
     // ---- controls ----
     TMousedPanel* MousedPanel1 = nullptr; // top bar
-    TGradientButton* brotleft = nullptr;  // "90 ° w lewo"
+    TGradientButton* brotleft = nullptr; // "90 ° w lewo"
     TGradientButton* brotright = nullptr; // "90 ° w prawo"
     TGradientButton* bautocrop = nullptr; // "kadruj automatycznie"
     TGradientButton* bformat = nullptr;
@@ -78,19 +78,19 @@ private:
 
     int photoIndex_ = -1;
     int rotation_ = 0;
-    CropFractions crop_{kNoCrop, 0, 0, 0, 0, 0};
+    CropFractions crop_ { kNoCrop, 0, 0, 0, 0, 0 };
     QImage working_;
     QImage display_;
     bool formatChanged_ = false;
 
     TFrameZone dragMode_ = kNoDrag;
-    QPoint dragStart_;          // the cursor on the screen when the drag started
-    TRect dragFrame_;           // the frame when the drag started
-    TRect frame_;               // the frame shown now
+    QPoint dragStart_; // the cursor on the screen when the drag started
+    TRect dragFrame_; // the frame when the drag started
+    TRect frame_; // the frame shown now
     std::optional<TFrameMove> move_;
     std::int64_t lastPress_ = 0;
     TClock clock_;
-    TFormSlotEntry<Tfcrop> slot_{this};
+    TFormSlotEntry<Tfcrop> slot_ { this };
 };
 
 inline Tfcrop& fcrop()

@@ -114,7 +114,7 @@ private:
     Corrections backup_ {};
     TStoredCorrections stored_;
     bool updatingControls_ = false;
-    TFormSlotEntry<Tfedit> slot_{this};
+    TFormSlotEntry<Tfedit> slot_ { this };
 };
 
 inline Tfedit& fedit()

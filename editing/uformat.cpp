@@ -31,7 +31,8 @@ TGradientButton* MakeButton(QWidget* parent, const char* name, const QString& ca
 
 } // namespace
 
-Tfformat::Tfformat(QWidget* parent) : QDialog(parent)
+Tfformat::Tfformat(QWidget* parent)
+    : QDialog(parent)
 {
     setObjectName(QStringLiteral("fformat"));
     setWindowTitle(QStringLiteral("Format"));
@@ -65,7 +66,7 @@ Tfformat::Tfformat(QWidget* parent) : QDialog(parent)
 
 void Tfformat::SetAssignControlsEnabled(bool enabled)
 {
-    for (TNiceCheckBox* box : {cbsel, cball, cbsetdef})
+    for (TNiceCheckBox* box : { cbsel, cball, cbsetdef })
         box->setEnabled(enabled);
 }
 

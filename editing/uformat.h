@@ -23,11 +23,11 @@ public:
 
     TPageListBox* lbformat = nullptr;
     TColorFrame* GroupBox1 = nullptr; // "Zastosuj format do ... zdjęć"
-    TNiceCheckBox* cbsel = nullptr;   // "zaznaczonych"
-    TNiceCheckBox* cball = nullptr;   // "wszystkich"
+    TNiceCheckBox* cbsel = nullptr; // "zaznaczonych"
+    TNiceCheckBox* cball = nullptr; // "wszystkich"
     TNiceCheckBox* cbsetdef = nullptr;
-    QLabel* Label1 = nullptr;         // "*domyślny format"
-    TGradientButton* bok = nullptr;   // "AKCEPTUJ"
+    QLabel* Label1 = nullptr; // "*domyślny format"
+    TGradientButton* bok = nullptr; // "AKCEPTUJ"
     TGradientButton* bcancel = nullptr; // "ANULUJ"
 
     void bokClick();
@@ -41,7 +41,7 @@ private:
 
     bool pickMode_ = false;
     int result_ = -1;
-    TFormSlotEntry<Tfformat> slot_{this};
+    TFormSlotEntry<Tfformat> slot_ { this };
 };
 
 inline Tfformat& fformat()

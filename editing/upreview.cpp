@@ -23,7 +23,8 @@ TGradientButton* MakeButton(QWidget* parent, const char* name, const QString& ca
 
 } // namespace
 
-Tfpreview::Tfpreview(QWidget* parent) : QDialog(parent)
+Tfpreview::Tfpreview(QWidget* parent)
+    : QDialog(parent)
 {
     setObjectName(QStringLiteral("fpreview"));
     setWindowTitle(QStringLiteral("Podglad ..."));
@@ -43,7 +44,8 @@ Tfpreview::Tfpreview(QWidget* parent) : QDialog(parent)
     connect(b100, &TGradientButton::OnClick, this, [this] { view->SetScale(1.0); });
     connect(bfit, &TGradientButton::OnClick, this, [this] { view->SetScale(view->FitScale()); });
     connect(bclose, &TGradientButton::OnClick, this, &QDialog::reject);
-    connect(view, &TImageView::WheelTurned, this, [this](int steps) { view->SetScale(WheelZoom(view->Scale(), steps)); });
+    connect(
+        view, &TImageView::WheelTurned, this, [this](int steps) { view->SetScale(WheelZoom(view->Scale(), steps)); });
     connect(view, &TImageView::ViewChanged, this, &Tfpreview::viewChange);
 }
 

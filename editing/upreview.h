@@ -22,8 +22,8 @@ public:
     void ShowPrint(int index);
 
     TMousedPanel* Panel1 = nullptr; // the button bar
-    TGradientButton* b100 = nullptr;   // "100 %"
-    TGradientButton* bfit = nullptr;   // "dopasuj"
+    TGradientButton* b100 = nullptr; // "100 %"
+    TGradientButton* bfit = nullptr; // "dopasuj"
     TGradientButton* bclose = nullptr; // "zamknij"
     TImageView* view = nullptr;
 
@@ -33,7 +33,7 @@ protected:
 
 private:
     void viewChange();
-    TFormSlotEntry<Tfpreview> slot_{this};
+    TFormSlotEntry<Tfpreview> slot_ { this };
 };
 
 inline Tfpreview& fpreview()

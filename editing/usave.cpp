@@ -48,7 +48,9 @@ void MakeExclusive(QObject* owner, TMCheckBox* first, TMCheckBox* second)
 
 } // namespace
 
-Tfsave::Tfsave(QWidget* parent) : QDialog(parent), clock_([] { return QDateTime::currentDateTime(); })
+Tfsave::Tfsave(QWidget* parent)
+    : QDialog(parent)
+    , clock_([] { return QDateTime::currentDateTime(); })
 {
     setObjectName(QStringLiteral("fsave"));
     setWindowTitle(QStringLiteral("Zapisz ..."));
@@ -154,14 +156,15 @@ std::optional<TSaveOptions> Tfsave::ChosenOptions(QString& message) const
     options.folder = epath->text();
     options.datedFolder = cbadddate->isChecked();
     options.numbered = cbcount->isChecked();
-    options.existing = cbskip->isChecked()        ? TExistingFiles::Skip
-                       : cboverwrite->isChecked() ? TExistingFiles::Overwrite
-                                                  : TExistingFiles::Rename;
+    options.existing = cbskip->isChecked() ? TExistingFiles::Skip
+        : cboverwrite->isChecked()         ? TExistingFiles::Overwrite
+                                           : TExistingFiles::Rename;
     if (!options.numbered)
         return options;
     const auto start = WholeNumberIn(ecountstart->text(), 0, kCountStartMax);
     if (!start) {
-        message = QStringLiteral("W polu \"Zacznij numerację od\" wpisz liczbę całkowitą od 0 do %1 !").arg(kCountStartMax);
+        message
+            = QStringLiteral("W polu \"Zacznij numerację od\" wpisz liczbę całkowitą od 0 do %1 !").arg(kCountStartMax);
         return std::nullopt;
     }
     const auto align = WholeNumberIn(ecountalign->text(), 0, kCountAlignMax);
@@ -218,9 +221,7 @@ void Tfsave::SaveAll(const TSaveOptions& options)
     });
     const TVDImage& project = *Core().vdimage;
     const TSaveRunResult result = SaveFinishedCopies(project, options, start, Core().engine->outputdpi,
-                                                     [this](int percent, const QImage* rendered) {
-                                                         AfterPhoto(percent, rendered);
-                                                     });
+        [this](int percent, const QImage* rendered) { AfterPhoto(percent, rendered); });
     if (result.failed > 0)
         fdialog().Warning(QStringLiteral("Nie udało się zapisać %1 z %2 zdjęć !\rSprawdź, czy w katalogu docelowym "
                                          "można zapisywać pliki i czy na dysku jest miejsce.")

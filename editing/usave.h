@@ -76,7 +76,7 @@ private:
 
     TSaveStrip strip_;
     TClock clock_;
-    TFormSlotEntry<Tfsave> slot_{this};
+    TFormSlotEntry<Tfsave> slot_ { this };
 };
 
 inline Tfsave& fsave()

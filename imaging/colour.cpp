@@ -1,11 +1,11 @@
 #include "imaging/colour.h"
 
-#include "imaging/colourpass.h"
 #include "imaging/colourparts.h"
+#include "imaging/colourpass.h"
 #include "imaging/parallelrows.h"
 #include "imaging/picture.h"
-#include "imaging/rounding.h"
 #include "imaging/pixel.h"
+#include "imaging/rounding.h"
 
 #include <algorithm>
 #include <atomic>
@@ -52,12 +52,12 @@ int BalanceChannel(int c, int k)
     return ClampByte(c - weight * k / 128);
 }
 
-}  // namespace
+} // namespace
 
 SaturationFactors SaturationFactorsOf(int v)
 {
     const float d = float(-(Ext(v) / 100) * 0.33L);
-    return {float(1 - 2 * Ext(d)), d};
+    return { float(1 - 2 * Ext(d)), d };
 }
 
 float ChannelFraction(int c)
@@ -68,7 +68,7 @@ float ChannelFraction(int c)
 HslMix MixOf(float l, float s)
 {
     const float m2 = l <= 0.5f ? float(Ext(l) * (1 + Ext(s))) : float(Ext(l) + s - Ext(l) * s);
-    return {float(2 * Ext(l) - m2), m2};
+    return { float(2 * Ext(l) - m2), m2 };
 }
 
 int HueToChannel(float x, float m1, float m2)
@@ -95,7 +95,7 @@ Hsl ShiftHsl(Hsl colour, int hue, int sat, int light)
         h = float(Ext(h) + 360);
     if (h > 360)
         h = float(Ext(h) - 360);
-    return {h, std::clamp(s, 0.0f, 1.0f), std::clamp(l, 0.0f, 1.0f)};
+    return { h, std::clamp(s, 0.0f, 1.0f), std::clamp(l, 0.0f, 1.0f) };
 }
 
 void InitCorrections(Corrections& record)
@@ -107,8 +107,8 @@ void InitCorrections(Corrections& record)
 bool HasNoColourChange(const Corrections& record)
 {
     return record.contr == 0 && record.inten == 0 && record.sat == 0 && record.balr == 0 && record.balg == 0
-        && record.balb == 0 && record.hue1 == 0 && record.hue2 == 0 && record.hue3 == 0
-        && record.blackWhite == 0 && record.sepia == 0;
+        && record.balb == 0 && record.hue1 == 0 && record.hue2 == 0 && record.hue3 == 0 && record.blackWhite == 0
+        && record.sepia == 0;
 }
 
 std::uint32_t ToGreyscale(std::uint32_t pixel)
@@ -124,20 +124,20 @@ std::uint32_t ToSepia(std::uint32_t pixel)
 
 std::uint32_t AdjustBrightness(std::uint32_t pixel, int v)
 {
-    return WithRgb(pixel, BrightenChannel(Red(pixel), v), BrightenChannel(Green(pixel), v),
-                   BrightenChannel(Blue(pixel), v));
+    return WithRgb(
+        pixel, BrightenChannel(Red(pixel), v), BrightenChannel(Green(pixel), v), BrightenChannel(Blue(pixel), v));
 }
 
 std::uint32_t AdjustContrast(std::uint32_t pixel, int v, int p)
 {
     return WithRgb(pixel, ContrastChannel(Red(pixel), v, p), ContrastChannel(Green(pixel), v, p),
-                   ContrastChannel(Blue(pixel), v, p));
+        ContrastChannel(Blue(pixel), v, p));
 }
 
 std::uint32_t BalanceColours(std::uint32_t pixel, int r, int g, int b)
 {
-    return WithRgb(pixel, BalanceChannel(Red(pixel), r), BalanceChannel(Green(pixel), g),
-                   BalanceChannel(Blue(pixel), b));
+    return WithRgb(
+        pixel, BalanceChannel(Red(pixel), r), BalanceChannel(Green(pixel), g), BalanceChannel(Blue(pixel), b));
 }
 
 std::uint32_t AdjustSaturation(std::uint32_t pixel, int v)
@@ -147,8 +147,8 @@ std::uint32_t AdjustSaturation(std::uint32_t pixel, int v)
     const float re = float(Ext(r) * e), rd = float(Ext(r) * d);
     const float ge = float(Ext(g) * e), gd = float(Ext(g) * d);
     const float be = float(Ext(b) * e), bd = float(Ext(b) * d);
-    return WithRgb(pixel, RoundToByte(Ext(re) + gd + bd), RoundToByte(Ext(rd) + ge + bd),
-                   RoundToByte(Ext(rd) + gd + be));
+    return WithRgb(
+        pixel, RoundToByte(Ext(re) + gd + bd), RoundToByte(Ext(rd) + ge + bd), RoundToByte(Ext(rd) + gd + be));
 }
 
 std::uint32_t AdjustHsl(std::uint32_t pixel, int hue, int sat, int light)
@@ -164,7 +164,7 @@ Hsl RgbToHsl(std::uint32_t pixel)
     const float b = ChannelFraction(Blue(pixel));
     const float max = std::max(r, std::max(g, b));
     const float min = std::min(r, std::min(g, b));
-    Hsl result{0.0f, 0.0f, float((Ext(max) + min) / 2)};
+    Hsl result { 0.0f, 0.0f, float((Ext(max) + min) / 2) };
     if (max == min)
         return result;
     const float d = float(Ext(max) - min);
@@ -192,7 +192,7 @@ std::uint32_t HslToRgb(float l, float s, float h)
     const float hue = float(Ext(h) / 360);
     const auto [m1, m2] = MixOf(l, s);
     return OpaquePixel(HueToChannel(float(Ext(hue) + kThird), m1, m2), HueToChannel(hue, m1, m2),
-                       HueToChannel(float(Ext(hue) - kThird), m1, m2));
+        HueToChannel(float(Ext(hue) - kThird), m1, m2));
 }
 
 int AverageGrey(const QImage& source)
@@ -202,7 +202,7 @@ int AverageGrey(const QImage& source)
     if (rows.width <= 0 || rows.height <= 0)
         return 0;
     const std::uint64_t divisor = 4 * std::uint64_t(rows.width) - 1;
-    std::atomic<std::int64_t> shares{0};
+    std::atomic<std::int64_t> shares { 0 };
     ParallelRows(rows.height, rows.width, [&](int firstRow, int endRow) {
         std::int64_t bandShares = 0;
         for (int y = firstRow; y < endRow; ++y) {

@@ -50,11 +50,11 @@ inline double HueChannel(float x, double m1, double m2, bool& undecided)
     return Clamp255(rounded);
 }
 
-}  // namespace
+} // namespace
 
 VENDARO_SIMD_KERNEL
-void GreyKernel(const std::uint32_t* __restrict in, std::uint32_t* __restrict out, std::uint8_t* __restrict undecided,
-                int count)
+void GreyKernel(
+    const std::uint32_t* __restrict in, std::uint32_t* __restrict out, std::uint8_t* __restrict undecided, int count)
 {
     // 30R + 59G + 11B is 100 times the decimal value 0.3R + 0.59G + 0.11B. Unless it ends in 50
     // the value lies at least 0.01 from a tie, far beyond any error of the extended-precision
@@ -90,7 +90,7 @@ void SaturationKernel(std::uint32_t* pixels, int count, float e, float d)
 
 VENDARO_SIMD_KERNEL
 void HslKernel(const std::uint32_t* __restrict in, std::uint32_t* __restrict out, std::uint8_t* __restrict undecided,
-               int count, const HslKernelTables& tables)
+    int count, const HslKernelTables& tables)
 {
     const double hueShift = tables.hueShift;
     const float* __restrict m1Table = tables.m1;
@@ -117,7 +117,7 @@ void HslKernel(const std::uint32_t* __restrict in, std::uint32_t* __restrict out
         bool hueDoubt = false;
         const float turnsOfSix = DecidedFloat(sum, (std::fabs(quotient) + std::fabs(sum)) * 0x1p-50, hueDoubt);
         doubt |= hueDoubt & !grey;
-        float hue = float(double(turnsOfSix) * 60.0);  // exact product, one rounding
+        float hue = float(double(turnsOfSix) * 60.0); // exact product, one rounding
         hue = hue < 0.0f ? float(double(hue) + 360.0) : hue;
         hue = grey ? 0.0f : hue;
 

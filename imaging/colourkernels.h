@@ -19,10 +19,10 @@ void SaturationKernel(std::uint32_t* pixels, int count, float e, float d);
 struct HslKernelTables {
     const float* m1;
     const float* m2;
-    const std::int32_t* grey;  // >= 0 where the shifted saturation is 0
-    int hueShift;              // |hueShift| <= 2^20
+    const std::int32_t* grey; // >= 0 where the shifted saturation is 0
+    int hueShift; // |hueShift| <= 2^20
 };
 
 // AdjustHsl: out from in; undecided where double arithmetic cannot decide a float or a rounding.
-void HslKernel(const std::uint32_t* in, std::uint32_t* out, std::uint8_t* undecided, int count,
-               const HslKernelTables& tables);
+void HslKernel(
+    const std::uint32_t* in, std::uint32_t* out, std::uint8_t* undecided, int count, const HslKernelTables& tables);

@@ -28,18 +28,17 @@ int MaxMinIndex(std::uint32_t pixel)
 
 // Calls fill(max, min) for every max >= min, on all cores: rows max = k and 255 - k go together
 // so that every band has the same number of entries.
-template <typename Fill>
-void ForEachMaxMin(Fill fill)
+template <typename Fill> void ForEachMaxMin(Fill fill)
 {
     ParallelRows(128, 1 << 12, [&](int first, int end) {
         for (int k = first; k < end; ++k)
-            for (const int max : {k, 255 - k})
+            for (const int max : { k, 255 - k })
                 for (int min = 0; min <= max; ++min)
                     fill(max, min);
     });
 }
 
-}  // namespace
+} // namespace
 
 // Per-(max, min) parts of AdjustHsl: the shifted lightness and saturation depend only on the
 // largest and smallest channel, and so do the mixing levels m1, m2 derived from them.
@@ -49,13 +48,14 @@ struct TColourPass::HslTables {
     std::unique_ptr<std::int32_t[]> grey = std::make_unique<std::int32_t[]>(65536);
     HslKernelTables view;
 
-    HslTables(int hueShift, int sat, int light) : view{m1.get(), m2.get(), grey.get(), hueShift}
+    HslTables(int hueShift, int sat, int light)
+        : view { m1.get(), m2.get(), grey.get(), hueShift }
     {
         ForEachMaxMin([&](int max, int min) {
             const Hsl shifted = ShiftHsl(RgbToHsl(OpaquePixel(max, min, min)), 0, sat, light);
             const std::size_t index = std::size_t(max << 8 | min);
             grey[index] = shifted.s == 0 ? Blue(HslToRgb(shifted.l, 0.0f, 0.0f)) : -1;
-            const HslMix mix = shifted.s == 0 ? HslMix{0, 0} : MixOf(shifted.l, shifted.s);
+            const HslMix mix = shifted.s == 0 ? HslMix { 0, 0 } : MixOf(shifted.l, shifted.s);
             m1[index] = mix.m1;
             m2[index] = mix.m2;
         });
@@ -106,7 +106,8 @@ TColourPass::~TColourPass() = default;
 void TColourPass::FillSepiaChain()
 {
     const auto lightness = std::make_unique<float[]>(65536);
-    ForEachMaxMin([&](int max, int min) { lightness[std::size_t(max << 8 | min)] = RgbToHsl(OpaquePixel(max, min, min)).l; });
+    ForEachMaxMin(
+        [&](int max, int min) { lightness[std::size_t(max << 8 | min)] = RgbToHsl(OpaquePixel(max, min, min)).l; });
     struct Known {
         float lightness;
         std::uint32_t chain;
@@ -117,10 +118,10 @@ void TColourPass::FillSepiaChain()
         for (int min = 0; min <= max; ++min) {
             const std::size_t index = std::size_t(max << 8 | min);
             std::vector<Known>& known = bySum[std::size_t(max + min)];
-            auto found = std::find_if(known.begin(), known.end(),
-                                      [&](const Known& k) { return k.lightness == lightness[index]; });
+            auto found = std::find_if(
+                known.begin(), known.end(), [&](const Known& k) { return k.lightness == lightness[index]; });
             if (found == known.end())
-                found = known.insert(known.end(), {lightness[index], ChainAfterSepia(OpaquePixel(max, min, min))});
+                found = known.insert(known.end(), { lightness[index], ChainAfterSepia(OpaquePixel(max, min, min)) });
             sepiaChain_[index] = found->chain;
         }
     }
@@ -131,7 +132,7 @@ std::uint32_t TColourPass::ChainAfterSepia(std::uint32_t pixel) const
     pixel = ToSepia(pixel);
     if (channels_)
         pixel = WithRgb(pixel, redTable_[std::size_t(Red(pixel))], greenTable_[std::size_t(Green(pixel))],
-                        blueTable_[std::size_t(Blue(pixel))]);
+            blueTable_[std::size_t(Blue(pixel))]);
     if (saturation_)
         pixel = AdjustSaturation(pixel, record_.sat);
     if (hsl_)
@@ -173,7 +174,7 @@ void TColourPass::ApplyChunk(std::uint32_t* pixels, int count) const
         for (int i = 0; i < count; ++i) {
             const std::uint32_t pixel = pixels[i];
             pixels[i] = WithRgb(pixel, redTable_[std::size_t(Red(pixel))], greenTable_[std::size_t(Green(pixel))],
-                                blueTable_[std::size_t(Blue(pixel))]);
+                blueTable_[std::size_t(Blue(pixel))]);
         }
     }
     if (saturation_) {

@@ -53,10 +53,10 @@ private:
     bool hsl_ = false;
     float saturationE_ = 0;
     float saturationD_ = 0;
-    std::array<std::uint8_t, 256> redTable_{};
-    std::array<std::uint8_t, 256> greenTable_{};
-    std::array<std::uint8_t, 256> blueTable_{};
-    std::unique_ptr<std::uint32_t[]> sepiaChain_;  // [max << 8 | min] -> R, G, B after the chain
+    std::array<std::uint8_t, 256> redTable_ {};
+    std::array<std::uint8_t, 256> greenTable_ {};
+    std::array<std::uint8_t, 256> blueTable_ {};
+    std::unique_ptr<std::uint32_t[]> sepiaChain_; // [max << 8 | min] -> R, G, B after the chain
     std::unique_ptr<HslTables> hslTables_;
 };
 

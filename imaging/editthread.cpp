@@ -12,7 +12,7 @@
 
 namespace {
 
-constexpr std::chrono::milliseconds kPollInterval{10};
+constexpr std::chrono::milliseconds kPollInterval { 10 };
 constexpr int kRowsPerRepaint = 100;
 
 using Guard = std::lock_guard<std::mutex>;
@@ -94,8 +94,7 @@ void EditWorker(EditState& state)
     state.workerAlive = false;
 }
 
-template <typename Condition>
-void PollUntil(EditState& state, Condition done)
+template <typename Condition> void PollUntil(EditState& state, Condition done)
 {
     for (;;) {
         {
@@ -107,7 +106,7 @@ void PollUntil(EditState& state, Condition done)
     }
 }
 
-}  // namespace
+} // namespace
 
 EditState::~EditState()
 {
@@ -144,7 +143,7 @@ void StopEditWorker(EditState& state)
     Log(QStringLiteral("Waiting for EDITTHREAD to terminate ..."), 0);
     PollUntil(state, [&] { return !state.workerAlive; });
     if (state.worker.joinable())
-        state.worker.join();  // also covers a worker that had not yet marked itself alive
+        state.worker.join(); // also covers a worker that had not yet marked itself alive
     Log(QStringLiteral("EDITHREAD terminated."), 0);
 }
 

@@ -24,26 +24,26 @@ class QObject;
 inline constexpr QEvent::Type kEditRepaintEvent = QEvent::Type(QEvent::User + 1);
 
 struct EditState {
-    QImage source;               // Format_ARGB32
-    QImage result;               // same size; (re)made by the worker when it does not fit
-    Corrections corrections{};   // the settings being edited
-    int pivot = 0;               // AverageGrey(source), fixed while the window is open
+    QImage source; // Format_ARGB32
+    QImage result; // same size; (re)made by the worker when it does not fit
+    Corrections corrections {}; // the settings being edited
+    int pivot = 0; // AverageGrey(source), fixed while the window is open
 
     bool redoRequested = false;
     bool quitRequested = false;
-    bool workerAlive = false;    // set and cleared by the worker itself
+    bool workerAlive = false; // set and cleared by the worker itself
     bool updatePosted = false;
     bool busy = false;
     bool breakRequested = false;
 
     std::mutex lock;
-    QObject* repaintTarget = nullptr;  // receives kEditRepaintEvent; may be null
+    QObject* repaintTarget = nullptr; // receives kEditRepaintEvent; may be null
     std::thread worker;
 
     EditState() = default;
     EditState(const EditState&) = delete;
     EditState& operator=(const EditState&) = delete;
-    ~EditState();  // stops a worker still running
+    ~EditState(); // stops a worker still running
 };
 
 // Clears the flags and starts the worker; logs and returns false when no thread can be made.

@@ -13,7 +13,7 @@ namespace {
 
 struct ExtensionCoder {
     const char* extension;
-    const char* coder;  // "" when no coder on this system reads the format
+    const char* coder; // "" when no coder on this system reads the format
 };
 
 // Windows naming habits decide some rows: .rle and .dib are bitmap files, .vst/.icb/.vda/.win
@@ -48,8 +48,8 @@ void InitialiseMagick()
 
 // Reads the first image only; warnings (a truncated file, say) are not failures. The file name
 // is given too: some coders look for companion files (a Dr. Halo palette beside its picture).
-Magick::Image ReadFirstImage(const Magick::Blob& blob, const std::string& coder, const std::string& fileName,
-                             bool pingOnly)
+Magick::Image ReadFirstImage(
+    const Magick::Blob& blob, const std::string& coder, const std::string& fileName, bool pingOnly)
 {
     Magick::Image image;
     image.quiet(true);
@@ -76,7 +76,7 @@ void MakeOpaqueRgb(Magick::Image& image)
     }
 }
 
-}  // namespace
+} // namespace
 
 const QStringList& AcceptedPhotoExtensions()
 {
@@ -124,6 +124,6 @@ bool DecodeWithGeneralDecoder(const QString& path, QImage& target)
         target = std::move(decoded);
         return true;
     } catch (const std::exception&) {
-        return false;  // Magick::Exception: the file is not readable as this format
+        return false; // Magick::Exception: the file is not readable as this format
     }
 }

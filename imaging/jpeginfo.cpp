@@ -11,8 +11,8 @@
 
 namespace {
 
-constexpr std::uint8_t kApp0 = 0xE0, kApp1 = 0xE1, kBaselineFrame = 0xC0, kProgressiveFrame = 0xC2,
-                       kStartOfScan = 0xDA, kEndOfImage = 0xD9;
+constexpr std::uint8_t kApp0 = 0xE0, kApp1 = 0xE1, kBaselineFrame = 0xC0, kProgressiveFrame = 0xC2, kStartOfScan = 0xDA,
+                       kEndOfImage = 0xD9;
 
 // Reads the marker at the current position and its payload (length - 2 bytes).
 bool ReadSegment(QIODevice& file, QByteArray& payload)
@@ -77,7 +77,7 @@ bool ReadFrame(QIODevice& file, ImageInfo& info)
     return true;
 }
 
-}  // namespace
+} // namespace
 
 bool OpenJpeg(QIODevice& file)
 {
@@ -143,7 +143,8 @@ bool ReadJpegInfo(QIODevice& file, ImageInfo& info)
         if (!ReadJfif(file, info))
             return false;
     }
-    if (RewindJpeg(file) && (FindMarker(file, kBaselineFrame) || (RewindJpeg(file) && FindMarker(file, kProgressiveFrame)))) {
+    if (RewindJpeg(file)
+        && (FindMarker(file, kBaselineFrame) || (RewindJpeg(file) && FindMarker(file, kProgressiveFrame)))) {
         info.kind = kKindJpeg;
         if (!ReadFrame(file, info))
             return false;
@@ -187,6 +188,6 @@ bool StampJpegDensity(const QString& path, int dpi)
     bytes[7] = 1;
     qToBigEndian<quint16>(quint16(dpi), bytes + 8);
     qToBigEndian<quint16>(quint16(dpi), bytes + 10);
-    return file.open(QIODevice::ReadWrite) && file.seek(payloadStart)
-        && file.write(payload) == payload.size() && file.flush();
+    return file.open(QIODevice::ReadWrite) && file.seek(payloadStart) && file.write(payload) == payload.size()
+        && file.flush();
 }

@@ -23,7 +23,7 @@ struct TJumpingErrors {
     std::longjmp(reinterpret_cast<TJumpingErrors*>(info->err)->jump, 1);
 }
 
-void Silent(j_common_ptr) {}
+void Silent(j_common_ptr) { }
 
 struct TEncodeRequest {
     const uchar* rows;
@@ -39,7 +39,7 @@ struct TEncodeRequest {
 // On success *output is a malloc'ed stream the caller frees.
 bool EncodeToMemory(const TEncodeRequest& request, unsigned char** output, unsigned long* outputSize)
 {
-    jpeg_compress_struct encoder{};
+    jpeg_compress_struct encoder {};
     TJumpingErrors errors;
     encoder.err = jpeg_std_error(&errors.base);
     errors.base.error_exit = JumpBack;
@@ -58,7 +58,7 @@ bool EncodeToMemory(const TEncodeRequest& request, unsigned char** output, unsig
     encoder.image_height = JDIMENSION(request.height);
     encoder.input_components = request.components;
     encoder.in_color_space = request.colourSpace;
-    jpeg_set_defaults(&encoder);  // YCbCr, 4:2:0, JFIF header
+    jpeg_set_defaults(&encoder); // YCbCr, 4:2:0, JFIF header
     jpeg_set_quality(&encoder, request.quality, TRUE);
     jpeg_start_compress(&encoder, TRUE);
     while (encoder.next_scanline < encoder.image_height) {
@@ -94,7 +94,7 @@ QImage EncodableForm(const QImage& bitmap, int& components, J_COLOR_SPACE& colou
     }
 }
 
-}  // namespace
+} // namespace
 
 bool SaveJpeg(const QImage& bitmap, const QString& path, int quality)
 {
@@ -103,8 +103,8 @@ bool SaveJpeg(const QImage& bitmap, const QString& path, int quality)
     int components = 0;
     J_COLOR_SPACE colourSpace = JCS_UNKNOWN;
     const QImage source = EncodableForm(bitmap, components, colourSpace);
-    const TEncodeRequest request{source.constBits(), source.bytesPerLine(), source.width(), source.height(),
-                                 components, colourSpace, quality};
+    const TEncodeRequest request { source.constBits(), source.bytesPerLine(), source.width(), source.height(),
+        components, colourSpace, quality };
     unsigned char* stream = nullptr;
     unsigned long streamSize = 0;
     if (!EncodeToMemory(request, &stream, &streamSize))
@@ -116,8 +116,8 @@ bool SaveJpeg(const QImage& bitmap, const QString& path, int quality)
     QFile file(path);
     if (!OpenForWrite(file))
         return false;
-    const bool written = file.write(reinterpret_cast<const char*>(stream), qint64(streamSize)) == qint64(streamSize)
-        && file.flush();
+    const bool written
+        = file.write(reinterpret_cast<const char*>(stream), qint64(streamSize)) == qint64(streamSize) && file.flush();
     file.close();
     if (!written || file.error() != QFileDevice::NoError) {
         file.remove();

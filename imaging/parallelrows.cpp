@@ -28,7 +28,7 @@ void ParallelRows(int rows, std::int64_t pixelsPerRow, const std::function<void(
         try {
             helpers.emplace_back([&work, first, end] { work(first, end); });
         } catch (const std::system_error&) {
-            work(first, end);  // no thread to be had: do the band here
+            work(first, end); // no thread to be had: do the band here
         }
     }
     work(0, bandStart(1));

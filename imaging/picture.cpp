@@ -16,7 +16,7 @@ void FreePictureMemory(void* memory)
     std::free(memory);
 }
 
-}  // namespace
+} // namespace
 
 bool PictureSizeAllowed(std::int64_t width, std::int64_t height)
 {
@@ -39,8 +39,7 @@ QImage NewPicture(int width, int height, QImage::Format format)
     if (!memory)
         return {};
     madvise(memory, rounded, MADV_HUGEPAGE);
-    return QImage(static_cast<uchar*>(memory), width, height, bytesPerLine, format, FreePictureMemory,
-                  memory);
+    return QImage(static_cast<uchar*>(memory), width, height, bytesPerLine, format, FreePictureMemory, memory);
 }
 
 QImage As32BitPicture(const QImage& picture)
@@ -68,11 +67,11 @@ QImage As32BitPicture(const QImage& picture)
 PixelRows<std::uint32_t> WritableRows(QImage& picture)
 {
     auto* base = reinterpret_cast<std::uint32_t*>(picture.bits());
-    return {base, picture.bytesPerLine() / 4, picture.width(), picture.height()};
+    return { base, picture.bytesPerLine() / 4, picture.width(), picture.height() };
 }
 
 PixelRows<const std::uint32_t> ReadableRows(const QImage& picture)
 {
     const auto* base = reinterpret_cast<const std::uint32_t*>(picture.constBits());
-    return {base, picture.bytesPerLine() / 4, picture.width(), picture.height()};
+    return { base, picture.bytesPerLine() / 4, picture.width(), picture.height() };
 }

@@ -24,10 +24,9 @@ QImage As32BitPicture(const QImage& picture);
 
 // The rows of a 32-bit picture as plain pointers, to be shared by the threads of one operation
 // (QImage::scanLine may detach and is not for concurrent use).
-template <typename Pixel>
-struct PixelRows {
+template <typename Pixel> struct PixelRows {
     Pixel* base = nullptr;
-    qsizetype stride = 0;  // in pixels
+    qsizetype stride = 0; // in pixels
     int width = 0;
     int height = 0;
 

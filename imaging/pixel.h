@@ -2,10 +2,22 @@
 // Channels of a 32-bit pixel A << 24 | R << 16 | G << 8 | B.
 #include <cstdint>
 
-constexpr int Red(std::uint32_t pixel) { return int(pixel >> 16) & 0xFF; }
-constexpr int Green(std::uint32_t pixel) { return int(pixel >> 8) & 0xFF; }
-constexpr int Blue(std::uint32_t pixel) { return int(pixel) & 0xFF; }
-constexpr std::uint32_t Alpha(std::uint32_t pixel) { return pixel & 0xFF000000u; }
+constexpr int Red(std::uint32_t pixel)
+{
+    return int(pixel >> 16) & 0xFF;
+}
+constexpr int Green(std::uint32_t pixel)
+{
+    return int(pixel >> 8) & 0xFF;
+}
+constexpr int Blue(std::uint32_t pixel)
+{
+    return int(pixel) & 0xFF;
+}
+constexpr std::uint32_t Alpha(std::uint32_t pixel)
+{
+    return pixel & 0xFF000000u;
+}
 
 constexpr int ClampByte(std::int64_t value)
 {

@@ -15,12 +15,15 @@
 namespace {
 
 constexpr qint64 kHeaderBytes = 16;
-constexpr std::size_t kChunk = std::size_t(8) << 20;  // system calls move 8 MB at a time
+constexpr std::size_t kChunk = std::size_t(8) << 20; // system calls move 8 MB at a time
 
 // Owns a file descriptor.
 class TFileDescriptor {
 public:
-    explicit TFileDescriptor(int fd) : fd_(fd) {}
+    explicit TFileDescriptor(int fd)
+        : fd_(fd)
+    {
+    }
     ~TFileDescriptor()
     {
         if (fd_ >= 0)
@@ -43,8 +46,7 @@ private:
 
 // Moves size bytes with read or write in chunks, going on after interruptions and partial
 // transfers; false when the system call fails or reaches the end of the file.
-template <typename Transfer, typename Byte>
-bool TransferAll(Transfer transfer, int fd, Byte* data, std::size_t size)
+template <typename Transfer, typename Byte> bool TransferAll(Transfer transfer, int fd, Byte* data, std::size_t size)
 {
     while (size > 0) {
         const ssize_t moved = transfer(fd, data, std::min(size, kChunk));
@@ -75,7 +77,7 @@ bool Reusable(const QImage& picture, int width, int height)
         && picture.bytesPerLine() == qsizetype(width) * 4 && picture.isDetached();
 }
 
-}  // namespace
+} // namespace
 
 bool SaveWorkingBitmap(const QImage& bitmap32, const QString& path)
 {
@@ -105,7 +107,7 @@ bool SaveWorkingBitmap(const QImage& bitmap32, const QString& path)
 bool LoadWorkingBitmap(QImage& bitmap32, const QString& path)
 {
     TFileDescriptor file(::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC));
-    struct stat status {};
+    struct stat status { };
     if (file.Get() < 0 || ::fstat(file.Get(), &status) != 0)
         return false;
     uchar header[kHeaderBytes];

@@ -102,10 +102,10 @@ void TFormats::GetRect(int id, int dpi, TRect& rect) const
     const int index = IdToIndex(id);
     if (index < 0) {
         Log(QStringLiteral("??? TFormats.GetRect failed to translate id2idx !"), 3);
-        rect = {0, 0, 200, 100};
+        rect = { 0, 0, 200, 100 };
         return;
     }
-    rect = {0, 0, MmToPixels(widthsMm.Get(index), dpi), MmToPixels(heightsMm.Get(index), dpi)};
+    rect = { 0, 0, MmToPixels(widthsMm.Get(index), dpi), MmToPixels(heightsMm.Get(index), dpi) };
     if (rect.Right < rect.Bottom)
         std::swap(rect.Right, rect.Bottom);
 }

@@ -29,7 +29,7 @@ public:
     void Add(const QString& name, int id, int secondSideMm, int firstSideMm, int price);
 
     int IdToIndex(int id) const; // -1 for a negative or unknown id
-    int GetPrice(int id) const;  // 0 for an unknown id
+    int GetPrice(int id) const; // 0 for an unknown id
     QString GetName(int id) const;
     // The print in pixels at dpi, always landscape. For id -1 only rect.Left becomes -1 (the
     // other fields are left as they were); an unknown id gives (0, 0, 200, 100).

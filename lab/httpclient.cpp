@@ -57,7 +57,7 @@ ParsedUrl ParseUrl(const QString& url)
     parsed.https = scheme == QLatin1String("https");
     QString rest = url.mid(schemeEnd + 3);
     qsizetype authorityEnd = rest.size();
-    for (const QChar c : {u'/', u'?', u'#'}) {
+    for (const QChar c : { u'/', u'?', u'#' }) {
         const qsizetype at = rest.indexOf(c);
         if (at >= 0)
             authorityEnd = std::min(authorityEnd, at);
@@ -102,8 +102,7 @@ ParsedUrl ParseUrl(const QString& url)
 }
 
 // A session whose socket another thread can shut down to end a blocked call at once.
-template <class Session>
-class InterruptibleSession : public Session {
+template <class Session> class InterruptibleSession : public Session {
 public:
     using Session::Session;
     void Interrupt()
@@ -157,7 +156,8 @@ struct THttpClient::Transfer {
         if (interrupt)
             interrupt();
         if (context)
-            QMetaObject::invokeMethod(context.data(), [l = loop] { l->quit(); }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                context.data(), [l = loop] { l->quit(); }, Qt::QueuedConnection);
     }
 };
 
@@ -177,28 +177,27 @@ namespace {
 
 THttpResult Failure(const char* errorClass, const QString& message)
 {
-    return {false, QString::fromLatin1(errorClass), message};
+    return { false, QString::fromLatin1(errorClass), message };
 }
 
 template <class Session>
-void RunRequest(Session& session, const ParsedUrl& url, const THttpSettings& settings,
-                THttpClient::Transfer& transfer, const THttpWorkListener& listener)
+void RunRequest(Session& session, const ParsedUrl& url, const THttpSettings& settings, THttpClient::Transfer& transfer,
+    const THttpWorkListener& listener)
 {
     session.setTimeout(Poco::Timespan(Poco::Timespan::TimeDiff(settings.TimeoutMs()) * 1000));
     if (settings.useProxy && !settings.proxyHost.isEmpty()) {
         session.setProxy(settings.proxyHost.toStdString(), quint16(settings.proxyPort));
         if (!settings.proxyUser.isEmpty() || !settings.proxyPassword.isEmpty())
-            session.setProxyCredentials(ToCp1250(settings.proxyUser).toStdString(),
-                                        ToCp1250(settings.proxyPassword).toStdString());
+            session.setProxyCredentials(
+                ToCp1250(settings.proxyUser).toStdString(), ToCp1250(settings.proxyPassword).toStdString());
     }
-    Poco::Net::HTTPRequest request(Poco::Net::HTTPRequest::HTTP_GET,
-                                   HttpRequestTarget(url.rest).toStdString(),
-                                   Poco::Net::HTTPMessage::HTTP_1_1);
+    Poco::Net::HTTPRequest request(
+        Poco::Net::HTTPRequest::HTTP_GET, HttpRequestTarget(url.rest).toStdString(), Poco::Net::HTTPMessage::HTTP_1_1);
     request.set("Accept", kAccept);
     request.set("User-Agent", kUserAgent);
     if (!settings.user.isEmpty() || !settings.password.isEmpty())
-        Poco::Net::HTTPBasicCredentials(ToCp1250(settings.user).toStdString(),
-                                        ToCp1250(settings.password).toStdString())
+        Poco::Net::HTTPBasicCredentials(
+            ToCp1250(settings.user).toStdString(), ToCp1250(settings.password).toStdString())
             .authenticate(request);
     session.sendRequest(request);
 
@@ -208,9 +207,8 @@ void RunRequest(Session& session, const ParsedUrl& url, const THttpSettings& set
     const int status = response.getStatus();
     if (status < 200 || status > 299) {
         std::lock_guard guard(transfer.lock);
-        transfer.result = Failure("EHttpStatus", QStringLiteral("HTTP/1.1 %1 %2")
-                                                     .arg(status)
-                                                     .arg(QString::fromStdString(response.getReason())));
+        transfer.result = Failure("EHttpStatus",
+            QStringLiteral("HTTP/1.1 %1 %2").arg(status).arg(QString::fromStdString(response.getReason())));
         return;
     }
     const qint64 total = response.hasContentLength() ? qint64(response.getContentLength64()) : 0;
@@ -244,18 +242,17 @@ void RunRequest(Session& session, const ParsedUrl& url, const THttpSettings& set
 
     std::lock_guard guard(transfer.lock);
     if (response.hasContentLength() && body.size() != total) {
-        transfer.result = Failure("EIncompleteBody", QStringLiteral("Connection closed after %1 of %2 bytes")
-                                                         .arg(body.size())
-                                                         .arg(total));
+        transfer.result = Failure(
+            "EIncompleteBody", QStringLiteral("Connection closed after %1 of %2 bytes").arg(body.size()).arg(total));
         return;
     }
     transfer.body = std::move(body);
-    transfer.result = {true, {}, {}};
+    transfer.result = { true, {}, {} };
 }
 
 template <class Session, class... Args>
 void RunSession(const ParsedUrl& url, const THttpSettings& settings, THttpClient::Transfer& transfer,
-                const THttpWorkListener& listener, Args&&... args)
+    const THttpWorkListener& listener, Args&&... args)
 {
     InterruptibleSession<Session> session(url.host, url.port, std::forward<Args>(args)...);
     {
@@ -276,7 +273,7 @@ void RunSession(const ParsedUrl& url, const THttpSettings& settings, THttpClient
 }
 
 void Work(std::shared_ptr<THttpClient::Transfer> transfer, ParsedUrl url, THttpSettings settings,
-          const THttpWorkListener* listener)
+    const THttpWorkListener* listener)
 {
     THttpResult failure;
     try {
@@ -302,8 +299,8 @@ void Work(std::shared_ptr<THttpClient::Transfer> transfer, ParsedUrl url, THttpS
         transfer->result = Failure("ECancelled", QStringLiteral("Transfer cancelled"));
     transfer->done = true;
     if (transfer->context)
-        QMetaObject::invokeMethod(transfer->context.data(), [l = transfer->loop] { l->quit(); },
-                                  Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            transfer->context.data(), [l = transfer->loop] { l->quit(); }, Qt::QueuedConnection);
 }
 
 } // namespace
@@ -313,7 +310,10 @@ int THttpSettings::DeadlineMs() const
     return int(std::min<qint64>(qint64(TimeoutMs()) * kDeadlineTimeouts, std::numeric_limits<int>::max()));
 }
 
-THttpClient::THttpClient() : running_(std::make_shared<TransferSet>()) {}
+THttpClient::THttpClient()
+    : running_(std::make_shared<TransferSet>())
+{
+}
 
 THttpClient::~THttpClient()
 {
@@ -395,8 +395,8 @@ QByteArray HttpRequestTarget(const QString& url)
     target.reserve(bytes.size());
     for (const char c : bytes) {
         const auto byte = static_cast<unsigned char>(c);
-        if (byte <= 0x20 || byte >= 0x7F || c == '"' || c == '<' || c == '>' || c == '\\' || c == '^' ||
-            c == '`' || c == '{' || c == '|' || c == '}')
+        if (byte <= 0x20 || byte >= 0x7F || c == '"' || c == '<' || c == '>' || c == '\\' || c == '^' || c == '`'
+            || c == '{' || c == '|' || c == '}')
             target += '%' + QByteArray::number(byte, 16).toUpper().rightJustified(2, '0');
         else
             target += c;

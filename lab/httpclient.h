@@ -18,7 +18,7 @@ inline constexpr int kDeadlineTimeouts = 4;
 struct THttpSettings {
     static constexpr int kDefaultTimeoutMs = 30000;
 
-    QString user;     // Basic authentication; no header when both are empty
+    QString user; // Basic authentication; no header when both are empty
     QString password;
     int readTimeoutMs = kDefaultTimeoutMs; // 0 or less means kDefaultTimeoutMs
     qint64 maxBodyBytes = kMaxDownloadBytes;

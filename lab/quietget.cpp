@@ -3,8 +3,8 @@
 #include "core/core.h"
 #include "core/coreobjects.h"
 #include "core/log.h"
-#include "lab/md5.h"
 #include "lab/listfile.h"
+#include "lab/md5.h"
 #include "lab/vdengine.h"
 #include "platform/files.h"
 

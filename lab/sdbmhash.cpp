@@ -2,7 +2,7 @@
 
 #include "platform/cp1250.h"
 
-void THashClass::Update(const uint8_t*, size_t) {}
+void THashClass::Update(const uint8_t*, size_t) { }
 
 void THashClass::AddText(const QString& text)
 {

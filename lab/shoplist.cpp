@@ -4,14 +4,12 @@
 #include "core/textutils.h"
 #include "lab/listfile.h"
 
-
-
 void TShopList::Clear()
 {
     ids.Clear();
-    for (QStringList* column : {&names, &cities, &streets, &emails, &phones, &banks})
+    for (QStringList* column : { &names, &cities, &streets, &emails, &phones, &banks })
         column->clear();
-    for (TboolList* column : {&personal, &payCash, &payTransfer, &payCard, &vat})
+    for (TboolList* column : { &personal, &payCash, &payTransfer, &payCard, &vat })
         column->Clear();
 }
 
@@ -24,8 +22,8 @@ int TShopList::IndexOfID(int id) const
 }
 
 void TShopList::Add(int id, const QString& name, const QString& city, const QString& street, const QString& email,
-                    const QString& phone, const QString& bank, bool personalPickup, bool cash, bool transfer,
-                    bool card, bool vatInvoice)
+    const QString& phone, const QString& bank, bool personalPickup, bool cash, bool transfer, bool card,
+    bool vatInvoice)
 {
     ids.Add(id);
     names.append(name);
@@ -69,8 +67,8 @@ bool TShopList::LoadFromFile(const QString& path)
             return false;
         }
         const auto flag = [&fields](int i) { return fields[i] == QLatin1String("1"); };
-        Add(*id, fields[1], fields[2], fields[3], fields[4], fields[5], fields[6], flag(7), flag(8), flag(9),
-            flag(10), flag(11));
+        Add(*id, fields[1], fields[2], fields[3], fields[4], fields[5], fields[6], flag(7), flag(8), flag(9), flag(10),
+            flag(11));
     }
     return true;
 }

@@ -27,8 +27,8 @@ public:
 
     // Appends one shop to every column.
     void Add(int id, const QString& name, const QString& city, const QString& street, const QString& email,
-             const QString& phone, const QString& bank, bool personalPickup, bool cash, bool transfer, bool card,
-             bool vatInvoice);
+        const QString& phone, const QString& bank, bool personalPickup, bool cash, bool transfer, bool card,
+        bool vatInvoice);
 
     // Appends the shops of a shop list file ("ID|name|city|street|email|phone|bank|personal|
     // paycash|paytransfer|paycard[|vat]"). False on an unreadable file or a bad line; the

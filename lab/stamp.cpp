@@ -39,6 +39,6 @@ bool WriteStamp(const QString& path)
     TIniFile ini(path);
     if (!ini.WriteString(QStringLiteral("digitalstamp"), QStringLiteral("stamp"), stamp))
         return false;
-    return TIniFile(path).ReadString(QStringLiteral("digitalstamp"), QStringLiteral("stamp"), QString()) == stamp &&
-           ComputeStamp(path) == stamp;
+    return TIniFile(path).ReadString(QStringLiteral("digitalstamp"), QStringLiteral("stamp"), QString()) == stamp
+        && ComputeStamp(path) == stamp;
 }

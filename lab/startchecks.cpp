@@ -46,8 +46,8 @@ std::optional<TVersion> ParseVersion(const QString& text)
     if (blank < 0)
         return std::nullopt;
     bool ok[3] = {};
-    const TVersion version{text.left(first).toInt(&ok[0]), text.mid(first + 1, second - first - 1).toInt(&ok[1]),
-                           text.mid(second + 1, blank - second - 1).toInt(&ok[2])};
+    const TVersion version { text.left(first).toInt(&ok[0]), text.mid(first + 1, second - first - 1).toInt(&ok[1]),
+        text.mid(second + 1, blank - second - 1).toInt(&ok[2]) };
     if (!ok[0] || !ok[1] || !ok[2])
         return std::nullopt;
     return version;

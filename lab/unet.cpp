@@ -26,7 +26,8 @@ int BarValue(qint64 bytes)
 
 } // namespace
 
-Tfnet::Tfnet(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
+Tfnet::Tfnet(QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
 {
     setObjectName(QStringLiteral("fnet"));
     setWindowTitle(QStringLiteral("Łączenie z internetem ..."));
@@ -43,8 +44,8 @@ Tfnet::Tfnet(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWindow
     pb->SetShowCaption(true);
     pb->SetCaption(QStringLiteral("Proszę czekać, komunikacja z serwerem ..."));
 
-    HttpClient().SetWorkListener({[this](qint64 total) { httpWorkBegin(total); },
-                                  [this](qint64 count) { httpWork(count); }, [this] { httpWorkEnd(); }});
+    HttpClient().SetWorkListener({ [this](qint64 total) { httpWorkBegin(total); },
+        [this](qint64 count) { httpWork(count); }, [this] { httpWorkEnd(); } });
 }
 
 Tfnet::~Tfnet()

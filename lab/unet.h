@@ -45,7 +45,7 @@ private:
     QPointer<QWidget> owner_;
     TWindowDisabler disabledWindows_;
     bool followWork_ = false;
-    TFormSlotEntry<Tfnet> slot_{this};
+    TFormSlotEntry<Tfnet> slot_ { this };
 };
 
 // The program's fetch window (the one start-up created, or one made on first use).

@@ -46,7 +46,7 @@ std::optional<TSourceValue> ParseSource(const QString& value, const QString& log
         Log(logKey + ": unknown protocol.", 3);
         return std::nullopt;
     }
-    TSourceValue parsed{text.left(separator), text.mid(separator + 3)};
+    TSourceValue parsed { text.left(separator), text.mid(separator + 3) };
     if (parsed.protocol != QLatin1String("file") && parsed.protocol != QLatin1String("http")
         && parsed.protocol != QLatin1String("https")) {
         Log(logKey + ": invalid protocol.", 3);
@@ -146,7 +146,10 @@ const TIniKey<TEngine> kSettingsKeys[] = {
 
 } // namespace
 
-TEngine::TEngine() : shopList(std::make_unique<TShopList>()) {}
+TEngine::TEngine()
+    : shopList(std::make_unique<TShopList>())
+{
+}
 
 TEngine::~TEngine() = default;
 
@@ -163,7 +166,7 @@ int TEngine::LoadLabConfig()
         return kFailed;
     try {
         const TIniFile ini(path);
-        const TBlowFish cipher{QByteArrayView(kLabKey)};
+        const TBlowFish cipher { QByteArrayView(kLabKey) };
         if (!StampVerifies(ini, QStringLiteral("engine.init")))
             return kBadStamp;
 

@@ -49,7 +49,8 @@ bool WriteInt32(QIODevice& file, qint32 value)
 bool WriteLenString(QIODevice& file, const QString& s)
 {
     const QByteArray bytes = ToCp1250(s);
-    return WriteInt32(file, static_cast<qint32>(bytes.size())) && (bytes.isEmpty() || file.write(bytes) == bytes.size());
+    return WriteInt32(file, static_cast<qint32>(bytes.size()))
+        && (bytes.isEmpty() || file.write(bytes) == bytes.size());
 }
 
 bool ReadLenString(QIODevice& file, QString& s, int maxLen)

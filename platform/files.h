@@ -8,7 +8,7 @@
 
 // Which entries ListFiles returns besides ordinary files (the Windows attribute bits).
 enum : int {
-    faHidden = 0x02,    // names starting with "."
+    faHidden = 0x02, // names starting with "."
     faDirectory = 0x10,
     faAnyFile = 0x3F,
 };

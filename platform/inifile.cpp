@@ -41,8 +41,7 @@ bool KeyValue(const QString& line, QString& key, QString& value)
     key = TrimText(t.left(eq));
     value = TrimText(t.mid(eq + 1));
     // The platform drops one pair of matching quotes around a value.
-    if (value.size() >= 2 && (value.front() == u'"' || value.front() == u'\'')
-        && value.back() == value.front())
+    if (value.size() >= 2 && (value.front() == u'"' || value.front() == u'\'') && value.back() == value.front())
         value = value.mid(1, value.size() - 2);
     return true;
 }
@@ -73,8 +72,8 @@ bool ParseIniInteger(const QString& text, int& value)
     if (t.isEmpty())
         return false;
     for (const QChar c : t) {
-        const bool digit = base == 10 ? c.isDigit() && c.unicode() < 0x80
-                                      : QStringLiteral("0123456789abcdefABCDEF").contains(c);
+        const bool digit
+            = base == 10 ? c.isDigit() && c.unicode() < 0x80 : QStringLiteral("0123456789abcdefABCDEF").contains(c);
         if (!digit)
             return false;
     }
@@ -98,7 +97,9 @@ bool ParseIniInteger(const QString& text, int& value)
     return true;
 }
 
-TIniFile::TIniFile(QString path, Access access) : path_(std::move(path)), access_(access)
+TIniFile::TIniFile(QString path, Access access)
+    : path_(std::move(path))
+    , access_(access)
 {
     QFile file(path_);
     if (!file.open(QIODevice::ReadOnly))
@@ -144,7 +145,7 @@ TIniFile::Entry TIniFile::FindKey(const QString& section, const QString& key) co
             return entry;
         }
     }
-    return Entry{};
+    return Entry {};
 }
 
 QString TIniFile::ReadString(const QString& section, const QString& key, const QString& def) const

@@ -46,7 +46,7 @@ private:
         QString value;
     };
     int FindSection(const QString& section) const; // index of the header line or -1
-    int SectionEnd(int header) const;              // index of the next header or line count
+    int SectionEnd(int header) const; // index of the next header or line count
     Entry FindKey(const QString& section, const QString& key) const;
 
     QString path_;

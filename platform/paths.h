@@ -23,8 +23,8 @@ bool ForceDirs(const QString& path);
 
 struct SplitPath {
     QString folder; // without trailing "/"
-    QString name;   // the file name cut at the first occurrence of ext
-    QString ext;    // from the file name's last ".", dot included; empty when none
+    QString name; // the file name cut at the first occurrence of ext
+    QString ext; // from the file name's last ".", dot included; empty when none
 };
 SplitPath SplitFileName(const QString& path);
 

@@ -34,7 +34,7 @@ TMainStatus ComputeMainStatus(TVDImage& project, const TFormats& formats, const 
                           .arg(width)
                           .arg(height)
                           .arg(FormatFixed(PixelsToMm(width, engine.outputdpi) / 10.0, 1),
-                               FormatFixed(PixelsToMm(height, engine.outputdpi) / 10.0, 1));
+                              FormatFixed(PixelsToMm(height, engine.outputdpi) / 10.0, 1));
         status.format = FormatCaption(formats, project.Photo(focus).formatId);
     }
     const int value = project.PhotosValue();

@@ -8,17 +8,17 @@ class TFormats;
 class TVDImage;
 
 struct TMainStatus {
-    QString photo;  // "Zdjęcie:" the focused photo's file name
-    QString count;  // "Ilość zdjęć:" photos(prints), e.g. 12(15)
-    QString size;   // "Wymiary:"
+    QString photo; // "Zdjęcie:" the focused photo's file name
+    QString count; // "Ilość zdjęć:" photos(prints), e.g. 12(15)
+    QString size; // "Wymiary:"
     QString format; // "Format:"
-    QString price;  // "Cena zlecenia:" value (~ price with opening charge and delivery)
+    QString price; // "Cena zlecenia:" value (~ price with opening charge and delivery)
 
-    bool sendOrder = false;  // asendorder: at least one print
+    bool sendOrder = false; // asendorder: at least one print
     bool deleteSelected = false; // adelete
-    bool anyPhoto = false;   // aformat, asave, aselinv
-    bool focused = false;    // arename, aeditphoto, acrop, apreview, aquantity, areset
-    bool selectAll = false;  // aselall: not every photo selected
+    bool anyPhoto = false; // aformat, asave, aselinv
+    bool focused = false; // arename, aeditphoto, acrop, apreview, aquantity, areset
+    bool selectAll = false; // aselall: not every photo selected
     bool selectNone = false; // aselnone: something selected
 };
 

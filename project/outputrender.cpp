@@ -20,11 +20,11 @@ constexpr int kTurnBlock = 64;
 
 // The turn and crop of a record against one source, as ApplyCorrections would do them.
 struct TPlan {
-    int code = 0;          // quarter turns actually applied (0..3)
-    int width = 0;         // source size
+    int code = 0; // quarter turns actually applied (0..3)
+    int width = 0; // source size
     int height = 0;
-    TRect crop;            // in the turned picture
-    bool colour = false;   // ApplyCorrections reaches its colour operations
+    TRect crop; // in the turned picture
+    bool colour = false; // ApplyCorrections reaches its colour operations
 };
 
 TPlan PlanGeometry(const QImage& source, const Corrections& record)
@@ -36,7 +36,7 @@ TPlan PlanGeometry(const QImage& source, const Corrections& record)
     const bool quarter = plan.code == 1 || plan.code == 3;
     const int turnedWidth = quarter ? plan.height : plan.width;
     const int turnedHeight = quarter ? plan.width : plan.height;
-    plan.crop = {0, 0, turnedWidth, turnedHeight};
+    plan.crop = { 0, 0, turnedWidth, turnedHeight };
     plan.colour = !HasNoColourChange(record);
     if (record.crop.left > kNoCrop) {
         TRect crop = FractionsToRect(record.crop, turnedWidth, turnedHeight);
@@ -142,27 +142,27 @@ TSampling PlanSampling(const TPlan& plan, const TRect& place)
     switch (plan.code) {
     case 1: // (x, y) <- source (y, H-1-x)
         mirror(tx, plan.height);
-        sampling = {true, std::move(tx), std::move(ty)};
+        sampling = { true, std::move(tx), std::move(ty) };
         break;
     case 2: // (x, y) <- source (W-1-x, H-1-y)
         mirror(tx, plan.width);
         mirror(ty, plan.height);
-        sampling = {false, std::move(ty), std::move(tx)};
+        sampling = { false, std::move(ty), std::move(tx) };
         break;
     case 3: // (x, y) <- source (W-1-y, x)
         mirror(ty, plan.width);
-        sampling = {true, std::move(tx), std::move(ty)};
+        sampling = { true, std::move(tx), std::move(ty) };
         break;
     default:
-        sampling = {false, std::move(ty), std::move(tx)};
+        sampling = { false, std::move(ty), std::move(tx) };
     }
     return sampling;
 }
 
 // Fills sheet rows [firstRow, endRow) that lie in the placed band: gathered pixels inside
 // place, white beside it.
-void GatherRows(const PixelRows<const std::uint32_t>& source, const PixelRows<std::uint32_t>& sheet,
-                const TRect& place, const TSampling& sampling, int firstRow, int endRow)
+void GatherRows(const PixelRows<const std::uint32_t>& source, const PixelRows<std::uint32_t>& sheet, const TRect& place,
+    const TSampling& sampling, int firstRow, int endRow)
 {
     const int placeWidth = place.Width();
     for (int y = firstRow; y < endRow; ++y) {
@@ -213,7 +213,7 @@ QImage RenderPrint(QImage source, const Corrections& record, const TRect& format
     source = As32BitPicture(source);
     const TPlan plan = PlanGeometry(source, record);
 
-    TRect place = {0, 0, plan.crop.Width(), plan.crop.Height()};
+    TRect place = { 0, 0, plan.crop.Width(), plan.crop.Height() };
     QImage sheet;
     if (onSheet) {
         sheet = NewPicture(formatRect.Width(), formatRect.Height());

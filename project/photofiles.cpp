@@ -17,23 +17,23 @@ struct TFilter {
 // The dialog's filter list. "ZSoft Paint brush (*.pcs)" offers "*.pcx": the description has
 // always read so.
 constexpr TFilter kFilters[] = {
-    {"Wszystkie obrazy",
-     "*.jpg;*.jpeg;*.bmp;*.psd;*.tif;*.tiff;*.dib;*.png;*.fax;*.bw;*.rgb;*.rgba;*.sgi;*.cel;*.pic;*.tga;*.vst;*.icb;"
-     "*.vda;*.win;*.pcx;*.pcc;*.scr;*.pcd;*.pdd;*.psd;*.rle;*.rla;*.rpf;*.ppm;*.pgm;*.pbm"},
-    {"Jpeg (*.jpg;*.jpeg)", "*.jpg;*.jpeg"},
-    {"Windows(OS/2) Bitmap (*.bmp;*.dib;*.rle)", "*.bmp;*.dib;*.rle"},
-    {"Tiff (*.tiff;*.tif)", "*.tiff;*.tif"},
-    {"Adobe Photoshop (*.psd;*.pdd;*.psp)", "*.psd;*.pdd;*.psp"},
-    {"GFI Fax (*.fax)", "*.fax"},
-    {"Autodesk (*.cel;*.pic)", "*.cel;*.pic"},
-    {"Truevision Images (*.tga;*.vst;*.icb;*.vda;*.win)", "*.tga;*.vst;*.icb;*.vda;*.win"},
-    {"Kodak PhotoCD (*.pcd)", "*.pcd"},
-    {"Portable network graphic (*.png)", "*.png"},
-    {"SGI Wavefront images (*.rla;*.rpf)", "*.rla;*.rpf"},
-    {"Compuserve images (*.gif)", "*.gif"},
-    {"Portable pixel/gray map images (*.ppm;*.pgm;*.pbm)", "*.ppm;*.pgm;*.pbm"},
-    {"ZSoft Paint brush (*.pcs)", "*.pcx"},
-    {"Wszystkie pliki", "*.*"},
+    { "Wszystkie obrazy",
+        "*.jpg;*.jpeg;*.bmp;*.psd;*.tif;*.tiff;*.dib;*.png;*.fax;*.bw;*.rgb;*.rgba;*.sgi;*.cel;*.pic;*.tga;*.vst;*.icb;"
+        "*.vda;*.win;*.pcx;*.pcc;*.scr;*.pcd;*.pdd;*.psd;*.rle;*.rla;*.rpf;*.ppm;*.pgm;*.pbm" },
+    { "Jpeg (*.jpg;*.jpeg)", "*.jpg;*.jpeg" },
+    { "Windows(OS/2) Bitmap (*.bmp;*.dib;*.rle)", "*.bmp;*.dib;*.rle" },
+    { "Tiff (*.tiff;*.tif)", "*.tiff;*.tif" },
+    { "Adobe Photoshop (*.psd;*.pdd;*.psp)", "*.psd;*.pdd;*.psp" },
+    { "GFI Fax (*.fax)", "*.fax" },
+    { "Autodesk (*.cel;*.pic)", "*.cel;*.pic" },
+    { "Truevision Images (*.tga;*.vst;*.icb;*.vda;*.win)", "*.tga;*.vst;*.icb;*.vda;*.win" },
+    { "Kodak PhotoCD (*.pcd)", "*.pcd" },
+    { "Portable network graphic (*.png)", "*.png" },
+    { "SGI Wavefront images (*.rla;*.rpf)", "*.rla;*.rpf" },
+    { "Compuserve images (*.gif)", "*.gif" },
+    { "Portable pixel/gray map images (*.ppm;*.pgm;*.pbm)", "*.ppm;*.pgm;*.pbm" },
+    { "ZSoft Paint brush (*.pcs)", "*.pcx" },
+    { "Wszystkie pliki", "*.*" },
 };
 
 // Natural order: runs of digits compare as numbers (img2 before img10), letters ignore case.
@@ -91,7 +91,7 @@ const QStringList& PhotoFilePatterns()
 bool IsPhotoFileName(const QString& fileName)
 {
     return std::any_of(PhotoFilePatterns().begin(), PhotoFilePatterns().end(),
-                       [&](const QString& pattern) { return MatchesMask(fileName, pattern); });
+        [&](const QString& pattern) { return MatchesMask(fileName, pattern); });
 }
 
 QStringList ExpandDroppedPaths(const QStringList& paths)

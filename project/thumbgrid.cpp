@@ -5,11 +5,14 @@
 #include <algorithm>
 
 TThumbGrid::TThumbGrid(int cellWidth, int cellHeight, int space)
-    : cellWidth_(std::max(cellWidth, 1)), cellHeight_(std::max(cellHeight, 1)), space_(std::max(space, 0))
+    : cellWidth_(std::max(cellWidth, 1))
+    , cellHeight_(std::max(cellHeight, 1))
+    , space_(std::max(space, 0))
 {
 }
 
-TThumbGrid::TThumbGrid(const TConfig& config) : TThumbGrid(config.cellWidth, config.cellHeight, config.thumbspace)
+TThumbGrid::TThumbGrid(const TConfig& config)
+    : TThumbGrid(config.cellWidth, config.cellHeight, config.thumbspace)
 {
 }
 
@@ -20,12 +23,12 @@ int TThumbGrid::Columns(int paintWidth) const
 
 QPoint TThumbGrid::CellOrigin(int index, int columns) const
 {
-    return {space_ + (index % columns) * (space_ + cellWidth_), space_ + (index / columns) * (cellHeight_ + space_)};
+    return { space_ + (index % columns) * (space_ + cellWidth_), space_ + (index / columns) * (cellHeight_ + space_) };
 }
 
 QRect TThumbGrid::CellRect(int index, int columns) const
 {
-    return {CellOrigin(index, columns), QSize(cellWidth_, cellHeight_)};
+    return { CellOrigin(index, columns), QSize(cellWidth_, cellHeight_) };
 }
 
 int TThumbGrid::ScrollRange(int count, int columns) const
@@ -62,14 +65,30 @@ int MovedFocus(int focus, TGridMove move, int count, int columns, int pageRows)
     const int page = std::max(pageRows, 1) * columns;
     int target = focus;
     switch (move) {
-    case TGridMove::Left: target = focus - 1; break;
-    case TGridMove::Right: target = focus + 1; break;
-    case TGridMove::Up: target = focus - columns >= 0 ? focus - columns : focus; break;
-    case TGridMove::Down: target = focus + columns < count ? focus + columns : focus; break;
-    case TGridMove::PageUp: target = focus - page; break;
-    case TGridMove::PageDown: target = focus + page; break;
-    case TGridMove::Home: target = 0; break;
-    case TGridMove::End: target = count - 1; break;
+    case TGridMove::Left:
+        target = focus - 1;
+        break;
+    case TGridMove::Right:
+        target = focus + 1;
+        break;
+    case TGridMove::Up:
+        target = focus - columns >= 0 ? focus - columns : focus;
+        break;
+    case TGridMove::Down:
+        target = focus + columns < count ? focus + columns : focus;
+        break;
+    case TGridMove::PageUp:
+        target = focus - page;
+        break;
+    case TGridMove::PageDown:
+        target = focus + page;
+        break;
+    case TGridMove::Home:
+        target = 0;
+        break;
+    case TGridMove::End:
+        target = count - 1;
+        break;
     }
     return std::clamp(target, 0, count - 1);
 }

@@ -168,7 +168,7 @@ private:
     bool sendOrderShowing_ = false; // "Nowy projekt" then clears without asking
     bool adding_ = false; // AddFiles is running and handling events
     bool closeWhenAdded_ = false; // a close came meanwhile: it waits for the adding to stop
-    TFormSlotEntry<Tfmain> slot_{this};
+    TFormSlotEntry<Tfmain> slot_ { this };
 };
 
 // The program's main window (the one start-up created, or one made on first use).

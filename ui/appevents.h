@@ -8,7 +8,10 @@
 
 class TApplication : public QApplication {
 public:
-    TApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+    TApplication(int& argc, char** argv)
+        : QApplication(argc, argv)
+    {
+    }
 
     bool notify(QObject* receiver, QEvent* event) override;
 };

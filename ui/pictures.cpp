@@ -19,8 +19,14 @@ struct CursorSpec {
 
 constexpr int kCursorSize = 32;
 const CursorSpec kCursors[] = {
-    {5, "handdrag", {16, 16}}, {6, "wait", {16, 16}},   {7, "zoom", {12, 12}},   {8, "zoomout", {12, 12}},
-    {9, "rot90", {16, 16}},    {10, "rot180", {16, 16}}, {11, "rot270", {16, 16}}, {12, "bw", {1, 1}},
+    { 5, "handdrag", { 16, 16 } },
+    { 6, "wait", { 16, 16 } },
+    { 7, "zoom", { 12, 12 } },
+    { 8, "zoomout", { 12, 12 } },
+    { 9, "rot90", { 16, 16 } },
+    { 10, "rot180", { 16, 16 } },
+    { 11, "rot270", { 16, 16 } },
+    { 12, "bw", { 1, 1 } },
 };
 
 std::map<int, QCursor>& CursorTable()
@@ -72,8 +78,8 @@ void LoadCursors()
 {
     EnsureProgramResources();
     for (const CursorSpec& spec : kCursors) {
-        const QImage image =
-            RenderSvg(QStringLiteral(":/cursors/%1.svg").arg(QLatin1String(spec.name)), QSize(kCursorSize, kCursorSize), false);
+        const QImage image = RenderSvg(
+            QStringLiteral(":/cursors/%1.svg").arg(QLatin1String(spec.name)), QSize(kCursorSize, kCursorSize), false);
         if (image.isNull()) {
             Log(QStringLiteral("Can't make cursor !"), 3);
             continue;

@@ -2,8 +2,8 @@
 
 #include "core/coreobjects.h"
 #include "lab/vdengine.h"
-#include "platform/process.h"
 #include "platform/appdir.h"
+#include "platform/process.h"
 #include "ui/gradientbutton.h"
 #include "ui/hotlabel.h"
 #include "ui/image.h"
@@ -70,15 +70,16 @@ QString VersionText()
 
 } // namespace
 
-Tfabout::Tfabout(QWidget* parent) : QDialog(parent)
+Tfabout::Tfabout(QWidget* parent)
+    : QDialog(parent)
 {
     setObjectName(QStringLiteral("fabout"));
     setWindowTitle(QStringLiteral("O programie"));
     setFixedSize(523, 358);
 
-    bprog = MakeTextButton(this, "bprog", QStringLiteral("Vendaro"), {8, 4, 180, 24});
-    btech = MakeTextButton(this, "btech", QStringLiteral("technologia/prawa autorskie ..."), {192, 4, 200, 24});
-    bclose = MakeTextButton(this, "bclose", QStringLiteral("zamknij"), {440, 4, 75, 24});
+    bprog = MakeTextButton(this, "bprog", QStringLiteral("Vendaro"), { 8, 4, 180, 24 });
+    btech = MakeTextButton(this, "btech", QStringLiteral("technologia/prawa autorskie ..."), { 192, 4, 200, 24 });
+    bclose = MakeTextButton(this, "bclose", QStringLiteral("zamknij"), { 440, 4, 75, 24 });
     connect(bprog, &TGradientButton::OnClick, this, &Tfabout::bprogClick);
     connect(btech, &TGradientButton::OnClick, this, &Tfabout::btechClick);
     connect(bclose, &TGradientButton::OnClick, this, &QDialog::accept);
@@ -97,47 +98,47 @@ void Tfabout::BuildProgramPage()
     mpprog = MakeNamed<QWidget>(this, "mpprog", QRect(8, 32, 507, 318));
     ilogo = MakeNamed<TImage>(mpprog, "ilogo", QRect(0, 0, 200, 150));
     ilogo->SetCenter(true);
-    ltitle = MakeTitle(mpprog, "ltitle", {208, 0, 299, 22});
-    const char* names[] = {"lname", "lowner", "lperson", "lstreet", "lcity", "lphone"};
-    QLabel** lines[] = {&lname, &lowner, &lperson, &lstreet, &lcity, &lphone};
+    ltitle = MakeTitle(mpprog, "ltitle", { 208, 0, 299, 22 });
+    const char* names[] = { "lname", "lowner", "lperson", "lstreet", "lcity", "lphone" };
+    QLabel** lines[] = { &lname, &lowner, &lperson, &lstreet, &lcity, &lphone };
     for (int i = 0; i < 6; ++i)
-        *lines[i] = MakeLabel(mpprog, names[i], {208, 30 + 18 * i, 299, 16});
-    hlemail = MakeLink(mpprog, "hlemail", {208, 144, 299, 16});
-    hlwww = MakeLink(mpprog, "hlwww", {208, 162, 299, 16});
+        *lines[i] = MakeLabel(mpprog, names[i], { 208, 30 + 18 * i, 299, 16 });
+    hlemail = MakeLink(mpprog, "hlemail", { 208, 144, 299, 16 });
+    hlwww = MakeLink(mpprog, "hlwww", { 208, 162, 299, 16 });
     connect(hlemail, &THotLabel::OnClick, this, &Tfabout::hlemailClick);
     connect(hlwww, &THotLabel::OnClick, this, &Tfabout::hlwwwClick);
-    lcopyright = MakeNotice(mpprog, "lcopyright", {0, 196, 507, 110},
-                            QStringLiteral("Ta kopia programu została przygotowana dla zakładu fotograficznego "
-                                           "wymienionego powyżej i służy do składania zamówień w tym zakładzie. "
-                                           "Zamówienia, ceny i terminy realizacji ustala zakład. Kopiowanie i "
-                                           "rozpowszechnianie programu bez zgody zakładu jest zabronione."));
+    lcopyright = MakeNotice(mpprog, "lcopyright", { 0, 196, 507, 110 },
+        QStringLiteral("Ta kopia programu została przygotowana dla zakładu fotograficznego "
+                       "wymienionego powyżej i służy do składania zamówień w tym zakładzie. "
+                       "Zamówienia, ceny i terminy realizacji ustala zakład. Kopiowanie i "
+                       "rozpowszechnianie programu bez zgody zakładu jest zabronione."));
 }
 
 void Tfabout::BuildProductPage()
 {
     mptech = MakeNamed<QWidget>(this, "mptech", QRect(8, 32, 507, 318));
-    ltitlevd = MakeTitle(mptech, "ltitlevd", {0, 0, 507, 22});
+    ltitlevd = MakeTitle(mptech, "ltitlevd", { 0, 0, 507, 22 });
     const QString lines[] = {
         QStringLiteral("Vendaro - zamawianie odbitek fotograficznych przez internet."),
         QStringLiteral("Każdy zakład otrzymuje własną, skonfigurowaną kopię programu."),
         QStringLiteral("Technologia i prawa autorskie: zespół Vendaro."),
     };
     for (int i = 0; i < 3; ++i) {
-        QLabel* line = MakeLabel(mptech, "lvdinfo", {0, 30 + 36 * i, 344, 34});
+        QLabel* line = MakeLabel(mptech, "lvdinfo", { 0, 30 + 36 * i, 344, 34 });
         line->setWordWrap(true);
         line->setText(lines[i]);
     }
-    hlvdwww = MakeLink(mptech, "hlvdwww", {0, 140, 340, 16});
+    hlvdwww = MakeLink(mptech, "hlvdwww", { 0, 140, 340, 16 });
     hlvdwww->setText(kMakerWww);
-    hlvdemail = MakeLink(mptech, "hlvdemail", {0, 160, 340, 16});
+    hlvdemail = MakeLink(mptech, "hlvdemail", { 0, 160, 340, 16 });
     hlvdemail->setText(kMakerEmail);
     connect(hlvdwww, &THotLabel::OnClick, this, [] { QDesktopServices::openUrl(QUrl(kMakerWww)); });
     connect(hlvdemail, &THotLabel::OnClick, this, [] { QDesktopServices::openUrl(QUrl("mailto:" + kMakerEmail)); });
-    lcopyrightvd = MakeNotice(mptech, "lcopyrightvd", {0, 196, 507, 110},
-                              QStringLiteral("Vendaro korzysta z bibliotek: Qt 6 (LGPL 3), POCO C++ Libraries (Boost "
-                                             "Software License), libjpeg-turbo (licencje IJG i BSD), ImageMagick "
-                                             "(licencja ImageMagick) oraz libzip (licencja BSD). Dziękujemy ich "
-                                             "autorom."));
+    lcopyrightvd = MakeNotice(mptech, "lcopyrightvd", { 0, 196, 507, 110 },
+        QStringLiteral("Vendaro korzysta z bibliotek: Qt 6 (LGPL 3), POCO C++ Libraries (Boost "
+                       "Software License), libjpeg-turbo (licencje IJG i BSD), ImageMagick "
+                       "(licencja ImageMagick) oraz libzip (licencja BSD). Dziękujemy ich "
+                       "autorom."));
     iabout1 = MakeNamed<TImage>(mptech, "iabout1", QRect(352, 34, 150, 120));
     iabout1->SetPicture(ProgramPicture(QStringLiteral("about1")));
     iabout2 = MakeNamed<TImage>(mptech, "iabout2", QRect(352, 34, 150, 120));
@@ -149,7 +150,8 @@ void Tfabout::showEvent(QShowEvent* event)
 {
     bprogClick();
     const QImage splash = SplashPicture();
-    ilogo->SetPicture(splash.isNull() ? splash : splash.scaled(ilogo->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    ilogo->SetPicture(
+        splash.isNull() ? splash : splash.scaled(ilogo->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
     const TEngine* engine = Core().engine;
     const QString progname = engine ? engine->progname : QStringLiteral("Vendaro");
     bprog->SetCaption(progname);

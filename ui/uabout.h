@@ -55,7 +55,7 @@ protected:
 private:
     void BuildProgramPage();
     void BuildProductPage();
-    TFormSlotEntry<Tfabout> slot_{this};
+    TFormSlotEntry<Tfabout> slot_ { this };
 };
 
 // The program's about window (the one start-up created, or one made on first use).

@@ -16,12 +16,16 @@ namespace {
 // The exception the "crash" command raises so that the unhandled-exception path can be tried.
 class ELogCrash : public std::runtime_error {
 public:
-    ELogCrash() : std::runtime_error("LOG-CRASH") {}
+    ELogCrash()
+        : std::runtime_error("LOG-CRASH")
+    {
+    }
 };
 
 } // namespace
 
-Tflog::Tflog(QWidget* parent) : QWidget(parent, Qt::Window)
+Tflog::Tflog(QWidget* parent)
+    : QWidget(parent, Qt::Window)
 {
     setObjectName(QStringLiteral("flog"));
     setWindowTitle(QStringLiteral("LOG"));

@@ -96,7 +96,7 @@ private:
 
     int resultMark_ = -1;
     bool checkBoxShown_ = false;
-    TFormSlotEntry<Tfdialog> slot_{this};
+    TFormSlotEntry<Tfdialog> slot_ { this };
 };
 
 // The program's message dialog (the one start-up created, or one made on first use).

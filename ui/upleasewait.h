@@ -39,7 +39,7 @@ protected:
 private:
     QPointer<QWidget> owner_;
     TWindowDisabler disabledWindows_;
-    TFormSlotEntry<Tfwait> slot_{this};
+    TFormSlotEntry<Tfwait> slot_ { this };
 };
 
 // The program's wait window (the one start-up created, or one made on first use).

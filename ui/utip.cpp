@@ -21,7 +21,8 @@ TGradientButton* MakeButton(QWidget* parent, const char* name, const QString& ca
 
 } // namespace
 
-Tftip::Tftip(QWidget* parent) : QDialog(parent)
+Tftip::Tftip(QWidget* parent)
+    : QDialog(parent)
 {
     setObjectName(QStringLiteral("ftip"));
     setWindowTitle(QStringLiteral("Podpowiedź na dziś :)"));

@@ -31,7 +31,7 @@ protected:
 
 private:
     void ShowTip(int step);
-    TFormSlotEntry<Tftip> slot_{this};
+    TFormSlotEntry<Tftip> slot_ { this };
 };
 
 // The program's tip window (the one start-up created, or one made on first use).

@@ -9,8 +9,7 @@ class TGradientButton;
 class TMousedPanel;
 
 // A control of type TControl named name, placed at geometry (when one is given).
-template <typename TControl>
-TControl* MakeNamed(QWidget* parent, const char* name, const QRect& geometry = QRect())
+template <typename TControl> TControl* MakeNamed(QWidget* parent, const char* name, const QRect& geometry = QRect())
 {
     auto* control = new TControl(parent);
     control->setObjectName(QLatin1String(name));

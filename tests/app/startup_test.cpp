@@ -36,7 +36,7 @@
 
 namespace {
 
-const QStringList kTemporaryFiles = {"engine_settmp.ini", "formatsTMP.txt", "shopsTMP.txt", "nnid.txt", "npid.txt"};
+const QStringList kTemporaryFiles = { "engine_settmp.ini", "formatsTMP.txt", "shopsTMP.txt", "nnid.txt", "npid.txt" };
 const QString kBadStamp = QStringLiteral("Błąd zabezpieczeń: Nieprawidłowy podpis cyfrowy.");
 
 struct TRun {
@@ -48,17 +48,17 @@ struct TRun {
     QString newsTitle;
     QList<TShownDialog> dialogs;
     int coreDestroyed = 0; // "Destroying config..." lines
-    QStringList storedSets;        // offered by the edit window
-    bool firstEditPage = false;    // the edit window shows its first page
-    bool qualityLabelRed = false;  // the crop window's "JAKOŚĆ !"
-    bool editingActions = false;   // edit and crop offered, saving copies not
+    QStringList storedSets; // offered by the edit window
+    bool firstEditPage = false; // the edit window shows its first page
+    bool qualityLabelRed = false; // the crop window's "JAKOŚĆ !"
+    bool editingActions = false; // edit and crop offered, saving copies not
 };
 
 // Runs the program with the switches, answering its windows as a user would.
 TRun RunVendaro(const TKit& kit, const QStringList& switches, std::initializer_list<TDialogAnswer> answers = {})
 {
     SetAppDir(kit.Program().chopped(1));
-    SetProgramArguments(QStringList{"vendaro"} + switches);
+    SetProgramArguments(QStringList { "vendaro" } + switches);
     LogStore().Clear();
     TDialogAnswers dialogAnswers(answers);
     TRun run;
@@ -88,7 +88,8 @@ TRun RunVendaro(const TKit& kit, const QStringList& switches, std::initializer_l
                 run.storedSets = fedit().StoredCorrections().Names();
                 run.firstEditPage = !fedit().pages[0]->isHidden() && fedit().pages[1]->isHidden();
                 run.qualityLabelRed = fcrop().lgranularity->palette().color(QPalette::Window) == QColor(Qt::red);
-                run.editingActions = main->aeditphoto->isVisible() && main->acrop->isVisible() && !main->asave->isVisible();
+                run.editingActions
+                    = main->aeditphoto->isVisible() && main->acrop->isVisible() && !main->asave->isVisible();
                 main->close();
             }
         }
@@ -183,7 +184,7 @@ TEST_F(StartupTest, SucceedsUpToTheMainWindowAndShutsDown)
     const TRun run = RunVendaro(kit_, {});
     EXPECT_TRUE(run.failure.isEmpty()) << run.failure.toStdString();
     EXPECT_TRUE(run.mainShown);
-    EXPECT_EQ(run.storedSets, QStringList{QStringLiteral("Ciepło")});
+    EXPECT_EQ(run.storedSets, QStringList { QStringLiteral("Ciepło") });
     EXPECT_TRUE(run.firstEditPage);
     EXPECT_TRUE(run.qualityLabelRed);
     EXPECT_TRUE(run.editingActions);
@@ -257,7 +258,7 @@ TEST_F(StartupTest, ReadOnlyProgramFolderIsLeftAsItIs)
 TEST_F(StartupTest, SwitchesKeepFilesSkipTheSkinAndSaveTheSessionLog)
 {
     ASSERT_TRUE(kit_.Serve());
-    const TRun run = RunVendaro(kit_, {"-keeptmp", "-NoSkin", "-savelog", "-log"});
+    const TRun run = RunVendaro(kit_, { "-keeptmp", "-NoSkin", "-savelog", "-log" });
     EXPECT_TRUE(run.mainShown);
     EXPECT_TRUE(run.logActionVisible);
     EXPECT_FALSE(LogHasLine(QStringLiteral("Checking skin ...")));
@@ -275,7 +276,7 @@ TEST_F(StartupTest, BadEngineStampStops)
 {
     kit_.Edit(kit_.Program("config/engine.ini"), "progname=Fotolab Demo", "progname=Inny Fotolab", false);
     ASSERT_TRUE(kit_.Serve());
-    const TRun run = RunVendaro(kit_, {}, {{kButtonOk}});
+    const TRun run = RunVendaro(kit_, {}, { { kButtonOk } });
     ExpectFailure(run, kBadStamp);
     ASSERT_EQ(run.dialogs.size(), 1);
     EXPECT_TRUE(run.dialogs[0].text.contains("Podpis cyfrowy jest uszkodzony"));
@@ -293,7 +294,7 @@ TEST_F(StartupTest, BadSettingsStampStops)
 {
     kit_.Edit(kit_.Www("engine_set.ini"), "outputdpi=300", "outputdpi=600", false);
     ASSERT_TRUE(kit_.Serve());
-    const TRun run = RunVendaro(kit_, {}, {{kButtonOk}});
+    const TRun run = RunVendaro(kit_, {}, { { kButtonOk } });
     ExpectFailure(run, kBadStamp);
     ASSERT_EQ(run.dialogs.size(), 1);
     EXPECT_TRUE(run.dialogs[0].text.contains("Podpis cyfrowy ustawień jest uszkodzony"));
@@ -309,7 +310,7 @@ TEST_F(StartupTest, UnusableSettingsStop)
 TEST_F(StartupTest, UnreachableSettingsAskAboutTheConnectionAndStop)
 {
     // No server runs: the settings address refuses the connection.
-    const TRun run = RunVendaro(kit_, {}, {{kButtonOk}});
+    const TRun run = RunVendaro(kit_, {}, { { kButtonOk } });
     ExpectFailure(run, QStringLiteral("Nie mozna pobrać ustawień program !"));
     ASSERT_EQ(run.dialogs.size(), 1);
     EXPECT_TRUE(run.dialogs[0].text.startsWith("Nie udało się pobrać ustawień programu z internetu !\r"));
@@ -325,10 +326,10 @@ TEST_F(StartupTest, CataloguesThatCannotBeFetchedOrLoadedStop)
         QString message;
     };
     const Case cases[] = {
-        {{"--status", "/formats.txt=404"}, {}, {}, {}, QStringLiteral("Nie można pobrać formatów !")},
-        {{}, "formats.txt", "2|10 x 15|79|", "2|10 x 15|79 gr|", QStringLiteral("Nie można załadować formatów !")},
-        {{"--status", "/shops.txt=500"}, {}, {}, {}, QStringLiteral("Nie można pobrać listy sklepów !")},
-        {{}, "shops.txt", "|1|1|0|0|0\r\n", "|1|1|0\r\n", QStringLiteral("Nie można załadować listy sklepów !")},
+        { { "--status", "/formats.txt=404" }, {}, {}, {}, QStringLiteral("Nie można pobrać formatów !") },
+        { {}, "formats.txt", "2|10 x 15|79|", "2|10 x 15|79 gr|", QStringLiteral("Nie można załadować formatów !") },
+        { { "--status", "/shops.txt=500" }, {}, {}, {}, QStringLiteral("Nie można pobrać listy sklepów !") },
+        { {}, "shops.txt", "|1|1|0|0|0\r\n", "|1|1|0\r\n", QStringLiteral("Nie można załadować listy sklepów !") },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.message.toStdString());
@@ -349,9 +350,9 @@ TEST_F(StartupTest, StartedInstallerEndsTheProgram)
 {
     WriteFileBytes(kit_.Www("seeds/npid.txt"), "99.0.0  (Build 1)\r\nDEMO-2\r\n");
     WriteFileBytes(kit_.Www("update/vendaro-setup.sh"),
-                   "#!/bin/sh\necho ran > \"" + kit_.Program("installer-ran.txt").toUtf8() + "\"\n");
+        "#!/bin/sh\necho ran > \"" + kit_.Program("installer-ran.txt").toUtf8() + "\"\n");
     ASSERT_TRUE(kit_.Serve());
-    const TRun run = RunVendaro(kit_, {}, {{kButtonOk}, {kButtonOk}});
+    const TRun run = RunVendaro(kit_, {}, { { kButtonOk }, { kButtonOk } });
     EXPECT_FALSE(run.mainShown);
     EXPECT_TRUE(run.failure.isEmpty());
     EXPECT_EQ(run.coreDestroyed, 1);

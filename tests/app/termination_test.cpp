@@ -59,7 +59,7 @@ TEST_F(TerminationTest, MainWindowShutsDownNormally)
 {
     ASSERT_TRUE(kit_.Serve());
     TDemoLab& lab = kit_.Lab();
-    Start({"-savelog"});
+    Start({ "-savelog" });
     ASSERT_TRUE(lab.WaitForOutput("GET /seeds/newsid.txt", 20000)) << lab.Output().toStdString();
     QThread::msleep(1500); // the main window opens right after the last fetch
     ASSERT_GE(Terminate(), 0);
@@ -71,13 +71,13 @@ TEST_F(TerminationTest, MainWindowShutsDownNormally)
     EXPECT_TRUE(session.contains("[i]: Shutting down ..."));
     EXPECT_TRUE(session.endsWith("[ ]: Deinitializing core ...\r\n"));
     EXPECT_TRUE(QFile::exists(Program("config/config.ini")));
-    for (const char* name : {"engine_settmp.ini", "formatsTMP.txt", "shopsTMP.txt", "nnid.txt", "npid.txt"})
+    for (const char* name : { "engine_settmp.ini", "formatsTMP.txt", "shopsTMP.txt", "nnid.txt", "npid.txt" })
         EXPECT_FALSE(QFile::exists(Program(QString::fromLatin1(name)))) << name;
 }
 
 TEST_F(TerminationTest, WaitingStartUpEndsAtOnce)
 {
-    ASSERT_TRUE(kit_.Serve({"--delay", "/formats.txt=20000"}));
+    ASSERT_TRUE(kit_.Serve({ "--delay", "/formats.txt=20000" }));
     TDemoLab& lab = kit_.Lab();
     Start({});
     // The formats request has arrived and the lab holds its answer back: start-up is waiting.

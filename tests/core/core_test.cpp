@@ -17,7 +17,7 @@ namespace {
 
 struct ConfigFixture : ::testing::Test {
     ScopedAppDir app;
-    QFont font{QStringLiteral("DejaVu Sans"), 9};
+    QFont font { QStringLiteral("DejaVu Sans"), 9 };
     int textHeight = QFontMetrics(font).size(Qt::TextSingleLine, "^_").height();
 
     void WriteConfig(const QByteArray& text) { ASSERT_TRUE(WriteFileBytes(app.Path("config/config.ini"), text)); }
@@ -122,7 +122,7 @@ TEST_F(ConfigFixture, SaveWritesEveryKeyInOrderOwnerOnly)
                    "[thumbs]\r\nthumbborder=5\r\nthumbbitmapwidth=140\r\n"
                    "thumbbitmapheight=140\r\nthumbspace=5\r\nthumbname=1\r\nthumbprice=1\r\n"
                    "thumbsize=1\r\nthumbresolution=0\r\n"));
-    struct stat st {};
+    struct stat st { };
     ASSERT_EQ(stat(QFile::encodeName(path).constData(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0600u);
 

@@ -18,10 +18,11 @@ TEST(Log, SavedFilesCarryNamePrefixesAndCrLf)
     const QString error = SaveErrorLog();
     EXPECT_EQ(QFileInfo(error).absolutePath(), app.Path());
     EXPECT_TRUE(QRegularExpression("^error_log\\d{4}-\\d\\d-\\d\\d \\d\\d-\\d\\d-\\d\\d\\.txt$")
-                    .match(QFileInfo(error).fileName()).hasMatch())
+                    .match(QFileInfo(error).fileName())
+                    .hasMatch())
         << error.toStdString();
     EXPECT_EQ(ReadFileBytes(error),
-              QByteArray("[i]: Starting ...\r\n[ ]: progress\r\n[w]: odd value\r\n[!]: b\xB3\xB9\x64\r\n"));
+        QByteArray("[i]: Starting ...\r\n[ ]: progress\r\n[w]: odd value\r\n[!]: b\xB3\xB9\x64\r\n"));
 
     const QString session = SaveSessionLog();
     EXPECT_TRUE(QFileInfo(session).fileName().startsWith("session_log"));

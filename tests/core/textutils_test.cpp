@@ -1,8 +1,8 @@
 #include "core/textutils.h"
 #include "core/valuelist.h"
 
-#include <QRegularExpression>
 #include "tests/support/testsupport.h"
+#include <QRegularExpression>
 
 #include <gtest/gtest.h>
 
@@ -15,8 +15,8 @@ TEST(TextUtils, TrimAndSplitNameValue)
     EXPECT_EQ(pair.name, "key");
     EXPECT_EQ(pair.value, "a=b");
     EXPECT_FALSE(SplitNameValue("[section]").ok);
-    EXPECT_EQ(SplitTextLines("a\r\nb\nc\rd\r\n"), QStringList({"a", "b", "c", "d"}));
-    EXPECT_EQ(SplitTextLines("a\n\nb"), QStringList({"a", "", "b"}));
+    EXPECT_EQ(SplitTextLines("a\r\nb\nc\rd\r\n"), QStringList({ "a", "b", "c", "d" }));
+    EXPECT_EQ(SplitTextLines("a\n\nb"), QStringList({ "a", "", "b" }));
 }
 
 TEST(TextUtils, TextBetween)
@@ -29,19 +29,19 @@ TEST(TextUtils, TextBetween)
         bool include;
         const char* expected;
     } cases[] = {
-        {"", "=", "a=b", 1, false, "a"},
-        {"=", "", "a=b", 1, false, "b"},
-        {"(", ")", "x(ab)y(cd)", 1, false, "ab"},
-        {"(", ")", "x(ab)y(cd)", 1, true, "(ab)"},
-        {"(", ")", "x(ab)y(cd)", 6, false, "cd"},     // the first five characters are dropped
-        {"(", ")", "x(ab)y(cd)", 4, false, ""},       // "b)y(cd)": the first end lies before the start
-        {"\"", "\"", "say \"hi\" now", 1, false, "hi"}, // equal markers: the second one ends
-        {"\"", "\"", "say \"hi\" now", 1, true, "\"hi\""},
-        {"[", "]", "] [a]", 1, false, ""},             // the first end lies before the start
-        {"(", ")", "no markers", 1, false, ""},
-        {"(", ")", "(open", 1, false, ""},
-        {"ab", "b", "ab", 1, false, ""},               // end inside the start marker
-        {"(", ")", "()", 1, false, ""},
+        { "", "=", "a=b", 1, false, "a" },
+        { "=", "", "a=b", 1, false, "b" },
+        { "(", ")", "x(ab)y(cd)", 1, false, "ab" },
+        { "(", ")", "x(ab)y(cd)", 1, true, "(ab)" },
+        { "(", ")", "x(ab)y(cd)", 6, false, "cd" }, // the first five characters are dropped
+        { "(", ")", "x(ab)y(cd)", 4, false, "" }, // "b)y(cd)": the first end lies before the start
+        { "\"", "\"", "say \"hi\" now", 1, false, "hi" }, // equal markers: the second one ends
+        { "\"", "\"", "say \"hi\" now", 1, true, "\"hi\"" },
+        { "[", "]", "] [a]", 1, false, "" }, // the first end lies before the start
+        { "(", ")", "no markers", 1, false, "" },
+        { "(", ")", "(open", 1, false, "" },
+        { "ab", "b", "ab", 1, false, "" }, // end inside the start marker
+        { "(", ")", "()", 1, false, "" },
     };
     for (const auto& c : cases)
         EXPECT_EQ(TextBetween(c.start, c.end, c.text, c.from, c.include), c.expected)
@@ -60,19 +60,19 @@ TEST(TextUtils, OccurrencesAndSplitting)
     EXPECT_EQ(FindOccurrence("a", "banana", 3, 1), 0);
     EXPECT_EQ(FindOccurrence("a", "banana", 0, 3), 4);
 
-    QStringList list{"kept"};
+    QStringList list { "kept" };
     EXPECT_EQ(SplitByChars("1| x ||2", list, "|", false), 3);
-    EXPECT_EQ(list, QStringList({"kept", "1", "x", "2"}));
+    EXPECT_EQ(list, QStringList({ "kept", "1", "x", "2" }));
     list.clear();
     EXPECT_EQ(SplitByChars("1| x ||2|", list, "|;", true), 5);
-    EXPECT_EQ(list, QStringList({"1", "x", "", "2", ""}));
+    EXPECT_EQ(list, QStringList({ "1", "x", "", "2", "" }));
     list.clear();
     EXPECT_EQ(SplitByChars("a;b|c", list, "|;", false), 3);
 
-    QStringList lines{" a ", "", "  ", "b"};
+    QStringList lines { " a ", "", "  ", "b" };
     TrimLines(lines);
     EXPECT_EQ(RemoveEmptyLines(lines), 2);
-    EXPECT_EQ(lines, QStringList({"a", "b"}));
+    EXPECT_EQ(lines, QStringList({ "a", "b" }));
 }
 
 TEST(TextUtils, SmallFormats)
@@ -109,17 +109,17 @@ TEST(TextUtils, FormatByteSize)
         const char* largest;
         const char* expected;
     } cases[] = {
-        {0, "Tb", "0 bytes"},
-        {1024, "Tb", "1,024 bytes"},
-        {1025, "Tb", "1 Kb"},
-        {5000, "Tb", "4 Kb"},
-        {5000, "bytes", "4 Kb"}, // the step to Kb is always taken
-        {GiB + 1, "Tb", "1,024 Mb"},
-        {5 * GiB, "kb", "5,242,880 Kb"},
-        {5 * GiB, "Mb", "5,120 Mb"},
-        {5 * GiB, "Tb", "5 Gb"},
-        {3 * (int64_t(1) << 50), "Tb", "3,072 Tb"},
-        {-5000, "Tb", "-5,000 bytes"},
+        { 0, "Tb", "0 bytes" },
+        { 1024, "Tb", "1,024 bytes" },
+        { 1025, "Tb", "1 Kb" },
+        { 5000, "Tb", "4 Kb" },
+        { 5000, "bytes", "4 Kb" }, // the step to Kb is always taken
+        { GiB + 1, "Tb", "1,024 Mb" },
+        { 5 * GiB, "kb", "5,242,880 Kb" },
+        { 5 * GiB, "Mb", "5,120 Mb" },
+        { 5 * GiB, "Tb", "5 Gb" },
+        { 3 * (int64_t(1) << 50), "Tb", "3,072 Tb" },
+        { -5000, "Tb", "-5,000 bytes" },
     };
     for (const auto& c : cases)
         EXPECT_EQ(FormatByteSize(c.bytes, c.largest), c.expected) << c.bytes << " " << c.largest;
@@ -135,10 +135,20 @@ TEST(TextUtils, ColorText)
         const char* text;
         uint32_t color;
     } cases[] = {
-        {"255,,", 0x0000FF}, {",,", 0},          {"ff,0,", 0x0000FF}, {"300,0,0", 44},
-        {"1,2,3", 0x030201}, {"Ab,,f", 0x0F00AB}, {"fff,,", 0xFF},     // hexadecimal: first two characters
-        {"1f,2,3", 0},       {"g1,2,3", 0},       {"1,2", 0},          {"1,2,3,4", 0},
-        {" 1,2,3", 0},       {"", 0},             {"99999999999,1,1", 0},
+        { "255,,", 0x0000FF },
+        { ",,", 0 },
+        { "ff,0,", 0x0000FF },
+        { "300,0,0", 44 },
+        { "1,2,3", 0x030201 },
+        { "Ab,,f", 0x0F00AB },
+        { "fff,,", 0xFF }, // hexadecimal: first two characters
+        { "1f,2,3", 0 },
+        { "g1,2,3", 0 },
+        { "1,2", 0 },
+        { "1,2,3,4", 0 },
+        { " 1,2,3", 0 },
+        { "", 0 },
+        { "99999999999,1,1", 0 },
     };
     for (const auto& c : cases)
         EXPECT_EQ(TextToColor(c.text), c.color) << c.text;
@@ -153,7 +163,7 @@ TEST(TValueList, HashedLookup)
     EXPECT_EQ(TValueList::NameHash(QStringLiteral(u"Ł")), 0xA3u); // only ASCII letters fold
 
     TValueList list;
-    list.lines = QStringList({"Host = a.example ", "port=21", "HOST=b.example"});
+    list.lines = QStringList({ "Host = a.example ", "port=21", "HOST=b.example" });
     EXPECT_FALSE(list.Contains("host")); // not rebuilt yet
     list.Rebuild();
     EXPECT_TRUE(list.Contains("host"));

@@ -41,7 +41,7 @@ TEST(TIntList, GrowthShrinkAndErrors)
 TEST(TIntList, DeleteMovesTailAndSumWraps)
 {
     TIntList list;
-    for (int v : {1, 2, 3, 4})
+    for (int v : { 1, 2, 3, 4 })
         list.Add(v);
     list.Delete(1);
     EXPECT_EQ(list.Get(0), 1);

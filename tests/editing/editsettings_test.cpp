@@ -11,11 +11,15 @@ TEST(EditSettings, EachSettingEditsItsOwnFieldWithinItsRange)
         std::int32_t Corrections::*field;
         int min, max;
     } cases[] = {
-        {"inten_tb", &Corrections::inten, -100, 100},  {"contr_edit", &Corrections::contr, -100, 100},
-        {"balr_plus", &Corrections::balr, -100, 100},  {"balg_minus", &Corrections::balg, -100, 100},
-        {"balb_zero", &Corrections::balb, -100, 100},  {"sat_tb", &Corrections::sat, -100, 100},
-        {"hue1_tb", &Corrections::hue1, -180, 180},    {"hue2_edit", &Corrections::hue2, -100, 100},
-        {"hue3_tb", &Corrections::hue3, -100, 100},
+        { "inten_tb", &Corrections::inten, -100, 100 },
+        { "contr_edit", &Corrections::contr, -100, 100 },
+        { "balr_plus", &Corrections::balr, -100, 100 },
+        { "balg_minus", &Corrections::balg, -100, 100 },
+        { "balb_zero", &Corrections::balb, -100, 100 },
+        { "sat_tb", &Corrections::sat, -100, 100 },
+        { "hue1_tb", &Corrections::hue1, -180, 180 },
+        { "hue2_edit", &Corrections::hue2, -100, 100 },
+        { "hue3_tb", &Corrections::hue3, -100, 100 },
     };
     for (const auto& c : cases) {
         const int setting = EditSettingOfControl(QLatin1String(c.control));
@@ -38,10 +42,10 @@ TEST(EditSettings, EditBoxTextThatIsNoWholeNumberCountsAsTheMaximum)
 {
     EXPECT_EQ(SettingTextValue(QStringLiteral("150")), 150);
     EXPECT_EQ(SettingTextValue(QStringLiteral("-42")), -42);
-    for (const char* text : {"abc", "", "1.5", "12x", "99999999999"})
+    for (const char* text : { "abc", "", "1.5", "12x", "99999999999" })
         EXPECT_EQ(SettingTextValue(QLatin1String(text)), kNotANumber) << text;
-    EXPECT_EQ(LimitSetting(EditSettingOfControl(QStringLiteral("inten_edit")), SettingTextValue(QStringLiteral("abc"))),
-              100);
+    EXPECT_EQ(
+        LimitSetting(EditSettingOfControl(QStringLiteral("inten_edit")), SettingTextValue(QStringLiteral("abc"))), 100);
 }
 
 TEST(EditSettings, ResetAndStoredSetsKeepTheGeometry)
@@ -49,7 +53,7 @@ TEST(EditSettings, ResetAndStoredSetsKeepTheGeometry)
     Corrections photo;
     InitCorrections(photo);
     photo.rotation = 3;
-    photo.crop = {0.1f, 0.1f, 0.5f, 0.5f, 0.6f, 0.6f};
+    photo.crop = { 0.1f, 0.1f, 0.5f, 0.5f, 0.6f, 0.6f };
     photo.inten = 20;
     photo.sepia = 1;
     photo.blackWhite = 1;

@@ -36,7 +36,7 @@ bool SameCrop(const CropFractions& a, const CropFractions& b)
 TRect Bounds(const QWidget* widget)
 {
     const QRect g = widget->geometry();
-    return {g.left(), g.top(), g.left() + g.width(), g.top() + g.height()};
+    return { g.left(), g.top(), g.left() + g.width(), g.top() + g.height() };
 }
 
 class CropWindowTest : public ::testing::Test {
@@ -46,7 +46,10 @@ protected:
     Tfcrop& window = fcrop();
     std::int64_t now = 1000;
 
-    void SetUp() override { window.SetClock([this] { return now; }); }
+    void SetUp() override
+    {
+        window.SetClock([this] { return now; });
+    }
 
     int AddPhoto(int width, int height, int format)
     {
@@ -79,7 +82,7 @@ protected:
     {
         const QRect r = window.shapewhite->rect();
         const QPoint local(zone == kTopLeft || zone == kBottomLeft ? 2 : r.width() - 3,
-                           zone == kTopLeft || zone == kTopRight ? 2 : r.height() - 3);
+            zone == kTopLeft || zone == kTopRight ? 2 : r.height() - 3);
         return window.shapewhite->mapToGlobal(local);
     }
     void Press(const QPoint& global)
@@ -98,7 +101,8 @@ protected:
     // Hovering without a button.
     Qt::CursorShape CursorAt(const QPoint& local)
     {
-        QMouseEvent move(QEvent::MouseMove, local, window.shapewhite->mapToGlobal(local), Qt::NoButton, Qt::NoButton, {});
+        QMouseEvent move(
+            QEvent::MouseMove, local, window.shapewhite->mapToGlobal(local), Qt::NoButton, Qt::NoButton, {});
         QApplication::sendEvent(window.shapewhite, &move);
         return window.shapewhite->cursor().shape();
     }
@@ -119,7 +123,8 @@ TEST_F(CropWindowTest, OpensWithTheFormatsAutomaticCropOrTheWholePicture)
         EXPECT_TRUE(SameCrop(window.Crop(), AutoCropOf(framed, kFormat10x15)));
         const TRect frame = window.FrameOnScreen();
         EXPECT_EQ(Bounds(window.shapewhite), frame);
-        EXPECT_EQ(Bounds(window.shapeblack), (TRect{frame.Left - 2, frame.Top - 2, frame.Right + 2, frame.Bottom + 2}));
+        EXPECT_EQ(
+            Bounds(window.shapeblack), (TRect { frame.Left - 2, frame.Top - 2, frame.Right + 2, frame.Bottom + 2 }));
         EXPECT_EQ(frame.Left, window.ImageOnScreen().Left);
         EXPECT_EQ(frame.Right, window.ImageOnScreen().Right);
         EXPECT_GT(frame.Top, window.ImageOnScreen().Top);
@@ -134,12 +139,12 @@ TEST_F(CropWindowTest, CornersResizeAndTheRestMovesWithTheirCursors)
     LoadCursors();
     Crop(index, [&] {
         const int w = window.shapewhite->width(), h = window.shapewhite->height();
-        EXPECT_EQ(CursorAt({2, 2}), Qt::SizeFDiagCursor);
-        EXPECT_EQ(CursorAt({w - 3, h - 3}), Qt::SizeFDiagCursor);
-        EXPECT_EQ(CursorAt({w - 3, 2}), Qt::SizeBDiagCursor);
-        EXPECT_EQ(CursorAt({2, h - 3}), Qt::SizeBDiagCursor);
-        EXPECT_EQ(CursorAt({w / 2, 2}), CursorForSlot(5).shape()) << "the middle of a side moves the frame";
-        EXPECT_EQ(CursorAt({w / 2, h / 2}), CursorForSlot(5).shape());
+        EXPECT_EQ(CursorAt({ 2, 2 }), Qt::SizeFDiagCursor);
+        EXPECT_EQ(CursorAt({ w - 3, h - 3 }), Qt::SizeFDiagCursor);
+        EXPECT_EQ(CursorAt({ w - 3, 2 }), Qt::SizeBDiagCursor);
+        EXPECT_EQ(CursorAt({ 2, h - 3 }), Qt::SizeBDiagCursor);
+        EXPECT_EQ(CursorAt({ w / 2, 2 }), CursorForSlot(5).shape()) << "the middle of a side moves the frame";
+        EXPECT_EQ(CursorAt({ w / 2, h / 2 }), CursorForSlot(5).shape());
     });
 }
 
@@ -188,8 +193,8 @@ TEST_F(CropWindowTest, AMovedFrameStaysOnThePicture)
         Press(middle);
         MoveTo(middle - QPoint(1000, 1000));
         const TRect image = window.ImageOnScreen();
-        EXPECT_EQ(Bounds(window.shapewhite), (TRect{image.Left, image.Top, image.Left + smaller.Width(),
-                                                     image.Top + smaller.Height()}));
+        EXPECT_EQ(Bounds(window.shapewhite),
+            (TRect { image.Left, image.Top, image.Left + smaller.Width(), image.Top + smaller.Height() }));
         MoveTo(middle + QPoint(1000, 1000));
         EXPECT_EQ(Bounds(window.shapewhite).Right, image.Right);
         EXPECT_EQ(Bounds(window.shapewhite).Bottom, image.Bottom);
@@ -204,13 +209,13 @@ TEST_F(CropWindowTest, FourRightTurnsComeBackAndEveryTurnTakesTheAutomaticCrop)
 {
     const int index = AddPhoto(300, 200, kFormat10x15);
     Corrections record = project.GetCorrections(index);
-    record.crop = {0.1f, 0.1f, 0.5f, 0.5f, 0.6f, 0.6f};
+    record.crop = { 0.1f, 0.1f, 0.5f, 0.5f, 0.6f, 0.6f };
     project.SetCorrections(index, record);
     Crop(index, [&] {
         for (int turn = 1; turn <= 4; ++turn) {
             QTest::mouseClick(window.brotright, Qt::LeftButton);
             EXPECT_EQ(window.Rotation(), turn % 4);
-            const TRect turned = turn % 2 ? TRect{0, 0, 200, 300} : TRect{0, 0, 300, 200};
+            const TRect turned = turn % 2 ? TRect { 0, 0, 200, 300 } : TRect { 0, 0, 300, 200 };
             EXPECT_TRUE(SameCrop(window.Crop(), AutoCropFractions(project.OutputFormatRect(kFormat10x15), turned)))
                 << turn;
             EXPECT_EQ(Bounds(window.shapewhite), window.FrameOnScreen());
@@ -228,7 +233,7 @@ TEST_F(CropWindowTest, ASecondPressWithin200MsAccepts)
     const struct {
         int gap;
         bool accepted;
-    } cases[] = {{150, true}, {250, false}};
+    } cases[] = { { 150, true }, { 250, false } };
     for (const auto& c : cases) {
         Corrections unturned;
         InitCorrections(unturned);
@@ -249,7 +254,7 @@ TEST_F(CropWindowTest, QualityWarningFollowsTheCrop)
 {
     // 2000 pixels across cover the 1795 of 10x15 at 300 dpi; a much smaller part does not.
     const int index = AddPhoto(2000, 1334, kFormat10x15);
-    TDialogAnswers answers{{kButtonOk}};
+    TDialogAnswers answers { { kButtonOk } };
     Crop(index, [&] {
         EXPECT_FALSE(window.lgranularity->isVisible());
         Drag(FrameCorner(kTopLeft), FrameCorner(kTopLeft) + QPoint(250, 0));
@@ -262,9 +267,9 @@ TEST_F(CropWindowTest, QualityWarningFollowsTheCrop)
     });
     ASSERT_EQ(answers.Shown().size(), 1);
     EXPECT_EQ(answers.Shown()[0].text,
-              QStringLiteral("Jakość zdjęcia, lub obecne kadrowanie sprawia, że aby wygenerować zdjęcie musi ono zostać "
-                             "rozciągnięte. Taki proces może utworzyć \"ziarnistość\" na zdjęciu, w rezultacie "
-                             "pogarszając jego jakość."));
+        QStringLiteral("Jakość zdjęcia, lub obecne kadrowanie sprawia, że aby wygenerować zdjęcie musi ono zostać "
+                       "rozciągnięte. Taki proces może utworzyć \"ziarnistość\" na zdjęciu, w rezultacie "
+                       "pogarszając jego jakość."));
 }
 
 TEST_F(CropWindowTest, AFormatChosenHereStaysAfterCancel)

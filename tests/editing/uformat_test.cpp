@@ -43,7 +43,7 @@ protected:
 
 TEST_F(FormatWindowTest, ListsTheCatalogueWithPrices)
 {
-    window.lbformat->SetItems({QStringLiteral("old")});
+    window.lbformat->SetItems({ QStringLiteral("old") });
     window.lbformat->SetItemIndex(0);
     QStringList items;
     int chosen = 0;
@@ -53,8 +53,9 @@ TEST_F(FormatWindowTest, ListsTheCatalogueWithPrices)
         window.reject();
     });
     EXPECT_EQ(window.PickFormat(false), -1);
-    EXPECT_EQ(items, (QStringList{QStringLiteral("10x15 - 0.50 zł"), QStringLiteral("13x18 - 1.20 zł"),
-                                  QStringLiteral("30x45 - 15.00 zł")}));
+    EXPECT_EQ(items,
+        (QStringList { QStringLiteral("10x15 - 0.50 zł"), QStringLiteral("13x18 - 1.20 zł"),
+            QStringLiteral("30x45 - 15.00 zł") }));
     EXPECT_EQ(chosen, -1) << "rebuilt on every showing";
     EXPECT_EQ(window.windowTitle(), QStringLiteral("Format"));
     EXPECT_EQ(window.size(), QSize(436, 356));
@@ -62,8 +63,8 @@ TEST_F(FormatWindowTest, ListsTheCatalogueWithPrices)
 
 TEST_F(FormatWindowTest, NothingChosenWarnsAndStaysInBothModes)
 {
-    for (const bool pick : {true, false}) {
-        TDialogAnswers answers{{kButtonOk}};
+    for (const bool pick : { true, false }) {
+        TDialogAnswers answers { { kButtonOk } };
         bool stayed = false;
         OnNextModal([&](QWidget*) {
             window.lbformat->SetItemIndex(-1);
@@ -122,12 +123,12 @@ TEST_F(FormatWindowTest, SelectedMeansSelectedOrFocused)
 
 TEST_F(FormatWindowTest, NoPhotoChosenWarns)
 {
-    TDialogAnswers answers{{kButtonOk}};
+    TDialogAnswers answers { { kButtonOk } };
     Assign(0);
     ASSERT_EQ(answers.Shown().size(), 1);
     EXPECT_EQ(answers.Shown()[0].text,
-              QStringLiteral("Nie ma zaznaczonych zdjęć !\rWybierz \"wszystkich\" lub zamknij to okno i zaznacz zdjęcia "
-                             "którym chcesz przypisać format."));
+        QStringLiteral("Nie ma zaznaczonych zdjęć !\rWybierz \"wszystkich\" lub zamknij to okno i zaznacz zdjęcia "
+                       "którym chcesz przypisać format."));
     EXPECT_EQ(project.Photo(0).formatId, -1);
 }
 

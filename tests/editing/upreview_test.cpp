@@ -16,17 +16,20 @@ namespace {
 void Wheel(QWidget* view, int delta)
 {
     QWheelEvent event(QPointF(10, 10), QPointF(10, 10), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
-                      Qt::NoScrollPhase, false);
+        Qt::NoScrollPhase, false);
     QCoreApplication::sendEvent(view, &event);
 }
 
 TEST(PreviewTextTest, CaptionCountsFourBytesPerPixel)
 {
     QLocale::setDefault(QLocale::c());
-    EXPECT_EQ(PreviewCaption(1.0, 1795, 1205), QStringLiteral("powiększenie: 100.0% rozdzielczość: 1795x1205 rozmiar: 8 Mb"));
-    EXPECT_EQ(PreviewCaption(0.25, 100, 100), QStringLiteral("powiększenie: 25.0% rozdzielczość: 100x100 rozmiar: 39 Kb"));
+    EXPECT_EQ(
+        PreviewCaption(1.0, 1795, 1205), QStringLiteral("powiększenie: 100.0% rozdzielczość: 1795x1205 rozmiar: 8 Mb"));
+    EXPECT_EQ(
+        PreviewCaption(0.25, 100, 100), QStringLiteral("powiększenie: 25.0% rozdzielczość: 100x100 rozmiar: 39 Kb"));
     QLocale::setDefault(QLocale(QLocale::Polish, QLocale::Poland));
-    EXPECT_EQ(PreviewCaption(1.234, 10, 10), QStringLiteral("powiększenie: 123,4% rozdzielczość: 10x10 rozmiar: 400 bytes"));
+    EXPECT_EQ(
+        PreviewCaption(1.234, 10, 10), QStringLiteral("powiększenie: 123,4% rozdzielczość: 10x10 rozmiar: 400 bytes"));
     QLocale::setDefault(QLocale::c());
 }
 

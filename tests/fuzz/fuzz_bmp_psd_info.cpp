@@ -6,7 +6,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     if (size == 0)
         return 0;
-    ImageInfo info{};
+    ImageInfo info {};
     ReadFromBuffer(data + 1, size - 1, [&](QIODevice& file) {
         if (data[0] & 1)
             ReadPsdHeaderInfo(file, info);

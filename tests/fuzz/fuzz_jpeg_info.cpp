@@ -5,7 +5,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    ImageInfo info{};
+    ImageInfo info {};
     ReadFromBuffer(data, size, [&](QIODevice& file) { ReadJpegInfo(file, info); });
     StampJpegDensity(WriteFuzzFile(data, size, "jpg"), 300);
     return 0;

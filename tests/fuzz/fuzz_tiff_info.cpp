@@ -4,7 +4,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    ImageInfo info{};
+    ImageInfo info {};
     ReadFromBuffer(data, size, [&](QIODevice& file) { ReadTiffInfo(file, info); });
     return 0;
 }

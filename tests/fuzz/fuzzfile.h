@@ -11,8 +11,7 @@
 QString WriteFuzzFile(const std::uint8_t* data, std::size_t size, const char* extension);
 
 // Calls read(device) with the data as an open read-only QBuffer.
-template <typename Reader>
-void ReadFromBuffer(const std::uint8_t* data, std::size_t size, Reader read)
+template <typename Reader> void ReadFromBuffer(const std::uint8_t* data, std::size_t size, Reader read)
 {
     QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(data), qsizetype(size));
     QBuffer buffer(&bytes);

@@ -15,26 +15,35 @@ struct Rgb {
     int r, g, b;
 };
 
-inline Rgb Split(std::uint32_t p) { return {int(p >> 16 & 255), int(p >> 8 & 255), int(p & 255)}; }
+inline Rgb Split(std::uint32_t p)
+{
+    return { int(p >> 16 & 255), int(p >> 8 & 255), int(p & 255) };
+}
 inline std::uint32_t Join(std::uint32_t alphaFrom, Rgb c)
 {
     return (alphaFrom & 0xFF000000u) | std::uint32_t(c.r) << 16 | std::uint32_t(c.g) << 8 | std::uint32_t(c.b);
 }
-inline int Clamp(long long v) { return v < 0 ? 0 : v > 255 ? 255 : int(v); }
-inline int Round(Ext v) { return Clamp(std::llrint(v)); }
+inline int Clamp(long long v)
+{
+    return v < 0 ? 0 : v > 255 ? 255 : int(v);
+}
+inline int Round(Ext v)
+{
+    return Clamp(std::llrint(v));
+}
 
 inline std::uint32_t Grey(std::uint32_t p)
 {
     const Rgb c = Split(p);
     const int g = Round(0.3L * c.r + 0.59L * c.g + 0.11L * c.b);
-    return Join(p, {g, g, g});
+    return Join(p, { g, g, g });
 }
 
 inline void ToHsl(std::uint32_t p, float& H, float& S, float& L)
 {
     const Rgb c = Split(p);
     float r = Ext(c.r) / 255, g = Ext(c.g) / 255, b = Ext(c.b) / 255;
-    float mx = std::max({r, g, b}), mn = std::min({r, g, b});
+    float mx = std::max({ r, g, b }), mn = std::min({ r, g, b });
     L = (Ext(mx) + Ext(mn)) / 2;
     if (mx == mn) {
         H = 0;
@@ -79,7 +88,7 @@ inline Rgb FromHsl(float L, float S, float H)
 {
     if (S == 0) {
         const int v = Round(Ext(L) * 255);
-        return {v, v, v};
+        return { v, v, v };
     }
     float h = Ext(H) / 360;
     float m2;
@@ -88,8 +97,8 @@ inline Rgb FromHsl(float L, float S, float H)
     else
         m2 = Ext(L) + Ext(S) - Ext(L) * Ext(S);
     float m1 = 2 * Ext(L) - Ext(m2);
-    return {HueChannel(float(Ext(h) + 1.0L / 3), m1, m2), HueChannel(h, m1, m2),
-            HueChannel(float(Ext(h) - 1.0L / 3), m1, m2)};
+    return { HueChannel(float(Ext(h) + 1.0L / 3), m1, m2), HueChannel(h, m1, m2),
+        HueChannel(float(Ext(h) - 1.0L / 3), m1, m2) };
 }
 
 inline std::uint32_t Sepia(std::uint32_t p)
@@ -102,7 +111,7 @@ inline std::uint32_t Sepia(std::uint32_t p)
 inline std::uint32_t Brightness(std::uint32_t p, int v)
 {
     const Rgb c = Split(p);
-    return Join(p, {Clamp(c.r + (long long)v), Clamp(c.g + (long long)v), Clamp(c.b + (long long)v)});
+    return Join(p, { Clamp(c.r + (long long)v), Clamp(c.g + (long long)v), Clamp(c.b + (long long)v) });
 }
 
 inline int ContrastChannel(long long c, long long v, long long pivot)
@@ -119,7 +128,7 @@ inline int ContrastChannel(long long c, long long v, long long pivot)
 inline std::uint32_t Contrast(std::uint32_t p, int v, int pivot)
 {
     const Rgb c = Split(p);
-    return Join(p, {ContrastChannel(c.r, v, pivot), ContrastChannel(c.g, v, pivot), ContrastChannel(c.b, v, pivot)});
+    return Join(p, { ContrastChannel(c.r, v, pivot), ContrastChannel(c.g, v, pivot), ContrastChannel(c.b, v, pivot) });
 }
 
 inline int BalanceChannel(long long c, long long k)
@@ -133,7 +142,7 @@ inline int BalanceChannel(long long c, long long k)
 inline std::uint32_t Balance(std::uint32_t p, int r, int g, int b)
 {
     const Rgb c = Split(p);
-    return Join(p, {BalanceChannel(c.r, r), BalanceChannel(c.g, g), BalanceChannel(c.b, b)});
+    return Join(p, { BalanceChannel(c.r, r), BalanceChannel(c.g, g), BalanceChannel(c.b, b) });
 }
 
 inline std::uint32_t Saturation(std::uint32_t p, int v)
@@ -143,8 +152,8 @@ inline std::uint32_t Saturation(std::uint32_t p, int v)
     float e = 1 - 2 * Ext(d);
     float re = Ext(c.r) * e, rd = Ext(c.r) * d, ge = Ext(c.g) * e, gd = Ext(c.g) * d;
     float be = Ext(c.b) * e, bd = Ext(c.b) * d;
-    return Join(p, {Round(Ext(re) + Ext(gd) + Ext(bd)), Round(Ext(rd) + Ext(ge) + Ext(bd)),
-                    Round(Ext(rd) + Ext(gd) + Ext(be))});
+    return Join(p,
+        { Round(Ext(re) + Ext(gd) + Ext(bd)), Round(Ext(rd) + Ext(ge) + Ext(bd)), Round(Ext(rd) + Ext(gd) + Ext(be)) });
 }
 
 inline std::uint32_t HslShift(std::uint32_t p, int hue, int sat, int light)
@@ -188,4 +197,4 @@ inline std::uint32_t Chain(std::uint32_t p, const Settings& s, int pivot)
     return p;
 }
 
-}  // namespace reference
+} // namespace reference

@@ -31,9 +31,14 @@ void WriteTestPicture(const QString& path, const std::string& coder)
 // A Dr. Halo file: 8-bit grey, each row one run of 4 and one of 4.
 QByteArray CutFile()
 {
-    QByteArray bytes = QByteArray::fromHex("0800" "0200" "0000");
+    QByteArray bytes = QByteArray::fromHex("0800"
+                                           "0200"
+                                           "0000");
     for (int row = 0; row < 2; ++row)
-        bytes += QByteArray::fromHex("0500" "8410" "84F0" "00");
+        bytes += QByteArray::fromHex("0500"
+                                     "8410"
+                                     "84F0"
+                                     "00");
     return bytes;
 }
 
@@ -42,12 +47,17 @@ QByteArray RlaFile()
 {
     QByteArray header(740, '\0');
     auto* h = reinterpret_cast<uchar*>(header.data());
-    const quint16 fields[] = {0, 3, 0, 1, 0, 3, 0, 1, 0, 0, 3, 0, 0, 0};
+    const quint16 fields[] = { 0, 3, 0, 1, 0, 3, 0, 1, 0, 0, 3, 0, 0, 0 };
     for (std::size_t i = 0; i < std::size(fields); ++i)
         qToBigEndian(fields[i], h + 2 * i);
-    qToBigEndian<quint16>(8, h + 658);  // bits per channel
+    qToBigEndian<quint16>(8, h + 658); // bits per channel
     QByteArray offsets(8, '\0');
-    const QByteArray row = QByteArray::fromHex("0002" "03FF" "0002" "0300" "0002" "0300");  // red
+    const QByteArray row = QByteArray::fromHex("0002"
+                                               "03FF"
+                                               "0002"
+                                               "0300"
+                                               "0002"
+                                               "0300"); // red
     qToBigEndian<qint32>(740 + 8, reinterpret_cast<uchar*>(offsets.data()));
     qToBigEndian<qint32>(740 + 8 + row.size(), reinterpret_cast<uchar*>(offsets.data()) + 4);
     return header + offsets + row + row;
@@ -57,20 +67,59 @@ QByteArray RlaFile()
 QByteArray WmfFile()
 {
     QByteArray bytes;
-    const auto u16 = [&](quint16 v) { uchar b[2]; qToLittleEndian(v, b); bytes.append(reinterpret_cast<char*>(b), 2); };
-    const auto u32 = [&](quint32 v) { uchar b[4]; qToLittleEndian(v, b); bytes.append(reinterpret_cast<char*>(b), 4); };
-    u32(0x9AC6CDD7); u16(0); u16(0); u16(0); u16(160); u16(80); u16(96); u32(0);
+    const auto u16 = [&](quint16 v) {
+        uchar b[2];
+        qToLittleEndian(v, b);
+        bytes.append(reinterpret_cast<char*>(b), 2);
+    };
+    const auto u32 = [&](quint32 v) {
+        uchar b[4];
+        qToLittleEndian(v, b);
+        bytes.append(reinterpret_cast<char*>(b), 4);
+    };
+    u32(0x9AC6CDD7);
+    u16(0);
+    u16(0);
+    u16(0);
+    u16(160);
+    u16(80);
+    u16(96);
+    u32(0);
     quint16 checksum = 0;
     for (int i = 0; i < 20; i += 2)
         checksum ^= qFromLittleEndian<quint16>(reinterpret_cast<const uchar*>(bytes.constData()) + i);
     u16(checksum);
-    u16(1); u16(9); u16(0x0300); u32(40); u16(1); u32(7); u16(0);
-    u32(5); u16(0x020B); u16(0); u16(0);             // SetWindowOrg
-    u32(5); u16(0x020C); u16(80); u16(160);          // SetWindowExt
-    u32(7); u16(0x02FC); u16(0); u32(0x000000FF); u16(0);  // CreateBrushIndirect, red
-    u32(4); u16(0x012D); u16(0);                     // SelectObject
-    u32(7); u16(0x041B); u16(80); u16(160); u16(0); u16(0);  // Rectangle
-    u32(3); u16(0);                                  // EOF
+    u16(1);
+    u16(9);
+    u16(0x0300);
+    u32(40);
+    u16(1);
+    u32(7);
+    u16(0);
+    u32(5);
+    u16(0x020B);
+    u16(0);
+    u16(0); // SetWindowOrg
+    u32(5);
+    u16(0x020C);
+    u16(80);
+    u16(160); // SetWindowExt
+    u32(7);
+    u16(0x02FC);
+    u16(0);
+    u32(0x000000FF);
+    u16(0); // CreateBrushIndirect, red
+    u32(4);
+    u16(0x012D);
+    u16(0); // SelectObject
+    u32(7);
+    u16(0x041B);
+    u16(80);
+    u16(160);
+    u16(0);
+    u16(0); // Rectangle
+    u32(3);
+    u16(0); // EOF
     return bytes;
 }
 
@@ -79,13 +128,22 @@ QRgb At(const QImage& picture, int x, int y)
     return picture.pixel(x, y);
 }
 
-bool Dark(QRgb c) { return qRed(c) < 60 && qGreen(c) < 60 && qBlue(c) < 60; }
-bool Bright(QRgb c) { return qRed(c) > 200 && qGreen(c) > 200 && qBlue(c) > 200; }
-bool Reddish(QRgb c) { return qRed(c) > 180 && qGreen(c) < 90 && qBlue(c) < 90; }
+bool Dark(QRgb c)
+{
+    return qRed(c) < 60 && qGreen(c) < 60 && qBlue(c) < 60;
+}
+bool Bright(QRgb c)
+{
+    return qRed(c) > 200 && qGreen(c) > 200 && qBlue(c) > 200;
+}
+bool Reddish(QRgb c)
+{
+    return qRed(c) > 180 && qGreen(c) < 90 && qBlue(c) < 90;
+}
 
-}  // namespace
+} // namespace
 
-class EveryExtension : public testing::TestWithParam<QString> {};
+class EveryExtension : public testing::TestWithParam<QString> { };
 
 TEST_P(EveryExtension, DecodesAFileOfItsFormatOrFailsCleanly)
 {
@@ -123,9 +181,9 @@ TEST_P(EveryExtension, DecodesAFileOfItsFormatOrFailsCleanly)
     WriteTestPicture(path, coder.toStdString());
     ASSERT_TRUE(LoadPhotoBitmap(path, decoded, true)) << extension.toStdString();
     EXPECT_EQ(decoded.format(), QImage::Format_BGR888);
-    if (coder == u"PCD")  // Photo CD keeps its own base resolution
+    if (coder == u"PCD") // Photo CD keeps its own base resolution
         return;
-    if (coder == u"FAX") {  // fax lines have the fax machine's width
+    if (coder == u"FAX") { // fax lines have the fax machine's width
         EXPECT_EQ(decoded.height(), kHeight);
     } else {
         ASSERT_EQ(decoded.size(), QSize(kWidth, kHeight)) << extension.toStdString();
@@ -139,7 +197,7 @@ TEST_P(EveryExtension, DecodesAFileOfItsFormatOrFailsCleanly)
 }
 
 INSTANTIATE_TEST_SUITE_P(Decode, EveryExtension, testing::ValuesIn(AcceptedPhotoExtensions()),
-                         [](const testing::TestParamInfo<QString>& info) { return info.param.toStdString(); });
+    [](const testing::TestParamInfo<QString>& info) { return info.param.toStdString(); });
 
 TEST(Decode, ExtensionTable)
 {
@@ -214,7 +272,12 @@ TEST(Decode, HugeHeadersAreRefusedBeforeDecoding)
 {
     QTemporaryDir dir;
     // A Targa header claiming 65535 x 65535 pixels and no pixel data.
-    ASSERT_TRUE(WriteFileBytes(dir.filePath("huge.tga"), QByteArray::fromHex("000002" "0000000000" "00000000" "ffffffff" "1800")));
+    ASSERT_TRUE(WriteFileBytes(dir.filePath("huge.tga"),
+        QByteArray::fromHex("000002"
+                            "0000000000"
+                            "00000000"
+                            "ffffffff"
+                            "1800")));
     QImage decoded;
     EXPECT_FALSE(LoadPhotoBitmap(dir.filePath("huge.tga"), decoded));
 
@@ -229,7 +292,7 @@ TEST(Decode, HugeHeadersAreRefusedBeforeDecoding)
     qToBigEndian<quint16>(65000, reinterpret_cast<uchar*>(jpeg.data()) + frame + 5);
     qToBigEndian<quint16>(65000, reinterpret_cast<uchar*>(jpeg.data()) + frame + 7);
     ASSERT_TRUE(WriteFileBytes(dir.filePath("huge.jpg"), jpeg));
-    JfxProperties properties{};
+    JfxProperties properties {};
     EXPECT_EQ(JfxGetProperties(QFile::encodeName(dir.filePath("huge.jpg")).constData(), &properties), JFX_ERR_HEADER);
     EXPECT_FALSE(LoadPhotoBitmap(dir.filePath("huge.jpg"), decoded));
     EXPECT_TRUE(decoded.isNull());

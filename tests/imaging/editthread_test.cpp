@@ -109,7 +109,7 @@ protected:
     EditState state_;
 };
 
-}  // namespace
+} // namespace
 
 TEST_F(EditThread, RendersOnRequestAndAsksForRepaints)
 {
@@ -117,7 +117,7 @@ TEST_F(EditThread, RendersOnRequestAndAsksForRepaints)
     RequestEditRender(state_, settings);
     ASSERT_TRUE(WaitUntilIdle(state_));
     QCoreApplication::processEvents();
-    EXPECT_EQ(counter_.repaints, 1);  // one outstanding until the window paints
+    EXPECT_EQ(counter_.repaints, 1); // one outstanding until the window paints
     std::lock_guard<std::mutex> guard(state_.lock);
     EXPECT_TRUE(state_.updatePosted);
     EXPECT_EQ(state_.result, Expected(state_.source, settings));
@@ -183,8 +183,8 @@ TEST_F(EditThread, StopEndsTheWorkerAndLogsEachStep)
     EXPECT_FALSE(state_.worker.joinable());
     EXPECT_FALSE(state_.workerAlive);
     EXPECT_EQ(LogStore().Lines(),
-              QStringList({"Stopping EDITTHREAD ...", "Signaling EDITTHREAD to terminate ...",
-                           "Waiting for EDITTHREAD to terminate ...", "EDITHREAD terminated."}));
+        QStringList({ "Stopping EDITTHREAD ...", "Signaling EDITTHREAD to terminate ...",
+            "Waiting for EDITTHREAD to terminate ...", "EDITHREAD terminated." }));
     // A stopped worker can be started again.
     ASSERT_TRUE(StartEditWorker(state_));
     RequestEditRender(state_, Settings(5));

@@ -7,7 +7,10 @@ namespace {
 
 class Writer {
 public:
-    explicit Writer(bool bigEndian) : big_(bigEndian) {}
+    explicit Writer(bool bigEndian)
+        : big_(bigEndian)
+    {
+    }
     void U16(std::uint16_t v)
     {
         uchar b[2];
@@ -68,10 +71,10 @@ void WriteIfd(Writer& out, const std::vector<Tag>& ifd, std::uint32_t at, std::u
         }
 }
 
-}  // namespace
+} // namespace
 
-QByteArray Tiff(bool bigEndian, const std::vector<std::vector<Tag>>& ifds, const std::vector<Tag>& subIfd,
-                std::uint32_t nextOfLast)
+QByteArray Tiff(
+    bool bigEndian, const std::vector<std::vector<Tag>>& ifds, const std::vector<Tag>& subIfd, std::uint32_t nextOfLast)
 {
     Writer out(bigEndian);
     out.bytes.append(bigEndian ? "MM" : "II");
@@ -122,7 +125,7 @@ int App0End(const QByteArray& jpeg)
         return 4 + qFromBigEndian<quint16>(reinterpret_cast<const uchar*>(jpeg.constData()) + 4);
     return 2;
 }
-}  // namespace
+} // namespace
 
 QByteArray WithExif(const QByteArray& jpeg, const QByteArray& tiff)
 {
@@ -135,4 +138,4 @@ QByteArray WithoutJfif(const QByteArray& jpeg)
     return jpeg.left(2) + jpeg.mid(App0End(jpeg));
 }
 
-}  // namespace headerbytes
+} // namespace headerbytes

@@ -21,7 +21,7 @@ inline constexpr std::uint32_t kSubIfd = 0xFFFFFFFF;
 // A TIFF structure ("II" or "MM"): the IFDs chained in order, then the sub-IFD (if any, not
 // chained). nextOfLast overrides the last IFD's next offset (0 ends the chain).
 QByteArray Tiff(bool bigEndian, const std::vector<std::vector<Tag>>& ifds, const std::vector<Tag>& subIfd = {},
-                std::uint32_t nextOfLast = 0);
+    std::uint32_t nextOfLast = 0);
 
 // A JPEG segment: FF code, big-endian length, payload.
 QByteArray Segment(std::uint8_t code, const QByteArray& payload);
@@ -35,4 +35,4 @@ QByteArray WithExif(const QByteArray& jpeg, const QByteArray& tiff);
 // jpeg with its APP0 segment removed.
 QByteArray WithoutJfif(const QByteArray& jpeg);
 
-}  // namespace headerbytes
+} // namespace headerbytes

@@ -8,7 +8,6 @@
 
 #include <gtest/gtest.h>
 
-
 namespace {
 
 QByteArray Header(qint32 width, qint32 height, qint32 bits, quint32 magic = kWorkingCopyMagic)
@@ -22,7 +21,7 @@ QByteArray Header(qint32 width, qint32 height, qint32 bits, quint32 magic = kWor
     return header;
 }
 
-}  // namespace
+} // namespace
 
 TEST(WorkingCopy, RoundTripKeepsEveryByteIncludingAlpha)
 {
@@ -33,7 +32,7 @@ TEST(WorkingCopy, RoundTripKeepsEveryByteIncludingAlpha)
     const QByteArray bytes = ReadFileBytes(path);
     ASSERT_EQ(bytes.size(), 16 + 37 * 23 * 4);
     EXPECT_EQ(bytes.left(16), Header(37, 23, 32));
-    EXPECT_EQ(bytes.mid(16, 4), QByteArray(reinterpret_cast<const char*>(picture.constScanLine(0)), 4));  // B, G, R, A
+    EXPECT_EQ(bytes.mid(16, 4), QByteArray(reinterpret_cast<const char*>(picture.constScanLine(0)), 4)); // B, G, R, A
 
     QImage loaded;
     ASSERT_TRUE(LoadWorkingBitmap(loaded, path));
@@ -58,7 +57,7 @@ struct BadFile {
     QByteArray bytes;
 };
 
-class WorkingCopyRefuses : public testing::TestWithParam<BadFile> {};
+class WorkingCopyRefuses : public testing::TestWithParam<BadFile> { };
 
 TEST_P(WorkingCopyRefuses, WithoutTouchingThePicture)
 {
@@ -71,15 +70,14 @@ TEST_P(WorkingCopyRefuses, WithoutTouchingThePicture)
     EXPECT_EQ(picture, before) << GetParam().what;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Sbm, WorkingCopyRefuses,
-    testing::Values(BadFile{"empty", {}}, BadFile{"short header", Header(2, 2, 32).left(10)},
-                    BadFile{"foreign magic", Header(2, 2, 32, 0x12345678) + QByteArray(16, 'x')},
-                    BadFile{"rows missing", Header(2, 2, 32) + QByteArray(15, 'x')},
-                    BadFile{"extra bytes", Header(2, 2, 32) + QByteArray(17, 'x')},
-                    BadFile{"absurd size in a small file", Header(60000, 60000, 32) + QByteArray(16, 'x')},
-                    BadFile{"size overflowing 32 bits", Header(65536, 65536, 32)},
-                    BadFile{"negative size", Header(-2, -2, 32) + QByteArray(16, 'x')}));
+INSTANTIATE_TEST_SUITE_P(Sbm, WorkingCopyRefuses,
+    testing::Values(BadFile { "empty", {} }, BadFile { "short header", Header(2, 2, 32).left(10) },
+        BadFile { "foreign magic", Header(2, 2, 32, 0x12345678) + QByteArray(16, 'x') },
+        BadFile { "rows missing", Header(2, 2, 32) + QByteArray(15, 'x') },
+        BadFile { "extra bytes", Header(2, 2, 32) + QByteArray(17, 'x') },
+        BadFile { "absurd size in a small file", Header(60000, 60000, 32) + QByteArray(16, 'x') },
+        BadFile { "size overflowing 32 bits", Header(65536, 65536, 32) },
+        BadFile { "negative size", Header(-2, -2, 32) + QByteArray(16, 'x') }));
 
 TEST(WorkingCopy, OtherBitDepthResizesButFails)
 {

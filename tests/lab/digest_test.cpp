@@ -21,9 +21,9 @@ TEST(TSDBMHash, KnownValues)
     const struct {
         const char16_t* text;
         const char* hash;
-    } cases[] = {{u"", "00000000"}, {u"a", "00000061"}, {u"ab", "00611841"}, {u"ł", "000000B3"},
-                 // wraps in 32 bits and clears the top bit
-                 {u"order-2007-03-14", "79C21644"}};
+    } cases[] = { { u"", "00000000" }, { u"a", "00000061" }, { u"ab", "00611841" }, { u"ł", "000000B3" },
+        // wraps in 32 bits and clears the top bit
+        { u"order-2007-03-14", "79C21644" } };
     for (const auto& c : cases) {
         TSDBMHash hash;
         hash.AddText(QString::fromUtf16(c.text));
@@ -58,8 +58,8 @@ TEST(ComputeStamp, CountsValuesOnly)
         EXPECT_EQ(ComputeStamp(path), stamp) << text.constData();
     }
     // Changing or swapping values changes it; "Stamp" is not "stamp".
-    for (const QByteArray& text : {QByteArray("name=Fotp\nprice=12\n"), QByteArray("price=12\nname=Foto\n"),
-                                   QByteArray("name=Foto\nprice=12\nStamp=x\n")}) {
+    for (const QByteArray& text : { QByteArray("name=Fotp\nprice=12\n"), QByteArray("price=12\nname=Foto\n"),
+             QByteArray("name=Foto\nprice=12\nStamp=x\n") }) {
         ASSERT_TRUE(WriteFileBytes(path, text));
         EXPECT_NE(ComputeStamp(path), stamp) << text.constData();
     }

@@ -25,7 +25,7 @@ TEST_F(FormatsTest, LoadsLinesInFileOrder)
 {
     ASSERT_TRUE(Load(QStringLiteral(" 3|10 x 15|99|102|152 \r\n\r\n   \n7 | 13 x 18 | 149 | 127 | 178\n")));
     ASSERT_EQ(formats_.Count(), 2);
-    EXPECT_EQ(formats_.names, (QStringList{"10 x 15", "13 x 18"}));
+    EXPECT_EQ(formats_.names, (QStringList { "10 x 15", "13 x 18" }));
     EXPECT_EQ(formats_.GetPrice(7), 149);
     EXPECT_EQ(formats_.GetName(3), "10 x 15");
     EXPECT_EQ(formats_.widthsMm.Get(0), 102);
@@ -116,22 +116,22 @@ TEST_F(FormatsTest, EmptyOrMissingFilesFail)
 TEST_F(FormatsTest, RectanglesAreLandscapeAtTheGivenResolution)
 {
     ASSERT_TRUE(Load(QStringLiteral("1|10x15|99|152|102\n2|15x10|99|102|152\n3|A4|500|210|297")));
-    for (int id : {1, 2}) {
-        TRect rect{5, 5, 5, 5};
+    for (int id : { 1, 2 }) {
+        TRect rect { 5, 5, 5, 5 };
         formats_.GetRect(id, 300, rect);
-        EXPECT_EQ(rect, (TRect{0, 0, 1795, 1205}));
+        EXPECT_EQ(rect, (TRect { 0, 0, 1795, 1205 }));
     }
     TRect a4;
     formats_.GetRect(3, 100, a4);
-    EXPECT_EQ(a4, (TRect{0, 0, 1169, 827}));
+    EXPECT_EQ(a4, (TRect { 0, 0, 1169, 827 }));
 
-    TRect none{0, 7, 8, 9};
+    TRect none { 0, 7, 8, 9 };
     formats_.GetRect(-1, 300, none);
-    EXPECT_EQ(none, (TRect{-1, 7, 8, 9}));
+    EXPECT_EQ(none, (TRect { -1, 7, 8, 9 }));
 
     TRect unknown;
     formats_.GetRect(42, 300, unknown);
-    EXPECT_EQ(unknown, (TRect{0, 0, 200, 100}));
+    EXPECT_EQ(unknown, (TRect { 0, 0, 200, 100 }));
     EXPECT_TRUE(LogHasLine(QStringLiteral("??? TFormats.GetRect failed to translate id2idx !"), 3));
 
     EXPECT_EQ(formats_.GetPrice(-1), 0);

@@ -41,7 +41,8 @@ protected:
         ASSERT_TRUE(WriteFileBytes(www_.filePath("empty.txt"), ""));
         QByteArray big(300 * 1024, 'x');
         ASSERT_TRUE(WriteFileBytes(www_.filePath("big.bin"), big));
-        lab_ = std::make_unique<TDemoLab>(www_.path(), QStringList{"--no-ftp", "--user", kUser, "--password", kPassword} + faults);
+        lab_ = std::make_unique<TDemoLab>(
+            www_.path(), QStringList { "--no-ftp", "--user", kUser, "--password", kPassword } + faults);
         ASSERT_TRUE(lab_->Started()) << lab_->Output().toStdString();
     }
     QString Target() const { return out_.filePath("target.txt"); }
@@ -67,8 +68,8 @@ TEST_F(HttpClientTest, BodyArrivesByteForByteAndReplacesTheTarget)
 
 TEST_F(HttpClientTest, FailuresLeaveTheTargetAlone)
 {
-    Serve({"--status", "/gone.txt=404", "--redirect", "/moved.txt=/a.txt", "--truncate", "/big.bin=1000",
-           "--status", "/broken=500"});
+    Serve({ "--status", "/gone.txt=404", "--redirect", "/moved.txt=/a.txt", "--truncate", "/big.bin=1000", "--status",
+        "/broken=500" });
     struct Case {
         const char* path;
         THttpSettings settings;
@@ -80,13 +81,13 @@ TEST_F(HttpClientTest, FailuresLeaveTheTargetAlone)
     noCredentials.user.clear();
     noCredentials.password.clear();
     const Case cases[] = {
-        {"/gone.txt", LabSettings(), "EHttpStatus"},
-        {"/missing.txt", LabSettings(), "EHttpStatus"},
-        {"/broken", LabSettings(), "EHttpStatus"},
-        {"/moved.txt", LabSettings(), "EHttpStatus"},
-        {"/a.txt", wrongPassword, "EHttpStatus"},
-        {"/a.txt", noCredentials, "EHttpStatus"},
-        {"/big.bin", LabSettings(), "EIncompleteBody"},
+        { "/gone.txt", LabSettings(), "EHttpStatus" },
+        { "/missing.txt", LabSettings(), "EHttpStatus" },
+        { "/broken", LabSettings(), "EHttpStatus" },
+        { "/moved.txt", LabSettings(), "EHttpStatus" },
+        { "/a.txt", wrongPassword, "EHttpStatus" },
+        { "/a.txt", noCredentials, "EHttpStatus" },
+        { "/big.bin", LabSettings(), "EIncompleteBody" },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.path);
@@ -101,7 +102,7 @@ TEST_F(HttpClientTest, FailuresLeaveTheTargetAlone)
 
 TEST_F(HttpClientTest, ReadTimeOutAndRefusedConnectionFail)
 {
-    Serve({"--delay", "/slow.txt=3000"});
+    Serve({ "--delay", "/slow.txt=3000" });
     THttpSettings quick = LabSettings();
     quick.readTimeoutMs = 300;
     QElapsedTimer timer;
@@ -178,7 +179,7 @@ TEST_F(HttpClientTest, RequestGoesThroughTheProxy)
 
 TEST_F(HttpClientTest, AbortEndsAWaitingRequestAtOnce)
 {
-    Serve({"--delay", "/slow.txt=5000"});
+    Serve({ "--delay", "/slow.txt=5000" });
     QTimer::singleShot(200, [this] { client_.Abort(); });
     QElapsedTimer timer;
     timer.start();
@@ -194,7 +195,7 @@ TEST_F(HttpClientTest, WorkEventsReportTheBody)
     qint64 total = -1;
     qint64 last = -1;
     int ends = 0;
-    client_.SetWorkListener({[&](qint64 t) { total = t; }, [&](qint64 c) { last = c; }, [&] { ++ends; }});
+    client_.SetWorkListener({ [&](qint64 t) { total = t; }, [&](qint64 c) { last = c; }, [&] { ++ends; } });
     ASSERT_TRUE(client_.Get(lab_->Url("/big.bin"), Target(), LabSettings()).ok);
     EXPECT_EQ(total, 300 * 1024);
     EXPECT_EQ(last, 300 * 1024);

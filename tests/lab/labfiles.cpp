@@ -20,36 +20,36 @@ QString Protect(const QString& plain)
 TIniValues LabIniValues()
 {
     return {
-        {"misc/progname", "Fotolab Test"},
-        {"engine/formats", "file://formats.txt"},
-        {"engine/shops", "file://shops.txt"},
-        {"ftp/host", "127.0.0.1:2121"},
-        {"ftp/user", Protect("labuser")},
-        {"ftp/pass", Protect(QStringLiteral("tajne hasło"))},
-        {"ftp/orderpath", "/orders"},
-        {"ftp/virtual", "/virtual"},
-        {"advanced/newsseed", "http://127.0.0.1/seeds/newsid.txt"},
-        {"advanced/newspath", "http://127.0.0.1/news/"},
-        {"advanced/updateseed", "http://127.0.0.1/seeds/npid.txt"},
-        {"advanced/updatepath", "http://127.0.0.1/update/setup"},
-        {"advanced/settings", "http://127.0.0.1/engine_set.ini"},
-        {"advanced/authkey", Protect("AK-1234")},
+        { "misc/progname", "Fotolab Test" },
+        { "engine/formats", "file://formats.txt" },
+        { "engine/shops", "file://shops.txt" },
+        { "ftp/host", "127.0.0.1:2121" },
+        { "ftp/user", Protect("labuser") },
+        { "ftp/pass", Protect(QStringLiteral("tajne hasło")) },
+        { "ftp/orderpath", "/orders" },
+        { "ftp/virtual", "/virtual" },
+        { "advanced/newsseed", "http://127.0.0.1/seeds/newsid.txt" },
+        { "advanced/newspath", "http://127.0.0.1/news/" },
+        { "advanced/updateseed", "http://127.0.0.1/seeds/npid.txt" },
+        { "advanced/updatepath", "http://127.0.0.1/update/setup" },
+        { "advanced/settings", "http://127.0.0.1/engine_set.ini" },
+        { "advanced/authkey", Protect("AK-1234") },
     };
 }
 
 TIniValues SettingsValues()
 {
     return {
-        {"engine/outputdpi", "300"},
-        {"engine/mindpi", "150"},
-        {"engine/forceformat", "1"},
-        {"engine/usenews", "1"},
-        {"engine/orderid", "%data8%"},
-        {"company/name", QStringLiteral("Fotolab Łódź")},
-        {"company/city", "90-001 Łódź"},
-        {"company/paycash", "1"},
-        {"sendorder/pack", "1"},
-        {"sendorder/delivery_price", "1200"},
+        { "engine/outputdpi", "300" },
+        { "engine/mindpi", "150" },
+        { "engine/forceformat", "1" },
+        { "engine/usenews", "1" },
+        { "engine/orderid", "%data8%" },
+        { "company/name", QStringLiteral("Fotolab Łódź") },
+        { "company/city", "90-001 Łódź" },
+        { "company/paycash", "1" },
+        { "sendorder/pack", "1" },
+        { "sendorder/delivery_price", "1200" },
     };
 }
 

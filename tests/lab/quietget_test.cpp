@@ -25,9 +25,9 @@ protected:
         Core().engine = &engine_;
         Core().config = &config_;
         WriteFileBytes(www_.filePath("settings.ini"), "[engine]\r\noutputdpi=300\r\n");
-        lab_ = std::make_unique<TDemoLab>(
-            www_.path(), QStringList{"--no-ftp", "--user", "labuser", "--password", QStringLiteral("tajne hasło"),
-                                     "--status", "/gone.ini=404", "--delay", "/slow.ini=2000"});
+        lab_ = std::make_unique<TDemoLab>(www_.path(),
+            QStringList { "--no-ftp", "--user", "labuser", "--password", QStringLiteral("tajne hasło"), "--status",
+                "/gone.ini=404", "--delay", "/slow.ini=2000" });
         ASSERT_TRUE(lab_->Started());
     }
     void TearDown() override

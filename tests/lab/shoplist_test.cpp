@@ -35,7 +35,7 @@ TEST_F(ShopListTest, ReadsTwelveColumnsAndDefaultsVatForElevenFields)
     EXPECT_FALSE(shops_.payTransfer.Get(0));
     EXPECT_TRUE(shops_.vat.Get(0)); // the missing twelfth field
     EXPECT_EQ(shops_.cities[1], QStringLiteral("Łódź"));
-    EXPECT_TRUE(shops_.personal.Get(1));  // " 1 " trimmed
+    EXPECT_TRUE(shops_.personal.Get(1)); // " 1 " trimmed
     EXPECT_FALSE(shops_.payCash.Get(1)); // "true" is not "1"
     EXPECT_FALSE(shops_.vat.Get(1));
     EXPECT_EQ(shops_.IndexOfID(14), 1);
@@ -51,11 +51,11 @@ TEST_F(ShopListTest, BadLinesStopTheLoadAndKeepEarlierShops)
         int level;
     };
     const Case cases[] = {
-        {"2|a|b|c|d|e|f|1|1|1", "shop list has invalid format !", 0},
-        {"2|a|b|c|d|e|f|1|1|1|1|1|1", "shop list has invalid format !", 0},
-        {"x2|a|b|c|d|e|f|1|1|1|1|1", "BŁĄD: 'x2' is not a valid integer value", 3},
-        {"2abc|a|b|c|d|e|f|1|1|1|1|1", "BŁĄD: '2abc' is not a valid integer value", 3},
-        {"|a|b|c|d|e|f|1|1|1|1|1", "BŁĄD: '' is not a valid integer value", 3},
+        { "2|a|b|c|d|e|f|1|1|1", "shop list has invalid format !", 0 },
+        { "2|a|b|c|d|e|f|1|1|1|1|1|1", "shop list has invalid format !", 0 },
+        { "x2|a|b|c|d|e|f|1|1|1|1|1", "BŁĄD: 'x2' is not a valid integer value", 3 },
+        { "2abc|a|b|c|d|e|f|1|1|1|1|1", "BŁĄD: '2abc' is not a valid integer value", 3 },
+        { "|a|b|c|d|e|f|1|1|1|1|1", "BŁĄD: '' is not a valid integer value", 3 },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.line);

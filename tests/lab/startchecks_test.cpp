@@ -24,10 +24,17 @@ TEST(StartChecks, VersionComparisonIgnoresTheBuild)
         bool newer;
     };
     const Case cases[] = {
-        {"2.1.6  (Build 1)", true},   {"2.0.9  (Build 99)", false}, {"2.1.5  (Build 7)", false},
-        {"3.0.0  (Build 1)", true},   {"2.2.0  (Build 1)", true},   {"2.1.10  (Build 1)", true},
-        {"1.9.9  (Build 1)", false},  {"2.1.6", false},             {"nowa wersja", false},
-        {"2.x.6  (Build 1)", false},  {"", false},
+        { "2.1.6  (Build 1)", true },
+        { "2.0.9  (Build 99)", false },
+        { "2.1.5  (Build 7)", false },
+        { "3.0.0  (Build 1)", true },
+        { "2.2.0  (Build 1)", true },
+        { "2.1.10  (Build 1)", true },
+        { "1.9.9  (Build 1)", false },
+        { "2.1.6", false },
+        { "nowa wersja", false },
+        { "2.x.6  (Build 1)", false },
+        { "", false },
     };
     for (const Case& c : cases)
         EXPECT_EQ(IsNewerVersion(QString::fromLatin1(c.offered), kCurrent), c.newer) << c.offered;

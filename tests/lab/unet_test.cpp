@@ -17,7 +17,7 @@ namespace {
 TEST(Tfnet, DisablesTheOtherWindowsExceptItsOwnerUntilItCloses)
 {
     QWidget owner, other, alreadyDisabled, hidden;
-    for (QWidget* window : {&owner, &other, &alreadyDisabled})
+    for (QWidget* window : { &owner, &other, &alreadyDisabled })
         window->show();
     alreadyDisabled.setEnabled(false);
 
@@ -63,7 +63,7 @@ TEST(Tfnet, EscapeCancelsTheTransfer)
 {
     QTemporaryDir www;
     WriteFileBytes(www.filePath("slow.txt"), "late");
-    TDemoLab lab(www.path(), {"--no-ftp", "--user", "u", "--password", "p", "--delay", "5000"});
+    TDemoLab lab(www.path(), { "--no-ftp", "--user", "u", "--password", "p", "--delay", "5000" });
     ASSERT_TRUE(lab.Started());
     ScopedAppDir app;
     fnet().ShowProgress(nullptr, true, true);

@@ -23,18 +23,18 @@
 
 namespace {
 
-const QString kQuestion =
-    QStringLiteral("Jest dostępna nowsza, lepsza wersja programu ! \rCzy chcesz pobrać teraz (ZALECANE!) ?");
+const QString kQuestion
+    = QStringLiteral("Jest dostępna nowsza, lepsza wersja programu ! \rCzy chcesz pobrać teraz (ZALECANE!) ?");
 
 // A lab offering version 99.0.0 with its installer, and a temporary folder for the download.
 class UpdateCheckTest : public testing::Test {
 protected:
     void SetUp() override
     {
-        WriteFileBytes(www_.filePath("setup.sh"),
-                       "#!/bin/sh\necho installed > \"" + app_.Path("installed.txt").toUtf8() + "\"\n");
-        lab_ = std::make_unique<TDemoLab>(www_.path(), QStringList{"--no-ftp", "--user", "lab", "--password", "pw",
-                                                                   "--status", "/missing.sh=404"});
+        WriteFileBytes(
+            www_.filePath("setup.sh"), "#!/bin/sh\necho installed > \"" + app_.Path("installed.txt").toUtf8() + "\"\n");
+        lab_ = std::make_unique<TDemoLab>(www_.path(),
+            QStringList { "--no-ftp", "--user", "lab", "--password", "pw", "--status", "/missing.sh=404" });
         ASSERT_TRUE(lab_->Started());
         engine_.user = "lab";
         engine_.pass = "pw";
@@ -71,7 +71,7 @@ protected:
 
 TEST_F(UpdateCheckTest, DecliningLeavesEverythingAsItWas)
 {
-    TDialogAnswers answers{{kButtonNo}};
+    TDialogAnswers answers { { kButtonNo } };
     EXPECT_FALSE(Check("/setup.sh"));
     ASSERT_EQ(answers.Shown().size(), 1);
     EXPECT_EQ(answers.Shown()[0].text, kQuestion);
@@ -82,7 +82,7 @@ TEST_F(UpdateCheckTest, DecliningLeavesEverythingAsItWas)
 
 TEST_F(UpdateCheckTest, FailedDownloadIsReportedAndOfferedAgain)
 {
-    TDialogAnswers answers{{kButtonOk}, {kButtonOk}};
+    TDialogAnswers answers { { kButtonOk }, { kButtonOk } };
     EXPECT_FALSE(Check("/missing.sh"));
     ASSERT_EQ(answers.Shown().size(), 2);
     EXPECT_EQ(answers.Shown()[1].text, "Nie udało się pobrać uaktualnienia, spróbuj ponownie później!");
@@ -93,7 +93,7 @@ TEST_F(UpdateCheckTest, FailedDownloadIsReportedAndOfferedAgain)
 
 TEST_F(UpdateCheckTest, DownloadedInstallerRunsAndTheProgramEnds)
 {
-    TDialogAnswers answers{{kButtonOk}, {kButtonOk}};
+    TDialogAnswers answers { { kButtonOk }, { kButtonOk } };
     EXPECT_TRUE(Check("/setup.sh"));
     ASSERT_EQ(answers.Shown().size(), 2);
     EXPECT_EQ(answers.Shown()[1].text, QStringLiteral("Zostanie uruchomiony instalator nowej wersji ..."));
@@ -145,7 +145,7 @@ TEST(NewsCheck, ShowsANewIdOnceAndTitlesThePageWhenLoaded)
     Core().engine = &engine;
     QTemporaryDir www;
     WriteFileBytes(www.filePath("news/index.html"), "<html><body><h1>Nowości</h1></body></html>");
-    TDemoLab lab(www.path(), {"--no-ftp", "--user", "lab", "--password", "pw"});
+    TDemoLab lab(www.path(), { "--no-ftp", "--user", "lab", "--password", "pw" });
     ASSERT_TRUE(lab.Started());
     WriteFileBytes(app.Path("nnid.txt"), "12\r\n");
     WriteFileBytes(app.Path("newsid.txt"), "11");

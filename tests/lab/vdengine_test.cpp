@@ -130,7 +130,8 @@ TEST_F(EngineTest, LabConfigStamp)
     const QByteArray stamp = stamped.mid(at, 32);
     WriteFileBytes(app_.Path("config/engine.ini"), QByteArray(stamped).replace(stamp, stamp.toUpper()));
     EXPECT_EQ(engine_.LoadLabConfig(), TEngine::kBadStamp);
-    WriteFileBytes(app_.Path("config/engine.ini"), QByteArray(stamped).replace("stamp=" + stamp, "stamp =   " + stamp + "  "));
+    WriteFileBytes(
+        app_.Path("config/engine.ini"), QByteArray(stamped).replace("stamp=" + stamp, "stamp =   " + stamp + "  "));
     EXPECT_EQ(engine_.LoadLabConfig(), TEngine::kLoaded);
     EXPECT_TRUE(LogHasLine("engine.init.digitalstamp: stamp \"" + QString::fromLatin1(stamp) + "\" verified !", 0));
 
@@ -233,20 +234,20 @@ TEST_F(EngineTest, SettingsResolutionBounds)
         const char* log;
     };
     const Case cases[] = {
-        {"600", "600", 1, nullptr},
-        {"100", "72", 1, nullptr},
-        {"300", "71", -1, "engine.settings.mindpi: invalid DPI (71) !"},
-        {"300", "301", -1, "engine.settings.mindpi: invalid DPI (301) !"},
-        {"99", "72", -1, "engine.settings.outputdpi: invalid DPI (99) !"},
-        {"601", "72", -1, "engine.settings.outputdpi: invalid DPI (601) !"},
-        {"300dpi", "72", -1, "engine.settings.outputdpi: invalid DPI (300dpi) !"},
-        {"300", "", -1, "engine.settings.mindpi: invalid DPI () !"},
-        {"<absent>", "72", -1, "engine.settings.outputdpi: invalid DPI (0) !"},
+        { "600", "600", 1, nullptr },
+        { "100", "72", 1, nullptr },
+        { "300", "71", -1, "engine.settings.mindpi: invalid DPI (71) !" },
+        { "300", "301", -1, "engine.settings.mindpi: invalid DPI (301) !" },
+        { "99", "72", -1, "engine.settings.outputdpi: invalid DPI (99) !" },
+        { "601", "72", -1, "engine.settings.outputdpi: invalid DPI (601) !" },
+        { "300dpi", "72", -1, "engine.settings.outputdpi: invalid DPI (300dpi) !" },
+        { "300", "", -1, "engine.settings.mindpi: invalid DPI () !" },
+        { "<absent>", "72", -1, "engine.settings.outputdpi: invalid DPI (0) !" },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.output) + "/" + c.minimum);
         LogStore().Clear();
-        EXPECT_EQ(LoadSettings({{"engine/outputdpi", c.output}, {"engine/mindpi", c.minimum}}), c.result);
+        EXPECT_EQ(LoadSettings({ { "engine/outputdpi", c.output }, { "engine/mindpi", c.minimum } }), c.result);
         if (c.log) {
             EXPECT_TRUE(LogHasLine(QString::fromUtf8(c.log), 3));
         }
@@ -261,7 +262,7 @@ TEST_F(EngineTest, SettingsStampAndFlags)
     EXPECT_EQ(engine_.LoadSettings(), TEngine::kBadStamp);
     EXPECT_TRUE(LogHasLine("engine.settings.digitalstamp: INVALID STAMP (\"" + wrong + "\")", 3));
 
-    EXPECT_EQ(LoadSettings({{"engine/forceformat", "yes"}, {"company/vat", "0"}, {"company/noshop", "1"}}), 1);
+    EXPECT_EQ(LoadSettings({ { "engine/forceformat", "yes" }, { "company/vat", "0" }, { "company/noshop", "1" } }), 1);
     EXPECT_FALSE(engine_.forceformat);
     EXPECT_FALSE(engine_.vat);
     EXPECT_TRUE(engine_.noshop);
@@ -272,7 +273,7 @@ TEST_F(EngineTest, SettingsStampAndFlags)
 
 TEST_F(EngineTest, FormatsAndShopsComeFromTheConfigFolder)
 {
-    ASSERT_EQ(LoadLab({{"engine/formats", "FILE://Formats.txt"}}), 1);
+    ASSERT_EQ(LoadLab({ { "engine/formats", "FILE://Formats.txt" } }), 1);
     EXPECT_FALSE(engine_.FetchFormats()); // looked up under the lower-case name
     WriteFileBytes(app_.Path("config/formats.txt"), "1|9 x 13|79|89|127\r\n");
     ASSERT_TRUE(engine_.FetchFormats());
@@ -281,7 +282,8 @@ TEST_F(EngineTest, FormatsAndShopsComeFromTheConfigFolder)
     EXPECT_TRUE(LogHasLine(QStringLiteral("Getting formats.txt using file protocol ..."), 0));
 
     EXPECT_FALSE(engine_.FetchShopList());
-    WriteFileBytes(app_.Path("config/shops.txt"), ToCp1250(QStringLiteral("5|Punkt Śródmieście|a|b|c|d|e|1|1|0|0\r\n")));
+    WriteFileBytes(
+        app_.Path("config/shops.txt"), ToCp1250(QStringLiteral("5|Punkt Śródmieście|a|b|c|d|e|1|1|0|0\r\n")));
     ASSERT_TRUE(engine_.FetchShopList());
     EXPECT_EQ(engine_.shopsSource, "shops.txt");
 }
@@ -355,7 +357,7 @@ TEST_F(EngineFetchTest, LabFilesAboveTheLimitAreRefused)
 
 TEST_F(EngineTest, ShopListHasTheLabUnlessNoShop)
 {
-    ASSERT_EQ(LoadSettings({{"company/personal", "1"}, {"company/paycard", "1"}}), 1);
+    ASSERT_EQ(LoadSettings({ { "company/personal", "1" }, { "company/paycard", "1" } }), 1);
     ASSERT_TRUE(engine_.BuildShopList()); // no shops file: the lab alone
     ASSERT_EQ(engine_.shopList->Count(), 1);
     EXPECT_EQ(engine_.shopList->ids.Get(0), -1);
@@ -376,7 +378,8 @@ TEST_F(EngineTest, ShopListHasTheLabUnlessNoShop)
     EXPECT_FALSE(engine_.BuildShopList());
 
     TEngine noShop;
-    WriteStampedIni(app_.Path("engine_settmp.ini"), {{"engine/outputdpi", "300"}, {"engine/mindpi", "100"}, {"company/noshop", "1"}});
+    WriteStampedIni(app_.Path("engine_settmp.ini"),
+        { { "engine/outputdpi", "300" }, { "engine/mindpi", "100" }, { "company/noshop", "1" } });
     ASSERT_EQ(noShop.LoadSettings(), 1);
     WriteFileBytes(app_.Path("shopsTMP.txt"), "\r\n");
     EXPECT_FALSE(noShop.BuildShopList());

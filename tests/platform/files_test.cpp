@@ -19,14 +19,24 @@ TEST(Files, MatchesMask)
         const char* mask;
         bool match;
     } cases[] = {
-        {"cor.dat", "*.dat", true},  {"COR.DAT", "*.dat", true},  {"cor.data", "*.dat", false},
-        {"a.dat", "?.dat", true},    {"ab.dat", "?.dat", false},  {"noext", "*.*", true},
-        {"x", "*", true},            {"", "*", true},              {"abc", "a*c", true},
-        {"abcbc", "a*bc", true},     {"abcd", "a*c", false},       {"a[1].txt", "a[1].*", true},
-        {"ż.jpg", "Ż*", true},       {"aaaaaaaaaaaaaaaaaaaaaaaaaaaaab", "*a*a*a*a*a*a*c", false},
+        { "cor.dat", "*.dat", true },
+        { "COR.DAT", "*.dat", true },
+        { "cor.data", "*.dat", false },
+        { "a.dat", "?.dat", true },
+        { "ab.dat", "?.dat", false },
+        { "noext", "*.*", true },
+        { "x", "*", true },
+        { "", "*", true },
+        { "abc", "a*c", true },
+        { "abcbc", "a*bc", true },
+        { "abcd", "a*c", false },
+        { "a[1].txt", "a[1].*", true },
+        { "ż.jpg", "Ż*", true },
+        { "aaaaaaaaaaaaaaaaaaaaaaaaaaaaab", "*a*a*a*a*a*a*c", false },
     };
     for (const auto& c : cases)
-        EXPECT_EQ(MatchesMask(QString::fromUtf8(c.name), QString::fromUtf8(c.mask)), c.match) << c.name << " " << c.mask;
+        EXPECT_EQ(MatchesMask(QString::fromUtf8(c.name), QString::fromUtf8(c.mask)), c.match)
+            << c.name << " " << c.mask;
 }
 
 TEST(Files, ListFilesAndSizes)
@@ -38,10 +48,10 @@ TEST(Files, ListFilesAndSizes)
     ASSERT_TRUE(WriteFileBytes(dir.filePath(".hidden.dat"), "x"));
     ASSERT_TRUE(QDir(dir.path()).mkdir("sub.dat"));
 
-    QStringList list{"old"};
+    QStringList list { "old" };
     ListFiles(dir.filePath("*.dat"), 0, list, true);
     list.sort();
-    EXPECT_EQ(list, QStringList({dir.filePath("one.dat"), dir.filePath("two.DAT")}));
+    EXPECT_EQ(list, QStringList({ dir.filePath("one.dat"), dir.filePath("two.DAT") }));
     ListFiles(dir.path() + "/*.dat", faAnyFile, list, true);
     EXPECT_EQ(list.size(), 4);
     ListFiles(dir.filePath("*"), faAnyFile, list, false);
@@ -70,7 +80,7 @@ TEST(Files, DeleteRemoveAndPrivateDir)
     const QString folder = dir.filePath("VDTMP.1");
     ASSERT_TRUE(CreatePrivateDir(folder));
     EXPECT_FALSE(CreatePrivateDir(folder)); // never reuses an existing folder
-    struct stat st {};
+    struct stat st { };
     ASSERT_EQ(stat(QFile::encodeName(folder).constData(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0700u);
     ASSERT_TRUE(WriteFileBytes(folder + "/f", "x"));
@@ -101,17 +111,18 @@ TEST(BinRecords, RoundTripAndEdgeCases)
     buffer.open(QIODevice::ReadWrite);
     ASSERT_TRUE(WriteLenString(buffer, QStringLiteral(u"żółw")));
     ASSERT_TRUE(WriteLenString(buffer, ""));
-    ASSERT_TRUE(WriteStringList(buffer, {"a", "", QStringLiteral(u"ą")}));
-    EXPECT_EQ(buffer.data(), Le32(4) + "\xBF\xF3\xB3w" + Le32(0) + Le32(3) + Le32(1) + "a" + Le32(0) + Le32(1) + "\xB9");
+    ASSERT_TRUE(WriteStringList(buffer, { "a", "", QStringLiteral(u"ą") }));
+    EXPECT_EQ(
+        buffer.data(), Le32(4) + "\xBF\xF3\xB3w" + Le32(0) + Le32(3) + Le32(1) + "a" + Le32(0) + Le32(1) + "\xB9");
 
     buffer.seek(0);
     QString s;
     EXPECT_TRUE(ReadLenString(buffer, s, 4));
     EXPECT_EQ(s, QStringLiteral(u"żółw"));
     EXPECT_FALSE(ReadLenString(buffer, s, 100)); // an empty string reads as a failure
-    QStringList list{"x"};
+    QStringList list { "x" };
     EXPECT_TRUE(ReadStringList(buffer, true, list));
-    EXPECT_EQ(list, QStringList({"a", "", QStringLiteral(u"ą")}));
+    EXPECT_EQ(list, QStringList({ "a", "", QStringLiteral(u"ą") }));
     EXPECT_FALSE(ReadStringList(buffer, false, list)); // nothing left
 
     // Too long: false, and only the length has been consumed.
@@ -123,7 +134,7 @@ TEST(BinRecords, RoundTripAndEdgeCases)
     EXPECT_EQ(s, "");
     EXPECT_EQ(longer.pos(), 4);
 
-    const QByteArray damaged[] = {Le32(-1), Le32(10) + "abc", QByteArray("\x01\x00", 2), Le32(2000000000)};
+    const QByteArray damaged[] = { Le32(-1), Le32(10) + "abc", QByteArray("\x01\x00", 2), Le32(2000000000) };
     for (const QByteArray& bytes : damaged) {
         QBuffer b;
         b.setData(bytes);
@@ -137,7 +148,7 @@ TEST(BinRecords, RoundTripAndEdgeCases)
     capped.setData(Le32(2) + Le32(1048576) + Le32(2) + "ok");
     capped.open(QIODevice::ReadOnly);
     EXPECT_TRUE(ReadStringList(capped, true, list));
-    EXPECT_EQ(list, QStringList({"", "ok"}));
+    EXPECT_EQ(list, QStringList({ "", "ok" }));
     QBuffer truncated;
     truncated.setData(Le32(3) + Le32(1) + "a");
     truncated.open(QIODevice::ReadOnly);

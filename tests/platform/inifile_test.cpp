@@ -51,8 +51,8 @@ TEST_F(IniFixture, ReadsWithPrivateProfileRules)
     EXPECT_EQ(ini.ReadInteger("main", "missing", 7), 7);
     EXPECT_TRUE(ini.ReadBool("other", "flag", false));
     EXPECT_FALSE(ini.ReadBool("other", "nope", false));
-    EXPECT_EQ(ini.ReadSection("main"), QStringList({"Name", "num", "hex", "bad", "quoted", "colour", "nbsp"}));
-    EXPECT_EQ(ini.ReadSections(), QStringList({"Main", "Other"}));
+    EXPECT_EQ(ini.ReadSection("main"), QStringList({ "Name", "num", "hex", "bad", "quoted", "colour", "nbsp" }));
+    EXPECT_EQ(ini.ReadSections(), QStringList({ "Main", "Other" }));
 }
 
 TEST_F(IniFixture, IntegerParsing)
@@ -82,8 +82,9 @@ TEST_F(IniFixture, WritingOneKeyKeepsEveryOtherLine)
     ASSERT_TRUE(ini.WriteString("A", "Y", QStringLiteral(u"zażółć")));
     ASSERT_TRUE(ini.WriteInteger("a", "new", 5));
     ASSERT_TRUE(ini.WriteBool("c", "flag", true));
-    EXPECT_EQ(ReadFileBytes(path), QByteArray("; lab settings\r\n[a]\r\nx=1\r\n; note\r\nY=za\xBF\xF3\xB3\xE6\r\nnew=5\r\n"
-                                              "\r\n[b]\r\nz=3\r\n[c]\r\nflag=1\r\n"));
+    EXPECT_EQ(ReadFileBytes(path),
+        QByteArray("; lab settings\r\n[a]\r\nx=1\r\n; note\r\nY=za\xBF\xF3\xB3\xE6\r\nnew=5\r\n"
+                   "\r\n[b]\r\nz=3\r\n[c]\r\nflag=1\r\n"));
     EXPECT_EQ(TIniFile(path).ReadString("a", "y", ""), QStringLiteral(u"zażółć"));
 }
 
@@ -104,7 +105,7 @@ TEST_F(IniFixture, PrivateFilesAreOwnerOnly)
 {
     TIniFile ini(path, TIniFile::Access::Private);
     ASSERT_TRUE(ini.WriteString("net", "proxy_pass", "secret"));
-    struct stat st {};
+    struct stat st { };
     ASSERT_EQ(stat(QFile::encodeName(path).constData(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0600u);
 }

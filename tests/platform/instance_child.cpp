@@ -15,7 +15,6 @@ int main(int argc, char** argv)
     std::puts(AnotherInstanceRunning(args[1]) ? "running" : "alone");
     std::fflush(stdout);
     if (args.size() > 2 && args[2] == QLatin1String("hold"))
-        while (std::getchar() != EOF) {
-        }
+        while (std::getchar() != EOF) { }
     return 0;
 }

@@ -16,7 +16,7 @@ TEST(Paths, ExpandEnvAndTempDir)
     const ScopedEnv mine("VENDARO_X", "value");
     EXPECT_EQ(ExpandEnv("a%VENDARO_X%b"), "avalueb");
     EXPECT_EQ(ExpandEnv("%vendaro_x%"), "value"); // names ignore case, as on Windows
-    EXPECT_EQ(ExpandEnv("%temp%"), "%temp%");    // unknown: unchanged
+    EXPECT_EQ(ExpandEnv("%temp%"), "%temp%"); // unknown: unchanged
     EXPECT_EQ(ExpandEnv("100% and %VENDARO_X%"), "100% and value");
     EXPECT_EQ(ExpandEnv("%%"), "%%");
     {
@@ -58,13 +58,13 @@ TEST(Paths, SplitFileNameAndReplaceExt)
         const char* name;
         const char* ext;
     } cases[] = {
-        {"/a/b/photo.jpg", "/a/b", "photo", ".jpg"},
-        {"/a/b/photo", "/a/b", "photo", ""},
-        {"/a.d/photo", "/a.d", "photo", ""},
-        {"/a/x.tar.gz", "/a", "x.tar", ".gz"},
-        {"/a/p.jpg.jpg", "/a", "p", ".jpg"}, // cut at the first occurrence of the extension
-        {"photo.jpg", "", "photo", ".jpg"},
-        {"/photo.jpg", "/", "photo", ".jpg"},
+        { "/a/b/photo.jpg", "/a/b", "photo", ".jpg" },
+        { "/a/b/photo", "/a/b", "photo", "" },
+        { "/a.d/photo", "/a.d", "photo", "" },
+        { "/a/x.tar.gz", "/a", "x.tar", ".gz" },
+        { "/a/p.jpg.jpg", "/a", "p", ".jpg" }, // cut at the first occurrence of the extension
+        { "photo.jpg", "", "photo", ".jpg" },
+        { "/photo.jpg", "/", "photo", ".jpg" },
     };
     for (const auto& c : cases) {
         const SplitPath parts = SplitFileName(c.path);
@@ -79,14 +79,19 @@ TEST(Paths, SplitFileNameAndReplaceExt)
 TEST(Paths, UniqueFileName)
 {
     QTemporaryDir dir;
-    for (const char* name : {"a.jpg", "a_1.jpg", "a_7.jpg", "x_y.jpg", "x_.jpg", "_5.jpg", "noext"})
+    for (const char* name : { "a.jpg", "a_1.jpg", "a_7.jpg", "x_y.jpg", "x_.jpg", "_5.jpg", "noext" })
         ASSERT_TRUE(WriteFileBytes(dir.filePath(name), "x"));
     const struct {
         const char* name;
         const char* unique;
     } cases[] = {
-        {"new.jpg", "new.jpg"}, {"a.jpg", "a_2.jpg"},     {"a_7.jpg", "a_8.jpg"}, {"x_y.jpg", "x_y_1.jpg"},
-        {"x_.jpg", "x__1.jpg"}, {"_5.jpg", "_6.jpg"},     {"noext", "noext_1"},
+        { "new.jpg", "new.jpg" },
+        { "a.jpg", "a_2.jpg" },
+        { "a_7.jpg", "a_8.jpg" },
+        { "x_y.jpg", "x_y_1.jpg" },
+        { "x_.jpg", "x__1.jpg" },
+        { "_5.jpg", "_6.jpg" },
+        { "noext", "noext_1" },
     };
     for (const auto& c : cases)
         EXPECT_EQ(UniqueFileName(dir.filePath(c.name)), dir.filePath(c.unique)) << c.name;

@@ -13,7 +13,7 @@
 
 TEST(Process, HasSwitch)
 {
-    const QStringList args{"/opt/vendaro/-log", "-savelog", "-NoSkin"};
+    const QStringList args { "/opt/vendaro/-log", "-savelog", "-NoSkin" };
     EXPECT_TRUE(HasSwitch(args, "-savelog"));
     EXPECT_TRUE(HasSwitch(args, "-noskin"));
     EXPECT_FALSE(HasSwitch(args, "-noskin", false));
@@ -30,7 +30,7 @@ TEST(Process, VersionString)
                                  .arg(VENDARO_BUILD_NUMBER);
     EXPECT_EQ(VersionString(ExecutablePath(), "Build "), expected);
     EXPECT_EQ(VersionString(ExecutablePath(), ""),
-              expected.left(expected.indexOf('(') + 1) + QString::number(VENDARO_BUILD_NUMBER) + ")");
+        expected.left(expected.indexOf('(') + 1) + QString::number(VENDARO_BUILD_NUMBER) + ")");
     EXPECT_EQ(VersionString(QStringLiteral(VENDARO_SOURCE_DIR "/CMakeLists.txt"), ""), "0.0.0  (0)");
     EXPECT_EQ(VersionString("/no/such/file", ""), "");
 }
@@ -46,7 +46,7 @@ QString Probe(const QString& key, const QString& runtimeDir = {})
         environment.insert("XDG_RUNTIME_DIR", runtimeDir);
         child.setProcessEnvironment(environment);
     }
-    child.start(QStringLiteral(INSTANCE_CHILD), {key});
+    child.start(QStringLiteral(INSTANCE_CHILD), { key });
     child.waitForFinished(30000);
     return QString::fromLatin1(child.readAllStandardOutput()).trimmed();
 }
@@ -61,7 +61,7 @@ TEST(Process, SingleInstanceLockAcrossProcesses)
     EXPECT_EQ(Probe(key), "alone");
 
     QProcess holder;
-    holder.start(QStringLiteral(INSTANCE_CHILD), {key, "hold"});
+    holder.start(QStringLiteral(INSTANCE_CHILD), { key, "hold" });
     ASSERT_TRUE(holder.waitForReadyRead(30000));
     EXPECT_EQ(QString::fromLatin1(holder.readLine()).trimmed(), "alone");
     EXPECT_EQ(Probe(key), "running");

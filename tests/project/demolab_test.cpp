@@ -81,7 +81,7 @@ void WorkInMainWindow(Tfmain& main, const QStringList& photos, TSession& session
     });
     main.apreview->trigger();
 
-    TDialogAnswers answers{{kButtonOk}, {kButtonOk}, {kButtonOk}};
+    TDialogAnswers answers { { kButtonOk }, { kButtonOk }, { kButtonOk } };
     main.areset->trigger();
     session.formatAfterReset = project.Photo(0).formatId;
     main.aselnone->trigger();
@@ -109,10 +109,11 @@ TEST(DemoLabSession, CustomerFillsAProject)
     ASSERT_TRUE(SaveJpeg(picture, photos.filePath("IMG_0001.JPG"), 90));
     ASSERT_TRUE(TestPicture(600, 900).save(photos.filePath("portrait.png")));
     ASSERT_TRUE(TestPicture(320, 240).save(photos.filePath("scan.bmp")));
-    const QStringList files{photos.filePath("IMG_0001.JPG"), photos.filePath("portrait.png"), photos.filePath("scan.bmp")};
+    const QStringList files { photos.filePath("IMG_0001.JPG"), photos.filePath("portrait.png"),
+        photos.filePath("scan.bmp") };
 
     SetAppDir(kit.Program().chopped(1));
-    SetProgramArguments({QStringLiteral("vendaro")});
+    SetProgramArguments({ QStringLiteral("vendaro") });
     TSession session;
     bool worked = false;
     QTimer poll;
@@ -124,7 +125,8 @@ TEST(DemoLabSession, CustomerFillsAProject)
                 tip->accept();
             } else if (auto* news = qobject_cast<Tfnews*>(window)) {
                 news->close();
-            } else if (auto* main = qobject_cast<Tfmain*>(window); main && !worked && !QApplication::activeModalWidget()) {
+            } else if (auto* main = qobject_cast<Tfmain*>(window);
+                       main && !worked && !QApplication::activeModalWidget()) {
                 worked = true;
                 poll.stop();
                 WorkInMainWindow(*main, files, session);

@@ -110,7 +110,7 @@ TEST_F(MainStatusTest, CellTextsInOrderWhenEnabled)
     project.Photo(0).name = QStringLiteral("/x/wakacje");
     f.config.thumbresolution = f.config.thumbsize = false;
     lines = CellTexts(project, 0, f.config, f.formats);
-    EXPECT_EQ(lines, (QStringList{QStringLiteral("wakacje"), QStringLiteral("3 * 1.20 = 3.60 zł")}));
+    EXPECT_EQ(lines, (QStringList { QStringLiteral("wakacje"), QStringLiteral("3 * 1.20 = 3.60 zł") }));
 
     f.config.thumbname = f.config.thumbprice = false;
     EXPECT_TRUE(CellTexts(project, 0, f.config, f.formats).isEmpty());

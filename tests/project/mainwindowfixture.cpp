@@ -4,7 +4,8 @@
 
 #include <gtest/gtest.h>
 
-TMainWindowFixture::TMainWindowFixture() : window(std::make_unique<Tfmain>())
+TMainWindowFixture::TMainWindowFixture()
+    : window(std::make_unique<Tfmain>())
 {
     f.config.InitThumbSizes(window->font());
     window->resize(708, 526);

@@ -23,7 +23,7 @@ Corrections Neutral()
 QImage Plain(QImage picture, const Corrections& record, const TRect& formatRect)
 {
     ApplyCorrections(picture, record, true);
-    FitIntoFrame(formatRect, picture, kWhite, {-1, 0, 0, 0});
+    FitIntoFrame(formatRect, picture, kWhite, { -1, 0, 0, 0 });
     return picture;
 }
 
@@ -54,7 +54,7 @@ void PrintTo(const SheetCase& c, std::ostream* os)
     *os << c.sideA << "x" << c.sideB << " mm at " << c.dpi << " dpi";
 }
 
-class SheetSizeTest : public ::testing::TestWithParam<SheetCase> {};
+class SheetSizeTest : public ::testing::TestWithParam<SheetCase> { };
 
 TEST_P(SheetSizeTest, SheetIsTheFormatAtTheLabsResolution)
 {
@@ -68,25 +68,25 @@ TEST_P(SheetSizeTest, SheetIsTheFormatAtTheLabsResolution)
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, SheetSizeTest,
-                         ::testing::Values(SheetCase{102, 152, 300, {1795, 1205}}, SheetCase{152, 102, 300, {1795, 1205}},
-                                           SheetCase{127, 178, 254, {1780, 1270}}));
+    ::testing::Values(SheetCase { 102, 152, 300, { 1795, 1205 } }, SheetCase { 152, 102, 300, { 1795, 1205 } },
+        SheetCase { 127, 178, 254, { 1780, 1270 } }));
 
 TEST(RenderPrintTest, WiderPhotoGetsBandsAboveAndBelow)
 {
-    const QImage sheet = RenderPrint(Filled(3000, 2000, qRgb(10, 20, 30)), Neutral(), {0, 0, 1795, 1205});
+    const QImage sheet = RenderPrint(Filled(3000, 2000, qRgb(10, 20, 30)), Neutral(), { 0, 0, 1795, 1205 });
     ASSERT_EQ(sheet.size(), QSize(1795, 1205));
-    for (int y : {0, 3, 1201, 1204})
+    for (int y : { 0, 3, 1201, 1204 })
         EXPECT_TRUE(RowIs(sheet, y, kWhite)) << y;
-    for (int y : {4, 600, 1200})
+    for (int y : { 4, 600, 1200 })
         EXPECT_TRUE(RowIs(sheet, y, qRgb(10, 20, 30))) << y;
 }
 
 TEST(RenderPrintTest, CropOfTheFormatsAspectFillsTheSheet)
 {
     Corrections record = Neutral();
-    record.crop = AutoCropFractions({0, 0, 1795, 1205}, {0, 0, 3000, 2000});
-    const QImage sheet = RenderPrint(Filled(3000, 2000, qRgb(10, 20, 30)), record, {0, 0, 1795, 1205});
-    for (int y : {0, 1204})
+    record.crop = AutoCropFractions({ 0, 0, 1795, 1205 }, { 0, 0, 3000, 2000 });
+    const QImage sheet = RenderPrint(Filled(3000, 2000, qRgb(10, 20, 30)), record, { 0, 0, 1795, 1205 });
+    for (int y : { 0, 1204 })
         EXPECT_TRUE(RowIs(sheet, y, qRgb(10, 20, 30))) << y;
     EXPECT_EQ(sheet.pixel(0, 600), qRgb(10, 20, 30));
     EXPECT_EQ(sheet.pixel(1794, 600), qRgb(10, 20, 30));
@@ -96,12 +96,12 @@ TEST(RenderPrintTest, WithoutFormatTheCorrectedPhotoKeepsItsSize)
 {
     Corrections record = Neutral();
     record.rotation = 1;
-    record.crop = RectToFractions({5, 10, 25, 50}, 40, 60);
+    record.crop = RectToFractions({ 5, 10, 25, 50 }, 40, 60);
     const QImage source = TestPicture(60, 40);
-    const QImage output = RenderPrint(source, record, {-1, 0, 0, 0});
+    const QImage output = RenderPrint(source, record, { -1, 0, 0, 0 });
     EXPECT_EQ(output.size(), QSize(20, 40));
-    EXPECT_EQ(output, Plain(source, record, {-1, 0, 0, 0}));
-    EXPECT_TRUE(RenderPrint(QImage(), record, {-1, 0, 0, 0}).isNull());
+    EXPECT_EQ(output, Plain(source, record, { -1, 0, 0, 0 }));
+    EXPECT_TRUE(RenderPrint(QImage(), record, { -1, 0, 0, 0 }).isNull());
 }
 
 TEST(RenderPrintTest, SamePhotoTwiceGivesSamePixels)
@@ -121,13 +121,12 @@ TEST(RenderPrintTest, SamePhotoTwiceGivesSamePixels)
 // pipeline.
 TEST(RenderPrintTest, SameAsPlainPipelineForEveryCombination)
 {
-    const CropFractions crops[] = {{kNoCrop, 0, 0, 0, 0, 0},
-                                   {0.13f, 0.21f, 0.6f, 0.5f, 0.73f, 0.71f},
-                                   {0.5f, 0.4f, 0.9f, 0.9f, 1.4f, 1.3f},   // clipped
-                                   {1.2f, 0.1f, 0.2f, 0.2f, 1.4f, 0.3f}};  // empty once clipped
-    const TRect sheets[] = {{-1, 0, 0, 0}, {0, 0, 50, 31}, {0, 0, 211, 143}, {0, 0, 77, 160}};
+    const CropFractions crops[] = { { kNoCrop, 0, 0, 0, 0, 0 }, { 0.13f, 0.21f, 0.6f, 0.5f, 0.73f, 0.71f },
+        { 0.5f, 0.4f, 0.9f, 0.9f, 1.4f, 1.3f }, // clipped
+        { 1.2f, 0.1f, 0.2f, 0.2f, 1.4f, 0.3f } }; // empty once clipped
+    const TRect sheets[] = { { -1, 0, 0, 0 }, { 0, 0, 50, 31 }, { 0, 0, 211, 143 }, { 0, 0, 77, 160 } };
     const QImage source = TestPicture(97, 61);
-    for (int rotation : {0, 1, 2, 3, 7}) {
+    for (int rotation : { 0, 1, 2, 3, 7 }) {
         for (const CropFractions& crop : crops) {
             for (int colour = 0; colour < 4; ++colour) {
                 Corrections record = Neutral();
@@ -168,11 +167,11 @@ TEST(RenderPrintTest, LargePhotoMatchesPlainPipelineOnAllCores)
     // Big enough that the pivot, placement and colours run in parallel bands.
     Corrections record = Neutral();
     record.rotation = 1;
-    record.crop = {0.05f, 0.1f, 0.8f, 0.85f, 0.85f, 0.95f};
+    record.crop = { 0.05f, 0.1f, 0.8f, 0.85f, 0.85f, 0.95f };
     record.contr = 20;
     record.sat = -40;
     const QImage source = TestPicture(2400, 1600);
-    EXPECT_TRUE(RenderPrint(source, record, {0, 0, 1795, 1205}) == Plain(source, record, {0, 0, 1795, 1205}));
+    EXPECT_TRUE(RenderPrint(source, record, { 0, 0, 1795, 1205 }) == Plain(source, record, { 0, 0, 1795, 1205 }));
 }
 
 } // namespace

@@ -34,8 +34,7 @@ protected:
         QStringList failed;
         TPreparedPhoto photo;
         for (int i = 0; i < batch.Count(); ++i) {
-            while (!batch.TakeNext(photo, 20)) {
-            }
+            while (!batch.TakeNext(photo, 20)) { }
             if (photo.ok)
                 project.AppendPhoto(std::move(photo));
             else
@@ -63,7 +62,8 @@ TEST_F(PhotoBatchTest, KeepsTheChosenOrder)
 
 TEST_F(PhotoBatchTest, SameNameTwiceGetsTwoCopies)
 {
-    const QStringList paths{f.WritePhoto(QStringLiteral("a/same.jpg"), 50, 40), f.WritePhoto(QStringLiteral("b/same.jpg"), 60, 40)};
+    const QStringList paths { f.WritePhoto(QStringLiteral("a/same.jpg"), 50, 40),
+        f.WritePhoto(QStringLiteral("b/same.jpg"), 60, 40) };
     TPhotoBatch batch(project, paths, f.config.previewSize, 2);
     AddAll(batch);
     ASSERT_EQ(project.Count(), 2);
@@ -78,7 +78,7 @@ TEST_F(PhotoBatchTest, FailureIsReportedInItsPlace)
     ASSERT_TRUE(WriteFileBytes(broken, QByteArray(300, 'x')));
     paths.insert(2, broken);
     TPhotoBatch batch(project, paths, f.config.previewSize, 2);
-    EXPECT_EQ(AddAll(batch), QStringList{QStringLiteral("broken.jpg")});
+    EXPECT_EQ(AddAll(batch), QStringList { QStringLiteral("broken.jpg") });
     paths.removeAt(2);
     EXPECT_EQ(project.SourcePaths(), paths);
     EXPECT_EQ(QDir(project.projectFolder).entryList(QDir::Files).size(), 8);
@@ -91,15 +91,15 @@ TEST_F(PhotoBatchTest, StoppingEarlyDeletesTheRest)
         TPhotoBatch batch(project, paths, f.config.previewSize, 2);
         TPreparedPhoto photo;
         for (int i = 0; i < 2; ++i) {
-            while (!batch.TakeNext(photo, 20)) {
-            }
+            while (!batch.TakeNext(photo, 20)) { }
             project.AppendPhoto(std::move(photo));
         }
     }
     EXPECT_EQ(project.Count(), 2);
     const QStringList files = QDir(project.projectFolder).entryList(QDir::Files, QDir::Name);
-    EXPECT_EQ(files, (QStringList{QStringLiteral("photo0.sbm"), QStringLiteral("photo1.sbm"),
-                                  QStringLiteral("prev_photo0.sbm"), QStringLiteral("prev_photo1.sbm")}));
+    EXPECT_EQ(files,
+        (QStringList { QStringLiteral("photo0.sbm"), QStringLiteral("photo1.sbm"), QStringLiteral("prev_photo0.sbm"),
+            QStringLiteral("prev_photo1.sbm") }));
 }
 
 } // namespace

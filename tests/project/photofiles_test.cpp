@@ -33,12 +33,13 @@ TEST(PhotoFilesTest, PhotoNamesByExtension)
 TEST(PhotoFilesTest, DroppedFoldersAreSearchedInNaturalOrder)
 {
     QTemporaryDir dir;
-    for (const char* name : {"trip/img10.jpg", "trip/img2.JPG", "trip/notes.txt", "trip/sub/a.png", "single.xyz"})
+    for (const char* name : { "trip/img10.jpg", "trip/img2.JPG", "trip/notes.txt", "trip/sub/a.png", "single.xyz" })
         ASSERT_TRUE(WriteFileBytes(dir.filePath(QLatin1String(name)), "x"));
-    const QStringList found = ExpandDroppedPaths(
-        {dir.filePath(QStringLiteral("single.xyz")), dir.filePath(QStringLiteral("trip")), dir.filePath(QStringLiteral("gone.jpg"))});
-    EXPECT_EQ(found, (QStringList{dir.filePath(QStringLiteral("single.xyz")), dir.filePath(QStringLiteral("trip/img2.JPG")),
-                                  dir.filePath(QStringLiteral("trip/img10.jpg")), dir.filePath(QStringLiteral("trip/sub/a.png"))}));
+    const QStringList found = ExpandDroppedPaths({ dir.filePath(QStringLiteral("single.xyz")),
+        dir.filePath(QStringLiteral("trip")), dir.filePath(QStringLiteral("gone.jpg")) });
+    EXPECT_EQ(found,
+        (QStringList { dir.filePath(QStringLiteral("single.xyz")), dir.filePath(QStringLiteral("trip/img2.JPG")),
+            dir.filePath(QStringLiteral("trip/img10.jpg")), dir.filePath(QStringLiteral("trip/sub/a.png")) }));
 }
 
 } // namespace

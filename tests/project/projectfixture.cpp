@@ -24,7 +24,7 @@ TProjectFixture::TProjectFixture()
     engine.delivery_pricepre = -1;
     engine.minphotos = -1;
     project = std::make_unique<TVDImage>(TProjectSettings { &config, &formats, &engine });
-    Core() = {&config, project.get(), &formats, &engine, &skinner};
+    Core() = { &config, project.get(), &formats, &engine, &skinner };
 }
 
 TProjectFixture::~TProjectFixture()
@@ -48,9 +48,8 @@ QString TProjectFixture::WritePhoto(const QString& name, int width, int height) 
     QDir().mkpath(QFileInfo(path).absolutePath());
     const QImage picture = TestPicture(width, height);
     const QString suffix = QFileInfo(name).suffix().toLower();
-    const bool ok = suffix == QLatin1String("jpg") || suffix == QLatin1String("jpeg")
-        ? SaveJpeg(picture, path, 95)
-        : picture.save(path);
+    const bool ok = suffix == QLatin1String("jpg") || suffix == QLatin1String("jpeg") ? SaveJpeg(picture, path, 95)
+                                                                                      : picture.save(path);
     return ok ? path : QString();
 }
 

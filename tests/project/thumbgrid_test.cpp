@@ -37,13 +37,11 @@ TEST(ThumbGridTest, HitTestPointToPhoto)
     const TThumbGrid grid(150, 180, 5);
     const struct {
         int x, y, count, expected;
-    } cases[] = {{10, 10, 7, 0},   {4, 10, 7, -1},   {10, 4, 7, -1},
-                 {470, 10, 7, -1},  // right of the last column
-                 {465, 10, 7, 2},   // last pixel of the last gap
-                 {157, 10, 7, 0},   // gap after the first cell
-                 {160, 10, 7, 1},  {10, 190, 7, 3},
-                 {160, 380, 7, -1}, // past the last photo
-                 {10, 10, 0, -1}};  // empty project
+    } cases[] = { { 10, 10, 7, 0 }, { 4, 10, 7, -1 }, { 10, 4, 7, -1 }, { 470, 10, 7, -1 }, // right of the last column
+        { 465, 10, 7, 2 }, // last pixel of the last gap
+        { 157, 10, 7, 0 }, // gap after the first cell
+        { 160, 10, 7, 1 }, { 10, 190, 7, 3 }, { 160, 380, 7, -1 }, // past the last photo
+        { 10, 10, 0, -1 } }; // empty project
     for (const auto& c : cases)
         EXPECT_EQ(grid.HitTest(c.x, c.y, c.count, 3), c.expected) << c.x << "," << c.y;
 }
@@ -75,10 +73,18 @@ TEST(ThumbGridTest, KeyboardMovesStopAtTheEnds)
         TGridMove move;
         int expected;
     } const cases[] = {
-        {-1, TGridMove::Down, 0},    {4, TGridMove::Left, 3},     {0, TGridMove::Left, 0},
-        {6, TGridMove::Right, 6},    {1, TGridMove::Down, 4},     {5, TGridMove::Down, 5}, // no photo below
-        {4, TGridMove::Up, 1},       {1, TGridMove::Up, 1},       {0, TGridMove::PageDown, 6},
-        {6, TGridMove::PageUp, 0},   {3, TGridMove::Home, 0},     {3, TGridMove::End, 6},
+        { -1, TGridMove::Down, 0 },
+        { 4, TGridMove::Left, 3 },
+        { 0, TGridMove::Left, 0 },
+        { 6, TGridMove::Right, 6 },
+        { 1, TGridMove::Down, 4 },
+        { 5, TGridMove::Down, 5 }, // no photo below
+        { 4, TGridMove::Up, 1 },
+        { 1, TGridMove::Up, 1 },
+        { 0, TGridMove::PageDown, 6 },
+        { 6, TGridMove::PageUp, 0 },
+        { 3, TGridMove::Home, 0 },
+        { 3, TGridMove::End, 6 },
     };
     for (const Case& c : cases)
         EXPECT_EQ(MovedFocus(c.focus, c.move, 7, 3, 2), c.expected) << c.focus << " " << int(c.move);

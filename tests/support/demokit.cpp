@@ -6,18 +6,20 @@
 #include <QDir>
 #include <QProcess>
 
-TKit::TKit() : httpPort_(FreeLoopbackPort()), ftpPort_(FreeLoopbackPort())
+TKit::TKit()
+    : httpPort_(FreeLoopbackPort())
+    , ftpPort_(FreeLoopbackPort())
 {
     QProcess lab;
-    lab.start(QStringLiteral(VENDARO_LAB), {"init-demo", Root(), "--http-port", QString::number(httpPort_),
-                                            "--ftp-port", QString::number(ftpPort_)});
+    lab.start(QStringLiteral(VENDARO_LAB),
+        { "init-demo", Root(), "--http-port", QString::number(httpPort_), "--ftp-port", QString::number(ftpPort_) });
     made_ = lab.waitForFinished(30000) && lab.exitCode() == 0 && QDir().mkpath(Temp());
 }
 
 bool TKit::Serve(const QStringList& faults)
 {
-    lab_ = std::make_unique<TDemoLab>(
-        Root(), QStringList{"--http-port", QString::number(httpPort_), "--ftp-port", QString::number(ftpPort_)} + faults);
+    lab_ = std::make_unique<TDemoLab>(Root(),
+        QStringList { "--http-port", QString::number(httpPort_), "--ftp-port", QString::number(ftpPort_) } + faults);
     return lab_->Started();
 }
 
@@ -30,5 +32,5 @@ void TKit::Edit(const QString& path, const QByteArray& from, const QByteArray& t
 
 QStringList TKit::ProgramFiles(const QString& mask) const
 {
-    return QDir(Program()).entryList({mask}, QDir::Files);
+    return QDir(Program()).entryList({ mask }, QDir::Files);
 }

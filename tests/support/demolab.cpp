@@ -10,7 +10,7 @@
 
 TDemoLab::TDemoLab(const QString& folder, const QStringList& switches)
 {
-    QStringList args{QStringLiteral(VENDARO_SOURCE_DIR "/tools/demo-lab/serve.py"), folder};
+    QStringList args { QStringLiteral(VENDARO_SOURCE_DIR "/tools/demo-lab/serve.py"), folder };
     if (!switches.contains(QLatin1String("--http-port")))
         args << QStringLiteral("--http-port") << QStringLiteral("0");
     if (!switches.contains(QLatin1String("--ftp-port")))
@@ -68,13 +68,13 @@ bool TDemoLab::WaitForOutput(const QString& text, int timeoutMs)
 int FreeLoopbackPort()
 {
     const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
+    sockaddr_in address {};
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     socklen_t length = sizeof address;
     int port = 0;
-    if (::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
-        ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) == 0)
+    if (::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0
+        && ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) == 0)
         port = ntohs(address.sin_port);
     ::close(fd);
     return port;

@@ -7,7 +7,8 @@
 #include <QFile>
 #include <QFileInfo>
 
-ScopedAppDir::ScopedAppDir() : previous_(AppDir())
+ScopedAppDir::ScopedAppDir()
+    : previous_(AppDir())
 {
     SetAppDir(dir_.path());
 }

@@ -18,7 +18,7 @@ namespace {
 
 int InitDemo(const QStringList& args)
 {
-    return Lab(QStringList{"init-demo"} + args).exitCode;
+    return Lab(QStringList { "init-demo" } + args).exitCode;
 }
 
 // The kit's files load with the program's own readers: the parts fit together.
@@ -26,7 +26,7 @@ TEST(InitDemo, KitLoadsWithTheProgramsReaders)
 {
     QTemporaryDir dir;
     const QString kit = dir.filePath("kit");
-    ASSERT_EQ(InitDemo({kit, "--http-port", "18123", "--ftp-port", "12345", "--skins", dir.filePath("none")}), 0);
+    ASSERT_EQ(InitDemo({ kit, "--http-port", "18123", "--ftp-port", "12345", "--skins", dir.filePath("none") }), 0);
 
     const QString previous = AppDir();
     SetAppDir(kit + "/program");
@@ -66,7 +66,7 @@ TEST(InitDemo, KitLoadsWithTheProgramsReaders)
     EXPECT_GE(count, 10);
     EXPECT_FALSE(tips.ReadString("tips", QStringLiteral("tip%1").arg(count), "").isEmpty());
 
-    for (const char* account : {"DEMO2024", "FOTO7788"})
+    for (const char* account : { "DEMO2024", "FOTO7788" })
         EXPECT_TRUE(QFile::exists(kit + "/server/ftp/virtual/" + account + "/account_manifest.vds"));
     EXPECT_TRUE(QDir(kit + "/server/ftp/orders").exists());
     SetAppDir(previous);
@@ -75,10 +75,10 @@ TEST(InitDemo, KitLoadsWithTheProgramsReaders)
 TEST(InitDemo, RefusesBadArgumentsAndAnExistingKit)
 {
     QTemporaryDir dir;
-    ExpectOneLineError(Lab({"init-demo", dir.filePath("k"), "--http-port", "http"}), "port of letters");
-    ExpectOneLineError(Lab({"init-demo"}), "no folder");
-    ASSERT_EQ(InitDemo({dir.filePath("k"), "--skins", dir.filePath("none")}), 0);
-    const LabRun again = Lab({"init-demo", dir.filePath("k")});
+    ExpectOneLineError(Lab({ "init-demo", dir.filePath("k"), "--http-port", "http" }), "port of letters");
+    ExpectOneLineError(Lab({ "init-demo" }), "no folder");
+    ASSERT_EQ(InitDemo({ dir.filePath("k"), "--skins", dir.filePath("none") }), 0);
+    const LabRun again = Lab({ "init-demo", dir.filePath("k") });
     ExpectOneLineError(again, "existing kit");
     EXPECT_TRUE(again.err.contains("already holds a kit")) << again.err.toStdString();
 }

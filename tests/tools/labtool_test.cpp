@@ -9,33 +9,36 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-
 TEST(VendaroLab, ProtectAndUnprotect)
 {
     // Known answer from tests/core/blowfish_reference.py.
-    LabRun run = Lab({"protect", "config", "pass|word"});
+    LabRun run = Lab({ "protect", "config", "pass|word" });
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.out, "D5E2A4A7040C4980AC9106D507A3FD05\n");
 
-    for (const char* key : {"lab", "config", "login"}) {
+    for (const char* key : { "lab", "config", "login" }) {
         const QString text = QStringLiteral(u"Zażółć gęślą jaźń | 100%");
-        run = Lab({"protect", key, text});
+        run = Lab({ "protect", key, text });
         ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
         const QString hex = run.out.trimmed();
-        EXPECT_EQ(TBlowFish(QByteArrayView(std::string_view(key) == "lab" ? kLabKey : std::string_view(key) == "config" ? kConfigKey : kLoginKey)).DecodeText(hex), text);
-        run = Lab({"unprotect", key, hex});
+        EXPECT_EQ(TBlowFish(QByteArrayView(std::string_view(key) == "lab" ? kLabKey
+                                    : std::string_view(key) == "config"   ? kConfigKey
+                                                                          : kLoginKey))
+                      .DecodeText(hex),
+            text);
+        run = Lab({ "unprotect", key, hex });
         EXPECT_EQ(run.exitCode, 0);
         EXPECT_EQ(run.out, text + "\n");
     }
 
-    run = Lab({"unprotect", "lab", "ABC"});
+    run = Lab({ "unprotect", "lab", "ABC" });
     ExpectOneLineError(run, "odd length");
     EXPECT_EQ(run.err, "vendaro-lab: Data type mismatch or data demaged\n");
-    ExpectOneLineError(Lab({"unprotect", "login", Lab({"protect", "lab", "secret"}).out.trimmed()}), "wrong key");
-    ExpectOneLineError(Lab({"protect", "other", "x"}), "unknown key");
-    ExpectOneLineError(Lab({"protect", "lab"}), "missing text");
-    ExpectOneLineError(Lab({"protect", "lab", QStringLiteral(u"漢字")}), "not Windows-1250");
-    ExpectOneLineError(Lab({"nosuchcommand"}), "unknown command");
+    ExpectOneLineError(Lab({ "unprotect", "login", Lab({ "protect", "lab", "secret" }).out.trimmed() }), "wrong key");
+    ExpectOneLineError(Lab({ "protect", "other", "x" }), "unknown key");
+    ExpectOneLineError(Lab({ "protect", "lab" }), "missing text");
+    ExpectOneLineError(Lab({ "protect", "lab", QStringLiteral(u"漢字") }), "not Windows-1250");
+    ExpectOneLineError(Lab({ "nosuchcommand" }), "unknown command");
 }
 
 TEST(VendaroLab, StampPrintsAndWrites)
@@ -45,12 +48,12 @@ TEST(VendaroLab, StampPrintsAndWrites)
     const QByteArray original = "; lab file\r\n[main]\r\nname=Foto \xA3\xF3\x64\xBC\r\nprice=12\r\n";
     ASSERT_TRUE(WriteFileBytes(path, original));
 
-    LabRun run = Lab({"stamp", path});
+    LabRun run = Lab({ "stamp", path });
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.out.trimmed(), ComputeStamp(path));
     EXPECT_EQ(ReadFileBytes(path), original); // printing only changes nothing
 
-    run = Lab({"stamp", "--write", path});
+    run = Lab({ "stamp", "--write", path });
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     const QString stamp = run.out.trimmed();
     EXPECT_EQ(ReadFileBytes(path), original + "[digitalstamp]\r\nstamp=" + stamp.toLatin1() + "\r\n");
@@ -58,22 +61,22 @@ TEST(VendaroLab, StampPrintsAndWrites)
 
     // Changing a value and stamping again replaces the stored stamp in place.
     TIniFile(path).WriteString("main", "price", "13");
-    run = Lab({"stamp", path, "--write"});
+    run = Lab({ "stamp", path, "--write" });
     ASSERT_EQ(run.exitCode, 0);
     EXPECT_NE(run.out.trimmed(), stamp);
     EXPECT_EQ(TIniFile(path).ReadString("digitalstamp", "stamp", ""), ComputeStamp(path));
     EXPECT_EQ(ReadFileBytes(path).count("stamp="), 1);
 
-    ExpectOneLineError(Lab({"stamp", dir.filePath("missing.ini")}), "missing file");
-    ExpectOneLineError(Lab({"stamp", dir.path()}), "a folder");
-    ExpectOneLineError(Lab({"stamp"}), "no file");
+    ExpectOneLineError(Lab({ "stamp", dir.filePath("missing.ini") }), "missing file");
+    ExpectOneLineError(Lab({ "stamp", dir.path() }), "a folder");
+    ExpectOneLineError(Lab({ "stamp" }), "no file");
 }
 
 TEST(VendaroLab, HelpDocumentsEveryCommand)
 {
-    const LabRun run = Lab({"--help"});
+    const LabRun run = Lab({ "--help" });
     EXPECT_EQ(run.exitCode, 0);
-    for (const char* usage : {"vendaro-lab stamp FILE [--write]", "vendaro-lab protect lab|config|login TEXT",
-                              "vendaro-lab unprotect lab|config|login HEX"})
+    for (const char* usage : { "vendaro-lab stamp FILE [--write]", "vendaro-lab protect lab|config|login TEXT",
+             "vendaro-lab unprotect lab|config|login HEX" })
         EXPECT_TRUE(run.out.contains(usage)) << usage << "\n" << run.out.toStdString();
 }

@@ -4,10 +4,10 @@
 #include "lab/vdengine.h"
 #include "platform/appdir.h"
 #include "platform/process.h"
-#include "ui/pictures.h"
 #include "ui/gradientbutton.h"
 #include "ui/hotlabel.h"
 #include "ui/image.h"
+#include "ui/pictures.h"
 
 #include <QDesktopServices>
 #include <QLabel>

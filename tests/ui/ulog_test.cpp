@@ -32,7 +32,7 @@ TEST(Tflog, CommandBox)
     EXPECT_EQ(LogStore().Lines().back(), "unknown command: \"hello\" 1");
     EXPECT_EQ(LogStore().Levels().Get(LogStore().Levels().Count() - 1), 3);
 
-    for (const char* crash : {"crash", "CRASH"}) {
+    for (const char* crash : { "crash", "CRASH" }) {
         window.Edit1->setText(crash);
         try {
             window.Edit1KeyPress();

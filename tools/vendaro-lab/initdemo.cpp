@@ -82,107 +82,107 @@ void WriteEngineIni(const Kit& kit)
 {
     const QString host = QStringLiteral("127.0.0.1:%1").arg(kit.httpPort);
     WriteStampedLabText(kit.Program("config/engine.ini"),
-                        QStringLiteral("; Vendaro lab configuration of the demo lab (vendaro-lab init-demo)\n"
-                                       "[misc]\n"
-                                       "progname=Fotolab Demo\n"
-                                       "[engine]\n"
-                                       "formats=http://%1/formats.txt\n"
-                                       "shops=http://%1/shops.txt\n"
-                                       "[ftp]\n"
-                                       "host=127.0.0.1:%2\n"
-                                       "user=%3\n"
-                                       "pass=%4\n"
-                                       "orderpath=/orders\n"
-                                       "virtual=/virtual\n"
-                                       "[advanced]\n"
-                                       "newsseed=%5\n"
-                                       "newspath=%6\n"
-                                       "updateseed=%7\n"
-                                       "updatepath=%8\n"
-                                       "settings=%9\n"
-                                       "authkey=%10\n")
-                            .arg(host)
-                            .arg(kit.ftpPort)
-                            .arg(Protect(kLabUser), Protect(kit.ftpPassword), kit.Url("seeds/newsid.txt"),
-                                 kit.Url("news/"), kit.Url("seeds/npid.txt"), kit.Url("update/vendaro-setup.sh"),
-                                 kit.Url("engine_set.ini"))
-                            .arg(Protect(kit.authkey)));
+        QStringLiteral("; Vendaro lab configuration of the demo lab (vendaro-lab init-demo)\n"
+                       "[misc]\n"
+                       "progname=Fotolab Demo\n"
+                       "[engine]\n"
+                       "formats=http://%1/formats.txt\n"
+                       "shops=http://%1/shops.txt\n"
+                       "[ftp]\n"
+                       "host=127.0.0.1:%2\n"
+                       "user=%3\n"
+                       "pass=%4\n"
+                       "orderpath=/orders\n"
+                       "virtual=/virtual\n"
+                       "[advanced]\n"
+                       "newsseed=%5\n"
+                       "newspath=%6\n"
+                       "updateseed=%7\n"
+                       "updatepath=%8\n"
+                       "settings=%9\n"
+                       "authkey=%10\n")
+            .arg(host)
+            .arg(kit.ftpPort)
+            .arg(Protect(kLabUser), Protect(kit.ftpPassword), kit.Url("seeds/newsid.txt"), kit.Url("news/"),
+                kit.Url("seeds/npid.txt"), kit.Url("update/vendaro-setup.sh"), kit.Url("engine_set.ini"))
+            .arg(Protect(kit.authkey)));
 }
 
 void WriteSettings(const Kit& kit)
 {
     WriteStampedLabText(kit.Www("engine_set.ini"),
-                        QStringLiteral("; Settings of the demo lab, fetched by the program at every start\n"
-                                       "[engine]\n"
-                                       "outputdpi=300\n"
-                                       "mindpi=150\n"
-                                       "forceformat=0\n"
-                                       "formatmargin=0\n"
-                                       "usenews=1\n"
-                                       "useupdates=1\n"
-                                       "orderid=%1\n"
-                                       "[company]\n"
-                                       "name=Fotolab Demo\n"
-                                       "owner=Fotolab Demo sp. z o.o.\n"
-                                       "person=Anna Wiśniewska\n"
-                                       "street=ul. Piotrkowska 104\n"
-                                       "city=90-926 Łódź\n"
-                                       "phone=+48 42 630 12 34\n"
-                                       "email=zlecenia@fotolab-demo.pl\n"
-                                       "www=%2\n"
-                                       "bank=PL61 1090 1014 0000 0712 1981 2874\n"
-                                       "noshop=0\n"
-                                       "personal=1\n"
-                                       "paycash=1\n"
-                                       "paytransfer=1\n"
-                                       "paycard=1\n"
-                                       "vat=1\n"
-                                       "[sendorder]\n"
-                                       "loginscript=%3\n"
-                                       "postorderpage=%4\n"
-                                       "newuserpage=%5\n"
-                                       "pack=0\n"
-                                       "delivery_price=1490\n"
-                                       "delivery_pricepre=990\n"
-                                       "min_price=2000\n"
-                                       "open_price=500\n"
-                                       "minphotos=1\n")
-                            .arg(kit.Url("orderid"), kit.Url("lab/"), kit.Url("login"), kit.Url("postorder"),
-                                 kit.Url("lab/rejestracja.html")));
+        QStringLiteral("; Settings of the demo lab, fetched by the program at every start\n"
+                       "[engine]\n"
+                       "outputdpi=300\n"
+                       "mindpi=150\n"
+                       "forceformat=0\n"
+                       "formatmargin=0\n"
+                       "usenews=1\n"
+                       "useupdates=1\n"
+                       "orderid=%1\n"
+                       "[company]\n"
+                       "name=Fotolab Demo\n"
+                       "owner=Fotolab Demo sp. z o.o.\n"
+                       "person=Anna Wiśniewska\n"
+                       "street=ul. Piotrkowska 104\n"
+                       "city=90-926 Łódź\n"
+                       "phone=+48 42 630 12 34\n"
+                       "email=zlecenia@fotolab-demo.pl\n"
+                       "www=%2\n"
+                       "bank=PL61 1090 1014 0000 0712 1981 2874\n"
+                       "noshop=0\n"
+                       "personal=1\n"
+                       "paycash=1\n"
+                       "paytransfer=1\n"
+                       "paycard=1\n"
+                       "vat=1\n"
+                       "[sendorder]\n"
+                       "loginscript=%3\n"
+                       "postorderpage=%4\n"
+                       "newuserpage=%5\n"
+                       "pack=0\n"
+                       "delivery_price=1490\n"
+                       "delivery_pricepre=990\n"
+                       "min_price=2000\n"
+                       "open_price=500\n"
+                       "minphotos=1\n")
+            .arg(kit.Url("orderid"), kit.Url("lab/"), kit.Url("login"), kit.Url("postorder"),
+                kit.Url("lab/rejestracja.html")));
 }
 
 void WriteCatalogues(const Kit& kit)
 {
     // ID|name|price in grosze|side|side (millimetres)
-    WriteLabText(kit.Www("formats.txt"), QStringLiteral("1|9 x 13|69|89|127\n"
-                                                        "2|10 x 15|79|102|152\n"
-                                                        "3|13 x 18|129|127|178\n"
-                                                        "4|15 x 15 kwadrat|149|152|152\n"
-                                                        "5|15 x 21|179|152|210\n"
-                                                        "6|20 x 30|499|203|305\n"
-                                                        "7|21 x 30 (A4)|529|210|297\n"
-                                                        "8|25 x 38|1290|254|381\n"
-                                                        "9|30 x 40|1990|305|406\n"
-                                                        "10|30 x 45|2290|305|457\n"));
+    WriteLabText(kit.Www("formats.txt"),
+        QStringLiteral("1|9 x 13|69|89|127\n"
+                       "2|10 x 15|79|102|152\n"
+                       "3|13 x 18|129|127|178\n"
+                       "4|15 x 15 kwadrat|149|152|152\n"
+                       "5|15 x 21|179|152|210\n"
+                       "6|20 x 30|499|203|305\n"
+                       "7|21 x 30 (A4)|529|210|297\n"
+                       "8|25 x 38|1290|254|381\n"
+                       "9|30 x 40|1990|305|406\n"
+                       "10|30 x 45|2290|305|457\n"));
     // ID|name|city|street|email|phone|bank|personal|cash|transfer|card[|vat]
     WriteLabText(kit.Www("shops.txt"),
-                 QStringLiteral("101|Foto-Punkt Manufaktura|91-065 Łódź|ul. Karskiego 5|manufaktura@fotopunkt.pl|42 664 15 15|"
-                                "PL27 1140 2004 0000 3002 0135 5387|1|1|1|1|1\n"
-                                "102|Kiosk Foto Bałuty|91-402 Łódź|ul. Limanowskiego 147||42 655 20 20||1|1|0|0|0\n"
-                                "103|Fotograf Jan Malinowski|95-100 Zgierz|ul. Długa 12|studio@malinowski-foto.pl|"
-                                "42 716 33 44|PL83 1020 3352 0000 1102 0015 6218|1|1|1|0\n"
-                                "104|Księgarnia i Foto „Pod Arkadami”|95-200 Pabianice|ul. Zamkowa 3|arkady@pabianice.pl|"
-                                "42 215 11 22|PL10 1240 3028 1111 0010 2755 3210|1|1|1|1|0\n"
-                                "105|Drogeria Róża - punkt foto|97-300 Piotrków Trybunalski|Rynek Trybunalski 8|"
-                                "roza@drogeria-roza.pl|44 647 80 90||1|1|0|1|1\n"
-                                "106|Foto Expres Dworzec|00-844 Warszawa|al. Jerozolimskie 54|expres@fotoexpres.pl|"
-                                "22 620 40 40|PL44 1050 1025 1000 0022 3344 5566|1|0|1|1|1\n"
-                                "107|Wysyłka pocztowa (bez odbioru osobistego)|90-926 Łódź|ul. Piotrkowska 104|"
-                                "wysylka@fotolab-demo.pl|42 630 12 35|PL61 1090 1014 0000 0712 1981 2874|0|0|1|1|1\n"
-                                "108|Studio Foto Kadr|96-100 Skierniewice|ul. Senatorska 21|kadr@studio-kadr.pl|46 833 22 11|"
-                                "|1|1|0|0\n"
-                                "109|Centrum Handlowe Sukcesja - stoisko foto|90-361 Łódź|al. Politechniki 1|"
-                                "sukcesja@fotopunkt.pl|42 204 50 50|PL27 1140 2004 0000 3002 0135 5387|1|1|0|1|1\n"));
+        QStringLiteral("101|Foto-Punkt Manufaktura|91-065 Łódź|ul. Karskiego 5|manufaktura@fotopunkt.pl|42 664 15 15|"
+                       "PL27 1140 2004 0000 3002 0135 5387|1|1|1|1|1\n"
+                       "102|Kiosk Foto Bałuty|91-402 Łódź|ul. Limanowskiego 147||42 655 20 20||1|1|0|0|0\n"
+                       "103|Fotograf Jan Malinowski|95-100 Zgierz|ul. Długa 12|studio@malinowski-foto.pl|"
+                       "42 716 33 44|PL83 1020 3352 0000 1102 0015 6218|1|1|1|0\n"
+                       "104|Księgarnia i Foto „Pod Arkadami”|95-200 Pabianice|ul. Zamkowa 3|arkady@pabianice.pl|"
+                       "42 215 11 22|PL10 1240 3028 1111 0010 2755 3210|1|1|1|1|0\n"
+                       "105|Drogeria Róża - punkt foto|97-300 Piotrków Trybunalski|Rynek Trybunalski 8|"
+                       "roza@drogeria-roza.pl|44 647 80 90||1|1|0|1|1\n"
+                       "106|Foto Expres Dworzec|00-844 Warszawa|al. Jerozolimskie 54|expres@fotoexpres.pl|"
+                       "22 620 40 40|PL44 1050 1025 1000 0022 3344 5566|1|0|1|1|1\n"
+                       "107|Wysyłka pocztowa (bez odbioru osobistego)|90-926 Łódź|ul. Piotrkowska 104|"
+                       "wysylka@fotolab-demo.pl|42 630 12 35|PL61 1090 1014 0000 0712 1981 2874|0|0|1|1|1\n"
+                       "108|Studio Foto Kadr|96-100 Skierniewice|ul. Senatorska 21|kadr@studio-kadr.pl|46 833 22 11|"
+                       "|1|1|0|0\n"
+                       "109|Centrum Handlowe Sukcesja - stoisko foto|90-361 Łódź|al. Politechniki 1|"
+                       "sukcesja@fotopunkt.pl|42 204 50 50|PL27 1140 2004 0000 3002 0135 5387|1|1|0|1|1\n"));
 }
 
 void WriteTips(const Kit& kit)
@@ -222,28 +222,27 @@ void WriteWebPages(const Kit& kit)
         "padding:14px 20px}main{padding:8px 20px}h2{color:#1d4e89;font-size:1.1em}.price{color:#b3261e;"
         "font-weight:bold}</style>");
     WriteBytes(kit.Www("news/index.html"),
-               ("<!DOCTYPE html><html lang='pl'><head><meta charset='utf-8'><title>Nowości w Fotolab Demo</title>" +
-                style +
-                "</head><body><header><h1>Fotolab Demo - nowości</h1></header><main>"
-                "<h2>Odbitki 10 x 15 w promocji</h2><p>Do końca miesiąca każda odbitka 10 x 15 kosztuje tylko "
-                "<span class='price'>0,69 zł</span> przy zamówieniu powyżej 100 sztuk.</p>"
-                "<h2>Nowy format: 15 x 15 kwadrat</h2><p>Idealny do zdjęć z telefonu i albumów "
-                "w stylu retro.</p>"
-                "<h2>Nowy punkt odbioru</h2><p>Zapraszamy do stoiska foto w Centrum Handlowym Sukcesja "
-                "(al. Politechniki 1, Łódź).</p></main></body></html>")
-                   .toUtf8());
+        ("<!DOCTYPE html><html lang='pl'><head><meta charset='utf-8'><title>Nowości w Fotolab Demo</title>" + style
+            + "</head><body><header><h1>Fotolab Demo - nowości</h1></header><main>"
+              "<h2>Odbitki 10 x 15 w promocji</h2><p>Do końca miesiąca każda odbitka 10 x 15 kosztuje tylko "
+              "<span class='price'>0,69 zł</span> przy zamówieniu powyżej 100 sztuk.</p>"
+              "<h2>Nowy format: 15 x 15 kwadrat</h2><p>Idealny do zdjęć z telefonu i albumów "
+              "w stylu retro.</p>"
+              "<h2>Nowy punkt odbioru</h2><p>Zapraszamy do stoiska foto w Centrum Handlowym Sukcesja "
+              "(al. Politechniki 1, Łódź).</p></main></body></html>")
+            .toUtf8());
     WriteBytes(kit.Www("lab/index.html"),
-               ("<!DOCTYPE html><html lang='pl'><head><meta charset='utf-8'><title>Fotolab Demo</title>" + style +
-                "</head><body><header><h1>Fotolab Demo</h1></header><main><p>ul. Piotrkowska 104, 90-926 Łódź, "
-                "tel. +48 42 630 12 34</p><p>Pracownia czynna od poniedziałku do piątku w godz. 9-19, w soboty "
-                "9-14.</p></main></body></html>")
-                   .toUtf8());
+        ("<!DOCTYPE html><html lang='pl'><head><meta charset='utf-8'><title>Fotolab Demo</title>" + style
+            + "</head><body><header><h1>Fotolab Demo</h1></header><main><p>ul. Piotrkowska 104, 90-926 Łódź, "
+              "tel. +48 42 630 12 34</p><p>Pracownia czynna od poniedziałku do piątku w godz. 9-19, w soboty "
+              "9-14.</p></main></body></html>")
+            .toUtf8());
     WriteBytes(kit.Www("lab/rejestracja.html"),
-               ("<!DOCTYPE html><html lang='pl'><head><meta charset='utf-8'><title>Rejestracja</title>" + style +
-                "</head><body><header><h1>Rejestracja nowego klienta</h1></header><main><p>W wersji "
-                "demonstracyjnej konta zakłada pracownia. Skorzystaj z konta <b>jan.kowalski</b> "
-                "z hasłem <b>demo123</b>.</p></main></body></html>")
-                   .toUtf8());
+        ("<!DOCTYPE html><html lang='pl'><head><meta charset='utf-8'><title>Rejestracja</title>" + style
+            + "</head><body><header><h1>Rejestracja nowego klienta</h1></header><main><p>W wersji "
+              "demonstracyjnej konta zakłada pracownia. Skorzystaj z konta <b>jan.kowalski</b> "
+              "z hasłem <b>demo123</b>.</p></main></body></html>")
+            .toUtf8());
 }
 
 void WriteSeeds(const Kit& kit)
@@ -252,37 +251,33 @@ void WriteSeeds(const Kit& kit)
     // The running version and an update id: the first start records the id and offers nothing.
     WriteLabText(kit.Www("seeds/npid.txt"), VersionString(ExecutablePath(), QStringLiteral("Build ")) + "\nDEMO-1\n");
     WriteBytes(kit.Www("update/vendaro-setup.sh"),
-               "#!/bin/sh\necho \"Demo lab installer: this demo has nothing to install.\"\n");
+        "#!/bin/sh\necho \"Demo lab installer: this demo has nothing to install.\"\n");
 }
 
 QJsonObject Account(const QString& password, const QString& name, const QString& city, const QString& street,
-                    const QString& phone, const QString& email, const QString& nip = {}, const QString& company = {})
+    const QString& phone, const QString& email, const QString& nip = {}, const QString& company = {})
 {
-    return {{"password", password}, {"name", name},   {"city", city}, {"street", street},
-            {"phone", phone},       {"email", email}, {"nip", nip},   {"company", company}};
+    return { { "password", password }, { "name", name }, { "city", city }, { "street", street }, { "phone", phone },
+        { "email", email }, { "nip", nip }, { "company", company } };
 }
 
 void WriteServerSettings(const Kit& kit)
 {
-    const QJsonObject serve{{"http_port", kit.httpPort},
-                            {"ftp_port", kit.ftpPort},
-                            {"ftp_user", kLabUser},
-                            {"ftp_password", kit.ftpPassword},
-                            {"authkey", kit.authkey},
-                            {"www", "www"},
-                            {"ftp_root", "ftp"},
-                            {"accounts", "accounts.json"},
-                            {"public", QJsonArray{"/news/", "/lab/", "/postorder", "/favicon.ico"}}};
+    const QJsonObject serve { { "http_port", kit.httpPort }, { "ftp_port", kit.ftpPort }, { "ftp_user", kLabUser },
+        { "ftp_password", kit.ftpPassword }, { "authkey", kit.authkey }, { "www", "www" }, { "ftp_root", "ftp" },
+        { "accounts", "accounts.json" }, { "public", QJsonArray { "/news/", "/lab/", "/postorder", "/favicon.ico" } } };
     WriteBytes(kit.Server("serve.json"), QJsonDocument(serve).toJson());
 
     QJsonObject blocked = Account("blokada", "Piotr Zieliński", "", "", "", "");
     blocked["blocked"] = QStringLiteral("Konto zostało zablokowane. Skontaktuj się z pracownią.");
-    const QJsonObject accounts{
-        {"jan.kowalski", Account("demo123", "Jan Kowalski", "00-950 Warszawa", "ul. Marszałkowska 10/4",
-                                 "600 100 200", "jan.kowalski@example.pl")},
-        {"agata", Account("zdjecia", "Agata Lewandowska", "30-001 Kraków", "ul. Floriańska 22/3", "512 345 678",
-                          "agata.lewandowska@example.pl", "676-101-44-22", "Studio Agata Lewandowska")},
-        {"piotr", blocked},
+    const QJsonObject accounts {
+        { "jan.kowalski",
+            Account("demo123", "Jan Kowalski", "00-950 Warszawa", "ul. Marszałkowska 10/4", "600 100 200",
+                "jan.kowalski@example.pl") },
+        { "agata",
+            Account("zdjecia", "Agata Lewandowska", "30-001 Kraków", "ul. Floriańska 22/3", "512 345 678",
+                "agata.lewandowska@example.pl", "676-101-44-22", "Studio Agata Lewandowska") },
+        { "piotr", blocked },
     };
     WriteBytes(kit.Server("accounts.json"), QJsonDocument(accounts).toJson());
 }
@@ -310,24 +305,24 @@ QByteArray SamplePicture()
     return png;
 }
 
-void WriteVirtualAccount(const Kit& kit, const QString& id, const QString& description, int sizeMb,
-                         const QString& password)
+void WriteVirtualAccount(
+    const Kit& kit, const QString& id, const QString& description, int sizeMb, const QString& password)
 {
     const QString folder = "virtual/" + id + "/";
     WriteLabText(kit.Ftp(folder + "account_manifest.vds"),
-                 QStringLiteral("id=%1\ndescr=%2\nsize=%3\npass=%4\n")
-                     .arg(id, description)
-                     .arg(sizeMb)
-                     .arg(MD5Hex(password.isEmpty() ? QStringLiteral("none") : password)));
+        QStringLiteral("id=%1\ndescr=%2\nsize=%3\npass=%4\n")
+            .arg(id, description)
+            .arg(sizeMb)
+            .arg(MD5Hex(password.isEmpty() ? QStringLiteral("none") : password)));
     WriteLabText(kit.Ftp(folder + "witaj.txt"),
-                 QStringLiteral("Witamy na koncie wirtualnym Fotolab Demo.\nTu wymienisz z nami dowolne pliki.\n"));
+        QStringLiteral("Witamy na koncie wirtualnym Fotolab Demo.\nTu wymienisz z nami dowolne pliki.\n"));
     WriteBytes(kit.Ftp(folder + "krajobraz.png"), SamplePicture());
 }
 
 int CopySkins(const Kit& kit, const QString& skinsFolder)
 {
     int copied = 0;
-    const QFileInfoList skins = QDir(skinsFolder).entryInfoList({QStringLiteral("*.vdskin")}, QDir::Files);
+    const QFileInfoList skins = QDir(skinsFolder).entryInfoList({ QStringLiteral("*.vdskin") }, QDir::Files);
     for (const QFileInfo& skin : skins) {
         QFile source(skin.filePath());
         if (!source.open(QIODevice::ReadOnly))
@@ -353,8 +348,8 @@ int RunInitDemo(const QStringList& arguments)
 {
     QStringList args = arguments;
     Kit kit;
-    if (!TakePort(args, QStringLiteral("--http-port"), kit.httpPort) ||
-        !TakePort(args, QStringLiteral("--ftp-port"), kit.ftpPort))
+    if (!TakePort(args, QStringLiteral("--http-port"), kit.httpPort)
+        || !TakePort(args, QStringLiteral("--ftp-port"), kit.ftpPort))
         return LabFail(QStringLiteral("a port is a number from 1 to 65535; usage: vendaro-lab ") + kUsage);
     QString skinsFolder = QStringLiteral(VENDARO_BUILD_SKINS);
     if (const qsizetype at = args.indexOf(QStringLiteral("--skins")); at >= 0) {
@@ -399,9 +394,9 @@ int RunInitDemo(const QStringList& arguments)
 }
 
 const LabCommand command(QStringLiteral("init-demo"), kUsage,
-                         QStringLiteral("Builds a demo lab kit in DIR: DIR/program, a program folder configured for the\n"
-                                        "lab (stamped engine.ini, skins, tips), and DIR/server, which\n"
-                                        "tools/demo-lab/serve.py serves on 127.0.0.1 (default ports 8080 and 2121)."),
-                         RunInitDemo);
+    QStringLiteral("Builds a demo lab kit in DIR: DIR/program, a program folder configured for the\n"
+                   "lab (stamped engine.ini, skins, tips), and DIR/server, which\n"
+                   "tools/demo-lab/serve.py serves on 127.0.0.1 (default ports 8080 and 2121)."),
+    RunInitDemo);
 
 } // namespace

@@ -27,7 +27,10 @@ void PrintHelp()
 } // namespace
 
 LabCommand::LabCommand(QString name_, QString usage_, QString help_, std::function<int(const QStringList&)> run_)
-    : name(std::move(name_)), usage(std::move(usage_)), help(std::move(help_)), run(std::move(run_))
+    : name(std::move(name_))
+    , usage(std::move(usage_))
+    , help(std::move(help_))
+    , run(std::move(run_))
 {
     Registry()[name] = this;
 }

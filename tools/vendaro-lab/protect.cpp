@@ -22,9 +22,9 @@ int RunProtect(const QStringList& args)
 }
 
 const LabCommand command(QStringLiteral("protect"), kUsage,
-                         QStringLiteral("Prints TEXT enciphered as a protected value: \"lab\" for the lab's stamped files,\n"
-                                        "\"config\" for the user's config.ini, \"login\" for the saved login. The text is\n"
-                                        "enciphered as Windows-1250 bytes; an empty text gives an empty line."),
-                         RunProtect);
+    QStringLiteral("Prints TEXT enciphered as a protected value: \"lab\" for the lab's stamped files,\n"
+                   "\"config\" for the user's config.ini, \"login\" for the saved login. The text is\n"
+                   "enciphered as Windows-1250 bytes; an empty text gives an empty line."),
+    RunProtect);
 
 } // namespace

@@ -26,9 +26,9 @@ int RunStamp(const QStringList& args)
 }
 
 const LabCommand command(QStringLiteral("stamp"), QStringLiteral("stamp FILE [--write]"),
-                         QStringLiteral("Prints the digital stamp of an INI-style lab file (engine.ini, the settings file).\n"
-                                        "With --write also stores it as stamp= in section [digitalstamp], adding the\n"
-                                        "section when missing and keeping every other line, so that the file verifies."),
-                         RunStamp);
+    QStringLiteral("Prints the digital stamp of an INI-style lab file (engine.ini, the settings file).\n"
+                   "With --write also stores it as stamp= in section [digitalstamp], adding the\n"
+                   "section when missing and keeping every other line, so that the file verifies."),
+    RunStamp);
 
 } // namespace

@@ -22,7 +22,6 @@ int RunUnprotect(const QStringList& args)
 }
 
 const LabCommand command(QStringLiteral("unprotect"), kUsage,
-                         QStringLiteral("Prints the plain text of a protected value enciphered with that key (see protect)."),
-                         RunUnprotect);
+    QStringLiteral("Prints the plain text of a protected value enciphered with that key (see protect)."), RunUnprotect);
 
 } // namespace
