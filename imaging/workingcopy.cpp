@@ -14,7 +14,7 @@
 
 namespace {
 
-constexpr qint64 kHeaderBytes = 16;
+constexpr qint64 kHeaderBytes = kWorkingCopyHeaderBytes;
 constexpr std::size_t kChunk = std::size_t(8) << 20; // system calls move 8 MB at a time
 
 // Owns a file descriptor.
@@ -116,7 +116,7 @@ bool LoadWorkingBitmap(QImage& bitmap32, const QString& path)
     const qint32 width = qFromLittleEndian<qint32>(header + 4);
     const qint32 height = qFromLittleEndian<qint32>(header + 8);
     const qint32 bitsPerPixel = qFromLittleEndian<qint32>(header + 12);
-    if (!PictureSizeAllowed(width, height) || kHeaderBytes + qint64(width) * height * 4 != status.st_size)
+    if (!PictureSizeAllowed(width, height) || WorkingCopyFileBytes(width, height) != status.st_size)
         return false;
 
     if (!Reusable(bitmap32, width, height)) {

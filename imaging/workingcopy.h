@@ -8,6 +8,13 @@
 #include <cstdint>
 
 inline constexpr std::uint32_t kWorkingCopyMagic = 0x00A0A0A1;
+inline constexpr std::int64_t kWorkingCopyHeaderBytes = 16;
+
+// The size of the file holding a width x height working copy.
+constexpr std::int64_t WorkingCopyFileBytes(std::int64_t width, std::int64_t height)
+{
+    return kWorkingCopyHeaderBytes + width * height * 4;
+}
 
 // Creates or truncates the file (mode 0600) and writes the picture (converted to
 // Format_ARGB32 first if needed). True when everything was written.

@@ -3,6 +3,7 @@
 #include "core/log.h"
 #include "core/textutils.h"
 #include "imaging/geometry.h"
+#include "imaging/workingcopy.h"
 #include "platform/appdir.h"
 #include "platform/files.h"
 
@@ -25,9 +26,7 @@ const QString kPrefix = QStringLiteral("VDTMP.");
 const QString kMarker = QStringLiteral(".owner");
 // Attempts at a fresh folder name before giving up.
 constexpr int kFolderAttempts = 8;
-// A working copy's header (magic, width, height, bits per pixel) and the block a file's
-// last bytes take up on disk.
-constexpr int64_t kWorkingCopyHeader = 16;
+// The block a file's last bytes take up on disk.
 constexpr int64_t kDiskBlock = 4096;
 
 // The markers this process holds locked, by folder.
@@ -153,7 +152,7 @@ int64_t WorkingCopiesBytes(QSize picture, int previewSize)
     TRect preview { 0, 0, picture.width(), picture.height() };
     FitRect({ 0, 0, previewSize, previewSize }, preview, false);
     const auto copy = [](int64_t width, int64_t height) {
-        return kWorkingCopyHeader + std::max<int64_t>(width, 0) * std::max<int64_t>(height, 0) * 4 + kDiskBlock;
+        return WorkingCopyFileBytes(std::max<int64_t>(width, 0), std::max<int64_t>(height, 0)) + kDiskBlock;
     };
     return copy(picture.width(), picture.height()) + copy(preview.Width(), preview.Height());
 }
