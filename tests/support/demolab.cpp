@@ -53,11 +53,11 @@ QString TDemoLab::Output()
     return output_;
 }
 
-bool TDemoLab::WaitForOutput(const QString& text, int timeoutMs)
+bool TDemoLab::WaitForOutput(const QString& text, int timeoutMs, int times)
 {
     QElapsedTimer timer;
     timer.start();
-    while (!Output().contains(text)) {
+    while (Output().count(text) < times) {
         if (timer.elapsed() > timeoutMs || process_.state() == QProcess::NotRunning)
             return false;
         process_.waitForReadyRead(50);

@@ -19,8 +19,9 @@ public:
     QString Url(const QString& path) const; // http://127.0.0.1:port + path
     // Everything the server printed so far.
     QString Output();
-    // Waits up to timeoutMs for the server to print text; returns whether it did.
-    bool WaitForOutput(const QString& text, int timeoutMs = 5000);
+    // Waits up to timeoutMs until the server has printed text at least times times; returns
+    // whether it did.
+    bool WaitForOutput(const QString& text, int timeoutMs = 5000, int times = 1);
 
 private:
     QProcess process_;
