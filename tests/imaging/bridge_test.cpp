@@ -38,8 +38,8 @@ protected:
         for (int r = 0; r < height; ++r)
             for (int x = 0; x < width; ++x) {
                 unsigned char* p = &pixels[std::size_t(r * rowBytes + x * channels)];
-                p[0] = (unsigned char)(x * 255 / std::max(width - 1, 1));
-                p[1] = (unsigned char)(r * 255 / std::max(height - 1, 1));
+                p[0] = static_cast<unsigned char>(x * 255 / std::max(width - 1, 1));
+                p[1] = static_cast<unsigned char>(r * 255 / std::max(height - 1, 1));
                 p[2] = 200;
                 if (channels == 4)
                     p[3] = 128;

@@ -111,7 +111,9 @@ inline std::uint32_t Sepia(std::uint32_t p)
 inline std::uint32_t Brightness(std::uint32_t p, int v)
 {
     const Rgb c = Split(p);
-    return Join(p, { Clamp(c.r + (long long)v), Clamp(c.g + (long long)v), Clamp(c.b + (long long)v) });
+    return Join(p,
+        { Clamp(c.r + static_cast<long long>(v)), Clamp(c.g + static_cast<long long>(v)),
+            Clamp(c.b + static_cast<long long>(v)) });
 }
 
 inline int ContrastChannel(long long c, long long v, long long pivot)

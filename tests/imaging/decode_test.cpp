@@ -197,7 +197,7 @@ TEST_P(EveryExtension, DecodesAFileOfItsFormatOrFailsCleanly)
 }
 
 INSTANTIATE_TEST_SUITE_P(Decode, EveryExtension, testing::ValuesIn(AcceptedPhotoExtensions()),
-    [](const testing::TestParamInfo<QString>& info) { return info.param.toStdString(); });
+    [](const testing::TestParamInfo<QString>& extension) { return extension.param.toStdString(); });
 
 TEST(Decode, ExtensionTable)
 {

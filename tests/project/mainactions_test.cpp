@@ -254,9 +254,9 @@ TEST_F(MainActionsTest, ForcedFormatIsChosenBeforeTheFirstAdd)
     const QString photo = f.WritePhoto(QStringLiteral("portrait.jpg"), 60, 90);
     {
         TDialogAnswers answers { { kButtonOk } };
-        OnNextModal([](QWidget* window) {
-            ASSERT_EQ(window->objectName(), QStringLiteral("fformat"));
-            qobject_cast<QDialog*>(window)->reject();
+        OnNextModal([](QWidget* modal) {
+            ASSERT_EQ(modal->objectName(), QStringLiteral("fformat"));
+            qobject_cast<QDialog*>(modal)->reject();
         });
         window->aaddphotos->trigger();
         EXPECT_EQ(ShownTexts(answers), QStringList { QStringLiteral("Wybierz domyślny format zdjęć ...") });
@@ -265,9 +265,9 @@ TEST_F(MainActionsTest, ForcedFormatIsChosenBeforeTheFirstAdd)
     }
     {
         TDialogAnswers answers { { kButtonOk, true } }; // and do not show the note again
-        OnNextModal([photo](QWidget* window) {
+        OnNextModal([photo](QWidget* modal) {
             AnswerNextFileDialog({ photo }); // the open dialog follows the format window
-            auto& format = *qobject_cast<Tfformat*>(window);
+            auto& format = *qobject_cast<Tfformat*>(modal);
             format.lbformat->SetItemIndex(1);
             format.bokClick();
         });
