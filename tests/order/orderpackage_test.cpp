@@ -90,7 +90,7 @@ TEST_F(OrderPackageTest, ParallelRenderEqualsOneAtATime)
         QImage picture;
         project().RenderOutput(i, picture);
         const QString path = serial.filePath(QStringLiteral("%1.jpg").arg(i));
-        ASSERT_TRUE(SaveJpeg(picture, path, 100));
+        ASSERT_TRUE(SaveJpeg(picture.convertToFormat(QImage::Format_BGR888), path, 100)); // the 24-bit copy
         ASSERT_TRUE(StampJpegDensity(path, 300));
         EXPECT_EQ(ReadFileBytes(order_.orderFiles[i]), ReadFileBytes(path)) << i;
         serialHistory.AddThumbnail(picture);
