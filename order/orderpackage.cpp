@@ -35,6 +35,8 @@ int64_t TOrder::Tick()
 void TOrder::Reset()
 {
     orderId.clear();
+    orderDir.clear();
+    metadataLines.clear();
     startTick = Tick();
     photosDone = 0;
     orderSize = 0;

@@ -35,7 +35,8 @@ public:
     // Milliseconds of a monotonic clock.
     static int64_t Tick();
 
-    // Begins a new order: no ID, counters 0, not failed, startTick now.
+    // Begins a new order: no ID or folder, rendered sizes and counters 0, not failed, startTick
+    // now (InitOrder measures the sources; CleanupOrder empties orderFiles).
     void Reset();
 
     // The order ID by the lab's "orderid" rule, the sizes of the sources, the private folder
