@@ -1,5 +1,6 @@
 #include "order/orderrender.h"
 
+#include "core/log.h"
 #include "imaging/jpeginfo.h"
 #include "imaging/jpegsave.h"
 #include "order/localwait.h"
@@ -7,6 +8,7 @@
 #include "project/uvdimage.h"
 
 #include <condition_variable>
+#include <exception>
 #include <mutex>
 #include <optional>
 #include <thread>
@@ -85,8 +87,15 @@ private:
             TRenderedPhoto photo;
             photo.index = index;
             photo.path = paths_[index];
-            project_.RenderOutput(index, photo.image);
-            photo.saved = SaveJpeg(photo.image, photo.path, kOrderJpegQuality);
+            try {
+                project_.RenderOutput(index, photo.image);
+                photo.saved = SaveJpeg(photo.image, photo.path, kOrderJpegQuality);
+            } catch (const std::exception& error) { // nothing may escape a worker: the photo fails
+                Log(QStringLiteral("RenderOrderPhotos: photo %1: %2")
+                        .arg(index)
+                        .arg(QString::fromLocal8Bit(error.what())),
+                    3);
+            }
             if (photo.saved) {
                 StampJpegDensity(photo.path, outputDpi_); // a file without JFIF density keeps its own
                 photo.fileSize = FileSize64(photo.path);
