@@ -55,7 +55,10 @@ void Report(TProgressState& state, int percent)
 {
     state.last = percent;
     const std::function<void(int)>* progress = state.progress;
-    state.wait->Post([progress, percent] { (*progress)(percent); });
+    state.wait->Post([progress, percent] {
+        if (*progress)
+            (*progress)(percent);
+    });
 }
 
 void OnProgress(zip_t*, double done, void* data)
