@@ -292,3 +292,38 @@ TEST_F(OrderPackageTest, CheckOrderFindsADamagedZip)
 }
 
 } // namespace
+
+namespace {
+
+bool LogHasLineStarting(const QString& start, int level)
+{
+    const TLogStore& store = LogStore();
+    for (int i = 0; i < store.Lines().size(); ++i)
+        if (store.Lines()[i].startsWith(start) && store.Levels().Get(i) == level)
+            return true;
+    return false;
+}
+
+// libzip's failures are logged, never left silent, and leave no archive behind.
+TEST(OrderZipTest, FailuresAreLogged)
+{
+    QTemporaryDir folder;
+    const QString photo = folder.filePath("a.jpg");
+    WriteFileBytes(photo, "not really a picture");
+    const struct {
+        QString zip;
+        QStringList files;
+        QString logged;
+    } cases[] = {
+        { folder.filePath("gone/o.zip"), { photo }, "can't write the archive: " },
+        { folder.filePath("o.zip"), { folder.filePath("missing.jpg") }, "can't write the archive: Read error" },
+    };
+    for (const auto& c : cases) {
+        LogStore().Clear();
+        EXPECT_FALSE(WriteOrderZip(c.zip, c.files, {}));
+        EXPECT_TRUE(LogHasLineStarting("PackOrder: " + c.zip + ": " + c.logged, 3)) << c.logged.toStdString();
+        EXPECT_FALSE(QFile::exists(c.zip));
+    }
+}
+
+} // namespace
