@@ -1,7 +1,7 @@
 // Speed of the photo project: adding a camera-sized photo (one core, and fifty on every core),
 // rendering a print and saving it as the order does, rendering a whole order of fifty, with the
-// peak memory of the process. Links
-// only the window-free library, so the process holds no more than the work needs.
+// peak memory of the process. Links only the window-free library, so the process holds no more
+// than the work needs.
 #include "bench/benchmain.h"
 #include "imaging/jpegsave.h"
 #include "order/history.h"
