@@ -1,11 +1,15 @@
 // Speed of the photo project: adding a camera-sized photo (one core, and fifty on every core),
-// rendering a print and saving it as the order does, with the peak memory of the process. Links
-// only the window-free library, so the process holds no more than the work needs.
+// rendering a print and saving it as the order does, rendering a whole order of fifty, with the
+// peak memory of the process. Links only the window-free library, so the process holds no more
+// than the work needs.
 #include "bench/benchmain.h"
 #include "imaging/jpegsave.h"
+#include "order/history.h"
+#include "order/orderpackage.h"
 #include "project/photobatch.h"
 #include "project/uvdimage.h"
 #include "tests/project/projectfixture.h"
+#include "tests/support/testsupport.h"
 
 #include <QDir>
 #include <QFile>
@@ -183,6 +187,48 @@ void BM_RenderOutputAndSave30x45(benchmark::State& state)
     RenderAndSave(state, kFormat30x45);
 }
 BENCHMARK(BM_RenderOutputAndSave30x45)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
+
+// The order's rendering step: 50 camera photos onto 10x15 at 300 dpi, rendered on the worker
+// threads, saved as quality-100 JPEG files and drawn into the history pages (TOrder, as the
+// send-order window runs it). Adding the photos is set-up, not timed.
+void BM_RenderOrder50Photos10x15(benchmark::State& state)
+{
+    const QString photo = CameraPhoto();
+    TProjectFixture bench;
+    {
+        TPhotoBatch batch(*bench.project, QStringList(50, photo), bench.config.previewSize);
+        TPreparedPhoto prepared;
+        for (int i = 0; i < batch.Count(); ++i) {
+            while (!batch.TakeNext(prepared, 20)) { }
+            if (!prepared.ok)
+                return state.SkipWithError("a photo failed");
+            bench.project->AppendPhoto(std::move(prepared));
+            bench.project->SetFormat(i, kFormat10x15);
+        }
+    }
+    ScopedAppDir app;
+    double added = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        TOrder order;
+        THistory history;
+        order.Reset();
+        if (!order.InitOrder(*bench.project, QStringLiteral("%data%"), history).ok)
+            return state.SkipWithError("InitOrder failed");
+        malloc_trim(0);
+        const double before = CurrentMemoryMb();
+        ResetPeakMemory();
+        state.ResumeTiming();
+        if (!order.RenderOrderPhotos(*bench.project, bench.engine.outputdpi, history, {}).ok)
+            state.SkipWithError("RenderOrderPhotos failed");
+        state.PauseTiming();
+        added = std::max(added, PeakMemoryMb() - before);
+        order.CleanupOrder();
+        state.ResumeTiming();
+    }
+    state.counters["added_MB"] = added; // what rendering added at its peak
+}
+BENCHMARK(BM_RenderOrder50Photos10x15)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 
 } // namespace
 

@@ -3,8 +3,10 @@
 #include "platform/appdir.h"
 #include "platform/cp1250.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QFile>
+#include <QThread>
 
 namespace {
 
@@ -50,6 +52,14 @@ TLogStore& LogStore()
 
 void Log(const QString& message, int level)
 {
+    // The store and its listener (the log window) belong to the user-interface thread: a line
+    // from a worker is handed over to it, in the order the worker wrote its lines.
+    QCoreApplication* app = QCoreApplication::instance();
+    if (app && QThread::currentThread() != app->thread()) {
+        QMetaObject::invokeMethod(
+            app, [message, level] { LogStore().Append(message, level); }, Qt::QueuedConnection);
+        return;
+    }
     LogStore().Append(message, level);
 }
 

@@ -25,6 +25,8 @@ private:
 
 TLogStore& LogStore();
 
+// Any thread: a line logged on a worker thread reaches the store when the application's thread
+// next processes its events.
 void Log(const QString& message, int level = 0);
 
 // "[ ]", "[i]", "[w]" or "[!]".

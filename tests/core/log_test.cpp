@@ -2,9 +2,14 @@
 
 #include "tests/support/testsupport.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QThread>
 #include <gtest/gtest.h>
+
+#include <thread>
+#include <vector>
 
 TEST(Log, SavedFilesCarryNamePrefixesAndCrLf)
 {
@@ -26,5 +31,35 @@ TEST(Log, SavedFilesCarryNamePrefixesAndCrLf)
 
     const QString session = SaveSessionLog();
     EXPECT_TRUE(QFileInfo(session).fileName().startsWith("session_log"));
+    LogStore().Clear();
+}
+
+// Lines from worker threads reach the store (and its listener) on the application's thread, each
+// worker's lines in the order written.
+TEST(Log, WorkerLinesArriveOnTheApplicationThread)
+{
+    LogStore().Clear();
+    std::vector<Qt::HANDLE> listenerThreads;
+    LogStore().SetListener([&listenerThreads] { listenerThreads.push_back(QThread::currentThreadId()); });
+    std::vector<std::thread> workers;
+    for (int w = 0; w < 2; ++w)
+        workers.emplace_back([w] {
+            for (int i = 0; i < 500; ++i)
+                Log(QStringLiteral("worker %1 line %2").arg(w).arg(i), w);
+        });
+    for (std::thread& worker : workers)
+        worker.join();
+    EXPECT_TRUE(LogStore().Lines().isEmpty()); // nothing touched the store from the workers
+    QCoreApplication::processEvents();
+    LogStore().SetListener({});
+    ASSERT_EQ(LogStore().Lines().size(), 1000);
+    EXPECT_EQ(listenerThreads, std::vector<Qt::HANDLE>(1000, QThread::currentThreadId()));
+    for (int w = 0; w < 2; ++w) {
+        const QStringList lines = LogStore().Lines().filter(QStringLiteral("worker %1 ").arg(w));
+        ASSERT_EQ(lines.size(), 500);
+        for (int i = 0; i < 500; ++i)
+            EXPECT_EQ(lines[i], QStringLiteral("worker %1 line %2").arg(w).arg(i));
+    }
+    EXPECT_TRUE(LogHasLine("worker 1 line 499", 1));
     LogStore().Clear();
 }
