@@ -75,6 +75,7 @@ public:
     Poco::Net::SocketAddress PassiveAddress() { return sendPassiveCommand(); }
     void SendPort(const Poco::Net::SocketAddress& address) { sendPortCommand(address); }
     Poco::Net::IPAddress LocalHost() const { return _pControlSocket->address().host(); }
+    Poco::Net::IPAddress PeerHost() const { return _pControlSocket->peerAddress().host(); }
 };
 
 void BlockBrokenPipeSignal()
@@ -315,7 +316,10 @@ public:
     {
         const Poco::Timespan timeout = Milliseconds(settings.TimeoutMs());
         if (settings.passive) {
-            const Poco::Net::SocketAddress address = c_.session->PassiveAddress();
+            // Only the port of the server's answer counts: the data connection goes to the host
+            // of the control connection, never to an address the server names (a server behind
+            // a router names its inner address; a hostile one, a third host).
+            const Poco::Net::SocketAddress address(c_.session->PeerHost(), c_.session->PassiveAddress().port());
             socket_.connect(address, timeout);
             c_.SetData(socket_.impl()->sockfd());
             Expect(c_, Command(c_, command, arg), 1, what);
