@@ -200,6 +200,8 @@ struct TFtpClient::Operation {
     bool severed = false; // the control connection was shut down
     bool done = false;
     TFtpResult result;
+    // The worker's own.
+    bool reporting = false; // a transfer with work events has begun
     QElapsedTimer sinceProgress;
 
     // Runs fn on the caller's thread, unless the caller has already left.
@@ -209,9 +211,12 @@ struct TFtpClient::Operation {
         if (context)
             QMetaObject::invokeMethod(context.data(), std::move(fn), Qt::QueuedConnection);
     }
+    // Work events for a transfer of total bytes (a listing has none; its bytes count only for
+    // the deadline).
     void Begin(qint64 total)
     {
         moved = 0;
+        reporting = true;
         sinceProgress.start();
         if (listener->begin)
             Post([l = listener, total] { l->begin(total); });
@@ -219,13 +224,15 @@ struct TFtpClient::Operation {
     void Progress(qint64 count)
     {
         moved = count;
-        if (listener->progress && sinceProgress.elapsed() >= kProgressIntervalMs) {
+        if (reporting && listener->progress && sinceProgress.elapsed() >= kProgressIntervalMs) {
             sinceProgress.restart();
             Post([l = listener, count] { l->progress(count); });
         }
     }
     void End(qint64 count)
     {
+        if (!reporting)
+            return;
         if (listener->progress)
             Post([l = listener, count] { l->progress(count); });
         if (listener->end)
@@ -467,6 +474,44 @@ TFtpResult LoginWork(Connection& c, const TFtpSettings& settings)
     return { true, {}, {} };
 }
 
+// Closes the data connection (for an upload, the end of the file), checks the server's reply
+// to the transfer and ends the work events.
+void FinishTransfer(Connection& c, Operation& op, DataConnection& data, const QString& what, qint64 moved)
+{
+    data.Close();
+    Expect(c, ReadReply(c), 2, what + QStringLiteral(" not completed"));
+    op.End(moved);
+    if (op.Cancelled())
+        Fail("ECancelled", QStringLiteral("Transfer cancelled"));
+}
+
+// Hands every block the server sends to take until the server closes the data connection;
+// take returns an error to end the transfer with, or nothing.
+void ReceiveAll(Connection& c, Operation& op, DataConnection& data, const QString& what,
+    const std::function<QString(const char*, int)>& take)
+{
+    std::vector<char> buffer(kChunkBytes);
+    qint64 received = 0;
+    for (;;) {
+        int count = 0;
+        try {
+            count = data.Socket().receiveBytes(buffer.data(), int(buffer.size()));
+        } catch (const Poco::Exception& e) {
+            FailBrokenTransfer(c, op, data,
+                QStringLiteral("Data connection lost after %1 bytes: %2")
+                    .arg(received)
+                    .arg(QString::fromStdString(e.displayText())));
+        }
+        if (count <= 0)
+            break;
+        if (const QString error = take(buffer.data(), count); !error.isEmpty())
+            FailBrokenTransfer(c, op, data, error);
+        received += count;
+        op.Progress(received);
+    }
+    FinishTransfer(c, op, data, what, received);
+}
+
 TFtpResult PutWork(
     Connection& c, Operation& op, const TFtpSettings& settings, const QString& localPath, const QString& remoteName)
 {
@@ -474,9 +519,10 @@ TFtpResult PutWork(
     QFile file(localPath);
     if (!file.open(QIODevice::ReadOnly))
         Fail("EFile", QStringLiteral("Cannot open %1: %2").arg(localPath, file.errorString()));
-    const qint64 total = file.size();
+    const QString what = QStringLiteral("Upload of ") + remoteName;
     DataConnection data(c);
-    data.Open(settings, "STOR", name, QStringLiteral("Upload of %1 refused").arg(remoteName));
+    data.Open(settings, "STOR", name, what + QStringLiteral(" refused"));
+    const qint64 total = file.size();
     op.Begin(total);
     std::vector<char> buffer(kChunkBytes);
     qint64 sent = 0;
@@ -499,9 +545,7 @@ TFtpResult PutWork(
         sent += read;
         op.Progress(sent);
     }
-    data.Close();
-    Expect(c, ReadReply(c), 2, QStringLiteral("Upload of %1 not completed").arg(remoteName));
-    op.End(sent);
+    FinishTransfer(c, op, data, what, sent);
     return { true, {}, {} };
 }
 
@@ -513,33 +557,15 @@ TFtpResult GetWork(
     if (!target.open(QIODevice::WriteOnly))
         Fail("EFile", QStringLiteral("Cannot write %1: %2").arg(localPath, target.errorString()));
     const qint64 total = RemoteSize(c, name).value_or(0);
+    const QString what = QStringLiteral("Download of ") + remoteName;
     DataConnection data(c);
-    data.Open(settings, "RETR", name, QStringLiteral("Download of %1 refused").arg(remoteName));
+    data.Open(settings, "RETR", name, what + QStringLiteral(" refused"));
     op.Begin(total);
-    std::vector<char> buffer(kChunkBytes);
-    qint64 received = 0;
-    for (;;) {
-        int count = 0;
-        try {
-            count = data.Socket().receiveBytes(buffer.data(), int(buffer.size()));
-        } catch (const Poco::Exception& e) {
-            FailBrokenTransfer(c, op, data,
-                QStringLiteral("Data connection lost after %1 bytes: %2")
-                    .arg(received)
-                    .arg(QString::fromStdString(e.displayText())));
-        }
-        if (count <= 0)
-            break;
-        if (target.write(buffer.data(), count) != count)
-            FailBrokenTransfer(c, op, data, QStringLiteral("Cannot write %1: %2").arg(localPath, target.errorString()));
-        received += count;
-        op.Progress(received);
-    }
-    data.Close();
-    Expect(c, ReadReply(c), 2, QStringLiteral("Download of %1 not completed").arg(remoteName));
-    op.End(received);
-    if (op.Cancelled())
-        Fail("ECancelled", QStringLiteral("Transfer cancelled"));
+    ReceiveAll(c, op, data, what, [&](const char* block, int count) {
+        return target.write(block, count) == count
+            ? QString()
+            : QStringLiteral("Cannot write %1: %2").arg(localPath, target.errorString());
+    });
     if (!target.commit())
         Fail("EFile", QStringLiteral("Cannot write %1: %2").arg(localPath, target.errorString()));
     return { true, {}, {} };
@@ -550,23 +576,12 @@ TFtpResult ListWork(Connection& c, Operation& op, const TFtpSettings& settings, 
     DataConnection data(c);
     data.Open(settings, c.mlsd ? "MLSD" : "LIST", {}, QStringLiteral("Listing refused"));
     QByteArray listing;
-    std::vector<char> buffer(64 * 1024);
-    for (;;) {
-        int count = 0;
-        try {
-            count = data.Socket().receiveBytes(buffer.data(), int(buffer.size()));
-        } catch (const Poco::Exception& e) {
-            FailBrokenTransfer(c, op, data,
-                QStringLiteral("Data connection lost during the listing: ") + QString::fromStdString(e.displayText()));
-        }
-        if (count <= 0)
-            break;
+    ReceiveAll(c, op, data, QStringLiteral("Listing"), [&listing](const char* block, int count) {
         if (listing.size() + count > kMaxListingBytes)
-            FailBrokenTransfer(c, op, data, QStringLiteral("Listing larger than %1 bytes").arg(kMaxListingBytes));
-        listing.append(buffer.data(), count);
-    }
-    data.Close();
-    Expect(c, ReadReply(c), 2, QStringLiteral("Listing not completed"));
+            return QStringLiteral("Listing larger than %1 bytes").arg(kMaxListingBytes);
+        listing.append(block, count);
+        return QString();
+    });
     items = ParseFtpListing(listing, c.mlsd ? TFtpListingKind::Mlsd : TFtpListingKind::List, c.utf8);
     return { true, {}, {} };
 }
@@ -732,14 +747,19 @@ TFtpResult TFtpClient::Login()
     return Run([settings](Connection& c, Operation&) { return LoginWork(c, settings); }, true, settings.TimeoutMs());
 }
 
-TFtpResult TFtpClient::ChangeDir(const QString& folder)
+TFtpResult TFtpClient::RunCommand(const char* command, const QString& name, const QString& refusal)
 {
     return Run(
-        [folder](Connection& c, Operation&) {
-            Expect(c, Command(c, "CWD", c.Wire(folder)), 2, QStringLiteral("Cannot change directory to ") + folder);
+        [command, name, refusal](Connection& c, Operation&) {
+            Expect(c, Command(c, command, c.Wire(name)), 2, refusal + name);
             return TFtpResult { true, {}, {} };
         },
         true, settings_.TimeoutMs());
+}
+
+TFtpResult TFtpClient::ChangeDir(const QString& folder)
+{
+    return RunCommand("CWD", folder, QStringLiteral("Cannot change directory to "));
 }
 
 TFtpResult TFtpClient::Put(const QString& localPath, const QString& remoteName)
@@ -760,12 +780,7 @@ TFtpResult TFtpClient::Get(const QString& remoteName, const QString& localPath)
 
 TFtpResult TFtpClient::Delete(const QString& remoteName)
 {
-    return Run(
-        [remoteName](Connection& c, Operation&) {
-            Expect(c, Command(c, "DELE", c.Wire(remoteName)), 2, QStringLiteral("Cannot delete ") + remoteName);
-            return TFtpResult { true, {}, {} };
-        },
-        true, settings_.TimeoutMs());
+    return RunCommand("DELE", remoteName, QStringLiteral("Cannot delete "));
 }
 
 TFtpResult TFtpClient::Size(const QString& remoteName, std::optional<qint64>* size)

@@ -119,6 +119,8 @@ public:
 
 private:
     TFtpResult Run(Work work, bool needsConnection, int timeoutMs);
+    // command with name as its argument, refused unless the server answers 2xx.
+    TFtpResult RunCommand(const char* command, const QString& name, const QString& refusal);
     void DropConnection();
 
     TFtpSettings settings_;

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
@@ -28,12 +29,17 @@ testing::AssertionResult Succeeded(const TFtpResult& result)
     return testing::AssertionFailure() << result.errorClass.toStdString() << ": " << result.message.toStdString();
 }
 
-QStringList Names(const QList<TFtpListItem>& items)
+// Puts source as name and checks that SIZE and the listing show it whole.
+void PutAndCheck(TFtpClient& client, const QString& source, const QString& name)
 {
-    QStringList names;
-    for (const TFtpListItem& item : items)
-        names << item.name;
-    return names;
+    const qint64 size = QFileInfo(source).size();
+    ASSERT_TRUE(Succeeded(client.Put(source, name)));
+    std::optional<qint64> remoteSize;
+    ASSERT_TRUE(Succeeded(client.Size(name, &remoteSize)));
+    EXPECT_EQ(remoteSize, size);
+    QList<TFtpListItem> items;
+    ASSERT_TRUE(Succeeded(client.List(&items)));
+    EXPECT_EQ(items, (QList<TFtpListItem> { { name, TFtpItemKind::File, size } }));
 }
 
 // The work events as the caller's thread sees them.
@@ -88,14 +94,7 @@ TEST_P(FtpClientModes, PutSizeListGetDeleteRoundTrip)
 
     // Put replaces a remote file of that name.
     ASSERT_TRUE(WritePatternFile(source, 10));
-    ASSERT_TRUE(Succeeded(client.Put(source, "a_00001.jpg")));
-    std::optional<qint64> remoteSize;
-    ASSERT_TRUE(Succeeded(client.Size("a_00001.jpg", &remoteSize)));
-    EXPECT_EQ(remoteSize, 10);
-
-    QList<TFtpListItem> items;
-    ASSERT_TRUE(Succeeded(client.List(&items)));
-    EXPECT_EQ(items, (QList<TFtpListItem> { { "a_00001.jpg", TFtpItemKind::File, 10 } }));
+    PutAndCheck(client, source, "a_00001.jpg");
 
     const QString copy = local.filePath("copy.jpg");
     work = {};
@@ -312,10 +311,7 @@ TEST_P(FtpProxyTypes, LogInAndTransferThroughTheProxy)
         client.Settings().proxyUser = TFtpServer::kProxyUser;
         client.Settings().proxyPassword = TFtpServer::kProxyPassword;
         ASSERT_TRUE(server.Open(client));
-        ASSERT_TRUE(Succeeded(client.Put(source, "a.jpg")));
-        QList<TFtpListItem> items;
-        ASSERT_TRUE(Succeeded(client.List(&items)));
-        EXPECT_EQ(Names(items), QStringList { "a.jpg" });
+        PutAndCheck(client, source, "a.jpg");
         client.Disconnect();
     }
     const char* methods[] = { "", "USER user@host", "SITE", "OPEN", "USER user@proxyuser@host" };
@@ -378,13 +374,7 @@ TEST(FtpClient, UserAtHostThroughDebiansFtpProxy)
     ASSERT_TRUE(Succeeded(connected));
     ASSERT_TRUE(Succeeded(client.Login()));
     ASSERT_TRUE(Succeeded(client.ChangeDir("/orders")));
-    ASSERT_TRUE(Succeeded(client.Put(source, "a.jpg")));
-    std::optional<qint64> size;
-    ASSERT_TRUE(Succeeded(client.Size("a.jpg", &size)));
-    EXPECT_EQ(size, 200000);
-    QList<TFtpListItem> items;
-    ASSERT_TRUE(Succeeded(client.List(&items)));
-    EXPECT_EQ(items, (QList<TFtpListItem> { { "a.jpg", TFtpItemKind::File, 200000 } }));
+    PutAndCheck(client, source, "a.jpg");
     client.Disconnect();
     EXPECT_EQ(ReadFileBytes(server.Orders("a.jpg")), ReadFileBytes(source));
     proxy.terminate();
