@@ -652,6 +652,8 @@ TFtpResult TFtpClient::Run(Work work, bool needsConnection, int timeoutMs)
 {
     if (needsConnection && !Connected())
         return Failure("ENotConnected", QStringLiteral("Not connected"));
+    if (Busy())
+        return Failure("EBusy", QStringLiteral("Another operation is running"));
 
     QObject context;
     QEventLoop loop;
@@ -722,6 +724,12 @@ TFtpResult TFtpClient::Run(Work work, bool needsConnection, int timeoutMs)
     return result;
 }
 
+bool TFtpClient::Busy() const
+{
+    std::lock_guard guard(runningLock_);
+    return !running_.expired();
+}
+
 void TFtpClient::DropConnection()
 {
     if (connection_)
@@ -731,6 +739,8 @@ void TFtpClient::DropConnection()
 
 TFtpResult TFtpClient::Connect()
 {
+    if (Busy())
+        return Failure("EBusy", QStringLiteral("Another operation is running"));
     DropConnection();
     connection_ = std::make_shared<Connection>();
     const TFtpSettings settings = settings_;
@@ -817,6 +827,8 @@ void TFtpClient::Abort()
 
 void TFtpClient::Disconnect()
 {
+    if (Busy())
+        return;
     if (!Connected()) {
         DropConnection();
         return;

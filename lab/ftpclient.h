@@ -52,10 +52,11 @@ inline constexpr qint64 kDeadlineProgressBytes = qint64(64) << 10;
 // The largest listing the client reads.
 inline constexpr qint64 kMaxListingBytes = qint64(16) << 20;
 
-// The outcome of one operation. errorClass names the kind of failure ("EFtpReply": the server
-// refused the command; "ETimeout", "EConnection": the connection is closed afterwards;
-// "ECancelled", "ENotConnected", "EFile" (local file), "EName" (a name that cannot be sent),
-// "EProxyType", "EListingTooLarge", "ENetwork").
+// The outcome of one operation. errorClass names the kind of failure: "EFtpReply" (the server
+// refused the command), "EDataConnection" (a transfer's data connection broke or its listing
+// was too large), "ECancelled", "ENotConnected", "EBusy" (called from a work event of another
+// operation), "EFile" (local file), "EName" (a name that cannot be sent), "EProxyType" leave
+// the connection as it was; after "ETimeout", "EConnection" and "ENetwork" it is closed.
 struct TFtpResult {
     bool ok = false;
     QString errorClass;
@@ -121,6 +122,8 @@ private:
     TFtpResult Run(Work work, bool needsConnection, int timeoutMs);
     // command with name as its argument, refused unless the server answers 2xx.
     TFtpResult RunCommand(const char* command, const QString& name, const QString& refusal);
+    // An operation is running: a work event's handler called the client again.
+    bool Busy() const;
     void DropConnection();
 
     TFtpSettings settings_;

@@ -188,9 +188,15 @@ TEST(FtpClient, AbortEndsTheTransferAndKeepsTheConnection)
     TFtpClient client;
     client.Settings() = server.Settings();
     ASSERT_TRUE(server.Open(client));
-    client.SetWorkListener({ [&client](qint64) { client.Abort(); }, {}, {} });
+    QString nested;
+    client.SetWorkListener({ [&](qint64) {
+                                nested = client.Delete("other.jpg").errorClass; // the session is busy
+                                client.Abort();
+                            },
+        {}, {} });
 
     EXPECT_EQ(client.Put(source, "big.jpg").errorClass, "ECancelled");
+    EXPECT_EQ(nested, "EBusy");
     ASSERT_TRUE(client.Connected());
     ASSERT_TRUE(Succeeded(client.Delete("big.jpg")));
 
