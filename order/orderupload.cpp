@@ -64,6 +64,11 @@ bool UploadOrderFile(TFtpClient& client, const QString& path)
     if (result.ok) {
         std::optional<qint64> remoteSize;
         result = client.Size(remoteName, &remoteSize);
+        if (!result.ok && result.errorClass == QLatin1String("EFtpReply")) {
+            // A folder the account may only write to refuses SIZE; the server's word stands.
+            Log("FTP: " + remoteName + " not checked on the server: " + result.message, 2);
+            result.ok = true;
+        }
         const qint64 localSize = FileSize64(path);
         if (result.ok && remoteSize && *remoteSize != localSize)
             result = { false, QStringLiteral("ESizeMismatch"),

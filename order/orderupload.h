@@ -47,7 +47,8 @@ struct TUploadResult {
 TUploadProgress UploadProgress(qint64 fileBytes, qint64 sentBytes, qint64 totalBytes, qint64 elapsedMs);
 
 // Sends the local file at path into the client's current folder under its lower-cased file
-// name, then compares the server's SIZE with the local size when the server answers SIZE.
+// name, then compares the server's SIZE with the local size when the server answers SIZE (a
+// server without SIZE, or refusing it for that file, is taken at its word; logged at level 2).
 // On any failure logs "FTP ERROR: " lines (the error, the server's last reply), deletes the
 // remote file of that name ignoring errors, and returns false.
 bool UploadOrderFile(TFtpClient& client, const QString& path);

@@ -196,6 +196,19 @@ TEST_F(UploadOrderTest, SizeMismatchCountsAsAFailedUpload)
     EXPECT_EQ(output.count("FTP RECEIVED /orders/3fa9c07b_00001.jpg"), 2);
 }
 
+// A server that refuses SIZE for a file (an upload-only folder) is taken at its word.
+TEST_F(UploadOrderTest, RefusedSizeLeavesTheUploadUnchecked)
+{
+    Start({ "--size-refuse", "2" });
+    const TUploadResult result = Upload();
+    EXPECT_TRUE(result.sent);
+    EXPECT_EQ(result.failures, 0);
+    EXPECT_TRUE(ArrivedWhole(0) && ArrivedWhole(1) && ArrivedWhole(2));
+    EXPECT_TRUE(LogHasLine(QStringLiteral("FTP: 3fa9c07b_00002.jpg not checked on the server: Cannot get the size of "
+                                          "3fa9c07b_00002.jpg: 550 SIZE not allowed here."),
+        2));
+}
+
 TEST(UploadProgress, BytesPercentAndTimeLeft)
 {
     struct Case {

@@ -143,13 +143,15 @@ class DemoLabTest(unittest.TestCase):
         self.assertIn("ORDER A:", output)
 
     def test_upload_faults_aim_at_one_upload_and_logins_run_out(self):
-        lab = DemoLab("--drop-upload", "2=1000", "--size-lie", "3", "--refuse-login-after", "1")
+        lab = DemoLab("--drop-upload", "2=1000", "--size-lie", "3", "--size-refuse", "1", "--refuse-login-after", "1")
         try:
             session = lab.ftp_session()
             session.storbinary("STOR a.jpg", io.BytesIO(b"a" * 5000))
             with self.assertRaises(ftplib.error_temp):  # the second upload is cut after 1000 bytes
                 session.storbinary("STOR b.jpg", io.BytesIO(b"b" * 50000))
             session.storbinary("STOR c.jpg", io.BytesIO(b"c" * 300))
+            with self.assertRaises(ftplib.error_perm):  # once
+                session.size("a.jpg")
             self.assertEqual([session.size(n) for n in ("a.jpg", "b.jpg", "c.jpg", "c.jpg")], [5000, 1000, 299, 300])
             session.quit()
             with self.assertRaises(ftplib.error_perm):  # the second login is refused
@@ -159,6 +161,7 @@ class DemoLabTest(unittest.TestCase):
         output = lab.output()
         self.assertIn("FTP data connection dropped after 1000 bytes", output)
         self.assertIn("FTP SIZE /orders/c.jpg answered 299 (injected)", output)
+        self.assertIn("FTP SIZE /orders/a.jpg refused (injected)", output)
         self.assertIn("FTP LOGIN refused for lab (injected)", output)
 
     def test_proxy_logs_in_by_every_method(self):

@@ -98,7 +98,8 @@ class Lab:
         self.fail_uploads = set(args.fail_upload)
         self.drop_uploads = {int(n): int(v) for n, v in (option.split("=", 1) for option in args.drop_upload)}
         self.size_lies = set(args.size_lie)
-        self.lying_paths = set()
+        self.size_refusals = set(args.size_refuse)
+        self.lying_paths = {}  # path -> "lie" or "refuse", for one SIZE
         self.login_limit = args.refuse_login_after
         self.logins = 0
         self.proxy_user = args.proxy_user if args.proxy_user is not None else settings.get("proxy_user", "proxy")
@@ -361,15 +362,19 @@ class LabFtpHandler(FTPHandler):
             return
         if number in self.lab.drop_uploads:
             self.drop_this_upload = self.lab.drop_uploads[number]
-        if number in self.lab.size_lies:
-            with LOCK:
-                self.lab.lying_paths.add(file)
+        for faults, kind in ((self.lab.size_lies, "lie"), (self.lab.size_refusals, "refuse")):
+            if number in faults:
+                with LOCK:
+                    self.lab.lying_paths[file] = kind
         return super().ftp_STOR(file, mode)
 
     def ftp_SIZE(self, path):
         with LOCK:
-            lying = path in self.lab.lying_paths
-            self.lab.lying_paths.discard(path)
+            lying = self.lab.lying_paths.pop(path, None)
+        if lying == "refuse":
+            say(f"FTP SIZE {self.relative(path)} refused (injected)")
+            self.respond("550 SIZE not allowed here.")
+            return
         if lying and os.path.isfile(path):
             size = os.path.getsize(path) - 1
             say(f"FTP SIZE {self.relative(path)} answered {size} (injected)")
@@ -573,6 +578,8 @@ def main():
                         help="drop the data connection of the Nth FTP upload after BYTES bytes")
     parser.add_argument("--size-lie", action="append", type=int, default=[], metavar="N",
                         help="answer SIZE for the file of the Nth FTP upload one byte short (once)")
+    parser.add_argument("--size-refuse", action="append", type=int, default=[], metavar="N",
+                        help="refuse SIZE for the file of the Nth FTP upload (once), as upload-only folders do")
     parser.add_argument("--refuse-login-after", type=int, metavar="N",
                         help="refuse every FTP login after the first N")
     parser.add_argument("--ftp-proxy-port", type=int, default=0, help="FTP proxy port (0: any free port)")
