@@ -18,7 +18,7 @@ TDemoLab::TDemoLab(const QString& folder, const QStringList& switches)
     args << switches;
     process_.setProcessChannelMode(QProcess::MergedChannels);
     process_.start(QStringLiteral("/usr/bin/python3"), args);
-    static const QRegularExpression ready(QStringLiteral("READY http=(\\d+) ftp=(\\d+)"));
+    static const QRegularExpression ready(QStringLiteral("READY http=(\\d+) ftp=(\\d+) ftpproxy=(\\d+)"));
     QElapsedTimer timer;
     timer.start();
     while (timer.elapsed() < 15000 && process_.state() != QProcess::NotRunning) {
@@ -27,6 +27,7 @@ TDemoLab::TDemoLab(const QString& folder, const QStringList& switches)
         if (match.hasMatch()) {
             httpPort_ = match.captured(1).toInt();
             ftpPort_ = match.captured(2).toInt();
+            ftpProxyPort_ = match.captured(3).toInt();
             return;
         }
     }

@@ -16,6 +16,7 @@ public:
     bool Started() const { return httpPort_ > 0; }
     int HttpPort() const { return httpPort_; }
     int FtpPort() const { return ftpPort_; }
+    int FtpProxyPort() const { return ftpProxyPort_; } // the demo FTP proxy (0 with --no-ftp)
     QString Url(const QString& path) const; // http://127.0.0.1:port + path
     // Everything the server printed so far.
     QString Output();
@@ -28,6 +29,7 @@ private:
     QString output_;
     int httpPort_ = 0;
     int ftpPort_ = 0;
+    int ftpProxyPort_ = 0;
 };
 
 // A loopback TCP port that nothing listened on a moment ago.

@@ -45,7 +45,7 @@ class DemoLab:
             self.lines.append(line)
             if line.startswith("READY"):
                 parts = dict(p.split("=") for p in line.split()[1:])
-                self.http, self.ftp = int(parts["http"]), int(parts["ftp"])
+                self.http, self.ftp, self.proxy = int(parts["http"]), int(parts["ftp"]), int(parts["ftpproxy"])
                 break
 
     def status(self, path):
@@ -65,12 +65,17 @@ class DemoLab:
         with urllib.request.urlopen(request, timeout=5) as answer:
             return answer.status, answer.read()
 
-    def ftp_session(self):
+    def ftp_session(self, user="lab", password="tajne"):
         session = ftplib.FTP()
         session.connect("127.0.0.1", self.ftp, timeout=5)
-        session.login("lab", "tajne")
+        session.login(user, password)
         session.cwd("/orders")
         return session
+
+    def output(self):
+        """Everything printed so far, once the servers have stopped."""
+        self.process.terminate()
+        return "".join(self.lines) + self.process.stdout.read()
 
     def close(self):
         self.process.terminate()
@@ -136,6 +141,62 @@ class DemoLabTest(unittest.TestCase):
         self.assertIn("FTP upload #2 refused", output)
         self.assertIn("FTP RECEIVED /orders/a_metadata.txt", output)
         self.assertIn("ORDER A:", output)
+
+    def test_upload_faults_aim_at_one_upload_and_logins_run_out(self):
+        lab = DemoLab("--drop-upload", "2=1000", "--size-lie", "3", "--size-refuse", "1", "--refuse-login-after", "1")
+        try:
+            session = lab.ftp_session()
+            session.storbinary("STOR a.jpg", io.BytesIO(b"a" * 5000))
+            with self.assertRaises(ftplib.error_temp):  # the second upload is cut after 1000 bytes
+                session.storbinary("STOR b.jpg", io.BytesIO(b"b" * 50000))
+            session.storbinary("STOR c.jpg", io.BytesIO(b"c" * 300))
+            with self.assertRaises(ftplib.error_perm):  # once
+                session.size("a.jpg")
+            self.assertEqual([session.size(n) for n in ("a.jpg", "b.jpg", "c.jpg", "c.jpg")], [5000, 1000, 299, 300])
+            session.quit()
+            with self.assertRaises(ftplib.error_perm):  # the second login is refused
+                lab.ftp_session()
+        finally:
+            lab.dir.cleanup()
+        output = lab.output()
+        self.assertIn("FTP data connection dropped after 1000 bytes", output)
+        self.assertIn("FTP SIZE /orders/c.jpg answered 299 (injected)", output)
+        self.assertIn("FTP SIZE /orders/a.jpg refused (injected)", output)
+        self.assertIn("FTP LOGIN refused for lab (injected)", output)
+
+    def test_proxy_logs_in_by_every_method(self):
+        lab = DemoLab()
+        target = f"127.0.0.1:{lab.ftp}"
+        logins = {
+            "USER user@host": [f"USER lab@{target}", "PASS tajne"],
+            "SITE": ["USER proxy", "PASS proxy", f"SITE {target}", "USER lab", "PASS tajne"],
+            "OPEN": [f"OPEN {target}", "USER lab", "PASS tajne"],
+            "USER user@proxyuser@host": [f"USER lab@proxy@{target}", "PASS tajne@proxy"],
+        }
+        try:
+            for method, commands in logins.items():
+                with self.subTest(method):
+                    session = ftplib.FTP()
+                    session.connect("127.0.0.1", lab.proxy, timeout=5)
+                    replies = [session.sendcmd(command) for command in commands]
+                    self.assertTrue(replies[-1].startswith("230"), replies)
+                    session.cwd("/orders")
+                    session.storbinary("STOR via.txt", io.BytesIO(method.encode()))
+                    session.set_pasv(False)  # active data connections reach the client too
+                    self.assertEqual(session.nlst(), ["via.txt"])
+                    session.quit()
+            session = ftplib.FTP()
+            session.connect("127.0.0.1", lab.proxy, timeout=5)
+            with self.assertRaises(ftplib.error_perm):
+                session.sendcmd(f"USER lab@other@{target}")  # a wrong proxy user
+            with self.assertRaises(ftplib.error_perm):
+                session.sendcmd("USER lab@192.0.2.1:21")  # not a loopback server
+            session.close()
+        finally:
+            lab.dir.cleanup()
+        output = lab.output()
+        for method in logins:
+            self.assertIn(f"FTP PROXY {method} -> {target}", output)
 
 
 if __name__ == "__main__":

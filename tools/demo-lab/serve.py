@@ -5,9 +5,13 @@ HTTP (Basic authentication with the lab's FTP user and the MD5 of its password):
   static files of server/www, the login script /login?u=USER&p=MD5, the order-ID script
   /orderid answering "id=...", and the post-order page /postorder?id=...&sign=...
 FTP (pyftpdlib): the lab's account rooted at server/ftp (orders and virtual accounts).
+FTP proxy: on its own port, for the clients' proxy login methods: USER user@host[:port],
+  USER proxyuser + PASS then SITE host[:port], OPEN host[:port], and USER user@proxyuser@host[:port]
+  with PASS pass@proxypass. It relays the control connection to a loopback server only; data
+  connections go straight to the server (everything is on 127.0.0.1).
 
 Every request and every arriving file is printed on stdout. Switches inject faults for tests.
-When both servers listen, one line "READY http=PORT ftp=PORT" is printed.
+When the servers listen, one line "READY http=PORT ftp=PORT ftpproxy=PORT" is printed.
 """
 import argparse
 import base64
@@ -16,7 +20,10 @@ import hashlib
 import http.server
 import json
 import os
+import select
 import signal
+import socket
+import socketserver
 import ssl
 import sys
 import threading
@@ -89,6 +96,15 @@ class Lab:
             else:
                 self.delay_all = int(option)
         self.fail_uploads = set(args.fail_upload)
+        self.drop_uploads = {int(n): int(v) for n, v in (option.split("=", 1) for option in args.drop_upload)}
+        self.size_lies = set(args.size_lie)
+        self.size_refusals = set(args.size_refuse)
+        self.lying_paths = {}  # path -> "lie" or "refuse", for one SIZE
+        self.login_limit = args.refuse_login_after
+        self.logins = 0
+        self.proxy_user = args.proxy_user if args.proxy_user is not None else settings.get("proxy_user", "proxy")
+        self.proxy_password = (args.proxy_password if args.proxy_password is not None
+                               else settings.get("proxy_password", "proxy"))
         self.drop_after = args.drop_after
         self.drops_left = args.drop_count
         self.ftp_delay = args.ftp_delay
@@ -117,6 +133,11 @@ class Lab:
             if self.drops_left > 0:
                 self.drops_left -= 1
             return True
+
+    def next_login(self):
+        with LOCK:
+            self.logins += 1
+            return self.logins
 
     def next_order_id(self):
         with LOCK:
@@ -270,6 +291,13 @@ class DroppingDTPHandler(DTPHandler):
         super().__init__(sock, cmd_channel)
         self.drop_at = self.lab.drop_after if self.lab.take_drop() else None
 
+    def enable_receiving(self, type, cmd):
+        pending = getattr(self.cmd_channel, "drop_this_upload", None)
+        if pending is not None:
+            self.drop_at = pending
+            self.cmd_channel.drop_this_upload = None
+        return super().enable_receiving(type, cmd)
+
     def drop(self):
         say(f"FTP data connection dropped after {self.get_transmitted_bytes()} bytes")
         self.transfer_finished = False
@@ -318,13 +346,41 @@ class LabFtpHandler(FTPHandler):
     def on_login(self, username):
         say(f"FTP LOGIN {username} from {self.remote_ip}")
 
+    def ftp_PASS(self, line):
+        if self.username and not self.authenticated and self.lab.login_limit is not None:
+            if self.lab.next_login() > self.lab.login_limit:
+                say(f"FTP LOGIN refused for {self.username} (injected)")
+                self.respond("530 Login refused: injected failure.")
+                return
+        return super().ftp_PASS(line)
+
     def ftp_STOR(self, file, mode="w"):
         number = self.lab.next_upload()
         if number in self.lab.fail_uploads:
             say(f"FTP upload #{number} refused ({os.path.basename(file)})")
             self.respond("451 Requested action aborted: injected failure.")
             return
+        if number in self.lab.drop_uploads:
+            self.drop_this_upload = self.lab.drop_uploads[number]
+        for faults, kind in ((self.lab.size_lies, "lie"), (self.lab.size_refusals, "refuse")):
+            if number in faults:
+                with LOCK:
+                    self.lab.lying_paths[file] = kind
         return super().ftp_STOR(file, mode)
+
+    def ftp_SIZE(self, path):
+        with LOCK:
+            lying = self.lab.lying_paths.pop(path, None)
+        if lying == "refuse":
+            say(f"FTP SIZE {self.relative(path)} refused (injected)")
+            self.respond("550 SIZE not allowed here.")
+            return
+        if lying and os.path.isfile(path):
+            size = os.path.getsize(path) - 1
+            say(f"FTP SIZE {self.relative(path)} answered {size} (injected)")
+            self.respond(f"213 {size}")
+            return
+        return super().ftp_SIZE(path)
 
     def relative(self, file):
         return "/" + os.path.relpath(file, self.lab.ftp_root)
@@ -347,6 +403,137 @@ class LabFtpHandler(FTPHandler):
         values = dict(line.split("=", 1) for line in lines if "=" in line)
         say("ORDER {oid}: {truecount} odbitek, {price} gr, {name}, odbiór: {shopname}".format(
             **{k: values.get(k, "?") for k in ("oid", "truecount", "price", "name", "shopname")}))
+
+
+class FtpProxyHandler(socketserver.StreamRequestHandler):
+    """One client of the demo FTP proxy: a proxy login, then the control connection relayed."""
+
+    lab = None
+    rbufsize = 0  # unbuffered: nothing the client sends is held back when the relay starts
+
+    def send(self, line):
+        self.wfile.write((line + "\r\n").encode("utf-8", errors="replace"))
+        self.wfile.flush()
+
+    def receive(self):
+        line = self.rfile.readline(4096)
+        return line.decode("utf-8", errors="replace").rstrip("\r\n") if line else None
+
+    @staticmethod
+    def target(text):
+        host, _, port = text.strip().partition(":")
+        return host, int(port) if port.isdigit() else 21
+
+    def open_upstream(self, method, text):
+        host, port = self.target(text)
+        if host not in ("127.0.0.1", "localhost", "::1"):
+            say(f"FTP PROXY refused {method} -> {host}:{port} (not a loopback server)")
+            self.send("530 The demo proxy reaches loopback servers only.")
+            return None
+        try:
+            upstream = socket.create_connection((host, port), timeout=10)
+        except OSError as err:
+            self.send(f"421 Cannot reach {host}:{port}: {err}.")
+            return None
+        upstream.settimeout(None)
+        say(f"FTP PROXY {method} -> {host}:{port}")
+        self.upstream_lines = upstream.makefile("rb", buffering=0)
+        return upstream
+
+    def upstream_reply(self, upstream):
+        """The server's next reply, multi-line replies whole."""
+        first = self.upstream_lines.readline()
+        reply = first
+        if len(first) > 3 and first[3:4] == b"-":
+            while True:
+                line = self.upstream_lines.readline()
+                reply += line
+                if not line or (line[:3] == first[:3] and line[3:4] == b" "):
+                    break
+        return reply
+
+    def ask(self, upstream, command):
+        upstream.sendall((command + "\r\n").encode("utf-8", errors="replace"))
+        return self.upstream_reply(upstream)
+
+    def handle(self):
+        lab = self.lab
+        self.send("220 Vendaro demo lab FTP proxy ready.")
+        upstream = None
+        proxy_user = None
+        proxy_logged_in = False
+        while upstream is None:
+            line = self.receive()
+            if line is None:
+                return
+            command, _, arg = line.partition(" ")
+            command = command.upper()
+            if command == "USER" and arg.count("@") >= 2:  # user@proxyuser@host
+                user, proxy_user, host = arg.rsplit("@", 2)
+                if proxy_user != lab.proxy_user:
+                    self.send("530 Proxy login refused.")
+                    continue
+                upstream = self.open_upstream("USER user@proxyuser@host", host)
+                if upstream is None:
+                    continue
+                self.upstream_reply(upstream)
+                self.wfile.write(self.ask(upstream, "USER " + user))
+                password = self.receive() or ""
+                word, _, value = password.partition(" ")
+                secret, _, proxy_password = value.rpartition("@")
+                if word.upper() != "PASS" or proxy_password != lab.proxy_password:
+                    self.send("530 Proxy login refused.")
+                    upstream.close()
+                    return
+                self.wfile.write(self.ask(upstream, "PASS " + secret))
+            elif command == "USER" and "@" in arg:  # user@host
+                user, _, host = arg.rpartition("@")
+                upstream = self.open_upstream("USER user@host", host)
+                if upstream is None:
+                    continue
+                self.upstream_reply(upstream)
+                self.wfile.write(self.ask(upstream, "USER " + user))
+            elif command == "USER":
+                proxy_user = arg
+                self.send("331 Proxy password required.")
+            elif command == "PASS" and proxy_user is not None:
+                proxy_logged_in = proxy_user == lab.proxy_user and arg == lab.proxy_password
+                self.send("230 Logged in to the proxy." if proxy_logged_in else "530 Proxy login refused.")
+            elif command == "SITE" and proxy_logged_in:
+                upstream = self.open_upstream("SITE", arg)
+                if upstream is not None:
+                    self.wfile.write(self.upstream_reply(upstream))
+            elif command == "OPEN":
+                upstream = self.open_upstream("OPEN", arg)
+                if upstream is not None:
+                    self.wfile.write(self.upstream_reply(upstream))
+            elif command == "QUIT":
+                self.send("221 Goodbye.")
+                return
+            else:
+                self.send("530 Log in to the proxy first.")
+        self.wfile.flush()
+        self.relay(upstream)
+
+    def relay(self, upstream):
+        client = self.connection
+        try:
+            while True:
+                readable, _, _ = select.select([client, upstream], [], [])
+                for source in readable:
+                    data = source.recv(65536)
+                    if not data:
+                        return
+                    (upstream if source is client else client).sendall(data)
+        except OSError:
+            pass
+        finally:
+            upstream.close()
+
+
+class FtpProxy(socketserver.ThreadingTCPServer):
+    daemon_threads = True
+    allow_reuse_address = True
 
 
 def make_ftp_server(lab):
@@ -387,6 +574,17 @@ def main():
     parser.add_argument("--tls-cert", metavar="PEM",
                         help="serve HTTPS with this certificate and key (one PEM file)")
     parser.add_argument("--ftp-delay", type=int, default=0, metavar="MS", help="delay every FTP reply")
+    parser.add_argument("--drop-upload", action="append", default=[], metavar="N=BYTES",
+                        help="drop the data connection of the Nth FTP upload after BYTES bytes")
+    parser.add_argument("--size-lie", action="append", type=int, default=[], metavar="N",
+                        help="answer SIZE for the file of the Nth FTP upload one byte short (once)")
+    parser.add_argument("--size-refuse", action="append", type=int, default=[], metavar="N",
+                        help="refuse SIZE for the file of the Nth FTP upload (once), as upload-only folders do")
+    parser.add_argument("--refuse-login-after", type=int, metavar="N",
+                        help="refuse every FTP login after the first N")
+    parser.add_argument("--ftp-proxy-port", type=int, default=0, help="FTP proxy port (0: any free port)")
+    parser.add_argument("--proxy-user", help="the FTP proxy's own user (default: serve.json or 'proxy')")
+    parser.add_argument("--proxy-password", help="the FTP proxy's own password (default: serve.json or 'proxy')")
     args = parser.parse_args()
 
     lab = Lab(args)
@@ -400,11 +598,17 @@ def main():
     threads = [threading.Thread(target=http_server.serve_forever, daemon=True)]
     ftp_server = None
     ftp_port = 0
+    proxy = None
+    proxy_port = 0
     if not args.no_ftp:
         ftp_server = make_ftp_server(lab)
         ftp_port = ftp_server.address[1]
         threads.append(threading.Thread(target=ftp_server.serve_forever,
                                         kwargs={"handle_exit": False}, daemon=True))
+        FtpProxyHandler.lab = lab
+        proxy = FtpProxy(("127.0.0.1", args.ftp_proxy_port), FtpProxyHandler)
+        proxy_port = proxy.server_address[1]
+        threads.append(threading.Thread(target=proxy.serve_forever, daemon=True))
 
     stop = threading.Event()
     signal.signal(signal.SIGTERM, lambda *_: stop.set())
@@ -414,7 +618,7 @@ def main():
     scheme = "https" if args.tls_cert else "http"
     say(f"Vendaro demo lab: HTTP {scheme}://127.0.0.1:{http_server.server_address[1]}/ "
         f"(www {lab.www}), FTP 127.0.0.1:{ftp_port} (root {lab.ftp_root}), user {lab.user}")
-    say(f"READY http={http_server.server_address[1]} ftp={ftp_port}")
+    say(f"READY http={http_server.server_address[1]} ftp={ftp_port} ftpproxy={proxy_port}")
     # The servers end with the process that started them (a test or scripts/demo), even when
     # it dies without stopping them.
     parent = os.getppid()
@@ -422,6 +626,8 @@ def main():
         if os.getppid() != parent:
             break
     http_server.shutdown()
+    if proxy is not None:
+        proxy.shutdown()
     if ftp_server is not None:
         ftp_server.close_all()
     say("Demo lab stopped.")

@@ -1,0 +1,19 @@
+#pragma once
+// ConnectFtp: the one recipe for reaching the lab's FTP server (orders, virtual accounts).
+#include "lab/ftpclient.h"
+
+#include <QString>
+
+struct TFtpConnectResult {
+    bool ok = false;
+    QString message; // for the user when ok is false: "Nie udało się połączyć z serwerem FTP !"
+};
+
+// Sets the client up from the lab configuration (server, account) and the user configuration
+// (time-out, passive mode, proxy when "useproxy" is on), then connects, logs in and enters
+// folder, logging every step. On failure the connection is closed again and the message is
+// returned for the caller to show; nothing is shown here.
+TFtpConnectResult ConnectFtp(TFtpClient& client, const QString& folder);
+
+// The lab's "host" value, "host" or "host:port", split into the client's settings.
+void SetFtpHost(TFtpSettings& settings, const QString& host);

@@ -1,0 +1,60 @@
+#pragma once
+// Sending an order package to the lab's FTP server: the files one after the other, the
+// metadata file last, each one verified on the server, with reconnection after a failure and
+// at most five failures per order. Window-free: the send-order window shows what the listener
+// reports.
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+class TFtpClient;
+
+// An order stops at this many failed file uploads.
+inline constexpr int kMaxUploadFailures = 5;
+
+struct TUploadProgress {
+    qint64 fileBytes = 0; // bytes of the current file sent so far
+    qint64 doneBytes = 0; // fileBytes + the files sent completely
+    qint64 totalBytes = 0;
+    int percent = 0; // doneBytes of totalBytes, 0 to 100
+    QString timeLeft; // FormatElapsed of the estimated time left; empty before the first kilobyte
+};
+
+// What the send-order window shows. Every member may be empty.
+struct TUploadListener {
+    std::function<void(qint64 fileBytes)> fileBegin; // the fetch window's bar maximum
+    std::function<void(const TUploadProgress&)> progress;
+    std::function<void()> fileEnd; // the fetch window's bar maximum back to 100
+    std::function<void(qint64 sentBytes)> fileSent; // a file arrived whole: the statistics
+    // A file failed and the connection is made again: the text for the error label.
+    std::function<void(int failures, const QString& notice)> retrying;
+    // An error message for the user (fdialog), in the order they arise; the upload has
+    // stopped when the last one arrives.
+    std::function<void(const QString& message)> error;
+};
+
+struct TUploadResult {
+    bool sent = false; // every file is on the server, whole
+    int failures = 0;
+    qint64 totalBytes = 0;
+    qint64 sentBytes = 0;
+};
+
+// The progress after fileBytes of the current file, with sentBytes of totalBytes sent in
+// whole files, elapsedMs after the upload began: the time left is the total time the speed so
+// far gives (kilobytes done against kilobytes in all) less the time elapsed.
+TUploadProgress UploadProgress(qint64 fileBytes, qint64 sentBytes, qint64 totalBytes, qint64 elapsedMs);
+
+// Sends the local file at path into the client's current folder under its lower-cased file
+// name, then compares the server's SIZE with the local size when the server answers SIZE (a
+// server without SIZE, or refusing it for that file, is taken at its word; logged at level 2).
+// On any failure logs "FTP ERROR: " lines (the error, the server's last reply), deletes the
+// remote file of that name ignoring errors, and returns false.
+bool UploadOrderFile(TFtpClient& client, const QString& path);
+
+// Sends files (the photos or the ZIP, then the metadata file) over the client, which is
+// connected in folder; a failed file is sent again after reconnecting (ConnectFtp into folder)
+// until kMaxUploadFailures failures. Disconnects at the end.
+TUploadResult UploadOrder(
+    TFtpClient& client, const QStringList& files, const QString& folder, const TUploadListener& listener);

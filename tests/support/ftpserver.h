@@ -1,0 +1,36 @@
+#pragma once
+// The demo lab's FTP server (pyftpdlib, with its fault switches and its FTP proxy) on a
+// scratch folder: the lab's account rooted at ftp/, orders in ftp/orders.
+#include "lab/ftpclient.h"
+#include "tests/support/demolab.h"
+
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <memory>
+
+class TFtpServer {
+public:
+    static constexpr const char* kUser = "lab";
+    static constexpr const char* kPassword = "tajne";
+    static constexpr const char* kProxyUser = "proxy";
+    static constexpr const char* kProxyPassword = "proxy";
+
+    explicit TFtpServer(const QStringList& faults = {});
+    bool Started() const { return lab_ && lab_->Started(); }
+    TDemoLab& Lab() { return *lab_; }
+    int Port() const { return lab_->FtpPort(); }
+    // A path in the order folder on the server's disk.
+    QString Orders(const QString& name = {}) const;
+    // What a client needs to reach the server directly: account, 5 s time-out.
+    TFtpSettings Settings() const;
+    // The client logged in and in /orders; false (with a test failure) when any step fails.
+    bool Open(TFtpClient& client) const;
+
+private:
+    QTemporaryDir dir_;
+    std::unique_ptr<TDemoLab> lab_;
+};
+
+// A file of size bytes (a repeating pattern, so misplaced bytes show) at path.
+bool WritePatternFile(const QString& path, qint64 size);
