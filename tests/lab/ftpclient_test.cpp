@@ -113,7 +113,7 @@ TEST_P(FtpClientModes, PutSizeListGetDeleteRoundTrip)
 }
 
 INSTANTIATE_TEST_SUITE_P(DataConnections, FtpClientModes, testing::Values(true, false),
-    [](const testing::TestParamInfo<bool>& info) { return info.param ? "Passive" : "Active"; });
+    [](const testing::TestParamInfo<bool>& mode) { return mode.param ? "Passive" : "Active"; });
 
 // A refused command is an error with the server's reply; the connection goes on.
 TEST(FtpClient, RefusedCommandsKeepTheConnection)
