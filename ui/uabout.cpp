@@ -54,15 +54,6 @@ QLabel* MakeNotice(QWidget* parent, const char* name, const QRect& geometry, con
     return notice;
 }
 
-THotLabel* MakeLink(QWidget* parent, const char* name, const QRect& geometry)
-{
-    auto* link = MakeNamed<THotLabel>(parent, name, geometry);
-    link->setCursor(Qt::PointingHandCursor);
-    SetTextColor(link, SysColor(TSysColor::HotLight));
-    link->SetHotFontColor(Qt::red);
-    return link;
-}
-
 QString VersionText()
 {
     return VersionString(ExecutablePath(), QString());
@@ -103,8 +94,8 @@ void Tfabout::BuildProgramPage()
     QLabel** lines[] = { &lname, &lowner, &lperson, &lstreet, &lcity, &lphone };
     for (int i = 0; i < 6; ++i)
         *lines[i] = MakeLabel(mpprog, names[i], { 208, 30 + 18 * i, 299, 16 });
-    hlemail = MakeLink(mpprog, "hlemail", { 208, 144, 299, 16 });
-    hlwww = MakeLink(mpprog, "hlwww", { 208, 162, 299, 16 });
+    hlemail = MakeLinkLabel(mpprog, "hlemail", { 208, 144, 299, 16 });
+    hlwww = MakeLinkLabel(mpprog, "hlwww", { 208, 162, 299, 16 });
     connect(hlemail, &THotLabel::OnClick, this, &Tfabout::hlemailClick);
     connect(hlwww, &THotLabel::OnClick, this, &Tfabout::hlwwwClick);
     lcopyright = MakeNotice(mpprog, "lcopyright", { 0, 196, 507, 110 },
@@ -128,9 +119,9 @@ void Tfabout::BuildProductPage()
         line->setWordWrap(true);
         line->setText(lines[i]);
     }
-    hlvdwww = MakeLink(mptech, "hlvdwww", { 0, 140, 340, 16 });
+    hlvdwww = MakeLinkLabel(mptech, "hlvdwww", { 0, 140, 340, 16 });
     hlvdwww->setText(kMakerWww);
-    hlvdemail = MakeLink(mptech, "hlvdemail", { 0, 160, 340, 16 });
+    hlvdemail = MakeLinkLabel(mptech, "hlvdemail", { 0, 160, 340, 16 });
     hlvdemail->setText(kMakerEmail);
     connect(hlvdwww, &THotLabel::OnClick, this, [] { QDesktopServices::openUrl(QUrl(kMakerWww)); });
     connect(hlvdemail, &THotLabel::OnClick, this, [] { QDesktopServices::openUrl(QUrl("mailto:" + kMakerEmail)); });
