@@ -152,6 +152,7 @@ void Tfsendorder::BuildOrderPage()
 void Tfsendorder::BuildSendPage()
 {
     mpsend = MakeNamed<QWidget>(this, "mpsend", kPageRect);
+    MakeFrame(mpsend, "cfsend", QString());
     const struct {
         const char* name;
         const char16_t* caption;
@@ -167,18 +168,18 @@ void Tfsendorder::BuildSendPage()
         { "ltime", u"Czas do tej pory:", &ltime },
         { "ltimeleft", u"Przewidywany czas ukończenia:", &ltimeleft },
     };
-    int y = 4;
+    int y = 14;
     for (const auto& row : rows) {
-        *row.label = MakeCaptionedValue(mpsend, row.name, QString::fromUtf16(row.caption), QRect(4, y, 316, 16), 186);
+        *row.label = MakeCaptionedValue(mpsend, row.name, QString::fromUtf16(row.caption), QRect(12, y, 328, 16), 200);
         y += 18;
     }
-    lstat->setGeometry(lstat->geometry().adjusted(0, 0, 136, 0)); // the step's text may be long
-    pb = MakeNamed<TGradientProgressBar>(mpsend, "pb", QRect(4, 174, 316, 22));
+    lstat->setGeometry(lstat->geometry().adjusted(0, 0, 106, 0)); // the step's text may be long
+    pb = MakeNamed<TGradientProgressBar>(mpsend, "pb", QRect(12, 184, 434, 22));
     pb->SetShowCaption(true);
     pb->SetAutoCaption(true);
-    lerror = MakeNamed<QLabel>(mpsend, "lerror", QRect(4, 202, 316, 48));
+    lerror = MakeNamed<QLabel>(mpsend, "lerror", QRect(12, 212, 434, 44));
     lerror->setWordWrap(true);
-    iprev = MakeNamed<TImage>(mpsend, "iprev", QRect(328, 24, 126, 126));
+    iprev = MakeNamed<TImage>(mpsend, "iprev", QRect(346, 34, 100, 120));
     bsend_back = MakePageButton(mpsend, "bsend_back", QStringLiteral("Powrót"), kBackX);
     bsend = MakePageButton(mpsend, "bsend", QStringLiteral("ZAMAWIAM"), kNextX);
     connect(bsend, &TGradientButton::OnClick, this, &Tfsendorder::bsendClick);
