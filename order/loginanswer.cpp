@@ -14,9 +14,9 @@ void ParseLoginAnswer(const QByteArray& body, TLoginAnswer& answer)
 {
     answer.loggedIn = false;
     answer.errormsg.clear();
-    QString TLoginAnswer::*const fields[]
-        = { &TLoginAnswer::name, &TLoginAnswer::city, &TLoginAnswer::phone, &TLoginAnswer::street, &TLoginAnswer::email,
-              &TLoginAnswer::nip, &TLoginAnswer::company, &TLoginAnswer::errormsg };
+    TCustomerData& customer = answer.customer;
+    QString* const fields[] = { &customer.name, &customer.city, &customer.phone, &customer.street, &customer.email,
+        &customer.nip, &customer.company, &answer.errormsg };
     static const char* const keys[] = { "name", "city", "phone", "street", "email", "nip", "company", "errormsg" };
     for (const QString& line : SplitTextLines(FromCp1250(body))) {
         if (TrimText(line).toLower() == QLatin1String("ok"))
@@ -30,7 +30,7 @@ void ParseLoginAnswer(const QByteArray& body, TLoginAnswer& answer)
         if (known == std::end(keys))
             Log("got invalid value name \"" + key + "\" !", 2);
         else
-            answer.*fields[known - std::begin(keys)] = pair.value;
+            *fields[known - std::begin(keys)] = pair.value;
     }
 }
 

@@ -2,18 +2,14 @@
 // The lab's login script: the request address and its answer. The answer is text lines in
 // Windows-1250: a line "ok" (any case, spaces around) marks a successful login, "key=value"
 // lines carry the customer's data (keys in any case, the value after the first "=").
+#include "order/customerdata.h"
+
 #include <QByteArray>
 #include <QString>
 
 struct TLoginAnswer {
     bool loggedIn = false;
-    QString name;
-    QString city;
-    QString street;
-    QString phone;
-    QString email;
-    QString nip;
-    QString company;
+    TCustomerData customer; // name, city, street, phone, email, nip, company
     QString errormsg;
 };
 

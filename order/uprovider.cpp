@@ -8,7 +8,6 @@
 #include "ui/gradientbutton.h"
 #include "ui/hotlabel.h"
 #include "ui/image.h"
-#include "ui/pictures.h"
 #include "ui/windowparts.h"
 
 #include <QDesktopServices>
@@ -100,18 +99,9 @@ void Tfprovider::SetActiveShopsLink(std::function<void()> showActiveShops)
 
 void Tfprovider::showEvent(QShowEvent* event)
 {
-    const QImage splash = SplashPicture();
-    ilogo->SetPicture(
-        splash.isNull() ? splash : splash.scaled(ilogo->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    ShowSplashPicture(ilogo);
     if (const TEngine* engine = Core().engine) {
-        ltitle->setText(engine->name);
-        lowner->setText(engine->owner);
-        lperson->setText("Osoba kontaktowa: " + engine->person);
-        lstreet->setText(engine->street);
-        lcity->setText(engine->city);
-        lphone->setText(engine->phone);
-        hlemail->setText(engine->email);
-        hlwww->setText(engine->www);
+        ShowLabContacts({ ltitle, lowner, lperson, lstreet, lcity, lphone, hlemail, hlwww }, *engine);
         lmainshopi->setVisible(engine->noshop);
         lpricedel->setText(PriceSetting(engine->delivery_price));
         lpricedelpre->setText(PriceSetting(engine->delivery_pricepre));

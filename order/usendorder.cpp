@@ -153,12 +153,16 @@ void Tfsendorder::BuildSendPage()
 {
     mpsend = MakeNamed<QWidget>(this, "mpsend", kPageRect);
     MakeFrame(mpsend, "cfsend", QString());
+    // The current step on a line of its own, the step's text may be long.
+    lstat = MakeCaptionedValue(mpsend, "lstat", QStringLiteral("Obecna czynność:"), QRect(12, 14, 434, 16), 100);
+    QFont bold = lstat->font();
+    bold.setBold(true);
+    lstat->setFont(bold);
     const struct {
         const char* name;
         const char16_t* caption;
         QLabel** label;
     } rows[] = {
-        { "lstat", u"Obecna czynność:", &lstat },
         { "lid", u"Przydzielone ID Twojego zlecenia:", &lid },
         { "lsizeoryg", u"Oryginalny rozmiar:", &lsizeoryg },
         { "lsizeraw", u"Nieskompresowany rozmiar:", &lsizeraw },
@@ -168,18 +172,17 @@ void Tfsendorder::BuildSendPage()
         { "ltime", u"Czas do tej pory:", &ltime },
         { "ltimeleft", u"Przewidywany czas ukończenia:", &ltimeleft },
     };
-    int y = 14;
+    int y = 36;
     for (const auto& row : rows) {
         *row.label = MakeCaptionedValue(mpsend, row.name, QString::fromUtf16(row.caption), QRect(12, y, 328, 16), 200);
         y += 18;
     }
-    lstat->setGeometry(lstat->geometry().adjusted(0, 0, 106, 0)); // the step's text may be long
     pb = MakeNamed<TGradientProgressBar>(mpsend, "pb", QRect(12, 184, 434, 22));
     pb->SetShowCaption(true);
     pb->SetAutoCaption(true);
     lerror = MakeNamed<QLabel>(mpsend, "lerror", QRect(12, 212, 434, 44));
     lerror->setWordWrap(true);
-    iprev = MakeNamed<TImage>(mpsend, "iprev", QRect(346, 34, 100, 120));
+    iprev = MakeNamed<TImage>(mpsend, "iprev", QRect(346, 36, 100, 136));
     bsend_back = MakePageButton(mpsend, "bsend_back", QStringLiteral("Powrót"), kBackX);
     bsend = MakePageButton(mpsend, "bsend", QStringLiteral("ZAMAWIAM"), kNextX);
     connect(bsend, &TGradientButton::OnClick, this, &Tfsendorder::bsendClick);
@@ -272,9 +275,7 @@ void Tfsendorder::Timer1Timer()
             return;
         }
         login_ = login->user;
-        const TLoginAnswer& answer = login->answer;
-        SetCustomerData(
-            { answer.name, answer.city, answer.street, answer.phone, answer.email, answer.nip, answer.company });
+        SetCustomerData(login->answer.customer);
     } else {
         login_.clear();
         if (links_.forgetLogin)

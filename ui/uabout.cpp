@@ -140,24 +140,14 @@ void Tfabout::BuildProductPage()
 void Tfabout::showEvent(QShowEvent* event)
 {
     bprogClick();
-    const QImage splash = SplashPicture();
-    ilogo->SetPicture(
-        splash.isNull() ? splash : splash.scaled(ilogo->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    ShowSplashPicture(ilogo);
     const TEngine* engine = Core().engine;
     const QString progname = engine ? engine->progname : QStringLiteral("Vendaro");
     bprog->SetCaption(progname);
     ltitle->setText(progname + " wer " + VersionText());
     ltitlevd->setText("Vendaro wer " + VersionText());
-    if (engine) {
-        lname->setText(engine->name);
-        lowner->setText(engine->owner);
-        lperson->setText("Osoba kontaktowa: " + engine->person);
-        lstreet->setText(engine->street);
-        lcity->setText(engine->city);
-        lphone->setText(engine->phone);
-        hlemail->setText(engine->email);
-        hlwww->setText(engine->www);
-    }
+    if (engine)
+        ShowLabContacts({ lname, lowner, lperson, lstreet, lcity, lphone, hlemail, hlwww }, *engine);
     Timer1->start();
     QDialog::showEvent(event);
 }

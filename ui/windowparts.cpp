@@ -1,7 +1,10 @@
 #include "ui/windowparts.h"
 
+#include "lab/vdengine.h"
 #include "ui/gradientbutton.h"
 #include "ui/hotlabel.h"
+#include "ui/image.h"
+#include "ui/pictures.h"
 #include "ui/shellglyphs.h"
 #include "ui/syscolors.h"
 #include "ui/widgetcolors.h"
@@ -44,6 +47,25 @@ THotLabel* MakeLinkLabel(QWidget* parent, const char* name, const QRect& geometr
     SetTextColor(link, SysColor(TSysColor::HotLight));
     link->SetHotFontColor(Qt::red);
     return link;
+}
+
+void ShowLabContacts(const TLabContactLabels& labels, const TEngine& engine)
+{
+    labels.name->setText(engine.name);
+    labels.owner->setText(engine.owner);
+    labels.person->setText("Osoba kontaktowa: " + engine.person);
+    labels.street->setText(engine.street);
+    labels.city->setText(engine.city);
+    labels.phone->setText(engine.phone);
+    labels.email->setText(engine.email);
+    labels.www->setText(engine.www);
+}
+
+void ShowSplashPicture(TImage* image)
+{
+    const QImage splash = SplashPicture();
+    image->SetPicture(
+        splash.isNull() ? splash : splash.scaled(image->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
 }
 
 void CentreOnScreen(QWidget* window)

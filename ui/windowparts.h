@@ -6,8 +6,10 @@
 #include <QWidget>
 
 class QLabel;
+class TEngine;
 class TGradientButton;
 class THotLabel;
+class TImage;
 class TMousedPanel;
 
 // A control of type TControl named name, placed at geometry (when one is given).
@@ -41,5 +43,19 @@ QLabel* MakeCaptionedValue(
 // A link: a hot label in the system's link colour that turns red under the mouse, with the
 // pointing-hand cursor.
 THotLabel* MakeLinkLabel(QWidget* parent, const char* name, const QRect& geometry);
+// The lab's name and contact lines as the about and provider windows show them.
+struct TLabContactLabels {
+    QLabel* name;
+    QLabel* owner;
+    QLabel* person; // "Osoba kontaktowa: " + person
+    QLabel* street;
+    QLabel* city;
+    QLabel* phone;
+    THotLabel* email;
+    THotLabel* www;
+};
+void ShowLabContacts(const TLabContactLabels& labels, const TEngine& engine);
+// The start-up picture scaled to fit image (nothing before start-up made one).
+void ShowSplashPicture(TImage* image);
 // Moves a window to the middle of its screen.
 void CentreOnScreen(QWidget* window);

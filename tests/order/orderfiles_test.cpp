@@ -30,11 +30,11 @@ TEST_P(LoginAnswerTest, ReadsOkLineAndValues)
 {
     const AnswerCase& c = GetParam();
     TLoginAnswer answer;
-    answer.name = QStringLiteral("earlier");
+    answer.customer.name = QStringLiteral("earlier");
     ParseLoginAnswer(ToCp1250(QString::fromUtf8(c.body)), answer);
     EXPECT_EQ(answer.loggedIn, c.loggedIn);
     EXPECT_EQ(answer.errormsg, QString::fromUtf8(c.errormsg));
-    EXPECT_EQ(answer.name, QString::fromUtf8(c.name));
+    EXPECT_EQ(answer.customer.name, QString::fromUtf8(c.name));
 }
 
 INSTANTIATE_TEST_SUITE_P(Answers, LoginAnswerTest,
@@ -54,13 +54,13 @@ TEST(LoginAnswer, ReadsEveryKeyAndLogsUnknownOnesWithoutStopping)
                                              "email=E\r\nnip=N\r\ncompany=Spółka\r\n")),
         answer);
     EXPECT_TRUE(answer.loggedIn);
-    EXPECT_EQ(answer.name, "A");
-    EXPECT_EQ(answer.city, QStringLiteral("00-950 Łódź"));
-    EXPECT_EQ(answer.street, "S");
-    EXPECT_EQ(answer.phone, "P");
-    EXPECT_EQ(answer.email, "E");
-    EXPECT_EQ(answer.nip, "N");
-    EXPECT_EQ(answer.company, QStringLiteral("Spółka"));
+    EXPECT_EQ(answer.customer.name, "A");
+    EXPECT_EQ(answer.customer.city, QStringLiteral("00-950 Łódź"));
+    EXPECT_EQ(answer.customer.street, "S");
+    EXPECT_EQ(answer.customer.phone, "P");
+    EXPECT_EQ(answer.customer.email, "E");
+    EXPECT_EQ(answer.customer.nip, "N");
+    EXPECT_EQ(answer.customer.company, QStringLiteral("Spółka"));
     EXPECT_TRUE(LogHasLine(QStringLiteral("got invalid value name \"bonus\" !"), 2));
 }
 

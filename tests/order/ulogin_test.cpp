@@ -99,9 +99,9 @@ TEST_F(LoginWindowTest, UserNameReachesTheScriptIntactAndTheAnswerIsKept)
     ASSERT_TRUE(login);
     EXPECT_EQ(login->user, kOddUser);
     EXPECT_TRUE(login->answer.loggedIn);
-    EXPECT_EQ(login->answer.name, "Ala Nowak");
-    EXPECT_EQ(login->answer.city, "00-001 Warszawa");
-    EXPECT_EQ(login->answer.nip, "123-456");
+    EXPECT_EQ(login->answer.customer.name, "Ala Nowak");
+    EXPECT_EQ(login->answer.customer.city, "00-001 Warszawa");
+    EXPECT_EQ(login->answer.customer.nip, "123-456");
     EXPECT_TRUE(lab_->WaitForOutput("LOGIN ok for 'a&b #+c'"));
     EXPECT_FALSE(lab_->Output().contains("tajne")) << "the password leaves only as its digest";
     EXPECT_TRUE(LogHasLine("Trying to login user \"" + kOddUser + "\" ...", 0));
