@@ -7,6 +7,7 @@
 #include "lab/unet.h"
 #include "lab/vdengine.h"
 #include "order/autologin.h"
+#include "order/privatefile.h"
 #include "platform/appdir.h"
 #include "ui/colorframe.h"
 #include "ui/designfonts.h"
@@ -119,6 +120,9 @@ void Tflogin::GradientButton1Click()
     const QString url = LoginUrl(engine ? engine->loginscript : QString(), elogin->text(), epass->text());
     Log("Trying to login user \"" + elogin->text() + "\" ...");
     const QString answerFile = AppPath(QStringLiteral("login.net"), FileUse::Write);
+    // The answer holds the customer's personal data: the download replaces a file that is
+    // already private (the replacement keeps its mode).
+    WritePrivateFile(answerFile, [](QIODevice&) { return true; });
     fnet().ShowProgress(this, true, true);
     const bool fetched = QuietGetHTTP(url, answerFile);
     fnet().close();

@@ -106,7 +106,7 @@ TEST_F(LoginWindowTest, UserNameReachesTheScriptIntactAndTheAnswerIsKept)
     EXPECT_FALSE(lab_->Output().contains("tajne")) << "the password leaves only as its digest";
     EXPECT_TRUE(LogHasLine("Trying to login user \"" + kOddUser + "\" ...", 0));
     EXPECT_TRUE(LogHasLine(QStringLiteral("http successfull, parsing data ..."), 0));
-    EXPECT_TRUE(QFile::exists(app_.Path("login.net")));
+    EXPECT_EQ(FileModeBits(app_.Path("login.net")), 0600) << "the answer holds personal data";
 }
 
 TEST_F(LoginWindowTest, RefusedLoginShowsTheScriptsMessageOrTheOwnOne)
