@@ -236,6 +236,12 @@ void Tfsendorder::showEvent(QShowEvent* event)
     Timer1->start();
 }
 
+void Tfsendorder::reject()
+{
+    if (isEnabled())
+        QDialog::reject();
+}
+
 void Tfsendorder::LoadCustomerData()
 {
     const std::optional<TCustomerData> saved = ReadCustomerData();

@@ -117,6 +117,11 @@ public:
     void GradientButton2Click(); // page 2 "Dalej"
     void bsendClick(); // "ZAMAWIAM"
 
+public Q_SLOTS:
+    // Escape and the close box: refused while an order runs (the window is disabled then),
+    // whose only way out is its own end.
+    void reject() override;
+
 protected:
     void showEvent(QShowEvent* event) override;
 

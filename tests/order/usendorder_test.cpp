@@ -367,6 +367,9 @@ TEST_F(SendOrderTest, SendingStateAndPreview)
         EXPECT_FALSE(window.mpuser->isVisible());
         EXPECT_TRUE(window.bsend->isHidden());
         EXPECT_TRUE(window.bsend_back->isHidden());
+        window.close(); // the close box during an order
+        QTest::keyClick(&window, Qt::Key_Escape);
+        EXPECT_TRUE(window.isVisible()) << "an order runs to its end";
         QImage photo(300, 100, QImage::Format_RGB32);
         photo.fill(Qt::red);
         window.ShowPreview(photo);
