@@ -257,16 +257,16 @@ TCustomerData Tfsendorder::CustomerData() const
         ecompany->text() };
 }
 
-void Tfsendorder::SetCustomerData(const TCustomerData& data)
+void Tfsendorder::SetCustomerData(const TCustomerData& customer)
 {
-    ename->setText(data.name);
-    ecity->setText(data.city);
-    estreet->setText(data.street);
-    ephone->setText(data.phone);
-    eemail->setText(data.email);
-    if (data.hasVatData) {
-        enip->setText(data.nip);
-        ecompany->setText(data.company);
+    ename->setText(customer.name);
+    ecity->setText(customer.city);
+    estreet->setText(customer.street);
+    ephone->setText(customer.phone);
+    eemail->setText(customer.email);
+    if (customer.hasVatData) {
+        enip->setText(customer.nip);
+        ecompany->setText(customer.company);
     }
 }
 

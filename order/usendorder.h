@@ -132,7 +132,7 @@ private:
     void PaymentClick(TNiceCheckBox* box);
     void LoadCustomerData();
     TCustomerData CustomerData() const;
-    void SetCustomerData(const TCustomerData& data);
+    void SetCustomerData(const TCustomerData& customer);
     void SaveCustomerData();
     bool FetchShops();
     // Everything after the customer confirmed the order.
