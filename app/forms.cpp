@@ -8,6 +8,10 @@
 #include "editing/upreview.h"
 #include "editing/usave.h"
 #include "lab/unet.h"
+#include "order/ugetshop.h"
+#include "order/ulogin.h"
+#include "order/uprovider.h"
+#include "order/usendorder.h"
 #include "project/umain.h"
 #include "project/uvdimage.h"
 #include "ui/uabout.h"
@@ -40,7 +44,12 @@ TForms::TForms()
     fabout = Create<Tfabout>();
     fsave = Create<Tfsave>();
     ftip = Create<Tftip>();
-    // Tfsendorder, Tflogin, Tfhistory, Tfgetshop, Tfprovider, Tfvirtual, Tfdotransfer, Tftransfer
+    fsendorder = Create<Tfsendorder>();
+    flogin = Create<Tflogin>();
+    // Tfhistory
+    fgetshop = Create<Tfgetshop>();
+    fprovider = Create<Tfprovider>();
+    // Tfvirtual, Tfdotransfer, Tftransfer
     fmain->SetLogWindow(flog);
     fmain->AttachWindow(TMainLink::About, [this] { return fabout->exec(); });
     fmain->AttachWindow(TMainLink::Tip, [this] { return ftip->exec(); });
@@ -62,6 +71,12 @@ TForms::TForms()
         fpreview->ShowPrint(Core().vdimage->focus);
         return 0;
     });
+    fsendorder->SetLinks({ [this] { return flogin->Login(); }, [this] { flogin->ForgetUser(); },
+        [this](int preselectId) { return fgetshop->PickShop(preselectId); },
+        [this] { fmain->anewproject->trigger(); } });
+    fmain->AttachWindow(TMainLink::SendOrder, [this] { return fsendorder->exec(); });
+    fprovider->SetActiveShopsLink([this] { fgetshop->ShowActiveShops(); });
+    fmain->AttachWindow(TMainLink::Provider, [this] { return fprovider->exec(); });
 }
 
 TForms::~TForms()

@@ -12,11 +12,15 @@ class Tfcrop;
 class Tfdialog;
 class Tfedit;
 class Tfformat;
+class Tfgetshop;
+class Tflogin;
 class Tflog;
 class Tfmain;
 class Tfnet;
 class Tfpreview;
+class Tfprovider;
 class Tfsave;
+class Tfsendorder;
 class Tfsplash;
 class Tftip;
 class Tfwait;
@@ -41,6 +45,10 @@ public:
     Tfabout* fabout = nullptr;
     Tfsave* fsave = nullptr;
     Tftip* ftip = nullptr;
+    Tfsendorder* fsendorder = nullptr;
+    Tflogin* flogin = nullptr;
+    Tfgetshop* fgetshop = nullptr;
+    Tfprovider* fprovider = nullptr;
 
 private:
     template <typename TForm> TForm* Create();

@@ -4,8 +4,8 @@
 #include <QImage>
 #include <QString>
 
-// The picture of that name ("splash", "inet", "owl", "about1", "about2") rendered at its
-// own size on white, or a null image when there is none.
+// The picture of that name ("splash", "inet", "owl", "about1", "about2", "login", "sendorder")
+// rendered at its own size on white, or a null image when there is none.
 QImage ProgramPicture(const QString& name);
 
 // The start-up picture as the splash window showed it (a skin may have replaced the built-in

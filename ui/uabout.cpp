@@ -54,15 +54,6 @@ QLabel* MakeNotice(QWidget* parent, const char* name, const QRect& geometry, con
     return notice;
 }
 
-THotLabel* MakeLink(QWidget* parent, const char* name, const QRect& geometry)
-{
-    auto* link = MakeNamed<THotLabel>(parent, name, geometry);
-    link->setCursor(Qt::PointingHandCursor);
-    SetTextColor(link, SysColor(TSysColor::HotLight));
-    link->SetHotFontColor(Qt::red);
-    return link;
-}
-
 QString VersionText()
 {
     return VersionString(ExecutablePath(), QString());
@@ -103,8 +94,8 @@ void Tfabout::BuildProgramPage()
     QLabel** lines[] = { &lname, &lowner, &lperson, &lstreet, &lcity, &lphone };
     for (int i = 0; i < 6; ++i)
         *lines[i] = MakeLabel(mpprog, names[i], { 208, 30 + 18 * i, 299, 16 });
-    hlemail = MakeLink(mpprog, "hlemail", { 208, 144, 299, 16 });
-    hlwww = MakeLink(mpprog, "hlwww", { 208, 162, 299, 16 });
+    hlemail = MakeLinkLabel(mpprog, "hlemail", { 208, 144, 299, 16 });
+    hlwww = MakeLinkLabel(mpprog, "hlwww", { 208, 162, 299, 16 });
     connect(hlemail, &THotLabel::OnClick, this, &Tfabout::hlemailClick);
     connect(hlwww, &THotLabel::OnClick, this, &Tfabout::hlwwwClick);
     lcopyright = MakeNotice(mpprog, "lcopyright", { 0, 196, 507, 110 },
@@ -128,9 +119,9 @@ void Tfabout::BuildProductPage()
         line->setWordWrap(true);
         line->setText(lines[i]);
     }
-    hlvdwww = MakeLink(mptech, "hlvdwww", { 0, 140, 340, 16 });
+    hlvdwww = MakeLinkLabel(mptech, "hlvdwww", { 0, 140, 340, 16 });
     hlvdwww->setText(kMakerWww);
-    hlvdemail = MakeLink(mptech, "hlvdemail", { 0, 160, 340, 16 });
+    hlvdemail = MakeLinkLabel(mptech, "hlvdemail", { 0, 160, 340, 16 });
     hlvdemail->setText(kMakerEmail);
     connect(hlvdwww, &THotLabel::OnClick, this, [] { QDesktopServices::openUrl(QUrl(kMakerWww)); });
     connect(hlvdemail, &THotLabel::OnClick, this, [] { QDesktopServices::openUrl(QUrl("mailto:" + kMakerEmail)); });
@@ -149,24 +140,14 @@ void Tfabout::BuildProductPage()
 void Tfabout::showEvent(QShowEvent* event)
 {
     bprogClick();
-    const QImage splash = SplashPicture();
-    ilogo->SetPicture(
-        splash.isNull() ? splash : splash.scaled(ilogo->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    ShowSplashPicture(ilogo);
     const TEngine* engine = Core().engine;
     const QString progname = engine ? engine->progname : QStringLiteral("Vendaro");
     bprog->SetCaption(progname);
     ltitle->setText(progname + " wer " + VersionText());
     ltitlevd->setText("Vendaro wer " + VersionText());
-    if (engine) {
-        lname->setText(engine->name);
-        lowner->setText(engine->owner);
-        lperson->setText("Osoba kontaktowa: " + engine->person);
-        lstreet->setText(engine->street);
-        lcity->setText(engine->city);
-        lphone->setText(engine->phone);
-        hlemail->setText(engine->email);
-        hlwww->setText(engine->www);
-    }
+    if (engine)
+        ShowLabContacts({ lname, lowner, lperson, lstreet, lcity, lphone, hlemail, hlwww }, *engine);
     Timer1->start();
     QDialog::showEvent(event);
 }

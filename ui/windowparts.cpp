@@ -1,8 +1,15 @@
 #include "ui/windowparts.h"
 
+#include "lab/vdengine.h"
 #include "ui/gradientbutton.h"
+#include "ui/hotlabel.h"
+#include "ui/image.h"
+#include "ui/pictures.h"
 #include "ui/shellglyphs.h"
+#include "ui/syscolors.h"
+#include "ui/widgetcolors.h"
 
+#include <QLabel>
 #include <QScreen>
 
 TGradientButton* MakeTextButton(QWidget* parent, const char* name, const QString& caption, const QRect& geometry)
@@ -19,6 +26,46 @@ TGradientButton* MakeGlyphButton(
     button->SetGlyph(ShellGlyph(QLatin1String(glyph), 16));
     button->SetGlyphTransparent(true);
     return button;
+}
+
+QLabel* MakeCaptionedValue(
+    QWidget* parent, const char* name, const QString& caption, const QRect& geometry, int captionWidth)
+{
+    auto* title = new QLabel(caption, parent);
+    title->setObjectName(QLatin1String(name) + QLatin1String("_caption"));
+    title->setGeometry(geometry.x(), geometry.y(), captionWidth, geometry.height());
+    title->setTextFormat(Qt::PlainText);
+    auto* value = MakeNamed<QLabel>(parent, name, geometry.adjusted(captionWidth + 4, 0, 0, 0));
+    value->setTextFormat(Qt::PlainText);
+    return value;
+}
+
+THotLabel* MakeLinkLabel(QWidget* parent, const char* name, const QRect& geometry)
+{
+    auto* link = MakeNamed<THotLabel>(parent, name, geometry);
+    link->setCursor(Qt::PointingHandCursor);
+    SetTextColor(link, SysColor(TSysColor::HotLight));
+    link->SetHotFontColor(Qt::red);
+    return link;
+}
+
+void ShowLabContacts(const TLabContactLabels& labels, const TEngine& engine)
+{
+    labels.name->setText(engine.name);
+    labels.owner->setText(engine.owner);
+    labels.person->setText("Osoba kontaktowa: " + engine.person);
+    labels.street->setText(engine.street);
+    labels.city->setText(engine.city);
+    labels.phone->setText(engine.phone);
+    labels.email->setText(engine.email);
+    labels.www->setText(engine.www);
+}
+
+void ShowSplashPicture(TImage* image)
+{
+    const QImage splash = SplashPicture();
+    image->SetPicture(
+        splash.isNull() ? splash : splash.scaled(image->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
 }
 
 void CentreOnScreen(QWidget* window)

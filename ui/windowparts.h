@@ -5,7 +5,11 @@
 #include <QString>
 #include <QWidget>
 
+class QLabel;
+class TEngine;
 class TGradientButton;
+class THotLabel;
+class TImage;
 class TMousedPanel;
 
 // A control of type TControl named name, placed at geometry (when one is given).
@@ -31,5 +35,27 @@ TGradientButton* MakeTextButton(QWidget* parent, const char* name, const QString
 // A text button with the shell glyph glyph (16 pixels, transparent) left of its caption.
 TGradientButton* MakeGlyphButton(
     QWidget* parent, const char* name, const QString& caption, const char* glyph, const QRect& geometry);
+// A value shown after its caption on one line ("Cena zlecenia:" 12.50 zł): the caption is a
+// plain label captionWidth pixels wide at geometry's left, the returned value label named name
+// takes the rest of geometry.
+QLabel* MakeCaptionedValue(
+    QWidget* parent, const char* name, const QString& caption, const QRect& geometry, int captionWidth);
+// A link: a hot label in the system's link colour that turns red under the mouse, with the
+// pointing-hand cursor.
+THotLabel* MakeLinkLabel(QWidget* parent, const char* name, const QRect& geometry);
+// The lab's name and contact lines as the about and provider windows show them.
+struct TLabContactLabels {
+    QLabel* name;
+    QLabel* owner;
+    QLabel* person; // "Osoba kontaktowa: " + person
+    QLabel* street;
+    QLabel* city;
+    QLabel* phone;
+    THotLabel* email;
+    THotLabel* www;
+};
+void ShowLabContacts(const TLabContactLabels& labels, const TEngine& engine);
+// The start-up picture scaled to fit image (nothing before start-up made one).
+void ShowSplashPicture(TImage* image);
 // Moves a window to the middle of its screen.
 void CentreOnScreen(QWidget* window);

@@ -52,6 +52,7 @@ struct TRun {
     bool firstEditPage = false; // the edit window shows its first page
     bool qualityLabelRed = false; // the crop window's "JAKOŚĆ !"
     bool editingActions = false; // edit and crop offered, saving copies not
+    bool orderActions = false; // sending the order and the provider offered
 };
 
 // Runs the program with the switches, answering its windows as a user would.
@@ -90,6 +91,7 @@ TRun RunVendaro(const TKit& kit, const QStringList& switches, std::initializer_l
                 run.qualityLabelRed = fcrop().lgranularity->palette().color(QPalette::Window) == QColor(Qt::red);
                 run.editingActions
                     = main->aeditphoto->isVisible() && main->acrop->isVisible() && !main->asave->isVisible();
+                run.orderActions = main->asendorder->isVisible() && main->aprovider->isVisible();
                 main->close();
             }
         }
@@ -188,6 +190,7 @@ TEST_F(StartupTest, SucceedsUpToTheMainWindowAndShutsDown)
     EXPECT_TRUE(run.firstEditPage);
     EXPECT_TRUE(run.qualityLabelRed);
     EXPECT_TRUE(run.editingActions);
+    EXPECT_TRUE(run.orderActions);
     EXPECT_EQ(run.caption, "Fotolab Demo");
     EXPECT_EQ(ApplicationTitle(), "Fotolab Demo");
     // Captions are exactly the program's own: Qt's display name, which the window system

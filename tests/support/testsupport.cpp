@@ -7,6 +7,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <sys/stat.h>
+
 ScopedAppDir::ScopedAppDir()
     : previous_(AppDir())
 {
@@ -21,6 +23,12 @@ ScopedAppDir::~ScopedAppDir()
 QString ScopedAppDir::Path(const QString& relative) const
 {
     return relative.isEmpty() ? dir_.path() : dir_.filePath(relative);
+}
+
+int FileModeBits(const QString& path)
+{
+    struct stat st { };
+    return stat(QFile::encodeName(path).constData(), &st) == 0 ? int(st.st_mode & 0777) : -1;
 }
 
 bool WriteFileBytes(const QString& path, const QByteArray& bytes)

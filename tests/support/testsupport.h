@@ -52,6 +52,9 @@ QByteArray ReadFileBytes(const QString& path);
 // Folder of committed test fixtures (tests/data).
 QString TestDataPath(const QString& relative);
 
+// The permission bits (mode & 0777) of a file, -1 when it does not exist.
+int FileModeBits(const QString& path);
+
 // GoogleTest prints QString values as readable text.
 void PrintTo(const QString& text, std::ostream* os);
 

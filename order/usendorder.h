@@ -1,0 +1,153 @@
+#pragma once
+// Tfsendorder ("fsendorder"): "Wysyłanie zlecenia", from a finished project to a sent order
+// in three pages: customer data (mpuser), order details (mporder: pickup shop, delivery,
+// payment, VAT invoice, prices) and sending (mpsend). Every opening logs the customer in and
+// fetches the shop list again; "ZAMAWIAM" asks, remembers or forgets the customer data and
+// runs the order with the window disabled.
+//
+// The window calls no other window: what it needs of them comes as links (TSendOrderLinks)
+// that the program's window list gives it.
+#include "order/loginanswer.h"
+#include "ui/formslot.h"
+
+#include <QDialog>
+#include <QElapsedTimer>
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+
+class QLabel;
+class QLineEdit;
+class QTimer;
+class TColorFrame;
+class TGradientButton;
+class TGradientProgressBar;
+class TImage;
+class TNiceCheckBox;
+struct TCustomerData;
+
+struct TSendOrderLinks {
+    // The login window, modal: the user name and answer of a successful login, else nothing.
+    std::function<std::optional<TLogin>()> login;
+    // Empties the login window's user name (a lab without a login script).
+    std::function<void()> forgetLogin;
+    // The shop choice window: the chosen shop ID, 0 when none was chosen.
+    std::function<int(int preselectId)> pickShop;
+    // The main window's "Nowy projekt", which clears without asking while this window shows.
+    std::function<void()> newProject;
+};
+
+class Tfsendorder : public QDialog {
+    Q_OBJECT
+public:
+    explicit Tfsendorder(QWidget* parent = nullptr);
+
+    void SetLinks(TSendOrderLinks links);
+
+    // Makes exactly page n visible: 1 mpuser, 2 mporder, 3 mpsend.
+    void ShowPage(int n);
+    // On: page 3 without its buttons, the window disabled; off: the reverse.
+    void SetSending(bool on);
+    // Unchecks every option, then shows the options the shop offers (0: no shop).
+    void ApplyShopOptions(int shopId);
+    void RefreshPrices();
+    // The statistics of the running order, then pending events so the window paints.
+    void RefreshStats();
+    // iprev shows the rendered photo whole, centred, on white.
+    void ShowPreview(const QImage& rendered);
+
+    TColorFrame* frame = nullptr;
+    TImage* isendorder = nullptr;
+
+    QWidget* mpuser = nullptr;
+    TColorFrame* cfuser = nullptr; // "Dane zamawiającego:"
+    QLineEdit* ename = nullptr;
+    QLineEdit* estreet = nullptr;
+    QLineEdit* ecity = nullptr;
+    QLineEdit* ephone = nullptr;
+    QLineEdit* eemail = nullptr;
+    QLabel* lvat = nullptr;
+    QLineEdit* ecompany = nullptr;
+    QLineEdit* enip = nullptr;
+    TNiceCheckBox* cbsave = nullptr;
+    TGradientButton* GradientButton4 = nullptr; // "Dalej"
+    TGradientButton* GradientButton5 = nullptr; // "Anuluj"
+
+    QWidget* mporder = nullptr;
+    TColorFrame* cforder = nullptr; // "Szczegóły zamówienia"
+    QLineEdit* eshop = nullptr;
+    TGradientButton* GradientButton1 = nullptr; // "..."
+    TNiceCheckBox* cbpersonal = nullptr;
+    TNiceCheckBox* cbvat = nullptr;
+    TNiceCheckBox* cbpaycash = nullptr;
+    TNiceCheckBox* cbpaytransfer = nullptr;
+    TNiceCheckBox* cbpaycard = nullptr;
+    QLabel* lquantity = nullptr;
+    QLabel* lprice = nullptr;
+    QLabel* lpricetotal = nullptr;
+    QLabel* lminprice = nullptr;
+    TGradientButton* GradientButton2 = nullptr; // "Dalej"
+    TGradientButton* GradientButton3 = nullptr; // "Powrót"
+
+    QWidget* mpsend = nullptr;
+    QLabel* lstat = nullptr;
+    QLabel* lid = nullptr;
+    QLabel* lsizeoryg = nullptr;
+    QLabel* lsizeraw = nullptr;
+    QLabel* lsizecur = nullptr;
+    QLabel* lsizecurraw = nullptr;
+    QLabel* lcount = nullptr;
+    QLabel* ltime = nullptr;
+    QLabel* ltimeleft = nullptr;
+    TGradientProgressBar* pb = nullptr;
+    QLabel* lerror = nullptr;
+    TImage* iprev = nullptr;
+    TGradientButton* bsend = nullptr; // "ZAMAWIAM"
+    TGradientButton* bsend_back = nullptr; // "Powrót"
+
+    QTimer* Timer1 = nullptr;
+
+    // The chosen shop's ID (eshop's tag), 0 when none.
+    int shopTag = 0;
+
+    void Timer1Timer();
+    void GradientButton1Click(); // "..."
+    void GradientButton4Click(); // page 1 "Dalej"
+    void GradientButton2Click(); // page 2 "Dalej"
+    void bsendClick(); // "ZAMAWIAM"
+
+public Q_SLOTS:
+    // Escape and the close box: refused while an order runs (the window is disabled then),
+    // whose only way out is its own end.
+    void reject() override;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void BuildCustomerPage();
+    void BuildOrderPage();
+    void BuildSendPage();
+    void PaymentClick(TNiceCheckBox* box);
+    void LoadCustomerData();
+    TCustomerData CustomerData() const;
+    void SetCustomerData(const TCustomerData& customer);
+    void SaveCustomerData();
+    bool FetchShops();
+    // Everything after the customer confirmed the order.
+    void RunOrder();
+
+    TSendOrderLinks links_;
+    QString login_; // the user name the order is sent under; empty without a login script
+    QElapsedTimer startTick_;
+    int photosDone_ = 0;
+    std::int64_t orderSize_ = 0;
+    std::int64_t orderRawSize_ = 0;
+    TFormSlotEntry<Tfsendorder> slot_ { this };
+};
+
+inline Tfsendorder& fsendorder()
+{
+    return TFormSlot<Tfsendorder>::Get();
+}

@@ -1,0 +1,422 @@
+// The send-order window up to the order run: opening, the first tick (login, shop list), the
+// shop's options and prices, the checks of both pages, the customer-data file and the steps
+// of "ZAMAWIAM" before the order itself.
+#include "order/usendorder.h"
+
+#include "core/log.h"
+#include "order/customerdata.h"
+#include "order/ulogin.h"
+#include "platform/cp1250.h"
+#include "project/numbertext.h"
+#include "tests/project/projectfixture.h"
+#include "tests/support/demolab.h"
+#include "tests/support/testsupport.h"
+#include "tests/support/windowdriver.h"
+#include "ui/gradientbutton.h"
+#include "ui/image.h"
+#include "ui/nicecheckbox.h"
+#include "ui/umydialog.h"
+
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class SendOrderTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        LogStore().Clear();
+        ASSERT_TRUE(f.project->AddPhoto(f.WritePhoto("a.jpg", 60, 40)));
+        ASSERT_TRUE(f.project->AddPhoto(f.WritePhoto("b.jpg", 60, 40)));
+        f.project->Photo(1).quantity = 2;
+        f.project->SetFormat(0, kFormat10x15);
+        f.project->SetFormat(1, kFormat13x18);
+        TEngine& engine = f.engine;
+        engine.name = "Lab Foto";
+        engine.city = "00-950 Warszawa";
+        engine.personal = engine.paycash = engine.paytransfer = engine.paycard = engine.vat = true;
+        engine.shopsProtocol = "file";
+        engine.shopsSource = "shops.txt";
+        ASSERT_TRUE(WriteFileBytes(app.Path("config/shops.txt"),
+            ToCp1250(QStringLiteral("12|Punkt A|30-001 Kraków|ul. Krótka 1|a@example.pl|12 111||1|1|0|0|0\r\n"
+                                    "15|Punkt B|80-001 Gdańsk|ul. Morska 2|b@example.pl|58 222||0|1|1|1\r\n"))));
+        window.SetLinks({ [this] {
+                             ++logins;
+                             return login ? login() : std::nullopt;
+                         },
+            [this] { ++forgotten; },
+            [this](int preselect) {
+                preselects << preselect;
+                return pickedShop;
+            },
+            {} });
+        for (QLineEdit* edit :
+            { window.ename, window.estreet, window.ecity, window.ephone, window.eemail, window.ecompany, window.enip })
+            edit->clear();
+        window.cbsave->SetChecked(false);
+    }
+
+    // Opens the window, lets its first tick run, runs inside while the window is still open,
+    // then closes it. Whether the window was still open after the first tick.
+    bool Run(const std::function<void()>& inside = {})
+    {
+        bool open = false;
+        OnNextModal([&](QWidget*) {
+            EXPECT_TRUE(QTest::qWaitFor([&] { return !window.Timer1->isActive(); }));
+            open = window.isVisible();
+            if (open && inside)
+                inside();
+            if (window.isVisible())
+                window.reject();
+        });
+        window.exec();
+        return open;
+    }
+
+    void FillCustomerPage()
+    {
+        window.ename->setText("Jan Kowalski");
+        window.ecity->setText("00-950 Warszawa");
+        window.estreet->setText("ul. Długa 1");
+        window.ephone->setText("600100200");
+        window.eemail->setText("jan@example.pl");
+    }
+
+    ScopedAppDir app;
+    TProjectFixture f;
+    Tfsendorder& window = fsendorder();
+    std::function<std::optional<TLogin>()> login;
+    int logins = 0;
+    int forgotten = 0;
+    QList<int> preselects;
+    int pickedShop = 0;
+};
+
+TEST_F(SendOrderTest, OpensOnTheCustomerPageWithTheFirstShopChosen)
+{
+    QString shop;
+    int tag = 0;
+    bool page1 = false, page2 = true, page3 = true, vatShown = false, errorShown = true;
+    QString quantity, status, timeLeft, price;
+    ASSERT_TRUE(Run([&] {
+        shop = window.eshop->text();
+        tag = window.shopTag;
+        page1 = window.mpuser->isVisible();
+        page2 = window.mporder->isVisibleTo(&window);
+        page3 = window.mpsend->isVisibleTo(&window);
+        vatShown = !window.cbvat->isHidden();
+        errorShown = !window.lerror->isHidden();
+        quantity = window.lquantity->text();
+        status = window.lstat->text();
+        timeLeft = window.ltimeleft->text();
+        price = window.lprice->text();
+    }));
+    EXPECT_EQ(logins, 0) << "no login script";
+    EXPECT_EQ(forgotten, 1) << "the order goes with an empty login";
+    EXPECT_EQ(shop, "Lab Foto");
+    EXPECT_EQ(tag, -1);
+    EXPECT_TRUE(vatShown);
+    EXPECT_TRUE(page1);
+    EXPECT_FALSE(page2);
+    EXPECT_FALSE(page3);
+    EXPECT_FALSE(errorShown);
+    EXPECT_EQ(quantity, "3");
+    EXPECT_EQ(status, QStringLiteral("Wybierz \"ZAMAWIAM\" aby wysłać zlecenie."));
+    EXPECT_EQ(timeLeft, "nieznany");
+    EXPECT_EQ(price, FormatMoney(f.project->PhotosValue()));
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("Wysyłanie zlecenia"));
+    EXPECT_EQ(window.size(), QSize(602, 310));
+}
+
+TEST_F(SendOrderTest, ShopListThatCannotBeHadClosesTheWindow)
+{
+    const struct {
+        const char* protocol;
+        QString source;
+        bool noshop;
+        const char16_t* error;
+    } cases[] = {
+        { "http", QStringLiteral("127.0.0.1:%1/shops.txt").arg(FreeLoopbackPort()), false,
+            u"Nie można pobrać listy sklepów !" },
+        { "", "", true, u"Nie można załadować listy sklepów !" }, // no shop file, no lab shop
+    };
+    for (const auto& c : cases) {
+        f.engine.shopsProtocol = c.protocol;
+        f.engine.shopsSource = c.source;
+        f.engine.noshop = c.noshop;
+        QFile::remove(app.Path("shopsTMP.txt"));
+        TDialogAnswers answers { { kButtonOk } };
+        EXPECT_FALSE(Run());
+        ASSERT_EQ(answers.Shown().size(), 1);
+        EXPECT_EQ(answers.Shown()[0].text, QString::fromUtf16(c.error));
+        EXPECT_EQ(answers.Shown()[0].icon, diError);
+    }
+}
+
+TEST_F(SendOrderTest, CustomerPageChecksTrimmedFields)
+{
+    QStringList warnings;
+    bool page2 = false;
+    Run([&] {
+        FillCustomerPage();
+        const struct {
+            QLineEdit* edit;
+            const char* text;
+        } steps[] = {
+            { window.ename, "  Jan   " }, // 3 characters once trimmed
+            { window.ename, "Jan K" }, { window.ecity, "00-950 Wa" }, // 9 characters
+        };
+        for (const auto& step : steps) {
+            TDialogAnswers answers { { kButtonOk } };
+            step.edit->setText(QString::fromUtf8(step.text));
+            if (step.edit == window.ecity)
+                window.ename->setText("Jan K");
+            window.GradientButton4->click();
+            for (const TShownDialog& shown : answers.Shown())
+                warnings << shown.text;
+            if (answers.Remaining() == 1)
+                warnings << "passed";
+            EXPECT_TRUE(window.mpuser->isVisible() || answers.Remaining() == 1);
+            window.ShowPage(1);
+        }
+        EXPECT_EQ(window.ename->text(), "Jan K");
+        window.ecity->setText(" 00-950 Wwa ");
+        window.GradientButton4->click();
+        page2 = window.mporder->isVisible();
+    });
+    EXPECT_EQ(warnings,
+        (QStringList {
+            QStringLiteral("Podaj imię i nazwisko !"), "passed", QStringLiteral("Podaj kod pocztowy i miasto !") }));
+    EXPECT_TRUE(page2);
+    EXPECT_EQ(window.ecity->text(), "00-950 Wwa");
+}
+
+TEST_F(SendOrderTest, ShopOptionsPaymentAndDetailsPage)
+{
+    Run([&] {
+        FillCustomerPage();
+        window.GradientButton4->click();
+        ASSERT_TRUE(window.mporder->isVisible());
+        {
+            TDialogAnswers answers { { kButtonOk } };
+            window.GradientButton2->click();
+            ASSERT_EQ(answers.Shown().size(), 1);
+            EXPECT_EQ(answers.Shown()[0].text, QStringLiteral("Wybierz formę płatnośći !"));
+        }
+        pickedShop = 12; // pickup and cash only
+        window.GradientButton1->click();
+        EXPECT_EQ(window.eshop->text(), QStringLiteral("30-001 Kraków - Punkt A"));
+        EXPECT_EQ(window.shopTag, 12);
+        EXPECT_TRUE(window.cbpaycash->isVisible());
+        EXPECT_FALSE(window.cbpaytransfer->isVisible());
+        EXPECT_FALSE(window.cbpaycard->isVisible());
+        EXPECT_FALSE(window.cbvat->isVisible());
+        EXPECT_TRUE(window.cbpersonal->isVisible());
+
+        pickedShop = 15;
+        window.GradientButton1->click();
+        window.cbpaycash->click();
+        window.cbpaycard->click(); // one payment at a time
+        EXPECT_FALSE(window.cbpaycash->Checked());
+        EXPECT_TRUE(window.cbpaycard->Checked());
+        window.cbvat->click();
+        window.cbpersonal->click();
+
+        pickedShop = 0; // the shop window cancelled: nothing changes
+        window.GradientButton1->click();
+        EXPECT_EQ(window.shopTag, 15);
+        EXPECT_TRUE(window.cbpaycard->Checked());
+
+        pickedShop = 12; // switching shops unchecks every option
+        window.GradientButton1->click();
+        for (TNiceCheckBox* box :
+            { window.cbpaycash, window.cbpaytransfer, window.cbpaycard, window.cbpersonal, window.cbvat })
+            EXPECT_FALSE(box->Checked()) << box->objectName().toStdString();
+
+        pickedShop = 15;
+        window.GradientButton1->click();
+        window.cbpaytransfer->click();
+        window.cbvat->click();
+        window.enip->setText("123-456-78-90");
+        {
+            TDialogAnswers answers { { kButtonOk } };
+            window.GradientButton2->click(); // VAT without a company name
+            ASSERT_EQ(answers.Shown().size(), 1);
+            EXPECT_EQ(answers.Shown()[0].text, QStringLiteral("Podaj nip/nazwę firmy aby otrzymać fakturę VAT !"));
+            EXPECT_TRUE(window.mpuser->isVisible());
+            EXPECT_FALSE(window.mporder->isVisible());
+        }
+        window.ecompany->setText("Firma");
+        window.GradientButton4->click();
+        window.GradientButton2->click();
+        EXPECT_TRUE(window.mpsend->isVisible());
+        window.bsend_back->click();
+        EXPECT_TRUE(window.mporder->isVisible());
+        window.GradientButton3->click();
+        EXPECT_TRUE(window.mpuser->isVisible());
+    });
+    EXPECT_EQ(preselects, (QList<int> { -1, 12, 15, 15, 12 })) << "the current shop preselected";
+}
+
+TEST_F(SendOrderTest, PricesFollowDeliveryAndShowTheOpeningCharge)
+{
+    f.engine.delivery_price = 1000;
+    f.engine.open_price = 500;
+    f.engine.min_price = 100000;
+    Run([&] {
+        EXPECT_EQ(window.lpricetotal->text(), FormatMoney(f.project->OrderPrice(true, false)));
+        EXPECT_FALSE(window.lminprice->isHidden());
+        window.cbpersonal->click();
+        EXPECT_EQ(window.lpricetotal->text(), FormatMoney(f.project->OrderPrice(false, false)));
+        f.engine.min_price = 0;
+        window.cbpersonal->click();
+        EXPECT_TRUE(window.lminprice->isHidden());
+    });
+}
+
+TEST_F(SendOrderTest, CustomerDataFileBothFormsAndABadHeader)
+{
+    const auto writeItems = [&](const QStringList& items) {
+        QFile file(app.Path("mydata.dat"));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        for (const QString& item : items) {
+            const QByteArray bytes = item.toUtf8();
+            const qint32 length = qint32(bytes.size());
+            file.write(reinterpret_cast<const char*>(&length), 4);
+            file.write(bytes);
+        }
+    };
+    writeItems({ "VD: saved my data v2", "Anna Nowak", "00-001 Warszawa", "ul. Polna 1", "600700800", "a@n.pl",
+        "111-222", "Firma A" });
+    Run([&] {
+        EXPECT_EQ(window.ename->text(), "Anna Nowak");
+        EXPECT_EQ(window.ecity->text(), "00-001 Warszawa");
+        EXPECT_EQ(window.enip->text(), "111-222");
+        EXPECT_EQ(window.ecompany->text(), "Firma A");
+        EXPECT_TRUE(window.cbsave->Checked());
+    });
+    writeItems({ "VD: saved my data", "Ewa Nowak", "00-002 Warszawa", "ul. Polna 2", "600700801", "e@n.pl" });
+    Run([&] {
+        EXPECT_EQ(window.ename->text(), "Ewa Nowak");
+        EXPECT_EQ(window.eemail->text(), "e@n.pl");
+        EXPECT_EQ(window.enip->text(), "111-222") << "the older form has no VAT data";
+    });
+    writeItems({ "VD: something else", "Zenon" });
+    window.cbsave->SetChecked(false);
+    Run([&] {
+        EXPECT_EQ(window.ename->text(), "Ewa Nowak");
+        EXPECT_FALSE(window.cbsave->Checked());
+    });
+    EXPECT_TRUE(LogHasLine(QStringLiteral("mydata.dat has invalid format or is incompatible !"), 2));
+}
+
+TEST_F(SendOrderTest, OrderButtonAsksThenKeepsOrForgetsTheDataAndReturns)
+{
+    Run([&] {
+        FillCustomerPage();
+        window.ecompany->setText(QStringLiteral("Spółka"));
+        window.cbsave->SetChecked(true);
+        window.ShowPage(3);
+        {
+            TDialogAnswers answers { { kButtonNo } };
+            window.bsend->click();
+            ASSERT_EQ(answers.Shown().size(), 1);
+            EXPECT_TRUE(answers.Shown()[0].text.startsWith(QStringLiteral("Zostanie przygotowane i wysłane zamównie")));
+            EXPECT_EQ(answers.Shown()[0].icon, diQuestion);
+            EXPECT_FALSE(QFile::exists(app.Path("mydata.dat"))) << "declined: nothing happens";
+            EXPECT_TRUE(window.mpsend->isVisible());
+        }
+        {
+            TDialogAnswers answers { { kButtonOk } };
+            window.bsend->click();
+            const std::optional<TCustomerData> saved = ReadCustomerData();
+            ASSERT_TRUE(saved);
+            EXPECT_EQ(saved->name, "Jan Kowalski");
+            EXPECT_EQ(saved->company, QStringLiteral("Spółka"));
+            EXPECT_TRUE(LogHasLine(QStringLiteral("Saving my data ..."), 0));
+            // Back to the normal state: enabled, the customer page, the order buttons.
+            EXPECT_TRUE(window.isEnabled());
+            EXPECT_TRUE(window.mpuser->isVisible());
+            EXPECT_FALSE(window.mpsend->isVisible());
+            EXPECT_FALSE(window.bsend->isHidden());
+            EXPECT_EQ(window.lstat->text(), QStringLiteral("Formatowanie zlecenia ..."));
+        }
+        window.cbsave->SetChecked(false);
+        {
+            TDialogAnswers answers { { kButtonOk } };
+            window.bsend->click();
+        }
+        EXPECT_FALSE(QFile::exists(app.Path("mydata.dat"))) << "unchecked: the file goes";
+    });
+}
+
+TEST_F(SendOrderTest, SendingStateAndPreview)
+{
+    Run([&] {
+        window.SetSending(true);
+        EXPECT_FALSE(window.isEnabled());
+        EXPECT_TRUE(window.mpsend->isVisible());
+        EXPECT_FALSE(window.mpuser->isVisible());
+        EXPECT_TRUE(window.bsend->isHidden());
+        EXPECT_TRUE(window.bsend_back->isHidden());
+        window.close(); // the close box during an order
+        QTest::keyClick(&window, Qt::Key_Escape);
+        EXPECT_TRUE(window.isVisible()) << "an order runs to its end";
+        QImage photo(300, 100, QImage::Format_RGB32);
+        photo.fill(Qt::red);
+        window.ShowPreview(photo);
+        EXPECT_EQ(window.iprev->Picture().size(), window.iprev->size());
+        window.SetSending(false);
+        EXPECT_TRUE(window.isEnabled());
+    });
+}
+
+TEST_F(SendOrderTest, LoginReplacesTheSavedDataAndCancellingCloses)
+{
+    QTemporaryDir server;
+    const QJsonObject accounts { { "jan",
+        QJsonObject { { "password", "demo" }, { "name", "Jan Nowak" }, { "city", "30-001 Kraków" },
+            { "street", "ul. Nowa 3" }, { "phone", "700800900" }, { "email", "jan@nowak.pl" }, { "nip", "9" },
+            { "company", "Nowak sp." } } } };
+    ASSERT_TRUE(WriteFileBytes(server.filePath("accounts.json"), QJsonDocument(accounts).toJson()));
+    TDemoLab lab(server.path(), { "--no-ftp", "--user", "lab", "--password", "labpass" });
+    ASSERT_TRUE(lab.Started());
+    f.engine.user = "lab";
+    f.engine.pass = "labpass";
+    f.engine.loginscript = lab.Url("/login");
+    ASSERT_TRUE(WriteCustomerData({ "Anna Stara", "00-001 Warszawa", "ul. Stara 1", "600", "a@s.pl", "1", "Stara" }));
+
+    login = [] {
+        OnNextModal([](QWidget*) {
+            flogin().elogin->setText("jan");
+            flogin().epass->setText("demo");
+            flogin().GradientButton1Click();
+        });
+        return flogin().Login();
+    };
+    QStringList fields;
+    ASSERT_TRUE(Run([&] {
+        for (QLineEdit* edit :
+            { window.ename, window.ecity, window.estreet, window.ephone, window.eemail, window.enip, window.ecompany })
+            fields << edit->text();
+    }));
+    EXPECT_EQ(fields,
+        (QStringList { "Jan Nowak", QStringLiteral("30-001 Kraków"), "ul. Nowa 3", "700800900", "jan@nowak.pl", "9",
+            "Nowak sp." }));
+    EXPECT_EQ(logins, 1);
+    EXPECT_EQ(forgotten, 0);
+
+    login = [] { return std::nullopt; };
+    EXPECT_FALSE(Run()) << "no login, no order";
+    EXPECT_EQ(logins, 2);
+}
+
+} // namespace
