@@ -3,8 +3,10 @@
 #include "platform/appdir.h"
 #include "platform/cp1250.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QFile>
+#include <QThread>
 
 namespace {
 
@@ -50,6 +52,12 @@ TLogStore& LogStore()
 
 void Log(const QString& message, int level)
 {
+    QCoreApplication* application = QCoreApplication::instance();
+    if (application && QThread::currentThread() != application->thread()) {
+        QMetaObject::invokeMethod(
+            application, [message, level] { LogStore().Append(message, level); }, Qt::QueuedConnection);
+        return;
+    }
     LogStore().Append(message, level);
 }
 

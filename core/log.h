@@ -25,6 +25,9 @@ private:
 
 TLogStore& LogStore();
 
+// Any thread may log: a line from a thread other than the application object's is posted to
+// the application's thread and joins the log (and reaches the listener) there, in the order
+// posted. Without an application object every line is appended at once on the calling thread.
 void Log(const QString& message, int level = 0);
 
 // "[ ]", "[i]", "[w]" or "[!]".
