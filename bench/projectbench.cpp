@@ -9,6 +9,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QGuiApplication>
 
@@ -21,6 +22,7 @@
 #include <random>
 #include <sched.h>
 #include <string>
+#include <sys/resource.h>
 #include <thread>
 #include <vector>
 
@@ -96,6 +98,15 @@ double CurrentMemoryMb()
     return 0;
 }
 
+// User and system time of every thread of the process so far.
+double ProcessCpuMs()
+{
+    rusage usage {};
+    getrusage(RUSAGE_SELF, &usage);
+    const auto ms = [](const timeval& t) { return double(t.tv_sec) * 1e3 + double(t.tv_usec) / 1e3; };
+    return ms(usage.ru_utime) + ms(usage.ru_stime);
+}
+
 void BM_AddPhoto6000x4000OneCore(benchmark::State& state)
 {
     const QString photo = CameraPhoto();
@@ -160,6 +171,8 @@ void RenderAndSave(benchmark::State& state, int format, int parallel = 1)
         bench.project->SetCorrections(i, record);
     }
     double peak = 0, before = 0, added = 0;
+    std::atomic<std::int64_t> renderNs = 0; // summed over the renders
+    const double cpuBefore = ProcessCpuMs();
     for (auto _ : state) {
         state.PauseTiming();
         malloc_trim(0); // what the set-up freed is not counted
@@ -169,7 +182,10 @@ void RenderAndSave(benchmark::State& state, int format, int parallel = 1)
         std::atomic<bool> saved = true;
         const auto renderAndSave = [&](int index) {
             QImage picture;
+            QElapsedTimer timer;
+            timer.start();
             bench.project->RenderOutput(index, picture);
+            renderNs += timer.nsecsElapsed();
             if (!SaveJpeg(picture, bench.PhotoPath(QStringLiteral("print%1.jpg").arg(index)), 100))
                 saved = false;
         };
@@ -189,6 +205,11 @@ void RenderAndSave(benchmark::State& state, int format, int parallel = 1)
     state.counters["peak_MB"] = peak; // the whole process
     state.counters["before_MB"] = before; // the process before the render
     state.counters["added_MB"] = added; // what the render and save added at their peak
+    const double renders = double(state.iterations()) * parallel;
+    state.counters["render_ms"] = double(renderNs) / 1e6 / renders; // RenderOutput alone, wall time
+    // CPU time of the process (every thread) per photo rendered and saved, less sensitive to
+    // other load on the machine than the wall time.
+    state.counters["cpu_ms"] = (ProcessCpuMs() - cpuBefore) / renders;
 }
 
 void BM_RenderOutputAndSave10x15(benchmark::State& state)
