@@ -5,7 +5,6 @@
 #include "imaging/parallelrows.h"
 #include "imaging/picture.h"
 #include "imaging/pixel.h"
-
 #include "imaging/workingcopy.h"
 
 #include <algorithm>

@@ -1,5 +1,5 @@
 #pragma once
-// The print image of one photo, computed in one pass over the sheet.
+// The print image of one photo, computed on the sheet without a full-size intermediate.
 //
 // The result is, pixel for pixel, what the plain pipeline gives: ApplyCorrections with
 // geometry (quarter turn, crop clipped to the picture, colour operations) and then
@@ -15,7 +15,7 @@
 // contrast change, every row under the crop (the pivot sums and the placement then share one
 // read). Colours run on the sheet once every placed pixel is in.
 //
-// Both functions keep no state and touch nothing but their arguments, the file they read and
+// The functions here keep no state and touch nothing but their arguments, the file they read and
 // the memory they allocate, so they may run on several threads at once (each splits its own
 // work over the cores).
 #include "core/rect.h"
