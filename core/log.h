@@ -27,7 +27,8 @@ TLogStore& LogStore();
 
 // Any thread may log: a line from a thread other than the application object's is posted to
 // the application's thread and joins the log (and reaches the listener) there, in the order
-// posted. Without an application object every line is appended at once on the calling thread.
+// posted. Without an application object every line is appended at once on the calling thread
+// (then only one thread may log).
 void Log(const QString& message, int level = 0);
 
 // "[ ]", "[i]", "[w]" or "[!]".
