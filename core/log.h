@@ -25,8 +25,10 @@ private:
 
 TLogStore& LogStore();
 
-// Any thread: a line logged on a worker thread reaches the store when the application's thread
-// next processes its events.
+// Any thread may log: a line from a thread other than the application object's is posted to
+// the application's thread and joins the log (and reaches the listener) there, in the order
+// posted. Without an application object every line is appended at once on the calling thread
+// (then only one thread may log).
 void Log(const QString& message, int level = 0);
 
 // "[ ]", "[i]", "[w]" or "[!]".

@@ -65,9 +65,16 @@ bool WriteAll(int fd, const uchar* data, std::size_t size)
     return TransferAll(::write, fd, data, size);
 }
 
-bool ReadAll(int fd, uchar* data, std::size_t size)
+// Reads size bytes from offset on; false on an error or the end of the file.
+bool ReadAllAt(int fd, uchar* data, std::size_t size, off_t offset)
 {
-    return TransferAll(::read, fd, data, size);
+    const auto readAt = [&offset](int file, uchar* into, std::size_t count) {
+        const ssize_t moved = ::pread(file, into, count, offset);
+        if (moved > 0)
+            offset += moved;
+        return moved;
+    };
+    return TransferAll(readAt, fd, data, size);
 }
 
 // The picture's memory if it can take width x height pixels as they lie in the file.
@@ -104,29 +111,56 @@ bool SaveWorkingBitmap(const QImage& bitmap32, const QString& path)
     return file.Close();
 }
 
-bool LoadWorkingBitmap(QImage& bitmap32, const QString& path)
+TWorkingCopyRows::~TWorkingCopyRows()
 {
-    TFileDescriptor file(::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC));
+    if (fd_ >= 0)
+        ::close(fd_);
+}
+
+bool TWorkingCopyRows::Open(const QString& path)
+{
+    if (fd_ >= 0)
+        ::close(fd_);
+    width_ = height_ = bitsPerPixel_ = 0;
+    fd_ = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
     struct stat status { };
-    if (file.Get() < 0 || ::fstat(file.Get(), &status) != 0)
-        return false;
     uchar header[kHeaderBytes];
-    if (!ReadAll(file.Get(), header, sizeof header) || qFromLittleEndian<quint32>(header) != kWorkingCopyMagic)
+    if (fd_ < 0 || ::fstat(fd_, &status) != 0 || !ReadAllAt(fd_, header, sizeof header, 0)
+        || qFromLittleEndian<quint32>(header) != kWorkingCopyMagic)
         return false;
     const qint32 width = qFromLittleEndian<qint32>(header + 4);
     const qint32 height = qFromLittleEndian<qint32>(header + 8);
-    const qint32 bitsPerPixel = qFromLittleEndian<qint32>(header + 12);
     if (!PictureSizeAllowed(width, height) || WorkingCopyFileBytes(width, height) != status.st_size)
         return false;
+    width_ = width;
+    height_ = height;
+    bitsPerPixel_ = qFromLittleEndian<qint32>(header + 12);
+    ::posix_fadvise(fd_, 0, 0, POSIX_FADV_SEQUENTIAL);
+    return true;
+}
 
+bool TWorkingCopyRows::Read(int first, int count, std::span<std::uint32_t> pixels) const
+{
+    const std::size_t rowPixels = std::size_t(width_);
+    if (bitsPerPixel_ != 32 || first < 0 || count < 0 || count > height_ - first
+        || pixels.size() < rowPixels * std::size_t(count))
+        return false;
+    return ReadAllAt(fd_, reinterpret_cast<uchar*>(pixels.data()), rowPixels * std::size_t(count) * 4,
+        off_t(WorkingCopyFileBytes(width_, first)));
+}
+
+bool LoadWorkingBitmap(QImage& bitmap32, const QString& path)
+{
+    TWorkingCopyRows file;
+    if (!file.Open(path))
+        return false;
+    const int width = file.Width(), height = file.Height();
     if (!Reusable(bitmap32, width, height)) {
         QImage picture = NewPicture(width, height);
         if (picture.isNull())
             return false;
         bitmap32 = std::move(picture);
     }
-    if (bitsPerPixel != 32)
-        return false;
-    ::posix_fadvise(file.Get(), 0, 0, POSIX_FADV_SEQUENTIAL);
-    return ReadAll(file.Get(), bitmap32.bits(), std::size_t(width) * std::size_t(height) * 4);
+    return file.Read(
+        0, height, { reinterpret_cast<std::uint32_t*>(bitmap32.bits()), std::size_t(width) * std::size_t(height) });
 }

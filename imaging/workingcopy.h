@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <span>
 
 inline constexpr std::uint32_t kWorkingCopyMagic = 0x00A0A0A1;
 inline constexpr std::int64_t kWorkingCopyHeaderBytes = 16;
@@ -26,3 +27,30 @@ bool SaveWorkingBitmap(const QImage& bitmap32, const QString& path);
 // and then nothing is allocated. A file with another bit depth leaves bitmap32 resized but
 // unfilled and gives false.
 bool LoadWorkingBitmap(QImage& bitmap32, const QString& path);
+
+// A working copy read a few rows at a time, for work that walks its rows and never needs the
+// whole picture in memory. Open checks the header as LoadWorkingBitmap does (magic, size
+// against the file and the picture limits); only 32-bit files give rows. Reads use pread, so
+// one open reader may serve several threads.
+class TWorkingCopyRows {
+public:
+    TWorkingCopyRows() = default;
+    ~TWorkingCopyRows();
+    TWorkingCopyRows(const TWorkingCopyRows&) = delete;
+    TWorkingCopyRows& operator=(const TWorkingCopyRows&) = delete;
+
+    bool Open(const QString& path);
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    int BitsPerPixel() const { return bitsPerPixel_; }
+    // Reads rows [first, first + count) into pixels (Width() pixels a row, no padding, at least
+    // count rows of room); false for another bit depth, rows outside the picture, a read error
+    // or a file shortened since Open.
+    bool Read(int first, int count, std::span<std::uint32_t> pixels) const;
+
+private:
+    int fd_ = -1;
+    int width_ = 0;
+    int height_ = 0;
+    int bitsPerPixel_ = 0;
+};

@@ -5,10 +5,15 @@
 #include "imaging/parallelrows.h"
 #include "imaging/picture.h"
 #include "imaging/pixel.h"
+#include "imaging/workingcopy.h"
 
 #include <algorithm>
+#include <functional>
 #include <memory>
 #include <mutex>
+#include <numeric>
+#include <optional>
+#include <span>
 #include <vector>
 
 namespace {
@@ -27,12 +32,12 @@ struct TPlan {
     bool colour = false; // ApplyCorrections reaches its colour operations
 };
 
-TPlan PlanGeometry(const QImage& source, const Corrections& record)
+TPlan PlanGeometry(int width, int height, const Corrections& record)
 {
     TPlan plan;
     plan.code = record.rotation >= 1 && record.rotation <= 3 ? record.rotation : 0;
-    plan.width = source.width();
-    plan.height = source.height();
+    plan.width = width;
+    plan.height = height;
     const bool quarter = plan.code == 1 || plan.code == 3;
     const int turnedWidth = quarter ? plan.height : plan.width;
     const int turnedHeight = quarter ? plan.width : plan.height;
@@ -57,58 +62,171 @@ int SumRgb(std::uint32_t pixel)
     return Red(pixel) + Green(pixel) + Blue(pixel);
 }
 
-// Sum of R + G + B over each row of the turned and cropped picture, top row first.
-std::vector<std::uint64_t> TurnedRowSums(const PixelRows<const std::uint32_t>& source, const TPlan& plan)
-{
-    const TRect& crop = plan.crop;
-    std::vector<std::uint64_t> sums(std::size_t(crop.Height()), 0);
-    const int width = plan.width, height = plan.height;
-    if (plan.code == 0 || plan.code == 2) {
-        // Turned row y is source row y (code 2: row H-1-y, columns mirrored).
-        const int first = plan.code == 0 ? crop.Left : width - crop.Right;
-        ParallelRows(crop.Height(), crop.Width(), [&](int firstRow, int endRow) {
-            for (int row = firstRow; row < endRow; ++row) {
-                const int y = crop.Top + row;
-                const std::uint32_t* pixels = source[plan.code == 0 ? y : height - 1 - y] + first;
-                std::uint64_t sum = 0;
-                for (int x = 0; x < crop.Width(); ++x)
-                    sum += std::uint64_t(SumRgb(pixels[x]));
-                sums[std::size_t(row)] = sum;
-            }
-        });
-        return sums;
+// Rows of the source handed out a band at a time.
+class TRowSource {
+public:
+    virtual ~TRowSource() = default;
+    virtual int Width() const = 0;
+    virtual int Height() const = 0;
+    // Makes the given source rows (ascending, at most BandRows()) readable through rows[r],
+    // replacing the previous band; false when they cannot be read.
+    virtual bool Fetch(std::span<const int> wanted, std::vector<const std::uint32_t*>& rows) = 0;
+    virtual int BandRows() const = 0;
+};
+
+// A picture in memory: one band of every row, nothing copied.
+class TPictureRows final : public TRowSource {
+public:
+    explicit TPictureRows(const QImage& picture)
+        : rows_(ReadableRows(picture))
+    {
     }
-    // Quarter turns: turned row y is a source column, turned column x a source row.
-    // Code 1: (x, y) <- source (y, H-1-x); code 3: (x, y) <- source (W-1-y, x).
-    const int firstColumn = plan.code == 1 ? crop.Top : width - crop.Bottom;
-    const int columns = crop.Height();
-    const int firstSourceRow = plan.code == 1 ? height - crop.Right : crop.Left;
-    std::mutex merge;
-    ParallelRows(crop.Width(), columns, [&](int firstRow, int endRow) {
-        std::vector<std::uint64_t> band(std::size_t(columns), 0);
-        for (int row = firstRow; row < endRow; ++row) {
-            const std::uint32_t* pixels = source[firstSourceRow + row] + firstColumn;
-            for (int c = 0; c < columns; ++c)
-                band[std::size_t(c)] += std::uint64_t(SumRgb(pixels[c]));
+    int Width() const override { return rows_.width; }
+    int Height() const override { return rows_.height; }
+    int BandRows() const override { return std::max(rows_.height, 1); }
+    bool Fetch(std::span<const int> wanted, std::vector<const std::uint32_t*>& rows) override
+    {
+        for (const int r : wanted)
+            rows[std::size_t(r)] = rows_[r];
+        return true;
+    }
+
+private:
+    PixelRows<const std::uint32_t> rows_;
+};
+
+// A working-copy file: each band is read into one buffer of at most bandBytes, runs of
+// neighbouring rows with one read each.
+class TFileRows final : public TRowSource {
+public:
+    TFileRows(const TWorkingCopyRows& file, std::int64_t bandBytes)
+        : file_(file)
+        , bandRows_(int(std::clamp<std::int64_t>(bandBytes / (std::int64_t(file.Width()) * 4), 1, file.Height())))
+    {
+    }
+    int Width() const override { return file_.Width(); }
+    int Height() const override { return file_.Height(); }
+    int BandRows() const override { return bandRows_; }
+    bool Fetch(std::span<const int> wanted, std::vector<const std::uint32_t*>& rows) override
+    {
+        const std::size_t rowPixels = std::size_t(file_.Width());
+        if (buffer_.size() < wanted.size() * rowPixels)
+            buffer_.resize(wanted.size() * rowPixels);
+        for (std::size_t run = 0; run < wanted.size();) {
+            std::size_t runEnd = run + 1;
+            while (runEnd < wanted.size() && wanted[runEnd] == wanted[runEnd - 1] + 1)
+                ++runEnd;
+            const std::span<std::uint32_t> into(buffer_.data() + run * rowPixels, (runEnd - run) * rowPixels);
+            if (!file_.Read(wanted[run], int(runEnd - run), into))
+                return false;
+            for (std::size_t i = run; i < runEnd; ++i)
+                rows[std::size_t(wanted[i])] = buffer_.data() + i * rowPixels;
+            run = runEnd;
         }
-        const std::lock_guard<std::mutex> lock(merge);
-        for (int c = 0; c < columns; ++c) {
-            const int turnedRow = plan.code == 1 ? c : columns - 1 - c;
-            sums[std::size_t(turnedRow)] += band[std::size_t(c)];
-        }
-    });
-    return sums;
+        return true;
+    }
+
+private:
+    const TWorkingCopyRows& file_;
+    int bandRows_;
+    std::vector<std::uint32_t> buffer_;
+};
+
+// Fetches the wanted source rows (ascending) band by band and calls work(rows, band) for
+// each band; rows[r] is valid for the band's rows only.
+bool StreamRows(TRowSource& source, const std::vector<int>& wanted,
+    const std::function<void(const std::vector<const std::uint32_t*>&, std::span<const int>)>& work)
+{
+    std::vector<const std::uint32_t*> rows(std::size_t(source.Height()), nullptr);
+    const std::size_t bandRows = std::size_t(source.BandRows());
+    for (std::size_t first = 0; first < wanted.size(); first += bandRows) {
+        const std::span<const int> band
+            = std::span<const int>(wanted).subspan(first, std::min(bandRows, wanted.size() - first));
+        if (!source.Fetch(band, rows))
+            return false;
+        work(rows, band);
+    }
+    return true;
 }
 
-// AverageGrey of the turned and cropped picture.
-int ContrastPivot(const PixelRows<const std::uint32_t>& source, const TPlan& plan)
-{
-    const std::uint64_t divisor = 4 * std::uint64_t(plan.crop.Width()) - 1;
-    std::int64_t shares = 0;
-    for (const std::uint64_t sum : TurnedRowSums(source, plan))
-        shares += std::int64_t(sum / divisor);
-    return int(shares / std::max(plan.crop.Height() - 1, 1));
-}
+// Turned-row sums for the contrast pivot (AverageGrey of the turned and cropped picture),
+// gathered from source rows band by band. The pivot divides the R + G + B sum of each turned
+// row by 4 x width - 1 and averages over the rows; that sum over the rows does not depend on
+// their order, so the turn only decides whether a turned row is a source row (no quarter turn;
+// code 2 mirrored) or a source column.
+class TPivotSums {
+public:
+    explicit TPivotSums(const TPlan& plan)
+        : crop_(plan.crop)
+        , quarter_(plan.code == 1 || plan.code == 3)
+    {
+        if (quarter_) { // code 1: (x, y) <- source (y, H-1-x); code 3: (x, y) <- source (W-1-y, x)
+            firstRow_ = plan.code == 1 ? plan.height - crop_.Right : crop_.Left;
+            rowCount_ = crop_.Width();
+            firstColumn_ = plan.code == 1 ? crop_.Top : plan.width - crop_.Bottom;
+            columns_ = crop_.Height();
+        } else { // code 2: (x, y) <- source (W-1-x, H-1-y)
+            firstRow_ = plan.code == 0 ? crop_.Top : plan.height - crop_.Bottom;
+            rowCount_ = crop_.Height();
+            firstColumn_ = plan.code == 0 ? crop_.Left : plan.width - crop_.Right;
+            columns_ = crop_.Width();
+        }
+        sums_.assign(std::size_t(quarter_ ? columns_ : rowCount_), 0);
+    }
+
+    // The source rows the turned crop covers, ascending.
+    std::vector<int> SourceRows() const
+    {
+        std::vector<int> rows(static_cast<std::size_t>(rowCount_));
+        std::iota(rows.begin(), rows.end(), firstRow_);
+        return rows;
+    }
+
+    // Adds source rows `band` (a run of SourceRows()) to the sums.
+    void AddBand(const std::vector<const std::uint32_t*>& rows, std::span<const int> band)
+    {
+        ParallelRows(int(band.size()), columns_, [&](int first, int end) {
+            std::vector<std::uint64_t> columnSums(quarter_ ? std::size_t(columns_) : 0, 0);
+            for (int i = first; i < end; ++i) {
+                const int r = band[std::size_t(i)];
+                const std::uint32_t* pixels = rows[std::size_t(r)] + firstColumn_;
+                if (quarter_) {
+                    for (int c = 0; c < columns_; ++c)
+                        columnSums[std::size_t(c)] += std::uint64_t(SumRgb(pixels[c]));
+                    continue;
+                }
+                std::uint64_t sum = 0;
+                for (int c = 0; c < columns_; ++c)
+                    sum += std::uint64_t(SumRgb(pixels[c]));
+                sums_[std::size_t(r - firstRow_)] = sum;
+            }
+            if (!quarter_)
+                return;
+            const std::lock_guard<std::mutex> lock(merge_);
+            for (int c = 0; c < columns_; ++c)
+                sums_[std::size_t(c)] += columnSums[std::size_t(c)];
+        });
+    }
+
+    int Pivot() const
+    {
+        const std::uint64_t divisor = 4 * std::uint64_t(crop_.Width()) - 1;
+        std::int64_t shares = 0;
+        for (const std::uint64_t sum : sums_)
+            shares += std::int64_t(sum / divisor);
+        return int(shares / std::max(crop_.Height() - 1, 1));
+    }
+
+private:
+    TRect crop_;
+    bool quarter_;
+    int firstRow_ = 0;
+    int rowCount_ = 0;
+    int firstColumn_ = 0;
+    int columns_ = 0;
+    std::vector<std::uint64_t> sums_; // per source row (no quarter turn) or source column
+    std::mutex merge_;
+};
 
 // Index of the source pixel under the centre of each of `count` targets spread over
 // `sourceCount` sources (the nearest-neighbour rule of the imaging geometry).
@@ -159,40 +277,118 @@ TSampling PlanSampling(const TPlan& plan, const TRect& place)
     return sampling;
 }
 
-// Fills sheet rows [firstRow, endRow) that lie in the placed band: gathered pixels inside
-// place, white beside it.
-void GatherRows(const PixelRows<const std::uint32_t>& source, const PixelRows<std::uint32_t>& sheet, const TRect& place,
-    const TSampling& sampling, int firstRow, int endRow)
+// Fills the placed pixels that read the current band. Without a quarter turn these are whole
+// sheet rows (lines are rows of place); with one, the columns `lines` of every placed row.
+void GatherBand(const std::vector<const std::uint32_t*>& rows, const PixelRows<std::uint32_t>& sheet,
+    const TRect& place, const TSampling& sampling, const std::vector<int>& lines)
 {
     const int placeWidth = place.Width();
-    for (int y = firstRow; y < endRow; ++y) {
-        std::fill_n(sheet[y], place.Left, kWhite);
-        std::fill(sheet[y] + place.Right, sheet[y] + sheet.width, kWhite);
-    }
     if (!sampling.quarter) {
-        for (int y = firstRow; y < endRow; ++y) {
-            const std::uint32_t* in = source[sampling.rowIndex[std::size_t(y - place.Top)]];
-            std::uint32_t* out = sheet[y] + place.Left;
-            for (int x = 0; x < placeWidth; ++x)
-                out[x] = in[sampling.columnIndex[std::size_t(x)]];
-        }
+        ParallelRows(int(lines.size()), placeWidth, [&](int first, int end) {
+            for (int i = first; i < end; ++i) {
+                const int line = lines[std::size_t(i)];
+                const std::uint32_t* in = rows[std::size_t(sampling.rowIndex[std::size_t(line)])];
+                std::uint32_t* out = sheet[place.Top + line] + place.Left;
+                for (int x = 0; x < placeWidth; ++x)
+                    out[x] = in[sampling.columnIndex[std::size_t(x)]];
+            }
+        });
         return;
     }
-    for (int blockStart = firstRow; blockStart < endRow; blockStart += kTurnBlock) {
-        const int blockEnd = std::min(blockStart + kTurnBlock, endRow);
-        for (int x = 0; x < placeWidth; ++x) {
-            const std::uint32_t* in = source[sampling.rowIndex[std::size_t(x)]];
-            for (int y = blockStart; y < blockEnd; ++y)
-                sheet[y][place.Left + x] = in[sampling.columnIndex[std::size_t(y - place.Top)]];
+    // A sheet row reads a source column here: rows are taken in blocks so that the reads walk
+    // along each source row and stay in cache.
+    ParallelRows(place.Height(), std::int64_t(lines.size()), [&](int first, int end) {
+        for (int blockStart = first; blockStart < end; blockStart += kTurnBlock) {
+            const int blockEnd = std::min(blockStart + kTurnBlock, end);
+            for (const int x : lines) {
+                const std::uint32_t* in = rows[std::size_t(sampling.rowIndex[std::size_t(x)])];
+                for (int y = blockStart; y < blockEnd; ++y)
+                    sheet[place.Top + y][place.Left + x] = in[sampling.columnIndex[std::size_t(y)]];
+            }
         }
-    }
+    });
 }
 
-QImage WhiteSheet(const TRect& formatRect)
+bool OnSheet(const TRect& formatRect)
 {
+    return formatRect.Left >= 0 && formatRect.Width() > 0 && formatRect.Height() > 0;
+}
+
+// What a source without pixels gives: a white sheet, or an empty picture without a format.
+QImage Unreadable(const TRect& formatRect)
+{
+    if (!OnSheet(formatRect))
+        return {};
     QImage sheet = NewPicture(formatRect.Width(), formatRect.Height());
     if (!sheet.isNull())
         sheet.fill(kWhite);
+    return sheet;
+}
+
+// The print from a source read band by band: the rows the placement needs (and, for the
+// contrast pivot, every row under the crop) are read once, in order; colours run on the
+// placed pixels once they are all in. A source that fails to read gives what an unreadable
+// working copy gives.
+QImage Render(TRowSource& source, const Corrections& record, const TRect& formatRect)
+{
+    const bool onSheet = OnSheet(formatRect);
+    const TPlan plan = PlanGeometry(source.Width(), source.Height(), record);
+    TRect place = { 0, 0, plan.crop.Width(), plan.crop.Height() };
+    QImage sheet;
+    if (onSheet) {
+        sheet = NewPicture(formatRect.Width(), formatRect.Height());
+        const TRect bounds = PictureBounds(sheet);
+        FitRect(bounds, place, true);
+        CenterRect(bounds, place);
+    } else {
+        sheet = NewPicture(place.Width(), place.Height());
+    }
+    if (sheet.isNull() || place.Width() <= 0 || place.Height() <= 0)
+        return {};
+
+    const PixelRows<std::uint32_t> out = WritableRows(sheet);
+    const TSampling sampling = PlanSampling(plan, place);
+    std::optional<TPivotSums> pivotSums;
+    std::vector<int> wanted;
+    if (plan.colour && record.contr != 0) {
+        pivotSums.emplace(plan);
+        wanted = pivotSums->SourceRows(); // every placed row lies under the crop
+    } else {
+        wanted = sampling.rowIndex;
+        std::sort(wanted.begin(), wanted.end());
+        wanted.erase(std::unique(wanted.begin(), wanted.end()), wanted.end());
+    }
+    std::vector<int> lines;
+    const bool read = StreamRows(source, wanted, [&](const auto& rows, std::span<const int> band) {
+        if (pivotSums)
+            pivotSums->AddBand(rows, band);
+        lines.clear();
+        for (std::size_t i = 0; i < sampling.rowIndex.size(); ++i)
+            if (sampling.rowIndex[i] >= band.front() && sampling.rowIndex[i] <= band.back())
+                lines.push_back(int(i));
+        GatherBand(rows, out, place, sampling, lines);
+    });
+    if (!read) {
+        sheet = QImage();
+        return Unreadable(formatRect);
+    }
+
+    std::unique_ptr<TColourPass> pass;
+    if (plan.colour)
+        pass = std::make_unique<TColourPass>(
+            record, pivotSums ? pivotSums->Pivot() : 0, std::int64_t(place.Width()) * place.Height());
+    ParallelRows(out.height, out.width, [&](int firstRow, int endRow) {
+        for (int y = firstRow; y < endRow; ++y) {
+            if (y < place.Top || y >= place.Bottom) {
+                std::fill_n(out[y], out.width, kWhite);
+                continue;
+            }
+            std::fill_n(out[y], place.Left, kWhite);
+            std::fill(out[y] + place.Right, out[y] + out.width, kWhite);
+            if (pass)
+                pass->ApplyRow(out[y] + place.Left, place.Width());
+        }
+    });
     return sheet;
 }
 
@@ -207,44 +403,21 @@ QImage RenderPrint(QImage source, const Corrections& record, const TRect& format
 {
     if (!SheetAllowed(formatRect))
         return {};
-    const bool onSheet = formatRect.Left >= 0 && formatRect.Width() > 0 && formatRect.Height() > 0;
     if (source.isNull())
-        return onSheet ? WhiteSheet(formatRect) : QImage();
+        return Unreadable(formatRect);
     source = As32BitPicture(source);
-    const TPlan plan = PlanGeometry(source, record);
+    TPictureRows rows(source);
+    return Render(rows, record, formatRect);
+}
 
-    TRect place = { 0, 0, plan.crop.Width(), plan.crop.Height() };
-    QImage sheet;
-    if (onSheet) {
-        sheet = NewPicture(formatRect.Width(), formatRect.Height());
-        const TRect bounds = PictureBounds(sheet);
-        FitRect(bounds, place, true);
-        CenterRect(bounds, place);
-    } else {
-        sheet = NewPicture(place.Width(), place.Height());
-    }
-    if (sheet.isNull() || place.Width() <= 0 || place.Height() <= 0)
+QImage RenderWorkingCopy(
+    const QString& path, const Corrections& record, const TRect& formatRect, std::int64_t bandBytes)
+{
+    if (!SheetAllowed(formatRect))
         return {};
-
-    const PixelRows<const std::uint32_t> in = ReadableRows(source);
-    const PixelRows<std::uint32_t> out = WritableRows(sheet);
-    const TSampling sampling = PlanSampling(plan, place);
-    std::unique_ptr<TColourPass> pass;
-    if (plan.colour) {
-        const int pivot = record.contr != 0 ? ContrastPivot(in, plan) : 0;
-        pass = std::make_unique<TColourPass>(record, pivot, std::int64_t(place.Width()) * place.Height());
-    }
-    ParallelRows(out.height, out.width, [&](int firstRow, int endRow) {
-        const int bandStart = std::max(firstRow, place.Top), bandEnd = std::min(endRow, place.Bottom);
-        for (int y = firstRow; y < endRow; ++y)
-            if (y < place.Top || y >= place.Bottom)
-                std::fill_n(out[y], out.width, kWhite);
-        if (bandStart >= bandEnd)
-            return;
-        GatherRows(in, out, place, sampling, bandStart, bandEnd);
-        if (pass)
-            for (int y = bandStart; y < bandEnd; ++y)
-                pass->ApplyRow(out[y] + place.Left, place.Width());
-    });
-    return sheet;
+    TWorkingCopyRows file;
+    if (!file.Open(path) || file.BitsPerPixel() != 32)
+        return Unreadable(formatRect);
+    TFileRows rows(file, bandBytes);
+    return Render(rows, record, formatRect);
 }

@@ -307,10 +307,8 @@ void TVDImage::RenderOutput(int index, QImage& picture) const
     const TPhoto& photo = Photo(index);
     QElapsedTimer timer;
     timer.start();
-    picture = QImage(); // the caller's previous picture is not kept beside the working copy
-    QImage full;
-    LoadFull(index, full);
-    picture = RenderPrint(std::move(full), photo.corrections, OutputFormatRect(photo.formatId));
+    picture = QImage(); // the caller's previous picture is not kept beside the new sheet
+    picture = RenderWorkingCopy(photo.workingPath, photo.corrections, OutputFormatRect(photo.formatId));
     Log(QStringLiteral("RenderOutPut: %1: %2 in %3")
             .arg(index)
             .arg(QFileInfo(photo.sourcePath).fileName(), FormatElapsedMs(timer.elapsed())));

@@ -122,7 +122,12 @@ public:
 
     // The print image of a photo: full working copy, corrections, placed on a white sheet of
     // its format at the lab's output resolution (at its own size without a format). Writes
-    // one log line with the time taken.
+    // one log line with the time taken. The working copy is read a band of rows at a time
+    // (project/outputrender.h), never whole.
+    // Safe on worker threads, several at once (for the same photo or different ones) while
+    // no thread changes the project: it only reads the photo's record, working-copy file and
+    // the format catalogue and lab settings, and its log line joins the log on the
+    // application's thread (core/log.h).
     void RenderOutput(int index, QImage& picture) const;
     // Empty when the photo's print sheet can be made; else the message telling the customer
     // that its format is too large (the sheet would exceed the picture limits).

@@ -1,12 +1,17 @@
-// Working copies: exact round trip, the header layout, and refusal of files that do not add up.
+// Working copies: exact round trip, the header layout, refusal of files that do not add up, and
+// rows read a band at a time.
 #include "imaging/workingcopy.h"
 #include "tests/imaging/testpictures.h"
 #include "tests/support/testsupport.h"
 
+#include <QFile>
 #include <QTemporaryDir>
 #include <QtEndian>
 
 #include <gtest/gtest.h>
+
+#include <cstring>
+#include <vector>
 
 namespace {
 
@@ -89,4 +94,42 @@ TEST(WorkingCopy, OtherBitDepthResizesButFails)
     EXPECT_EQ(picture.size(), QSize(4, 2));
     EXPECT_FALSE(LoadWorkingBitmap(picture, dir.filePath("missing.sbm")));
     EXPECT_FALSE(SaveWorkingBitmap(RandomPicture(2, 2), dir.filePath("no/folder/x.sbm")));
+}
+
+TEST(WorkingCopy, RowsReadInBands)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("w.sbm");
+    const QImage picture = RandomPicture(13, 9);
+    ASSERT_TRUE(SaveWorkingBitmap(picture, path));
+    TWorkingCopyRows file;
+    ASSERT_TRUE(file.Open(path));
+    ASSERT_EQ(file.Width(), 13);
+    ASSERT_EQ(file.Height(), 9);
+    std::vector<std::uint32_t> rows(13 * 4);
+    ASSERT_TRUE(file.Read(5, 4, rows));
+    for (int y = 5; y < 9; ++y)
+        EXPECT_EQ(0, std::memcmp(rows.data() + (y - 5) * 13, picture.constScanLine(y), 13 * 4)) << y;
+    EXPECT_TRUE(file.Read(9, 0, rows)); // nothing past the end is nothing
+
+    struct Bad {
+        int first;
+        int count;
+        std::size_t room;
+    };
+    for (const Bad bad : { Bad { 6, 4, 52 }, Bad { -1, 1, 52 }, Bad { 0, 4, 51 }, Bad { 9, 1, 52 } })
+        EXPECT_FALSE(file.Read(bad.first, bad.count, std::span(rows).first(bad.room))) << bad.first << " " << bad.count;
+
+    // Shortened after it was opened: the rows that are gone fail, the others still read.
+    ASSERT_TRUE(QFile::resize(path, 16 + 13 * 4 * 7));
+    EXPECT_TRUE(file.Read(3, 4, rows));
+    EXPECT_FALSE(file.Read(6, 2, rows));
+
+    // The refusals of LoadWorkingBitmap hold for Open too; another depth opens but gives no rows.
+    ASSERT_TRUE(WriteFileBytes(path, Header(4, 2, 24) + QByteArray(32, 'x')));
+    ASSERT_TRUE(file.Open(path));
+    EXPECT_FALSE(file.Read(0, 1, rows));
+    ASSERT_TRUE(WriteFileBytes(path, Header(4, 2, 32) + QByteArray(31, 'x')));
+    EXPECT_FALSE(file.Open(path));
+    EXPECT_FALSE(file.Open(dir.filePath("missing.sbm")));
 }

@@ -1,11 +1,17 @@
 // The print image: sheet sizes, placement with white bands, no-format output, and pixel
 // equality with the plain pipeline (ApplyCorrections with geometry, then FitIntoFrame) for
-// every turn, crop and colour setting.
+// every turn, crop and colour setting, from a picture in memory and from a working copy read
+// in bands.
 #include "tests/project/projectfixture.h"
 
 #include "imaging/colour.h"
 #include "imaging/geometry.h"
+#include "imaging/workingcopy.h"
 #include "project/outputrender.h"
+#include "tests/imaging/testpictures.h"
+
+#include <QFile>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -172,6 +178,82 @@ TEST(RenderPrintTest, LargePhotoMatchesPlainPipelineOnAllCores)
     record.sat = -40;
     const QImage source = TestPicture(2400, 1600);
     EXPECT_TRUE(RenderPrint(source, record, { 0, 0, 1795, 1205 }) == Plain(source, record, { 0, 0, 1795, 1205 }));
+}
+
+// The working copy read in bands against the whole-picture pipeline, on a picture of random
+// pixels: every turn, crop and band size, with and without the contrast pivot (which reads
+// every row under the crop; without it only the sampled rows are read).
+TEST(RenderWorkingCopyTest, BandsGiveTheWholePictureResult)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("photo.sbm"));
+    const QImage source = RandomPicture(97, 61);
+    ASSERT_TRUE(SaveWorkingBitmap(source, path));
+    const CropFractions crops[] = { { kNoCrop, 0, 0, 0, 0, 0 }, { 0.13f, 0.21f, 0.6f, 0.5f, 0.73f, 0.71f },
+        { 0.5f, 0.4f, 0.9f, 0.9f, 1.4f, 1.3f }, // clipped
+        { 1.2f, 0.1f, 0.2f, 0.2f, 1.4f, 0.3f } }; // empty once clipped
+    const TRect sheets[] = { { 0, 0, 50, 31 }, { 0, 0, 211, 143 }, { -1, 0, 0, 0 } };
+    const std::int64_t bands[] = { 1, 97 * 4 * 7, kRenderBandBytes }; // one row, seven rows, all
+    for (int rotation : { 0, 1, 2, 3, 7 }) {
+        for (const CropFractions& crop : crops) {
+            for (const int contrast : { 0, -45 }) {
+                Corrections record = Neutral();
+                record.rotation = rotation;
+                record.crop = crop;
+                record.contr = contrast;
+                record.sat = 30;
+                for (const TRect& sheet : sheets) {
+                    const QImage plain = Plain(source, record, sheet);
+                    for (const std::int64_t band : bands) {
+                        SCOPED_TRACE(testing::Message()
+                            << "rotation " << rotation << " crop " << crop.left << " contrast " << contrast << " sheet "
+                            << sheet.Width() << "x" << sheet.Height() << " band " << band);
+                        EXPECT_TRUE(RenderWorkingCopy(path, record, sheet, band) == plain);
+                    }
+                }
+            }
+        }
+    }
+}
+
+// Bands large enough to be split over the cores, each turn with the pivot and without.
+TEST(RenderWorkingCopyTest, LargePictureInParallelBands)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("photo.sbm"));
+    const QImage source = RandomPicture(1500, 1000, 4);
+    ASSERT_TRUE(SaveWorkingBitmap(source, path));
+    const TRect sheet = { 0, 0, 1795, 1205 };
+    for (int rotation : { 0, 1, 2, 3 }) {
+        for (const int contrast : { 0, 30 }) {
+            SCOPED_TRACE(testing::Message() << "rotation " << rotation << " contrast " << contrast);
+            Corrections record = Neutral();
+            record.rotation = rotation;
+            record.crop = { 0.05f, 0.1f, 0.8f, 0.85f, 0.85f, 0.95f };
+            record.contr = contrast;
+            record.inten = 12;
+            EXPECT_TRUE(
+                RenderWorkingCopy(path, record, sheet, std::int64_t(1500) * 4 * 400) == Plain(source, record, sheet));
+        }
+    }
+}
+
+TEST(RenderWorkingCopyTest, UnreadableCopyGivesWhiteSheetOrNothing)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("photo.sbm"));
+    ASSERT_TRUE(SaveWorkingBitmap(TestPicture(40, 30), path));
+    QFile header(path); // a 24-bit header: the size adds up, the rows are not 32-bit pixels
+    ASSERT_TRUE(header.open(QIODevice::ReadWrite));
+    header.seek(12);
+    header.write(QByteArray("\x18\0\0\0", 4));
+    header.close();
+    for (const QString& file : { path, dir.filePath(QStringLiteral("missing.sbm")) }) {
+        const QImage sheet = RenderWorkingCopy(file, Neutral(), { 0, 0, 60, 40 });
+        ASSERT_EQ(sheet.size(), QSize(60, 40));
+        EXPECT_EQ(sheet, Filled(60, 40, kWhite));
+        EXPECT_TRUE(RenderWorkingCopy(file, Neutral(), { -1, 0, 0, 0 }).isNull());
+    }
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 #include "project/uvdimage.h"
 #include "tests/support/testsupport.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -17,6 +18,7 @@
 #include <csignal>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <thread>
 
 namespace {
 
@@ -372,6 +374,37 @@ TEST_F(VDImageTest, RenderOutputLogsAndPlacesOnSheet)
     project.SetFormat(0, -1);
     project.RenderOutput(0, picture);
     EXPECT_TRUE(picture.isNull());
+}
+
+// Two worker threads render at once, as the order does: the same pixels as one at a time, and
+// the log lines join the log on this thread.
+TEST_F(VDImageTest, RenderOutputOnTwoThreadsAtOnce)
+{
+    ASSERT_TRUE(project.AddPhoto(f.WritePhoto(QStringLiteral("a.jpg"), 900, 600)));
+    ASSERT_TRUE(project.AddPhoto(f.WritePhoto(QStringLiteral("b.jpg"), 600, 900)));
+    for (int i = 0; i < 2; ++i) {
+        project.SetFormat(i, kFormat10x15);
+        Corrections record = project.GetCorrections(i);
+        record.rotation = 2 * i + 1;
+        record.contr = 25;
+        project.SetCorrections(i, record);
+    }
+    QImage expected[2], parallel[2];
+    for (int i = 0; i < 2; ++i)
+        project.RenderOutput(i, expected[i]);
+    const qsizetype linesBefore = LogStore().Lines().size();
+    {
+        std::jthread first([&] { project.RenderOutput(0, parallel[0]); });
+        std::jthread second([&] { project.RenderOutput(1, parallel[1]); });
+    }
+    EXPECT_EQ(LogStore().Lines().size(), linesBefore); // posted, not yet appended
+    QCoreApplication::sendPostedEvents();
+    ASSERT_EQ(LogStore().Lines().size(), linesBefore + 2);
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_TRUE(parallel[i] == expected[i]) << i;
+        EXPECT_TRUE(
+            LogStore().Lines().mid(linesBefore).filter(QStringLiteral("RenderOutPut: %1: ").arg(i)).size() == 1);
+    }
 }
 
 } // namespace
