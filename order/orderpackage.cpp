@@ -117,7 +117,7 @@ TOrderStep TOrder::RenderOrderPhotos(
 void TOrder::PackOrder(const TOrderListener& listener)
 {
     Call(listener.progress, 0);
-    const QString zipPath = orderDir + "/" + orderId + "_pack.zip";
+    const QString zipPath = ZipPath();
     WriteOrderZip(zipPath, orderFiles, [&listener](int percent) {
         if (percent > 0)
             Call(listener.progress, percent);
@@ -130,7 +130,7 @@ void TOrder::PackOrder(const TOrderListener& listener)
 TOrderStep TOrder::WriteMetadata(TVDImage& project, const TEngine& engine, const TFormats& formats,
     const TOrderCustomer& customer, const QDateTime& now)
 {
-    const QString path = orderDir + "/" + orderId + "_metadata.txt";
+    const QString path = MetadataPath();
     metadataLines = MetadataLines(project, engine, formats, customer, { orderId, origSize, orderSize, now });
     QString error;
     if (!WriteFileAtomically(path, MetadataBytes(metadataLines), &error)) {
@@ -152,6 +152,23 @@ void TOrder::MarkSent(THistory& history)
 {
     history.lines << QStringLiteral("ordersend=1");
     history.SaveEntry();
+}
+
+QString TOrder::ZipPath() const
+{
+    return orderDir + "/" + orderId + "_pack.zip";
+}
+
+QString TOrder::MetadataPath() const
+{
+    return orderDir + "/" + orderId + "_metadata.txt";
+}
+
+QStringList TOrder::FilesToSend(bool packed) const
+{
+    if (!packed)
+        return orderFiles;
+    return { ZipPath(), MetadataPath() };
 }
 
 void TOrder::CleanupOrder()

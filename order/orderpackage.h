@@ -59,6 +59,9 @@ public:
     static void MarkSent(THistory& history);
     // Deletes every file of orderFiles and the order's folder.
     void CleanupOrder();
+    // What the upload sends, the metadata file last: the ZIP and the metadata when the order
+    // was packed, else every file of orderFiles.
+    QStringList FilesToSend(bool packed) const;
 
     QString orderId;
     QString orderDir;
@@ -75,4 +78,6 @@ public:
 
 private:
     TOrderStep Fail(const QString& message);
+    QString ZipPath() const;
+    QString MetadataPath() const;
 };

@@ -3,9 +3,13 @@
 #include "core/coreobjects.h"
 #include "core/log.h"
 #include "core/textutils.h"
+#include "lab/ftpconnect.h"
+#include "lab/md5.h"
+#include "lab/shoplist.h"
 #include "lab/unet.h"
 #include "lab/vdengine.h"
 #include "order/customerdata.h"
+#include "order/orderupload.h"
 #include "order/sendorderrules.h"
 #include "order/shopchoice.h"
 #include "platform/timeutils.h"
@@ -22,9 +26,12 @@
 #include "ui/windowparts.h"
 
 #include <QApplication>
+#include <QDesktopServices>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScopeGuard>
 #include <QTimer>
+#include <QUrl>
 
 namespace {
 
@@ -401,10 +408,7 @@ void Tfsendorder::bsendClick()
         label->clear();
     ltimeleft->setText(QStringLiteral("nieznany"));
     lstat->setText(QStringLiteral("Formatowanie zlecenia ..."));
-    startTick_.start();
-    photosDone_ = 0;
-    orderSize_ = 0;
-    orderRawSize_ = 0;
+    order_.Reset();
     SetSending(true);
     QApplication::processEvents();
     pb->SetPosition(0);
@@ -424,17 +428,156 @@ void Tfsendorder::SaveCustomerData()
 
 void Tfsendorder::RunOrder()
 {
-    // The order's package, upload, history and post-order page are not built yet: the window
-    // goes back to its normal state.
-    SetSending(false);
+    const auto cleanUp = qScopeGuard([this] {
+        SetSending(false);
+        order_.CleanupOrder();
+    });
+    TVDImage& project = *Core().vdimage;
+    const TEngine& engine = *Core().engine;
+    const TOrderListener listener = OrderListener();
+    if (!Succeeded(order_.InitOrder(project, engine.orderid, history_)))
+        return;
+    lid->setText(order_.orderId);
+    lsizeoryg->setText(FormatByteSize(order_.origSize, QStringLiteral("Tb")));
+    lsizeraw->setText(FormatByteSize(order_.sourceRaw, QStringLiteral("Tb")));
+
+    lstat->setText(QStringLiteral("Tworzenie zlecenia ..."));
+    RefreshStats();
+    if (!Succeeded(order_.RenderOrderPhotos(project, engine.outputdpi, history_, listener)))
+        return;
+    if (engine.pack) {
+        lstat->setText(QStringLiteral("Kompresowanie zlecenia ..."));
+        RefreshStats();
+        order_.PackOrder(listener);
+    }
+    if (!Succeeded(order_.WriteMetadata(project, engine, *Core().formats, OrderCustomer())))
+        return;
+    order_.RecordHistory(history_);
+    if (DontSend()) {
+        fdialog().Information(QStringLiteral("Dontsend flag detected, press ok to clean up and close..."));
+        return;
+    }
+
+    lstat->setText(QStringLiteral("Łączenie z serwerem ..."));
+    RefreshStats();
+    const TFtpConnectResult connected = ConnectFtp(ftp_, engine.orderpath);
+    if (!connected.ok) {
+        fdialog().Error(connected.message);
+        return;
+    }
+    lstat->setText(QStringLiteral("Wysyłanie zlecenia ..."));
+    RefreshStats();
+    if (!UploadPackage())
+        return;
+    TOrder::MarkSent(history_);
+    OpenPostOrderPage();
+    if (fdialog().Question(
+            QStringLiteral("Zlecenie zostało pomyślnie wysłane !\rWyczyścić zlecenie z wysłanych zdjęć ?"))
+        && links_.newProject)
+        links_.newProject();
+    accept();
+}
+
+bool Tfsendorder::Succeeded(const TOrderStep& step)
+{
+    if (!step.ok)
+        fdialog().Error(step.message);
+    return step.ok;
+}
+
+TOrderListener Tfsendorder::OrderListener()
+{
+    TOrderListener listener;
+    listener.refreshStats = [this] { RefreshStats(); };
+    listener.showRendered = [this](const QImage& rendered) { ShowPreview(rendered); };
+    listener.progress = [this](int percent) { pb->SetPosition(percent); };
+    listener.timeLeft = [this](const QString& text) { ltimeleft->setText(text); };
+    return listener;
+}
+
+TOrderCustomer Tfsendorder::OrderCustomer() const
+{
+    TOrderCustomer customer;
+    customer.name = ename->text();
+    customer.street = estreet->text();
+    customer.city = ecity->text();
+    customer.phone = ephone->text();
+    customer.email = eemail->text();
+    customer.login = login_;
+    const TShopList& shops = *Core().engine->shopList;
+    const int index = shops.IndexOfID(shopTag);
+    if (index >= 0)
+        customer.shop = { shops.ids.Get(index), shops.names[index], shops.cities[index], shops.streets[index],
+            shops.phones[index], shops.emails[index], shops.banks[index] };
+    customer.personalPickup = cbpersonal->Checked();
+    customer.payCash = cbpaycash->Checked();
+    customer.payTransfer = cbpaytransfer->Checked();
+    customer.payCard = cbpaycard->Checked();
+    customer.vat = cbvat->Checked();
+    return customer;
+}
+
+bool Tfsendorder::UploadPackage()
+{
+    // The fetch window's bar counts the current file in thousandths: a file's size need not fit
+    // the bar's int.
+    constexpr int kFileBarSteps = 1000;
+    pb->SetPosition(0);
+    Tfnet& net = fnet();
+    net.ShowProgress(this, true, false);
+    const int netTop = net.y();
+    net.move(net.x(), frameGeometry().bottom() + 1 + 5);
+    qint64 fileBytes = 0;
+    TUploadListener listener;
+    listener.fileBegin = [&](qint64 bytes) {
+        fileBytes = bytes;
+        net.pb->SetMax(kFileBarSteps);
+        net.pb->SetPosition(0);
+    };
+    listener.progress = [&](const TUploadProgress& progress) {
+        if (fileBytes > 0)
+            net.pb->SetPosition(int(progress.fileBytes * kFileBarSteps / fileBytes));
+        pb->SetPosition(progress.percent);
+        if (!progress.timeLeft.isEmpty())
+            ltimeleft->setText(progress.timeLeft);
+        RefreshStats();
+    };
+    listener.fileEnd = [&] { net.pb->SetMax(100); };
+    listener.fileSent = [this](qint64) { RefreshStats(); };
+    listener.retrying = [this](int, const QString& notice) {
+        lerror->setText(notice);
+        lerror->show();
+        QApplication::processEvents();
+    };
+    listener.error = [&](const QString& message) {
+        net.close();
+        fdialog().Error(message);
+    };
+    const TUploadResult result
+        = UploadOrder(ftp_, order_.FilesToSend(Core().engine->pack), Core().engine->orderpath, listener);
+    if (result.sent) {
+        net.move(net.x(), netTop);
+        ltimeleft->clear();
+    }
+    net.close();
+    return result.sent;
+}
+
+void Tfsendorder::OpenPostOrderPage() const
+{
+    const TEngine& engine = *Core().engine;
+    if (engine.postorderpage.isEmpty())
+        return;
+    const QString sign = MD5Hex(engine.authkey + order_.orderId + login_);
+    QDesktopServices::openUrl(QUrl(engine.postorderpage + "?id=" + order_.orderId + "&sign=" + sign));
 }
 
 void Tfsendorder::RefreshStats()
 {
-    ltime->setText(FormatElapsed(startTick_.isValid() ? startTick_.elapsed() : 0));
-    lsizecurraw->setText(FormatByteSize(orderRawSize_, QStringLiteral("Tb")));
-    lsizecur->setText(FormatByteSize(orderSize_, QStringLiteral("Tb")));
-    lcount->setText(QString::number(photosDone_));
+    ltime->setText(FormatElapsed(TOrder::Tick() - order_.startTick));
+    lsizecurraw->setText(FormatByteSize(order_.orderRawSize, QStringLiteral("Tb")));
+    lsizecur->setText(FormatByteSize(order_.orderSize, QStringLiteral("Tb")));
+    lcount->setText(QString::number(order_.photosDone));
     QApplication::processEvents();
 }
 

@@ -7,13 +7,14 @@
 //
 // The window calls no other window: what it needs of them comes as links (TSendOrderLinks)
 // that the program's window list gives it.
+#include "lab/ftpclient.h"
+#include "order/history.h"
 #include "order/loginanswer.h"
+#include "order/orderpackage.h"
 #include "ui/formslot.h"
 
 #include <QDialog>
-#include <QElapsedTimer>
 
-#include <cstdint>
 #include <functional>
 #include <optional>
 
@@ -135,15 +136,22 @@ private:
     void SetCustomerData(const TCustomerData& customer);
     void SaveCustomerData();
     bool FetchShops();
-    // Everything after the customer confirmed the order.
+    // Everything after the customer confirmed the order: package, history, upload,
+    // post-order page; every way out cleans the order's files up.
     void RunOrder();
+    // False after the step's message was shown.
+    bool Succeeded(const TOrderStep& step);
+    TOrderListener OrderListener();
+    TOrderCustomer OrderCustomer() const;
+    // The package to the lab's order folder, the fetch window below this one meanwhile.
+    bool UploadPackage();
+    void OpenPostOrderPage() const;
 
     TSendOrderLinks links_;
     QString login_; // the user name the order is sent under; empty without a login script
-    QElapsedTimer startTick_;
-    int photosDone_ = 0;
-    std::int64_t orderSize_ = 0;
-    std::int64_t orderRawSize_ = 0;
+    TOrder order_;
+    THistory history_;
+    TFtpClient ftp_;
     TFormSlotEntry<Tfsendorder> slot_ { this };
 };
 

@@ -1,22 +1,28 @@
-// The send-order window up to the order run: opening, the first tick (login, shop list), the
-// shop's options and prices, the checks of both pages, the customer-data file and the steps
-// of "ZAMAWIAM" before the order itself.
+// The send-order window: opening, the first tick (login, shop list), the shop's options and
+// prices, the checks of both pages, the customer-data file, and "ZAMAWIAM" with the whole
+// order sent to the demo lab's FTP server.
 #include "order/usendorder.h"
 
 #include "core/log.h"
+#include "lab/md5.h"
 #include "order/customerdata.h"
+#include "order/history.h"
+#include "order/ordercheck.h"
 #include "order/ulogin.h"
 #include "platform/cp1250.h"
 #include "project/numbertext.h"
 #include "tests/project/projectfixture.h"
 #include "tests/support/demolab.h"
+#include "tests/support/ftpserver.h"
 #include "tests/support/testsupport.h"
+#include "tests/support/urlcatcher.h"
 #include "tests/support/windowdriver.h"
 #include "ui/gradientbutton.h"
 #include "ui/image.h"
 #include "ui/nicecheckbox.h"
 #include "ui/umydialog.h"
 
+#include <QDir>
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -57,7 +63,7 @@ protected:
                 preselects << preselect;
                 return pickedShop;
             },
-            {} });
+            [this] { ++newProjects; } });
         for (QLineEdit* edit :
             { window.ename, window.estreet, window.ecity, window.ephone, window.eemail, window.ecompany, window.enip })
             edit->clear();
@@ -98,7 +104,71 @@ protected:
     int forgotten = 0;
     QList<int> preselects;
     int pickedShop = 0;
+    int newProjects = 0;
 };
+
+// The order run against the demo lab's FTP server: the package is made in a scratch temporary
+// folder, its history entry in the program folder.
+class SendOrderRunTest : public SendOrderTest {
+protected:
+    void SetUp() override
+    {
+        SendOrderTest::SetUp();
+        ASSERT_TRUE(server.Started());
+        TEngine& engine = f.engine;
+        engine.host = QStringLiteral("127.0.0.1:%1").arg(server.Port());
+        engine.user = TFtpServer::kUser;
+        engine.pass = TFtpServer::kPassword;
+        engine.orderpath = "/orders";
+        engine.orderid = "%data8%";
+        engine.authkey = "klucz";
+        engine.postorderpage = "http://lab.example/zlecenie";
+        f.config.timout = 5000;
+    }
+    void TearDown() override { SetDontSend(false); }
+
+    // Fills the pages, chooses card payment with personal pickup and presses "ZAMAWIAM" with
+    // the answers given; the texts shown and whether the window was open afterwards.
+    QStringList Order(std::initializer_list<TDialogAnswer> replies, bool* openAfter = nullptr)
+    {
+        QStringList shown;
+        Run([&] {
+            FillCustomerPage();
+            window.cbpaycard->SetChecked(true);
+            window.cbpersonal->SetChecked(true);
+            window.ShowPage(3);
+            TDialogAnswers answers(replies);
+            window.bsend->click();
+            for (const TShownDialog& dialog : answers.Shown())
+                shown << dialog.text;
+            if (openAfter)
+                *openAfter = window.isVisible() && window.isEnabled();
+        });
+        return shown;
+    }
+    // The one history entry the order left.
+    THistory Entry() const
+    {
+        THistory entry;
+        const QStringList entries = QDir(app.Path("history")).entryList({ "*_hist.dat" });
+        EXPECT_EQ(entries.size(), 1);
+        if (!entries.isEmpty()) {
+            EXPECT_TRUE(entry.LoadEntry(app.Path("history/" + entries.front())));
+        }
+        return entry;
+    }
+    QStringList OnServer() const { return QDir(server.Orders()).entryList(QDir::Files, QDir::Name); }
+    bool OrderFilesLeft() const { return !QDir(temp.path()).entryList({ "VDOTMP.*" }, QDir::AllEntries).isEmpty(); }
+
+    TFtpServer server;
+    QTemporaryDir temp;
+    ScopedEnv tmpdir { "TMPDIR", temp.path() };
+    TUrlCatcher pages;
+};
+
+const QString kOrderQuestion = QStringLiteral(
+    "Zostanie przygotowane i wysłane zamównie, proces ten może zając nawet kilkadziesiąt minut w zależności od "
+    "wilkości zamówienia szybkości internetu itp. Procesu NIE MOŻNA PRZERWAĆ ! Wysłać zamówienie teraz ?");
 
 TEST_F(SendOrderTest, OpensOnTheCustomerPageWithTheFirstShopChosen)
 {
@@ -335,8 +405,11 @@ TEST_F(SendOrderTest, OrderButtonAsksThenKeepsOrForgetsTheDataAndReturns)
             EXPECT_TRUE(window.mpsend->isVisible());
         }
         {
-            TDialogAnswers answers { { kButtonOk } };
+            // The lab names no order-ID rule: the order stops at its first step.
+            TDialogAnswers answers { { kButtonOk }, { kButtonOk } };
             window.bsend->click();
+            ASSERT_EQ(answers.Shown().size(), 2);
+            EXPECT_EQ(answers.Shown()[1].text, QStringLiteral("Błąd komunikacji z serwerem !"));
             const std::optional<TCustomerData> saved = ReadCustomerData();
             ASSERT_TRUE(saved);
             EXPECT_EQ(saved->name, "Jan Kowalski");
@@ -351,7 +424,7 @@ TEST_F(SendOrderTest, OrderButtonAsksThenKeepsOrForgetsTheDataAndReturns)
         }
         window.cbsave->SetChecked(false);
         {
-            TDialogAnswers answers { { kButtonOk } };
+            TDialogAnswers answers { { kButtonOk }, { kButtonOk } };
             window.bsend->click();
         }
         EXPECT_FALSE(QFile::exists(app.Path("mydata.dat"))) << "unchecked: the file goes";
@@ -417,6 +490,60 @@ TEST_F(SendOrderTest, LoginReplacesTheSavedDataAndCancellingCloses)
     login = [] { return std::nullopt; };
     EXPECT_FALSE(Run()) << "no login, no order";
     EXPECT_EQ(logins, 2);
+}
+
+TEST_F(SendOrderRunTest, SentOrderArrivesWholeAndIsRecorded)
+{
+    const QStringList shown = Order({ { kButtonOk }, { kButtonOk } });
+    EXPECT_EQ(shown,
+        (QStringList { kOrderQuestion,
+            QStringLiteral("Zlecenie zostało pomyślnie wysłane !\rWyczyścić zlecenie z wysłanych zdjęć ?") }));
+    const THistory entry = Entry();
+    const QString id = entry.GetValue("oid");
+    ASSERT_EQ(id.size(), 8);
+    EXPECT_EQ(id, id.toUpper());
+    EXPECT_EQ(entry.GetValue("ordersend"), "1");
+    EXPECT_EQ(entry.GetValue("payby"), "3");
+    EXPECT_EQ(entry.GetValue("deliverypost"), "0");
+    EXPECT_EQ(entry.GetValue("login"), "");
+    const QString remote = id.toLower();
+    EXPECT_EQ(OnServer(), (QStringList { remote + "_00001.jpg", remote + "_00002.jpg", remote + "_metadata.txt" }));
+    const TOrderVerdict verdict = CheckOrder(server.Orders(), id);
+    EXPECT_TRUE(verdict.ok) << verdict.text.toStdString();
+    ASSERT_EQ(pages.urls.size(), 1);
+    EXPECT_EQ(pages.urls[0], QUrl("http://lab.example/zlecenie?id=" + id + "&sign=" + MD5Hex("klucz" + id)));
+    EXPECT_EQ(newProjects, 1);
+    EXPECT_FALSE(OrderFilesLeft());
+    EXPECT_TRUE(LogHasLine("FTP ready."));
+}
+
+TEST_F(SendOrderRunTest, DontSendFlagPacksAndRecordsButSendsNothing)
+{
+    f.engine.pack = true;
+    SetDontSend(true);
+    bool open = false;
+    const QStringList shown = Order({ { kButtonOk }, { kButtonOk } }, &open);
+    EXPECT_EQ(shown, (QStringList { kOrderQuestion, "Dontsend flag detected, press ok to clean up and close..." }));
+    EXPECT_TRUE(open) << "the window stays for another try";
+    EXPECT_TRUE(OnServer().isEmpty());
+    const THistory entry = Entry();
+    EXPECT_EQ(entry.GetValue("pack"), "1");
+    EXPECT_EQ(entry.GetValue("ordersend"), "");
+    EXPECT_FALSE(OrderFilesLeft());
+    EXPECT_TRUE(pages.urls.isEmpty());
+}
+
+TEST_F(SendOrderRunTest, UnreachableServerLeavesTheWindowReadyAgain)
+{
+    f.engine.host = QStringLiteral("127.0.0.1:%1").arg(FreeLoopbackPort());
+    bool open = false;
+    const QStringList shown = Order({ { kButtonOk }, { kButtonOk } }, &open);
+    EXPECT_EQ(shown, (QStringList { kOrderQuestion, QStringLiteral("Nie udało się połączyć z serwerem FTP !") }));
+    EXPECT_TRUE(open);
+    EXPECT_FALSE(window.bsend->isHidden()) << "back from sending";
+    EXPECT_EQ(Entry().GetValue("ordersend"), "");
+    EXPECT_FALSE(OrderFilesLeft());
+    EXPECT_EQ(newProjects, 0);
 }
 
 } // namespace

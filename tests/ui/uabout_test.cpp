@@ -9,7 +9,7 @@
 #include "ui/image.h"
 #include "ui/pictures.h"
 
-#include <QDesktopServices>
+#include "tests/support/urlcatcher.h"
 #include <QLabel>
 #include <QTimer>
 #include <QUrl>
@@ -17,15 +17,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-// Receives the addresses the window asks the desktop to open.
-class UrlCatcher : public QObject {
-    Q_OBJECT
-public:
-    QList<QUrl> urls;
-public Q_SLOTS:
-    void Open(const QUrl& url) { urls.append(url); }
-};
 
 TEST(Tfabout, ShowsTheLabAndOpensItsLinks)
 {
@@ -41,9 +32,7 @@ TEST(Tfabout, ShowsTheLabAndOpensItsLinks)
     splash.fill(Qt::blue);
     SetSplashPicture(splash);
 
-    UrlCatcher catcher;
-    QDesktopServices::setUrlHandler("mailto", &catcher, "Open");
-    QDesktopServices::setUrlHandler("http", &catcher, "Open");
+    TUrlCatcher catcher;
 
     Tfabout about;
     QTimer::singleShot(0, [&] {
@@ -71,12 +60,7 @@ TEST(Tfabout, ShowsTheLabAndOpensItsLinks)
     ASSERT_EQ(catcher.urls.size(), 2);
     EXPECT_EQ(catcher.urls[0], QUrl("mailto:biuro@fotolab.example"));
     EXPECT_EQ(catcher.urls[1], QUrl("http://www.fotolab.example"));
-
-    QDesktopServices::unsetUrlHandler("mailto");
-    QDesktopServices::unsetUrlHandler("http");
     Core().engine = nullptr;
 }
 
 } // namespace
-
-#include "uabout_test.moc"
