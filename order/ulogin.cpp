@@ -44,7 +44,7 @@ Tflogin::Tflogin(QWidget* parent)
     elogin = MakeNamed<QLineEdit>(this, "elogin", QRect(190, 22, 210, 21));
     Label2 = MakeNamedText<QLabel>(this, "Label2", QStringLiteral("Hasło:"), QRect(96, 50, 90, 18));
     epass = MakeNamed<QLineEdit>(this, "epass", QRect(190, 48, 210, 21));
-    epass->setEchoMode(QLineEdit::Password);
+    MakePasswordEdit(epass);
     cbautologin = MakeNamed<TNiceCheckBox>(this, "cbautologin", QRect(190, 74, 210, 18));
     cbautologin->SetCaption(QStringLiteral("Loguj automatycznie"));
 

@@ -10,6 +10,8 @@
 #include "ui/widgetcolors.h"
 
 #include <QLabel>
+#include <QLineEdit>
+#include <QProxyStyle>
 #include <QScreen>
 
 TGradientButton* MakeTextButton(QWidget* parent, const char* name, const QString& caption, const QRect& geometry)
@@ -72,4 +74,27 @@ void CentreOnScreen(QWidget* window)
 {
     if (const QScreen* screen = window->screen())
         window->move(screen->availableGeometry().center() - window->rect().center());
+}
+
+namespace {
+
+class TStarPasswordStyle : public QProxyStyle {
+public:
+    int styleHint(
+        StyleHint hint, const QStyleOption* option, const QWidget* widget, QStyleHintReturn* returnData) const override
+    {
+        if (hint == SH_LineEdit_PasswordCharacter)
+            return '*';
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
+
+} // namespace
+
+void MakePasswordEdit(QLineEdit* edit)
+{
+    auto* style = new TStarPasswordStyle;
+    style->setParent(edit); // a widget's style is not owned by the widget
+    edit->setStyle(style);
+    edit->setEchoMode(QLineEdit::Password);
 }

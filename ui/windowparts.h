@@ -6,6 +6,7 @@
 #include <QWidget>
 
 class QLabel;
+class QLineEdit;
 class TEngine;
 class TGradientButton;
 class THotLabel;
@@ -59,3 +60,6 @@ void ShowLabContacts(const TLabContactLabels& labels, const TEngine& engine);
 void ShowSplashPicture(TImage* image);
 // Moves a window to the middle of its screen.
 void CentreOnScreen(QWidget* window);
+
+// A password edit: what is typed shows as "*", whatever the style would draw.
+void MakePasswordEdit(QLineEdit* edit);

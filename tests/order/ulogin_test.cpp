@@ -16,6 +16,8 @@
 #include <QJsonObject>
 #include <QLineEdit>
 
+#include <QStyle>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -91,6 +93,8 @@ TEST_F(LoginWindowTest, EmptyOrBlankNamesAreRefusedBeforeAnyRequest)
         EXPECT_EQ(window.elogin->text(), QString::fromUtf8(c.user).trimmed()) << "trimmed texts written back";
     }
     EXPECT_FALSE(lab_->Output().contains("LOGIN"));
+    EXPECT_EQ(window.epass->echoMode(), QLineEdit::Password);
+    EXPECT_EQ(window.epass->style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter, nullptr, window.epass), '*');
 }
 
 TEST_F(LoginWindowTest, UserNameReachesTheScriptIntactAndTheAnswerIsKept)
