@@ -176,6 +176,7 @@ void Tfdotransfer::Open(bool upload, const QString& caption)
     (upload ? pdownload : pupload)->hide();
     SetRunning(false);
     pb->SetCaption(caption);
+    lbfiles->clear(); // no selection carried over from the last opening
     FillList();
     RefreshLabels();
     exec();
@@ -305,34 +306,33 @@ void Tfdotransfer::bselectClick()
 
 void Tfdotransfer::bremoveClick()
 {
-    const QList<int> rows = SelectedRows();
-    if (rows.isEmpty()) {
-        fdialog().Warning(QStringLiteral("Zaznacz pliki które chcesz usunąć !"));
-        return;
-    }
-    if (!fdialog().Question(QStringLiteral("Usunąć pliki z listy ?")))
-        return;
-    queue_.Remove(rows);
-    FillList();
-    RefreshLabels();
+    RemoveSelectedLines(
+        QStringLiteral("Zaznacz pliki które chcesz usunąć !"), QStringLiteral("Usunąć pliki z listy ?"));
 }
 
 void Tfdotransfer::bremovedClick()
 {
-    const QList<int> rows = SelectedRows();
-    if (rows.isEmpty()) {
-        fdialog().Warning(QStringLiteral("Wybierz pliki które chcesz usunąć z listy !"));
-        return;
-    }
-    if (!fdialog().Question(QStringLiteral("Usunąć wybrane pliki z listy ?")))
-        return;
-    queue_.Remove(rows);
-    FillList();
-    RefreshLabels();
-    if (queue_.IsEmpty()) {
+    if (RemoveSelectedLines(QStringLiteral("Wybierz pliki które chcesz usunąć z listy !"),
+            QStringLiteral("Usunąć wybrane pliki z listy ?"))
+        && queue_.IsEmpty()) {
         fdialog().Warning(QStringLiteral("Brak plików do pobrania, to okno zostanie zamknięte..."));
         reject();
     }
+}
+
+bool Tfdotransfer::RemoveSelectedLines(const QString& noneSelected, const QString& question)
+{
+    const QList<int> rows = SelectedRows();
+    if (rows.isEmpty()) {
+        fdialog().Warning(noneSelected);
+        return false;
+    }
+    if (!fdialog().Question(question))
+        return false;
+    queue_.Remove(rows);
+    FillList();
+    RefreshLabels();
+    return true;
 }
 
 void Tfdotransfer::bpathClick()
@@ -362,35 +362,16 @@ void Tfdotransfer::buploadClick()
     }
     if (!fdialog().Question(QStringLiteral("Rozpocząć wgrywanie ?")))
         return;
-    StartRun();
-    if (!OpenAccount()) {
-        SetRunning(false);
-        return;
-    }
-    int errors = 0;
-    for (int row = 0; row < queue_.Count(); ++row) {
-        lbfiles->setCurrentRow(row);
-        SetLineState(row, fsUploading);
-        if (UploadLine(row)) {
-            SetLineState(row, fsDone);
-            account_.free -= queue_.Size(row);
-        } else {
-            ++errors;
-            SetLineState(row, fsFailed);
-        }
-        if (cancelRequested_)
-            break;
-        doneBytes_ += queue_.Size(row);
-        ldcount->setText(QString::number(row + 1));
-    }
-    FinishRun(errors);
+    Run(fsUploading, &Tfdotransfer::UploadLine);
 }
 
 bool Tfdotransfer::UploadLine(int row)
 {
     const bool sent = UploadOrderFile(client_, queue_.Name(row));
-    if (sent && !aborted_)
+    if (sent && !aborted_) {
+        account_.free -= queue_.Size(row);
         return true;
+    }
     // What arrived must go: the file may be whole when the abort came after its last bytes,
     // and an abort while the server confirmed the transfer closes the connection.
     QString ignored;
@@ -425,6 +406,11 @@ void Tfdotransfer::bdownloadClick()
             break;
         }
     }
+    Run(fsDownloading, &Tfdotransfer::DownloadLine);
+}
+
+void Tfdotransfer::Run(int activeState, bool (Tfdotransfer::*transfer)(int row))
+{
     StartRun();
     if (!OpenAccount()) {
         SetRunning(false);
@@ -432,8 +418,9 @@ void Tfdotransfer::bdownloadClick()
     }
     int errors = 0;
     for (int row = 0; row < queue_.Count(); ++row) {
-        SetLineState(row, fsDownloading);
-        if (DownloadLine(row)) {
+        lbfiles->setCurrentRow(row);
+        SetLineState(row, activeState);
+        if ((this->*transfer)(row)) {
             SetLineState(row, fsDone);
         } else {
             ++errors;
@@ -443,8 +430,6 @@ void Tfdotransfer::bdownloadClick()
             break;
         doneBytes_ += queue_.Size(row);
         ldcount->setText(QString::number(row + 1));
-        lbfiles->repaint();
-        QApplication::processEvents();
     }
     FinishRun(errors);
 }

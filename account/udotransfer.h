@@ -97,8 +97,13 @@ private:
     // OpenAccount without a message of its own: ConnectFtp's goes into message.
     bool ConnectAccount(QString* message);
     QList<int> SelectedRows() const;
+    // The warning for no selection, then the question; true when the lines went.
+    bool RemoveSelectedLines(const QString& noneSelected, const QString& question);
     // The running panel's counters at the start of a run of the whole queue.
     void StartRun();
+    // One run: every line in turn through transfer (which is true when the file arrived
+    // whole), in activeState meanwhile, until the end or a cancel; then the closing message.
+    void Run(int activeState, bool (Tfdotransfer::*transfer)(int row));
     void SetLineState(int row, int state);
     void Work(int64_t count);
     bool UploadLine(int row);
