@@ -131,6 +131,8 @@ protected:
             if (window.Queue().Count() > row && window.Queue().State(row) == state) {
                 timer->deleteLater();
                 timer->stop();
+                window.reject(); // Escape does not leave a run behind
+                EXPECT_TRUE(window.isVisible());
                 QTest::mouseClick(window.bcancel, Qt::LeftButton);
             }
         });
@@ -246,17 +248,32 @@ TEST_F(TransferWindowTest, NamesThatAreNotFileNamesAreNeverWritten)
     EXPECT_EQ(FilesIn(local.path()), QStringList());
 }
 
-TEST_F(TransferWindowTest, MissingAccountFolderEndsTheRunWithoutAMessage)
+TEST_F(TransferWindowTest, AFailedConnectionEndsTheRunBeforeAnyFile)
 {
-    window.SetAccount({ "ZZ999999", 1000, 1000 });
-    TDialogAnswers answers;
-    Download({ "a.txt" }, { 10 }, [&] {
-        window.epath->setText(local.path());
-        window.bdownloadClick();
-        EXPECT_TRUE(window.pdownload->isVisible());
-    });
-    EXPECT_EQ(Texts(answers), QStringList());
-    EXPECT_EQ(States(window.Queue()), QStringList({ "oczekuje" }));
+    const struct {
+        const char* what;
+        QString accountId;
+        QString password;
+        QStringList shown;
+    } cases[] = {
+        { "missing account folder", "ZZ999999", TFtpServer::kPassword, {} },
+        { "login refused", kAccount, "zle", { "Nie udało się połączyć z serwerem FTP !" } },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        window.SetAccount({ c.accountId, 1000, 1000 });
+        engine.pass = c.password;
+        TDialogAnswers answers;
+        for (int i = 0; i < c.shown.size(); ++i)
+            answers.Add({ kButtonOk });
+        Download({ "a.txt" }, { 10 }, [&] {
+            window.epath->setText(local.path());
+            window.bdownloadClick();
+            EXPECT_TRUE(window.pdownload->isVisible());
+        });
+        EXPECT_EQ(Texts(answers), c.shown);
+        EXPECT_EQ(States(window.Queue()), QStringList({ "oczekuje" }));
+    }
 }
 
 TEST_F(TransferWindowTest, UploadsChosenFilesSkippingEmptyOnesAndBlocksASecondRun)
