@@ -1,6 +1,7 @@
 #include "account/transferqueue.h"
 
 #include "core/textutils.h"
+#include "lab/ftplisting.h"
 
 #include <algorithm>
 
@@ -88,11 +89,8 @@ QString TrimTargetFolder(const QString& folder)
 
 QString DownloadTarget(const QString& folder, const QString& name)
 {
-    if (name.isEmpty() || name == u"." || name == u"..")
+    if (!IsPlainRemoteName(name))
         return {};
-    for (const QChar c : name)
-        if (c == u'/' || c == u'\\' || c.unicode() < 0x20 || c.unicode() == 0x7F)
-            return {};
     return folder.endsWith(u'/') ? folder + name : folder + u'/' + name;
 }
 

@@ -52,8 +52,9 @@ QString UploadRefusal(const TTransferQueue& queue, int64_t free);
 // becomes "/foto"; "/" stays).
 QString TrimTargetFolder(const QString& folder);
 
-// folder + "/" + name when name from the server is a plain file name; empty for "", ".",
-// "..", a name holding "/", "\" or a control character: such a name never becomes a path.
+// folder + "/" + name when name from the server is a plain file name (IsPlainRemoteName);
+// empty for "", ".", "..", a name holding "/", "\" or a control character: such a name never
+// becomes a path.
 QString DownloadTarget(const QString& folder, const QString& name);
 
 // The bar's percent after count bytes of the current file with doneBytes of queueBytes in
