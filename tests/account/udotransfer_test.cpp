@@ -18,6 +18,7 @@
 
 #include <QDir>
 #include <QEvent>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -232,6 +233,24 @@ TEST_F(TransferWindowTest, DownloadAsksBeforeFolderAndOverwrite)
     EXPECT_FALSE(QFileInfo::exists(Local("brak")));
 }
 
+TEST_F(TransferWindowTest, FolderPickerFillsTheTargetFolder)
+{
+    ASSERT_TRUE(QDir().mkpath(Local("cel")));
+    QString title;
+    Download({ "a.txt" }, { 10 }, [&] {
+        OnNextModal([&](QWidget* picker) {
+            auto* dialog = qobject_cast<QFileDialog*>(picker);
+            ASSERT_NE(dialog, nullptr);
+            title = dialog->windowTitle();
+            dialog->setDirectory(Local("cel"));
+            QMetaObject::invokeMethod(dialog, "accept");
+        });
+        QTest::mouseClick(window.bpath, Qt::LeftButton);
+    });
+    EXPECT_EQ(title, "Wybierz katalog docelowy");
+    EXPECT_EQ(window.epath->text(), Local("cel"));
+}
+
 TEST_F(TransferWindowTest, NamesThatAreNotFileNamesAreNeverWritten)
 {
     ASSERT_TRUE(WriteFileBytes(Remote("../evil"), "poza kontem"));
@@ -344,7 +363,10 @@ TEST_F(TransferWindowTest, RemovingLinesAsksAndAnEmptyDownloadQueueClosesTheWind
     EXPECT_EQ(window.Queue().Name(0), QDir::toNativeSeparators(Local("b.bin")));
 
     bool closed = false;
-    Download({ "x", "y" }, { 1, 2 }, [&] {
+    const int64_t huge = int64_t(3) << 31; // 6 GiB: no 32-bit count holds it
+    Download({ "x", "y" }, { huge, 2 }, [&] {
+        EXPECT_EQ(window.lsized->text(), FormatByteSize(huge + 2, "Tb"));
+        EXPECT_EQ(window.lbfiles->item(0)->data(Qt::UserRole).toString(), "6 Gb");
         window.bremovedClick(); // nothing selected
         window.lbfiles->selectAll();
         window.bremovedClick();
