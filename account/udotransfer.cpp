@@ -237,7 +237,9 @@ void Tfdotransfer::FillList()
     const bool sameLines = lbfiles->count() == queue_.Count();
     lbfiles->clear();
     for (int row = 0; row < queue_.Count(); ++row) {
-        auto* item = new QListWidgetItem(QFileInfo(queue_.Name(row)).fileName(), lbfiles);
+        // A remote name shows whole: "../evil" must not pass for "evil".
+        const QString& name = queue_.Name(row);
+        auto* item = new QListWidgetItem(uploadMode_ ? QFileInfo(name).fileName() : name, lbfiles);
         item->setData(kSizeRole, FormatByteSize(queue_.Size(row), QStringLiteral("Tb")));
         item->setData(kStateRole, FileStateText(queue_.State(row)));
     }

@@ -258,6 +258,7 @@ TEST_F(TransferWindowTest, NamesThatAreNotFileNamesAreNeverWritten)
     ASSERT_TRUE(QDir().mkpath(Local("in")));
     TDialogAnswers answers { { kButtonOk } };
     Download({ "../evil", "a.txt", "..", "x\\..\\..\\evil" }, { 11, 5, 1, 1 }, [&] {
+        EXPECT_EQ(window.lbfiles->item(0)->text(), "../evil");
         window.epath->setText(Local("in"));
         window.bdownloadClick();
     });
