@@ -31,7 +31,7 @@ import time
 import urllib.parse
 
 from pyftpdlib.authorizers import DummyAuthorizer
-from pyftpdlib.handlers import DTPHandler, FTPHandler
+from pyftpdlib.handlers import FTPHandler, ThrottledDTPHandler
 from pyftpdlib.servers import FTPServer
 
 LOCK = threading.Lock()
@@ -282,8 +282,8 @@ class HttpHandler(http.server.BaseHTTPRequestHandler):
 # --- FTP -----------------------------------------------------------------------------------
 
 
-class DroppingDTPHandler(DTPHandler):
-    """A data connection that the lab may cut after a number of bytes."""
+class DroppingDTPHandler(ThrottledDTPHandler):
+    """A data connection that the lab may cut after a number of bytes or slow down."""
 
     lab = None
 
@@ -573,6 +573,8 @@ def main():
                         help="drop only the first K data connections (default: all)")
     parser.add_argument("--tls-cert", metavar="PEM",
                         help="serve HTTPS with this certificate and key (one PEM file)")
+    parser.add_argument("--ftp-rate", type=int, default=0, metavar="BYTES",
+                        help="move at most BYTES a second over each FTP data connection")
     parser.add_argument("--ftp-delay", type=int, default=0, metavar="MS", help="delay every FTP reply")
     parser.add_argument("--drop-upload", action="append", default=[], metavar="N=BYTES",
                         help="drop the data connection of the Nth FTP upload after BYTES bytes")
@@ -588,6 +590,7 @@ def main():
     args = parser.parse_args()
 
     lab = Lab(args)
+    DroppingDTPHandler.read_limit = DroppingDTPHandler.write_limit = max(0, args.ftp_rate)
     HttpHandler.lab = lab
     http_server = http.server.ThreadingHTTPServer(("127.0.0.1", lab.http_port), HttpHandler)
     http_server.daemon_threads = True
