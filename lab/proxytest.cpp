@@ -33,17 +33,23 @@ struct TProxyAddress {
     int port = 0;
 };
 
-// The maker's page fetched through the proxy with the proxy's Basic authentication.
-THttpResult FetchThroughProxy(const QString& url, const TProxyTestInput& input, const TProxyAddress& proxy)
+// The same proxy and time-out for both clients (THttpSettings, TFtpSettings).
+template <class Settings> void UseProxy(Settings& settings, const TProxyTestInput& input, const TProxyAddress& proxy)
 {
-    THttpSettings settings;
     settings.readTimeoutMs = kProxyTestTimeoutMs;
-    settings.maxBodyBytes = kMakerPageMaxBytes;
     settings.useProxy = true;
     settings.proxyHost = proxy.host;
     settings.proxyPort = proxy.port;
     settings.proxyUser = input.login;
     settings.proxyPassword = input.password;
+}
+
+// The maker's page fetched through the proxy with the proxy's Basic authentication.
+THttpResult FetchThroughProxy(const QString& url, const TProxyTestInput& input, const TProxyAddress& proxy)
+{
+    THttpSettings settings;
+    UseProxy(settings, input, proxy);
+    settings.maxBodyBytes = kMakerPageMaxBytes;
     const QTemporaryDir scratch; // the page itself is not kept
     if (!scratch.isValid())
         return { false, QStringLiteral("EWriteFile"), "No temporary folder: " + scratch.errorString() };
@@ -62,13 +68,8 @@ TProxyTestResult TestFtp(
     SetFtpHost(settings, engine.host);
     settings.user = engine.user;
     settings.password = engine.pass;
-    settings.readTimeoutMs = kProxyTestTimeoutMs;
     settings.passive = true;
-    settings.useProxy = true;
-    settings.proxyHost = proxy.host;
-    settings.proxyPort = proxy.port;
-    settings.proxyUser = input.login;
-    settings.proxyPassword = input.password;
+    UseProxy(settings, input, proxy);
 
     bool connected = false;
     for (int mode = 0; mode < kFtpProxyModes; ++mode) {

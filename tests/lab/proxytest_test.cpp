@@ -112,7 +112,8 @@ protected:
     TConfig config_;
 };
 
-TEST_F(ProxyTest, TypedHostAndPortAreCheckedFirst)
+// Checked before anything goes on the network.
+TEST(ProxyTestInput, TypedHostAndPortAreCheckedFirst)
 {
     const struct {
         const char* host;
