@@ -26,11 +26,13 @@ struct TProxyTestListener {
 };
 
 struct TProxyTestResult {
-    bool tested = false; // the proxy counts as tested (OK may store it)
+    bool tested = false; // the proxy counts as tested (OK may store it); false changes nothing
     int ftpMode = -1; // the FTP proxy login method that worked (0 to 4), -1 when none
 };
 
 // Runs the test. The lab's FTP host and account come from Core().engine (no FTP test without
 // one); the maker's page is the build setting VENDARO_MAKER_PAGE unless makerPage is given.
+// The FTP login method that works is also stored in Core().config's proxy_ftp_type at once.
+// Both clients wait in local event loops: the window keeps painting while the test runs.
 TProxyTestResult RunProxyTest(
     const TProxyTestInput& input, const TProxyTestListener& listener, const QString& makerPage = {});

@@ -1,13 +1,13 @@
 #include "lab/ftpclient.h"
 
 #include "tests/support/ftpserver.h"
+#include "tests/support/realproxies.h"
 #include "tests/support/testsupport.h"
 
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
 
@@ -346,24 +346,13 @@ INSTANTIATE_TEST_SUITE_P(Methods, FtpProxyTypes,
 // falls back to LIST.
 TEST(FtpClient, UserAtHostThroughDebiansFtpProxy)
 {
-    const QString binary = QStringLiteral("/usr/sbin/ftp-proxy");
-    if (!QFile::exists(binary))
+    const std::unique_ptr<TRealProxy> proxy = TRealProxy::FtpProxy();
+    if (!proxy->Installed())
         GTEST_SKIP() << "ftp-proxy is not installed (scripts/install-deps installs it)";
+    ASSERT_TRUE(proxy->Started());
     TFtpServer server;
     ASSERT_TRUE(server.Started());
     QTemporaryDir local;
-    const int proxyPort = FreeLoopbackPort();
-    const QString config = local.filePath("ftp-proxy.conf");
-    WriteFileBytes(config,
-        QStringLiteral("[-Global-]\nServerType standalone\nListen 127.0.0.1\nPort %1\nDestinationAddress 127.0.0.1\n"
-                       "AllowMagicUser yes\nLogDestination %2\n")
-            .arg(proxyPort)
-            .arg(local.filePath("ftp-proxy.log"))
-            .toUtf8());
-    QProcess proxy;
-    proxy.start(binary, { "-d", "-n", "-f", config });
-    ASSERT_TRUE(proxy.waitForStarted());
-
     const QString source = local.filePath("a.jpg");
     ASSERT_TRUE(WritePatternFile(source, 200000));
     TFtpClient client;
@@ -371,21 +360,14 @@ TEST(FtpClient, UserAtHostThroughDebiansFtpProxy)
     client.Settings().passive = true;
     client.Settings().useProxy = true;
     client.Settings().proxyHost = "127.0.0.1";
-    client.Settings().proxyPort = proxyPort;
+    client.Settings().proxyPort = proxy->Port();
     client.Settings().proxyType = int(TFtpProxyType::UserSite);
-    QElapsedTimer timer;
-    timer.start();
-    TFtpResult connected;
-    while (!(connected = client.Connect()).ok && timer.elapsed() < 5000)
-        QThread::msleep(50); // until the proxy listens
-    ASSERT_TRUE(Succeeded(connected));
+    ASSERT_TRUE(Succeeded(client.Connect()));
     ASSERT_TRUE(Succeeded(client.Login()));
     ASSERT_TRUE(Succeeded(client.ChangeDir("/orders")));
     PutAndCheck(client, source, "a.jpg");
     client.Disconnect();
     EXPECT_EQ(ReadFileBytes(server.Orders("a.jpg")), ReadFileBytes(source));
-    proxy.terminate();
-    proxy.waitForFinished(5000);
 }
 
 } // namespace

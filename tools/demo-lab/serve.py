@@ -8,7 +8,9 @@ FTP (pyftpdlib): the lab's account rooted at server/ftp (orders and virtual acco
 FTP proxy: on its own port, for the clients' proxy login methods: USER user@host[:port],
   USER proxyuser + PASS then SITE host[:port], OPEN host[:port], and USER user@proxyuser@host[:port]
   with PASS pass@proxypass. It relays the control connection to a loopback server only; data
-  connections go straight to the server (everything is on 127.0.0.1).
+  connections go straight to the server (everything is on 127.0.0.1). It can also stand for a
+  company gateway that takes HTTP and FTP on one port: HTTP requests go on to an HTTP proxy, FTP
+  sessions to its own methods or whole to another FTP proxy.
 
 Every request and every arriving file is printed on stdout. Switches inject faults for tests.
 When the servers listen, one line "READY http=PORT ftp=PORT ftpproxy=PORT" is printed.
@@ -35,6 +37,12 @@ from pyftpdlib.handlers import FTPHandler, ThrottledDTPHandler
 from pyftpdlib.servers import FTPServer
 
 LOCK = threading.Lock()
+# The demo FTP proxy's login methods, as --ftp-proxy-methods names them.
+PROXY_METHODS = ("userhost", "site", "open", "userpass")
+# Commands that open a data connection, refused by a proxy that carries no data.
+DATA_COMMANDS = (b"PASV", b"EPSV", b"PORT", b"EPRT")
+# The request methods by which the gateway tells an HTTP client from an FTP one.
+HTTP_METHODS = (b"GET", b"HEAD", b"POST", b"PUT", b"DELETE", b"OPTIONS", b"CONNECT")
 
 
 def say(text):
@@ -108,6 +116,21 @@ class Lab:
         self.drop_after = args.drop_after
         self.drops_left = args.drop_count
         self.ftp_delay = args.ftp_delay
+        self.source_ports = None
+        if args.ftp_only_from_ports:
+            low, sep, high = args.ftp_only_from_ports.partition("-")
+            if not sep or not low.isdigit() or not high.isdigit() or int(low) > int(high):
+                raise SystemExit(f"serve.py: --ftp-only-from-ports expects LOW-HIGH, got {args.ftp_only_from_ports!r}")
+            self.source_ports = (int(low), int(high))
+        self.proxy_methods = set(PROXY_METHODS)
+        if args.ftp_proxy_methods is not None:
+            self.proxy_methods = {m for m in args.ftp_proxy_methods.split(",") if m}
+            unknown = self.proxy_methods - set(PROXY_METHODS)
+            if unknown:
+                raise SystemExit(f"serve.py: unknown proxy methods {sorted(unknown)}; known: {PROXY_METHODS}")
+        self.proxy_no_data = args.ftp_proxy_no_data
+        self.proxy_http_port = args.ftp_proxy_http
+        self.proxy_via_port = args.ftp_proxy_via
         self.uploads = 0
         self.order_counter = 0
 
@@ -336,6 +359,15 @@ class LabFtpHandler(FTPHandler):
     use_sendfile = False  # every byte goes through send(), where drops are made
     banner = "Vendaro demo lab FTP ready."
 
+    def handle(self):
+        ports = self.lab.source_ports
+        if ports and not ports[0] <= self.remote_port <= ports[1]:
+            say(f"FTP refused {self.remote_ip}:{self.remote_port} (only ports {ports[0]}-{ports[1]} pass)")
+            self.respond("421 Only the proxy may connect.")
+            self.close_when_done()
+            return
+        super().handle()
+
     def respond(self, resp, logfun=None):
         if self.lab.ftp_delay:
             time.sleep(self.lab.ftp_delay / 1000.0)
@@ -431,7 +463,7 @@ class FtpProxyHandler(socketserver.StreamRequestHandler):
             self.send("530 The demo proxy reaches loopback servers only.")
             return None
         try:
-            upstream = socket.create_connection((host, port), timeout=10)
+            upstream = self.connect_from_allowed_port(host, port)
         except OSError as err:
             self.send(f"421 Cannot reach {host}:{port}: {err}.")
             return None
@@ -439,6 +471,39 @@ class FtpProxyHandler(socketserver.StreamRequestHandler):
         say(f"FTP PROXY {method} -> {host}:{port}")
         self.upstream_lines = upstream.makefile("rb", buffering=0)
         return upstream
+
+    def connect_from_allowed_port(self, host, port):
+        """A connection to the server, from a port its firewall lets through when it has one."""
+        ports = self.lab.source_ports
+        if not ports:
+            return socket.create_connection((host, port), timeout=10)
+        error = OSError(f"no free source port in {ports[0]}-{ports[1]}")
+        for source in range(ports[0], ports[1] + 1):
+            try:
+                return socket.create_connection((host, port), timeout=10, source_address=("127.0.0.1", source))
+            except OSError as err:
+                error = err
+        raise error
+
+    def pass_on(self, port, what):
+        """Relays the whole connection to a loopback proxy on port; the client sees that proxy."""
+        try:
+            upstream = socket.create_connection(("127.0.0.1", port), timeout=10)
+        except OSError:
+            say(f"FTP PROXY cannot reach the {what} on 127.0.0.1:{port}")
+            return
+        upstream.settimeout(None)
+        say(f"FTP PROXY passes {what} to 127.0.0.1:{port}")
+        self.relay(upstream, filter_data=False)
+
+    def http_waiting(self):
+        """True when the client spoke first with an HTTP request line (FTP clients wait for the
+        greeting)."""
+        readable, _, _ = select.select([self.connection], [], [], 1.0)
+        if not readable:
+            return False
+        first = self.connection.recv(16, socket.MSG_PEEK)
+        return first.split(b" ", 1)[0] in HTTP_METHODS
 
     def upstream_reply(self, upstream):
         """The server's next reply, multi-line replies whole."""
@@ -458,6 +523,10 @@ class FtpProxyHandler(socketserver.StreamRequestHandler):
 
     def handle(self):
         lab = self.lab
+        if lab.proxy_http_port and self.http_waiting():
+            return self.pass_on(lab.proxy_http_port, "an HTTP request")
+        if lab.proxy_via_port:
+            return self.pass_on(lab.proxy_via_port, "an FTP session")
         self.send("220 Vendaro demo lab FTP proxy ready.")
         upstream = None
         proxy_user = None
@@ -468,7 +537,7 @@ class FtpProxyHandler(socketserver.StreamRequestHandler):
                 return
             command, _, arg = line.partition(" ")
             command = command.upper()
-            if command == "USER" and arg.count("@") >= 2:  # user@proxyuser@host
+            if command == "USER" and arg.count("@") >= 2 and "userpass" in lab.proxy_methods:  # user@proxyuser@host
                 user, proxy_user, host = arg.rsplit("@", 2)
                 if proxy_user != lab.proxy_user:
                     self.send("530 Proxy login refused.")
@@ -486,7 +555,7 @@ class FtpProxyHandler(socketserver.StreamRequestHandler):
                     upstream.close()
                     return
                 self.wfile.write(self.ask(upstream, "PASS " + secret))
-            elif command == "USER" and "@" in arg:  # user@host
+            elif command == "USER" and "@" in arg and "userhost" in lab.proxy_methods:  # user@host
                 user, _, host = arg.rpartition("@")
                 upstream = self.open_upstream("USER user@host", host)
                 if upstream is None:
@@ -499,11 +568,11 @@ class FtpProxyHandler(socketserver.StreamRequestHandler):
             elif command == "PASS" and proxy_user is not None:
                 proxy_logged_in = proxy_user == lab.proxy_user and arg == lab.proxy_password
                 self.send("230 Logged in to the proxy." if proxy_logged_in else "530 Proxy login refused.")
-            elif command == "SITE" and proxy_logged_in:
+            elif command == "SITE" and proxy_logged_in and "site" in lab.proxy_methods:
                 upstream = self.open_upstream("SITE", arg)
                 if upstream is not None:
                     self.wfile.write(self.upstream_reply(upstream))
-            elif command == "OPEN":
+            elif command == "OPEN" and "open" in lab.proxy_methods:
                 upstream = self.open_upstream("OPEN", arg)
                 if upstream is not None:
                     self.wfile.write(self.upstream_reply(upstream))
@@ -515,8 +584,10 @@ class FtpProxyHandler(socketserver.StreamRequestHandler):
         self.wfile.flush()
         self.relay(upstream)
 
-    def relay(self, upstream):
+    def relay(self, upstream, filter_data=True):
         client = self.connection
+        refuse_data = filter_data and self.lab.proxy_no_data
+        pending = b""  # the client's unfinished command line, when data commands are refused
         try:
             while True:
                 readable, _, _ = select.select([client, upstream], [], [])
@@ -524,7 +595,19 @@ class FtpProxyHandler(socketserver.StreamRequestHandler):
                     data = source.recv(65536)
                     if not data:
                         return
-                    (upstream if source is client else client).sendall(data)
+                    if source is upstream:
+                        client.sendall(data)
+                    elif not refuse_data:
+                        upstream.sendall(data)
+                    else:
+                        pending += data
+                        while b"\n" in pending:
+                            line, pending = pending.split(b"\n", 1)
+                            if line.split(b" ", 1)[0].strip().upper() in DATA_COMMANDS:
+                                say(f"FTP PROXY refused {line.strip().decode('ascii', 'replace')} (no data connections)")
+                                client.sendall(b"425 This proxy carries no data connections.\r\n")
+                            else:
+                                upstream.sendall(line + b"\n")
         except OSError:
             pass
         finally:
@@ -587,6 +670,18 @@ def main():
     parser.add_argument("--ftp-proxy-port", type=int, default=0, help="FTP proxy port (0: any free port)")
     parser.add_argument("--proxy-user", help="the FTP proxy's own user (default: serve.json or 'proxy')")
     parser.add_argument("--proxy-password", help="the FTP proxy's own password (default: serve.json or 'proxy')")
+    parser.add_argument("--ftp-only-from-ports", metavar="LOW-HIGH",
+                        help="answer 421 to FTP clients whose source port is outside LOW-HIGH: a firewall that lets "
+                             "only the proxies through (the demo FTP proxy connects from that range)")
+    parser.add_argument("--ftp-proxy-methods", metavar="LIST",
+                        help="the FTP proxy's login methods, comma-separated from " + ",".join(PROXY_METHODS)
+                             + " (default: all)")
+    parser.add_argument("--ftp-proxy-no-data", action="store_true",
+                        help="the FTP proxy refuses PASV, EPSV, PORT and EPRT after the login")
+    parser.add_argument("--ftp-proxy-http", type=int, metavar="PORT",
+                        help="the FTP proxy passes HTTP requests to the HTTP proxy on loopback PORT")
+    parser.add_argument("--ftp-proxy-via", type=int, metavar="PORT",
+                        help="the FTP proxy passes FTP sessions whole to the FTP proxy on loopback PORT")
     args = parser.parse_args()
 
     lab = Lab(args)

@@ -1,0 +1,152 @@
+#include "lab/proxytest.h"
+
+#include "core/core.h"
+#include "core/coreobjects.h"
+#include "lab/ftpclient.h"
+#include "lab/ftpconnect.h"
+#include "lab/httpclient.h"
+#include "lab/listfile.h"
+#include "lab/vdengine.h"
+#include "platform/timeutils.h"
+
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+
+namespace {
+
+// Both steps wait this long for an answer, whatever the user's time-out.
+constexpr int kProxyTestTimeoutMs = 10000;
+// The maker's page is an ordinary web page; a larger answer is not worth downloading here.
+constexpr qint64 kMakerPageMaxBytes = qint64(8) << 20;
+// FTP proxy login methods tried, TFtpProxyType::None to TFtpProxyType::UserPass.
+constexpr int kFtpProxyModes = 5;
+
+void Tell(const std::function<void(const QString&)>& to, const QString& text)
+{
+    if (to)
+        to(text);
+}
+
+// What the user typed, checked: the proxy's host and port.
+struct TProxyAddress {
+    QString host;
+    int port = 0;
+};
+
+// The same proxy and time-out for both clients (THttpSettings, TFtpSettings).
+template <class Settings> void UseProxy(Settings& settings, const TProxyTestInput& input, const TProxyAddress& proxy)
+{
+    settings.readTimeoutMs = kProxyTestTimeoutMs;
+    settings.useProxy = true;
+    settings.proxyHost = proxy.host;
+    settings.proxyPort = proxy.port;
+    settings.proxyUser = input.login;
+    settings.proxyPassword = input.password;
+}
+
+// The maker's page fetched through the proxy with the proxy's Basic authentication.
+THttpResult FetchThroughProxy(const QString& url, const TProxyTestInput& input, const TProxyAddress& proxy)
+{
+    THttpSettings settings;
+    UseProxy(settings, input, proxy);
+    settings.maxBodyBytes = kMakerPageMaxBytes;
+    const QTemporaryDir scratch; // the page itself is not kept
+    if (!scratch.isValid())
+        return { false, QStringLiteral("EWriteFile"), "No temporary folder: " + scratch.errorString() };
+    THttpClient client;
+    return client.Get(url, scratch.filePath(QStringLiteral("page.html")), settings);
+}
+
+// The lab's FTP server reached with each login method in turn. Connect failing means the
+// method cannot reach anything, and a refused login that this proxy wants another method; a
+// refused listing after a login means the proxy carries no data, which no method changes.
+TProxyTestResult TestFtp(
+    const TEngine& engine, const TProxyTestInput& input, const TProxyAddress& proxy, const TProxyTestListener& listener)
+{
+    TFtpClient client;
+    TFtpSettings& settings = client.Settings();
+    SetFtpHost(settings, engine.host);
+    settings.user = engine.user;
+    settings.password = engine.pass;
+    settings.passive = true;
+    UseProxy(settings, input, proxy);
+
+    bool connected = false;
+    for (int mode = 0; mode < kFtpProxyModes; ++mode) {
+        Tell(listener.ftpLine, QStringLiteral("Testowanie serwera proxy do FTP (%1/5 ...").arg(mode + 1));
+        settings.proxyType = mode;
+        if (!client.Connect().ok) {
+            client.Disconnect();
+            continue;
+        }
+        connected = true;
+        Tell(listener.ftpLine, QStringLiteral("Połączenie FTP powiodło się, testuje połączenie ..."));
+        if (!client.Login().ok) {
+            client.Disconnect();
+            continue;
+        }
+        QList<TFtpListItem> items;
+        const bool listed = client.List(&items).ok;
+        client.Disconnect();
+        if (!listed)
+            break;
+        Tell(listener.ftpLine, QStringLiteral("Połączenie FTP poprzez proxy wygląda OK !"));
+        if (TConfig* config = Core().config)
+            config->proxy_ftp_type = mode;
+        return { true, mode };
+    }
+    if (connected) {
+        Tell(listener.ftpLine,
+            QStringLiteral(
+                "Serwer proxy pozwolił na połączenie ale NIE pozwolił na transfer. ten typ serwera proxy nie "
+                "jest obsługiwany."));
+        return {};
+    }
+    Tell(listener.ftpLine, {});
+    Tell(listener.error,
+        QStringLiteral("Nie udało się nazwiązać połączenia do serwera FTP poprzez proxy !\rJeśli wszystkie informacje "
+                       "zostały poprawnie podane, serwer proxy może nie obsługiwać połączeń FTP, może być niedostępny "
+                       "lub nie być obsługiwany przez ten program."));
+    return {};
+}
+
+} // namespace
+
+TProxyTestResult RunProxyTest(
+    const TProxyTestInput& input, const TProxyTestListener& listener, const QString& makerPage)
+{
+    TProxyAddress proxy { input.host.trimmed() };
+    if (proxy.host.isEmpty()) {
+        Tell(listener.error, QStringLiteral("Podaj serwer proxy !"));
+        return {};
+    }
+    // A port past 65535 would reach the socket cut to 16 bits: another port than the one typed.
+    const std::optional<int> port = ParseDecimalField(input.port.trimmed());
+    if (!port || *port < 1 || *port > 65535) {
+        Tell(listener.error, QStringLiteral("Podaj prawidłowy port !"));
+        return {};
+    }
+    proxy.port = *port;
+
+    Tell(listener.httpLine, QStringLiteral("Testowanie połączenia HTTP (www) ..."));
+    QElapsedTimer elapsed;
+    elapsed.start();
+    const THttpResult page
+        = FetchThroughProxy(makerPage.isEmpty() ? QStringLiteral(VENDARO_MAKER_PAGE) : makerPage, input, proxy);
+    if (!page.ok) {
+        Tell(listener.error, "Nie udało się nawiązać połączenie poprzez proxy !\rWiadomość: " + page.message);
+        Tell(listener.httpLine, {});
+        return {};
+    }
+    Tell(listener.httpLine,
+        "Połączenie powiodło się (www) ! Odpowiedź nastąpiła w ciągu: " + FormatElapsedMs(elapsed.elapsed()));
+
+    const TEngine* engine = Core().engine;
+    if (!engine || engine->host.isEmpty()) {
+        Tell(listener.information,
+            QStringLiteral("Testowanie połączenia FTP (poprzez proxy) nie zostanie wykonanie \rponieważ aplikacja nie "
+                           "jest zainicjowana."));
+        return { true, -1 };
+    }
+    return TestFtp(*engine, input, proxy, listener);
+}
