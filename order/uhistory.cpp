@@ -152,6 +152,9 @@ Tfhistory::Tfhistory(QWidget* parent)
     rightLayout->addWidget(slpage);
     rightLayout->addLayout(buttons);
 
+    // A larger window gives its room to the page and the details.
+    Splitter1->setStretchFactor(1, 1);
+    Splitter2->setStretchFactor(1, 1);
     Splitter1->setSizes({ 280, 335 });
     Splitter2->setSizes({ 150, 310 });
 }
