@@ -210,12 +210,10 @@ void Tfhistory::ClearEntry()
 
 void Tfhistory::lbhistoryClick()
 {
+    // Nothing selected, or an entry that no longer reads, leaves nothing shown: the details,
+    // the paging and the deletion always belong to the selected line.
     const int row = SelectedRow(lbhistory);
-    if (row < 0 || row >= paths.size())
-        return;
-    // An entry that no longer reads leaves nothing shown: the details and the deletion
-    // always belong to the selected line.
-    if (!history_.LoadEntry(paths[row])) {
+    if (row < 0 || row >= paths.size() || !history_.LoadEntry(paths[row])) {
         ClearEntry();
         return;
     }

@@ -224,6 +224,31 @@ TEST_F(HistoryWindowTest, DeletingWarnsWithoutSelectionAndAsksBeforeDeleting)
     EXPECT_FALSE(QFile::exists(doomed.PagePath(2)));
 }
 
+TEST_F(HistoryWindowTest, AnEntryThatNoLongerReadsShowsNothingAndCannotTakeAnotherWithIt)
+{
+    const THistory shown = Write(first_, order_, { qRgb(220, 0, 0) });
+    const THistory spoilt = Write(second_, { "oid=DL2612022", "date=2026-12-02 11:30:05" }, { qRgb(0, 0, 220) });
+    int details = -1;
+    QString status;
+    QList<TShownDialog> dialogs;
+    Open([&] {
+        Select("DL2612011");
+        ASSERT_TRUE(WriteFileBytes(spoilt.EntryPath(), "damaged after listing"));
+        Select("DL2612022");
+        details = window.lbdet->count();
+        status = window.slpage->Status();
+        TDialogAnswers answers { { kButtonOk } };
+        window.bdeleteClick();
+        dialogs = answers.Shown();
+    });
+    EXPECT_EQ(details, 0) << "not the details of the entry selected before";
+    EXPECT_EQ(status, "");
+    ASSERT_EQ(dialogs.size(), 1);
+    EXPECT_EQ(dialogs[0].text, QStringLiteral("Zaznacz pozycje w histori aby usunąć !"));
+    EXPECT_TRUE(QFile::exists(shown.EntryPath()));
+    EXPECT_TRUE(QFile::exists(shown.PagePath(1)));
+}
+
 TEST_F(HistoryWindowTest, ListsDrawInTheSkinColours)
 {
     Write(first_, order_, { qRgb(220, 0, 0) });
