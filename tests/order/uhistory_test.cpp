@@ -182,6 +182,35 @@ TEST_F(HistoryWindowTest, PagesWrapRoundAndMissingOrDamagedPagesShowAsTheyShould
     EXPECT_FALSE(Near(wide ? shown.pixel(1, shown.height() / 2) : shown.pixel(shown.width() / 2, 1), green));
 }
 
+TEST_F(HistoryWindowTest, FortyEightAndFortyNinePhotosPageBothWays)
+{
+    for (const int photos : { 48, 49 }) {
+        THistory entry;
+        entry.StartEntry(first_.addSecs(photos));
+        QImage photo(300, 200, QImage::Format_ARGB32);
+        photo.fill(qRgb(220, 0, 0));
+        for (int i = 0; i < photos; ++i)
+            entry.AddThumbnail(photo);
+        entry.lines = QStringList { QStringLiteral("oid=P%1").arg(photos), "date=2026-12-01" };
+        entry.SavePage();
+        ASSERT_TRUE(entry.SaveEntry());
+        QStringList seen;
+        Open([&] {
+            Select(QStringLiteral("P%1").arg(photos));
+            for (TGradientButton* button : { window.bprev, window.bprev, window.bnext }) {
+                button->click();
+                const QImage page = window.Image1->Picture();
+                // The first cell of the page, and the last cell (705, 505).
+                seen << window.slpage->Status() + (Near(page.pixel(50, 50), qRgb(220, 0, 0)) ? " first" : "")
+                        + (Near(page.pixel(750, 550), qRgb(220, 0, 0)) ? " last" : "");
+            }
+        });
+        const QString second = photos == 48 ? "2 / 2" : "2 / 2 first";
+        EXPECT_EQ(seen, (QStringList { second, "1 / 2 first last", second })) << photos;
+        ASSERT_TRUE(DeleteHistoryEntry(entry, entry.EntryPath()));
+    }
+}
+
 TEST_F(HistoryWindowTest, DeletingWarnsWithoutSelectionAndAsksBeforeDeleting)
 {
     const THistory doomed = Write(first_, order_, { qRgb(220, 0, 0), qRgb(0, 200, 0) });
