@@ -9,6 +9,7 @@
 #include "editing/usave.h"
 #include "lab/unet.h"
 #include "order/ugetshop.h"
+#include "order/uhistory.h"
 #include "order/ulogin.h"
 #include "order/uprovider.h"
 #include "order/usendorder.h"
@@ -46,7 +47,7 @@ TForms::TForms()
     ftip = Create<Tftip>();
     fsendorder = Create<Tfsendorder>();
     flogin = Create<Tflogin>();
-    // Tfhistory
+    fhistory = Create<Tfhistory>();
     fgetshop = Create<Tfgetshop>();
     fprovider = Create<Tfprovider>();
     // Tfvirtual, Tfdotransfer, Tftransfer
@@ -75,6 +76,7 @@ TForms::TForms()
         [this](int preselectId) { return fgetshop->PickShop(preselectId); },
         [this] { fmain->anewproject->trigger(); } });
     fmain->AttachWindow(TMainLink::SendOrder, [this] { return fsendorder->exec(); });
+    fmain->AttachWindow(TMainLink::History, [this] { return fhistory->exec(); });
     fprovider->SetActiveShopsLink([this] { fgetshop->ShowActiveShops(); });
     fmain->AttachWindow(TMainLink::Provider, [this] { return fprovider->exec(); });
 }

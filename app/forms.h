@@ -13,6 +13,7 @@ class Tfdialog;
 class Tfedit;
 class Tfformat;
 class Tfgetshop;
+class Tfhistory;
 class Tflogin;
 class Tflog;
 class Tfmain;
@@ -47,6 +48,7 @@ public:
     Tftip* ftip = nullptr;
     Tfsendorder* fsendorder = nullptr;
     Tflogin* flogin = nullptr;
+    Tfhistory* fhistory = nullptr;
     Tfgetshop* fgetshop = nullptr;
     Tfprovider* fprovider = nullptr;
 

@@ -14,6 +14,7 @@
 #include "lab/startchecks.h"
 #include "lab/ustartchecks.h"
 #include "lab/vdengine.h"
+#include "order/uhistory.h"
 #include "platform/appdir.h"
 #include "platform/process.h"
 #include "platform/timeutils.h"
@@ -54,7 +55,7 @@ public:
             return;
         ApplySkin();
         PrepareEditingWindows();
-        // The history window is prepared here once it exists.
+        PrepareHistoryWindow();
         if (!LoadLabConfig() || !LoadSettings() || Stopped() || Updated() || Stopped())
             return;
         splash_.AppendStatus(QStringLiteral(".."));
@@ -133,6 +134,14 @@ private:
         quality->setFont(font);
         fedit().SelectPage(1);
         fedit().ScanStoredCorrections();
+    }
+
+    // Skinned or not, the history window's lists take the skin's list colours.
+    static void PrepareHistoryWindow()
+    {
+        const TSkinner& skinner = *Core().skinner;
+        fhistory().SetListColors(
+            skinner.GetColor(QStringLiteral("backgroundtext")), skinner.GetColor(QStringLiteral("text")));
     }
 
     bool LoadLabConfig()

@@ -10,12 +10,32 @@ QStringList ReadMetadataLines(const QByteArray& bytes)
     return lines;
 }
 
+namespace {
+
+bool HasKey(const QString& line, qsizetype eq, const QString& key)
+{
+    return eq >= 0 && QStringView(line).left(eq).compare(key, Qt::CaseInsensitive) == 0;
+}
+
+} // namespace
+
 QString MetadataValue(const QStringList& lines, const QString& key, int occurrence)
 {
     for (const QString& line : lines) {
         const qsizetype eq = line.indexOf(u'=');
-        if (eq >= 0 && QStringView(line).left(eq).compare(key, Qt::CaseInsensitive) == 0 && occurrence-- == 0)
+        if (HasKey(line, eq, key) && occurrence-- == 0)
             return line.mid(eq + 1);
     }
     return {};
+}
+
+QStringList MetadataValues(const QStringList& lines, const QString& key)
+{
+    QStringList values;
+    for (const QString& line : lines) {
+        const qsizetype eq = line.indexOf(u'=');
+        if (HasKey(line, eq, key))
+            values << line.mid(eq + 1);
+    }
+    return values;
 }

@@ -28,6 +28,12 @@ void TImage::SetCenter(bool center)
     update();
 }
 
+void TImage::SetProportional(bool proportional)
+{
+    proportional_ = proportional;
+    update();
+}
+
 void TImage::SetTransparent(bool transparent)
 {
     transparent_ = transparent;
@@ -42,7 +48,13 @@ void TImage::paintEvent(QPaintEvent*)
     const QImage shown = transparent_ ? GlyphForDrawing(picture_, TGlyphLook { true }) : picture_;
     if (stretch_) {
         painter.setRenderHint(QPainter::SmoothPixmapTransform);
-        painter.drawImage(rect(), shown);
+        QRect target = rect();
+        if (proportional_) {
+            target.setSize(shown.size().scaled(size(), Qt::KeepAspectRatio));
+            if (center_)
+                target.moveTopLeft(QPoint((width() - target.width()) / 2, (height() - target.height()) / 2));
+        }
+        painter.drawImage(target, shown);
         return;
     }
     QPoint origin(0, 0);

@@ -1,10 +1,12 @@
 // The program started in-process against a demo lab kit served by the test.
 #include "app/program.h"
 #include "app/usplash.h"
+#include "core/coreobjects.h"
 #include "core/log.h"
 #include "editing/correctionsfile.h"
 #include "editing/ucrop.h"
 #include "editing/uedit.h"
+#include "order/uhistory.h"
 #include "platform/appdir.h"
 #include "platform/process.h"
 #include "project/umain.h"
@@ -15,6 +17,7 @@
 #include "ui/hotlabel.h"
 #include "ui/mousedpanel.h"
 #include "ui/pictures.h"
+#include "ui/skinner.h"
 #include "ui/umydialog.h"
 #include "ui/unewsreader.h"
 #include "ui/utip.h"
@@ -26,6 +29,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
+#include <QListWidget>
 #include <QScopeGuard>
 #include <QThread>
 #include <QTimer>
@@ -52,7 +56,8 @@ struct TRun {
     bool firstEditPage = false; // the edit window shows its first page
     bool qualityLabelRed = false; // the crop window's "JAKOŚĆ !"
     bool editingActions = false; // edit and crop offered, saving copies not
-    bool orderActions = false; // sending the order and the provider offered
+    bool orderActions = false; // sending the order, the provider and the history offered
+    bool historyListColours = false; // both history lists in the skin's list colours
 };
 
 // Runs the program with the switches, answering its windows as a user would.
@@ -91,7 +96,14 @@ TRun RunVendaro(const TKit& kit, const QStringList& switches, std::initializer_l
                 run.qualityLabelRed = fcrop().lgranularity->palette().color(QPalette::Window) == QColor(Qt::red);
                 run.editingActions
                     = main->aeditphoto->isVisible() && main->acrop->isVisible() && !main->asave->isVisible();
-                run.orderActions = main->asendorder->isVisible() && main->aprovider->isVisible();
+                run.orderActions
+                    = main->asendorder->isVisible() && main->aprovider->isVisible() && main->ahistory->isVisible();
+                const TSkinner& skinner = *Core().skinner;
+                run.historyListColours = true;
+                for (const QListWidget* list : { fhistory().lbhistory, fhistory().lbdet })
+                    run.historyListColours = run.historyListColours
+                        && list->palette().color(QPalette::Base) == skinner.GetColor("backgroundtext")
+                        && list->palette().color(QPalette::Text) == skinner.GetColor("text");
                 main->close();
             }
         }
@@ -191,6 +203,7 @@ TEST_F(StartupTest, SucceedsUpToTheMainWindowAndShutsDown)
     EXPECT_TRUE(run.qualityLabelRed);
     EXPECT_TRUE(run.editingActions);
     EXPECT_TRUE(run.orderActions);
+    EXPECT_TRUE(run.historyListColours);
     EXPECT_EQ(run.caption, "Fotolab Demo");
     EXPECT_EQ(ApplicationTitle(), "Fotolab Demo");
     // Captions are exactly the program's own: Qt's display name, which the window system

@@ -1,8 +1,10 @@
-// The order's files read back from any bytes: a history entry file (<id>_hist.dat) and an
-// order's metadata as the lab's check reads it. An entry that reads must read again the same
-// after being written; metadata that passes names exactly count plain file names.
+// The order's files read back from any bytes: a history entry file (<id>_hist.dat) with the
+// details the history window shows of it, and an order's metadata as the lab's check reads it.
+// An entry that reads must read again the same after being written and shows at most one photo
+// row per "rddata" line; metadata that passes names exactly count plain file names.
 #include "core/log.h"
 #include "order/historyfile.h"
+#include "order/historyview.h"
 #include "order/metadatareader.h"
 #include "order/ordercheck.h"
 #include "tests/fuzz/fuzzfile.h"
@@ -21,6 +23,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         THistoryEntryData again;
         if (!WriteHistoryEntry(written, entry) || !written.seek(0) || !ReadHistoryEntry(written, again)
             || again.id != entry.id || again.lines != entry.lines || again.pageCount != entry.pageCount)
+            std::abort();
+        const std::size_t fixedRows = HistoryDetails({}).size();
+        if (HistoryDetails(entry.lines).size() > fixedRows + std::size_t(MetadataValues(entry.lines, "rddata").size()))
             std::abort();
     });
     const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(data), qsizetype(size));
