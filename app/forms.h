@@ -23,6 +23,8 @@ class Tfsave;
 class Tfsendorder;
 class Tfsplash;
 class Tftip;
+class Tftransfer;
+class Tfvirtual;
 class Tfwait;
 
 class TForms {
@@ -49,6 +51,8 @@ public:
     Tflogin* flogin = nullptr;
     Tfgetshop* fgetshop = nullptr;
     Tfprovider* fprovider = nullptr;
+    Tfvirtual* fvirtual = nullptr;
+    Tftransfer* ftransfer = nullptr;
 
 private:
     template <typename TForm> TForm* Create();
