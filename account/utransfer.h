@@ -28,8 +28,7 @@ class TMousedPanel;
 
 struct TTransferLinks {
     // The transfer window in download mode for these files (names and sizes in list order).
-    std::function<void(const TAccountFacts& account, const QStringList& names, const QList<int64_t>& sizes)>
-        download;
+    std::function<void(const TAccountFacts& account, const QStringList& names, const QList<int64_t>& sizes)> download;
     // The transfer window in upload mode; the account's free space when it closed.
     std::function<int64_t(const TAccountFacts& account)> upload;
 };

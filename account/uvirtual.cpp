@@ -37,12 +37,11 @@ Tfvirtual::Tfvirtual(QWidget* parent)
     setModal(true);
 
     linfo = MakeWrappedLabel(this, "linfo", QString(), QRect(8, 8, 441, 70));
-    Label1 = MakeWrappedLabel(
-        this, "Label1", QStringLiteral("Podaj ID konta wirtualnego otrzymanego od zakładu foto."), QRect(8, 88, 441, 16));
+    Label1 = MakeWrappedLabel(this, "Label1", QStringLiteral("Podaj ID konta wirtualnego otrzymanego od zakładu foto."),
+        QRect(8, 88, 441, 16));
     eid = MakeNamed<QLineEdit>(this, "eid", QRect(8, 106, 200, 21));
     Label2 = MakeWrappedLabel(this, "Label2",
-        QStringLiteral(
-            "Jeśli otrzymałeś hasło do konta, wprowadź je tutaj, w przeciwnym razie pozostaw pole puste."),
+        QStringLiteral("Jeśli otrzymałeś hasło do konta, wprowadź je tutaj, w przeciwnym razie pozostaw pole puste."),
         QRect(8, 138, 441, 30));
     epass = MakeNamed<QLineEdit>(this, "epass", QRect(8, 170, 200, 21));
     MakePasswordEdit(epass);

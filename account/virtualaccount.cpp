@@ -14,8 +14,8 @@
 
 namespace {
 
-const QString kNoAccount = QStringLiteral(
-    "Nie można się podłączyć do konta wirtualnego !\rSprawdź numer ID lub spróbuj ponownie później.");
+const QString kNoAccount
+    = QStringLiteral("Nie można się podłączyć do konta wirtualnego !\rSprawdź numer ID lub spróbuj ponownie później.");
 
 void LogFtpFailure(const TFtpClient& ftp, const TFtpResult& result)
 {

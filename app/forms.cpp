@@ -81,9 +81,8 @@ TForms::TForms()
     fmain->AttachWindow(TMainLink::SendOrder, [this] { return fsendorder->exec(); });
     fprovider->SetActiveShopsLink([this] { fgetshop->ShowActiveShops(); });
     fmain->AttachWindow(TMainLink::Provider, [this] { return fprovider->exec(); });
-    fvirtual->SetBrowserLink([this](const TAccountFacts& facts, const QString& description) {
-        ftransfer->ShowAccount(facts, description);
-    });
+    fvirtual->SetBrowserLink(
+        [this](const TAccountFacts& facts, const QString& description) { ftransfer->ShowAccount(facts, description); });
     fmain->AttachWindow(TMainLink::Virtual, [this] { return fvirtual->exec(); });
 }
 

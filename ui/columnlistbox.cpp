@@ -34,8 +34,8 @@ public:
         const QList<int>& columns = list_->columns_;
         for (qsizetype c = 0; c < texts.size() && c < columns.size(); ++c) {
             const int left = option.rect.left() + columns[c];
-            const int right = c + 1 < columns.size() ? option.rect.left() + columns[c + 1] - kColumnGap
-                                                     : option.rect.right();
+            const int right
+                = c + 1 < columns.size() ? option.rect.left() + columns[c + 1] - kColumnGap : option.rect.right();
             const QRect box(left, option.rect.top(), std::max(0, right - left), option.rect.height());
             painter->drawText(box, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
                 option.fontMetrics.elidedText(texts[c], Qt::ElideRight, box.width()));

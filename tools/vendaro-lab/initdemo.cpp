@@ -30,8 +30,7 @@
 
 namespace {
 
-const QString kUsage
-    = QStringLiteral("init-demo DIR [--http-port N] [--ftp-port M] [--skins FOLDER] [--large-file]");
+const QString kUsage = QStringLiteral("init-demo DIR [--http-port N] [--ftp-port M] [--skins FOLDER] [--large-file]");
 const QString kLabUser = QStringLiteral("demolab");
 
 // A kit file that cannot be written ends the command.
