@@ -160,6 +160,8 @@ void Tftransfer::SetBusy(const QString& text, bool on)
     lbfiles->setEnabled(!on);
     pbusy->setVisible(on);
     pinfo->setVisible(!on);
+    if (!on)
+        lbfiles->setFocus(); // the button that started the work was hidden with its panel
     QApplication::processEvents();
 }
 
