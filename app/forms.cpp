@@ -1,5 +1,7 @@
 #include "app/forms.h"
 
+#include "account/utransfer.h"
+#include "account/uvirtual.h"
 #include "app/usplash.h"
 #include "core/coreobjects.h"
 #include "editing/ucrop.h"
@@ -50,7 +52,9 @@ TForms::TForms()
     fhistory = Create<Tfhistory>();
     fgetshop = Create<Tfgetshop>();
     fprovider = Create<Tfprovider>();
-    // Tfvirtual, Tfdotransfer, Tftransfer
+    fvirtual = Create<Tfvirtual>();
+    // Tfdotransfer
+    ftransfer = Create<Tftransfer>();
     fmain->SetLogWindow(flog);
     fmain->AttachWindow(TMainLink::About, [this] { return fabout->exec(); });
     fmain->AttachWindow(TMainLink::Tip, [this] { return ftip->exec(); });
@@ -79,6 +83,9 @@ TForms::TForms()
     fmain->AttachWindow(TMainLink::History, [this] { return fhistory->exec(); });
     fprovider->SetActiveShopsLink([this] { fgetshop->ShowActiveShops(); });
     fmain->AttachWindow(TMainLink::Provider, [this] { return fprovider->exec(); });
+    fvirtual->SetBrowserLink(
+        [this](const TAccountFacts& facts, const QString& description) { ftransfer->ShowAccount(facts, description); });
+    fmain->AttachWindow(TMainLink::Virtual, [this] { return fvirtual->exec(); });
 }
 
 TForms::~TForms()

@@ -24,6 +24,8 @@ class Tfsave;
 class Tfsendorder;
 class Tfsplash;
 class Tftip;
+class Tftransfer;
+class Tfvirtual;
 class Tfwait;
 
 class TForms {
@@ -51,6 +53,8 @@ public:
     Tfhistory* fhistory = nullptr;
     Tfgetshop* fgetshop = nullptr;
     Tfprovider* fprovider = nullptr;
+    Tfvirtual* fvirtual = nullptr;
+    Tftransfer* ftransfer = nullptr;
 
 private:
     template <typename TForm> TForm* Create();

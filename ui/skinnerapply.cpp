@@ -3,6 +3,7 @@
 #include "ui/skinner.h"
 
 #include "ui/colorframe.h"
+#include "ui/columnlistbox.h"
 #include "ui/framestyle.h"
 #include "ui/gradientbutton.h"
 #include "ui/gradientprogressbar.h"
@@ -70,6 +71,11 @@ void TSkinner::ApplyToControl(QWidget* control) const
         list->SetPAFontColor(GetColor(QStringLiteral("text")));
         list->SetPASelectedColor(GetColor(QStringLiteral("selected")));
         list->SetSelectedFontColor(GetColor(QStringLiteral("selectedtext")));
+    } else if (auto* files = qobject_cast<TColumnListBox*>(control)) {
+        files->SetColor(GetColor(QStringLiteral("backgroundtext")));
+        files->SetFontColor(GetColor(QStringLiteral("text")));
+        files->SetSelectedColor(GetColor(QStringLiteral("selected")));
+        files->SetSelectedFontColor(GetColor(QStringLiteral("selectedtext")));
     } else if (auto* bar = qobject_cast<TGradientProgressBar*>(control)) {
         bar->SetBackColor(GetColor(QStringLiteral("backgroundtext")));
         bar->SetColor(GetColor(QStringLiteral("color")));

@@ -23,6 +23,11 @@ QString TFtpServer::Orders(const QString& name) const
     return dir_.filePath("ftp/orders/" + name);
 }
 
+QString TFtpServer::Root(const QString& name) const
+{
+    return dir_.filePath("ftp/" + name);
+}
+
 TFtpSettings TFtpServer::Settings() const
 {
     TFtpSettings settings;

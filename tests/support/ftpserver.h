@@ -22,6 +22,8 @@ public:
     int Port() const { return lab_->FtpPort(); }
     // A path in the order folder on the server's disk.
     QString Orders(const QString& name = {}) const;
+    // A path under the lab account's root folder on the server's disk ("virtual/AB12CD34").
+    QString Root(const QString& name = {}) const;
     // What a client needs to reach the server directly: account, 5 s time-out.
     TFtpSettings Settings() const;
     // The client logged in and in /orders; false (with a test failure) when any step fails.

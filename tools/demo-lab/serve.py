@@ -109,6 +109,7 @@ class Lab:
         self.size_refusals = set(args.size_refuse)
         self.lying_paths = {}  # path -> "lie" or "refuse", for one SIZE
         self.login_limit = args.refuse_login_after
+        self.refused_deletes = set(args.refuse_delete)
         self.logins = 0
         self.proxy_user = args.proxy_user if args.proxy_user is not None else settings.get("proxy_user", "proxy")
         self.proxy_password = (args.proxy_password if args.proxy_password is not None
@@ -400,6 +401,16 @@ class LabFtpHandler(FTPHandler):
                     self.lab.lying_paths[file] = kind
         return super().ftp_STOR(file, mode)
 
+    def ftp_DELE(self, path):
+        if os.path.basename(path) in self.lab.refused_deletes:
+            say(f"FTP DELETE {self.relative(path)} refused (injected)")
+            self.respond("550 Delete not allowed: injected failure.")
+            return
+        result = super().ftp_DELE(path)
+        if not os.path.exists(path):
+            say(f"FTP DELETED {self.relative(path)}")
+        return result
+
     def ftp_SIZE(self, path):
         with LOCK:
             lying = self.lab.lying_paths.pop(path, None)
@@ -665,6 +676,8 @@ def main():
                         help="answer SIZE for the file of the Nth FTP upload one byte short (once)")
     parser.add_argument("--size-refuse", action="append", type=int, default=[], metavar="N",
                         help="refuse SIZE for the file of the Nth FTP upload (once), as upload-only folders do")
+    parser.add_argument("--refuse-delete", action="append", default=[], metavar="NAME",
+                        help="refuse to delete FTP files named NAME")
     parser.add_argument("--refuse-login-after", type=int, metavar="N",
                         help="refuse every FTP login after the first N")
     parser.add_argument("--ftp-proxy-port", type=int, default=0, help="FTP proxy port (0: any free port)")

@@ -1,13 +1,15 @@
-// vendaro-lab init-demo DIR [--http-port N] [--ftp-port M] [--skins FOLDER]
+// vendaro-lab init-demo DIR [--http-port N] [--ftp-port M] [--skins FOLDER] [--large-file]
 //
 // Builds a complete demo lab kit: DIR/program is a configured program folder (stamped
 // engine.ini with enciphered account and key, skins, tips) and DIR/server is what
 // tools/demo-lab/serve.py serves (stamped settings, formats, shops, news, update, login
-// accounts, FTP folders for orders and two virtual accounts).
+// accounts, FTP folders for orders and two virtual accounts holding a few files; with
+// --large-file one of them also holds a 50 MB scan, so a transfer takes long enough to watch).
 #include "tools/vendaro-lab/labcommand.h"
 
 #include "core/blowfish.h"
 #include "core/textutils.h"
+#include "imaging/jpegsave.h"
 #include "lab/md5.h"
 #include "lab/stamp.h"
 #include "platform/appdir.h"
@@ -15,7 +17,6 @@
 #include "platform/files.h"
 #include "platform/process.h"
 
-#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -29,7 +30,7 @@
 
 namespace {
 
-const QString kUsage = QStringLiteral("init-demo DIR [--http-port N] [--ftp-port M] [--skins FOLDER]");
+const QString kUsage = QStringLiteral("init-demo DIR [--http-port N] [--ftp-port M] [--skins FOLDER] [--large-file]");
 const QString kLabUser = QStringLiteral("demolab");
 
 // A kit file that cannot be written ends the command.
@@ -282,15 +283,16 @@ void WriteServerSettings(const Kit& kit)
     WriteBytes(kit.Server("accounts.json"), QJsonDocument(accounts).toJson());
 }
 
-// A small picture for the virtual accounts, so a download shows something real.
-QByteArray SamplePicture()
+// A landscape for the virtual accounts, so a downloaded photo shows something real.
+QImage SamplePicture(int width, int height)
 {
-    QImage image(320, 240, QImage::Format_RGB32);
+    QImage image(width, height, QImage::Format_RGB32);
     QPainter painter(&image);
+    painter.scale(width / 320.0, height / 240.0);
     QLinearGradient sky(0, 0, 0, 240);
     sky.setColorAt(0, QColor(70, 130, 200));
     sky.setColorAt(1, QColor(250, 210, 150));
-    painter.fillRect(image.rect(), sky);
+    painter.fillRect(QRect(0, 0, 320, 240), sky);
     painter.setBrush(QColor(60, 110, 60));
     painter.setPen(Qt::NoPen);
     painter.drawEllipse(QPoint(80, 300), 220, 120);
@@ -298,25 +300,74 @@ QByteArray SamplePicture()
     painter.setBrush(QColor(255, 240, 180));
     painter.drawEllipse(QPoint(250, 60), 25, 25);
     painter.end();
-    QByteArray png;
-    QBuffer buffer(&png);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return png;
+    return image;
+}
+
+void WriteJpeg(const QString& path, const QImage& picture)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    if (!SaveJpeg(picture, path, 90))
+        throw KitError(("cannot write " + path).toStdString());
+}
+
+// A one-page PDF showing lines of text (ASCII, Helvetica), readable in any viewer.
+QByteArray SamplePdf(const QStringList& lines)
+{
+    QByteArray text = "BT /F1 14 Tf 56 780 Td 20 TL\n";
+    for (const QString& line : lines)
+        text += "(" + line.toLatin1() + ") Tj T*\n";
+    text += "ET";
+    const QList<QByteArray> objects = {
+        "<< /Type /Catalog /Pages 2 0 R >>",
+        "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
+        "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 595 842] /Contents 4 0 R "
+        "/Resources << /Font << /F1 5 0 R >> >> >>",
+        "<< /Length " + QByteArray::number(text.size()) + " >>\nstream\n" + text + "\nendstream",
+        "<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica >>",
+    };
+    QByteArray pdf = "%PDF-1.4\n";
+    QList<qsizetype> offsets;
+    for (qsizetype i = 0; i < objects.size(); ++i) {
+        offsets << pdf.size();
+        pdf += QByteArray::number(i + 1) + " 0 obj\n" + objects[i] + "\nendobj\n";
+    }
+    const qsizetype xref = pdf.size();
+    pdf += "xref\n0 " + QByteArray::number(objects.size() + 1) + "\n0000000000 65535 f \n";
+    for (const qsizetype offset : offsets)
+        pdf += QByteArray::number(offset).rightJustified(10, '0') + " 00000 n \n";
+    pdf += "trailer\n<< /Size " + QByteArray::number(objects.size() + 1) + " /Root 1 0 R >>\nstartxref\n"
+        + QByteArray::number(xref) + "\n%%EOF\n";
+    return pdf;
 }
 
 void WriteVirtualAccount(
     const Kit& kit, const QString& id, const QString& description, int sizeMb, const QString& password)
 {
-    const QString folder = "virtual/" + id + "/";
-    WriteLabText(kit.Ftp(folder + "account_manifest.vds"),
+    WriteLabText(kit.Ftp("virtual/" + id + "/account_manifest.vds"),
         QStringLiteral("id=%1\ndescr=%2\nsize=%3\npass=%4\n")
             .arg(id, description)
             .arg(sizeMb)
             .arg(MD5Hex(password.isEmpty() ? QStringLiteral("none") : password)));
-    WriteLabText(kit.Ftp(folder + "witaj.txt"),
+}
+
+void WriteAccountFiles(const Kit& kit, bool largeFile)
+{
+    const QString demo = kit.Ftp("virtual/DEMO2024/");
+    WriteLabText(demo + "witaj.txt",
         QStringLiteral("Witamy na koncie wirtualnym Fotolab Demo.\nTu wymienisz z nami dowolne pliki.\n"));
-    WriteBytes(kit.Ftp(folder + "krajobraz.png"), SamplePicture());
+    WriteBytes(demo + "cennik.pdf",
+        SamplePdf({ "Fotolab Demo - cennik uslug", "", "Odbitka 10 x 15: 0,79 zl", "Odbitka 13 x 18: 1,29 zl",
+            "Skanowanie negatywu: 2,00 zl", "Projekt albumu: od 150,00 zl" }));
+    WriteJpeg(demo + "krajobraz.jpg", SamplePicture(1600, 1200));
+    // A 50 MB uncompressed scan: a download or upload of it runs long enough to watch.
+    if (largeFile && !SamplePicture(4000, 4166).save(demo + "skan_negatywu.bmp", "BMP"))
+        throw KitError(("cannot write " + demo + "skan_negatywu.bmp").toStdString());
+
+    const QString album = kit.Ftp("virtual/FOTO7788/");
+    WriteBytes(album + "projekt_albumu.pdf",
+        SamplePdf({ "Projekt albumu slubnego", "", "Format 30 x 30 cm, 40 stron", "Okladka: plotno, kolor kremowy",
+            "Prosimy o akceptacje projektu." }));
+    WriteJpeg(album + "okladka.jpg", SamplePicture(1200, 1200));
 }
 
 int CopySkins(const Kit& kit, const QString& skinsFolder)
@@ -352,6 +403,7 @@ int RunInitDemo(const QStringList& arguments)
         || !TakePort(args, QStringLiteral("--ftp-port"), kit.ftpPort))
         return LabFail(QStringLiteral("a port is a number from 1 to 65535; usage: vendaro-lab ") + kUsage);
     QString skinsFolder = QStringLiteral(VENDARO_BUILD_SKINS);
+    const bool largeFile = args.removeAll(QStringLiteral("--large-file")) > 0;
     if (const qsizetype at = args.indexOf(QStringLiteral("--skins")); at >= 0) {
         if (at + 1 >= args.size())
             return LabFail("usage: vendaro-lab " + kUsage);
@@ -375,8 +427,9 @@ int RunInitDemo(const QStringList& arguments)
         WriteServerSettings(kit);
         if (!QDir().mkpath(kit.Ftp("orders")))
             throw KitError(("cannot create " + kit.Ftp("orders")).toStdString());
-        WriteVirtualAccount(kit, "DEMO2024", QStringLiteral("Konto demonstracyjne (bez hasła)"), 50, {});
+        WriteVirtualAccount(kit, "DEMO2024", QStringLiteral("Konto demonstracyjne (bez hasła)"), 200, {});
         WriteVirtualAccount(kit, "FOTO7788", QStringLiteral("Projekt albumu ślubnego"), 200, "album2024");
+        WriteAccountFiles(kit, largeFile);
         LabPrint("Demo lab kit written to " + kit.root);
         LabPrint("  program folder: " + kit.root + "/program (start with VENDARO_APPDIR pointing here)");
         LabPrint(QStringLiteral("  servers: /usr/bin/python3 tools/demo-lab/serve.py %1 (HTTP %2, FTP %3)")
@@ -396,7 +449,8 @@ int RunInitDemo(const QStringList& arguments)
 const LabCommand command(QStringLiteral("init-demo"), kUsage,
     QStringLiteral("Builds a demo lab kit in DIR: DIR/program, a program folder configured for the\n"
                    "lab (stamped engine.ini, skins, tips), and DIR/server, which\n"
-                   "tools/demo-lab/serve.py serves on 127.0.0.1 (default ports 8080 and 2121)."),
+                   "tools/demo-lab/serve.py serves on 127.0.0.1 (default ports 8080 and 2121).\n"
+                   "--large-file adds a 50 MB file to the virtual account DEMO2024."),
     RunInitDemo);
 
 } // namespace
