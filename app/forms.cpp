@@ -1,5 +1,6 @@
 #include "app/forms.h"
 
+#include "account/udotransfer.h"
 #include "account/utransfer.h"
 #include "account/uvirtual.h"
 #include "app/usplash.h"
@@ -53,7 +54,7 @@ TForms::TForms()
     fgetshop = Create<Tfgetshop>();
     fprovider = Create<Tfprovider>();
     fvirtual = Create<Tfvirtual>();
-    // Tfdotransfer
+    fdotransfer = Create<Tfdotransfer>();
     ftransfer = Create<Tftransfer>();
     fmain->SetLogWindow(flog);
     fmain->AttachWindow(TMainLink::About, [this] { return fabout->exec(); });
@@ -85,6 +86,15 @@ TForms::TForms()
     fmain->AttachWindow(TMainLink::Provider, [this] { return fprovider->exec(); });
     fvirtual->SetBrowserLink(
         [this](const TAccountFacts& facts, const QString& description) { ftransfer->ShowAccount(facts, description); });
+    ftransfer->SetLinks({ [this](const TAccountFacts& account, const QStringList& names, const QList<int64_t>& sizes) {
+                             fdotransfer->SetAccount(account);
+                             fdotransfer->OpenDownload(names, sizes);
+                         },
+        [this](const TAccountFacts& account) {
+            fdotransfer->SetAccount(account);
+            fdotransfer->OpenUpload();
+            return fdotransfer->Account().free;
+        } });
     fmain->AttachWindow(TMainLink::Virtual, [this] { return fvirtual->exec(); });
 }
 

@@ -24,6 +24,7 @@ class Tfsave;
 class Tfsendorder;
 class Tfsplash;
 class Tftip;
+class Tfdotransfer;
 class Tftransfer;
 class Tfvirtual;
 class Tfwait;
@@ -54,6 +55,7 @@ public:
     Tfgetshop* fgetshop = nullptr;
     Tfprovider* fprovider = nullptr;
     Tfvirtual* fvirtual = nullptr;
+    Tfdotransfer* fdotransfer = nullptr;
     Tftransfer* ftransfer = nullptr;
 
 private:
