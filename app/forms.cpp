@@ -18,6 +18,7 @@
 #include "ui/ulog.h"
 #include "ui/umydialog.h"
 #include "ui/upleasewait.h"
+#include "ui/usettings.h"
 #include "ui/utip.h"
 
 template <typename TForm> TForm* TForms::Create()
@@ -40,7 +41,7 @@ TForms::TForms()
     fformat = Create<Tfformat>();
     fnet = Create<Tfnet>();
     fpreview = Create<Tfpreview>();
-    // Tfsettings
+    fsettings = Create<Tfsettings>();
     fabout = Create<Tfabout>();
     fsave = Create<Tfsave>();
     ftip = Create<Tftip>();
@@ -77,6 +78,7 @@ TForms::TForms()
     fmain->AttachWindow(TMainLink::SendOrder, [this] { return fsendorder->exec(); });
     fprovider->SetActiveShopsLink([this] { fgetshop->ShowActiveShops(); });
     fmain->AttachWindow(TMainLink::Provider, [this] { return fprovider->exec(); });
+    fmain->AttachWindow(TMainLink::Settings, [this] { return fsettings->exec(); });
 }
 
 TForms::~TForms()

@@ -21,6 +21,7 @@ class Tfpreview;
 class Tfprovider;
 class Tfsave;
 class Tfsendorder;
+class Tfsettings;
 class Tfsplash;
 class Tftip;
 class Tfwait;
@@ -42,6 +43,7 @@ public:
     Tfformat* fformat = nullptr;
     Tfnet* fnet = nullptr;
     Tfpreview* fpreview = nullptr;
+    Tfsettings* fsettings = nullptr;
     Tfabout* fabout = nullptr;
     Tfsave* fsave = nullptr;
     Tftip* ftip = nullptr;
