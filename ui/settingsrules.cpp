@@ -15,51 +15,57 @@ namespace {
 constexpr int kTimeoutStep = 10000;
 constexpr int kTimeoutItemCount = 6;
 
+// The values the window shows as they are stored; the thumbnail size and the time-out differ.
+template <typename T> struct TSameField {
+    T TConfig::*config;
+    T TSettingsFields::*field;
+};
+// clang-format off
+const TSameField<bool> kSameFlags[] = {
+    { &TConfig::fexit, &TSettingsFields::fexit },
+    { &TConfig::fdelete, &TSettingsFields::fdelete },
+    { &TConfig::fPickDefFormat, &TSettingsFields::fPickDefFormat },
+    { &TConfig::fShowTip, &TSettingsFields::fShowTip },
+    { &TConfig::thumbname, &TSettingsFields::thumbname },
+    { &TConfig::thumbsize, &TSettingsFields::thumbsize },
+    { &TConfig::thumbprice, &TSettingsFields::thumbprice },
+    { &TConfig::thumbresolution, &TSettingsFields::thumbresolution },
+    { &TConfig::passive, &TSettingsFields::passive },
+    { &TConfig::useproxy, &TSettingsFields::useproxy },
+};
+const TSameField<QString> kSameTexts[] = {
+    { &TConfig::proxy_host, &TSettingsFields::proxyHost },
+    { &TConfig::proxy_port, &TSettingsFields::proxyPort },
+    { &TConfig::proxy_login, &TSettingsFields::proxyLogin },
+    { &TConfig::proxy_pass, &TSettingsFields::proxyPass },
+};
+// clang-format on
+
 } // namespace
 
 TSettingsFields SettingsFields(const TConfig& config)
 {
     TSettingsFields fields;
-    fields.fexit = config.fexit;
-    fields.fdelete = config.fdelete;
-    fields.fPickDefFormat = config.fPickDefFormat;
-    fields.fShowTip = config.fShowTip;
+    for (const auto& same : kSameFlags)
+        fields.*same.field = config.*same.config;
+    for (const auto& same : kSameTexts)
+        fields.*same.field = config.*same.config;
     fields.thumbSize = config.thumbbitmapwidth;
     fields.thumbBorder = config.thumbborder;
-    fields.thumbname = config.thumbname;
-    fields.thumbsize = config.thumbsize;
-    fields.thumbprice = config.thumbprice;
-    fields.thumbresolution = config.thumbresolution;
-    fields.passive = config.passive;
     fields.timeoutItem = TimeoutItem(config.timout);
-    fields.useproxy = config.useproxy;
-    fields.proxyHost = config.proxy_host;
-    fields.proxyPort = config.proxy_port;
-    fields.proxyLogin = config.proxy_login;
-    fields.proxyPass = config.proxy_pass;
     return fields;
 }
 
 void StoreSettingsFields(const TSettingsFields& fields, TConfig& config)
 {
-    config.fexit = fields.fexit;
-    config.fdelete = fields.fdelete;
-    config.fPickDefFormat = fields.fPickDefFormat;
-    config.fShowTip = fields.fShowTip;
-    config.thumbname = fields.thumbname;
-    config.thumbsize = fields.thumbsize;
-    config.thumbprice = fields.thumbprice;
-    config.thumbresolution = fields.thumbresolution;
+    for (const auto& same : kSameFlags)
+        config.*same.config = fields.*same.field;
+    for (const auto& same : kSameTexts)
+        config.*same.config = fields.*same.field;
     config.thumbbitmapwidth = fields.thumbSize;
     config.thumbbitmapheight = fields.thumbSize;
     config.thumbborder = fields.thumbBorder;
-    config.passive = fields.passive;
     config.timout = TimeoutOfItem(fields.timeoutItem);
-    config.useproxy = fields.useproxy;
-    config.proxy_host = fields.proxyHost;
-    config.proxy_port = fields.proxyPort;
-    config.proxy_login = fields.proxyLogin;
-    config.proxy_pass = fields.proxyPass;
 }
 
 QStringList TimeoutItems()

@@ -302,7 +302,7 @@ void Tfsettings::BuildConnectionPage()
     eproxy_login = makeField("eproxy_login", QStringLiteral("login (puste brak):"), 18, 266, 110, 180);
     eproxy_pass = makeField("eproxy_pass", QStringLiteral("hasło (puste brak):"), 318, 266, 110, 180);
     MakePasswordEdit(eproxy_pass);
-    for (QLineEdit* field : { eproxy_host, eproxy_port, eproxy_login, eproxy_pass })
+    for (const auto& [field, value] : EditFields())
         connect(field, &QLineEdit::textEdited, this, [this] { proxyTested_ = false; });
     btestproxy = MakeTextButton(page, "btestproxy", QStringLiteral("testuj"), QRect(538, 296, 77, 25));
     connect(btestproxy, &TGradientButton::OnClick, this, &Tfsettings::btestproxyClick);
@@ -351,29 +351,30 @@ void Tfsettings::reject()
         QDialog::reject();
 }
 
+std::vector<std::pair<TNiceCheckBox*, bool TSettingsFields::*>> Tfsettings::BoxFields() const
+{
+    return { { cbfexit, &TSettingsFields::fexit }, { cbfdelete, &TSettingsFields::fdelete },
+        { cbfpickdefformat, &TSettingsFields::fPickDefFormat }, { cbshowtips, &TSettingsFields::fShowTip },
+        { cbtname, &TSettingsFields::thumbname }, { cbtsize, &TSettingsFields::thumbsize },
+        { cbtprice, &TSettingsFields::thumbprice }, { cbtres, &TSettingsFields::thumbresolution },
+        { cbpassive, &TSettingsFields::passive }, { cbuseproxy, &TSettingsFields::useproxy } };
+}
+
+std::vector<std::pair<QLineEdit*, QString TSettingsFields::*>> Tfsettings::EditFields() const
+{
+    return { { eproxy_host, &TSettingsFields::proxyHost }, { eproxy_port, &TSettingsFields::proxyPort },
+        { eproxy_login, &TSettingsFields::proxyLogin }, { eproxy_pass, &TSettingsFields::proxyPass } };
+}
+
 void Tfsettings::LoadControls(const TSettingsFields& fields)
 {
-    const std::pair<TNiceCheckBox*, bool> boxes[] = {
-        { cbfexit, fields.fexit },
-        { cbfdelete, fields.fdelete },
-        { cbfpickdefformat, fields.fPickDefFormat },
-        { cbshowtips, fields.fShowTip },
-        { cbtname, fields.thumbname },
-        { cbtsize, fields.thumbsize },
-        { cbtprice, fields.thumbprice },
-        { cbtres, fields.thumbresolution },
-        { cbpassive, fields.passive },
-        { cbuseproxy, fields.useproxy },
-    };
-    for (const auto& [box, checked] : boxes)
-        box->SetChecked(checked);
+    for (const auto& [box, field] : BoxFields())
+        box->SetChecked(fields.*field);
+    for (const auto& [edit, field] : EditFields())
+        edit->setText(fields.*field);
     tbthumbsize->setValue(fields.thumbSize);
     tbthumbborder->setValue(fields.thumbBorder);
     cbtimeout->setCurrentIndex(fields.timeoutItem);
-    eproxy_host->setText(fields.proxyHost);
-    eproxy_port->setText(fields.proxyPort);
-    eproxy_login->setText(fields.proxyLogin);
-    eproxy_pass->setText(fields.proxyPass);
     cbuseproxyClick();
     thumbChanged_ = false;
 }
@@ -381,23 +382,13 @@ void Tfsettings::LoadControls(const TSettingsFields& fields)
 TSettingsFields Tfsettings::ControlFields() const
 {
     TSettingsFields fields;
-    fields.fexit = cbfexit->Checked();
-    fields.fdelete = cbfdelete->Checked();
-    fields.fPickDefFormat = cbfpickdefformat->Checked();
-    fields.fShowTip = cbshowtips->Checked();
+    for (const auto& [box, field] : BoxFields())
+        fields.*field = box->Checked();
+    for (const auto& [edit, field] : EditFields())
+        fields.*field = edit->text();
     fields.thumbSize = tbthumbsize->value();
     fields.thumbBorder = tbthumbborder->value();
-    fields.thumbname = cbtname->Checked();
-    fields.thumbsize = cbtsize->Checked();
-    fields.thumbprice = cbtprice->Checked();
-    fields.thumbresolution = cbtres->Checked();
-    fields.passive = cbpassive->Checked();
     fields.timeoutItem = cbtimeout->currentIndex();
-    fields.useproxy = cbuseproxy->Checked();
-    fields.proxyHost = eproxy_host->text();
-    fields.proxyPort = eproxy_port->text();
-    fields.proxyLogin = eproxy_login->text();
-    fields.proxyPass = eproxy_pass->text();
     return fields;
 }
 

@@ -16,6 +16,8 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <utility>
+#include <vector>
 
 class QComboBox;
 class QLabel;
@@ -113,6 +115,9 @@ private:
     void BuildSkinPage();
     void BuildSampleWindow();
     void BuildConnectionPage();
+    // The check boxes and edits that show one field each.
+    std::vector<std::pair<TNiceCheckBox*, bool TSettingsFields::*>> BoxFields() const;
+    std::vector<std::pair<QLineEdit*, QString TSettingsFields::*>> EditFields() const;
     void LoadControls(const TSettingsFields& fields);
     TSettingsFields ControlFields() const;
     void LoadPreviewSkin(const QString& name);

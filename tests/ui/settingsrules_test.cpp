@@ -7,14 +7,24 @@
 
 TEST(SettingsRules, TimeOutItems)
 {
-    EXPECT_EQ(TimeoutItems(),
-        QStringList({ "10 sekund", "20 sekund", "30 sekund", "40 sekund", "50 sekund", "60 sekund" }));
+    EXPECT_EQ(
+        TimeoutItems(), QStringList({ "10 sekund", "20 sekund", "30 sekund", "40 sekund", "50 sekund", "60 sekund" }));
     const struct {
         int milliseconds, item;
     } cases[] = {
-        { 10000, 0 }, { 30000, 2 }, { 60000, 5 }, // the items' own values
-        { 0, 2 }, { -5, 2 }, { -2147483647 - 1, 2 }, // no time-out: the built-in 30 s
-        { 1, 0 }, { 14999, 0 }, { 15000, 1 }, { 25000, 2 }, { 64999, 5 }, { 70000, 5 }, { 2147483647, 5 },
+        { 10000, 0 },
+        { 30000, 2 },
+        { 60000, 5 }, // the items' own values
+        { 0, 2 },
+        { -5, 2 },
+        { -2147483647 - 1, 2 }, // no time-out: the built-in 30 s
+        { 1, 0 },
+        { 14999, 0 },
+        { 15000, 1 },
+        { 25000, 2 },
+        { 64999, 5 },
+        { 70000, 5 },
+        { 2147483647, 5 },
     };
     for (const auto& c : cases) {
         EXPECT_EQ(TimeoutItem(c.milliseconds), c.item) << c.milliseconds;

@@ -338,8 +338,9 @@ TEST_F(SettingsWindow, ProxyTestRunsWithTheWindowDisabledAndStoresTheFtpMode)
     EXPECT_EQ(reloaded.proxy_host, QStringLiteral("proxy.lan"));
 
     // A test's mode stays even when the window is cancelled; its lines are gone at the next showing.
-    window_.SetProxyTestLink(
-        [](const TProxyTestInput&, const TProxyTestListener&) { return TProxyTestResult { true, 2 }; });
+    window_.SetProxyTestLink([](const TProxyTestInput&, const TProxyTestListener&) {
+        return TProxyTestResult { true, 2 };
+    });
     Open([this] {
         EXPECT_TRUE(window_.lproxy_ftp->text().isEmpty());
         window_.btestproxyClick();
@@ -383,8 +384,8 @@ TEST_F(SettingsWindow, SkinListPreviewAndChoice)
     EXPECT_EQ(answers.Shown()[0].text, QStringLiteral("Wybierz skórkę !"));
     EXPECT_EQ(answers.Shown()[1].text, QStringLiteral("Chcesz użyć wybranej skórki ?"));
     EXPECT_EQ(answers.Shown()[1].icon, diQuestion);
-    EXPECT_EQ(answers.Shown()[3].text,
-        QStringLiteral("Nowa skórka zostanie użyta przy następnym uruchomieniu programu ..."));
+    EXPECT_EQ(
+        answers.Shown()[3].text, QStringLiteral("Nowa skórka zostanie użyta przy następnym uruchomieniu programu ..."));
     EXPECT_EQ(window_.PreviewSkin(), nullptr) << "freed when the window closed";
 }
 
