@@ -218,7 +218,7 @@ void Tfsettings::BuildGeneralPage()
 void Tfsettings::BuildSkinPage()
 {
     QWidget* page = MousedPanel2;
-    lbskin = MakeNamed<QListWidget>(page, "lbskin", QRect(8, 8, 250, 140));
+    lbskin = MakeNamed<QListWidget>(page, "lbskin", QRect(8, 8, 250, 186));
     lbskin->setItemDelegate(new TSkinItemDelegate(lbskin));
     lbskin->setUniformItemSizes(true);
     connect(lbskin, &QListWidget::itemClicked, this, &Tfsettings::lbskinClick);
@@ -290,24 +290,24 @@ void Tfsettings::BuildConnectionPage()
                        "Część serwerów proxy nie pozwala na połączenia z serwerami FTP lub będzie zrywać połączenia, w "
                        "takim przypadku nie będzie możliwe skladanie zleceń. Pomyślne zakończenie testu serwera proxy "
                        "NIE gwarantuje prawidłowego działania programu."),
-        QRect(18, 148, 597, 60), true);
-    cbuseproxy = MakeCheckBox(page, "cbuseproxy", QStringLiteral("Użyj serwera proxy:"), QRect(18, 214, 200, 18));
+        QRect(18, 146, 597, 72), true);
+    cbuseproxy = MakeCheckBox(page, "cbuseproxy", QStringLiteral("Użyj serwera proxy:"), QRect(18, 222, 200, 18));
     connect(cbuseproxy, &TGradientButton::OnClick, this, &Tfsettings::cbuseproxyClick);
     const auto makeField = [page](const char* name, const QString& caption, int x, int y, int captionWidth, int width) {
         MakeLabel(page, (QByteArray(name) + "_caption").constData(), caption, QRect(x, y + 3, captionWidth, 16));
         return MakeNamed<QLineEdit>(page, name, QRect(x + captionWidth, y, width, 21));
     };
-    eproxy_host = makeField("eproxy_host", QStringLiteral("Host (adres):"), 18, 240, 110, 290);
-    eproxy_port = makeField("eproxy_port", QStringLiteral("port:"), 428, 240, 40, 70);
-    eproxy_login = makeField("eproxy_login", QStringLiteral("login (puste brak):"), 18, 266, 110, 180);
-    eproxy_pass = makeField("eproxy_pass", QStringLiteral("hasło (puste brak):"), 318, 266, 110, 180);
+    eproxy_host = makeField("eproxy_host", QStringLiteral("Host (adres):"), 18, 246, 110, 290);
+    eproxy_port = makeField("eproxy_port", QStringLiteral("port:"), 428, 246, 40, 70);
+    eproxy_login = makeField("eproxy_login", QStringLiteral("login (puste brak):"), 18, 272, 110, 180);
+    eproxy_pass = makeField("eproxy_pass", QStringLiteral("hasło (puste brak):"), 318, 272, 110, 180);
     MakePasswordEdit(eproxy_pass);
     for (const auto& [field, value] : EditFields())
         connect(field, &QLineEdit::textEdited, this, [this] { proxyTested_ = false; });
-    btestproxy = MakeTextButton(page, "btestproxy", QStringLiteral("testuj"), QRect(538, 296, 77, 25));
+    btestproxy = MakeTextButton(page, "btestproxy", QStringLiteral("testuj"), QRect(538, 302, 77, 25));
     connect(btestproxy, &TGradientButton::OnClick, this, &Tfsettings::btestproxyClick);
-    lproxy_http = MakeLabel(page, "lproxy_http", QString(), QRect(18, 300, 510, 16));
-    lproxy_ftp = MakeLabel(page, "lproxy_ftp", QString(), QRect(18, 320, 510, 16));
+    lproxy_http = MakeLabel(page, "lproxy_http", QString(), QRect(18, 306, 510, 16));
+    lproxy_ftp = MakeLabel(page, "lproxy_ftp", QString(), QRect(18, 326, 510, 16));
 }
 
 void Tfsettings::ShowPage(int tag)
