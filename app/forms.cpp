@@ -10,6 +10,7 @@
 #include "editing/uformat.h"
 #include "editing/upreview.h"
 #include "editing/usave.h"
+#include "lab/proxytest.h"
 #include "lab/unet.h"
 #include "order/ugetshop.h"
 #include "order/uhistory.h"
@@ -22,6 +23,7 @@
 #include "ui/ulog.h"
 #include "ui/umydialog.h"
 #include "ui/upleasewait.h"
+#include "ui/usettings.h"
 #include "ui/utip.h"
 
 template <typename TForm> TForm* TForms::Create()
@@ -44,7 +46,7 @@ TForms::TForms()
     fformat = Create<Tfformat>();
     fnet = Create<Tfnet>();
     fpreview = Create<Tfpreview>();
-    // Tfsettings
+    fsettings = Create<Tfsettings>();
     fabout = Create<Tfabout>();
     fsave = Create<Tfsave>();
     ftip = Create<Tftip>();
@@ -96,6 +98,9 @@ TForms::TForms()
             return fdotransfer->Account().free;
         } });
     fmain->AttachWindow(TMainLink::Virtual, [this] { return fvirtual->exec(); });
+    fmain->AttachWindow(TMainLink::Settings, [this] { return fsettings->exec(); });
+    fsettings->SetProxyTestLink(
+        [](const TProxyTestInput& input, const TProxyTestListener& listener) { return RunProxyTest(input, listener); });
 }
 
 TForms::~TForms()

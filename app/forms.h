@@ -22,6 +22,7 @@ class Tfpreview;
 class Tfprovider;
 class Tfsave;
 class Tfsendorder;
+class Tfsettings;
 class Tfsplash;
 class Tftip;
 class Tfdotransfer;
@@ -46,6 +47,7 @@ public:
     Tfformat* fformat = nullptr;
     Tfnet* fnet = nullptr;
     Tfpreview* fpreview = nullptr;
+    Tfsettings* fsettings = nullptr;
     Tfabout* fabout = nullptr;
     Tfsave* fsave = nullptr;
     Tftip* ftip = nullptr;

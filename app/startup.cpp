@@ -25,6 +25,7 @@
 #include "ui/pictures.h"
 #include "ui/skinner.h"
 #include "ui/umydialog.h"
+#include "ui/usettings.h"
 #include "ui/utip.h"
 #include "ui/widgetcolors.h"
 
@@ -177,13 +178,21 @@ private:
         if (!engine.FetchSettings()) {
             if (Stopped())
                 return false;
-            // "OK" is to open the connection settings; until that window exists both answers
-            // end the same way.
-            fdialog().QuestionWarning(QStringLiteral("Nie udało się pobrać ustawień programu z internetu !\rJeśli "
-                                                     "łączysz się z internetem np. poprzez proxy możesz skonfigurować "
-                                                     "swoje połączenie wybierając \"OK\"."));
-            if (!Stopped())
+            // "OK" opens the connection settings, which take effect at the next start.
+            const bool configure = fdialog().QuestionWarning(
+                QStringLiteral("Nie udało się pobrać ustawień programu z internetu !\rJeśli łączysz się z internetem "
+                               "np. poprzez proxy możesz skonfigurować swoje połączenie wybierając \"OK\"."));
+            if (Stopped())
+                return false;
+            if (!configure) {
                 splash_.StartupFail(QStringLiteral("Nie mozna pobrać ustawień program !"));
+                return false;
+            }
+            fsettings().exec();
+            if (Stopped())
+                return false;
+            Core().config->Save();
+            splash_.StartupFail(QStringLiteral("Uruchom program ponownie !"));
             return false;
         }
         const int result = engine.LoadSettings();

@@ -3,6 +3,7 @@
 #include "core/blowfish.h"
 #include "core/log.h"
 #include "platform/appdir.h"
+#include "platform/files.h"
 #include "platform/inifile.h"
 #include "platform/inikeys.h"
 
@@ -123,10 +124,16 @@ int TConfig::NetworkTimeout() const
 void TConfig::InitThumbSizes(const QFont& surfaceFont)
 {
     Log(QStringLiteral("Initializing thumb sizes ..."), 0);
-    cellWidth = thumbbitmapwidth + 2 * thumbborder;
-    const int textHeight = QFontMetrics(surfaceFont).size(Qt::TextSingleLine, QStringLiteral("^_")).height();
     const int lines = int(thumbname) + int(thumbsize) + int(thumbresolution) + int(thumbprice);
-    cellHeight = thumbbitmapheight + 2 * thumbborder + (lines > 0 ? textHeight * lines + 2 : 0);
+    const QSize cell = ThumbCellSize(thumbbitmapwidth, thumbbitmapheight, thumbborder, lines, surfaceFont);
+    cellWidth = cell.width();
+    cellHeight = cell.height();
+}
+
+QSize TConfig::ThumbCellSize(int pictureWidth, int pictureHeight, int border, int lines, const QFont& font)
+{
+    const int textHeight = QFontMetrics(font).size(Qt::TextSingleLine, QStringLiteral("^_")).height();
+    return { pictureWidth + 2 * border, pictureHeight + 2 * border + (lines > 0 ? textHeight * lines + 2 : 0) };
 }
 
 QString TConfig::SelectedSkinName()
@@ -143,9 +150,18 @@ bool TConfig::SetSelectedSkinName(const QString& name)
 
 QString TConfig::SelectedSkinFile()
 {
-    const QString name = SelectedSkinName();
-    if (name.isEmpty())
+    return SkinFile(SelectedSkinName());
+}
+
+QString TConfig::SkinFile(const QString& name)
+{
+    if (name.isEmpty() || name.contains(u'/') || name.contains(u'*') || name.contains(u'?'))
         return {};
     const QString path = AppPath("skins/" + name + ".vdskin");
-    return QFileInfo(path).isFile() ? path : QString();
+    if (QFileInfo(path).isFile())
+        return path;
+    // Names are compared as Windows does, so a name written in other letters finds its file.
+    QStringList files;
+    ListFiles(AppPath(QStringLiteral("skins")) + "/" + name + ".vdskin", 0, files);
+    return files.isEmpty() ? QString() : files.first();
 }

@@ -1,6 +1,7 @@
 #pragma once
 // The user's own preferences, stored in config/config.ini under the program folder.
 #include <QFont>
+#include <QSize>
 #include <QString>
 
 class TConfig {
@@ -64,10 +65,16 @@ public:
     // cellWidth and cellHeight from the thumbnail settings and the height of the text lines
     // under a thumbnail in surfaceFont.
     void InitThumbSizes(const QFont& surfaceFont);
+    // The rule InitThumbSizes applies: a picture area of pictureWidth x pictureHeight with border
+    // round it, and `lines` lines of text in font under it (2 pixels more when there are any).
+    static QSize ThumbCellSize(int pictureWidth, int pictureHeight, int border, int lines, const QFont& font);
 
     // The skin chosen in config/skin.ini ("domyslna" when unset), without folder or extension.
     static QString SelectedSkinName();
     static bool SetSelectedSkinName(const QString& name);
     // AppDir/skins/<name>.vdskin when that file exists, else an empty string.
     static QString SelectedSkinFile();
+    // The file of the skin called name in the skins folder, its letter case ignored (the
+    // settings window lists "Grafit" for grafit.vdskin); empty when there is none.
+    static QString SkinFile(const QString& name);
 };

@@ -8,23 +8,28 @@
 
 #include <QFileInfo>
 
+QStringList CellTexts(const TCellFacts& facts, const TCellLines& lines)
+{
+    QStringList texts;
+    if (lines.resolution)
+        texts << QStringLiteral("%1x%2").arg(facts.width).arg(facts.height);
+    if (lines.size)
+        texts << FormatByteSize(facts.fileSize, QStringLiteral("Tb"));
+    if (lines.name)
+        texts << facts.fileName;
+    if (lines.price)
+        texts << QStringLiteral("%1 * %2 = %3")
+                     .arg(facts.quantity)
+                     .arg(FormatHundredths(facts.unitPrice),
+                         FormatMoney(std::int64_t(facts.quantity) * facts.unitPrice));
+    return texts;
+}
+
 QStringList CellTexts(const TVDImage& project, int index, const TConfig& config, const TFormats& formats)
 {
-    QStringList lines;
     const TPhoto& photo = project.Photo(index);
     const ImageInfo& info = photo.info;
-    if (config.thumbresolution)
-        lines << QStringLiteral("%1x%2").arg(info.width).arg(info.height);
-    if (config.thumbsize)
-        lines << FormatByteSize(std::int64_t(std::uint32_t(info.fileSize)), QStringLiteral("Tb"));
-    if (config.thumbname)
-        lines << QFileInfo(photo.name).fileName();
-    if (config.thumbprice) {
-        const int quantity = photo.quantity;
-        const int unitPrice = formats.GetPrice(photo.formatId);
-        lines << QStringLiteral("%1 * %2 = %3")
-                     .arg(quantity)
-                     .arg(FormatHundredths(unitPrice), FormatMoney(std::int64_t(quantity) * unitPrice));
-    }
-    return lines;
+    const TCellFacts facts { info.width, info.height, std::int64_t(std::uint32_t(info.fileSize)),
+        QFileInfo(photo.name).fileName(), photo.quantity, formats.GetPrice(photo.formatId) };
+    return CellTexts(facts, { config.thumbresolution, config.thumbsize, config.thumbname, config.thumbprice });
 }

@@ -5,6 +5,7 @@
 #include "lab/formats.h"
 #include "project/celltexts.h"
 #include "project/selection.h"
+#include "project/thumbcell.h"
 #include "project/uvdimage.h"
 #include "ui/image.h"
 #include "ui/skinner.h"
@@ -25,15 +26,6 @@ namespace {
 QColor SkinColor(const char* name)
 {
     return Core().skinner->GetColor(QLatin1String(name));
-}
-
-// A one-pixel frame just inside rect: top and left in `top`, bottom and right in `bottom`.
-void Frame3D(QPainter& painter, const QRect& rect, const QColor& top, const QColor& bottom)
-{
-    painter.fillRect(rect.left(), rect.top(), rect.width(), 1, top);
-    painter.fillRect(rect.left(), rect.top(), 1, rect.height(), top);
-    painter.fillRect(rect.left(), rect.bottom(), rect.width(), 1, bottom);
-    painter.fillRect(rect.right(), rect.top(), 1, rect.height(), bottom);
 }
 
 TVDImage& Project()
@@ -140,10 +132,7 @@ QStringList TThumbView::ShownTexts(int index) const
 {
     // A text wider than the cell ends in "…" instead of losing letters at both ends.
     const TConfig& config = *Core().config;
-    QStringList texts = CellTexts(Project(), index, config, *Core().formats);
-    for (QString& text : texts)
-        text = fontMetrics().elidedText(text, Qt::ElideRight, config.cellWidth - 4);
-    return texts;
+    return FitCellTexts(CellTexts(Project(), index, config, *Core().formats), fontMetrics(), config.cellWidth);
 }
 
 void TThumbView::EnsureVisible(int index)
@@ -187,40 +176,25 @@ void TThumbView::PaintCell(QPainter& painter, int index, const QPoint& origin)
     const TVDImage& project = Project();
     const TConfig& config = *Core().config;
     const TPhoto& photo = project.Photo(index);
-    const bool isSelected = photo.selected;
-    const QRect cell(origin, QSize(config.cellWidth, config.cellHeight));
-    const QColor top = SkinColor("bordertop"), bottom = SkinColor("borderbottom");
-    painter.fillRect(cell, SkinColor(isSelected ? "selected" : "color"));
-
-    const QRect pictureArea(origin + QPoint(config.thumbborder, config.thumbborder),
-        QSize(config.thumbbitmapwidth, config.thumbbitmapheight));
-    painter.fillRect(pictureArea, SkinColor("color"));
-    if (photo.thumbPending) {
-        painter.drawImage(pictureArea.topLeft(), locked_->Picture());
-    } else {
-        const QImage& thumbnail = photo.thumbnail;
-        QRect placed(QPoint(), thumbnail.size());
+    const TThumbCell cell { origin, QSize(config.cellWidth, config.cellHeight),
+        QSize(config.thumbbitmapwidth, config.thumbbitmapheight), config.thumbborder, photo.selected,
+        CellTexts(project, index, config, *Core().formats) };
+    PaintThumbCell(painter, *Core().skinner, cell, [this, &photo](QPainter& cellPainter, const QRect& pictureArea) {
+        if (photo.thumbPending) {
+            cellPainter.drawImage(pictureArea.topLeft(), locked_->Picture());
+            return;
+        }
+        QRect placed(QPoint(), photo.thumbnail.size());
         placed.moveCenter(pictureArea.center());
-        painter.drawImage(placed.topLeft(), thumbnail);
+        cellPainter.drawImage(placed.topLeft(), photo.thumbnail);
         if (photo.lowQuality)
-            painter.drawImage(placed.topLeft(), lowQuality_->Picture());
-    }
-    Frame3D(painter, pictureArea.adjusted(-1, -1, 1, 1), top, bottom);
-
-    painter.setPen(SkinColor(isSelected ? "selectedtext" : "text"));
-    const int lineHeight = painter.fontMetrics().size(Qt::TextSingleLine, QStringLiteral("^_")).height();
-    QRect line(origin.x() + 2, origin.y() + 2 * config.thumbborder + config.thumbbitmapheight, config.cellWidth - 4,
-        lineHeight);
-    for (const QString& text : ShownTexts(index)) {
-        painter.drawText(line, Qt::AlignCenter | Qt::TextSingleLine, text);
-        line.translate(0, lineHeight);
-    }
-    Frame3D(painter, cell, top, bottom);
+            cellPainter.drawImage(placed.topLeft(), lowQuality_->Picture());
+    });
 
     if (index == project.focus && hasFocus()) {
         QStyleOptionFocusRect option;
         option.initFrom(this);
-        option.rect = cell.adjusted(2, 2, -2, -2);
+        option.rect = QRect(cell.origin, cell.size).adjusted(2, 2, -2, -2);
         style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
     }
 }

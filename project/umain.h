@@ -10,6 +10,7 @@
 // then the action that opens them stays hidden (format and preview: does nothing). Changes
 // made by other windows arrive through ProjectEvents() (project/projectevents.h).
 #include "ui/formslot.h"
+#include "ui/settingsrules.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -46,9 +47,6 @@ enum class TMainLink {
     PickDefaultFormat,
     Preview
 };
-
-// What the settings window returns when the thumbnail settings changed.
-inline constexpr int kThumbSettingsChanged = 8;
 
 class Tfmain : public QMainWindow {
     Q_OBJECT

@@ -8,6 +8,7 @@
 #include "editing/uedit.h"
 #include "order/uhistory.h"
 #include "platform/appdir.h"
+#include "platform/inifile.h"
 #include "platform/process.h"
 #include "project/umain.h"
 #include "tests/support/demokit.h"
@@ -16,10 +17,12 @@
 #include "ui/gradientbutton.h"
 #include "ui/hotlabel.h"
 #include "ui/mousedpanel.h"
+#include "ui/nicecheckbox.h"
 #include "ui/pictures.h"
 #include "ui/skinner.h"
 #include "ui/umydialog.h"
 #include "ui/unewsreader.h"
+#include "ui/usettings.h"
 #include "ui/utip.h"
 
 #include <QAction>
@@ -58,6 +61,8 @@ struct TRun {
     bool editingActions = false; // edit and crop offered, saving copies not
     bool orderActions = false; // sending the order, the provider and the history offered
     bool historyListColours = false; // both history lists in the skin's list colours
+    bool settingsAction = false; // "Ustawienia ..." offered
+    QString settingsShownBefore; // the splash's message while the settings window showed
 };
 
 // Runs the program with the switches, answering its windows as a user would.
@@ -77,6 +82,11 @@ TRun RunVendaro(const TKit& kit, const QStringList& switches, std::initializer_l
             if (auto* splash = qobject_cast<Tfsplash*>(window); splash && splash->berror->isVisible()) {
                 run.failure = splash->linfo->text();
                 splash->berrorClick();
+            } else if (auto* settings = qobject_cast<Tfsettings*>(window)) {
+                // The user turns passive mode on and accepts.
+                run.settingsShownBefore = fsplash().linfo->text();
+                settings->cbpassive->click();
+                settings->bokClick();
             } else if (auto* tip = qobject_cast<Tftip*>(window)) {
                 run.tips.append(tip->ltip->text());
                 tip->accept();
@@ -104,6 +114,7 @@ TRun RunVendaro(const TKit& kit, const QStringList& switches, std::initializer_l
                     run.historyListColours = run.historyListColours
                         && list->palette().color(QPalette::Base) == skinner.GetColor("backgroundtext")
                         && list->palette().color(QPalette::Text) == skinner.GetColor("text");
+                run.settingsAction = main->asettings->isVisible();
                 main->close();
             }
         }
@@ -204,6 +215,7 @@ TEST_F(StartupTest, SucceedsUpToTheMainWindowAndShutsDown)
     EXPECT_TRUE(run.editingActions);
     EXPECT_TRUE(run.orderActions);
     EXPECT_TRUE(run.historyListColours);
+    EXPECT_TRUE(run.settingsAction);
     EXPECT_EQ(run.caption, "Fotolab Demo");
     EXPECT_EQ(ApplicationTitle(), "Fotolab Demo");
     // Captions are exactly the program's own: Qt's display name, which the window system
@@ -323,14 +335,35 @@ TEST_F(StartupTest, UnusableSettingsStop)
     ExpectFailure(RunVendaro(kit_, {}), QStringLiteral("Błąd: Nie można zainicjować aplikacji (błąd #3)"));
 }
 
-TEST_F(StartupTest, UnreachableSettingsAskAboutTheConnectionAndStop)
+TEST_F(StartupTest, UnreachableSettingsOfferTheConnectionSettingsAndStop)
 {
-    // No server runs: the settings address refuses the connection.
-    const TRun run = RunVendaro(kit_, {}, { { kButtonOk } });
-    ExpectFailure(run, QStringLiteral("Nie mozna pobrać ustawień program !"));
-    ASSERT_EQ(run.dialogs.size(), 1);
-    EXPECT_TRUE(run.dialogs[0].text.startsWith("Nie udało się pobrać ustawień programu z internetu !\r"));
-    EXPECT_EQ(run.dialogs[0].icon, diExclamation);
+    // No server runs: the settings address refuses the connection. "OK" opens the settings
+    // window, saves what it stored and asks for a restart; "NIE" stops at once.
+    const struct {
+        int answer;
+        bool settingsShown;
+        const char* failure;
+    } cases[] = {
+        { kButtonOk, true, "Uruchom program ponownie !" },
+        { kButtonNo, false, "Nie mozna pobrać ustawień program !" },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.failure);
+        TKit kit;
+        ASSERT_TRUE(kit.Made());
+        const TRun run = RunVendaro(kit, {}, { { c.answer } });
+        EXPECT_EQ(run.failure, QString::fromUtf8(c.failure));
+        EXPECT_FALSE(run.mainShown);
+        EXPECT_EQ(run.coreDestroyed, 1);
+        EXPECT_EQ(kit.ProgramFiles("error_log*.txt").size(), 1);
+        ASSERT_EQ(run.dialogs.size(), 1);
+        EXPECT_TRUE(run.dialogs[0].text.startsWith("Nie udało się pobrać ustawień programu z internetu !\r"));
+        EXPECT_EQ(run.dialogs[0].icon, diExclamation);
+        // The window showed before the failure did, and its changes reached config.ini.
+        EXPECT_EQ(!run.settingsShownBefore.isNull(), c.settingsShown);
+        EXPECT_NE(run.settingsShownBefore, run.failure);
+        EXPECT_EQ(TIniFile(kit.Program("config/config.ini")).ReadBool("net", "passive", false), c.settingsShown);
+    }
 }
 
 TEST_F(StartupTest, CataloguesThatCannotBeFetchedOrLoadedStop)
