@@ -60,8 +60,8 @@ Shown RunAndRecord(const TProxyTestInput& input, const QString& makerPage)
 // --ftp-only-from-ports): only the proxies connect from them. Below the ephemeral range and
 // apart for each test process.
 struct SourcePorts {
-    int first = 20000 + int(::getpid() % 500) * 20;
-    int last = first + 19;
+    int first = 20000 + int(::getpid() % 120) * 100;
+    int last = first + 99;
 
     QStringList Firewall() const { return { "--ftp-only-from-ports", QStringLiteral("%1-%2").arg(first).arg(last) }; }
 };

@@ -43,6 +43,9 @@ PROXY_METHODS = ("userhost", "site", "open", "userpass")
 DATA_COMMANDS = (b"PASV", b"EPSV", b"PORT", b"EPRT")
 # The request methods by which the gateway tells an HTTP client from an FTP one.
 HTTP_METHODS = (b"GET", b"HEAD", b"POST", b"PUT", b"DELETE", b"OPTIONS", b"CONNECT")
+# How long the gateway waits for a client to speak first before it greets it as FTP: an HTTP
+# client sends its request at once, but a loaded machine may take a while to schedule it.
+HTTP_GUESS_SECONDS = 2.0
 
 
 def say(text):
@@ -510,7 +513,7 @@ class FtpProxyHandler(socketserver.StreamRequestHandler):
     def http_waiting(self):
         """True when the client spoke first with an HTTP request line (FTP clients wait for the
         greeting)."""
-        readable, _, _ = select.select([self.connection], [], [], 1.0)
+        readable, _, _ = select.select([self.connection], [], [], HTTP_GUESS_SECONDS)
         if not readable:
             return False
         first = self.connection.recv(16, socket.MSG_PEEK)
