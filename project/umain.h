@@ -6,8 +6,9 @@
 // them) and ten buttons in the left bar. Closing it emits Closed, on which the program shuts down.
 //
 // Windows of other parts of the program (edit, crop, format, preview, send order, settings,
-// history, provider, virtual account, tips, about) attach themselves with AttachWindow; until
-// then the action that opens them stays hidden (format and preview: does nothing). Changes
+// history, provider, virtual account, tips, about) are attached with AttachWindow by the
+// program's window list (app/forms.cpp); until then the action that opens them stays hidden
+// (format and preview: does nothing). Changes
 // made by other windows arrive through ProjectEvents() (project/projectevents.h).
 #include "ui/formslot.h"
 #include "ui/settingsrules.h"
