@@ -254,6 +254,7 @@ TEST_F(ProxyTest, FtpStepStoresTheFirstMethodThatWorks)
 TEST_F(ProxyTest, FtpStepThatNeverPasses)
 {
     const SourcePorts ports;
+    const TRefusingPort noFtp;
     QStringList everyMethodConnects;
     for (int mode = 1; mode < 5; ++mode)
         everyMethodConnects << Trying(mode) << kFtpConnected;
@@ -267,7 +268,7 @@ TEST_F(ProxyTest, FtpStepThatNeverPasses)
             QStringList { Trying(0), Trying(1), kFtpConnected, kNoTransfer }, {} },
         { "no login method", QStringList { "--ftp-proxy-methods=" },
             QStringList { Trying(0) } + everyMethodConnects + QStringList { kNoTransfer }, {} },
-        { "no FTP behind the gateway", QStringList { "--ftp-proxy-via", QString::number(FreeLoopbackPort()) },
+        { "no FTP behind the gateway", QStringList { "--ftp-proxy-via", QString::number(noFtp.Port()) },
             QStringList { Trying(0), Trying(1), Trying(2), Trying(3), Trying(4), QString() }, QStringList { kNoFtp } },
     };
     for (const auto& c : cases) {

@@ -66,17 +66,38 @@ bool TDemoLab::WaitForOutput(const QString& text, int timeoutMs, int times)
     return true;
 }
 
-int FreeLoopbackPort()
+namespace {
+
+// A TCP socket bound to a free loopback port (not listening); its port, or 0.
+int BindLoopback(int fd)
 {
-    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
     sockaddr_in address {};
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     socklen_t length = sizeof address;
-    int port = 0;
     if (::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0
         && ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) == 0)
-        port = ntohs(address.sin_port);
+        return ntohs(address.sin_port);
+    return 0;
+}
+
+} // namespace
+
+int FreeLoopbackPort()
+{
+    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    const int port = BindLoopback(fd);
     ::close(fd);
     return port;
+}
+
+TRefusingPort::TRefusingPort()
+    : fd_(::socket(AF_INET, SOCK_STREAM, 0))
+    , port_(BindLoopback(fd_))
+{
+}
+
+TRefusingPort::~TRefusingPort()
+{
+    ::close(fd_);
 }

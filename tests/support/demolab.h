@@ -34,3 +34,18 @@ private:
 
 // A loopback TCP port that nothing listened on a moment ago.
 int FreeLoopbackPort();
+
+// A loopback TCP port that refuses every connection for as long as this object lives: it is
+// bound without listening, so no other process can start a server on it meanwhile.
+class TRefusingPort {
+public:
+    TRefusingPort();
+    ~TRefusingPort();
+    TRefusingPort(const TRefusingPort&) = delete;
+    TRefusingPort& operator=(const TRefusingPort&) = delete;
+    int Port() const { return port_; }
+
+private:
+    int fd_ = -1;
+    int port_ = 0;
+};
