@@ -1,10 +1,10 @@
 #include "account/udotransfer.h"
 
+#include "account/virtualaccount.h"
+
 #include "core/coreobjects.h"
 #include "core/log.h"
 #include "core/textutils.h"
-#include "lab/ftpconnect.h"
-#include "lab/vdengine.h"
 #include "order/orderupload.h"
 #include "platform/browseforfolder.h"
 #include "platform/files.h"
@@ -197,26 +197,10 @@ bool Tfdotransfer::Running() const
 
 bool Tfdotransfer::OpenAccount()
 {
-    QString message;
-    const bool opened = ConnectAccount(&message);
-    if (!message.isEmpty())
-        fdialog().Error(message);
-    return opened;
-}
-
-bool Tfdotransfer::ConnectAccount(QString* message)
-{
-    const TFtpConnectResult connected = ConnectFtp(client_, Core().engine->virtual_);
-    if (!connected.ok) {
-        *message = connected.message;
-        return false;
-    }
-    if (const TFtpResult entered = client_.ChangeDir(account_.accountId); !entered.ok) {
-        Log("FTP ERROR: " + entered.message, 3);
-        client_.Disconnect();
-        return false;
-    }
-    return true;
+    const TAccountOpenResult opened = OpenAccountFolder(client_, account_.accountId);
+    if (opened.state == TAccountOpen::NoConnection)
+        fdialog().Error(opened.message);
+    return opened.state == TAccountOpen::Opened;
 }
 
 void Tfdotransfer::RefreshLabels()
@@ -376,8 +360,7 @@ bool Tfdotransfer::UploadLine(int row)
     }
     // What arrived must go: the file may be whole when the abort came after its last bytes,
     // and an abort while the server confirmed the transfer closes the connection.
-    QString ignored;
-    if (client_.Connected() || ConnectAccount(&ignored))
+    if (client_.Connected() || OpenAccountFolder(client_, account_.accountId).state == TAccountOpen::Opened)
         client_.Delete(QFileInfo(queue_.Name(row)).fileName().toLower());
     return false;
 }

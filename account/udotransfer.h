@@ -94,8 +94,6 @@ private:
     void Open(bool upload, const QString& caption);
     // The queue into the list, keeping the selection when the lines stay the same.
     void FillList();
-    // OpenAccount without a message of its own: ConnectFtp's goes into message.
-    bool ConnectAccount(QString* message);
     QList<int> SelectedRows() const;
     // The warning for no selection, then the question; true when the lines went.
     bool RemoveSelectedLines(const QString& noneSelected, const QString& question);
