@@ -336,8 +336,9 @@ TEST(ColourProfile, SrgbGreyAndMissingProfilesLeaveThePixelsAsStored)
         }
         // Recognised, not merely converted to the same pixels.
         QImage picture = photo.copy();
-        if (!c.profile.isEmpty())
+        if (!c.profile.isEmpty()) {
             EXPECT_EQ(ConvertProfileToSrgb(picture, c.profile), ProfileConversion::Unchanged) << c.name;
+        }
     }
     // A profile that only resembles sRGB (a plain 2.2 gamma) is converted.
     QImage picture = photo.copy();
