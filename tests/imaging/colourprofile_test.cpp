@@ -281,12 +281,12 @@ TEST(ColourProfile, DecodingConvertsToSrgbExactlyAsLcms2Does)
     };
     ASSERT_GT(profiles[2].profile.size(), 65519);
     for (const Case& profile : profiles) {
-        for (const char* extension : { "jpg", "png", "tif" }) {
+        for (const char* extension : { "jpg", "png", "tif", "psd" }) {
             const QString path = dir.filePath(QStringLiteral("%1.%2").arg(profile.name, extension));
             if (QLatin1String(extension) == "jpg")
                 WriteJpeg(path, photo, profile.profile);
             else
-                WriteMagick(path, extension == QLatin1String("png") ? "PNG" : "TIFF", photo, profile.profile);
+                WriteMagick(path, CoderForExtension(extension).toStdString(), photo, profile.profile);
             const QImage raw = RawDecode(path);
             const QImage expected = LcmsToSrgb(raw, profile.profile);
             QImage decoded;
