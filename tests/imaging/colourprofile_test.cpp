@@ -259,9 +259,10 @@ TEST(JpegProfile, ChunksAreJoinedInSequenceOrderOrRefused)
     QByteArray profile;
     EXPECT_EQ(ReadProfile(jpeg.left(jpeg.size() - 2) + WithApp2("\xFF\xD8", { Chunk(1, 1, "abc") }).mid(2), profile),
         JpegProfileChunks::None);
-    QByteArray cut = WithApp2(jpeg, { Chunk(1, 2, "abc"), Chunk(2, 2, "def") });
-    EXPECT_EQ(ReadProfile(cut.left(2 + 4 + 17 + 4 + 5), profile), JpegProfileChunks::Broken);
-    EXPECT_EQ(ReadProfile(cut.left(2 + 4 + 17 + 4 + 17), profile), JpegProfileChunks::Whole);
+    const QByteArray cut = WithApp2(jpeg, { Chunk(1, 2, "abc"), Chunk(2, 2, "def") });
+    constexpr int kSegment = 4 + 14 + 3; // marker and length, chunk header, three bytes of data
+    EXPECT_EQ(ReadProfile(cut.left(2 + kSegment + 9), profile), JpegProfileChunks::Broken);
+    EXPECT_EQ(ReadProfile(cut.left(2 + 2 * kSegment), profile), JpegProfileChunks::Whole);
     EXPECT_EQ(profile, "abcdef");
     EXPECT_EQ(ReadProfile("not a JPEG", profile), JpegProfileChunks::None);
 }
