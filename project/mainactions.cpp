@@ -66,6 +66,17 @@ public:
     static void Progress(int done, int total) { fwait().pb->SetPosition(done * 100 / std::max(total, 1)); }
 };
 
+// A photo that did not fit on the disk gets one message naming it, the folder and the space;
+// true then, and the photos after it are not tried.
+bool ShowedNoRoom(const TPreparedPhoto& photo)
+{
+    if (photo.spaceNeeded <= 0)
+        return false;
+    fdialog().Error(NoRoomMessage(
+        QFileInfo(photo.slot.sourcePath).fileName(), Project().projectFolder, photo.spaceNeeded, photo.spaceAvailable));
+    return true;
+}
+
 bool AskText(QWidget* parent, const QString& caption, const QString& prompt, QString& text)
 {
     bool ok = false;
@@ -117,11 +128,9 @@ void Tfmain::AddFiles(const QStringList& files)
             return true;
         }
         LogFailedPhoto(photo);
-        const QString name = QFileInfo(photo.slot.sourcePath).fileName();
-        if (photo.spaceNeeded > 0) { // one message; the photos after it are not tried
-            fdialog().Error(NoRoomMessage(name, project.projectFolder, photo.spaceNeeded, photo.spaceAvailable));
+        if (ShowedNoRoom(photo))
             return false;
-        }
+        const QString name = QFileInfo(photo.slot.sourcePath).fileName();
         return fdialog().Question(QStringLiteral("Nie można dodać zdjęcia (") + name
                 + QStringLiteral(") !\rCzy chcesz probować dodać resztę zdjęć ?"),
             diError);
@@ -174,6 +183,7 @@ void Tfmain::RestoreProject(const TSavedProject& saved)
         sources << photo.sourcePath;
     QStringList missing;
     std::vector<int> restored;
+    bool noRoom = false;
     {
         TProjectSavePause pause; // the file keeps the whole project until every photo is back
         TakeDecoded(sources, [&](int index, TPreparedPhoto& photo) {
@@ -184,24 +194,23 @@ void Tfmain::RestoreProject(const TSavedProject& saved)
                 return true;
             }
             LogFailedPhoto(photo);
-            if (photo.spaceNeeded > 0) {
-                fdialog().Error(NoRoomMessage(QFileInfo(photo.slot.sourcePath).fileName(), project.projectFolder,
-                    photo.spaceNeeded, photo.spaceAvailable));
-                return false;
-            }
-            missing << photo.slot.sourcePath;
-            return true;
+            noRoom = ShowedNoRoom(photo);
+            if (!noRoom)
+                missing << photo.slot.sourcePath;
+            return !noRoom;
         });
-        if (closeWhenAdded_)
+        // Cut short: the file keeps the whole project for the next start.
+        if (closeWhenAdded_ || noRoom)
             if (TProjectSaver* saver = TProjectSaver::Current())
                 saver->Stop();
         project.defaultFormat = saved.defaultFormat;
         project.focus = RestoredFocus(saved.focus, restored);
     }
     Log(QStringLiteral("Project restored: %1 of %2 photos").arg(restored.size()).arg(saved.photos.size()), 1);
-    if (!missing.isEmpty() && !closeWhenAdded_)
+    const bool closing = closeWhenAdded_;
+    AfterDecoding(); // the warning then stands over the restored photos
+    if (!missing.isEmpty() && !closing)
         fdialog().Warning(MissingSourcesMessage(missing));
-    AfterDecoding();
 }
 
 void Tfmain::RegenerateThumbnails()

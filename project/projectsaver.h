@@ -31,7 +31,7 @@ public:
     // While paused (a project being restored) changes wait; resuming saves them a second later.
     void SetPaused(bool paused);
     // Writes nothing more in this run: the file keeps what it holds (a restore cut short by
-    // the program's end must not replace the project it came from).
+    // the program's end or a full disk must not replace the project it came from).
     void Stop();
 
     // The saver living now, or null.

@@ -76,7 +76,8 @@ public:
     void OfferSavedProject(const QString& path);
     // Decodes the saved photos' sources again with the wait window's progress and gives each
     // photo what the customer had set on it; sources that cannot be read are left out and
-    // named in one warning. The project file is not rewritten until every photo is back.
+    // named in one warning. The project file is not rewritten until every photo is back, and
+    // not at all in this run when a full disk or the window's close cuts the restore short.
     void RestoreProject(const TSavedProject& saved);
 
     // ---- controls ----
