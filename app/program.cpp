@@ -5,10 +5,12 @@
 #include "app/termination.h"
 #include "app/usplash.h"
 #include "lab/quietget.h"
+#include "project/projectfile.h"
 #include "project/umain.h"
 
 #include <QApplication>
 #include <QThread>
+#include <QTimer>
 
 #include <cstdlib>
 
@@ -40,6 +42,9 @@ int RunProgram()
         ShutDown();
         QCoreApplication::exit(0);
     });
+    StartProjectSaver();
     main->show();
+    // Once the window is up, before the customer works: the project of the previous run.
+    QTimer::singleShot(0, main, [main] { main->OfferSavedProject(ProjectFilePath()); });
     return QApplication::exec();
 }
