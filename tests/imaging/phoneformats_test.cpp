@@ -85,12 +85,37 @@ int ChildCount(const QByteArray& bytes, int begin, int end)
     return count;
 }
 
-// The HEIF file libheif wrote, with an irot property of the given counter-clockwise quarter
-// turns associated with its primary item: the property is appended to ipco and to the item's
-// ipma entry, the enclosing boxes grow, and iloc's file offsets move past the inserted bytes.
-// Empty when the file is not laid out as libheif writes it (ipma version 0, 8-bit indices).
-QByteArray WithHeifRotation(QByteArray file, int quarterTurns)
+// A property box of a HEIF file.
+QByteArray Property(const char* type, const QByteArray& payload)
 {
+    QByteArray box(4, '\0');
+    AddBe(box, 0, 4, quint32(8 + payload.size()));
+    return box + type + payload;
+}
+
+// irot: counter-clockwise quarter turns.
+QByteArray Rotation(int quarterTurns)
+{
+    return Property("irot", QByteArray(1, char(quarterTurns)));
+}
+
+// clap: a clean aperture of width x height pixels around the centre.
+QByteArray CleanAperture(int width, int height)
+{
+    QByteArray payload(32, '\0');
+    const quint32 fractions[] = { quint32(width), 1, quint32(height), 1, 0, 1, 0, 1 };
+    for (int i = 0; i < 8; ++i)
+        AddBe(payload, 4 * i, 4, fractions[i]);
+    return Property("clap", payload);
+}
+
+// The HEIF file libheif wrote, with the property associated with its primary item after the
+// ones it has: the property is appended to ipco and to the item's ipma entry, the enclosing
+// boxes grow, and iloc's file offsets move past the inserted bytes. Empty when the file is not
+// laid out as libheif writes it (ipma version 0, 8-bit indices).
+QByteArray WithHeifProperty(QByteArray file, const QByteArray& property)
+{
+    const quint32 grown = quint32(property.size()) + 1;
     const BoxAt meta = Child(file, 0, int(file.size()), "meta");
     if (meta.at < 0)
         return {};
@@ -118,10 +143,10 @@ QByteArray WithHeifRotation(QByteArray file, int quarterTurns)
     if (countAt < 0)
         return {};
 
-    // Item data stored in the file (construction method 0) lies after meta and moves by 10.
+    // Item data stored in the file (construction method 0) lies after meta and moves.
     const int version = uchar(file[iloc.at + 8]);
     int p = iloc.at + 12;
-    const int offsetSize = uchar(file[p]) >> 4, baseSize = uchar(file[p + 1]) >> 4;
+    const int offsetSize = uchar(file[p]) >> 4, lengthSize = uchar(file[p]) & 15, baseSize = uchar(file[p + 1]) >> 4;
     const int indexSize = version >= 1 ? uchar(file[p + 1]) & 15 : 0;
     const int idSize = version < 2 ? 2 : 4;
     p += 2;
@@ -133,25 +158,25 @@ QByteArray WithHeifRotation(QByteArray file, int quarterTurns)
         p += version >= 1 ? 4 : 2;
         const bool shiftBase = inFile && baseSize > 0;
         if (shiftBase)
-            AddBe(file, p, baseSize, 10);
+            AddBe(file, p, baseSize, grown);
         p += baseSize;
         const quint32 extents = Be(file, p, 2);
         p += 2;
         for (quint32 extent = 0; extent < extents; ++extent) {
             p += indexSize;
             if (inFile && !shiftBase && offsetSize > 0)
-                AddBe(file, p, offsetSize, 10);
-            p += offsetSize + (uchar(file[iloc.at + 12]) & 15);
+                AddBe(file, p, offsetSize, grown);
+            p += offsetSize + lengthSize;
         }
     }
 
     file[countAt] = char(file[countAt] + 1);
-    for (const BoxAt& grown : { meta, iprp })
-        AddBe(file, grown.at, 4, 10);
-    AddBe(file, ipco.at, 4, 9);
+    for (const BoxAt& box : { meta, iprp })
+        AddBe(file, box.at, 4, grown);
+    AddBe(file, ipco.at, 4, quint32(property.size()));
     AddBe(file, ipma.at, 4, 1);
     file.insert(insertAt, char(0x80 | (properties + 1)));
-    file.insert(ipco.at + ipco.size, QByteArray::fromHex("00000009") + "irot" + char(quarterTurns));
+    file.insert(ipco.at + ipco.size, property);
     return file;
 }
 
@@ -183,23 +208,26 @@ TEST(PhoneFormats, PhotosComeUprightWithTheirUprightSize)
 {
     const QByteArray heic = Encode(StoredPicture(), "HEIC");
     const QByteArray avif = Encode(StoredPicture(), "AVIF");
+    const QSize landscape(kWidth, kHeight), portrait(kHeight, kWidth);
     const struct {
         const char* name;
         QByteArray bytes;
         ImageKind kind;
         int orientation; // as reported: still to apply
-        bool portrait;
+        QSize upright;
         const char* red;
     } cases[] = {
-        { "plain.heic", heic, kKindHeif, 1, false, "tl" },
-        { "quarter clockwise.heic", WithHeifRotation(heic, 3), kKindHeif, 1, true, "tr" },
-        { "quarter counter-clockwise.heif", WithHeifRotation(heic, 1), kKindHeif, 1, true, "bl" },
-        { "half.avif", WithHeifRotation(avif, 2), kKindHeif, 1, false, "br" },
-        { "quarter clockwise.AVIF", WithHeifRotation(avif, 3), kKindHeif, 1, true, "tr" },
-        { "plain.webp", Encode(StoredPicture(), "WEBP"), kKindWebp, 0, false, "tl" },
-        { "exif 6.webp", WebpWithOrientation(6), kKindWebp, 6, true, "tr" },
-        { "exif 3.webp", WebpWithOrientation(3), kKindWebp, 3, false, "br" },
-        { "exif 8.webp", WebpWithOrientation(8), kKindWebp, 8, true, "bl" },
+        { "plain.heic", heic, kKindHeif, 1, landscape, "tl" },
+        { "quarter clockwise.heic", WithHeifProperty(heic, Rotation(3)), kKindHeif, 1, portrait, "tr" },
+        { "quarter counter-clockwise.heif", WithHeifProperty(heic, Rotation(1)), kKindHeif, 1, portrait, "bl" },
+        { "cropped, then turned.heic", WithHeifProperty(WithHeifProperty(heic, CleanAperture(56, 28)), Rotation(3)),
+            kKindHeif, 1, QSize(28, 56), "tr" },
+        { "half.avif", WithHeifProperty(avif, Rotation(2)), kKindHeif, 1, landscape, "br" },
+        { "quarter clockwise.AVIF", WithHeifProperty(avif, Rotation(3)), kKindHeif, 1, portrait, "tr" },
+        { "plain.webp", Encode(StoredPicture(), "WEBP"), kKindWebp, 0, landscape, "tl" },
+        { "exif 6.webp", WebpWithOrientation(6), kKindWebp, 6, portrait, "tr" },
+        { "exif 3.webp", WebpWithOrientation(3), kKindWebp, 3, landscape, "br" },
+        { "exif 8.webp", WebpWithOrientation(8), kKindWebp, 8, portrait, "bl" },
     };
     QTemporaryDir dir;
     for (const auto& c : cases) {
@@ -207,12 +235,10 @@ TEST(PhoneFormats, PhotosComeUprightWithTheirUprightSize)
         ASSERT_FALSE(c.bytes.isEmpty());
         const QString path = dir.filePath(QLatin1String(c.name));
         ASSERT_TRUE(WriteFileBytes(path, c.bytes));
-        const QSize upright = c.portrait ? QSize(kHeight, kWidth) : QSize(kWidth, kHeight);
-
         ImageInfo info;
         ASSERT_TRUE(ReadImageInfo(path, info));
         EXPECT_EQ(info.kind, c.kind);
-        EXPECT_EQ(QSize(info.width, info.height), upright);
+        EXPECT_EQ(QSize(info.width, info.height), c.upright);
         EXPECT_EQ(info.orientation, c.orientation);
         EXPECT_EQ(info.bitsPerPixel, 24);
 
@@ -220,7 +246,7 @@ TEST(PhoneFormats, PhotosComeUprightWithTheirUprightSize)
         ASSERT_TRUE(LoadPhotoBitmap(path, decoded));
         QImage picture = As32BitPicture(decoded);
         ASSERT_TRUE(UprightByOrientation(picture, info.orientation));
-        EXPECT_EQ(picture.size(), upright);
+        EXPECT_EQ(picture.size(), c.upright);
         EXPECT_EQ(RedCorner(picture), QLatin1String(c.red));
     }
 }
@@ -255,7 +281,7 @@ TEST(PhoneFormats, HeaderReadersTakeEveryLayoutAndAnyCut)
     EXPECT_EQ(info.hasExif, 1);
     buffer.close();
 
-    const QByteArray turned = WithHeifRotation(Encode(StoredPicture(), "HEIC"), 1);
+    const QByteArray turned = WithHeifProperty(Encode(StoredPicture(), "HEIC"), Rotation(1));
     for (const QByteArray& whole : { turned, signed6 }) {
         const bool heif = whole.mid(4, 4) == "ftyp";
         for (qsizetype length = 0; length < whole.size(); ++length) {
