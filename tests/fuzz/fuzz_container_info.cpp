@@ -5,14 +5,9 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    if (size == 0)
-        return 0;
     ImageInfo info {};
-    ReadFromBuffer(data + 1, size - 1, [&](QIODevice& file) {
-        if (data[0] & 1)
-            ReadWebpHeaderInfo(file, info);
-        else
-            ReadHeifHeaderInfo(file, info);
-    });
+    ReadWithChosenReader(
+        data, size, [&](QIODevice& file) { ReadHeifHeaderInfo(file, info); },
+        [&](QIODevice& file) { ReadWebpHeaderInfo(file, info); });
     return 0;
 }
