@@ -1,6 +1,7 @@
 // HEIF, AVIF and WebP photos written by ImageMagick here: header facts (upright size, the
 // orientation still to apply) and decoded pixels turned upright as PreparePhoto turns them.
-// A turned HEIF file gets its irot property spliced in, a turned WebP file an EXIF chunk.
+// A turned HEIF file gets its irot property (and, as phones write it, an EXIF item) spliced in,
+// a turned WebP file an EXIF chunk.
 #include "imaging/containerinfo.h"
 #include "imaging/decode.h"
 #include "imaging/geometry.h"
@@ -10,12 +11,14 @@
 #include "tests/support/testsupport.h"
 
 #include <QBuffer>
-#include <QFile>
 #include <QTemporaryDir>
-#include <QtEndian>
 
 #include <Magick++.h>
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -85,56 +88,133 @@ int ChildCount(const QByteArray& bytes, int begin, int end)
     return count;
 }
 
-// A property box of a HEIF file.
-QByteArray Property(const char* type, const QByteArray& payload)
+// A box: big-endian size, type, payload.
+QByteArray Box(const char* type, const QByteArray& payload)
 {
     QByteArray box(4, '\0');
     AddBe(box, 0, 4, quint32(8 + payload.size()));
     return box + type + payload;
 }
 
+QByteArray BigEndian(quint32 value, int width)
+{
+    QByteArray bytes(width, '\0');
+    AddBe(bytes, 0, width, value);
+    return bytes;
+}
+
 // irot: counter-clockwise quarter turns.
 QByteArray Rotation(int quarterTurns)
 {
-    return Property("irot", QByteArray(1, char(quarterTurns)));
+    return Box("irot", QByteArray(1, char(quarterTurns)));
 }
 
 // clap: a clean aperture of width x height pixels around the centre.
 QByteArray CleanAperture(int width, int height)
 {
-    QByteArray payload(32, '\0');
-    const quint32 fractions[] = { quint32(width), 1, quint32(height), 1, 0, 1, 0, 1 };
-    for (int i = 0; i < 8; ++i)
-        AddBe(payload, 4 * i, 4, fractions[i]);
-    return Property("clap", payload);
+    QByteArray payload;
+    for (const quint32 value : { quint32(width), 1u, quint32(height), 1u, 0u, 1u, 0u, 1u })
+        payload += BigEndian(value, 4);
+    return Box("clap", payload);
+}
+
+// Where the boxes of a HEIF file that libheif wrote are; meta.at < 0 when it has none.
+struct HeifLayout {
+    BoxAt meta, pitm, iloc, iinf, iref, iprp, ipco, ipma;
+    quint32 primary = 0;
+};
+
+HeifLayout FindHeifLayout(const QByteArray& file)
+{
+    HeifLayout layout;
+    layout.meta = Child(file, 0, int(file.size()), "meta");
+    const int begin = layout.meta.at + 12, end = layout.meta.at + layout.meta.size;
+    if (layout.meta.at < 0)
+        return layout;
+    layout.pitm = Child(file, begin, end, "pitm");
+    layout.iloc = Child(file, begin, end, "iloc");
+    layout.iinf = Child(file, begin, end, "iinf");
+    layout.iref = Child(file, begin, end, "iref");
+    layout.iprp = Child(file, begin, end, "iprp");
+    layout.ipco = Child(file, layout.iprp.at + 8, layout.iprp.at + layout.iprp.size, "ipco");
+    layout.ipma = Child(file, layout.iprp.at + 8, layout.iprp.at + layout.iprp.size, "ipma");
+    if (layout.pitm.at < 0 || layout.iloc.at < 0 || layout.iinf.at < 0 || layout.iprp.at < 0 || layout.ipco.at < 0
+        || layout.ipma.at < 0)
+        layout.meta = {};
+    else
+        layout.primary = Be(file, layout.pitm.at + 12, 2);
+    return layout;
+}
+
+// iloc's field widths.
+struct IlocFormat {
+    int version, offsetSize, lengthSize, baseSize, indexSize, idSize;
+};
+
+IlocFormat IlocFormatOf(const QByteArray& file, const BoxAt& iloc)
+{
+    const int version = uchar(file[iloc.at + 8]), sizes = uchar(file[iloc.at + 12]) << 8 | uchar(file[iloc.at + 13]);
+    return { version, sizes >> 12, sizes >> 8 & 15, sizes >> 4 & 15, version >= 1 ? sizes & 15 : 0,
+        version < 2 ? 2 : 4 };
+}
+
+// Moves the offsets of item data stored in the file (construction method 0) by delta.
+void MoveItemData(QByteArray& file, const BoxAt& iloc, quint32 delta)
+{
+    const IlocFormat f = IlocFormatOf(file, iloc);
+    int p = iloc.at + 14;
+    const quint32 items = Be(file, p, f.idSize);
+    p += f.idSize;
+    for (quint32 item = 0; item < items; ++item) {
+        p += f.idSize;
+        const bool inFile = f.version == 0 || (Be(file, p, 2) & 15) == 0;
+        p += f.version >= 1 ? 4 : 2;
+        const bool moveBase = inFile && f.baseSize > 0;
+        if (moveBase)
+            AddBe(file, p, f.baseSize, delta);
+        p += f.baseSize;
+        const quint32 extents = Be(file, p, 2);
+        p += 2;
+        for (quint32 extent = 0; extent < extents; ++extent) {
+            p += f.indexSize;
+            if (inFile && !moveBase)
+                AddBe(file, p, f.offsetSize, delta);
+            p += f.offsetSize + f.lengthSize;
+        }
+    }
+}
+
+// Inserts bytes inside meta (each pair: where, in the original file, and what), growing meta
+// and the listed boxes by what goes into them and moving the item data behind meta.
+QByteArray InsertIntoMeta(QByteArray file, const HeifLayout& layout, std::vector<std::pair<int, QByteArray>> inserts,
+    const std::vector<std::pair<BoxAt, int>>& grown)
+{
+    quint32 total = 0;
+    for (const auto& insert : inserts)
+        total += quint32(insert.second.size());
+    MoveItemData(file, layout.iloc, total);
+    AddBe(file, layout.meta.at, 4, total);
+    for (const auto& [box, growth] : grown)
+        AddBe(file, box.at, 4, quint32(growth));
+    std::sort(inserts.begin(), inserts.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
+    for (const auto& [at, bytes] : inserts)
+        file.insert(at, bytes);
+    return file;
 }
 
 // The HEIF file libheif wrote, with the property associated with its primary item after the
-// ones it has: the property is appended to ipco and to the item's ipma entry, the enclosing
-// boxes grow, and iloc's file offsets move past the inserted bytes. Empty when the file is not
-// laid out as libheif writes it (ipma version 0, 8-bit indices).
+// ones it has (ipma version 0 with 8-bit indices, as libheif writes it). Empty when the file
+// is not laid out so.
 QByteArray WithHeifProperty(QByteArray file, const QByteArray& property)
 {
-    const quint32 grown = quint32(property.size()) + 1;
-    const BoxAt meta = Child(file, 0, int(file.size()), "meta");
-    if (meta.at < 0)
+    const HeifLayout layout = FindHeifLayout(file);
+    if (layout.meta.at < 0 || Be(file, layout.ipma.at + 8, 4) != 0)
         return {};
-    const int metaEnd = meta.at + meta.size;
-    const BoxAt pitm = Child(file, meta.at + 12, metaEnd, "pitm"), iloc = Child(file, meta.at + 12, metaEnd, "iloc");
-    const BoxAt iprp = Child(file, meta.at + 12, metaEnd, "iprp");
-    if (pitm.at < 0 || iloc.at < 0 || iprp.at < 0)
-        return {};
-    const BoxAt ipco = Child(file, iprp.at + 8, iprp.at + iprp.size, "ipco");
-    const BoxAt ipma = Child(file, iprp.at + 8, iprp.at + iprp.size, "ipma");
-    if (ipco.at < 0 || ipma.at < ipco.at || Be(file, ipma.at + 8, 4) != 0)
-        return {};
-    const quint32 primary = Be(file, pitm.at + 12, 2);
-    const int properties = ChildCount(file, ipco.at + 8, ipco.at + ipco.size);
-
+    const int properties = ChildCount(file, layout.ipco.at + 8, layout.ipco.at + layout.ipco.size);
     int countAt = -1, insertAt = -1;
-    for (quint32 entry = 0, at = quint32(ipma.at) + 16; entry < Be(file, ipma.at + 12, 4); ++entry) {
+    for (quint32 entry = 0, at = quint32(layout.ipma.at) + 16; entry < Be(file, layout.ipma.at + 12, 4); ++entry) {
         const int count = uchar(file[at + 2]);
-        if (Be(file, int(at), 2) == primary) {
+        if (Be(file, int(at), 2) == layout.primary) {
             countAt = int(at) + 2;
             insertAt = int(at) + 3 + count;
         }
@@ -142,42 +222,46 @@ QByteArray WithHeifProperty(QByteArray file, const QByteArray& property)
     }
     if (countAt < 0)
         return {};
-
-    // Item data stored in the file (construction method 0) lies after meta and moves.
-    const int version = uchar(file[iloc.at + 8]);
-    int p = iloc.at + 12;
-    const int offsetSize = uchar(file[p]) >> 4, lengthSize = uchar(file[p]) & 15, baseSize = uchar(file[p + 1]) >> 4;
-    const int indexSize = version >= 1 ? uchar(file[p + 1]) & 15 : 0;
-    const int idSize = version < 2 ? 2 : 4;
-    p += 2;
-    const quint32 items = Be(file, p, idSize);
-    p += idSize;
-    for (quint32 item = 0; item < items; ++item) {
-        p += idSize;
-        const bool inFile = version == 0 || (Be(file, p, 2) & 15) == 0;
-        p += version >= 1 ? 4 : 2;
-        const bool shiftBase = inFile && baseSize > 0;
-        if (shiftBase)
-            AddBe(file, p, baseSize, grown);
-        p += baseSize;
-        const quint32 extents = Be(file, p, 2);
-        p += 2;
-        for (quint32 extent = 0; extent < extents; ++extent) {
-            p += indexSize;
-            if (inFile && !shiftBase && offsetSize > 0)
-                AddBe(file, p, offsetSize, grown);
-            p += offsetSize + lengthSize;
-        }
-    }
-
     file[countAt] = char(file[countAt] + 1);
-    for (const BoxAt& box : { meta, iprp })
-        AddBe(file, box.at, 4, grown);
-    AddBe(file, ipco.at, 4, quint32(property.size()));
-    AddBe(file, ipma.at, 4, 1);
-    file.insert(insertAt, char(0x80 | (properties + 1)));
-    file.insert(ipco.at + ipco.size, property);
-    return file;
+    return InsertIntoMeta(file, layout,
+        { { layout.ipco.at + layout.ipco.size, property }, { insertAt, QByteArray(1, char(0x80 | (properties + 1))) } },
+        { { layout.iprp, int(property.size()) + 1 }, { layout.ipco, int(property.size()) }, { layout.ipma, 1 } });
+}
+
+// The HEIF file with an EXIF block describing its primary item, the way phones store one: an
+// Exif item (its infe entry, its iloc extent in a new mdat box at the end, a cdsc reference to
+// the primary item). Empty when the file is not laid out as libheif writes it.
+QByteArray WithHeifExif(QByteArray file, const QByteArray& tiff)
+{
+    const HeifLayout layout = FindHeifLayout(file);
+    if (layout.meta.at < 0 || uchar(file[layout.iinf.at + 8]) != 0)
+        return {};
+    const IlocFormat f = IlocFormatOf(file, layout.iloc);
+    if (f.offsetSize != 4 || f.lengthSize != 4)
+        return {};
+    constexpr quint32 kExifItem = 100;
+    const QByteArray payload = BigEndian(0, 4) + tiff; // the TIFF header's offset, then the block
+    const QByteArray infe = Box(
+        "infe", BigEndian(0x02000000, 4) + BigEndian(kExifItem, 2) + BigEndian(0, 2) + "Exif" + QByteArray(1, '\0'));
+    const QByteArray cdsc = Box("cdsc", BigEndian(kExifItem, 2) + BigEndian(1, 2) + BigEndian(layout.primary, 2));
+    const QByteArray reference = layout.iref.at < 0 ? Box("iref", BigEndian(0, 4) + cdsc) : cdsc;
+    QByteArray location = BigEndian(kExifItem, f.idSize) + BigEndian(0, f.version >= 1 ? 4 : 2)
+        + BigEndian(0, f.baseSize) + BigEndian(1, 2) + BigEndian(0, f.indexSize);
+    const quint32 growth = quint32(infe.size() + location.size() + 8 + reference.size());
+    location += BigEndian(quint32(file.size()) + growth + 8, 4) + BigEndian(quint32(payload.size()), 4);
+
+    AddBe(file, layout.iinf.at + 12, 2, 1);
+    AddBe(file, layout.iloc.at + 14, f.idSize, 1);
+    std::vector<std::pair<BoxAt, int>> grown { { layout.iinf, int(infe.size()) },
+        { layout.iloc, int(location.size()) } };
+    if (layout.iref.at >= 0)
+        grown.push_back({ layout.iref, int(cdsc.size()) });
+    const int referenceAt = layout.iref.at >= 0 ? layout.iref.at + layout.iref.size : layout.meta.at + layout.meta.size;
+    file = InsertIntoMeta(file, layout,
+        { { layout.iinf.at + layout.iinf.size, infe }, { layout.iloc.at + layout.iloc.size, location },
+            { referenceAt, reference } },
+        grown);
+    return file + Box("mdat", payload);
 }
 
 bool Reddish(QRgb c)
@@ -208,6 +292,12 @@ TEST(PhoneFormats, PhotosComeUprightWithTheirUprightSize)
 {
     const QByteArray heic = Encode(StoredPicture(), "HEIC");
     const QByteArray avif = Encode(StoredPicture(), "AVIF");
+    // What a phone writes: the turn as irot and the same turn again as EXIF orientation 6.
+    const QByteArray phone
+        = WithHeifExif(WithHeifProperty(heic, Rotation(3)), headerbytes::Tiff(false, { { { 274, 3, 6 } } }));
+    Magick::Image withExif;
+    withExif.ping(Magick::Blob(phone.constData(), std::size_t(phone.size())));
+    EXPECT_GT(withExif.profile("EXIF").length(), 0u) << "the EXIF item is readable";
     const QSize landscape(kWidth, kHeight), portrait(kHeight, kWidth);
     const struct {
         const char* name;
@@ -219,6 +309,7 @@ TEST(PhoneFormats, PhotosComeUprightWithTheirUprightSize)
     } cases[] = {
         { "plain.heic", heic, kKindHeif, 1, landscape, "tl" },
         { "quarter clockwise.heic", WithHeifProperty(heic, Rotation(3)), kKindHeif, 1, portrait, "tr" },
+        { "phone.HEIC", phone, kKindHeif, 1, portrait, "tr" },
         { "quarter counter-clockwise.heif", WithHeifProperty(heic, Rotation(1)), kKindHeif, 1, portrait, "bl" },
         { "cropped, then turned.heic", WithHeifProperty(WithHeifProperty(heic, CleanAperture(56, 28)), Rotation(3)),
             kKindHeif, 1, QSize(28, 56), "tr" },
