@@ -41,8 +41,11 @@ struct ImageInfo {
     std::int32_t xDpi; // never 0 after ReadImageInfo
     std::int32_t yDpi;
     std::uint8_t bitsPerPixel; // 1, 8, 24 or 32 as derived per format; other values as found
-    std::uint8_t hasExif; // JPEG: an EXIF block was read; TIFF: an EXIF pointer is present
-    std::uint8_t orientation; // TIFF/EXIF orientation of the stored pixels (1..8), 0 when not given
+    // JPEG: an EXIF block was read; TIFF: an EXIF pointer is present; WebP: its EXIF chunk was read
+    std::uint8_t hasExif;
+    // TIFF/EXIF orientation (1..8) of the pixels as the decoder delivers them, 0 when not given;
+    // HEIF's is always 1, libheif turning them while decoding (imaging/containerinfo.h).
+    std::uint8_t orientation;
     FileTime created; // the file's creation (birth) time, else its modification time
     std::int32_t fileSize; // low 32 bits of the file's size
 };
