@@ -27,6 +27,8 @@ constexpr ExtensionCoder kCoders[] = {
     {"sgi", "SGI"},  {"rgb", "SGI"},  {"rgba", "SGI"}, {"bw", "SGI"},   {"psd", "PSD"},  {"pdd", "PSD"},
     {"ppm", "PNM"},  {"pgm", "PNM"},  {"pbm", "PNM"},  {"cel", ""},     {"pic", ""},     {"pcd", "PCD"},
     {"cut", "CUT"},  {"psp", ""},     {"png", "PNG"},
+    // Phone and web photos: libheif reads HEIF and AVIF, libwebp WebP (ImageMagick's delegates).
+    {"heic", "HEIC"}, {"heif", "HEIC"}, {"avif", "AVIF"}, {"webp", "WEBP"},
 };
 // clang-format on
 

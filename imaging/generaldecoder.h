@@ -14,8 +14,9 @@ const QStringList& AcceptedPhotoExtensions();
 QString CoderForExtension(const QString& extension);
 
 // Decodes the first image of the file into a 24-bit Format_BGR888 picture, converted to sRGB,
-// transparent areas laid on white. False (target unchanged) when the extension has no coder,
-// the file cannot be read or is larger than the picture limits (imaging/picture.h). When
-// iccProfile is given it receives the image's embedded ICC profile (empty without one); the
-// pixels are not converted by it here.
+// transparent areas laid on white. HEIF and AVIF pixels come upright (libheif applies the file's
+// turn and mirror), every other format's as stored (imaging/containerinfo.h). False (target
+// unchanged) when the extension has no coder, the file cannot be read or is larger than the
+// picture limits (imaging/picture.h). When iccProfile is given it receives the image's embedded
+// ICC profile (empty without one); the pixels are not converted by it here.
 bool DecodeWithGeneralDecoder(const QString& path, QImage& target, QByteArray* iccProfile = nullptr);

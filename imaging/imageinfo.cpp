@@ -1,5 +1,6 @@
 #include "imaging/imageinfo.h"
 
+#include "imaging/containerinfo.h"
 #include "imaging/exactread.h"
 #include "imaging/jpeginfo.h"
 #include "imaging/rounding.h"
@@ -40,6 +41,10 @@ bool ReadByExtension(const QString& path, const QString& extension, ImageInfo& i
     }
     if (extension == u"JPG" || extension == u"JPE" || extension == u"JPEG")
         return file.open(QIODevice::ReadOnly) && ReadJpegInfo(file, info);
+    if (extension == u"HEIC" || extension == u"HEIF" || extension == u"AVIF")
+        return file.open(QIODevice::ReadOnly) && ReadHeifHeaderInfo(file, info);
+    if (extension == u"WEBP")
+        return file.open(QIODevice::ReadOnly) && ReadWebpHeaderInfo(file, info);
     return false;
 }
 

@@ -1,8 +1,8 @@
 #pragma once
-// Header facts of a photo file, read from its header only (no decoding): BMP, PSD, TIFF and
-// JPEG (JFIF, frame header, EXIF). Every reader survives any input: reads are bounded by the
-// file, IFD chains are walked at most once per offset, and a malformed header ends the reading
-// with the facts found so far.
+// Header facts of a photo file, read from its header only (no decoding): BMP, PSD, TIFF, JPEG
+// (JFIF, frame header, EXIF), HEIF and WebP (imaging/containerinfo.h). Every reader survives
+// any input: reads are bounded by the file, IFD chains are walked at most once per offset, and a
+// malformed header ends the reading with the facts found so far.
 #include <QString>
 
 #include <cstdint>
@@ -16,6 +16,8 @@ enum ImageKind : std::uint8_t {
     kKindBmp = 3,
     kKindTiff = 4,
     kKindPsd = 5,
+    kKindHeif = 6, // HEIF or AVIF
+    kKindWebp = 7,
 };
 
 // A file time as local calendar fields (the layout of a Windows SYSTEMTIME).
@@ -39,8 +41,11 @@ struct ImageInfo {
     std::int32_t xDpi; // never 0 after ReadImageInfo
     std::int32_t yDpi;
     std::uint8_t bitsPerPixel; // 1, 8, 24 or 32 as derived per format; other values as found
-    std::uint8_t hasExif; // JPEG: an EXIF block was read; TIFF: an EXIF pointer is present
-    std::uint8_t orientation; // TIFF/EXIF orientation of the stored pixels (1..8), 0 when not given
+    // JPEG: an EXIF block was read; TIFF: an EXIF pointer is present; WebP: its EXIF chunk was read
+    std::uint8_t hasExif;
+    // TIFF/EXIF orientation (1..8) of the pixels as the decoder delivers them, 0 when not given;
+    // HEIF's is always 1, libheif turning them while decoding (imaging/containerinfo.h).
+    std::uint8_t orientation;
     FileTime created; // the file's creation (birth) time, else its modification time
     std::int32_t fileSize; // low 32 bits of the file's size
 };
@@ -55,9 +60,10 @@ constexpr bool OrientationTurnsQuarter(int orientation)
 }
 
 // Zeroes info, reads the format-specific header chosen by the extension (.BMP, .PSD, .TIF,
-// .TIFF, .JPG, .JPE, .JPEG; case-insensitive), then the file's time and size; a resolution of
-// 0 becomes 1. An orientation of 5 to 8 (a quarter turn) exchanges width and height, so that
-// they are the upright photo's. Returns whether the format-specific header was read.
+// .TIFF, .JPG, .JPE, .JPEG, .HEIC, .HEIF, .AVIF, .WEBP; case-insensitive), then the file's time
+// and size; a resolution of 0 becomes 1. An orientation of 5 to 8 (a quarter turn) exchanges
+// width and height, so that they are the upright photo's. Returns whether the format-specific
+// header was read.
 bool ReadImageInfo(const QString& path, ImageInfo& info);
 
 // The per-format readers, on an open device positioned anywhere. Each sets kind and the facts

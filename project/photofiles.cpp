@@ -19,8 +19,10 @@ struct TFilter {
 constexpr TFilter kFilters[] = {
     { "Wszystkie obrazy",
         "*.jpg;*.jpeg;*.bmp;*.psd;*.tif;*.tiff;*.dib;*.png;*.fax;*.bw;*.rgb;*.rgba;*.sgi;*.cel;*.pic;*.tga;*.vst;*.icb;"
-        "*.vda;*.win;*.pcx;*.pcc;*.scr;*.pcd;*.pdd;*.psd;*.rle;*.rla;*.rpf;*.ppm;*.pgm;*.pbm" },
+        "*.vda;*.win;*.pcx;*.pcc;*.scr;*.pcd;*.pdd;*.psd;*.rle;*.rla;*.rpf;*.ppm;*.pgm;*.pbm;"
+        "*.heic;*.heif;*.avif;*.webp" },
     { "Jpeg (*.jpg;*.jpeg)", "*.jpg;*.jpeg" },
+    { "Zdjęcia HEIF, AVIF i WebP (*.heic;*.heif;*.avif;*.webp)", "*.heic;*.heif;*.avif;*.webp" },
     { "Windows(OS/2) Bitmap (*.bmp;*.dib;*.rle)", "*.bmp;*.dib;*.rle" },
     { "Tiff (*.tiff;*.tif)", "*.tiff;*.tif" },
     { "Adobe Photoshop (*.psd;*.pdd;*.psp)", "*.psd;*.pdd;*.psp" },

@@ -4,14 +4,9 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    if (size == 0)
-        return 0;
     ImageInfo info {};
-    ReadFromBuffer(data + 1, size - 1, [&](QIODevice& file) {
-        if (data[0] & 1)
-            ReadPsdHeaderInfo(file, info);
-        else
-            ReadBmpHeaderInfo(file, info);
-    });
+    ReadWithChosenReader(
+        data, size, [&](QIODevice& file) { ReadBmpHeaderInfo(file, info); },
+        [&](QIODevice& file) { ReadPsdHeaderInfo(file, info); });
     return 0;
 }

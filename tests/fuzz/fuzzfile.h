@@ -18,3 +18,16 @@ template <typename Reader> void ReadFromBuffer(const std::uint8_t* data, std::si
     buffer.open(QIODevice::ReadOnly);
     read(buffer);
 }
+
+// Calls one of the readers on the data after its first byte, which picks the reader (its value
+// modulo their count); empty data reads nothing.
+template <typename... Readers> void ReadWithChosenReader(const std::uint8_t* data, std::size_t size, Readers... readers)
+{
+    if (size == 0)
+        return;
+    const std::size_t chosen = data[0] % sizeof...(Readers);
+    ReadFromBuffer(data + 1, size - 1, [&](QIODevice& file) {
+        std::size_t index = 0;
+        ((index++ == chosen ? void(readers(file)) : void()), ...);
+    });
+}

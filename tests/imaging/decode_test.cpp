@@ -201,12 +201,14 @@ INSTANTIATE_TEST_SUITE_P(Decode, EveryExtension, testing::ValuesIn(AcceptedPhoto
 
 TEST(Decode, ExtensionTable)
 {
-    EXPECT_EQ(AcceptedPhotoExtensions().size(), 39);
+    EXPECT_EQ(AcceptedPhotoExtensions().size(), 43);
     EXPECT_FALSE(AcceptedPhotoExtensions().contains("gif"));
     EXPECT_EQ(CoderForExtension("VST"), "TGA");
     EXPECT_EQ(CoderForExtension("rle"), "BMP");
     EXPECT_EQ(CoderForExtension("scr"), "PCX");
     EXPECT_EQ(CoderForExtension("rpf"), "RLA");
+    EXPECT_EQ(CoderForExtension("HEIF"), "HEIC");
+    EXPECT_EQ(CoderForExtension("avif"), "AVIF");
     EXPECT_EQ(CoderForExtension("gif"), "");
 }
 

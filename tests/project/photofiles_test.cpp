@@ -1,4 +1,5 @@
 // The open dialog's filters and the search of dropped folders.
+#include "imaging/generaldecoder.h"
 #include "project/photofiles.h"
 #include "tests/support/testsupport.h"
 
@@ -12,12 +13,21 @@ namespace {
 TEST(PhotoFilesTest, FilterListInOrder)
 {
     const QStringList filters = PhotoFileFilters();
-    ASSERT_EQ(filters.size(), 15);
+    ASSERT_EQ(filters.size(), 16);
     EXPECT_TRUE(filters[0].startsWith(QStringLiteral("Wszystkie obrazy (*.jpg *.jpeg *.bmp ")));
-    EXPECT_TRUE(filters[0].endsWith(QStringLiteral(" *.pbm)")));
+    EXPECT_TRUE(filters[0].endsWith(QStringLiteral(" *.pbm *.heic *.heif *.avif *.webp)")));
     EXPECT_EQ(filters[1], QStringLiteral("Jpeg (*.jpg;*.jpeg) (*.jpg *.jpeg)"));
-    EXPECT_EQ(filters[13], QStringLiteral("ZSoft Paint brush (*.pcs) (*.pcx)"));
-    EXPECT_EQ(filters[14], QStringLiteral("Wszystkie pliki (*.*)"));
+    EXPECT_EQ(filters[2],
+        QStringLiteral("Zdjęcia HEIF, AVIF i WebP (*.heic;*.heif;*.avif;*.webp) (*.heic *.heif *.avif *.webp)"));
+    EXPECT_EQ(filters[14], QStringLiteral("ZSoft Paint brush (*.pcs) (*.pcx)"));
+    EXPECT_EQ(filters[15], QStringLiteral("Wszystkie pliki (*.*)"));
+}
+
+// What the dialog and folder search offer, the decoders' table must accept.
+TEST(PhotoFilesTest, EveryPictureExtensionIsAccepted)
+{
+    for (const QString& pattern : PhotoFilePatterns())
+        EXPECT_TRUE(AcceptedPhotoExtensions().contains(pattern.mid(2))) << pattern.toStdString();
 }
 
 TEST(PhotoFilesTest, PhotoNamesByExtension)
@@ -25,6 +35,8 @@ TEST(PhotoFilesTest, PhotoNamesByExtension)
     EXPECT_TRUE(IsPhotoFileName(QStringLiteral("IMG_0001.JPG")));
     EXPECT_TRUE(IsPhotoFileName(QStringLiteral("scan.tiff")));
     EXPECT_TRUE(IsPhotoFileName(QStringLiteral("a.b.png")));
+    for (const char* phone : { "IMG_0002.HEIC", "x.heif", "x.avif", "x.WebP" })
+        EXPECT_TRUE(IsPhotoFileName(QLatin1String(phone))) << phone;
     EXPECT_FALSE(IsPhotoFileName(QStringLiteral("notes.txt")));
     EXPECT_FALSE(IsPhotoFileName(QStringLiteral("jpg")));
     EXPECT_FALSE(IsPhotoFileName(QStringLiteral("film.gif"))) << "only in its own filter, not among all pictures";
