@@ -193,17 +193,25 @@ bool ReadTopLevelBox(QIODevice& file, const char* type, qint64 limit, QByteArray
     return false;
 }
 
-} // namespace
+// The primary item of a HEIF file: its meta box and the properties associated with it.
+struct TPrimaryItem {
+    QByteArray meta;
+    std::vector<Box> properties; // the children of ipco, in order
+    std::vector<quint32> indices; // what ipma associates with the item, 1-based, in order
+};
 
-bool ReadHeifHeaderInfo(QIODevice& file, ImageInfo& info)
+// Reads the primary item; kind is set to kKindHeif in info (when given) once the file type box
+// is found.
+bool ReadPrimaryItem(QIODevice& file, TPrimaryItem& item, ImageInfo* info)
 {
     uchar start[8];
     if (!file.seek(0) || !ReadExact(file, start, sizeof start) || std::memcmp(start + 4, "ftyp", 4) != 0)
         return false;
-    info.kind = kKindHeif;
-    QByteArray meta;
-    if (!ReadTopLevelBox(file, "meta", kMaxMetaBytes, meta))
+    if (info != nullptr)
+        info->kind = kKindHeif;
+    if (!ReadTopLevelBox(file, "meta", kMaxMetaBytes, item.meta))
         return false;
+    const QByteArray& meta = item.meta;
     // meta is a full box: version and flags come before its children.
     const std::vector<Box> boxes = Children(meta, 4, meta.size());
     const Box* pitm = FindBox(boxes, "pitm");
@@ -211,20 +219,53 @@ bool ReadHeifHeaderInfo(QIODevice& file, ImageInfo& info)
     if (pitm == nullptr || iprp == nullptr)
         return false;
     Reader primary(meta, pitm->begin, pitm->end);
-    quint32 versionAndFlags = 0, item = 0;
-    if (!primary.Read(4, versionAndFlags) || !primary.Read(versionAndFlags >> 24 == 0 ? 2 : 4, item))
+    quint32 versionAndFlags = 0, id = 0;
+    if (!primary.Read(4, versionAndFlags) || !primary.Read(versionAndFlags >> 24 == 0 ? 2 : 4, id))
         return false;
     const std::vector<Box> iprpBoxes = Children(meta, iprp->begin, iprp->end);
     const Box* ipco = FindBox(iprpBoxes, "ipco");
     const Box* ipma = FindBox(iprpBoxes, "ipma");
     if (ipco == nullptr || ipma == nullptr)
         return false;
-    const std::vector<Box> properties = Children(meta, ipco->begin, ipco->end);
-    if (!ApplyItemProperties(meta, properties, AssociatedProperties(meta, *ipma, item), info))
+    item.properties = Children(meta, ipco->begin, ipco->end);
+    item.indices = AssociatedProperties(meta, *ipma, id);
+    return true;
+}
+
+} // namespace
+
+bool ReadHeifHeaderInfo(QIODevice& file, ImageInfo& info)
+{
+    TPrimaryItem primary;
+    if (!ReadPrimaryItem(file, primary, &info))
+        return false;
+    if (!ApplyItemProperties(primary.meta, primary.properties, primary.indices, info))
         return false;
     info.bitsPerPixel = 24;
     info.orientation = 1; // libheif turns and mirrors while decoding
     return true;
+}
+
+bool ReadHeifProfile(QIODevice& file, QByteArray& profile)
+{
+    profile.clear();
+    TPrimaryItem primary;
+    if (!ReadPrimaryItem(file, primary, nullptr))
+        return false;
+    for (const quint32 index : primary.indices) {
+        if (index == 0 || index > primary.properties.size())
+            continue;
+        const Box& property = primary.properties[index - 1];
+        // A colour box holds its kind, then for "prof" (restricted: "rICC") the ICC profile.
+        if (!property.Is("colr") || property.end - property.begin <= 4)
+            continue;
+        const QByteArray kind = primary.meta.mid(property.begin, 4);
+        if (kind == "prof" || kind == "rICC") {
+            profile = primary.meta.mid(property.begin + 4, property.end - property.begin - 4);
+            return true;
+        }
+    }
+    return false;
 }
 
 bool ReadWebpHeaderInfo(QIODevice& file, ImageInfo& info)

@@ -13,11 +13,17 @@
 //   like a JPEG's, and ReadImageInfo exchanges width and height for a quarter turn.
 #include "imaging/imageinfo.h"
 
+#include <QByteArray>
+
 class QIODevice;
 
 // kind kKindHeif, the upright size of the primary item and orientation 1; true when the primary
 // item's spatial extent (ispe) was found.
 bool ReadHeifHeaderInfo(QIODevice& file, ImageInfo& info);
+
+// The ICC profile of the primary item's colour box ("colr" of kind "prof" or "rICC"); false, with
+// profile empty, when there is none or the file cannot be walked.
+bool ReadHeifProfile(QIODevice& file, QByteArray& profile);
 
 // kind kKindWebp, the stored size (the canvas of an extended file, else the frame's), 24 or 32
 // bits (alpha) and the EXIF chunk's orientation; true when the size was found.

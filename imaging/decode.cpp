@@ -2,6 +2,7 @@
 
 #include "core/log.h"
 #include "imaging/colourprofile.h"
+#include "imaging/containerinfo.h"
 #include "imaging/generaldecoder.h"
 #include "imaging/jpegprofile.h"
 #include "imaging/picture.h"
@@ -52,6 +53,22 @@ QByteArray JpegProfile(const QString& path)
     return profile;
 }
 
+// The profile of a HEIF or AVIF photo: ImageMagick 6 does not hand it over, so it is read from
+// the primary item's colour box.
+QByteArray HeifProfile(const QString& path)
+{
+    QFile file(path);
+    QByteArray profile;
+    if (file.open(QIODevice::ReadOnly))
+        ReadHeifProfile(file, profile);
+    return profile;
+}
+
+bool IsHeifExtension(const QString& upperExtension)
+{
+    return upperExtension == u"HEIC" || upperExtension == u"HEIF" || upperExtension == u"AVIF";
+}
+
 // Without a profile nothing is done: no lcms2 call at all.
 void ApplyEmbeddedProfile(const QString& path, QImage& picture, const QByteArray& profile)
 {
@@ -92,6 +109,8 @@ bool LoadPhotoBitmap(const QString& path, QImage& target, bool force24)
             profile = JpegProfile(path);
         else if (!DecodeWithGeneralDecoder(path, target, &profile))
             return false;
+        else if (profile.isEmpty() && IsHeifExtension(extension))
+            profile = HeifProfile(path);
         ApplyEmbeddedProfile(path, target, profile);
         return true;
     } catch (const std::exception&) {

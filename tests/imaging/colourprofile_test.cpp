@@ -17,6 +17,7 @@
 #include <gtest/gtest.h>
 #include <jpeglib.h>
 #include <lcms2.h>
+#include <libheif/heif.h>
 
 namespace {
 
@@ -139,6 +140,34 @@ void WriteJpeg(const QString& path, const QImage& picture, const QByteArray& pro
     jpeg_finish_compress(&compressor);
     jpeg_destroy_compress(&compressor);
     std::fclose(out);
+}
+
+// A HEIC file of the picture written by libheif with the profile in its colour box (ImageMagick
+// 6 writes HEIC without the profile).
+void WriteHeic(const QString& path, const QImage& picture, const QByteArray& profile)
+{
+    heif_context* context = heif_context_alloc();
+    heif_encoder* encoder = nullptr;
+    heif_image* image = nullptr;
+    ASSERT_EQ(heif_context_get_encoder_for_format(context, heif_compression_HEVC, &encoder).code, heif_error_Ok);
+    heif_encoder_set_lossy_quality(encoder, 90);
+    const int width = picture.width(), height = picture.height();
+    heif_image_create(width, height, heif_colorspace_RGB, heif_chroma_interleaved_RGB, &image);
+    heif_image_add_plane(image, heif_channel_interleaved, width, height, 8);
+    int stride = 0;
+    std::uint8_t* plane = heif_image_get_plane(image, heif_channel_interleaved, &stride);
+    for (int y = 0; y < height; ++y) {
+        const uchar* bgr = picture.constScanLine(y);
+        for (int x = 0; x < width; ++x)
+            for (int c = 0; c < 3; ++c)
+                plane[y * stride + x * 3 + c] = bgr[x * 3 + 2 - c];
+    }
+    heif_image_set_raw_color_profile(image, "prof", profile.constData(), std::size_t(profile.size()));
+    EXPECT_EQ(heif_context_encode_image(context, image, encoder, nullptr, nullptr).code, heif_error_Ok);
+    EXPECT_EQ(heif_context_write_to_file(context, QFile::encodeName(path).constData()).code, heif_error_Ok);
+    heif_image_release(image);
+    heif_encoder_release(encoder);
+    heif_context_free(context);
 }
 
 // A lossless file of the picture written by ImageMagick with the profile attached as it is
@@ -282,10 +311,12 @@ TEST(ColourProfile, DecodingConvertsToSrgbExactlyAsLcms2Does)
     };
     ASSERT_GT(profiles[2].profile.size(), 65519);
     for (const Case& profile : profiles) {
-        for (const char* extension : { "jpg", "png", "tif", "psd" }) {
+        for (const char* extension : { "jpg", "png", "tif", "psd", "heic" }) {
             const QString path = dir.filePath(QStringLiteral("%1.%2").arg(profile.name, extension));
             if (QLatin1String(extension) == "jpg")
                 WriteJpeg(path, photo, profile.profile);
+            else if (QLatin1String(extension) == "heic")
+                WriteHeic(path, photo, profile.profile);
             else
                 WriteMagick(path, CoderForExtension(extension).toStdString(), photo, profile.profile);
             const QImage raw = RawDecode(path);
