@@ -2,12 +2,14 @@
 
 #include "app/forms.h"
 #include "app/lifecycle.h"
+#include "app/openrequests.h"
 #include "app/termination.h"
 #include "app/usplash.h"
 #include "lab/quietget.h"
 #include "project/umain.h"
 
 #include <QApplication>
+#include <QScopeGuard>
 #include <QThread>
 
 #include <cstdlib>
@@ -15,6 +17,7 @@
 int RunProgram()
 {
     TForms forms;
+    const auto stop = qScopeGuard(&StopOpenRequests);
     // During the start-up a signal ends every waiting loop; the start-up then tears the core
     // down and closes its window.
     WatchTerminationSignals([] {
@@ -41,5 +44,6 @@ int RunProgram()
         QCoreApplication::exit(0);
     });
     main->show();
+    DeliverOpenRequestsTo(main);
     return QApplication::exec();
 }

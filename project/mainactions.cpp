@@ -5,6 +5,7 @@
 #include "core/coreobjects.h"
 #include "lab/vdengine.h"
 #include "project/photobatch.h"
+#include "project/photofiles.h"
 #include "project/projectfolder.h"
 #include "project/projectinput.h"
 #include "project/selection.h"
@@ -142,6 +143,12 @@ void Tfmain::AddFiles(const QStringList& files)
         closeWhenAdded_ = false;
         close();
     }
+}
+
+void Tfmain::OpenPaths(const QStringList& paths)
+{
+    if (AskFormatFirst())
+        AddFiles(ExpandDroppedPaths(paths));
 }
 
 void Tfmain::RegenerateThumbnails()

@@ -69,6 +69,9 @@ public:
     // Adds the files in order with the wait window's progress; a file that cannot be added
     // is named in a question whether to go on.
     void AddFiles(const QStringList& files);
+    // Adds files and folders as a drop does, after the default format when one must be chosen.
+    void OpenPaths(const QStringList& paths);
+    bool Adding() const { return adding_; }
 
     // ---- controls ----
     TMousedPanel* MousedPanel1 = nullptr; // top bar

@@ -27,8 +27,7 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QDateTime>
-#include <QDirIterator>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
@@ -159,44 +158,6 @@ protected:
     const ScopedEnv runtime_ { "XDG_RUNTIME_DIR", nullptr };
     QByteArray previousTemp_;
 };
-
-// The folder and every entry under it with its size, time and permissions (a file written and
-// removed again shows in its folder's time).
-QStringList Snapshot(const QString& folder)
-{
-    QList<QFileInfo> infos { QFileInfo(folder) };
-    QDirIterator it(
-        folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
-    while (it.hasNext())
-        infos << it.nextFileInfo();
-    QStringList entries;
-    for (const QFileInfo& info : infos) {
-        entries << QStringLiteral("%1 %2 %3 %4")
-                       .arg(info.filePath().mid(folder.size()))
-                       .arg(info.size())
-                       .arg(info.lastModified().toMSecsSinceEpoch())
-                       .arg(int(info.permissions()), 0, 16);
-    }
-    entries.sort();
-    return entries;
-}
-
-// Takes every write permission from a folder tree, or gives it back.
-void SetTreeWritable(const QString& folder, bool writable)
-{
-    const QFileDevice::Permissions read = QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther;
-    const QFileDevice::Permissions enter = QFileDevice::ExeOwner | QFileDevice::ExeGroup | QFileDevice::ExeOther;
-    QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
-    QStringList paths { folder };
-    while (it.hasNext())
-        paths << it.next();
-    for (const QString& path : paths) {
-        const bool dir = QFileInfo(path).isDir();
-        QFile::setPermissions(path,
-            read | (dir ? enter : QFileDevice::Permissions())
-                | (writable ? QFileDevice::WriteOwner : QFileDevice::Permissions()));
-    }
-}
 
 TEST_F(StartupTest, SucceedsUpToTheMainWindowAndShutsDown)
 {
