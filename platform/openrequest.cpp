@@ -53,7 +53,9 @@ TOpenRequest ParseOpenRequest(const QByteArray& message)
     if (lineEnd < 0)
         return request;
     const QByteArray count = message.mid(kHeader.size(), lineEnd - kHeader.size());
-    bool ok = !count.isEmpty() && std::all_of(count.begin(), count.end(), [](char c) { return c >= '0' && c <= '9'; });
+    // Digits only, as written: no sign, no leading zero.
+    bool ok = !count.isEmpty() && count.size() <= 6 && (count.size() == 1 || count[0] != '0')
+        && std::all_of(count.begin(), count.end(), [](char c) { return c >= '0' && c <= '9'; });
     const int expected = ok ? count.toInt(&ok) : 0;
     if (!ok || expected > kMaxOpenPaths) {
         request.status = TOpenRequest::Bad;

@@ -14,8 +14,8 @@ QStringList PathsFromArguments(const QStringList& arguments);
 QByteArray EncodeOpenRequest(const QStringList& paths);
 
 // A message read so far: Incomplete until all of it has arrived; Bad for anything that is not
-// such a message (wrong start, a count above kMaxOpenPaths, an empty path, bytes after the
-// last path, more than kMaxOpenRequestBytes).
+// such a message (wrong start, a count not written as EncodeOpenRequest writes it or above
+// kMaxOpenPaths, an empty path, bytes after the last path, more than kMaxOpenRequestBytes).
 struct TOpenRequest {
     enum Status { Incomplete, Complete, Bad } status = Incomplete;
     QStringList paths; // when Complete

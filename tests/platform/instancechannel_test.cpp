@@ -61,6 +61,7 @@ TEST(OpenRequest, EncodedRequestsParseBackAndFaultsAreRefused)
         "vendaro-open 1x\n/a",
         "vendaro-open \n",
         "vendaro-open 100001\n",
+        "vendaro-open 00\n",
         QByteArrayLiteral("vendaro-open 2\n/a\0\0"),
         QByteArrayLiteral("vendaro-open 1\n/a\0/b\0"),
         "vendaro-open 1234567890",
