@@ -10,7 +10,9 @@
 #include "platform/files.h"
 #include "platform/paths.h"
 #include "platform/process.h"
+#include "project/projectfile.h"
 #include "project/projectfolder.h"
+#include "project/projectsaver.h"
 #include "project/umain.h"
 #include "project/uvdimage.h"
 #include "ui/pictures.h"
@@ -28,6 +30,7 @@ struct TCoreOwners {
     std::unique_ptr<TFormats> formats;
     std::unique_ptr<TEngine> engine;
     std::unique_ptr<TSkinner> skinner;
+    std::unique_ptr<TProjectSaver> saver; // goes first: it reads the project as it ends
 };
 
 TCoreOwners& Owners()
@@ -88,11 +91,17 @@ void CoreDeinit()
             DeleteFileForced(AppPath(QString::fromLatin1(name), FileUse::Write));
     TCoreOwners& owners = Owners();
     TCoreObjects& core = Core();
+    owners.saver.reset();
     Destroy(owners.config, core.config, "Destroying config...");
     Destroy(owners.vdimage, core.vdimage, "Destroying vdimage ...");
     Destroy(owners.formats, core.formats, "Destroying formats ...");
     Destroy(owners.engine, core.engine, "Destroying engine ...");
     Destroy(owners.skinner, core.skinner, "Destroying skinner engine ...");
+}
+
+void StartProjectSaver()
+{
+    Owners().saver = std::make_unique<TProjectSaver>(*Core().vdimage, ProjectFilePath());
 }
 
 void ShutDown()

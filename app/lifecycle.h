@@ -10,6 +10,11 @@ bool CoreInit();
 // the order they were built; an object that does not exist is skipped.
 void CoreDeinit();
 
+// Starts keeping the project file (project/projectsaver.h); called once the start-up has read
+// the lab's configuration, which names the per-user data folder. The core's teardown writes
+// the last change and stops it.
+void StartProjectSaver();
+
 // The main window's close: saves the user configuration, writes the session log with
 // "-savelog" and destroys the core. Runs once per start.
 void ShutDown();

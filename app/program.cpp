@@ -6,11 +6,13 @@
 #include "app/termination.h"
 #include "app/usplash.h"
 #include "lab/quietget.h"
+#include "project/projectfile.h"
 #include "project/umain.h"
 
 #include <QApplication>
 #include <QScopeGuard>
 #include <QThread>
+#include <QTimer>
 
 #include <cstdlib>
 
@@ -43,7 +45,11 @@ int RunProgram()
         ShutDown();
         QCoreApplication::exit(0);
     });
+    StartProjectSaver();
     main->show();
+    // Once the window is up, before the customer works: the project of the previous run.
+    QTimer::singleShot(0, main, [main] { main->OfferSavedProject(ProjectFilePath()); });
+    // Then the photos the program was asked to open, after whatever the restore brought back.
     DeliverOpenRequestsTo(main);
     return QApplication::exec();
 }

@@ -1,11 +1,13 @@
 // Imaging speed on a 6000 x 4000 photo-like picture (the test photo scaled up, with sensor-like
 // noise): each colour operation and all together, quarter turn, crop, framing on print sheets,
-// JPEG writing, working copies and the JPEG bridge. Run with --benchmark_repetitions=5
-// --benchmark_report_aggregates_only=true for medians.
+// JPEG writing, working copies, the JPEG bridge and the ICC conversion to sRGB. Run with
+// --benchmark_repetitions=5 --benchmark_report_aggregates_only=true for medians.
 #include "bench/noisyphoto.h"
 #include "imaging/colour.h"
+#include "imaging/colourprofile.h"
 #include "imaging/decode.h"
 #include "imaging/geometry.h"
+#include "imaging/jpegprofile.h"
 #include "imaging/jpegsave.h"
 #include "imaging/picture.h"
 #include "imaging/workingcopy.h"
@@ -16,6 +18,7 @@
 #include <QImage>
 
 #include <benchmark/benchmark.h>
+#include <lcms2.h>
 
 #include <cstring>
 
@@ -255,6 +258,82 @@ void BM_LoadPhotoBitmapJpeg(benchmark::State& state)
     }
 }
 BENCHMARK(BM_LoadPhotoBitmapJpeg)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// Adobe RGB (1998) as lcms2 builds it: D65 white, gamma 563/256.
+const QByteArray& AdobeRgbProfile()
+{
+    static const QByteArray bytes = [] {
+        const cmsCIExyY white { 0.3127, 0.3290, 1.0 };
+        const cmsCIExyYTRIPLE primaries { { 0.64, 0.33, 1 }, { 0.21, 0.71, 1 }, { 0.15, 0.06, 1 } };
+        cmsToneCurve* gamma = cmsBuildGamma(nullptr, 563.0 / 256);
+        cmsToneCurve* curves[3] = { gamma, gamma, gamma };
+        cmsHPROFILE profile = cmsCreateRGBProfile(&white, &primaries, curves);
+        cmsUInt32Number size = 0;
+        cmsSaveProfileToMem(profile, nullptr, &size);
+        QByteArray saved(qsizetype(size), '\0');
+        cmsSaveProfileToMem(profile, saved.data(), &size);
+        cmsCloseProfile(profile);
+        cmsFreeToneCurve(gamma);
+        return saved;
+    }();
+    return bytes;
+}
+
+// The photo JPEG with the Adobe RGB profile in one APP2 chunk right after its start of image.
+const QString& AdobePhotoJpeg()
+{
+    static const QString path = [] {
+        const QString file = ScratchPath("photo-adobe.jpg");
+        QFile plain(PhotoJpeg());
+        plain.open(QIODevice::ReadOnly);
+        QByteArray bytes = plain.readAll();
+        const QByteArray payload = QByteArray("ICC_PROFILE", 12) + char(1) + char(1) + AdobeRgbProfile();
+        const int length = int(payload.size()) + 2;
+        bytes.insert(2, QByteArray("\xFF\xE2", 2) + char(length >> 8) + char(length & 255) + payload);
+        QFile out(file);
+        out.open(QIODevice::WriteOnly);
+        out.write(bytes);
+        return file;
+    }();
+    return path;
+}
+
+// The conversion alone, on a fresh copy of the 24-bit photo per iteration.
+void BM_IccToSrgb(benchmark::State& state)
+{
+    const QImage photo = Photo().convertToFormat(QImage::Format_BGR888);
+    QImage work = photo.copy();
+    for (auto _ : state) {
+        state.PauseTiming();
+        std::memcpy(work.bits(), photo.constBits(), std::size_t(work.sizeInBytes()));
+        state.ResumeTiming();
+        benchmark::DoNotOptimize(ConvertProfileToSrgb(work, AdobeRgbProfile()));
+    }
+    ReportPixels(state, std::int64_t(kWidth) * kHeight);
+}
+BENCHMARK(BM_IccToSrgb)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// What a photo without a profile pays: the walk of its markers up to the start of scan.
+void BM_JpegProfileLookup(benchmark::State& state)
+{
+    for (auto _ : state) {
+        QFile file(PhotoJpeg());
+        file.open(QIODevice::ReadOnly);
+        QByteArray profile;
+        benchmark::DoNotOptimize(ReadJpegProfile(file, profile));
+    }
+}
+BENCHMARK(BM_JpegProfileLookup)->Unit(benchmark::kMicrosecond)->UseRealTime();
+
+// The whole decode of the same photo with the profile; beside BM_LoadPhotoBitmapJpeg.
+void BM_LoadPhotoBitmapJpegAdobeRgb(benchmark::State& state)
+{
+    for (auto _ : state) {
+        QImage decoded;
+        benchmark::DoNotOptimize(LoadPhotoBitmap(AdobePhotoJpeg(), decoded));
+    }
+}
+BENCHMARK(BM_LoadPhotoBitmapJpegAdobeRgb)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
 

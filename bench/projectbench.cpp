@@ -1,4 +1,5 @@
 // Speed of the photo project: adding a camera-sized photo (one core, and fifty on every core),
+// restoring fifty from a project file, keeping the project file of 5000 photos,
 // rendering a print and saving it as the order does, rendering a whole order of fifty, with the
 // peak memory of the process. Links only the window-free library, so the process holds no more
 // than the work needs.
@@ -7,6 +8,7 @@
 #include "order/history.h"
 #include "order/orderpackage.h"
 #include "project/photobatch.h"
+#include "project/projectfile.h"
 #include "project/uvdimage.h"
 #include "tests/project/projectfixture.h"
 #include "tests/support/testsupport.h"
@@ -15,6 +17,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 
 #include <benchmark/benchmark.h>
@@ -126,28 +129,124 @@ void BM_AddPhoto6000x4000OneCore(benchmark::State& state)
 }
 BENCHMARK(BM_AddPhoto6000x4000OneCore)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
 
+// Adds the photos on every core as the main window does, each with what saved holds for it
+// when given (a project restored).
+void AddOnAllCores(
+    benchmark::State& state, TProjectFixture& bench, const QStringList& photos, const TSavedProject* saved = nullptr)
+{
+    TPhotoBatch batch(*bench.project, photos, bench.config.previewSize);
+    TPreparedPhoto prepared;
+    for (int i = 0; i < batch.Count(); ++i) {
+        while (!batch.TakeNext(prepared, 20)) { }
+        if (!prepared.ok)
+            state.SkipWithError("a photo failed");
+        bench.project->AppendPhoto(std::move(prepared), saved ? &saved->photos[std::size_t(i)] : nullptr);
+    }
+}
+
 void BM_Add50Photos6000x4000AllCores(benchmark::State& state)
 {
     const QString photo = CameraPhoto();
     TProjectFixture bench;
     const QStringList photos(50, photo);
     for (auto _ : state) {
-        {
-            TPhotoBatch batch(*bench.project, photos, bench.config.previewSize);
-            TPreparedPhoto prepared;
-            for (int i = 0; i < batch.Count(); ++i) {
-                while (!batch.TakeNext(prepared, 20)) { }
-                if (!prepared.ok)
-                    state.SkipWithError("a photo failed");
-                bench.project->AppendPhoto(std::move(prepared));
-            }
-        }
+        AddOnAllCores(state, bench, photos);
         state.PauseTiming();
         bench.project->Clear();
         state.ResumeTiming();
     }
 }
 BENCHMARK(BM_Add50Photos6000x4000AllCores)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
+
+// Restoring the same 50 photos from a project file: read the file, decode the sources on every
+// core and give each photo its format, crop and colour corrections (the thumbnails show them).
+void BM_Restore50Photos6000x4000AllCores(benchmark::State& state)
+{
+    const QString photo = CameraPhoto();
+    TProjectFixture bench;
+    AddOnAllCores(state, bench, QStringList(50, photo));
+    for (int i = 0; i < bench.project->Count(); ++i) {
+        bench.project->SetFormat(i, kFormat10x15);
+        Corrections record = bench.project->GetCorrections(i);
+        record.sat = 30;
+        record.contr = 20;
+        record.sepia = i % 2;
+        bench.project->SetCorrections(i, record);
+    }
+    const QString file = bench.TempFolder() + QStringLiteral("/project.vdp");
+    if (!WriteProjectFile(file, SavedState(*bench.project)))
+        return state.SkipWithError("WriteProjectFile failed");
+    bench.project->Clear();
+    for (auto _ : state) {
+        const std::optional<TSavedProject> saved = ReadProjectFile(file);
+        if (!saved)
+            return state.SkipWithError("ReadProjectFile failed");
+        QStringList sources;
+        for (const TSavedPhoto& source : saved->photos)
+            sources << source.sourcePath;
+        AddOnAllCores(state, bench, sources, &*saved);
+        state.PauseTiming();
+        bench.project->Clear();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_Restore50Photos6000x4000AllCores)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
+
+// A project of 5000 photos with long paths, a crop and colour settings, built without decoding
+// (a tiny preview per photo).
+void FillProject(TVDImage& project, int count)
+{
+    for (int i = 0; i < count; ++i) {
+        TPreparedPhoto photo;
+        photo.ok = true;
+        photo.slot.sourcePath = QStringLiteral("/home/klient/Obrazy/2026/Wakacje nad morzem - Łeba/IMG_20260712_%1.jpg")
+                                    .arg(i, 6, 10, QChar(u'0'));
+        photo.info.width = 6000;
+        photo.info.height = 4000;
+        photo.preview = QImage(8, 8, QImage::Format_ARGB32);
+        photo.preview.fill(Qt::gray);
+        project.AppendPhoto(std::move(photo));
+        Corrections record = project.GetCorrections(i);
+        record.crop = { 0.1f, 0.1f, 0.8f, 0.7f, 0.9f, 0.8f };
+        record.sat = 20;
+        project.SetCorrections(i, record);
+    }
+}
+
+// What the project file's saver does on the user-interface thread when its second is over:
+// copy the customer's part of 5000 photos, compare it with the last one written (one quantity
+// differs, at the end) and hand the copy over. The text and the file are made on a worker.
+void BM_ProjectSaveUiThread5000Photos(benchmark::State& state)
+{
+    TProjectFixture bench;
+    FillProject(*bench.project, 5000);
+    TSavedProject written = SavedState(*bench.project);
+    int quantity = 1;
+    for (auto _ : state) {
+        bench.project->Photo(4999).quantity = quantity = quantity % 99 + 1;
+        TSavedProject copy = SavedState(*bench.project);
+        if (copy != written) {
+            written = copy;
+            TSavedProject handed = std::move(copy);
+            benchmark::DoNotOptimize(handed);
+        }
+    }
+}
+BENCHMARK(BM_ProjectSaveUiThread5000Photos)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The worker's part for the same project: the text and the atomic write.
+void BM_ProjectFileWrite5000Photos(benchmark::State& state)
+{
+    TProjectFixture bench;
+    FillProject(*bench.project, 5000);
+    const TSavedProject saved = SavedState(*bench.project);
+    const QString file = bench.TempFolder() + QStringLiteral("/project.vdp");
+    for (auto _ : state)
+        if (!WriteProjectFile(file, saved))
+            state.SkipWithError("WriteProjectFile failed");
+    state.counters["bytes"] = double(QFileInfo(file).size());
+}
+BENCHMARK(BM_ProjectFileWrite5000Photos)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // RenderOutput and SaveJpeg (quality 100, as the order package saves) of a turned, cropped
 // photo with every colour setting in use; `parallel` photos at once, each on its own thread (as

@@ -1,6 +1,9 @@
 #include "imaging/decode.h"
 
+#include "core/log.h"
+#include "imaging/colourprofile.h"
 #include "imaging/generaldecoder.h"
+#include "imaging/jpegprofile.h"
 #include "imaging/picture.h"
 #include "jfxlib.h"
 
@@ -34,6 +37,28 @@ bool LoadBitmapFile(const QString& path, QImage& target, bool force24)
     return true;
 }
 
+void LogUnusableProfile(const QString& path, const char* why)
+{
+    Log(QStringLiteral("Colour profile of %1 %2: colours left as stored").arg(path, QLatin1String(why)), 2);
+}
+
+// The profile of a JPEG the bridge decoded, read beside it; empty when there is none.
+QByteArray JpegProfile(const QString& path)
+{
+    QFile file(path);
+    QByteArray profile;
+    if (file.open(QIODevice::ReadOnly) && ReadJpegProfile(file, profile) == JpegProfileChunks::Broken)
+        LogUnusableProfile(path, "is incomplete");
+    return profile;
+}
+
+// Without a profile nothing is done: no lcms2 call at all.
+void ApplyEmbeddedProfile(const QString& path, QImage& picture, const QByteArray& profile)
+{
+    if (!profile.isEmpty() && ConvertProfileToSrgb(picture, profile) == ProfileConversion::Broken)
+        LogUnusableProfile(path, "can't be read");
+}
+
 } // namespace
 
 int LoadJpegThroughBridge(const QString& path, QImage& target)
@@ -62,9 +87,13 @@ bool LoadPhotoBitmap(const QString& path, QImage& target, bool force24)
         const QString extension = QFileInfo(path).suffix().toUpper();
         if (extension == u"BMP")
             return LoadBitmapFile(path, target, force24);
+        QByteArray profile;
         if ((extension == u"JPG" || extension == u"JPEG") && LoadJpegThroughBridge(path, target) == JFX_OK)
-            return true;
-        return DecodeWithGeneralDecoder(path, target);
+            profile = JpegProfile(path);
+        else if (!DecodeWithGeneralDecoder(path, target, &profile))
+            return false;
+        ApplyEmbeddedProfile(path, target, profile);
+        return true;
     } catch (const std::exception&) {
         return false; // out of memory while converting: the photo cannot be loaded
     }

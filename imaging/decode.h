@@ -3,8 +3,9 @@
 // for ".BMP", the JPEG bridge (jfxlib) for ".JPG" and ".JPEG", and the general decoder
 // (imaging/generaldecoder.h) for everything else and for any JPEG the bridge does not read.
 // The result is a 24-bit picture (Format_BGR888) that the caller copies into a 32-bit one
-// (As32BitPicture, imaging/picture.h). Pixels come as the file stores them; turning them
-// upright by the TIFF/EXIF orientation is the caller's step (PreparePhoto). Nothing is kept
+// (As32BitPicture, imaging/picture.h). Pixels come as the file stores them, converted to sRGB
+// when the file embeds an ICC colour profile (imaging/colourprofile.h; not for ".BMP"); turning
+// them upright by the TIFF/EXIF orientation is the caller's step (PreparePhoto). Nothing is kept
 // between calls.
 #include <QImage>
 #include <QString>

@@ -98,7 +98,7 @@ QString CoderForExtension(const QString& extension)
     return {};
 }
 
-bool DecodeWithGeneralDecoder(const QString& path, QImage& target)
+bool DecodeWithGeneralDecoder(const QString& path, QImage& target, QByteArray* iccProfile)
 {
     const std::string coder = CoderForExtension(QFileInfo(path).suffix()).toStdString();
     QFile file(path);
@@ -114,6 +114,7 @@ bool DecodeWithGeneralDecoder(const QString& path, QImage& target)
         if (!PictureSizeAllowed(std::int64_t(header.columns()), std::int64_t(header.rows())))
             return false;
         Magick::Image image = ReadFirstImage(blob, coder, fileName, false);
+        const Magick::Blob profile = image.iccColorProfile(); // before laying it on paper drops it
         MakeOpaqueRgb(image);
         const int width = int(image.columns()), height = int(image.rows());
         QImage decoded = NewPicture(width, height, QImage::Format_BGR888);
@@ -122,6 +123,8 @@ bool DecodeWithGeneralDecoder(const QString& path, QImage& target)
         for (int y = 0; y < height; ++y)
             image.write(0, y, std::size_t(width), 1, "BGR", MagickCore::CharPixel, decoded.scanLine(y));
         target = std::move(decoded);
+        if (iccProfile)
+            *iccProfile = QByteArray(static_cast<const char*>(profile.data()), qsizetype(profile.length()));
         return true;
     } catch (const std::exception&) {
         return false; // Magick::Exception: the file is not readable as this format

@@ -15,5 +15,7 @@ QString CoderForExtension(const QString& extension);
 
 // Decodes the first image of the file into a 24-bit Format_BGR888 picture, converted to sRGB,
 // transparent areas laid on white. False (target unchanged) when the extension has no coder,
-// the file cannot be read or is larger than the picture limits (imaging/picture.h).
-bool DecodeWithGeneralDecoder(const QString& path, QImage& target);
+// the file cannot be read or is larger than the picture limits (imaging/picture.h). When
+// iccProfile is given it receives the image's embedded ICC profile (empty without one); the
+// pixels are not converted by it here.
+bool DecodeWithGeneralDecoder(const QString& path, QImage& target, QByteArray* iccProfile = nullptr);

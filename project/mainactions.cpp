@@ -3,11 +3,14 @@
 
 #include "core/core.h"
 #include "core/coreobjects.h"
+#include "core/log.h"
 #include "lab/vdengine.h"
 #include "project/photobatch.h"
 #include "project/photofiles.h"
+#include "project/projectfile.h"
 #include "project/projectfolder.h"
 #include "project/projectinput.h"
+#include "project/projectsaver.h"
 #include "project/selection.h"
 #include "project/thumbview.h"
 #include "project/uvdimage.h"
@@ -64,6 +67,17 @@ public:
     static void Progress(int done, int total) { fwait().pb->SetPosition(done * 100 / std::max(total, 1)); }
 };
 
+// A photo that did not fit on the disk gets one message naming it, the folder and the space;
+// true then, and the photos after it are not tried.
+bool ShowedNoRoom(const TPreparedPhoto& photo)
+{
+    if (photo.spaceNeeded <= 0)
+        return false;
+    fdialog().Error(NoRoomMessage(
+        QFileInfo(photo.slot.sourcePath).fileName(), Project().projectFolder, photo.spaceNeeded, photo.spaceAvailable));
+    return true;
+}
+
 bool AskText(QWidget* parent, const QString& caption, const QString& prompt, QString& text)
 {
     bool ok = false;
@@ -108,41 +122,96 @@ void Tfmain::AddFiles(const QStringList& files)
     if (files.isEmpty())
         return;
     TVDImage& project = Project();
-    {
-        adding_ = true; // before the wait window lets events through
-        const auto done = qScopeGuard([this] { adding_ = false; });
-        TWaitScope wait(this);
-        TPhotoBatch batch(project, files, Config().previewSize);
-        for (int i = 0; i < batch.Count() && !closeWhenAdded_; ++i) {
-            TPreparedPhoto photo;
-            while (!batch.TakeNext(photo, kPollMs) && !closeWhenAdded_)
-                QCoreApplication::processEvents();
-            if (closeWhenAdded_)
-                break;
-            if (photo.ok) {
-                project.AppendPhoto(std::move(photo));
-                UpdateScrollRange();
-            } else {
-                LogFailedPhoto(photo);
-                const QString name = QFileInfo(photo.slot.sourcePath).fileName();
-                if (photo.spaceNeeded > 0) { // one message; the photos after it are not tried
-                    fdialog().Error(
-                        NoRoomMessage(name, project.projectFolder, photo.spaceNeeded, photo.spaceAvailable));
-                    break;
-                }
-                if (!fdialog().Question(QStringLiteral("Nie można dodać zdjęcia (") + name
-                            + QStringLiteral(") !\rCzy chcesz probować dodać resztę zdjęć ?"),
-                        diError))
-                    break;
-            }
-            TWaitScope::Progress(i + 1, batch.Count());
+    TakeDecoded(files, [&](int, TPreparedPhoto& photo) {
+        if (photo.ok) {
+            project.AppendPhoto(std::move(photo));
+            UpdateScrollRange();
+            return true;
         }
+        LogFailedPhoto(photo);
+        if (ShowedNoRoom(photo))
+            return false;
+        const QString name = QFileInfo(photo.slot.sourcePath).fileName();
+        return fdialog().Question(QStringLiteral("Nie można dodać zdjęcia (") + name
+                + QStringLiteral(") !\rCzy chcesz probować dodać resztę zdjęć ?"),
+            diError);
+    });
+    AfterDecoding();
+}
+
+void Tfmain::TakeDecoded(const QStringList& files, const std::function<bool(int, TPreparedPhoto&)>& take)
+{
+    adding_ = true; // before the wait window lets events through
+    const auto done = qScopeGuard([this] { adding_ = false; });
+    TWaitScope wait(this);
+    TPhotoBatch batch(Project(), files, Config().previewSize);
+    for (int i = 0; i < batch.Count() && !closeWhenAdded_; ++i) {
+        TPreparedPhoto photo;
+        while (!batch.TakeNext(photo, kPollMs) && !closeWhenAdded_)
+            QCoreApplication::processEvents();
+        if (closeWhenAdded_ || !take(i, photo))
+            break;
+        TWaitScope::Progress(i + 1, batch.Count());
     }
+}
+
+void Tfmain::AfterDecoding()
+{
     AfterProjectChange();
     if (closeWhenAdded_) {
         closeWhenAdded_ = false;
         close();
     }
+}
+
+void Tfmain::OfferSavedProject(const QString& path)
+{
+    const std::optional<TSavedProject> saved = ReadProjectFile(path);
+    if (!saved || saved->photos.empty())
+        return;
+    const QString question = QStringLiteral("Przywrócić poprzedni projekt (%1 zdjęć) ?").arg(saved->photos.size());
+    if (fdialog().Question(question, diQuestion))
+        RestoreProject(*saved);
+    else
+        WriteProjectFile(path, {});
+}
+
+void Tfmain::RestoreProject(const TSavedProject& saved)
+{
+    TVDImage& project = Project();
+    QStringList sources;
+    for (const TSavedPhoto& photo : saved.photos)
+        sources << photo.sourcePath;
+    QStringList missing;
+    std::vector<int> restored;
+    bool noRoom = false;
+    {
+        TProjectSavePause pause; // the file keeps the whole project until every photo is back
+        TakeDecoded(sources, [&](int index, TPreparedPhoto& photo) {
+            if (photo.ok) {
+                project.AppendPhoto(std::move(photo), &saved.photos[std::size_t(index)]);
+                restored.push_back(index);
+                UpdateScrollRange();
+                return true;
+            }
+            LogFailedPhoto(photo);
+            noRoom = ShowedNoRoom(photo);
+            if (!noRoom)
+                missing << photo.slot.sourcePath;
+            return !noRoom;
+        });
+        // Cut short: the file keeps the whole project for the next start.
+        if (closeWhenAdded_ || noRoom)
+            if (TProjectSaver* saver = TProjectSaver::Current())
+                saver->Stop();
+        project.defaultFormat = saved.defaultFormat;
+        project.focus = RestoredFocus(saved.focus, restored);
+    }
+    Log(QStringLiteral("Project restored: %1 of %2 photos").arg(restored.size()).arg(saved.photos.size()), 1);
+    const bool closing = closeWhenAdded_;
+    AfterDecoding(); // the warning then stands over the restored photos
+    if (!missing.isEmpty() && !closing)
+        fdialog().Warning(MissingSourcesMessage(missing));
 }
 
 void Tfmain::OpenPaths(const QStringList& paths)

@@ -30,6 +30,8 @@ class TMousedPanel;
 class TStatusLabel;
 class TThumbView;
 class Tflog;
+struct TPreparedPhoto;
+struct TSavedProject;
 
 // Format assigns a format to the photos; PickDefaultFormat returns the chosen format, -1 for
 // none; Preview shows the focused photo's print.
@@ -72,6 +74,14 @@ public:
     // Adds files and folders as a drop does, after the default format when one must be chosen.
     void OpenPaths(const QStringList& paths);
     bool Adding() const { return adding_; }
+    // When the project file at path holds photos: asks whether to restore them; "OK" restores
+    // them (RestoreProject), "NIE" empties the file. A damaged file is only logged.
+    void OfferSavedProject(const QString& path);
+    // Decodes the saved photos' sources again with the wait window's progress and gives each
+    // photo what the customer had set on it; sources that cannot be read are left out and
+    // named in one warning. The project file is not rewritten until every photo is back, and
+    // not at all in this run when a full disk or the window's close cuts the restore short.
+    void RestoreProject(const TSavedProject& saved);
 
     // ---- controls ----
     TMousedPanel* MousedPanel1 = nullptr; // top bar
@@ -158,6 +168,10 @@ private:
     void ShowHint(const QString& hint);
     int OpenAttached(TMainLink link);
     void AfterProjectChange(); // scroll range, repaint, status
+    // Decodes files on all cores with the wait window and hands each result to take in order
+    // (take returns false to stop); a close meanwhile stops it too.
+    void TakeDecoded(const QStringList& files, const std::function<bool(int, TPreparedPhoto&)>& take);
+    void AfterDecoding(); // AfterProjectChange, then the close that waited, if any
     bool AskFormatFirst();
     bool ConfirmExit(); // "Zakończyć pracę programu ?", unless told not to ask again
 

@@ -15,6 +15,7 @@
 #include "platform/timeutils.h"
 #include "project/outputrender.h"
 #include "project/photoprep.h"
+#include "project/projectfile.h"
 #include "project/projectfolder.h"
 
 #include <QElapsedTimer>
@@ -83,6 +84,7 @@ const TPhoto& TVDImage::Photo(int index) const
 TPhoto& TVDImage::Photo(int index)
 {
     CheckIndex(index);
+    Changed();
     return photos_[std::size_t(index)];
 }
 
@@ -103,6 +105,7 @@ void TVDImage::SetAllSelected(bool selected)
 {
     for (TPhoto& photo : photos_)
         photo.selected = selected;
+    Changed();
 }
 
 int TVDImage::TotalQuantity() const
@@ -143,7 +146,7 @@ void TVDImage::ReleasePhoto(const TPhotoSlot& slot)
         DeleteFileForced(slot.previewPath);
 }
 
-void TVDImage::AppendPhoto(TPreparedPhoto&& photo)
+void TVDImage::AppendPhoto(TPreparedPhoto&& photo, const TSavedPhoto* saved)
 {
     TPhoto added;
     added.sourcePath = photo.slot.sourcePath;
@@ -156,8 +159,18 @@ void TVDImage::AppendPhoto(TPreparedPhoto&& photo)
     photos_.push_back(std::move(added));
 
     const int index = Count() - 1;
-    SetFormat(index, defaultFormat);
+    if (saved) {
+        TPhoto& restored = photos_.back();
+        restored.name = saved->name;
+        restored.quantity = saved->quantity;
+        restored.selected = saved->selected;
+        restored.formatId = saved->formatId;
+        SetCorrections(index, saved->corrections);
+    } else {
+        SetFormat(index, defaultFormat);
+    }
     MakeThumbnail(index, photo.preview);
+    Changed();
 }
 
 bool TVDImage::AddPhoto(const QString& path)
@@ -185,6 +198,7 @@ void TVDImage::Delete(int index)
     if (focus > index || focus == -1)
         focus = std::max(focus - 1, 0);
     focus = std::min(focus, Count() - 1);
+    Changed();
 }
 
 void TVDImage::Clear()
@@ -200,6 +214,7 @@ void TVDImage::Clear()
     photos_.clear();
     projectFolder.clear();
     focus = -1;
+    Changed();
 }
 
 Corrections TVDImage::GetCorrections(int index) const

@@ -20,6 +20,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <vector>
 
 class TConfig;
@@ -28,6 +29,7 @@ class TFormats;
 struct TPhotoSlot;
 struct TRect;
 struct TPreparedPhoto;
+struct TSavedPhoto;
 
 // One photo of the project.
 struct TPhoto {
@@ -64,6 +66,10 @@ public:
 
     void SetSettings(const TProjectSettings& settings) { settings_ = settings; }
 
+    // Called on every change of the project, or of a photo reached for writing (the non-const
+    // Photo may report a photo that was only read); the project file's saver listens here.
+    void SetChangeListener(std::function<void()> listener) { changeListener_ = std::move(listener); }
+
     // ---- per photo; an index outside 0..Count()-1 raises EListError ----
     const TPhoto& Photo(int index) const;
     TPhoto& Photo(int index);
@@ -90,10 +96,11 @@ public:
     // The steps of AddPhoto. ReservePhoto creates the project folder on first use (mode
     // 0700) and claims unique working-copy names by creating the files empty; false when the
     // folder or a name cannot be made. ReleasePhoto deletes a slot's files (a photo that is
-    // not added). AppendPhoto adds a successfully prepared photo.
+    // not added). AppendPhoto adds a successfully prepared photo with the default format, or
+    // with what the customer had set on it when saved is given (a project read back).
     bool ReservePhoto(const QString& path, TPhotoSlot& slot);
     static void ReleasePhoto(const TPhotoSlot& slot);
-    void AppendPhoto(TPreparedPhoto&& photo);
+    void AppendPhoto(TPreparedPhoto&& photo, const TSavedPhoto* saved = nullptr);
 
     // Removes the photo and its working copies. The focus stays on its photo; when that
     // photo goes, the next one (or the last) takes it.
@@ -145,7 +152,13 @@ public:
 
 private:
     void CheckIndex(int index) const;
+    void Changed() const
+    {
+        if (changeListener_)
+            changeListener_();
+    }
 
     TProjectSettings settings_;
     std::vector<TPhoto> photos_;
+    std::function<void()> changeListener_;
 };

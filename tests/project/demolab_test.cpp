@@ -1,6 +1,7 @@
 // A customer's session against the demo lab: the real program starts in-process, takes
 // photos of several formats through the open dialog, assigns a format and quantities, shows
 // prices, renames, previews, resets and deletes, and ends; the project folder goes with it.
+// The next start offers the project it ended with and restores it.
 #include "app/program.h"
 #include "core/core.h"
 #include "core/coreobjects.h"
@@ -9,6 +10,7 @@
 #include "imaging/jpegsave.h"
 #include "platform/appdir.h"
 #include "platform/process.h"
+#include "project/projectfile.h"
 #include "project/umain.h"
 #include "project/uvdimage.h"
 #include "tests/project/projectfixture.h"
@@ -20,6 +22,7 @@
 #include "ui/statuslabel.h"
 #include "ui/umydialog.h"
 #include "ui/unewsreader.h"
+#include "ui/upleasewait.h"
 #include "ui/utip.h"
 
 #include <QAction>
@@ -27,9 +30,12 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLocale>
+#include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 namespace {
 
@@ -43,6 +49,7 @@ struct TSession {
     int formatAfterReset = 0;
     int countAfterDelete = -1;
     int cellWidth = 0;
+    TSavedProject state; // as the program ended
 };
 
 // What the customer does once the main window shows.
@@ -89,7 +96,40 @@ void WorkInMainWindow(Tfmain& main, const QStringList& photos, TSession& session
     main.UpdateStatus();
     main.adelete->trigger();
     session.countAfterDelete = project.Count();
+    session.state = SavedState(project);
     main.aexit->trigger();
+}
+
+// Runs the program with kit's program folder until it ends; work runs once the main window
+// shows with nothing modal and no wait window over it. False when it never did.
+bool RunProgramIn(TKit& kit, const std::function<void(Tfmain&)>& work)
+{
+    SetAppDir(kit.Program().chopped(1));
+    SetProgramArguments({ QStringLiteral("vendaro") });
+    bool worked = false;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            if (!window->isVisible())
+                continue;
+            if (auto* tip = qobject_cast<Tftip*>(window)) {
+                tip->accept();
+            } else if (auto* news = qobject_cast<Tfnews*>(window)) {
+                news->close();
+            } else if (auto* main = qobject_cast<Tfmain*>(window);
+                       main && !worked && !QApplication::activeModalWidget() && !fwait().isVisible()) {
+                worked = true;
+                poll.stop();
+                work(*main);
+            }
+        }
+    });
+    poll.start(20);
+    RunProgram();
+    poll.stop();
+    SetProgramArguments(QApplication::arguments());
+    SetAppDir(QString());
+    return worked;
 }
 
 TEST(DemoLabSession, CustomerFillsAProject)
@@ -112,32 +152,8 @@ TEST(DemoLabSession, CustomerFillsAProject)
     const QStringList files { photos.filePath("IMG_0001.JPG"), photos.filePath("portrait.png"),
         photos.filePath("scan.bmp") };
 
-    SetAppDir(kit.Program().chopped(1));
-    SetProgramArguments({ QStringLiteral("vendaro") });
     TSession session;
-    bool worked = false;
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, [&] {
-        for (QWidget* window : QApplication::topLevelWidgets()) {
-            if (!window->isVisible())
-                continue;
-            if (auto* tip = qobject_cast<Tftip*>(window)) {
-                tip->accept();
-            } else if (auto* news = qobject_cast<Tfnews*>(window)) {
-                news->close();
-            } else if (auto* main = qobject_cast<Tfmain*>(window);
-                       main && !worked && !QApplication::activeModalWidget()) {
-                worked = true;
-                poll.stop();
-                WorkInMainWindow(*main, files, session);
-            }
-        }
-    });
-    poll.start(20);
-    RunProgram();
-    poll.stop();
-    SetProgramArguments(QApplication::arguments());
-    SetAppDir(QString());
+    const bool worked = RunProgramIn(kit, [&](Tfmain& main) { WorkInMainWindow(main, files, session); });
 
     ASSERT_TRUE(worked);
     EXPECT_EQ(session.added, files);
@@ -151,6 +167,20 @@ TEST(DemoLabSession, CustomerFillsAProject)
     EXPECT_EQ(session.countAfterDelete, 2);
     EXPECT_FALSE(session.projectFolder.isEmpty());
     EXPECT_FALSE(QFileInfo::exists(session.projectFolder)) << "the project folder goes at shut-down";
+
+    // The next start offers the project the program ended with and brings it back.
+    ASSERT_TRUE(QFileInfo::exists(kit.Program("project.vdp")));
+    TDialogAnswers restoreAnswer { { kButtonOk } };
+    TSavedProject restored;
+    EXPECT_TRUE(RunProgramIn(kit, [&](Tfmain& main) {
+        EXPECT_TRUE(QTest::qWaitFor([] { return Core().vdimage->Count() > 0; }, 20000)); // asked once shown
+        restored = SavedState(*Core().vdimage);
+        main.close();
+    }));
+    ASSERT_EQ(restoreAnswer.Shown().size(), 1);
+    EXPECT_EQ(restoreAnswer.Shown()[0].text, QStringLiteral("Przywrócić poprzedni projekt (2 zdjęć) ?"));
+    EXPECT_EQ(restored, session.state);
+    EXPECT_TRUE(QFileInfo::exists(kit.Program("project.vdp"))) << "a normal end keeps the project";
 }
 
 } // namespace

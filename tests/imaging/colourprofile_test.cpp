@@ -1,0 +1,378 @@
+// Embedded ICC profiles: the JPEG APP2 chunk reader, and decoding that converts a photo from its
+// profile to sRGB exactly as lcms2 itself does, leaving sRGB, profile-free and broken ones alone.
+#include "imaging/colourprofile.h"
+#include "imaging/decode.h"
+#include "imaging/generaldecoder.h"
+#include "imaging/jpegprofile.h"
+#include "tests/imaging/testpictures.h"
+#include "tests/support/testsupport.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <Magick++.h>
+#include <array>
+#include <cstdio>
+#include <gtest/gtest.h>
+#include <jpeglib.h>
+#include <lcms2.h>
+
+namespace {
+
+constexpr cmsCIExyY kD65 { 0.3127, 0.3290, 1.0 };
+
+QByteArray SavedProfile(cmsHPROFILE profile)
+{
+    cmsUInt32Number size = 0;
+    cmsSaveProfileToMem(profile, nullptr, &size);
+    QByteArray bytes(qsizetype(size), '\0');
+    cmsSaveProfileToMem(profile, bytes.data(), &size);
+    cmsCloseProfile(profile);
+    return bytes;
+}
+
+// An RGB matrix-shaper profile with D65 white and these curves for red, green and blue.
+QByteArray RgbProfile(const cmsCIExyYTRIPLE& primaries, std::array<cmsToneCurve*, 3> curves)
+{
+    cmsHPROFILE profile = cmsCreateRGBProfile(&kD65, &primaries, curves.data());
+    for (cmsToneCurve* curve : curves)
+        if (curve != curves[0])
+            cmsFreeToneCurve(curve);
+    cmsFreeToneCurve(curves[0]);
+    return SavedProfile(profile);
+}
+
+// The same curve for the three channels.
+QByteArray RgbProfile(const cmsCIExyYTRIPLE& primaries, cmsToneCurve* curve)
+{
+    return RgbProfile(primaries, { curve, curve, curve });
+}
+
+constexpr cmsCIExyYTRIPLE kAdobePrimaries { { 0.64, 0.33, 1 }, { 0.21, 0.71, 1 }, { 0.15, 0.06, 1 } };
+constexpr cmsCIExyYTRIPLE kP3Primaries { { 0.680, 0.320, 1 }, { 0.265, 0.690, 1 }, { 0.150, 0.060, 1 } };
+constexpr cmsCIExyYTRIPLE kSrgbPrimaries { { 0.64, 0.33, 1 }, { 0.30, 0.60, 1 }, { 0.15, 0.06, 1 } };
+constexpr double kAdobeGamma = 563.0 / 256;
+
+// The sRGB curve as a parametric curve of type 4 (what Display P3 uses too).
+cmsToneCurve* SrgbCurve()
+{
+    const double parameters[5] = { 2.4, 1 / 1.055, 0.055 / 1.055, 1 / 12.92, 0.04045 };
+    return cmsBuildParametricToneCurve(nullptr, 4, parameters);
+}
+
+// The same curve as a table of `entries` 16-bit values.
+cmsToneCurve* Tabulated(cmsToneCurve* curve, int entries)
+{
+    std::vector<cmsUInt16Number> table(static_cast<std::size_t>(entries));
+    for (int i = 0; i < entries; ++i)
+        table[std::size_t(i)] = cmsEvalToneCurve16(curve, cmsUInt16Number(i * 65535 / (entries - 1)));
+    cmsFreeToneCurve(curve);
+    return cmsBuildTabulatedToneCurve16(nullptr, cmsUInt32Number(entries), table.data());
+}
+
+QByteArray AdobeRgb()
+{
+    return RgbProfile(kAdobePrimaries, cmsBuildGamma(nullptr, kAdobeGamma));
+}
+
+// Larger than one APP2 segment (65519 bytes of data): its writer splits it into chunks. Each
+// channel has a curve table of its own (lcms2 does not read back one table that long).
+QByteArray LargeAdobeRgb()
+{
+    const auto table = [](int entries) { return Tabulated(cmsBuildGamma(nullptr, kAdobeGamma), entries); };
+    return RgbProfile(kAdobePrimaries, { table(12000), table(12001), table(12002) });
+}
+
+QByteArray DisplayP3()
+{
+    return RgbProfile(kP3Primaries, SrgbCurve());
+}
+
+QByteArray GreyProfile()
+{
+    cmsToneCurve* gamma = cmsBuildGamma(nullptr, 2.2);
+    const QByteArray bytes = SavedProfile(cmsCreateGrayProfile(cmsD50_xyY(), gamma));
+    cmsFreeToneCurve(gamma);
+    return bytes;
+}
+
+// A varied photo-like picture: smooth fields with noise, saturated and dark corners.
+QImage Photo(int width = 1024, int height = 640)
+{
+    const QImage noise = RandomPicture(width, height, 3);
+    QImage picture(width, height, QImage::Format_BGR888);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const QRgb n = noise.pixel(x, y);
+            picture.setPixel(x, y,
+                qRgb((x * 255 / width + (qRed(n) & 15)) & 255, (y * 255 / height + (qGreen(n) & 15)) & 255,
+                    ((x + y) & 255) ^ (qBlue(n) & 7)));
+        }
+    return picture;
+}
+
+// A JPEG of the picture written by libjpeg-turbo, the profile (if any) in its own APP2 chunks.
+void WriteJpeg(const QString& path, const QImage& picture, const QByteArray& profile = {})
+{
+    FILE* out = std::fopen(QFile::encodeName(path).constData(), "wb");
+    ASSERT_NE(out, nullptr);
+    jpeg_compress_struct compressor {};
+    jpeg_error_mgr errors {};
+    compressor.err = jpeg_std_error(&errors);
+    jpeg_create_compress(&compressor);
+    jpeg_stdio_dest(&compressor, out);
+    compressor.image_width = JDIMENSION(picture.width());
+    compressor.image_height = JDIMENSION(picture.height());
+    compressor.input_components = 3;
+    compressor.in_color_space = JCS_EXT_BGR;
+    jpeg_set_defaults(&compressor);
+    jpeg_set_quality(&compressor, 90, TRUE);
+    jpeg_start_compress(&compressor, TRUE);
+    if (!profile.isEmpty())
+        jpeg_write_icc_profile(
+            &compressor, reinterpret_cast<const JOCTET*>(profile.constData()), unsigned(profile.size()));
+    while (compressor.next_scanline < compressor.image_height) {
+        JSAMPROW row = const_cast<JSAMPROW>(picture.constScanLine(int(compressor.next_scanline)));
+        jpeg_write_scanlines(&compressor, &row, 1);
+    }
+    jpeg_finish_compress(&compressor);
+    jpeg_destroy_compress(&compressor);
+    std::fclose(out);
+}
+
+// A lossless file of the picture written by ImageMagick with the profile attached as it is
+// (ImageMagick's own profile call would convert the pixels).
+void WriteMagick(const QString& path, const std::string& coder, const QImage& picture, const QByteArray& profile)
+{
+    Magick::Image image(
+        std::size_t(picture.width()), std::size_t(picture.height()), "BGR", MagickCore::CharPixel, picture.constBits());
+    ASSERT_EQ(picture.bytesPerLine(), picture.width() * 3);
+    if (!profile.isEmpty()) {
+        image.modifyImage();
+        MagickCore::StringInfo* info = MagickCore::AcquireStringInfo(std::size_t(profile.size()));
+        MagickCore::SetStringInfoDatum(info, reinterpret_cast<const unsigned char*>(profile.constData()));
+        MagickCore::SetImageProfile(image.image(), "icc", info);
+        MagickCore::DestroyStringInfo(info);
+    }
+    image.quiet(true); // libpng leaves out a grey profile on an RGB picture with a warning
+    image.magick(coder);
+    image.write(QFile::encodeName(path).toStdString());
+}
+
+// The pixels as stored, before any profile: the bridge for JPEG, the general decoder otherwise.
+QImage RawDecode(const QString& path)
+{
+    QImage raw;
+    if (path.endsWith(".jpg"))
+        EXPECT_EQ(LoadJpegThroughBridge(path, raw), 0);
+    else
+        EXPECT_TRUE(DecodeWithGeneralDecoder(path, raw));
+    return raw;
+}
+
+// lcms2's own conversion of the same pixels, in one call on this thread.
+QImage LcmsToSrgb(const QImage& raw, const QByteArray& profile)
+{
+    cmsHPROFILE source = cmsOpenProfileFromMem(profile.constData(), cmsUInt32Number(profile.size()));
+    cmsHPROFILE srgb = cmsCreate_sRGBProfile();
+    cmsHTRANSFORM transform
+        = cmsCreateTransform(source, TYPE_BGR_8, srgb, TYPE_BGR_8, INTENT_PERCEPTUAL, cmsFLAGS_BLACKPOINTCOMPENSATION);
+    if (transform == nullptr) {
+        ADD_FAILURE() << "lcms2 builds no transform from this profile";
+        return {};
+    }
+    QImage converted = raw.copy();
+    cmsDoTransformLineStride(transform, raw.constBits(), converted.bits(), cmsUInt32Number(raw.width()),
+        cmsUInt32Number(raw.height()), cmsUInt32Number(raw.bytesPerLine()), cmsUInt32Number(raw.bytesPerLine()), 0, 0);
+    cmsDeleteTransform(transform);
+    cmsCloseProfile(srgb);
+    cmsCloseProfile(source);
+    return converted;
+}
+
+QByteArray Chunk(int sequence, int count, const QByteArray& data)
+{
+    return QByteArray("ICC_PROFILE", 12) + char(sequence) + char(count) + data;
+}
+
+// The JPEG with APP2 segments of these payloads put right after its start of image.
+QByteArray WithApp2(QByteArray jpeg, const QList<QByteArray>& payloads)
+{
+    QByteArray segments;
+    for (const QByteArray& payload : payloads)
+        segments
+            += QByteArray("\xFF\xE2", 2) + char((payload.size() + 2) >> 8) + char((payload.size() + 2) & 255) + payload;
+    return jpeg.insert(2, segments);
+}
+
+QByteArray SmallJpeg()
+{
+    QTemporaryDir dir;
+    WriteJpeg(dir.filePath("small.jpg"), Photo(16, 8));
+    return ReadFileBytes(dir.filePath("small.jpg"));
+}
+
+JpegProfileChunks ReadProfile(const QByteArray& jpeg, QByteArray& profile)
+{
+    QByteArray bytes = jpeg;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    return ReadJpegProfile(buffer, profile);
+}
+
+} // namespace
+
+TEST(JpegProfile, ChunksAreJoinedInSequenceOrderOrRefused)
+{
+    const QByteArray jpeg = SmallJpeg();
+    struct Case {
+        const char* name;
+        QList<QByteArray> payloads;
+        JpegProfileChunks expected;
+        QByteArray profile;
+    };
+    const QByteArray other = QByteArray("FPXR", 5) + "data";
+    const Case cases[] = {
+        { "no APP2", {}, JpegProfileChunks::None, {} },
+        { "other APP2 only", { other }, JpegProfileChunks::None, {} },
+        { "one chunk", { Chunk(1, 1, "abc") }, JpegProfileChunks::Whole, "abc" },
+        { "out of order", { Chunk(3, 3, "ghi"), other, Chunk(1, 3, "abc"), Chunk(2, 3, "def") },
+            JpegProfileChunks::Whole, "abcdefghi" },
+        { "missing", { Chunk(1, 3, "abc"), Chunk(3, 3, "ghi") }, JpegProfileChunks::Broken, {} },
+        { "repeated", { Chunk(1, 2, "abc"), Chunk(1, 2, "abc"), Chunk(2, 2, "def") }, JpegProfileChunks::Broken, {} },
+        { "counts disagree", { Chunk(1, 2, "abc"), Chunk(2, 3, "def") }, JpegProfileChunks::Broken, {} },
+        { "sequence 0", { Chunk(0, 1, "abc") }, JpegProfileChunks::Broken, {} },
+        { "count 0", { Chunk(1, 0, "abc") }, JpegProfileChunks::Broken, {} },
+        { "beyond count", { Chunk(2, 1, "abc") }, JpegProfileChunks::Broken, {} },
+        { "header cut short", { QByteArray("ICC_PROFILE\0\1", 13) }, JpegProfileChunks::Broken, {} },
+        { "no data", { Chunk(1, 1, {}) }, JpegProfileChunks::Broken, {} },
+    };
+    for (const Case& c : cases) {
+        QByteArray profile = "stale";
+        EXPECT_EQ(ReadProfile(WithApp2(jpeg, c.payloads), profile), c.expected) << c.name;
+        EXPECT_EQ(profile, c.profile) << c.name;
+    }
+
+    // A chunk after the start of scan is never looked at; a damaged segment ends the walk, and
+    // the chunks seen before it are judged.
+    QByteArray profile;
+    EXPECT_EQ(ReadProfile(jpeg.left(jpeg.size() - 2) + WithApp2("\xFF\xD8", { Chunk(1, 1, "abc") }).mid(2), profile),
+        JpegProfileChunks::None);
+    const QByteArray cut = WithApp2(jpeg, { Chunk(1, 2, "abc"), Chunk(2, 2, "def") });
+    constexpr int kSegment = 4 + 14 + 3; // marker and length, chunk header, three bytes of data
+    EXPECT_EQ(ReadProfile(cut.left(2 + kSegment + 9), profile), JpegProfileChunks::Broken);
+    EXPECT_EQ(ReadProfile(cut.left(2 + 2 * kSegment), profile), JpegProfileChunks::Whole);
+    EXPECT_EQ(profile, "abcdef");
+    EXPECT_EQ(ReadProfile("not a JPEG", profile), JpegProfileChunks::None);
+}
+
+TEST(ColourProfile, DecodingConvertsToSrgbExactlyAsLcms2Does)
+{
+    QTemporaryDir dir;
+    const QImage photo = Photo();
+    struct Case {
+        const char* name;
+        QByteArray profile;
+    };
+    const Case profiles[] = {
+        { "adobe", AdobeRgb() },
+        { "p3", DisplayP3() },
+        { "adobe-large", LargeAdobeRgb() },
+    };
+    ASSERT_GT(profiles[2].profile.size(), 65519);
+    for (const Case& profile : profiles) {
+        for (const char* extension : { "jpg", "png", "tif", "psd" }) {
+            const QString path = dir.filePath(QStringLiteral("%1.%2").arg(profile.name, extension));
+            if (QLatin1String(extension) == "jpg")
+                WriteJpeg(path, photo, profile.profile);
+            else
+                WriteMagick(path, CoderForExtension(extension).toStdString(), photo, profile.profile);
+            const QImage raw = RawDecode(path);
+            const QImage expected = LcmsToSrgb(raw, profile.profile);
+            QImage decoded;
+            ASSERT_TRUE(LoadPhotoBitmap(path, decoded)) << path.toStdString();
+            EXPECT_EQ(decoded.format(), QImage::Format_BGR888);
+            EXPECT_NE(decoded, raw) << path.toStdString();
+            EXPECT_TRUE(decoded == expected) << path.toStdString();
+        }
+    }
+
+    // The large profile really is split, and comes back whole.
+    QFile file(dir.filePath("adobe-large.jpg"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    EXPECT_EQ(bytes.count(QByteArray("ICC_PROFILE", 12)), 2);
+    QByteArray read;
+    ASSERT_TRUE(file.seek(0));
+    EXPECT_EQ(ReadJpegProfile(file, read), JpegProfileChunks::Whole);
+    EXPECT_EQ(read, profiles[2].profile);
+}
+
+TEST(ColourProfile, SrgbGreyAndMissingProfilesLeaveThePixelsAsStored)
+{
+    QTemporaryDir dir;
+    const QImage photo = Photo(320, 200);
+    struct Case {
+        const char* name;
+        QByteArray profile;
+    };
+    const Case cases[] = {
+        { "none", {} },
+        { "lcms-srgb", SavedProfile(cmsCreate_sRGBProfile()) },
+        // sRGB as many cameras embed it: its colorants and a 1024-entry curve table.
+        { "table-srgb", RgbProfile(kSrgbPrimaries, Tabulated(SrgbCurve(), 1024)) },
+        { "grey", GreyProfile() },
+    };
+    for (const Case& c : cases) {
+        for (const char* extension : { "jpg", "png" }) {
+            const QString path = dir.filePath(QStringLiteral("%1.%2").arg(c.name, extension));
+            if (QLatin1String(extension) == "jpg")
+                WriteJpeg(path, photo, c.profile);
+            else
+                WriteMagick(path, "PNG", photo, c.profile);
+            QImage decoded;
+            ASSERT_TRUE(LoadPhotoBitmap(path, decoded)) << path.toStdString();
+            EXPECT_TRUE(decoded == RawDecode(path)) << path.toStdString();
+        }
+        // Recognised, not merely converted to the same pixels.
+        QImage picture = photo.copy();
+        if (!c.profile.isEmpty()) {
+            EXPECT_EQ(ConvertProfileToSrgb(picture, c.profile), ProfileConversion::Unchanged) << c.name;
+        }
+    }
+    // A profile that only resembles sRGB (a plain 2.2 gamma) is converted.
+    QImage picture = photo.copy();
+    EXPECT_EQ(ConvertProfileToSrgb(picture, RgbProfile(kSrgbPrimaries, cmsBuildGamma(nullptr, 2.2))),
+        ProfileConversion::Converted);
+    EXPECT_NE(picture, photo);
+}
+
+TEST(ColourProfile, BrokenProfilesAreLoggedAndThePixelsKept)
+{
+    QTemporaryDir dir;
+    const QImage photo = Photo(64, 48);
+    const QByteArray adobe = AdobeRgb();
+    QByteArray truncated = adobe.left(200);
+    struct Case {
+        const char* name;
+        QList<QByteArray> payloads;
+        const char* why;
+    };
+    const Case cases[] = {
+        { "garbage", { Chunk(1, 1, "this is no colour profile at all") }, "can't be read" },
+        { "truncated", { Chunk(1, 1, truncated) }, "can't be read" },
+        { "missing-chunk", { Chunk(1, 2, adobe.left(300)) }, "is incomplete" },
+    };
+    WriteJpeg(dir.filePath("plain.jpg"), photo);
+    const QByteArray plain = ReadFileBytes(dir.filePath("plain.jpg"));
+    for (const Case& c : cases) {
+        const QString path = dir.filePath(QLatin1String(c.name) + ".jpg");
+        ASSERT_TRUE(WriteFileBytes(path, WithApp2(plain, c.payloads)));
+        QImage decoded;
+        ASSERT_TRUE(LoadPhotoBitmap(path, decoded)) << c.name;
+        EXPECT_TRUE(decoded == RawDecode(path)) << c.name;
+        EXPECT_TRUE(LogHasLine(QStringLiteral("Colour profile of %1 %2: colours left as stored").arg(path, c.why), 2))
+            << c.name;
+    }
+}
