@@ -10,7 +10,9 @@
 #include "platform/appdir.h"
 #include "platform/inifile.h"
 #include "platform/process.h"
+#include "project/projectfile.h"
 #include "project/umain.h"
+#include "project/uvdimage.h"
 #include "tests/support/demokit.h"
 #include "tests/support/testsupport.h"
 #include "ui/appevents.h"
@@ -30,6 +32,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QImage>
 #include <QLabel>
 #include <QListWidget>
 #include <QScopeGuard>
@@ -37,6 +40,8 @@
 #include <QTimer>
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 #include <sys/stat.h>
 
@@ -64,8 +69,10 @@ struct TRun {
     QString settingsShownBefore; // the splash's message while the settings window showed
 };
 
-// Runs the program with the switches, answering its windows as a user would.
-TRun RunVendaro(const TKit& kit, const QStringList& switches, std::initializer_list<TDialogAnswer> answers = {})
+// Runs the program with the switches, answering its windows as a user would; the main window
+// is closed as soon as it shows, or once mainDone says so.
+TRun RunVendaro(const TKit& kit, const QStringList& switches, std::initializer_list<TDialogAnswer> answers = {},
+    const std::function<bool()>& mainDone = {})
 {
     SetAppDir(kit.Program().chopped(1));
     SetProgramArguments(QStringList { "vendaro" } + switches);
@@ -97,6 +104,8 @@ TRun RunVendaro(const TKit& kit, const QStringList& switches, std::initializer_l
                     news->close();
                 }
             } else if (auto* main = qobject_cast<Tfmain*>(window)) {
+                if (mainDone && !mainDone())
+                    continue;
                 run.mainShown = true;
                 run.caption = main->windowTitle();
                 run.logActionVisible = main->alog->isVisible();
@@ -242,6 +251,39 @@ TEST_F(StartupTest, ReadOnlyProgramFolderIsLeftAsItIs)
     EXPECT_EQ(QDir(data).entryList({ "session_log*.txt" }, QDir::Files).size(), 1);
     for (const QString& name : kTemporaryFiles)
         EXPECT_FALSE(QFile::exists(data + "/" + name)) << name.toStdString();
+}
+
+// Photos named on the command line join the project once the main window is up, after the
+// project of the previous run that the customer chose to restore; a folder gives its photos.
+TEST_F(StartupTest, PhotosOnTheCommandLineFollowTheRestoredProject)
+{
+    const QString photos = kit_.Temp() + "/photos";
+    for (const QString name : { "old.jpg", "new.jpg", "album/b.png", "album/a.jpg" }) {
+        QDir().mkpath(QFileInfo(photos + "/" + name).path());
+        QImage photo(64, 48, QImage::Format_RGB32);
+        photo.fill(Qt::darkCyan);
+        ASSERT_TRUE(photo.save(photos + "/" + name));
+    }
+    ASSERT_TRUE(kit_.Serve());
+    SetAppDir(kit_.Program().chopped(1));
+    TSavedProject previous;
+    previous.photos.push_back({ photos + "/old.jpg", photos + "/old.jpg" });
+    ASSERT_TRUE(WriteProjectFile(ProjectFilePath(), previous));
+
+    QStringList sources;
+    const TRun run = RunVendaro(kit_, { "-keeptmp", photos + "/new.jpg", photos + "/album" }, { { kButtonOk } }, [&] {
+        if (Core().vdimage->Count() < 4)
+            return false;
+        for (const TSavedPhoto& photo : SavedState(*Core().vdimage).photos)
+            sources << photo.sourcePath;
+        return true;
+    });
+    EXPECT_TRUE(run.mainShown);
+    ASSERT_EQ(run.dialogs.size(), 1);
+    EXPECT_EQ(run.dialogs[0].text, QStringLiteral("Przywrócić poprzedni projekt (1 zdjęć) ?"));
+    EXPECT_EQ(sources,
+        QStringList({ photos + "/old.jpg", photos + "/new.jpg", photos + "/album/a.jpg", photos + "/album/b.png" }));
+    EXPECT_TRUE(LogHasLine(QStringLiteral("Opened 2 paths; 4 photos in the project.")));
 }
 
 TEST_F(StartupTest, SwitchesKeepFilesSkipTheSkinAndSaveTheSessionLog)
