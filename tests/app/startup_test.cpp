@@ -9,6 +9,7 @@
 #include "order/uhistory.h"
 #include "platform/appdir.h"
 #include "platform/inifile.h"
+#include "platform/instancechannel.h"
 #include "platform/process.h"
 #include "project/projectfile.h"
 #include "project/umain.h"
@@ -29,12 +30,14 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDialog>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
 #include <QLabel>
 #include <QListWidget>
+#include <QPointer>
 #include <QScopeGuard>
 #include <QThread>
 #include <QTimer>
@@ -42,6 +45,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <future>
 
 #include <sys/stat.h>
 
@@ -284,6 +288,50 @@ TEST_F(StartupTest, PhotosOnTheCommandLineFollowTheRestoredProject)
     EXPECT_EQ(sources,
         QStringList({ photos + "/old.jpg", photos + "/new.jpg", photos + "/album/a.jpg", photos + "/album/b.png" }));
     EXPECT_TRUE(LogHasLine(QStringLiteral("Opened 2 paths; 4 photos in the project.")));
+}
+
+// A later launch's photos wait while a modal window is open, and join the project once it
+// closes.
+TEST_F(StartupTest, HandedOverPhotosWaitForTheModalWindow)
+{
+    const QString photo = kit_.Temp() + "/later.jpg";
+    QImage picture(64, 48, QImage::Format_RGB32);
+    picture.fill(Qt::darkYellow);
+    ASSERT_TRUE(picture.save(photo));
+    ASSERT_TRUE(kit_.Serve());
+
+    QPointer<QDialog> dialog;
+    std::future<bool> handed;
+    QElapsedTimer open;
+    int addedWhileOpen = 0;
+    QStringList sources;
+    const TRun run = RunVendaro(kit_, {}, {}, [&] {
+        if (!open.isValid()) { // a window of the program's own stands open, then a launch hands over
+            open.start();
+            QTimer::singleShot(0, [&] {
+                QDialog modal(&fmain());
+                dialog = &modal;
+                modal.exec();
+            });
+            handed = std::async(std::launch::async, [&] { return HandToRunningInstance({ photo }, 10000); });
+            return false;
+        }
+        addedWhileOpen = std::max(addedWhileOpen, dialog ? Core().vdimage->Count() : 0);
+        if (dialog && handed.valid() && handed.wait_for(std::chrono::seconds(0)) == std::future_status::ready
+            && open.elapsed() > 1000)
+            dialog->accept();
+        if (dialog || Core().vdimage->Count() < 1)
+            return false;
+        for (const TSavedPhoto& saved : SavedState(*Core().vdimage).photos)
+            sources << saved.sourcePath;
+        return true;
+    });
+    EXPECT_TRUE(run.mainShown);
+    ASSERT_TRUE(handed.valid());
+    EXPECT_TRUE(handed.get());
+    EXPECT_EQ(addedWhileOpen, 0);
+    EXPECT_EQ(sources, QStringList { photo });
+    EXPECT_TRUE(LogHasLine(QStringLiteral("Another launch handed over 1 paths.")));
 }
 
 TEST_F(StartupTest, SwitchesKeepFilesSkipTheSkinAndSaveTheSessionLog)
