@@ -2,6 +2,7 @@
 
 #include "app/forms.h"
 #include "app/lifecycle.h"
+#include "app/openrequests.h"
 #include "app/termination.h"
 #include "app/usplash.h"
 #include "lab/quietget.h"
@@ -9,6 +10,7 @@
 #include "project/umain.h"
 
 #include <QApplication>
+#include <QScopeGuard>
 #include <QThread>
 #include <QTimer>
 
@@ -17,6 +19,7 @@
 int RunProgram()
 {
     TForms forms;
+    const auto stop = qScopeGuard(&StopOpenRequests);
     // During the start-up a signal ends every waiting loop; the start-up then tears the core
     // down and closes its window.
     WatchTerminationSignals([] {
@@ -46,5 +49,7 @@ int RunProgram()
     main->show();
     // Once the window is up, before the customer works: the project of the previous run.
     QTimer::singleShot(0, main, [main] { main->OfferSavedProject(ProjectFilePath()); });
+    // Then the photos the program was asked to open, after whatever the restore brought back.
+    DeliverOpenRequestsTo(main);
     return QApplication::exec();
 }

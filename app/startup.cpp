@@ -1,6 +1,7 @@
 #include "app/startup.h"
 
 #include "app/lifecycle.h"
+#include "app/openrequests.h"
 #include "app/termination.h"
 #include "app/usplash.h"
 #include "core/core.h"
@@ -16,6 +17,8 @@
 #include "lab/vdengine.h"
 #include "order/uhistory.h"
 #include "platform/appdir.h"
+#include "platform/instancechannel.h"
+#include "platform/openrequest.h"
 #include "platform/process.h"
 #include "platform/timeutils.h"
 #include "project/umain.h"
@@ -34,6 +37,8 @@
 
 namespace {
 
+// How long a second launch waits for the running instance to take its photos.
+constexpr int kHandOverMs = 5000;
 const QString kBadStamp = QStringLiteral("Błąd zabezpieczeń: Nieprawidłowy podpis cyfrowy.");
 
 class TStartup {
@@ -47,11 +52,16 @@ public:
     {
         Log(QStringLiteral("tstartup trigerred."));
         clock_.start();
+        const QStringList paths = PathsFromArguments(ProgramArguments());
         if (AnotherInstanceRunning()) {
-            fdialog().Error(QStringLiteral("Program jest już uruchomiony !"));
+            if (!paths.isEmpty() && HandToRunningInstance(paths, kHandOverMs))
+                Log(QStringLiteral("Handed %1 paths to the running instance.").arg(paths.size()));
+            else
+                fdialog().Error(QStringLiteral("Program jest już uruchomiony !"));
             splash_.Finish();
             return;
         }
+        ListenForOpenRequests(paths);
         if (!BuildCore() || Stopped())
             return;
         ApplySkin();

@@ -22,7 +22,7 @@ bool HasSwitch(const QStringList& arguments, const QString& name, bool ignoreCas
 
 namespace {
 
-std::optional<QStringList>& ProgramArguments()
+std::optional<QStringList>& StoredArguments()
 {
     static std::optional<QStringList> arguments;
     return arguments;
@@ -32,14 +32,19 @@ std::optional<QStringList>& ProgramArguments()
 
 void SetProgramArguments(const QStringList& arguments)
 {
-    ProgramArguments() = arguments;
+    StoredArguments() = arguments;
+}
+
+QStringList ProgramArguments()
+{
+    if (StoredArguments())
+        return *StoredArguments();
+    return QCoreApplication::instance() ? QCoreApplication::arguments() : QStringList();
 }
 
 bool HasSwitch(const QString& name, bool ignoreCase)
 {
-    if (ProgramArguments())
-        return HasSwitch(*ProgramArguments(), name, ignoreCase);
-    return QCoreApplication::instance() && HasSwitch(QCoreApplication::arguments(), name, ignoreCase);
+    return HasSwitch(ProgramArguments(), name, ignoreCase);
 }
 
 QString VersionString(const QString& exePath, const QString& prefix)
@@ -61,15 +66,19 @@ bool AnotherInstanceRunning(const QString& key)
     static std::map<QString, std::unique_ptr<QLockFile>> held;
     if (held.count(key))
         return false;
-    const QByteArray digest = QCryptographicHash::hash(key.toUtf8(), QCryptographicHash::Sha1).toHex();
     // Per user: another user's program, running or crashed, never holds this user's lock.
-    auto lock
-        = std::make_unique<QLockFile>(AppPath("instance-" + QString::fromLatin1(digest) + ".lock", FileUse::Runtime));
+    auto lock = std::make_unique<QLockFile>(InstanceFilePath(key, QStringLiteral(".lock")));
     lock->setStaleLockTime(0); // only a dead owner makes the lock stale, never its age
     if (!lock->tryLock(0))
         return lock->error() == QLockFile::LockFailedError;
     held.emplace(key, std::move(lock));
     return false;
+}
+
+QString InstanceFilePath(const QString& key, const QString& suffix)
+{
+    const QByteArray digest = QCryptographicHash::hash(key.toUtf8(), QCryptographicHash::Sha1).toHex();
+    return AppPath("instance-" + QString::fromLatin1(digest) + suffix, FileUse::Runtime);
 }
 
 bool AnotherInstanceRunning()

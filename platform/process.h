@@ -8,6 +8,8 @@ bool HasSwitch(const QString& name, bool ignoreCase = true);
 // Replaces the arguments HasSwitch(name) reads (program name first); the program entry
 // and tests that start the program in-process set them.
 void SetProgramArguments(const QStringList& arguments);
+// The arguments HasSwitch(name) reads.
+QStringList ProgramArguments();
 // The same over a given argument list (program name first).
 bool HasSwitch(const QStringList& arguments, const QString& name, bool ignoreCase = true);
 
@@ -22,3 +24,7 @@ QString VersionString(const QString& exePath, const QString& prefix);
 // folder (AppPath with FileUse::Runtime).
 bool AnotherInstanceRunning();
 bool AnotherInstanceRunning(const QString& key);
+
+// The path of a file beside key's instance lock, named by key and ending in suffix (".lock",
+// ".socket"): per user and executable, in the runtime folder.
+QString InstanceFilePath(const QString& key, const QString& suffix);

@@ -6,6 +6,7 @@
 #include "core/log.h"
 #include "lab/vdengine.h"
 #include "project/photobatch.h"
+#include "project/photofiles.h"
 #include "project/projectfile.h"
 #include "project/projectfolder.h"
 #include "project/projectinput.h"
@@ -211,6 +212,12 @@ void Tfmain::RestoreProject(const TSavedProject& saved)
     AfterDecoding(); // the warning then stands over the restored photos
     if (!missing.isEmpty() && !closing)
         fdialog().Warning(MissingSourcesMessage(missing));
+}
+
+void Tfmain::OpenPaths(const QStringList& paths)
+{
+    if (AskFormatFirst())
+        AddFiles(ExpandDroppedPaths(paths));
 }
 
 void Tfmain::RegenerateThumbnails()

@@ -265,10 +265,7 @@ void Tfmain::BuildGrid()
         if (aeditphoto->isVisible() && aeditphoto->isEnabled())
             aeditphoto->trigger();
     });
-    connect(draw, &TThumbView::FilesDropped, this, [this](const QStringList& paths) {
-        if (AskFormatFirst())
-            AddFiles(ExpandDroppedPaths(paths));
-    });
+    connect(draw, &TThumbView::FilesDropped, this, &Tfmain::OpenPaths);
 }
 
 void Tfmain::FormCreate()

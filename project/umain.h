@@ -71,6 +71,9 @@ public:
     // Adds the files in order with the wait window's progress; a file that cannot be added
     // is named in a question whether to go on.
     void AddFiles(const QStringList& files);
+    // Adds files and folders as a drop does, after the default format when one must be chosen.
+    void OpenPaths(const QStringList& paths);
+    bool Adding() const { return adding_; }
     // When the project file at path holds photos: asks whether to restore them; "OK" restores
     // them (RestoreProject), "NIE" empties the file. A damaged file is only logged.
     void OfferSavedProject(const QString& path);

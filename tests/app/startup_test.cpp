@@ -9,8 +9,11 @@
 #include "order/uhistory.h"
 #include "platform/appdir.h"
 #include "platform/inifile.h"
+#include "platform/instancechannel.h"
 #include "platform/process.h"
+#include "project/projectfile.h"
 #include "project/umain.h"
+#include "project/uvdimage.h"
 #include "tests/support/demokit.h"
 #include "tests/support/testsupport.h"
 #include "ui/appevents.h"
@@ -27,17 +30,22 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QDateTime>
-#include <QDirIterator>
+#include <QDialog>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QImage>
 #include <QLabel>
 #include <QListWidget>
+#include <QPointer>
 #include <QScopeGuard>
 #include <QThread>
 #include <QTimer>
 
 #include <gtest/gtest.h>
+
+#include <functional>
+#include <future>
 
 #include <sys/stat.h>
 
@@ -65,8 +73,10 @@ struct TRun {
     QString settingsShownBefore; // the splash's message while the settings window showed
 };
 
-// Runs the program with the switches, answering its windows as a user would.
-TRun RunVendaro(const TKit& kit, const QStringList& switches, std::initializer_list<TDialogAnswer> answers = {})
+// Runs the program with the switches, answering its windows as a user would; the main window
+// is closed as soon as it shows, or once mainDone says so.
+TRun RunVendaro(const TKit& kit, const QStringList& switches, std::initializer_list<TDialogAnswer> answers = {},
+    const std::function<bool()>& mainDone = {})
 {
     SetAppDir(kit.Program().chopped(1));
     SetProgramArguments(QStringList { "vendaro" } + switches);
@@ -98,6 +108,8 @@ TRun RunVendaro(const TKit& kit, const QStringList& switches, std::initializer_l
                     news->close();
                 }
             } else if (auto* main = qobject_cast<Tfmain*>(window)) {
+                if (mainDone && !mainDone())
+                    continue;
                 run.mainShown = true;
                 run.caption = main->windowTitle();
                 run.logActionVisible = main->alog->isVisible();
@@ -159,44 +171,6 @@ protected:
     const ScopedEnv runtime_ { "XDG_RUNTIME_DIR", nullptr };
     QByteArray previousTemp_;
 };
-
-// The folder and every entry under it with its size, time and permissions (a file written and
-// removed again shows in its folder's time).
-QStringList Snapshot(const QString& folder)
-{
-    QList<QFileInfo> infos { QFileInfo(folder) };
-    QDirIterator it(
-        folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
-    while (it.hasNext())
-        infos << it.nextFileInfo();
-    QStringList entries;
-    for (const QFileInfo& info : infos) {
-        entries << QStringLiteral("%1 %2 %3 %4")
-                       .arg(info.filePath().mid(folder.size()))
-                       .arg(info.size())
-                       .arg(info.lastModified().toMSecsSinceEpoch())
-                       .arg(int(info.permissions()), 0, 16);
-    }
-    entries.sort();
-    return entries;
-}
-
-// Takes every write permission from a folder tree, or gives it back.
-void SetTreeWritable(const QString& folder, bool writable)
-{
-    const QFileDevice::Permissions read = QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther;
-    const QFileDevice::Permissions enter = QFileDevice::ExeOwner | QFileDevice::ExeGroup | QFileDevice::ExeOther;
-    QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
-    QStringList paths { folder };
-    while (it.hasNext())
-        paths << it.next();
-    for (const QString& path : paths) {
-        const bool dir = QFileInfo(path).isDir();
-        QFile::setPermissions(path,
-            read | (dir ? enter : QFileDevice::Permissions())
-                | (writable ? QFileDevice::WriteOwner : QFileDevice::Permissions()));
-    }
-}
 
 TEST_F(StartupTest, SucceedsUpToTheMainWindowAndShutsDown)
 {
@@ -281,6 +255,83 @@ TEST_F(StartupTest, ReadOnlyProgramFolderIsLeftAsItIs)
     EXPECT_EQ(QDir(data).entryList({ "session_log*.txt" }, QDir::Files).size(), 1);
     for (const QString& name : kTemporaryFiles)
         EXPECT_FALSE(QFile::exists(data + "/" + name)) << name.toStdString();
+}
+
+// Photos named on the command line join the project once the main window is up, after the
+// project of the previous run that the customer chose to restore; a folder gives its photos.
+TEST_F(StartupTest, PhotosOnTheCommandLineFollowTheRestoredProject)
+{
+    const QString photos = kit_.Temp() + "/photos";
+    for (const QString name : { "old.jpg", "new.jpg", "album/b.png", "album/a.jpg" }) {
+        QDir().mkpath(QFileInfo(photos + "/" + name).path());
+        QImage photo(64, 48, QImage::Format_RGB32);
+        photo.fill(Qt::darkCyan);
+        ASSERT_TRUE(photo.save(photos + "/" + name));
+    }
+    ASSERT_TRUE(kit_.Serve());
+    SetAppDir(kit_.Program().chopped(1));
+    TSavedProject previous;
+    previous.photos.push_back({ photos + "/old.jpg", photos + "/old.jpg" });
+    ASSERT_TRUE(WriteProjectFile(ProjectFilePath(), previous));
+
+    QStringList sources;
+    const TRun run = RunVendaro(kit_, { "-keeptmp", photos + "/new.jpg", photos + "/album" }, { { kButtonOk } }, [&] {
+        if (Core().vdimage->Count() < 4)
+            return false;
+        for (const TSavedPhoto& photo : SavedState(*Core().vdimage).photos)
+            sources << photo.sourcePath;
+        return true;
+    });
+    EXPECT_TRUE(run.mainShown);
+    ASSERT_EQ(run.dialogs.size(), 1);
+    EXPECT_EQ(run.dialogs[0].text, QStringLiteral("Przywrócić poprzedni projekt (1 zdjęć) ?"));
+    EXPECT_EQ(sources,
+        QStringList({ photos + "/old.jpg", photos + "/new.jpg", photos + "/album/a.jpg", photos + "/album/b.png" }));
+    EXPECT_TRUE(LogHasLine(QStringLiteral("Opened 2 paths; 4 photos in the project.")));
+}
+
+// A later launch's photos wait while a modal window is open, and join the project once it
+// closes.
+TEST_F(StartupTest, HandedOverPhotosWaitForTheModalWindow)
+{
+    const QString photo = kit_.Temp() + "/later.jpg";
+    QImage picture(64, 48, QImage::Format_RGB32);
+    picture.fill(Qt::darkYellow);
+    ASSERT_TRUE(picture.save(photo));
+    ASSERT_TRUE(kit_.Serve());
+
+    QPointer<QDialog> dialog;
+    std::future<bool> handed;
+    QElapsedTimer open;
+    int addedWhileOpen = 0;
+    QStringList sources;
+    const TRun run = RunVendaro(kit_, {}, {}, [&] {
+        if (!open.isValid()) { // a window of the program's own stands open, then a launch hands over
+            open.start();
+            QTimer::singleShot(0, [&] {
+                QDialog modal(&fmain());
+                dialog = &modal;
+                modal.exec();
+            });
+            handed = std::async(std::launch::async, [&] { return HandToRunningInstance({ photo }, 10000); });
+            return false;
+        }
+        addedWhileOpen = std::max(addedWhileOpen, dialog ? Core().vdimage->Count() : 0);
+        if (dialog && handed.valid() && handed.wait_for(std::chrono::seconds(0)) == std::future_status::ready
+            && open.elapsed() > 1000)
+            dialog->accept();
+        if (dialog || Core().vdimage->Count() < 1)
+            return false;
+        for (const TSavedPhoto& saved : SavedState(*Core().vdimage).photos)
+            sources << saved.sourcePath;
+        return true;
+    });
+    EXPECT_TRUE(run.mainShown);
+    ASSERT_TRUE(handed.valid());
+    EXPECT_TRUE(handed.get());
+    EXPECT_EQ(addedWhileOpen, 0);
+    EXPECT_EQ(sources, QStringList { photo });
+    EXPECT_TRUE(LogHasLine(QStringLiteral("Another launch handed over 1 paths.")));
 }
 
 TEST_F(StartupTest, SwitchesKeepFilesSkipTheSkinAndSaveTheSessionLog)

@@ -3,7 +3,9 @@
 #include "core/log.h"
 #include "platform/appdir.h"
 
+#include <QDateTime>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 
@@ -61,4 +63,40 @@ bool LogHasLine(const QString& line, int level)
         if (store.Lines()[i] == line && (level < 0 || store.Levels().Get(i) == level))
             return true;
     return false;
+}
+
+QStringList Snapshot(const QString& folder)
+{
+    QList<QFileInfo> infos { QFileInfo(folder) };
+    QDirIterator it(
+        folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        infos << it.nextFileInfo();
+    QStringList entries;
+    for (const QFileInfo& info : infos) {
+        entries << QStringLiteral("%1 %2 %3 %4")
+                       .arg(info.filePath().mid(folder.size()))
+                       .arg(info.size())
+                       .arg(info.lastModified().toMSecsSinceEpoch())
+                       .arg(int(info.permissions()), 0, 16);
+    }
+    entries.sort();
+    return entries;
+}
+
+void SetTreeWritable(const QString& folder, bool writable)
+{
+    const QFileDevice::Permissions write
+        = QFileDevice::WriteOwner | QFileDevice::WriteUser | QFileDevice::WriteGroup | QFileDevice::WriteOther;
+    QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+    QStringList paths { folder };
+    while (it.hasNext())
+        paths << it.next();
+    for (const QString& path : paths) {
+        const QFileInfo info(path);
+        if (info.isSymLink())
+            continue;
+        const QFileDevice::Permissions kept = info.permissions() & ~write;
+        QFile::setPermissions(path, writable ? kept | QFileDevice::WriteOwner | QFileDevice::WriteUser : kept);
+    }
 }

@@ -2,6 +2,7 @@
 // Shared pieces of the tests: a scratch folder that is the program folder for one test.
 #include <QFile>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 
 #include <ostream>
@@ -60,3 +61,11 @@ void PrintTo(const QString& text, std::ostream* os);
 
 // True when the run's log holds exactly this line (at this level, unless level is -1).
 bool LogHasLine(const QString& line, int level = -1);
+
+// The folder and every entry under it with its size, time and permissions (a file written and
+// removed again shows in its folder's time).
+QStringList Snapshot(const QString& folder);
+
+// Takes every write permission from a folder tree, or gives the owner's back; the other bits
+// stay (symbolic links are left alone: they would change what they point to).
+void SetTreeWritable(const QString& folder, bool writable);

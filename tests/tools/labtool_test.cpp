@@ -5,6 +5,7 @@
 #include "tests/support/testsupport.h"
 #include "tests/tools/labrun.h"
 
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -79,4 +80,41 @@ TEST(VendaroLab, HelpDocumentsEveryCommand)
     for (const char* usage : { "vendaro-lab stamp FILE [--write]", "vendaro-lab protect lab|config|login TEXT",
              "vendaro-lab unprotect lab|config|login HEX" })
         EXPECT_TRUE(run.out.contains(usage)) << usage << "\n" << run.out.toStdString();
+}
+
+TEST(VendaroLab, PackageRefusesWhatItCannotShip)
+{
+    QTemporaryDir dir;
+    const QString kit = dir.filePath("kit/program/");
+    ASSERT_TRUE(WriteFileBytes(kit + "config/engine.ini", "[misc]\r\nprogname=Lab\r\n"));
+    ASSERT_TRUE(WriteFileBytes(dir.filePath("bare/tips.ini"), "[tips]\r\n"));
+    ASSERT_TRUE(WriteFileBytes(dir.filePath("text.deb"), "not a package\n"));
+    // A real package, only without the program.
+    ASSERT_TRUE(WriteFileBytes(dir.filePath("other/DEBIAN/control"),
+        "Package: other\nVersion: 1\nArchitecture: all\nMaintainer: x <x@x>\nDescription: other\n"));
+    ASSERT_TRUE(WriteFileBytes(dir.filePath("other/opt/other/readme"), "x\n"));
+    QProcess build;
+    build.start("dpkg-deb", { "--root-owner-group", "--build", dir.filePath("other"), dir.filePath("other.deb") });
+    ASSERT_TRUE(build.waitForFinished(30000) && build.exitCode() == 0) << build.readAllStandardError().toStdString();
+
+    const QString out = dir.filePath("out.deb");
+    ExpectOneLineError(Lab({ "package", dir.filePath("kit"), dir.filePath("other.deb") }), "missing output");
+    ExpectOneLineError(Lab({ "package", dir.filePath("none"), dir.filePath("other.deb"), out }), "missing kit");
+    ExpectOneLineError(Lab({ "package", dir.filePath("bare"), dir.filePath("other.deb"), out }), "no engine.ini");
+    ExpectOneLineError(Lab({ "package", dir.filePath("kit"), dir.filePath("other.deb"), out }), "no stamp");
+    ASSERT_EQ(Lab({ "stamp", "--write", kit + "config/engine.ini" }).exitCode, 0);
+    const struct {
+        const char* deb;
+        const char* says;
+    } packages[] = {
+        { "none.deb", "none.deb: no such package" },
+        { "text.deb", "text.deb is not a Debian package: " },
+        { "other.deb", "other.deb holds no Vendaro program (/opt/vendaro/vendaro)" },
+    };
+    for (const auto& p : packages) {
+        const LabRun run = Lab({ "package", dir.filePath("kit"), dir.filePath(p.deb), out });
+        ExpectOneLineError(run, p.deb);
+        EXPECT_TRUE(run.err.contains(p.says)) << run.err.toStdString();
+    }
+    EXPECT_FALSE(QFileInfo::exists(out));
 }
