@@ -1,6 +1,7 @@
 #include "imaging/colourprofile.h"
 
 #include "imaging/parallelrows.h"
+#include "imaging/shapertransform.h"
 
 #include <lcms2.h>
 
@@ -85,8 +86,8 @@ ProfileConversion ConvertProfileToSrgb(QImage& picture, const QByteArray& profil
     if (cmsGetColorSpace(source.get()) != cmsSigRgbData || IsSrgb(source.get()))
         return ProfileConversion::Unchanged;
     const ProfileHandle srgb(cmsCreate_sRGBProfile());
-    const TransformHandle transform(cmsCreateTransform(source.get(), TYPE_BGR_8, srgb.get(), TYPE_BGR_8,
-        INTENT_PERCEPTUAL, cmsFLAGS_BLACKPOINTCOMPENSATION | cmsFLAGS_NOCACHE));
+    const TransformHandle transform(cmsCreateTransformTHR(ShaperTransformContext(source.get()), source.get(),
+        TYPE_BGR_8, srgb.get(), TYPE_BGR_8, INTENT_PERCEPTUAL, cmsFLAGS_BLACKPOINTCOMPENSATION | cmsFLAGS_NOCACHE));
     if (!transform)
         return ProfileConversion::Broken;
     const int width = picture.width();

@@ -90,6 +90,41 @@ QByteArray DisplayP3()
     return RgbProfile(kP3Primaries, SrgbCurve());
 }
 
+// Adobe RGB primaries with a 2.2 gamma that starts above zero: its black is not sRGB's, so
+// black-point compensation adds an offset to the conversion.
+QByteArray RaisedBlackRgb()
+{
+    const double parameters[7] = { 2.2, 0.98, 0, 1, 0, 0.02, 0.02 }; // (0.98 x)^2.2 + 0.02
+    return RgbProfile(kAdobePrimaries, cmsBuildParametricToneCurve(nullptr, 5, parameters));
+}
+
+// An RGB display profile described by a lookup table to Lab (a tinted grey ramp) instead of a
+// matrix and curves.
+QByteArray LutRgb()
+{
+    cmsHPROFILE profile = cmsCreateProfilePlaceholder(nullptr);
+    cmsSetProfileVersion(profile, 2.1); // version 4 wants curves around the table
+    cmsSetDeviceClass(profile, cmsSigDisplayClass);
+    cmsSetColorSpace(profile, cmsSigRgbData);
+    cmsSetPCS(profile, cmsSigLabData);
+    cmsWriteTag(profile, cmsSigMediaWhitePointTag, cmsD50_XYZ());
+    cmsPipeline* lut = cmsPipelineAlloc(nullptr, 3, 3);
+    cmsStage* grid = cmsStageAllocCLut16bit(nullptr, 9, 3, 3, nullptr);
+    cmsStageSampleCLut16bit(
+        grid,
+        [](const cmsUInt16Number in[], cmsUInt16Number out[], void*) -> cmsInt32Number {
+            out[0] = cmsUInt16Number((in[0] + in[1] + in[2]) / 3);
+            out[1] = cmsUInt16Number(0x8000 + (in[0] - in[2]) / 8);
+            out[2] = cmsUInt16Number(0x8000 + (in[1] - in[2]) / 8);
+            return TRUE;
+        },
+        nullptr, 0);
+    cmsPipelineInsertStage(lut, cmsAT_END, grid);
+    cmsWriteTag(profile, cmsSigAToB0Tag, lut);
+    cmsPipelineFree(lut);
+    return SavedProfile(profile);
+}
+
 QByteArray GreyProfile()
 {
     cmsToneCurve* gamma = cmsBuildGamma(nullptr, 2.2);
@@ -338,6 +373,46 @@ TEST(ColourProfile, DecodingConvertsToSrgbExactlyAsLcms2Does)
     ASSERT_TRUE(file.seek(0));
     EXPECT_EQ(ReadJpegProfile(file, read), JpegProfileChunks::Whole);
     EXPECT_EQ(read, profiles[2].profile);
+}
+
+// Every 8-bit colour once, in a 4096 x 4096 picture.
+QImage EveryColour()
+{
+    QImage picture(4096, 4096, QImage::Format_BGR888);
+    for (int y = 0; y < picture.height(); ++y) {
+        uchar* pixel = picture.scanLine(y);
+        for (int x = 0; x < picture.width(); ++x, pixel += 3) {
+            const int colour = y * picture.width() + x;
+            pixel[0] = uchar(colour);
+            pixel[1] = uchar(colour >> 8);
+            pixel[2] = uchar(colour >> 16);
+        }
+    }
+    return picture;
+}
+
+// Matrix-shaper profiles take their own driver of lcms2's optimised transform, the others lcms2's
+// whole transform; either way every colour comes out as lcms2's.
+TEST(ColourProfile, EveryColourConvertsExactlyAsLcms2Does)
+{
+    const QImage colours = EveryColour();
+    struct Case {
+        const char* name;
+        QByteArray profile;
+    };
+    const Case cases[] = {
+        { "adobe", AdobeRgb() },
+        { "p3", DisplayP3() },
+        { "tabulated curves", LargeAdobeRgb() },
+        { "raised black", RaisedBlackRgb() },
+        { "lookup table", LutRgb() },
+    };
+    for (const Case& c : cases) {
+        QImage converted = colours.copy();
+        ASSERT_EQ(ConvertProfileToSrgb(converted, c.profile), ProfileConversion::Converted) << c.name;
+        EXPECT_NE(converted, colours) << c.name;
+        EXPECT_TRUE(converted == LcmsToSrgb(colours, c.profile)) << c.name;
+    }
 }
 
 TEST(ColourProfile, SrgbGreyAndMissingProfilesLeaveThePixelsAsStored)

@@ -1,0 +1,263 @@
+#include "imaging/shapertransform.h"
+
+#include <lcms2_plugin.h>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <initializer_list>
+#include <vector>
+
+namespace {
+
+// One stage of the pipeline as lcms2's optimiser sees it: curves, or a 3x3 matrix with an
+// optional offset (a product of two matrices has none).
+struct Step {
+    cmsStageSignature type;
+    const cmsStage* curves = nullptr;
+    cmsMAT3 matrix {};
+    const cmsFloat64Number* offset = nullptr;
+};
+
+// The stages, or an empty list when one is neither curves, a 3x3 matrix nor an identity.
+std::vector<Step> Steps(const cmsPipeline* pipeline)
+{
+    std::vector<Step> steps;
+    for (const cmsStage* stage = cmsPipelineGetPtrToFirstStage(pipeline); stage != nullptr;
+         stage = cmsStageNext(stage)) {
+        Step step { cmsStageType(stage) };
+        if (step.type == cmsSigCurveSetElemType) {
+            if (static_cast<const _cmsStageToneCurvesData*>(cmsStageData(stage))->nCurves != 3)
+                return {};
+            step.curves = stage;
+        } else if (step.type == cmsSigMatrixElemType) {
+            if (cmsStageInputChannels(stage) != 3 || cmsStageOutputChannels(stage) != 3)
+                return {};
+            const auto* data = static_cast<const _cmsStageMatrixData*>(cmsStageData(stage));
+            std::memcpy(&step.matrix, data->Double, sizeof step.matrix);
+            step.offset = data->Offset;
+        } else if (step.type != cmsSigIdentityElemType) {
+            return {};
+        }
+        steps.push_back(step);
+    }
+    return steps;
+}
+
+bool NearIdentity(const cmsMAT3& matrix)
+{
+    for (int i = 0; i < 3; ++i)
+        for (int j = 0; j < 3; ++j)
+            if (!(std::fabs((i == j ? 1.0 : 0.0) - matrix.v[i].n[j]) < 0.00001f))
+                return false;
+    return true;
+}
+
+// Joins adjacent matrices as lcms2's pre-optimisation does: their product replaces them (none
+// when it is an identity); a pair with an offset stops the walk, and the walk then reports no
+// change.
+bool JoinMatrices(std::vector<Step>& steps)
+{
+    bool joined = false;
+    std::size_t i = 0;
+    while (i + 1 < steps.size()) {
+        if (steps[i].type != cmsSigMatrixElemType || steps[i + 1].type != cmsSigMatrixElemType) {
+            ++i;
+            continue;
+        }
+        if (steps[i].offset != nullptr || steps[i + 1].offset != nullptr)
+            return false;
+        Step product { cmsSigMatrixElemType };
+        _cmsMAT3per(&product.matrix, &steps[i + 1].matrix, &steps[i].matrix);
+        const auto first = steps.begin() + std::ptrdiff_t(i);
+        steps.erase(first, first + 2);
+        if (!NearIdentity(product.matrix))
+            steps.insert(steps.begin() + std::ptrdiff_t(i), product);
+        joined = true;
+    }
+    return joined;
+}
+
+void PreOptimise(std::vector<Step>& steps)
+{
+    bool changed = false;
+    do {
+        const auto identities = std::erase_if(steps, [](const Step& s) { return s.type == cmsSigIdentityElemType; });
+        changed = identities > 0;
+        changed |= JoinMatrices(steps);
+    } while (changed);
+}
+
+using Fixed14 = std::int32_t;
+
+Fixed14 ToFixed14(double x)
+{
+    return Fixed14(std::floor(x * 16384.0 + 0.5));
+}
+
+// lcms2's rounding of a 0..65535 double to a 16-bit value (its fast floor on 16.16 fixed point).
+cmsUInt16Number SaturateWord(double d)
+{
+    d += 0.5;
+    if (d <= 0)
+        return 0;
+    if (d >= 65535.0)
+        return 0xffff;
+    const double shifted = d - 32767.0 + 68719476736.0 * 1.5;
+    std::uint64_t bits = 0;
+    std::memcpy(&bits, &shifted, sizeof bits);
+    return cmsUInt16Number(cmsUInt16Number(std::int32_t(std::uint32_t(bits)) >> 16) + 32767);
+}
+
+struct ShaperTables {
+    std::array<std::array<Fixed14, 256>, 3> first {}; // red, green, blue
+    std::array<Fixed14, 9> matrix {};
+    std::array<Fixed14, 3> offset {};
+    std::array<std::array<cmsUInt8Number, 16385>, 3> second {};
+};
+
+void FillFirst(std::array<Fixed14, 256>& table, const cmsToneCurve* curve)
+{
+    for (int i = 0; i < 256; ++i) {
+        const cmsFloat32Number y = cmsEvalToneCurveFloat(curve, cmsFloat32Number(i / 255.0));
+        table[std::size_t(i)] = y < 131072.0 ? ToFixed14(y) : 0x7fffffff;
+    }
+}
+
+// The byte lcms2 packs from its 8-bit second shaper entry.
+void FillSecond(std::array<cmsUInt8Number, 16385>& table, const cmsToneCurve* curve)
+{
+    for (int i = 0; i < 16385; ++i) {
+        cmsFloat32Number value = cmsEvalToneCurveFloat(curve, cmsFloat32Number(i / 16384.0));
+        value = value < 0 ? 0 : (value > 1.0 ? 1 : value);
+        const std::uint32_t word = SaturateWord(value * 65535.0);
+        table[std::size_t(i)] = cmsUInt8Number(((word * 65281U + 8388608U) >> 24) & 0xFFU);
+    }
+}
+
+ShaperTables* Tables(
+    const cmsStage* first, const cmsMAT3& matrix, const cmsFloat64Number* offset, const cmsStage* second)
+{
+    auto* tables = new ShaperTables;
+    const auto* in = static_cast<const _cmsStageToneCurvesData*>(cmsStageData(first));
+    const auto* out = static_cast<const _cmsStageToneCurvesData*>(cmsStageData(second));
+    for (std::size_t c = 0; c < 3; ++c) {
+        FillFirst(tables->first[c], in->TheCurves[c]);
+        FillSecond(tables->second[c], out->TheCurves[c]);
+        for (std::size_t j = 0; j < 3; ++j)
+            tables->matrix[c * 3 + j] = ToFixed14(matrix.v[c].n[j]);
+        tables->offset[c] = offset == nullptr ? 0 : ToFixed14(offset[c]);
+    }
+    return tables;
+}
+
+// The tables when lcms2 would optimise this pipeline into its 8-bit matrix shaper, else nullptr.
+ShaperTables* MatrixShaper(const cmsPipeline* pipeline)
+{
+    std::vector<Step> steps = Steps(pipeline);
+    PreOptimise(steps);
+    const auto is = [&steps](std::initializer_list<cmsStageSignature> types) {
+        return std::equal(steps.begin(), steps.end(), types.begin(), types.end(),
+            [](const Step& step, cmsStageSignature type) { return step.type == type; });
+    };
+    cmsMAT3 matrix {};
+    const cmsFloat64Number* offset = nullptr;
+    if (is({ cmsSigCurveSetElemType, cmsSigMatrixElemType, cmsSigMatrixElemType, cmsSigCurveSetElemType })) {
+        if (steps[1].offset != nullptr)
+            return nullptr;
+        _cmsMAT3per(&matrix, &steps[2].matrix, &steps[1].matrix);
+        offset = steps[2].offset;
+    } else if (is({ cmsSigCurveSetElemType, cmsSigMatrixElemType, cmsSigCurveSetElemType })) {
+        matrix = steps[1].matrix;
+        offset = steps[1].offset;
+    } else {
+        return nullptr;
+    }
+    if (offset == nullptr && _cmsMAT3isIdentity(&matrix))
+        return nullptr; // lcms2 joins the curves instead
+    return Tables(steps.front().curves, matrix, offset, steps.back().curves);
+}
+
+std::uint32_t Clamped(std::uint32_t sum)
+{
+    const std::int32_t level = std::int32_t(sum + 0x2000U) >> 14;
+    return level < 0 ? 0U : (level > 16384 ? 16384U : std::uint32_t(level));
+}
+
+// Rows of TYPE_BGR_8 pixels, in place or not, a run of pixels at a time: the first shaper into
+// local arrays, the matrix and clamp over those (vectorised, in AVX2 where the processor has it),
+// the second shaper back into the row. The sums wrap as lcms2's 32-bit ones do.
+__attribute__((target_clones("avx2", "default"))) void TransformRows(_cmstransform_struct* transform, const void* input,
+    void* output, cmsUInt32Number width, cmsUInt32Number rows, const cmsStride* stride)
+{
+    constexpr std::size_t kRun = 256;
+    const auto& t = *static_cast<const ShaperTables*>(_cmsGetTransformUserData(transform));
+    std::array<std::uint32_t, 9> m {};
+    std::array<std::uint32_t, 3> o {};
+    std::copy(t.matrix.begin(), t.matrix.end(), m.begin());
+    std::copy(t.offset.begin(), t.offset.end(), o.begin());
+    std::array<std::array<std::uint32_t, kRun>, 3> shaped {}; // red, green, blue
+    std::array<std::array<std::uint32_t, kRun>, 3> levels {};
+    for (cmsUInt32Number row = 0; row < rows; ++row) {
+        const auto* in = static_cast<const cmsUInt8Number*>(input) + std::size_t(row) * stride->BytesPerLineIn;
+        auto* out = static_cast<cmsUInt8Number*>(output) + std::size_t(row) * stride->BytesPerLineOut;
+        for (std::size_t done = 0; done < width; done += kRun) {
+            const std::size_t count = std::min<std::size_t>(kRun, width - done);
+            for (std::size_t i = 0; i < count; ++i, in += 3)
+                for (std::size_t c = 0; c < 3; ++c)
+                    shaped[c][i] = std::uint32_t(t.first[c][in[2 - c]]);
+            for (std::size_t i = 0; i < count; ++i) {
+                const std::uint32_t r = shaped[0][i], g = shaped[1][i], b = shaped[2][i];
+                for (std::size_t c = 0; c < 3; ++c)
+                    levels[c][i] = Clamped(m[c * 3] * r + m[c * 3 + 1] * g + m[c * 3 + 2] * b + o[c]);
+            }
+            for (std::size_t i = 0; i < count; ++i, out += 3)
+                for (std::size_t c = 0; c < 3; ++c)
+                    out[2 - c] = t.second[c][levels[c][i]];
+        }
+    }
+}
+
+void FreeTables(cmsContext, void* tables)
+{
+    delete static_cast<ShaperTables*>(tables);
+}
+
+cmsBool Factory(_cmsTransform2Fn* transform, void** userData, _cmsFreeUserDataFn* freeUserData, cmsPipeline** pipeline,
+    cmsUInt32Number* inputFormat, cmsUInt32Number* outputFormat, cmsUInt32Number* flags)
+{
+    constexpr cmsUInt32Number kDeclined
+        = cmsFLAGS_NOOPTIMIZE | cmsFLAGS_FORCE_CLUT | cmsFLAGS_GAMUTCHECK | cmsFLAGS_NULLTRANSFORM;
+    if (*inputFormat != TYPE_BGR_8 || *outputFormat != TYPE_BGR_8 || (*flags & kDeclined) != 0)
+        return FALSE;
+    ShaperTables* tables = MatrixShaper(*pipeline);
+    if (tables == nullptr)
+        return FALSE;
+    *transform = TransformRows;
+    *userData = tables;
+    *freeUserData = FreeTables;
+    *flags |= cmsFLAGS_NOCACHE;
+    return TRUE;
+}
+
+struct Context {
+    cmsPluginTransform plugin { { cmsPluginMagicNumber, LCMS_VERSION, cmsPluginTransformSig, nullptr },
+        { .xform = Factory } };
+    cmsContext context = cmsCreateContext(&plugin, nullptr);
+    ~Context() { cmsDeleteContext(context); }
+};
+
+} // namespace
+
+cmsContext ShaperTransformContext(cmsHPROFILE source)
+{
+    const cmsProfileClassSignature kind = cmsGetDeviceClass(source);
+    if (kind == cmsSigLinkClass || kind == cmsSigAbstractClass || kind == cmsSigNamedColorClass
+        || cmsGetColorSpace(source) != cmsSigRgbData || cmsGetPCS(source) != cmsSigXYZData || !cmsIsMatrixShaper(source)
+        || cmsIsTag(source, cmsSigAToB0Tag) || cmsIsTag(source, cmsSigDToB0Tag))
+        return nullptr;
+    static Context context;
+    return context.context;
+}
