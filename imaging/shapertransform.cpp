@@ -10,6 +10,8 @@
 #include <initializer_list>
 #include <vector>
 
+#include <emmintrin.h>
+
 namespace {
 
 // One stage of the pipeline as lcms2's optimiser sees it: curves, or a 3x3 matrix with an
@@ -92,9 +94,12 @@ void PreOptimise(std::vector<Step>& steps)
 
 using Fixed14 = std::int32_t;
 
+// lcms2's rounding to 1.14 fixed point. A value out of the 32-bit range (a near-singular matrix
+// from a made-up profile) becomes what x86-64's conversion gives lcms2 there: INT32_MIN.
 Fixed14 ToFixed14(double x)
 {
-    return Fixed14(std::floor(x * 16384.0 + 0.5));
+    const double scaled = std::floor(x * 16384.0 + 0.5);
+    return scaled >= -2147483648.0 && scaled < 2147483648.0 ? Fixed14(scaled) : INT32_MIN;
 }
 
 // lcms2's rounding of a 0..65535 double to a 16-bit value (its fast floor on 16.16 fixed point).
@@ -111,11 +116,21 @@ cmsUInt16Number SaturateWord(double d)
     return cmsUInt16Number(cmsUInt16Number(std::int32_t(std::uint32_t(bits)) >> 16) + 32767);
 }
 
+// The sum a pixel's levels come from is an int32; its level is the sum shifted right by 14
+// (-131072 to 131071), then clamped to 0..16384. The output table is indexed by the level plus
+// 131072 and repeats the clamped ends, so the clamp costs nothing; only its middle 16 KiB is read
+// for colours inside the gamut.
+constexpr std::size_t kLevels = std::size_t(1) << 18;
+constexpr std::int64_t kLevelBias = std::int64_t(1) << 17;
+
+// The tables of lcms2's matrix shaper, arranged for whole rows: product[i][v] is input channel
+// i's first shaper at v times column i of the 1.14 matrix, one lane per output channel (red,
+// green, blue, unused), with the offset and the rounding in channel red's entries. Summing three
+// entries wraps mod 2^32 exactly as lcms2's 32-bit products and sums do. output[c] is channel c's
+// second shaper by biased level.
 struct ShaperTables {
-    std::array<std::array<Fixed14, 256>, 3> first {}; // red, green, blue
-    std::array<Fixed14, 9> matrix {};
-    std::array<Fixed14, 3> offset {};
-    std::array<std::array<cmsUInt8Number, 16385>, 3> second {};
+    alignas(16) std::array<std::array<std::array<std::uint32_t, 4>, 256>, 3> product {};
+    std::array<std::array<cmsUInt8Number, kLevels>, 3> output {};
 };
 
 void FillFirst(std::array<Fixed14, 256>& table, const cmsToneCurve* curve)
@@ -126,15 +141,18 @@ void FillFirst(std::array<Fixed14, 256>& table, const cmsToneCurve* curve)
     }
 }
 
-// The byte lcms2 packs from its 8-bit second shaper entry.
-void FillSecond(std::array<cmsUInt8Number, 16385>& table, const cmsToneCurve* curve)
+// The byte lcms2 packs from its 8-bit second shaper entry, for every biased level.
+void FillSecond(std::array<cmsUInt8Number, kLevels>& table, const cmsToneCurve* curve)
 {
+    std::array<cmsUInt8Number, 16385> clamped {};
     for (int i = 0; i < 16385; ++i) {
         cmsFloat32Number value = cmsEvalToneCurveFloat(curve, cmsFloat32Number(i / 16384.0));
         value = value < 0 ? 0 : (value > 1.0 ? 1 : value);
         const std::uint32_t word = SaturateWord(value * 65535.0);
-        table[std::size_t(i)] = cmsUInt8Number(((word * 65281U + 8388608U) >> 24) & 0xFFU);
+        clamped[std::size_t(i)] = cmsUInt8Number(((word * 65281U + 8388608U) >> 24) & 0xFFU);
     }
+    for (std::size_t i = 0; i < kLevels; ++i)
+        table[i] = clamped[std::size_t(std::clamp<std::int64_t>(std::int64_t(i) - kLevelBias, 0, 16384))];
 }
 
 ShaperTables* Tables(
@@ -143,12 +161,17 @@ ShaperTables* Tables(
     auto* tables = new ShaperTables;
     const auto* in = static_cast<const _cmsStageToneCurvesData*>(cmsStageData(first));
     const auto* out = static_cast<const _cmsStageToneCurvesData*>(cmsStageData(second));
-    for (std::size_t c = 0; c < 3; ++c) {
-        FillFirst(tables->first[c], in->TheCurves[c]);
-        FillSecond(tables->second[c], out->TheCurves[c]);
-        for (std::size_t j = 0; j < 3; ++j)
-            tables->matrix[c * 3 + j] = ToFixed14(matrix.v[c].n[j]);
-        tables->offset[c] = offset == nullptr ? 0 : ToFixed14(offset[c]);
+    for (std::size_t i = 0; i < 3; ++i) {
+        std::array<Fixed14, 256> shaped {};
+        FillFirst(shaped, in->TheCurves[i]);
+        FillSecond(tables->output[i], out->TheCurves[i]);
+        for (std::size_t c = 0; c < 3; ++c) {
+            const auto weight = std::uint32_t(ToFixed14(matrix.v[c].n[i]));
+            const std::uint32_t added
+                = i == 0 ? std::uint32_t(offset == nullptr ? 0 : ToFixed14(offset[c])) + 0x2000U : 0U;
+            for (std::size_t v = 0; v < 256; ++v)
+                tables->product[i][v][c] = weight * std::uint32_t(shaped[v]) + added;
+        }
     }
     return tables;
 }
@@ -180,42 +203,27 @@ ShaperTables* MatrixShaper(const cmsPipeline* pipeline)
     return Tables(steps.front().curves, matrix, offset, steps.back().curves);
 }
 
-std::uint32_t Clamped(std::uint32_t sum)
+// Rows of TYPE_BGR_8 pixels, in place or not: a pixel is three table vectors summed, lcms2's
+// rounding shift (on the sum with its sign bit flipped, which adds the bias to the level), then
+// the second shaper back into the row.
+void TransformRows(_cmstransform_struct* transform, const void* input, void* output, cmsUInt32Number width,
+    cmsUInt32Number rows, const cmsStride* stride)
 {
-    const std::int32_t level = std::int32_t(sum + 0x2000U) >> 14;
-    return level < 0 ? 0U : (level > 16384 ? 16384U : std::uint32_t(level));
-}
-
-// Rows of TYPE_BGR_8 pixels, in place or not, a run of pixels at a time: the first shaper into
-// local arrays, the matrix and clamp over those (vectorised, in AVX2 where the processor has it),
-// the second shaper back into the row. The sums wrap as lcms2's 32-bit ones do.
-__attribute__((target_clones("avx2", "default"))) void TransformRows(_cmstransform_struct* transform, const void* input,
-    void* output, cmsUInt32Number width, cmsUInt32Number rows, const cmsStride* stride)
-{
-    constexpr std::size_t kRun = 256;
     const auto& t = *static_cast<const ShaperTables*>(_cmsGetTransformUserData(transform));
-    std::array<std::uint32_t, 9> m {};
-    std::array<std::uint32_t, 3> o {};
-    std::copy(t.matrix.begin(), t.matrix.end(), m.begin());
-    std::copy(t.offset.begin(), t.offset.end(), o.begin());
-    std::array<std::array<std::uint32_t, kRun>, 3> shaped {}; // red, green, blue
-    std::array<std::array<std::uint32_t, kRun>, 3> levels {};
+    const auto entry = [&t](std::size_t channel, cmsUInt8Number value) {
+        return _mm_load_si128(reinterpret_cast<const __m128i*>(t.product[channel][value].data()));
+    };
+    const __m128i signBit = _mm_set1_epi32(INT32_MIN);
+    alignas(16) std::array<std::uint32_t, 4> levels {};
     for (cmsUInt32Number row = 0; row < rows; ++row) {
         const auto* in = static_cast<const cmsUInt8Number*>(input) + std::size_t(row) * stride->BytesPerLineIn;
         auto* out = static_cast<cmsUInt8Number*>(output) + std::size_t(row) * stride->BytesPerLineOut;
-        for (std::size_t done = 0; done < width; done += kRun) {
-            const std::size_t count = std::min<std::size_t>(kRun, width - done);
-            for (std::size_t i = 0; i < count; ++i, in += 3)
-                for (std::size_t c = 0; c < 3; ++c)
-                    shaped[c][i] = std::uint32_t(t.first[c][in[2 - c]]);
-            for (std::size_t i = 0; i < count; ++i) {
-                const std::uint32_t r = shaped[0][i], g = shaped[1][i], b = shaped[2][i];
-                for (std::size_t c = 0; c < 3; ++c)
-                    levels[c][i] = Clamped(m[c * 3] * r + m[c * 3 + 1] * g + m[c * 3 + 2] * b + o[c]);
-            }
-            for (std::size_t i = 0; i < count; ++i, out += 3)
-                for (std::size_t c = 0; c < 3; ++c)
-                    out[2 - c] = t.second[c][levels[c][i]];
+        for (cmsUInt32Number x = 0; x < width; ++x, in += 3, out += 3) {
+            const __m128i sum = _mm_add_epi32(_mm_add_epi32(entry(0, in[2]), entry(1, in[1])), entry(2, in[0]));
+            _mm_store_si128(reinterpret_cast<__m128i*>(levels.data()), _mm_srli_epi32(_mm_xor_si128(sum, signBit), 14));
+            out[2] = t.output[0][levels[0]];
+            out[1] = t.output[1][levels[1]];
+            out[0] = t.output[2][levels[2]];
         }
     }
 }

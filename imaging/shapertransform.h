@@ -7,8 +7,9 @@
 // its generic loop (unpack, evaluate, pack, each through a function pointer). A transform
 // plug-in registered in a context of its own repeats lcms2's checks on the pipeline (the joining
 // of adjacent matrices, then the shaper-matrix-shaper forms that lcms2 optimises), builds the
-// same tables with the same formulas through lcms2's public plug-in interface, and evaluates
-// them in a tight loop over whole rows. Any other pipeline is declined and lcms2 does all of it
+// same tables with the same formulas through lcms2's public plug-in interface (arranged so that
+// the matrix and the clamp become table lookups with lcms2's wrapping sums), and evaluates them
+// in a tight loop over whole rows. Any other pipeline is declined and lcms2 does all of it
 // as usual. The default context is never touched.
 #include <lcms2.h>
 
