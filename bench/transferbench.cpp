@@ -5,17 +5,10 @@
 // download is cancelled half-way through "anuluj" to time the question and the stop.
 //   transfer_bench [SIZE_MB [RUNS]]        (run by bench/transfer_vs_curl.sh, offscreen)
 #include "account/udotransfer.h"
-#include "core/core.h"
-#include "core/coreobjects.h"
-#include "lab/md5.h"
-#include "lab/vdengine.h"
-#include "platform/cp1250.h"
-#include "tests/support/ftpserver.h"
-#include "tests/support/testsupport.h"
+#include "tests/account/accountserver.h"
 #include "tests/support/windowdriver.h"
 #include "ui/gradientbutton.h"
 #include "ui/gradientprogressbar.h"
-#include "ui/skinner.h"
 #include "ui/umydialog.h"
 
 #include <QApplication>
@@ -106,16 +99,8 @@ public:
     explicit TBench(qint64 bytes)
         : bytes_(bytes)
     {
-        QDir().mkpath(Remote());
-        WriteFileBytes(Remote("account_manifest.vds"),
-            ToCp1250(QStringLiteral("id=%1\r\ndescr=bench\r\nsize=4000\r\npass=%2\r\n")
-                         .arg(QString::fromLatin1(kAccount), MD5Hex(QStringLiteral("none")))));
-        engine_.host = QStringLiteral("127.0.0.1:%1").arg(server_.Port());
-        engine_.user = TFtpServer::kUser;
-        engine_.pass = TFtpServer::kPassword;
-        engine_.virtual_ = QStringLiteral("/virtual");
-        config_.timout = 20000;
-        Core() = { &config_, nullptr, nullptr, &engine_, &skinner_ };
+        lab_.AddAccount(QString::fromLatin1(kAccount), QStringLiteral("bench"), 4000);
+        lab_.config.timout = 20000;
         source_ = local_.filePath(QStringLiteral("source/") + kFile);
         QDir(local_.path()).mkpath(QStringLiteral("source"));
         QDir(local_.path()).mkpath(QStringLiteral("target"));
@@ -127,8 +112,7 @@ public:
             file.write(block.constData(), std::min<qint64>(left, block.size()));
         }
     }
-    ~TBench() { Core() = {}; }
-    bool Started() const { return server_.Started(); }
+    bool Started() const { return lab_.server.Started(); }
     // The window's messages and questions, answered at once.
     TDialogAnswers& Answers() { return answers_; }
 
@@ -177,16 +161,13 @@ public:
     }
 
 private:
-    QString Remote(const QString& name = {}) const
-    {
-        return server_.Root(QStringLiteral("virtual/%1/%2").arg(QString::fromLatin1(kAccount), name));
-    }
+    QString Remote(const QString& name = {}) const { return lab_.Account(QString::fromLatin1(kAccount), name); }
     QString Target() const { return local_.filePath(QStringLiteral("target/") + kFile); }
     QString Url() const
     {
         return QStringLiteral("ftp://%1:%2@127.0.0.1:%3/virtual/%4/%5")
             .arg(TFtpServer::kUser, TFtpServer::kPassword)
-            .arg(server_.Port())
+            .arg(lab_.server.Port())
             .arg(QString::fromLatin1(kAccount), QString::fromLatin1(kFile));
     }
     static QByteArray Md5(const QString& path)
@@ -241,10 +222,7 @@ private:
 
     qint64 bytes_;
     QTemporaryDir local_;
-    TFtpServer server_;
-    TConfig config_;
-    TEngine engine_;
-    TSkinner skinner_;
+    TAccountServer lab_; // the demo lab's FTP server with the account, and the core objects
     Tfdotransfer window_;
     TDialogAnswers answers_;
     QString source_;
