@@ -12,13 +12,13 @@
 #include "ui/umydialog.h"
 
 #include <QApplication>
+#include <QCryptographicHash>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QEvent>
 #include <QFile>
 #include <QLineEdit>
 #include <QProcess>
-#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -104,13 +104,7 @@ public:
         source_ = local_.filePath(QStringLiteral("source/") + kFile);
         QDir(local_.path()).mkpath(QStringLiteral("source"));
         QDir(local_.path()).mkpath(QStringLiteral("target"));
-        QFile file(source_);
-        file.open(QIODevice::WriteOnly);
-        QByteArray block(1 << 20, Qt::Uninitialized);
-        for (qint64 left = bytes; left > 0; left -= block.size()) {
-            QRandomGenerator::global()->fillRange(reinterpret_cast<quint32*>(block.data()), block.size() / 4);
-            file.write(block.constData(), std::min<qint64>(left, block.size()));
-        }
+        WritePatternFile(source_, bytes);
     }
     bool Started() const { return lab_.server.Started(); }
     // The window's messages and questions, answered at once.
@@ -172,10 +166,9 @@ private:
     }
     static QByteArray Md5(const QString& path)
     {
-        QProcess md5;
-        md5.start(QStringLiteral("md5sum"), { path });
-        md5.waitForFinished(-1);
-        return md5.readAllStandardOutput().left(32);
+        QFile file(path);
+        QCryptographicHash hash(QCryptographicHash::Md5);
+        return file.open(QIODevice::ReadOnly) && hash.addData(&file) ? hash.result() : QByteArray();
     }
     // The file only where the transfer starts from, the account's free space restored, and the
     // disk quiet.
@@ -258,7 +251,7 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
     const qint64 megabytes = argc > 1 ? QByteArray(argv[1]).toLongLong() : 200;
-    const int runs = argc > 2 ? QByteArray(argv[2]).toInt() : 3;
+    const int runs = std::max(1, argc > 2 ? QByteArray(argv[2]).toInt() : 3);
     TBench bench(megabytes << 20);
     if (!bench.Started()) {
         std::fprintf(stderr, "transfer_bench: the demo lab did not start\n");
