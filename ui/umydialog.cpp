@@ -17,6 +17,7 @@
 #include <QScreen>
 
 #include <stdexcept>
+#include <string>
 
 namespace {
 
@@ -267,6 +268,10 @@ TDialogAnswer TDialogAnswers::Take(Tfdialog& dialog, const TShownDialog& shown)
         observer_(dialog);
     if (answers_.isEmpty())
         throw std::logic_error("no answer queued for the dialog: " + shown.text.toStdString());
+    const int button = answers_.front().button;
+    if (button < kButtonOk || button > kButtonCancel || !shown.buttons.testFlag(TDialogButton(1 << button)))
+        throw std::logic_error(
+            "the dialog shows no button " + std::to_string(button) + " to press: " + shown.text.toStdString());
     if (answers_.front().tickCheckBox && !shown.checkBoxShown)
         throw std::logic_error("the dialog shows no check box to tick: " + shown.text.toStdString());
     return answers_.takeFirst();

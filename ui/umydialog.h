@@ -134,7 +134,8 @@ public:
 
     // The active queue, or null when dialogs wait for the user.
     static TDialogAnswers* Active();
-    // Records a shown dialog and hands out the next answer (throws when none is left).
+    // Records a shown dialog and hands out the next answer; throws when none is left, or when
+    // the answer presses a button or ticks a check box that the dialog does not show.
     TDialogAnswer Take(Tfdialog& dialog, const TShownDialog& shown);
 
 private:

@@ -347,8 +347,7 @@ INSTANTIATE_TEST_SUITE_P(Methods, FtpProxyTypes,
 TEST(FtpClient, UserAtHostThroughDebiansFtpProxy)
 {
     const std::unique_ptr<TRealProxy> proxy = TRealProxy::FtpProxy();
-    if (!proxy->Installed())
-        GTEST_SKIP() << "ftp-proxy is not installed (scripts/install-deps installs it)";
+    REQUIRE_INSTALLED(proxy->Installed(), "ftp-proxy");
     ASSERT_TRUE(proxy->Started());
     TFtpServer server;
     ASSERT_TRUE(server.Started());

@@ -73,8 +73,7 @@ protected:
     void SetUp() override
     {
         tinyproxy_ = TRealProxy::Tinyproxy(kProxyUser, kProxyPassword);
-        if (!tinyproxy_->Installed())
-            GTEST_SKIP() << "tinyproxy is not installed (scripts/install-deps installs it)";
+        REQUIRE_INSTALLED(tinyproxy_->Installed(), "tinyproxy");
         ASSERT_TRUE(tinyproxy_->Started());
         config_.proxy_ftp_type = 7; // not a method the test stores
         Core().config = &config_;
@@ -206,8 +205,7 @@ TEST_F(ProxyTest, FtpStepStoresTheFirstMethodThatWorks)
 {
     const SourcePorts ports;
     const std::unique_ptr<TRealProxy> ftpProxy = TRealProxy::FtpProxy(ports.first, ports.last);
-    if (!ftpProxy->Installed())
-        GTEST_SKIP() << "ftp-proxy is not installed (scripts/install-deps installs it)";
+    REQUIRE_INSTALLED(ftpProxy->Installed(), "ftp-proxy");
     ASSERT_TRUE(ftpProxy->Started());
     const struct {
         int mode;

@@ -95,7 +95,8 @@ TEST_F(NoRoomTest, PhotoThatDoesNotFitStopsTheAddingWithOneMessage)
 {
     QTemporaryDir disk;
     if (::mount("tmpfs", QFile::encodeName(disk.path()).constData(), "tmpfs", 0, "size=1m,mode=0700") != 0)
-        GTEST_SKIP() << "mounting a small disk needs root";
+        GTEST_SKIP() << "mounting a small disk needs root with the right to mount (CAP_SYS_ADMIN), which a container "
+                        "may withhold";
     const auto unmount = qScopeGuard([&] {
         project.Clear();
         ::umount2(QFile::encodeName(disk.path()).constData(), MNT_DETACH);

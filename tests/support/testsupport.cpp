@@ -33,6 +33,11 @@ int FileModeBits(const QString& path)
     return stat(QFile::encodeName(path).constData(), &st) == 0 ? int(st.st_mode & 0777) : -1;
 }
 
+bool InCiRun()
+{
+    return qgetenv("CI") == "true";
+}
+
 bool WriteFileBytes(const QString& path, const QByteArray& bytes)
 {
     QDir().mkpath(QFileInfo(path).absolutePath());

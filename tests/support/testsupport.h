@@ -46,6 +46,21 @@ private:
     QByteArray old_;
 };
 
+// True in a CI run (CI=true), where scripts/install-deps has installed every package a test needs.
+bool InCiRun();
+
+// For a test that needs a program from a Debian package: a missing one skips the test on a
+// developer's machine and fails it in CI, naming the package, so that CI never passes a test
+// it did not run.
+#define REQUIRE_INSTALLED(installed, package)                                                                          \
+    do {                                                                                                               \
+        if (!(installed)) {                                                                                            \
+            if (InCiRun())                                                                                             \
+                GTEST_FAIL() << package " is not installed, and CI needs it (scripts/install-deps installs it)";       \
+            GTEST_SKIP() << package " is not installed (scripts/install-deps installs it)";                            \
+        }                                                                                                              \
+    } while (false)
+
 // Writes bytes to a file, creating its folder; returns false on failure.
 bool WriteFileBytes(const QString& path, const QByteArray& bytes);
 QByteArray ReadFileBytes(const QString& path);
