@@ -25,7 +25,7 @@ protected:
         if (JfxGetProperties(path.c_str(), &properties) != JFX_OK)
             return {};
         std::vector<unsigned char> decoded(std::size_t(properties.bufferSize));
-        if (JfxReadImage(path.c_str(), decoded.data(), &properties) != JFX_OK)
+        if (JfxReadImageChecked(path.c_str(), decoded.data(), &properties) != JFX_OK)
             return {};
         return decoded;
     }
@@ -159,7 +159,8 @@ TEST_F(Bridge, FailuresHaveTheirCodesAndLeaveTheBufferAlone)
     JfxProperties p {};
     EXPECT_EQ(JfxGetProperties(text.c_str(), &p), JFX_ERR_HEADER);
     std::vector<unsigned char> buffer(64, 0x5A);
-    EXPECT_EQ(JfxReadImage(text.c_str(), buffer.data(), &p), JFX_ERR_HEADER);
+    EXPECT_EQ(JfxReadImageChecked(text.c_str(), buffer.data(), &p), JFX_ERR_HEADER);
+    EXPECT_EQ(JfxReadImage(text.c_str(), buffer.data()), JFX_ERR_HEADER);
     EXPECT_EQ(buffer, std::vector<unsigned char>(64, 0x5A));
     EXPECT_EQ(JfxGetProperties(Path("missing.jpg").c_str(), &p), JFX_ERR_HEADER);
 
@@ -170,8 +171,9 @@ TEST_F(Bridge, FailuresHaveTheirCodesAndLeaveTheBufferAlone)
     ASSERT_TRUE(WriteFileBytes(dir_.filePath("cut.jpg"), whole.left(whole.size() / 2)));
     ASSERT_EQ(JfxGetProperties(Path("cut.jpg").c_str(), &p), JFX_OK);
     std::vector<unsigned char> decoded(std::size_t(p.bufferSize));
-    EXPECT_EQ(JfxReadImage(Path("cut.jpg").c_str(), decoded.data(), &p), JFX_ERR_DECODE);
-    EXPECT_EQ(JfxReadImage(Path("whole.jpg").c_str(), decoded.data(), nullptr), JFX_ERR_HEADER);
+    EXPECT_EQ(JfxReadImageChecked(Path("cut.jpg").c_str(), decoded.data(), &p), JFX_ERR_DECODE);
+    EXPECT_EQ(JfxReadImage(Path("cut.jpg").c_str(), decoded.data()), JFX_ERR_DECODE);
+    EXPECT_EQ(JfxReadImageChecked(Path("whole.jpg").c_str(), decoded.data(), nullptr), JFX_ERR_HEADER);
 
     EXPECT_EQ(JfxWriteImage(Path("two.jpg").c_str(), 4, 4, 2, pixels.data(), 72, 90), JFX_ERR_HEADER);
     EXPECT_EQ(JfxWriteImage(Path("none.jpg").c_str(), 0, 4, 3, pixels.data(), 72, 90), JFX_ERR_HEADER);
@@ -188,9 +190,9 @@ TEST(BridgeSizes, ImageSizeAndPadBytes)
     EXPECT_EQ(JfxImageSize(65535, 65535, 4), std::uint32_t(65535ull * 4 * 65535)); // wraps, no overflow trap
 }
 
-// A file replaced between JfxGetProperties and JfxReadImage (a sync tool rewriting the folder)
-// must never be decoded into the buffer made for the first one, whether it is larger, smaller
-// or of another channel count.
+// A file replaced between JfxGetProperties and the read (a sync tool rewriting the folder) must
+// never be decoded into the buffer made for the first one, whether it is larger, smaller or of
+// another channel count, by either read.
 TEST_F(Bridge, AFileReplacedAfterItsPropertiesIsRefusedWithoutTouchingTheBuffer)
 {
     const struct {
@@ -208,7 +210,8 @@ TEST_F(Bridge, AFileReplacedAfterItsPropertiesIsRefusedWithoutTouchingTheBuffer)
                       path.c_str(), replacement.width, replacement.height, replacement.channels, second.data(), 72, 90),
             JFX_OK);
         std::vector<unsigned char> buffer(std::size_t(p.bufferSize) + 64, 0x5A);
-        EXPECT_EQ(JfxReadImage(path.c_str(), buffer.data(), &p), JFX_ERR_CHANGED) << replacement.width;
+        EXPECT_EQ(JfxReadImageChecked(path.c_str(), buffer.data(), &p), JFX_ERR_CHANGED) << replacement.width;
+        EXPECT_EQ(JfxReadImage(path.c_str(), buffer.data()), JFX_ERR_CHANGED) << replacement.width;
         EXPECT_EQ(buffer, std::vector<unsigned char>(buffer.size(), 0x5A));
     }
 }
