@@ -245,7 +245,7 @@ void BM_BridgeDecode(benchmark::State& state)
     JfxGetProperties(path.constData(), &properties);
     std::vector<unsigned char> buffer(std::size_t(properties.bufferSize));
     for (auto _ : state)
-        benchmark::DoNotOptimize(JfxReadImage(path.constData(), buffer.data(), &properties));
+        benchmark::DoNotOptimize(JfxReadImageChecked(path.constData(), buffer.data(), &properties));
     ReportPixels(state, std::int64_t(properties.width) * properties.height);
 }
 BENCHMARK(BM_BridgeDecode)->Unit(benchmark::kMillisecond)->UseRealTime();

@@ -91,7 +91,7 @@ int LoadJpegThroughBridge(const QString& path, QImage& target)
     QImage decoded = NewPicture(properties.width, properties.height, QImage::Format_BGR888);
     if (decoded.isNull() || decoded.sizeInBytes() != properties.bufferSize)
         return JFX_ERR_FAULT;
-    const int result = JfxReadImage(name.constData(), decoded.bits(), &properties);
+    const int result = JfxReadImageChecked(name.constData(), decoded.bits(), &properties);
     if (result != JFX_OK)
         return result;
     target = std::move(decoded);

@@ -18,6 +18,6 @@ inline constexpr int kBridgeNotThreeChannels = -10;
 // force24 asks for 24 bits. Never throws.
 bool LoadPhotoBitmap(const QString& path, QImage& target, bool force24 = false);
 
-// 0 with target a 24-bit picture, or the negative code of JfxGetProperties / JfxReadImage, or
+// 0 with target a 24-bit picture, or the negative code of JfxGetProperties / JfxReadImageChecked, or
 // kBridgeNotThreeChannels.
 int LoadJpegThroughBridge(const QString& path, QImage& target);

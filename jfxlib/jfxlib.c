@@ -2,11 +2,20 @@
 
 #include <limits.h>
 #include <setjmp.h>
+#include <stddef.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
 
 #include <jpeglib.h>
+
+/* The record is the library's binary interface: seven 32-bit fields, nothing between them. */
+_Static_assert(sizeof(JfxProperties) == 28, "JfxProperties is 28 bytes");
+_Static_assert(offsetof(JfxProperties, width) == 0 && offsetof(JfxProperties, height) == 4
+        && offsetof(JfxProperties, density) == 8 && offsetof(JfxProperties, bitsPerPixel) == 12
+        && offsetof(JfxProperties, channels) == 16 && offsetof(JfxProperties, bufferSize) == 20
+        && offsetof(JfxProperties, padBytes) == 24,
+    "JfxProperties fields at 4-byte steps in their documented order");
 
 /* A progressive file with more scans than this is refused: real encoders write about ten,
  * and thousands of tiny scans only serve to make decoding take minutes. */
@@ -142,7 +151,36 @@ static void JfxBgraRowToYcca(const uint8_t* in, uint8_t* out, int width)
     }
 }
 
-int JfxGetProperties(const char* path, JfxProperties* properties)
+/* The last answer JfxGetProperties gave on this thread, for JfxReadImage(path, buffer), whose
+ * caller made its buffer from that answer. A path that does not fit is not recorded: it could
+ * not be opened either (the system refuses paths of PATH_MAX bytes and more). */
+typedef struct JfxLastProperties {
+    int valid;
+    char path[PATH_MAX];
+    JfxProperties properties;
+} JfxLastProperties;
+
+static _Thread_local JfxLastProperties jfxLastProperties;
+
+static void JfxRecordProperties(const char* path, const JfxProperties* properties)
+{
+    const size_t length = strlen(path);
+    jfxLastProperties.valid = length < sizeof jfxLastProperties.path;
+    if (!jfxLastProperties.valid)
+        return;
+    memcpy(jfxLastProperties.path, path, length + 1);
+    jfxLastProperties.properties = *properties;
+}
+
+/* The properties last reported on this thread for exactly this path, or NULL. */
+static const JfxProperties* JfxRecordedProperties(const char* path)
+{
+    if (!jfxLastProperties.valid || strcmp(jfxLastProperties.path, path) != 0)
+        return NULL;
+    return &jfxLastProperties.properties;
+}
+
+static int JfxReadProperties(const char* path, JfxProperties* properties)
 {
     struct jpeg_decompress_struct decoder;
     JfxErrorManager errors;
@@ -171,14 +209,26 @@ int JfxGetProperties(const char* path, JfxProperties* properties)
     return JfxReleaseDecoder(&decoder, file, NULL, JFX_OK);
 }
 
-/* Whether the header just read gives exactly the buffer the caller made for expected. */
-static int JfxMatchesExpected(j_decompress_ptr decoder, const JfxLayout* layout, const JfxProperties* expected)
+int JfxGetProperties(const char* path, JfxProperties* properties)
 {
-    return (int32_t)decoder->image_width == expected->width && (int32_t)decoder->image_height == expected->height
-        && layout->channels == expected->channels && layout->bufferSize == expected->bufferSize;
+    const int result = JfxReadProperties(path, properties);
+    jfxLastProperties.valid = 0;
+    if (result == JFX_OK)
+        JfxRecordProperties(path, properties);
+    return result;
 }
 
-int JfxReadImage(const char* path, void* buffer, const JfxProperties* expected)
+/* Whether the header just read gives exactly the buffer the caller made for expected (none:
+ * the caller's buffer size is unknown). */
+static int JfxMatchesExpected(j_decompress_ptr decoder, const JfxLayout* layout, const JfxProperties* expected)
+{
+    return expected && (int32_t)decoder->image_width == expected->width
+        && (int32_t)decoder->image_height == expected->height && layout->channels == expected->channels
+        && layout->bufferSize == expected->bufferSize;
+}
+
+/* Decodes into a buffer made for expected; NULL expected refuses every file that has a header. */
+static int JfxDecode(const char* path, void* buffer, const JfxProperties* expected)
 {
     struct jpeg_decompress_struct decoder;
     struct jpeg_progress_mgr progress;
@@ -189,8 +239,6 @@ int JfxReadImage(const char* path, void* buffer, const JfxProperties* expected)
     JfxLayout layout;
     uint8_t* out = (uint8_t*)buffer;
 
-    if (!path || !buffer || !expected)
-        return JFX_ERR_HEADER;
     memset(&decoder, 0, sizeof decoder);
     decoder.err = JfxInitErrorManager(&errors);
     if (setjmp(errors.jump))
@@ -247,6 +295,20 @@ int JfxReadImage(const char* path, void* buffer, const JfxProperties* expected)
     }
     jpeg_finish_decompress(&decoder);
     return JfxReleaseDecoder(&decoder, file, rowBuffer, JFX_OK);
+}
+
+int JfxReadImage(const char* path, void* buffer)
+{
+    if (!path || !buffer)
+        return JFX_ERR_HEADER;
+    return JfxDecode(path, buffer, JfxRecordedProperties(path));
+}
+
+int JfxReadImageChecked(const char* path, void* buffer, const JfxProperties* expected)
+{
+    if (!path || !buffer || !expected)
+        return JFX_ERR_HEADER;
+    return JfxDecode(path, buffer, expected);
 }
 
 /* Component layout of a four-channel file: Y and A at full resolution, Cb and Cr halved in

@@ -1,8 +1,10 @@
 /* jfxlib: a stateless, file-based JPEG bridge with a C interface.
  *
  * Every call opens the file, creates its own codec state, releases it and closes the file
- * before returning; nothing is kept between calls and no set-up is needed. Paths are byte
- * strings as the operating system takes them. The caller owns every buffer it passes.
+ * before returning; no set-up is needed. The one thing kept between calls is, per thread, the
+ * path and properties of the last successful JfxGetProperties, which JfxReadImage checks the
+ * file against. Paths are byte strings as the operating system takes them. The caller owns
+ * every buffer it passes.
  *
  * Buffer layout (what JfxReadImage writes and JfxWriteImage reads): rows of
  * rowBytes = width * channels rounded up to a multiple of 4, pixels of `channels` bytes:
@@ -50,18 +52,31 @@ enum {
     JFX_ERR_FAULT = -6, /* read: an unexpected fault (a working buffer cannot be allocated) */
     JFX_ERR_CHANGED = -7 /* read: the file does not decode to the width, height and channels
                             the caller's buffer was made for (it changed since
-                            JfxGetProperties); the buffer is untouched */
+                            JfxGetProperties), or that size is not known; the buffer is
+                            untouched */
 };
 
-/* Reads the header of a JPEG file. */
+/* Reads the header of a JPEG file. On this thread, the answer is also kept for JfxReadImage:
+ * a success records path and properties, a failure forgets the previous record. */
 JFX_API int JfxGetProperties(const char* path, JfxProperties* properties);
 
-/* Decodes a JPEG file into buffer, which the caller made for `expected`: the properties
- * JfxGetProperties reported for the same file (bufferSize bytes). The file is opened again, so
- * it may have been replaced in between: unless it decodes to exactly expected's width, height,
- * channels and bufferSize, nothing is written and the result is -7. A missing argument gives
- * -2. On -1, -2 and -7 the buffer is untouched; after -4 its content is undefined. */
-JFX_API int JfxReadImage(const char* path, void* buffer, const JfxProperties* expected);
+/* Decodes a JPEG file into buffer, which must hold the bufferSize bytes JfxGetProperties
+ * reported for the same file. The file is opened again, so it may have been replaced in
+ * between: the read decodes only a file of exactly the width, height, channels and bufferSize
+ * that the last successful JfxGetProperties on the calling thread reported for the same path
+ * (the same bytes: "a.jpg" and "./a.jpg" differ). Anything else gives -7 with the buffer
+ * untouched: a changed file, and equally a read with no such answer on this thread (no
+ * JfxGetProperties yet, one for another path, one that failed, or one made on another
+ * thread), since the buffer's size is then unknown. A file without a readable header gives -2
+ * first. A missing argument gives -2. On -1, -2 and -7 the buffer is untouched; after -4 its
+ * content is undefined. */
+JFX_API int JfxReadImage(const char* path, void* buffer);
+
+/* JfxReadImage with the caller naming the properties its buffer was made for (bufferSize
+ * bytes), independent of any earlier call: a file that does not decode to exactly expected's
+ * width, height, channels and bufferSize gives -7 with the buffer untouched. A missing
+ * argument gives -2. Codes and buffer as for JfxReadImage. */
+JFX_API int JfxReadImageChecked(const char* path, void* buffer, const JfxProperties* expected);
 
 /* Encodes a bottom-up buffer of 3 (blue, green, red; 4:2:0 subsampling) or 4 (blue, green, red,
  * alpha; written as Y, Cb, Cr, A with Y and A at full resolution) channels as a JFIF file with

@@ -14,6 +14,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (JfxGetProperties(path.constData(), &properties) != JFX_OK || properties.bufferSize > (64 << 20))
         return 0;
     std::vector<unsigned char> buffer(std::size_t(properties.bufferSize));
-    JfxReadImage(path.constData(), buffer.data(), &properties);
+    JfxReadImageChecked(path.constData(), buffer.data(), &properties);
     return 0;
 }
