@@ -52,11 +52,8 @@ bool TFormats::LoadFormats(const QString& path)
         known.insert(*id);
         Add(fields[1], *id, *secondSide, *firstSide, *price);
         Log(QStringLiteral("FORMAT AQUIRED: %1: \"%2\" %3 gr, %4 x %5 mm")
-                .arg(*id)
-                .arg(LoggedExcerpt(fields[1]))
-                .arg(*price)
-                .arg(*firstSide)
-                .arg(*secondSide));
+                .arg(QString::number(*id), LoggedExcerpt(fields[1]), QString::number(*price),
+                    QString::number(*firstSide), QString::number(*secondSide)));
     }
     Log(QString::number(lines->size()) + " formats total.");
     return !lines->isEmpty();

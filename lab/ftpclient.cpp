@@ -412,7 +412,8 @@ TFtpResult ConnectWork(Connection& c, const TFtpSettings& settings)
     const QString host = viaProxy ? settings.proxyHost : settings.host;
     const int port = viaProxy ? settings.proxyPort : settings.port;
     if (host.isEmpty() || port < 1 || port > 65535)
-        Fail("EConnection", QStringLiteral("No server to connect to (\"%1\", port %2)").arg(host).arg(port));
+        Fail("EConnection",
+            QStringLiteral("No server to connect to (\"%1\", port %2)").arg(host, QString::number(port)));
     const Poco::Net::SocketAddress address(host.toStdString(), quint16(port));
     Poco::Net::StreamSocket socket;
     socket.connect(address, Milliseconds(settings.TimeoutMs()));
@@ -530,7 +531,8 @@ TFtpResult PutWork(
         const qint64 read = file.read(buffer.data(), qint64(buffer.size()));
         if (read < 0)
             FailBrokenTransfer(c, op, data,
-                QStringLiteral("Cannot read %1 after %2 bytes: %3").arg(localPath).arg(sent).arg(file.errorString()));
+                QStringLiteral("Cannot read %1 after %2 bytes: %3")
+                    .arg(localPath, QString::number(sent), file.errorString()));
         if (read == 0)
             break;
         try {

@@ -10,7 +10,7 @@ bool LabFileFits(const QFile& file)
 {
     if (file.size() <= kLabFileMaxBytes)
         return true;
-    Log(QStringLiteral("%1 is larger than %2 bytes").arg(file.fileName()).arg(kLabFileMaxBytes), 3);
+    Log(QStringLiteral("%1 is larger than %2 bytes").arg(file.fileName(), QString::number(kLabFileMaxBytes)), 3);
     return false;
 }
 

@@ -83,7 +83,8 @@ QString THistory::EntryPath() const
 
 QString THistory::PagePath(int n, bool forWriting) const
 {
-    return HistoryFile(QStringLiteral("%1_%2.jpg").arg(id).arg(n), forWriting ? FileUse::Write : FileUse::Read);
+    return HistoryFile(
+        id + u'_' + QString::number(n) + QStringLiteral(".jpg"), forWriting ? FileUse::Write : FileUse::Read);
 }
 
 bool THistory::SaveEntry() const

@@ -6,6 +6,17 @@
 
 #include <QFileInfo>
 
+namespace {
+
+QDateTime EntryWritten(const THistory& entry, const QString& path)
+{
+    const QDateTime date = QDateTime::fromString(
+        entry.GetValue(QStringLiteral("date")).trimmed(), QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    return date.isValid() ? date : QFileInfo(path).lastModified();
+}
+
+} // namespace
+
 QString HistoryFolder()
 {
     return AppPath(QStringLiteral("history"), FileUse::Write);
@@ -21,8 +32,18 @@ std::vector<THistoryListing> ListHistoryEntries(const QString& folder)
         if (entry.LoadEntry(path))
             entries.push_back({ path,
                 QStringLiteral("ID: %1, data: %2")
-                    .arg(entry.GetValue(QStringLiteral("oid")), entry.GetValue(QStringLiteral("date"))) });
+                    .arg(entry.GetValue(QStringLiteral("oid")), entry.GetValue(QStringLiteral("date"))),
+                EntryWritten(entry, path) });
     return entries;
+}
+
+int NewestHistoryEntry(const std::vector<THistoryListing>& entries)
+{
+    int newest = -1;
+    for (int i = 0; i < int(entries.size()); ++i)
+        if (newest < 0 || entries[i].written > entries[newest].written)
+            newest = i;
+    return newest;
 }
 
 bool DeleteHistoryEntry(const THistory& entry, const QString& path)

@@ -32,6 +32,17 @@ QString Field(const QStringList& fields, int n)
     return n < fields.size() ? fields[n] : QString();
 }
 
+// "10x15, 3 szt.": the format and the number of prints, either left out when the line has none.
+QString PhotoValue(const QString& format, const QString& quantity)
+{
+    QStringList parts;
+    if (!format.isEmpty())
+        parts << format;
+    if (!quantity.isEmpty())
+        parts << quantity + QStringLiteral(" szt.");
+    return parts.join(QStringLiteral(", "));
+}
+
 } // namespace
 
 std::vector<THistoryDetail> HistoryDetails(const QStringList& lines)
@@ -66,7 +77,7 @@ std::vector<THistoryDetail> HistoryDetails(const QStringList& lines)
     const qint64 count = value("count").trimmed().toLongLong();
     for (qsizetype i = 0; i < photos.size() && i < count; ++i) {
         const QStringList fields = photos[i].split(u'|');
-        rows.push_back({ Field(fields, 0), Field(fields, 2) });
+        rows.push_back({ Field(fields, 0), PhotoValue(Field(fields, 2), Field(fields, 1)) });
     }
     return rows;
 }

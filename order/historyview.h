@@ -15,7 +15,8 @@ struct THistoryDetail {
 };
 
 // The details rows of an entry's metadata lines: the order, the customer, the shop, delivery
-// and payment, then one row per photo (source file name and format name from "rddata").
+// and payment, then one row per photo (source file name, format name and quantity from
+// "rddata").
 // Photo rows stop at the last "rddata" line even when "count" claims more.
 std::vector<THistoryDetail> HistoryDetails(const QStringList& lines);
 

@@ -32,6 +32,12 @@ QString Decimal(int64_t value)
     return QString::number(value);
 }
 
+// key=field|field|...; joined, not formatted: a name may hold "%1" or "%%".
+QString MatrixLine(const char* key, const QStringList& fields)
+{
+    return QLatin1String(key) + u'=' + fields.join(u'|');
+}
+
 } // namespace
 
 QString OrderPhotoName(const QString& orderId, int n)
@@ -89,20 +95,16 @@ QStringList MetadataLines(TVDImage& project, const TEngine& engine, const TForma
     lines << QStringLiteral("mtmatrix=filename|quantity|formatid|price");
     for (int i = 0; i < project.Count(); ++i) {
         const TPhoto& photo = project.Photo(i);
-        lines << QStringLiteral("mtdata=%1|%2|%3|%4")
-                     .arg(CleanField(OrderPhotoName(facts.orderId, i + 1)))
-                     .arg(photo.quantity)
-                     .arg(photo.formatId)
-                     .arg(formats.GetPrice(photo.formatId));
+        lines << MatrixLine("mtdata",
+            { CleanField(OrderPhotoName(facts.orderId, i + 1)), Decimal(photo.quantity), Decimal(photo.formatId),
+                Decimal(formats.GetPrice(photo.formatId)) });
     }
     lines << QStringLiteral("rdmatrix=srcfilename|quantity|formatname|price");
     for (int i = 0; i < project.Count(); ++i) {
         const TPhoto& photo = project.Photo(i);
-        lines << QStringLiteral("rddata=%1|%2|%3|%4")
-                     .arg(CleanField(QFileInfo(photo.sourcePath).fileName()))
-                     .arg(photo.quantity)
-                     .arg(CleanField(formats.GetName(photo.formatId)))
-                     .arg(formats.GetPrice(photo.formatId));
+        lines << MatrixLine("rddata",
+            { CleanField(QFileInfo(photo.sourcePath).fileName()), Decimal(photo.quantity),
+                CleanField(formats.GetName(photo.formatId)), Decimal(formats.GetPrice(photo.formatId)) });
     }
     return lines;
 }

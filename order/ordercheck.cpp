@@ -160,9 +160,6 @@ TOrderVerdict CheckOrder(const QString& folder, const QString& id)
         return broken(QStringLiteral("size=%1 but the files hold %2 bytes").arg(data.size).arg(total));
     return { true,
         QStringLiteral("%1: complete: %2 photos, %3 prints, %4 bytes%5")
-            .arg(id)
-            .arg(data.count)
-            .arg(data.prints)
-            .arg(total)
-            .arg(data.pack ? QStringLiteral(" in the ZIP") : QString()) };
+            .arg(id, QString::number(data.count), QString::number(data.prints), QString::number(total),
+                data.pack ? QStringLiteral(" in the ZIP") : QString()) };
 }

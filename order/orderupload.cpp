@@ -73,9 +73,7 @@ bool UploadOrderFile(TFtpClient& client, const QString& path)
         if (result.ok && remoteSize && *remoteSize != localSize)
             result = { false, QStringLiteral("ESizeMismatch"),
                 QStringLiteral("%1 holds %2 bytes on the server instead of %3")
-                    .arg(remoteName)
-                    .arg(*remoteSize)
-                    .arg(localSize) };
+                    .arg(remoteName, QString::number(*remoteSize), QString::number(localSize)) };
     }
     if (result.ok)
         return true;

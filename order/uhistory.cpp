@@ -75,6 +75,19 @@ public:
         painter->restore();
     }
 
+    // As wide as the whole line: a line wider than its list (a bank account number) scrolls
+    // into view rather than being cut off.
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        QSize size = QStyledItemDelegate::sizeHint(option, index);
+        const QFontMetrics normal(option.font);
+        int width = normal.horizontalAdvance(index.data(Qt::DisplayRole).toString());
+        if (labelWidth_)
+            width = *labelWidth_ + kValueGap + normal.horizontalAdvance(index.data(kValueRole).toString());
+        size.setWidth(kTextIndent + width + kTextIndent);
+        return size;
+    }
+
 private:
     const int* labelWidth_;
 };
@@ -84,6 +97,7 @@ QListWidget* MakeList(QWidget* parent, const char* name, const int* labelWidth)
     auto* list = MakeNamed<QListWidget>(parent, name);
     list->setSelectionMode(QAbstractItemView::SingleSelection);
     list->setItemDelegate(new THistoryLineDrawer(list, labelWidth));
+    list->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     return list;
 }
 
@@ -192,9 +206,16 @@ void Tfhistory::ListEntries()
     ClearEntry();
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const auto restore = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
-    for (const THistoryListing& entry : ListHistoryEntries(HistoryFolder())) {
+    const std::vector<THistoryListing> entries = ListHistoryEntries(HistoryFolder());
+    for (const THistoryListing& entry : entries) {
         lbhistory->addItem(entry.line);
         paths << entry.path;
+    }
+    // The latest order is the one a customer comes to look at.
+    const int newest = NewestHistoryEntry(entries);
+    if (newest >= 0) {
+        lbhistory->setCurrentRow(newest);
+        lbhistory->scrollToItem(lbhistory->item(newest));
     }
 }
 
@@ -224,6 +245,7 @@ void Tfhistory::lbhistoryClick()
     labelWidth = 0;
     for (const THistoryDetail& detail : HistoryDetails(history_.lines)) {
         auto* item = new QListWidgetItem(detail.Line(), lbdet);
+        item->setToolTip(detail.Line());
         item->setData(kLabelRole, detail.label);
         item->setData(kValueRole, detail.value);
         labelWidth = std::max(labelWidth, bold.horizontalAdvance(detail.label));

@@ -30,6 +30,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QScopeGuard>
+#include <QShowEvent>
 #include <QTimer>
 #include <QUrl>
 
@@ -62,6 +63,11 @@ TNiceCheckBox* MakeCheckBox(QWidget* page, const char* name, const QString& capt
     auto* box = MakeNamed<TNiceCheckBox>(page, name, geometry);
     box->SetCaption(caption);
     return box;
+}
+
+QString ReadyToSendText()
+{
+    return QStringLiteral("Wybierz \"ZAMAWIAM\" aby wysłać zlecenie.");
 }
 
 TGradientButton* MakePageButton(QWidget* page, const char* name, const QString& caption, int x)
@@ -219,6 +225,13 @@ void Tfsendorder::SetSending(bool on)
 
 void Tfsendorder::showEvent(QShowEvent* event)
 {
+    // The opening steps belong to an opening only: a window restored from minimised (a
+    // spontaneous show) or shown again while open would otherwise restart a running order.
+    if (event->spontaneous() || opened_) {
+        QDialog::showEvent(event);
+        return;
+    }
+    opened_ = true;
     const TVDImage* project = Core().vdimage;
     const int prints = project ? project->TotalQuantity() : 0;
     lquantity->setText(QString::number(prints));
@@ -232,7 +245,7 @@ void Tfsendorder::showEvent(QShowEvent* event)
         label->clear();
     lcount->setText(QString::number(prints));
     ltimeleft->setText(QStringLiteral("nieznany"));
-    lstat->setText(QStringLiteral("Wybierz \"ZAMAWIAM\" aby wysłać zlecenie."));
+    lstat->setText(ReadyToSendText());
     pb->SetPosition(0);
 
     ShowPage(1);
@@ -241,6 +254,14 @@ void Tfsendorder::showEvent(QShowEvent* event)
     CentreOnScreen(this);
     QDialog::showEvent(event);
     Timer1->start();
+}
+
+void Tfsendorder::hideEvent(QHideEvent* event)
+{
+    QDialog::hideEvent(event);
+    // Minimising hides the window spontaneously and leaves it open.
+    if (!isVisible())
+        opened_ = false;
 }
 
 void Tfsendorder::reject()
@@ -431,6 +452,7 @@ void Tfsendorder::RunOrder()
     const auto cleanUp = qScopeGuard([this] {
         SetSending(false);
         order_.CleanupOrder();
+        lstat->setText(ReadyToSendText()); // no step runs any more
     });
     TVDImage& project = *Core().vdimage;
     const TEngine& engine = *Core().engine;
@@ -454,6 +476,8 @@ void Tfsendorder::RunOrder()
         return;
     order_.RecordHistory(history_);
     if (DontSend()) {
+        lstat->setText(QStringLiteral("Zlecenie przygotowane, nie zostało wysłane."));
+        RefreshStats();
         fdialog().Information(QStringLiteral("Dontsend flag detected, press ok to clean up and close..."));
         return;
     }
@@ -469,6 +493,8 @@ void Tfsendorder::RunOrder()
     RefreshStats();
     if (!UploadPackage())
         return;
+    lstat->setText(QStringLiteral("Zlecenie zostało wysłane."));
+    RefreshStats();
     TOrder::MarkSent(history_);
     OpenPostOrderPage();
     if (fdialog().Question(

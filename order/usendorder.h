@@ -125,6 +125,7 @@ public Q_SLOTS:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     void BuildCustomerPage();
@@ -147,6 +148,7 @@ private:
     bool UploadPackage();
     void OpenPostOrderPage() const;
 
+    bool opened_ = false; // between an opening and the window's hiding
     TSendOrderLinks links_;
     QString login_; // the user name the order is sent under; empty without a login script
     TOrder order_;

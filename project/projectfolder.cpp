@@ -141,7 +141,8 @@ void SweepAbandonedProjectFolders()
             continue;
         const int64_t bytes = FolderBytes(folder);
         if (QDir(folder).removeRecursively())
-            Log(QStringLiteral("Removed abandoned project folder %1 (%2 bytes)").arg(folder).arg(bytes), 1);
+            Log(QStringLiteral("Removed abandoned project folder %1 (%2 bytes)").arg(folder, QString::number(bytes)),
+                1);
         else
             Log(QStringLiteral("Can't remove abandoned project folder ") + folder, 2);
     }

@@ -342,12 +342,9 @@ QString TVDImage::OutputSheetProblem(int index) const
         3);
     return QStringLiteral("Format \"%1\" jest za duży: arkusz %2 x %3 pikseli przekracza możliwości programu "
                           "(najwyżej %4 pikseli na bok i %5 mln pikseli).\rWybierz mniejszy format dla zdjęcia \"%6\".")
-        .arg(settings_.formats->GetName(photo.formatId))
-        .arg(sheet.Width())
-        .arg(sheet.Height())
-        .arg(kMaxPictureSide)
-        .arg(kMaxPicturePixels / 1000000)
-        .arg(QFileInfo(photo.name).fileName());
+        .arg(settings_.formats->GetName(photo.formatId), QString::number(sheet.Width()),
+            QString::number(sheet.Height()), QString::number(kMaxPictureSide),
+            QString::number(kMaxPicturePixels / 1000000), QFileInfo(photo.name).fileName());
 }
 
 int TVDImage::PhotosValue() const

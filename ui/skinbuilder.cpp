@@ -49,11 +49,12 @@ bool ReadColors(const QString& path, QStringList& lines, QString& error)
         const QString name = line.left(equals).trimmed();
         const QString value = line.mid(equals + 1).trimmed();
         if (equals < 0 || !IsColorName(name)) {
-            error = QStringLiteral("%1:%2: unknown colour name \"%3\"").arg(path).arg(number).arg(line.left(equals));
+            error = QStringLiteral("%1:%2: unknown colour name \"%3\"")
+                        .arg(path, QString::number(number), line.left(equals));
             return false;
         }
         if (!IsColorText(value)) {
-            error = QStringLiteral("%1:%2: \"%3\" is not a colour (R,G,B)").arg(path).arg(number).arg(value);
+            error = QStringLiteral("%1:%2: \"%3\" is not a colour (R,G,B)").arg(path, QString::number(number), value);
             return false;
         }
         lines << name + u'=' + value;
@@ -84,7 +85,8 @@ bool ReadPictures(const QString& folder, const QColor& face, std::vector<std::pa
             return false;
         }
         if (picture.width() > TFFBitmap::kMaxSide || picture.height() > TFFBitmap::kMaxSide) {
-            error = QStringLiteral("%1: larger than %2 pixels").arg(info.filePath()).arg(TFFBitmap::kMaxSide);
+            error = QStringLiteral("%1: larger than %2 pixels")
+                        .arg(info.filePath(), QString::number(TFFBitmap::kMaxSide));
             return false;
         }
         bool seeThrough = false;

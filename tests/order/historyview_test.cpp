@@ -44,11 +44,11 @@ TEST(HistoryDetailsTest, EveryRowInOrder)
             "Adres 2:00-950 Warszawa", "email:jan@example.pl", "telefon:600100200", "Faktura VAT: 1",
             "Dostawca:Punkt A", QStringLiteral("Adres 1:30-001 Kraków"), QStringLiteral("Adres 2:ul. Krótka 1"),
             "telefon:12 111", "email:a@example.pl", "konto:11 2222", QStringLiteral("Dostawa:Przesyłka"),
-            QStringLiteral("Rodzaj płatności:Przelew"), QStringLiteral("Ilość plików:2"), "IMG 0001.jpg:10x15",
-            QStringLiteral("zdjęcie:2.png:13x18") }));
+            QStringLiteral("Rodzaj płatności:Przelew"), QStringLiteral("Ilość plików:2"), "IMG 0001.jpg:10x15, 1 szt.",
+            QStringLiteral("zdjęcie:2.png:13x18, 2 szt.") }));
     // A file name holding ":" stays whole: the label is the name, not the text before its ":".
     EXPECT_EQ(rows.back().label, QStringLiteral("zdjęcie:2.png"));
-    EXPECT_EQ(rows.back().value, "13x18");
+    EXPECT_EQ(rows.back().value, "13x18, 2 szt.");
 }
 
 TEST(HistoryDetailsTest, PriceDeliveryAndPaymentWording)
@@ -93,13 +93,15 @@ TEST(HistoryDetailsTest, PhotoRowsFollowCountAndRddata)
         const auto rows = HistoryDetails(lines);
         return Lines({ rows.begin() + 22, rows.end() });
     };
-    EXPECT_EQ(
-        photos({ "count=1", "rddata=a.jpg|1|10x15|50", "rddata=b.jpg|1|10x15|50" }), QStringList { "a.jpg:10x15" });
-    EXPECT_EQ(photos({ "count=3", "rddata=a.jpg", "rddata=b.jpg|2" }), (QStringList { "a.jpg:", "b.jpg:" }));
+    EXPECT_EQ(photos({ "count=1", "rddata=a.jpg|1|10x15|50", "rddata=b.jpg|1|10x15|50" }),
+        QStringList { "a.jpg:10x15, 1 szt." });
+    // What a line leaves out is left out of its row.
+    EXPECT_EQ(photos({ "count=3", "rddata=a.jpg", "rddata=b.jpg|2", "rddata=c.jpg||9x13" }),
+        (QStringList { "a.jpg:", "b.jpg:2 szt.", "c.jpg:9x13" }));
     EXPECT_TRUE(photos({ "count=x", "rddata=a.jpg|1|10x15|50" }).isEmpty());
     EXPECT_TRUE(photos({ "count=-4", "rddata=a.jpg|1|10x15|50" }).isEmpty());
     // A count far beyond the lines lists what is there, at once.
-    EXPECT_EQ(photos({ "count=2147483647", "rddata=a.jpg|1|9x13|40" }), QStringList { "a.jpg:9x13" });
+    EXPECT_EQ(photos({ "count=2147483647", "rddata=a.jpg|1|9x13|40" }), QStringList { "a.jpg:9x13, 1 szt." });
 }
 
 TEST(HistoryPagingTest, WrapsRoundBothWays)
@@ -163,6 +165,33 @@ TEST_F(HistoryFolderTest, ListsReadableEntriesOnly)
     EXPECT_EQ(listed[1].line, "ID: DL2612022, data: 2026-12-02 11:30:05");
     EXPECT_EQ(listed[1].path, b.EntryPath());
     EXPECT_TRUE(ListHistoryEntries(app_.Path("no such folder")).empty());
+}
+
+TEST_F(HistoryFolderTest, NewestIsTheLatestDateOrElseTheLatestFile)
+{
+    ASSERT_TRUE(QDir().mkpath(HistoryFolder()));
+    EXPECT_EQ(NewestHistoryEntry(ListHistoryEntries(HistoryFolder())), -1);
+    Write(second_, "B", 1);
+    Write(first_, "A", 1);
+    const auto newest = [] {
+        const std::vector<THistoryListing> listed = ListHistoryEntries(HistoryFolder());
+        const int n = NewestHistoryEntry(listed);
+        return n < 0 ? QString() : listed[n].line.section(',', 0, 0);
+    };
+    EXPECT_EQ(newest(), "ID: B");
+    // An entry whose date does not read counts by its file's time.
+    THistory undated = Write(second_.addSecs(60), "C", 1);
+    undated.lines = QStringList { "oid=C", "date=wczoraj" };
+    ASSERT_TRUE(undated.SaveEntry());
+    QFile file(undated.EntryPath());
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(file.setFileTime(second_.addDays(-1), QFileDevice::FileModificationTime));
+    file.close();
+    EXPECT_EQ(newest(), "ID: B");
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(file.setFileTime(second_.addDays(1), QFileDevice::FileModificationTime));
+    file.close();
+    EXPECT_EQ(newest(), "ID: C");
 }
 
 TEST_F(HistoryFolderTest, DeletesTheEntryAndOnlyItsOwnPages)

@@ -149,4 +149,58 @@ TEST_F(MetadataTest, BytesAreWindows1250WithCrLfAndReadBack)
     EXPECT_EQ(MetadataValue({ "a=b=c", "x" }, "a"), "b=c");
 }
 
+// "%1" ... "%9" and "%%" are text like any other in a file name, a format name of the lab's
+// catalogue or the order ID: every field keeps its place and its value.
+TEST(MetadataMarkersTest, PercentMarkersInNamesStayAsWritten)
+{
+    TProjectFixture fixture;
+    const struct {
+        const char* file;
+        const char* format; // a format of its own, id 20 + row
+        int quantity;
+        const char* rddata;
+    } cases[] = {
+        { "IMG%2.jpg", "10x15", 3, "rddata=IMG%2.jpg|3|10x15|50" },
+        { "a%1b.jpg", "10x15", 1, "rddata=a%1b.jpg|1|10x15|50" },
+        { "%9%8%7%6%5%4%3.jpg", "%1", 2, "rddata=%9%8%7%6%5%4%3.jpg|2|%1|50" },
+        { "100%%.jpg", "%2 x %1 %%", 4, "rddata=100%%.jpg|4|%2 x %1 %%|50" },
+        { "%1%1.jpg", "%3|%4", 5, "rddata=%1%1.jpg|5|%3_%4|50" },
+    };
+    TVDImage& project = *fixture.project;
+    for (const auto& c : cases) {
+        const int id = 20 + project.Count();
+        fixture.formats.Add(QString::fromUtf8(c.format), id, 102, 152, 50);
+        ASSERT_TRUE(project.AddPhoto(fixture.WritePhoto(QString::fromUtf8(c.file), 60, 40))) << c.file;
+        project.SetFormat(project.Count() - 1, id);
+        project.Photo(project.Count() - 1).quantity = c.quantity;
+    }
+    TOrderCustomer customer;
+    customer.name = QStringLiteral("Jan %1 %% Nowak");
+    const QString orderId = QStringLiteral("ab%1%2");
+    const QStringList lines = MetadataLines(project, fixture.engine, fixture.formats, customer,
+        { orderId, 1000, 500, QDateTime(QDate(2026, 12, 10), QTime(9, 5, 7)) });
+    EXPECT_TRUE(lines.contains(QStringLiteral("name=Jan %1 %% Nowak")));
+    EXPECT_TRUE(lines.contains(QStringLiteral("oid=ab%1%2")));
+    const QStringList mtdata = lines.filter(QRegularExpression("^mtdata="));
+    const QStringList rddata = lines.filter(QRegularExpression("^rddata="));
+    ASSERT_EQ(rddata.size(), std::size(cases));
+    ASSERT_EQ(mtdata.size(), std::size(cases));
+    for (int i = 0; i < int(std::size(cases)); ++i) {
+        EXPECT_EQ(rddata[i], QString::fromUtf8(cases[i].rddata));
+        EXPECT_EQ(mtdata[i],
+            QStringLiteral("mtdata=ab%1%2_0000") + QString::number(i + 1) + ".jpg|" + QString::number(cases[i].quantity)
+                + "|" + QString::number(20 + i) + "|50");
+    }
+
+    // A message to the customer built from such names: the lab's format name and the file name
+    // stand where the text puts them, the figures in theirs.
+    fixture.formats.Add(QStringLiteral("Baner %1 %%"), 9, 5000, 1000, 100000);
+    ASSERT_TRUE(project.AddPhoto(fixture.WritePhoto(QStringLiteral("IMG%3.jpg"), 60, 40)));
+    project.SetFormat(project.Count() - 1, 9);
+    EXPECT_EQ(project.OutputSheetProblem(project.Count() - 1),
+        QStringLiteral("Format \"Baner %1 %%\" jest za duży: arkusz 59055 x 11811 pikseli przekracza możliwości "
+                       "programu (najwyżej 65535 pikseli na bok i 268 mln pikseli).\rWybierz mniejszy format dla "
+                       "zdjęcia \"IMG%3.jpg\"."));
+}
+
 } // namespace

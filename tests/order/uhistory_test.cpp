@@ -15,6 +15,7 @@
 #include <QDir>
 #include <QFile>
 #include <QListWidget>
+#include <QScrollBar>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -121,7 +122,7 @@ TEST_F(HistoryWindowTest, ListsReadableEntriesAndShowsAlignedDetails)
     EXPECT_EQ(details[12], "Faktura VAT: 0");
     EXPECT_EQ(details[19], QStringLiteral("Dostawa:Odbiór osobisty."));
     EXPECT_EQ(details[20], QStringLiteral("Rodzaj płatności:Gotówka"));
-    EXPECT_EQ(details.mid(22), (QStringList { "a.jpg:10x15", "b.jpg:13x18" }));
+    EXPECT_EQ(details.mid(22), (QStringList { "a.jpg:10x15, 1 szt.", "b.jpg:13x18, 2 szt." }));
     QFont bold = window.lbdet->font();
     bold.setBold(true);
     EXPECT_EQ(labelWidth, QFontMetrics(bold).horizontalAdvance(QStringLiteral("Rodzaj płatności")));
@@ -144,6 +145,68 @@ TEST_F(HistoryWindowTest, ListsReadableEntriesAndShowsAlignedDetails)
         EXPECT_FALSE(gapInk) << row;
         EXPECT_TRUE(valueInk) << row;
     }
+}
+
+TEST_F(HistoryWindowTest, OpensOnTheNewestEntryInView)
+{
+    for (int i = 0; i < 30; ++i)
+        Write(first_.addSecs(i * 3600), { QStringLiteral("oid=E%1").arg(i), "date=2026-12-01 00:00:00" },
+            { qRgb(220, 0, 0) });
+    // The latest order is the entry the folder lists last, out of sight below the others.
+    const std::vector<THistoryListing> listed = ListHistoryEntries(HistoryFolder());
+    ASSERT_EQ(listed.size(), 30u);
+    THistory newest;
+    ASSERT_TRUE(newest.LoadEntry(listed.back().path));
+    newest.lines = QStringList { "oid=NOWE", "date=2026-12-24 18:00:00" };
+    ASSERT_TRUE(newest.SaveEntry());
+    int current = -1;
+    bool inView = false;
+    QString firstDetail, status;
+    Open([&] {
+        current = window.lbhistory->currentRow();
+        QCoreApplication::processEvents();
+        const QRect line = window.lbhistory->visualItemRect(window.lbhistory->item(29));
+        inView = window.lbhistory->viewport()->rect().contains(line);
+        firstDetail = window.lbdet->count() > 0 ? window.lbdet->item(0)->text() : QString();
+        status = window.slpage->Status();
+    });
+    EXPECT_EQ(current, 29);
+    EXPECT_TRUE(inView);
+    EXPECT_EQ(firstDetail, "ID:NOWE");
+    EXPECT_EQ(status, "1 / 1");
+}
+
+TEST_F(HistoryWindowTest, LongValuesScrollIntoViewWhole)
+{
+    const QString bank = QStringLiteral("PL61 1090 1014 0000 0712 1981 2874 0000 1111 2222 3333 4444 5555 6666 7777");
+    Write(first_, { "oid=DL2612011", "date=2026-12-01 10:00:00", "shopbank=" + bank }, { qRgb(220, 0, 0) });
+    int needed = 0, reach = 0, visible = 0;
+    bool endInk = false;
+    const QSize size = window.size();
+    Open([&] {
+        window.resize(window.minimumSize());
+        QCoreApplication::processEvents();
+        QListWidget* list = window.lbdet;
+        const auto rows = list->findItems("konto:", Qt::MatchStartsWith);
+        ASSERT_EQ(rows.size(), 1);
+        needed = 2 + window.labelWidth + 5 + list->fontMetrics().horizontalAdvance(bank);
+        visible = list->viewport()->width();
+        reach = list->horizontalScrollBar()->maximum() + visible;
+        list->scrollToItem(rows.front());
+        list->horizontalScrollBar()->setValue(list->horizontalScrollBar()->maximum());
+        QCoreApplication::processEvents();
+        const QRect line = list->visualItemRect(rows.front());
+        const QImage drawn = list->viewport()->grab().toImage();
+        // The account number's last digits, drawn inside the list.
+        const int end = line.left() + needed;
+        for (int y = std::max(0, line.top()); y <= std::min(line.bottom(), drawn.height() - 1); ++y)
+            for (int x = std::max(0, end - 8); x < std::min(end, drawn.width()); ++x)
+                endInk = endInk || Dark(drawn.pixel(x, y));
+    });
+    window.resize(size);
+    EXPECT_GT(needed, visible) << "the number is wider than its list";
+    EXPECT_GE(reach, needed);
+    EXPECT_TRUE(endInk);
 }
 
 TEST_F(HistoryWindowTest, PagesWrapRoundAndMissingOrDamagedPagesShowAsTheyShould)
@@ -224,6 +287,7 @@ TEST_F(HistoryWindowTest, DeletingWarnsWithoutSelectionAndAsksBeforeDeleting)
     QString status;
     Open([&] {
         TDialogAnswers answers { { kButtonOk }, { kButtonNo }, { kButtonOk } };
+        window.lbhistory->clearSelection(); // the window opened on the newest entry
         window.bdeleteClick(); // nothing selected
         Select("DL2612011");
         window.bdeleteClick(); // "NIE"

@@ -22,12 +22,14 @@
 #include "ui/nicecheckbox.h"
 #include "ui/umydialog.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLabel>
 #include <QLineEdit>
+#include <QShowEvent>
 #include <QTest>
 #include <QTimer>
 
@@ -138,7 +140,9 @@ protected:
             window.cbpersonal->SetChecked(true);
             window.ShowPage(3);
             TDialogAnswers answers(replies);
+            answers.SetObserver([this](Tfdialog&) { statusAtDialogs << window.lstat->text(); });
             window.bsend->click();
+            statusAfter = window.lstat->text();
             for (const TShownDialog& dialog : answers.Shown())
                 shown << dialog.text;
             if (openAfter)
@@ -160,12 +164,16 @@ protected:
     QStringList OnServer() const { return QDir(server.Orders()).entryList(QDir::Files, QDir::Name); }
     bool OrderFilesLeft() const { return !QDir(temp.path()).entryList({ "VDOTMP.*" }, QDir::AllEntries).isEmpty(); }
 
+    // "Obecna czynność" as each dialog of the order came up, and once the order was over.
+    QStringList statusAtDialogs;
+    QString statusAfter;
     TFtpServer server;
     QTemporaryDir temp;
     ScopedEnv tmpdir { "TMPDIR", temp.path() };
     TUrlCatcher pages;
 };
 
+const QString kReadyToSend = QStringLiteral("Wybierz \"ZAMAWIAM\" aby wysłać zlecenie.");
 const QString kOrderQuestion = QStringLiteral(
     "Zostanie przygotowane i wysłane zamównie, proces ten może zając nawet kilkadziesiąt minut w zależności od "
     "wilkości zamówienia szybkości internetu itp. Procesu NIE MOŻNA PRZERWAĆ ! Wysłać zamówienie teraz ?");
@@ -420,7 +428,7 @@ TEST_F(SendOrderTest, OrderButtonAsksThenKeepsOrForgetsTheDataAndReturns)
             EXPECT_TRUE(window.mpuser->isVisible());
             EXPECT_FALSE(window.mpsend->isVisible());
             EXPECT_FALSE(window.bsend->isHidden());
-            EXPECT_EQ(window.lstat->text(), QStringLiteral("Formatowanie zlecenia ..."));
+            EXPECT_EQ(window.lstat->text(), kReadyToSend) << "no step runs any more";
         }
         window.cbsave->SetChecked(false);
         {
@@ -515,6 +523,7 @@ TEST_F(SendOrderRunTest, SentOrderArrivesWholeAndIsRecorded)
     EXPECT_EQ(newProjects, 1);
     EXPECT_FALSE(OrderFilesLeft());
     EXPECT_TRUE(LogHasLine("FTP ready."));
+    EXPECT_EQ(statusAtDialogs, (QStringList { kReadyToSend, QStringLiteral("Zlecenie zostało wysłane.") }));
 }
 
 TEST_F(SendOrderRunTest, DontSendFlagPacksAndRecordsButSendsNothing)
@@ -531,6 +540,9 @@ TEST_F(SendOrderRunTest, DontSendFlagPacksAndRecordsButSendsNothing)
     EXPECT_EQ(entry.GetValue("ordersend"), "");
     EXPECT_FALSE(OrderFilesLeft());
     EXPECT_TRUE(pages.urls.isEmpty());
+    EXPECT_EQ(
+        statusAtDialogs, (QStringList { kReadyToSend, QStringLiteral("Zlecenie przygotowane, nie zostało wysłane.") }));
+    EXPECT_EQ(statusAfter, kReadyToSend);
 }
 
 TEST_F(SendOrderRunTest, UnreachableServerLeavesTheWindowReadyAgain)
@@ -544,6 +556,95 @@ TEST_F(SendOrderRunTest, UnreachableServerLeavesTheWindowReadyAgain)
     EXPECT_EQ(Entry().GetValue("ordersend"), "");
     EXPECT_FALSE(OrderFilesLeft());
     EXPECT_EQ(newProjects, 0);
+    EXPECT_EQ(statusAtDialogs, (QStringList { kReadyToSend, QStringLiteral("Łączenie z serwerem ...") }))
+        << "the failing step named beside its message";
+    EXPECT_EQ(statusAfter, kReadyToSend);
+}
+
+// Whatever the event loop sees while the order runs: "Obecna czynność" names the step that is
+// running, in order, and the window's figures and state belong to the order.
+TEST_F(SendOrderRunTest, StatusNamesEachRunningStep)
+{
+    f.engine.pack = true;
+    QStringList steps;
+    QTimer watch;
+    watch.setInterval(0);
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        if (!window.isEnabled() && (steps.isEmpty() || steps.back() != window.lstat->text()))
+            steps << window.lstat->text();
+    });
+    watch.start();
+    Order({ { kButtonOk }, { kButtonOk } });
+    EXPECT_EQ(steps,
+        (QStringList { "Formatowanie zlecenia ...", "Tworzenie zlecenia ...", "Kompresowanie zlecenia ...",
+            QStringLiteral("Łączenie z serwerem ..."), QStringLiteral("Wysyłanie zlecenia ..."),
+            QStringLiteral("Zlecenie zostało wysłane.") }));
+}
+
+// Restoring the window from minimised, or a show event sent to it, in the middle of an order:
+// the order goes on untouched, nothing of the opening runs again.
+TEST_F(SendOrderRunTest, ShowingTheWindowAgainMidOrderRestartsNothing)
+{
+    struct TSeen {
+        bool enabled = true;
+        bool sendPage = false;
+        bool customerPage = true;
+        bool orderButton = true;
+        bool firstTickPending = true;
+        QString id, originalSize, status;
+    };
+    QList<TSeen> seen;
+    QString id, originalSize;
+    const auto look = [&] {
+        return TSeen { window.isEnabled(), window.mpsend->isVisible(), window.mpuser->isVisible(),
+            !window.bsend->isHidden(), window.Timer1->isActive(), window.lid->text(), window.lsizeoryg->text(),
+            window.lstat->text() };
+    };
+    QTimer poke;
+    poke.setInterval(0);
+    QObject::connect(&poke, &QTimer::timeout, [&] {
+        // Once the order has its ID and figures, while its photos are rendered.
+        if (window.isEnabled() || window.lid->text().isEmpty())
+            return;
+        poke.stop();
+        id = window.lid->text();
+        originalSize = window.lsizeoryg->text();
+        window.showMinimized(); // a spontaneous hide, the window stays open
+        window.showNormal(); // and a spontaneous show
+        QApplication::processEvents();
+        seen << look();
+        QShowEvent shown;
+        QApplication::sendEvent(&window, &shown);
+        QApplication::processEvents();
+        seen << look();
+    });
+    poke.start();
+    const QStringList shown = Order({ { kButtonOk }, { kButtonOk } });
+    ASSERT_EQ(seen.size(), 2) << "the order never reached its rendering";
+    for (const TSeen& s : seen) {
+        EXPECT_FALSE(s.enabled);
+        EXPECT_TRUE(s.sendPage);
+        EXPECT_FALSE(s.customerPage);
+        EXPECT_FALSE(s.orderButton);
+        EXPECT_FALSE(s.firstTickPending) << "no second login or shop list";
+        EXPECT_EQ(s.id, id);
+        EXPECT_EQ(s.originalSize, originalSize);
+        EXPECT_EQ(s.status, "Tworzenie zlecenia ...");
+    }
+    EXPECT_EQ(
+        shown.back(), QStringLiteral("Zlecenie zostało pomyślnie wysłane !\rWyczyścić zlecenie z wysłanych zdjęć ?"));
+    EXPECT_EQ(forgotten, 1) << "the first tick ran once";
+    const TOrderVerdict verdict = CheckOrder(server.Orders(), Entry().GetValue("oid"));
+    EXPECT_TRUE(verdict.ok) << verdict.text.toStdString();
+    EXPECT_EQ(newProjects, 1);
+
+    // Each opening is an opening again: the window closed after the order opens afresh.
+    EXPECT_TRUE(Run([&] {
+        EXPECT_TRUE(window.mpuser->isVisible());
+        EXPECT_EQ(window.lstat->text(), kReadyToSend);
+        EXPECT_TRUE(window.lid->text().isEmpty());
+    }));
+    EXPECT_EQ(forgotten, 2);
 }
 
 } // namespace

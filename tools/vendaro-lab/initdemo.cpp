@@ -345,9 +345,8 @@ void WriteVirtualAccount(
 {
     WriteLabText(kit.Ftp("virtual/" + id + "/account_manifest.vds"),
         QStringLiteral("id=%1\ndescr=%2\nsize=%3\npass=%4\n")
-            .arg(id, description)
-            .arg(sizeMb)
-            .arg(MD5Hex(password.isEmpty() ? QStringLiteral("none") : password)));
+            .arg(id, description, QString::number(sizeMb),
+                MD5Hex(password.isEmpty() ? QStringLiteral("none") : password)));
 }
 
 void WriteAccountFiles(const Kit& kit, bool largeFile)
@@ -433,9 +432,7 @@ int RunInitDemo(const QStringList& arguments)
         LabPrint("Demo lab kit written to " + kit.root);
         LabPrint("  program folder: " + kit.root + "/program (start with VENDARO_APPDIR pointing here)");
         LabPrint(QStringLiteral("  servers: /usr/bin/python3 tools/demo-lab/serve.py %1 (HTTP %2, FTP %3)")
-                     .arg(kit.root)
-                     .arg(kit.httpPort)
-                     .arg(kit.ftpPort));
+                     .arg(kit.root, QString::number(kit.httpPort), QString::number(kit.ftpPort)));
         if (skins == 0)
             LabPrint("  note: no skins found in " + skinsFolder + "; the program starts with its own colours");
         LabPrint(QStringLiteral("  login: jan.kowalski / demo123; virtual accounts: DEMO2024 (no password), "

@@ -18,11 +18,9 @@ int RunMakeSkin(const QStringList& args)
     if (!check.LoadFromFile(args[1]))
         return LabFail(args[1] + ": the written skin does not load: " + check.FileFacts().error);
     LabPrint(QStringLiteral("%1: %2 colours, %3 icons%4, %5 images")
-                 .arg(args[1])
-                 .arg(source.colorLines.size())
-                 .arg(source.icons.size())
-                 .arg(source.iconsTransparent ? QStringLiteral(" (transparent)") : QString())
-                 .arg(source.images.size()));
+                 .arg(args[1], QString::number(source.colorLines.size()), QString::number(source.icons.size()),
+                     source.iconsTransparent ? QStringLiteral(" (transparent)") : QString(),
+                     QString::number(source.images.size())));
     return 0;
 }
 

@@ -170,9 +170,7 @@ int RunPackage(const QStringList& args)
         DpkgDeb({ QStringLiteral("--root-owner-group"), QStringLiteral("--build"), tree, args[2] },
             "cannot write " + args[2]);
         LabPrint(QStringLiteral("Package written to %1 with %2 files of the lab's kit (%3)")
-                     .arg(args[2])
-                     .arg(files.size())
-                     .arg(TIniFile(engine).ReadString("misc", "progname", "")));
+                     .arg(args[2], QString::number(files.size()), TIniFile(engine).ReadString("misc", "progname", "")));
         return 0;
     } catch (const PackageError& e) {
         return LabFail(QString::fromUtf8(e.what()));

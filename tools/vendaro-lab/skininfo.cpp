@@ -16,7 +16,8 @@ void PrintPictures(const QString& title, const QStringList& names, const std::fu
         const TFFBitmap& bitmap = picture(i);
         LabPrint(bitmap.IsEmpty()
                 ? QStringLiteral("  %1 empty").arg(names[i])
-                : QStringLiteral("  %1 %2x%3").arg(names[i]).arg(bitmap.Width()).arg(bitmap.Height()));
+                : QStringLiteral("  %1 %2x%3")
+                      .arg(names[i], QString::number(bitmap.Width()), QString::number(bitmap.Height())));
     }
 }
 
