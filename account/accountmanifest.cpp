@@ -5,9 +5,22 @@
 #include "lab/listfile.h"
 #include "lab/md5.h"
 
+#include <QRegularExpression>
+
 QString NormalizeAccountId(const QString& typed)
 {
     return TrimText(typed).toUpper();
+}
+
+bool IsAccountManifestName(const QString& name)
+{
+    QString bare = name.trimmed();
+    while (bare.endsWith(u'.') || bare.endsWith(u' '))
+        bare.chop(1);
+    static const QRegularExpression shortAlias(
+        QStringLiteral("^accoun~[0-9]+\\.vds$"), QRegularExpression::CaseInsensitiveOption);
+    return bare.compare(QLatin1String(kAccountManifestName), Qt::CaseInsensitive) == 0
+        || shortAlias.match(bare).hasMatch();
 }
 
 bool IsValidAccountId(const QString& id)

@@ -10,6 +10,12 @@
 inline constexpr char kAccountManifestName[] = "account_manifest.vds";
 inline constexpr int64_t kBytesPerMiB = 1048576;
 
+// Whether a file of that name in an account's folder may be the manifest itself: the name
+// with its letter case ignored, and also with spaces around it and dots at its end, or as
+// its 8.3 alias ("ACCOUN~1.VDS"), which a server on Windows takes for the same file. Nothing
+// the program sends, lists or deletes in an account may bear such a name.
+bool IsAccountManifestName(const QString& name);
+
 // What the customer typed as an account ID, trimmed and in upper case.
 QString NormalizeAccountId(const QString& typed);
 // Exactly 8 characters of A-Z and 0-9: an ID names a folder on the lab's server, so nothing

@@ -1,7 +1,9 @@
 #include "account/transferqueue.h"
 
+#include "account/accountmanifest.h"
 #include "core/textutils.h"
 #include "lab/ftplisting.h"
+#include "order/orderupload.h"
 
 #include <algorithm>
 
@@ -77,6 +79,24 @@ QString UploadRefusal(const TTransferQueue& queue, int64_t free)
         return QStringLiteral(
             "Usuń pliki ze statusem OK z listy !\rNie można wgrywać plików które już istnieją na koncie !");
     return {};
+}
+
+bool UploadReplacesManifest(const QString& path)
+{
+    return IsAccountManifestName(UploadRemoteName(path));
+}
+
+QString ManifestClashWarning(const QStringList& fileNames)
+{
+    if (fileNames.isEmpty())
+        return {};
+    const QString manifest = QLatin1String(kAccountManifestName);
+    const QString quoted = u'"' + fileNames.join(QStringLiteral("\", \"")) + u'"';
+    if (fileNames.size() == 1)
+        return "Nie można wgrać pliku " + quoted + " !\rNa koncie zastąpiłby on plik opisu konta \"" + manifest
+            + "\". Zmień nazwę pliku i dodaj go ponownie.";
+    return "Nie można wgrać plików " + quoted + " !\rNa koncie zastąpiłyby one plik opisu konta \"" + manifest
+        + "\". Zmień nazwy plików i dodaj je ponownie.";
 }
 
 QString TrimTargetFolder(const QString& folder)

@@ -48,6 +48,13 @@ private:
 // an empty text when the run may start.
 QString UploadRefusal(const TTransferQueue& queue, int64_t free);
 
+// Whether an upload of the local file path would be written over the account's manifest: the
+// name it gets on the server is one IsAccountManifestName refuses ("Account_Manifest.VDS").
+bool UploadReplacesManifest(const QString& path);
+// The warning for local files (their names without folders) left out of the upload queue
+// because they would replace the manifest.
+QString ManifestClashWarning(const QStringList& fileNames);
+
 // The folder a download goes to as the user typed it, without trailing separators ("/foto/"
 // becomes "/foto"; "/" stays).
 QString TrimTargetFolder(const QString& folder);

@@ -82,7 +82,6 @@ Tfdotransfer::Tfdotransfer(QWidget* parent)
     : QDialog(parent)
 {
     setObjectName(QStringLiteral("fdotransfer"));
-    setWindowTitle(QString());
     setFont(DesignFont(QStringLiteral("Tahoma"), 8));
     setFixedSize(626, 335);
     setModal(true);
@@ -173,6 +172,8 @@ void Tfdotransfer::OpenUpload()
 void Tfdotransfer::Open(bool upload, const QString& caption)
 {
     uploadMode_ = upload;
+    setWindowTitle("Konto " + account_.accountId
+        + (upload ? QStringLiteral(" - wysyłanie plików") : QStringLiteral(" - pobieranie plików")));
     (upload ? pdownload : pupload)->hide();
     SetRunning(false);
     pb->SetCaption(caption);
@@ -283,11 +284,17 @@ void Tfdotransfer::bselectClick()
 {
     if (od->exec() != QDialog::Accepted)
         return;
-    for (const QString& path : od->selectedFiles())
-        if (const int64_t size = FileSize64(path); size > 0)
+    QStringList refused;
+    for (const QString& path : od->selectedFiles()) {
+        if (UploadReplacesManifest(path))
+            refused << QFileInfo(path).fileName();
+        else if (const int64_t size = FileSize64(path); size > 0)
             queue_.Add(QDir::toNativeSeparators(path), size);
+    }
     FillList();
     RefreshLabels();
+    if (!refused.isEmpty())
+        fdialog().Warning(ManifestClashWarning(refused));
 }
 
 void Tfdotransfer::bremoveClick()
@@ -353,7 +360,13 @@ void Tfdotransfer::buploadClick()
 
 bool Tfdotransfer::UploadLine(int row)
 {
-    const bool sent = UploadOrderFile(client_, queue_.Name(row));
+    const QString& path = queue_.Name(row);
+    // Neither the upload nor the deletion of a failed one may reach the manifest.
+    if (UploadReplacesManifest(path)) {
+        Log("FTP ERROR: Refused to upload \"" + path + "\": it would replace the account's manifest", 3);
+        return false;
+    }
+    const bool sent = UploadOrderFile(client_, path);
     if (sent && !aborted_) {
         account_.free -= queue_.Size(row);
         return true;
@@ -361,7 +374,7 @@ bool Tfdotransfer::UploadLine(int row)
     // What arrived must go: the file may be whole when the abort came after its last bytes,
     // and an abort while the server confirmed the transfer closes the connection.
     if (client_.Connected() || OpenAccountFolder(client_, account_.accountId).state == TAccountOpen::Opened)
-        client_.Delete(QFileInfo(queue_.Name(row)).fileName().toLower());
+        client_.Delete(UploadRemoteName(path));
     return false;
 }
 

@@ -109,7 +109,7 @@ TAccountFiles AccountFiles(const QList<TFtpListItem>& listing)
 {
     TAccountFiles files;
     for (const TFtpListItem& item : listing) {
-        if (!item.IsFile() || item.name == QLatin1String(kAccountManifestName))
+        if (!item.IsFile() || IsAccountManifestName(item.name))
             continue;
         files.names << item.name;
         files.sizes << std::max<int64_t>(item.size, 0);
@@ -122,6 +122,11 @@ TAccountDeletion DeleteAccountFiles(TFtpClient& ftp, const QStringList& names, c
 {
     TAccountDeletion deletion;
     for (qsizetype i = 0; i < names.size(); ++i) {
+        if (IsAccountManifestName(names[i])) {
+            Log("Virtual account: \"" + names[i] + "\" may be the account's manifest, not deleted", 3);
+            ++deletion.failed;
+            continue;
+        }
         if (const TFtpResult result = ftp.Delete(names[i]); !result.ok) {
             LogFtpFailure(ftp, result);
             ++deletion.failed;

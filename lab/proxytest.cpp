@@ -27,19 +27,13 @@ void Tell(const std::function<void(const QString&)>& to, const QString& text)
         to(text);
 }
 
-// What the user typed, checked: the proxy's host and port.
-struct TProxyAddress {
-    QString host;
-    int port = 0;
-};
-
 // The same proxy and time-out for both clients (THttpSettings, TFtpSettings).
 template <class Settings> void UseProxy(Settings& settings, const TProxyTestInput& input, const TProxyAddress& proxy)
 {
     settings.readTimeoutMs = kProxyTestTimeoutMs;
     settings.useProxy = true;
     settings.proxyHost = proxy.host;
-    settings.proxyPort = proxy.port;
+    settings.proxyPort = proxy.port.value_or(0);
     settings.proxyUser = input.login;
     settings.proxyPassword = input.password;
 }
@@ -112,21 +106,26 @@ TProxyTestResult TestFtp(
 
 } // namespace
 
+TProxyAddress ReadProxyAddress(const QString& host, const QString& port)
+{
+    TProxyAddress proxy { host.trimmed(), port.trimmed(), std::nullopt };
+    if (const std::optional<int> number = ParseDecimalField(proxy.portText); number && *number >= 1 && *number <= 65535)
+        proxy.port = number;
+    return proxy;
+}
+
 TProxyTestResult RunProxyTest(
     const TProxyTestInput& input, const TProxyTestListener& listener, const QString& makerPage)
 {
-    TProxyAddress proxy { input.host.trimmed() };
+    const TProxyAddress proxy = ReadProxyAddress(input.host, input.port);
     if (proxy.host.isEmpty()) {
         Tell(listener.error, QStringLiteral("Podaj serwer proxy !"));
         return {};
     }
-    // A port past 65535 would reach the socket cut to 16 bits: another port than the one typed.
-    const std::optional<int> port = ParseDecimalField(input.port.trimmed());
-    if (!port || *port < 1 || *port > 65535) {
+    if (!proxy.port) {
         Tell(listener.error, QStringLiteral("Podaj prawidłowy port !"));
         return {};
     }
-    proxy.port = *port;
 
     Tell(listener.httpLine, QStringLiteral("Testowanie połączenia HTTP (www) ..."));
     QElapsedTimer elapsed;

@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 // What the user typed on the connection page.
 struct TProxyTestInput {
@@ -14,6 +15,16 @@ struct TProxyTestInput {
     QString login;
     QString password;
 };
+
+// The proxy's address as the connection page's host and port fields hold it, read the one way
+// that the test and "OK" share: both trimmed (a host of spaces is no host), the port a whole
+// number from 1 to 65535 (a larger one would reach the socket cut to 16 bits).
+struct TProxyAddress {
+    QString host;
+    QString portText;
+    std::optional<int> port; // none when portText is no port
+};
+TProxyAddress ReadProxyAddress(const QString& host, const QString& port);
 
 // What the window shows while the test runs; every member may be empty. The line setters
 // take the new text of lproxy_http / lproxy_ftp (an empty text empties the label); error and

@@ -57,9 +57,14 @@ TUploadProgress UploadProgress(qint64 fileBytes, qint64 sentBytes, qint64 totalB
     return progress;
 }
 
+QString UploadRemoteName(const QString& path)
+{
+    return QFileInfo(path).fileName().toLower();
+}
+
 bool UploadOrderFile(TFtpClient& client, const QString& path)
 {
-    const QString remoteName = QFileInfo(path).fileName().toLower();
+    const QString remoteName = UploadRemoteName(path);
     TFtpResult result = client.Put(path, remoteName);
     if (result.ok) {
         std::optional<qint64> remoteSize;

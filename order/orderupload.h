@@ -52,6 +52,8 @@ TUploadProgress UploadProgress(qint64 fileBytes, qint64 sentBytes, qint64 totalB
 // On any failure logs "FTP ERROR: " lines (the error, the server's last reply), deletes the
 // remote file of that name ignoring errors, and returns false.
 bool UploadOrderFile(TFtpClient& client, const QString& path);
+// The name UploadOrderFile gives the local file path on the server: its file name lower-cased.
+QString UploadRemoteName(const QString& path);
 
 // Sends files (the photos or the ZIP, then the metadata file) over the client, which is
 // connected in folder; a failed file is sent again after reconnecting (ConnectFtp into folder)

@@ -7,15 +7,14 @@
 #include "ui/designfonts.h"
 #include "ui/gradientbutton.h"
 #include "ui/hotlabel.h"
+#include "ui/openlink.h"
 #include "ui/pagelistbox.h"
 #include "ui/statuslabel.h"
 #include "ui/windowparts.h"
 
-#include <QDesktopServices>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSignalBlocker>
-#include <QUrl>
 
 namespace {
 
@@ -134,5 +133,5 @@ void Tfgetshop::bokClick()
 void Tfgetshop::hlemailClick()
 {
     if (!hlemail->text().isEmpty())
-        QDesktopServices::openUrl(QUrl("mailto:" + hlemail->text()));
+        OpenLink("mailto:" + hlemail->text());
 }

@@ -15,14 +15,13 @@
 #include "ui/hotlabel.h"
 #include "ui/image.h"
 #include "ui/nicecheckbox.h"
+#include "ui/openlink.h"
 #include "ui/pictures.h"
 #include "ui/umydialog.h"
 #include "ui/windowparts.h"
 
-#include <QDesktopServices>
 #include <QLabel>
 #include <QLineEdit>
-#include <QUrl>
 
 Tflogin::Tflogin(QWidget* parent)
     : QDialog(parent)
@@ -144,11 +143,11 @@ void Tflogin::GradientButton1Click()
 void Tflogin::hlwwwClick()
 {
     if (const TEngine* engine = Core().engine)
-        QDesktopServices::openUrl(QUrl(engine->www));
+        OpenLink(engine->www);
 }
 
 void Tflogin::hlregisterClick()
 {
     if (const TEngine* engine = Core().engine)
-        QDesktopServices::openUrl(QUrl(engine->newuserpage));
+        OpenLink(engine->newuserpage);
 }

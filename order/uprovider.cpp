@@ -8,11 +8,10 @@
 #include "ui/gradientbutton.h"
 #include "ui/hotlabel.h"
 #include "ui/image.h"
+#include "ui/openlink.h"
 #include "ui/windowparts.h"
 
-#include <QDesktopServices>
 #include <QLabel>
-#include <QUrl>
 
 namespace {
 
@@ -119,10 +118,10 @@ void Tfprovider::showEvent(QShowEvent* event)
 
 void Tfprovider::hlemailClick()
 {
-    QDesktopServices::openUrl(QUrl("mailto:" + hlemail->text()));
+    OpenLink("mailto:" + hlemail->text());
 }
 
 void Tfprovider::hlwwwClick()
 {
-    QDesktopServices::openUrl(QUrl(hlwww->text()));
+    OpenLink(hlwww->text());
 }

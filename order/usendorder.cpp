@@ -21,18 +21,17 @@
 #include "ui/gradientprogressbar.h"
 #include "ui/image.h"
 #include "ui/nicecheckbox.h"
+#include "ui/openlink.h"
 #include "ui/pictures.h"
 #include "ui/umydialog.h"
 #include "ui/windowparts.h"
 
 #include <QApplication>
-#include <QDesktopServices>
 #include <QLabel>
 #include <QLineEdit>
 #include <QScopeGuard>
 #include <QShowEvent>
 #include <QTimer>
-#include <QUrl>
 
 namespace {
 
@@ -595,7 +594,7 @@ void Tfsendorder::OpenPostOrderPage() const
     if (engine.postorderpage.isEmpty())
         return;
     const QString sign = MD5Hex(engine.authkey + order_.orderId + login_);
-    QDesktopServices::openUrl(QUrl(engine.postorderpage + "?id=" + order_.orderId + "&sign=" + sign));
+    OpenLink(engine.postorderpage + "?id=" + order_.orderId + "&sign=" + sign);
 }
 
 void Tfsendorder::RefreshStats()

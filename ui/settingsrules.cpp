@@ -2,7 +2,7 @@
 
 #include "core/core.h"
 #include "core/textutils.h"
-#include "lab/listfile.h"
+#include "lab/proxytest.h"
 #include "platform/appdir.h"
 #include "platform/files.h"
 
@@ -62,6 +62,10 @@ void StoreSettingsFields(const TSettingsFields& fields, TConfig& config)
         config.*same.config = fields.*same.field;
     for (const auto& same : kSameTexts)
         config.*same.config = fields.*same.field;
+    // Stored as the proxy test and "OK" read them.
+    const TProxyAddress proxy = ReadProxyAddress(fields.proxyHost, fields.proxyPort);
+    config.proxy_host = proxy.host;
+    config.proxy_port = proxy.portText;
     config.thumbbitmapwidth = fields.thumbSize;
     config.thumbbitmapheight = fields.thumbSize;
     config.thumbborder = fields.thumbBorder;
@@ -95,10 +99,11 @@ QString SettingsProblem(const TSettingsFields& fields, bool proxyTested)
         return {};
     if (!proxyTested)
         return QStringLiteral("Musisz przetestować ustawienia serwera proxy lub wyłączyć go !");
-    // The clients read the port the same way (a port they cannot read would be no port).
-    if (!ParseDecimalField(fields.proxyPort))
+    // Read as the proxy test reads them: what passed the test passes here.
+    const TProxyAddress proxy = ReadProxyAddress(fields.proxyHost, fields.proxyPort);
+    if (!proxy.port)
         return QStringLiteral("Nieprawidłowy port serwera proxy !");
-    if (fields.proxyHost.isEmpty())
+    if (proxy.host.isEmpty())
         return QStringLiteral("Podaj adres serwera proxy lub wyłącz go !");
     return {};
 }

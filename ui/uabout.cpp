@@ -7,15 +7,14 @@
 #include "ui/gradientbutton.h"
 #include "ui/hotlabel.h"
 #include "ui/image.h"
+#include "ui/openlink.h"
 #include "ui/pictures.h"
 #include "ui/syscolors.h"
 #include "ui/widgetcolors.h"
 #include "ui/windowparts.h"
 
-#include <QDesktopServices>
 #include <QLabel>
 #include <QTimer>
-#include <QUrl>
 
 namespace {
 
@@ -123,8 +122,8 @@ void Tfabout::BuildProductPage()
     hlvdwww->setText(kMakerWww);
     hlvdemail = MakeLinkLabel(mptech, "hlvdemail", { 0, 160, 340, 16 });
     hlvdemail->setText(kMakerEmail);
-    connect(hlvdwww, &THotLabel::OnClick, this, [] { QDesktopServices::openUrl(QUrl(kMakerWww)); });
-    connect(hlvdemail, &THotLabel::OnClick, this, [] { QDesktopServices::openUrl(QUrl("mailto:" + kMakerEmail)); });
+    connect(hlvdwww, &THotLabel::OnClick, this, [] { OpenLink(kMakerWww); });
+    connect(hlvdemail, &THotLabel::OnClick, this, [] { OpenLink("mailto:" + kMakerEmail); });
     lcopyrightvd = MakeNotice(mptech, "lcopyrightvd", { 0, 196, 507, 110 },
         QStringLiteral("Vendaro korzysta z bibliotek: Qt 6 (LGPL 3), POCO C++ Libraries (Boost "
                        "Software License), libjpeg-turbo (licencje IJG i BSD), ImageMagick "
@@ -177,13 +176,13 @@ void Tfabout::btechClick()
 void Tfabout::hlemailClick()
 {
     if (const TEngine* engine = Core().engine)
-        QDesktopServices::openUrl(QUrl("mailto:" + engine->email));
+        OpenLink("mailto:" + engine->email);
 }
 
 void Tfabout::hlwwwClick()
 {
     if (const TEngine* engine = Core().engine)
-        QDesktopServices::openUrl(QUrl::fromUserInput(engine->www));
+        OpenLink(engine->www);
 }
 
 void Tfabout::Timer1Timer()

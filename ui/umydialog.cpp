@@ -14,6 +14,7 @@
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QScreen>
 
 #include <stdexcept>
@@ -22,6 +23,10 @@
 namespace {
 
 constexpr int kClientWidth = 413;
+constexpr QRect kTextRect(80, 16, 313, 82);
+// With an address to copy the text moves up and the address takes the frame's foot.
+constexpr QRect kTextAboveAddressRect(80, 12, 313, 58);
+constexpr QRect kAddressRect(80, 76, 313, 21);
 
 TGradientButton* MakeButton(QWidget* parent, const char* name, const QString& caption, const char* glyph)
 {
@@ -70,7 +75,7 @@ Tfdialog::Tfdialog(QWidget* parent)
     ierror = MakeIcon(this, "ierror", "error");
     iquestion = MakeIcon(this, "iquestion", "question");
 
-    Label1 = MakeNamed<QLabel>(this, "Label1", QRect(80, 16, 313, 82));
+    Label1 = MakeNamed<QLabel>(this, "Label1", kTextRect);
     Label1->setAlignment(Qt::AlignCenter);
     Label1->setWordWrap(true);
     Label1->setTextFormat(Qt::PlainText);
@@ -85,6 +90,10 @@ Tfdialog::Tfdialog(QWidget* parent)
     cf = MakeFrame(this, "cf", QRect(4, 146, 405, 5));
     cbflag = MakeNamed<TNiceCheckBox>(this, "cbflag", QRect(8, 152, 161, 18));
     cbflag->SetCaption(QStringLiteral("Nie pytaj ponownie"));
+
+    eaddress = MakeNamed<QLineEdit>(this, "eaddress", kAddressRect);
+    eaddress->setReadOnly(true);
+    eaddress->hide();
 
     ShowCheckBox(false);
 }
@@ -132,7 +141,8 @@ int Tfdialog::ShowDialog(const QString& text, TDialogButtons buttons, int icon)
     resultMark_ = -1;
 
     if (TDialogAnswers* answers = TDialogAnswers::Active()) {
-        const TDialogAnswer answer = answers->Take(*this, { text, buttons, icon, checkBoxShown_ });
+        const TDialogAnswer answer = answers->Take(
+            *this, { text, buttons, icon, checkBoxShown_, eaddress->isHidden() ? QString() : eaddress->text() });
         if (answer.tickCheckBox)
             cbflag->SetChecked(true);
         return answer.button;
@@ -231,6 +241,21 @@ void Tfdialog::InformationOnce(const QString& text, bool& showFlag)
     Information(text);
     showFlag = !cbflag->isChecked();
     ShowCheckBox(false);
+}
+
+void Tfdialog::WarningWithAddress(const QString& text, const QString& address)
+{
+    ShowAddress(address);
+    Warning(text);
+    ShowAddress({});
+}
+
+void Tfdialog::ShowAddress(const QString& address)
+{
+    eaddress->setText(address);
+    eaddress->setCursorPosition(0);
+    eaddress->setVisible(!address.isEmpty());
+    Label1->setGeometry(address.isEmpty() ? kTextRect : kTextAboveAddressRect);
 }
 
 // ----- test seam -----

@@ -29,6 +29,7 @@
 #include <initializer_list>
 
 class QLabel;
+class QLineEdit;
 class TColorFrame;
 class TGradientButton;
 class TImage;
@@ -65,6 +66,8 @@ public:
     void Information(const QString& text);
     // Shows only while showFlag is on; ticking the box turns it off.
     void InformationOnce(const QString& text, bool& showFlag);
+    // A warning with address under the text in a read-only field, for the customer to copy.
+    void WarningWithAddress(const QString& text, const QString& address);
 
     // The confirmation asked after ticking the box and answering "NIE".
     static QString ConfirmationText();
@@ -81,6 +84,7 @@ public:
     TGradientButton* bcancel = nullptr;
     TColorFrame* cf = nullptr;
     TNiceCheckBox* cbflag = nullptr;
+    QLineEdit* eaddress = nullptr; // shown by WarningWithAddress only
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -91,6 +95,7 @@ public Q_SLOTS:
 
 private:
     void ShowCheckBox(bool shown); // enlarges or shrinks the window
+    void ShowAddress(const QString& address); // empty: the text alone
     void ButtonClick(int number);
     int WaitForButton();
 
@@ -117,6 +122,7 @@ struct TShownDialog {
     TDialogButtons buttons;
     int icon = -1;
     bool checkBoxShown = false;
+    QString address; // of WarningWithAddress
 };
 
 class TDialogAnswers {

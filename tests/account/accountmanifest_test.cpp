@@ -35,6 +35,33 @@ TEST(AccountId, OnlyEightLettersOrDigitsAfterTrimmingAndUpperCasing)
     }
 }
 
+// Every name a server may take for the manifest: on Windows letter case, trailing dots and
+// spaces and the 8.3 alias all name the same file.
+TEST(AccountManifest, NamesTheServerMayTakeForTheManifest)
+{
+    const struct {
+        const char* name;
+        bool manifest;
+    } cases[] = {
+        { "account_manifest.vds", true },
+        { "Account_Manifest.VDS", true },
+        { "ACCOUNT_MANIFEST.VDS", true },
+        { "account_manifest.vds.", true },
+        { "account_manifest.vds . ", true },
+        { " account_manifest.vds", true },
+        { "ACCOUN~1.VDS", true },
+        { "accoun~12.vds", true },
+        { "account_manifest.vds.txt", false },
+        { "account_manifest.vd", false },
+        { "my_account_manifest.vds", false },
+        { "accoun~.vds", false },
+        { "am.vds", false },
+        { "", false },
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(IsAccountManifestName(QString::fromUtf8(c.name)), c.manifest) << c.name;
+}
+
 TEST(AccountManifest, KeysInAnyCaseAllFourNeededAndTheQuotaIn64Bits)
 {
     const QString pass = MD5Hex(QStringLiteral("none"));

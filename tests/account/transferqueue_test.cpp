@@ -54,6 +54,23 @@ TEST(TransferQueue, UploadRunRefusals)
     EXPECT_TRUE(UploadRefusal(queue, 1).startsWith("Brak miejsca"));
 }
 
+// The upload lower-cases the file name, so a local "Account_Manifest.VDS" would land on the
+// manifest: such files are named in the warning and never queued.
+TEST(TransferQueue, FilesThatWouldReplaceTheManifestAreRefused)
+{
+    EXPECT_TRUE(UploadReplacesManifest("/home/jan/Account_Manifest.VDS"));
+    EXPECT_TRUE(UploadReplacesManifest("/tmp/ACCOUNT_MANIFEST.vds."));
+    EXPECT_FALSE(UploadReplacesManifest("/home/account_manifest.vds/photo.jpg"));
+    EXPECT_FALSE(UploadReplacesManifest("/home/jan/manifest.vds"));
+    EXPECT_EQ(ManifestClashWarning({}), QString());
+    EXPECT_EQ(ManifestClashWarning({ "Account_Manifest.VDS" }),
+        "Nie można wgrać pliku \"Account_Manifest.VDS\" !\rNa koncie zastąpiłby on plik opisu konta "
+        "\"account_manifest.vds\". Zmień nazwę pliku i dodaj go ponownie.");
+    EXPECT_EQ(ManifestClashWarning({ "A%1.vds", "ACCOUNT_MANIFEST.VDS" }),
+        "Nie można wgrać plików \"A%1.vds\", \"ACCOUNT_MANIFEST.VDS\" !\rNa koncie zastąpiłyby one plik opisu "
+        "konta \"account_manifest.vds\". Zmień nazwy plików i dodaj je ponownie.");
+}
+
 TEST(TransferQueue, TargetFolderLosesTrailingSeparators)
 {
     const struct {

@@ -169,6 +169,7 @@ TEST_F(TransferWindowTest, DownloadsSeveralFilesIntoAFolderItCreatesAfterAsking)
     Download(names, sizes, [&] {
         EXPECT_TRUE(window.pdownload->isVisible());
         EXPECT_FALSE(window.pupload->isVisible());
+        EXPECT_EQ(window.windowTitle(), QStringLiteral("Konto AB12CD34 - pobieranie plików"));
         EXPECT_EQ(window.lcountd->text(), "3");
         EXPECT_EQ(window.lsized->text(), FormatByteSize(375001, "Tb"));
         EXPECT_EQ(window.lbfiles->item(0)->text(), "skan 1.tif");
@@ -327,6 +328,35 @@ TEST_F(TransferWindowTest, UploadsChosenFilesSkippingEmptyOnesAndBlocksASecondRu
     EXPECT_EQ(window.lafree->text(), FormatByteSize(130000, "Tb"));
     EXPECT_EQ(window.ldcount->text(), "2");
     EXPECT_EQ(window.ldsize->text(), FormatByteSize(70000, "kb"));
+}
+
+// The upload lower-cases names: "Account_Manifest.VDS" would overwrite the manifest, and a
+// failed or cancelled upload deletes its remote file, the manifest with it.
+TEST_F(TransferWindowTest, AFileThatWouldReplaceTheManifestIsNeitherQueuedNorSent)
+{
+    const QByteArray manifest = "id=AB12CD34\r\ndescr=Skany\r\nsize=100\r\npass=x\r\n";
+    ASSERT_TRUE(WriteFileBytes(Remote("account_manifest.vds"), manifest));
+    ASSERT_TRUE(WritePatternFile(Local("Account_Manifest.VDS"), 100));
+    ASSERT_TRUE(WritePatternFile(Local("zdjecie.jpg"), 200));
+    TDialogAnswers answers { { kButtonOk }, { kButtonOk }, { kButtonOk } };
+    QString caption;
+    Upload([&] {
+        caption = window.windowTitle();
+        AnswerNextFileDialog({ Local("Account_Manifest.VDS"), Local("zdjecie.jpg") });
+        window.bselectClick();
+        EXPECT_EQ(window.Queue().Count(), 1);
+        EXPECT_EQ(window.lbfiles->item(0)->text(), "zdjecie.jpg");
+        window.buploadClick();
+    });
+    EXPECT_EQ(caption, QStringLiteral("Konto AB12CD34 - wysyłanie plików"));
+    EXPECT_EQ(Texts(answers),
+        QStringList(
+            { ManifestClashWarning({ "Account_Manifest.VDS" }), "Rozpocząć wgrywanie ?", "Wgrywanie zakończone !" }));
+    EXPECT_EQ(answers.Shown()[0].icon, diExclamation);
+    EXPECT_EQ(ReadFileBytes(Remote("account_manifest.vds")), manifest);
+    EXPECT_EQ(FilesIn(Remote()), QStringList({ "account_manifest.vds", "zdjecie.jpg" }));
+    EXPECT_FALSE(server.Lab().Output().contains("manifest", Qt::CaseInsensitive))
+        << server.Lab().Output().toStdString();
 }
 
 TEST_F(TransferWindowTest, UploadLargerThanTheFreeSpaceIsRefusedBeforeConnecting)

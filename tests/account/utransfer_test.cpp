@@ -3,7 +3,9 @@
 // deleting with progress and one summary warning, closing refused while busy.
 #include "account/utransfer.h"
 
+#include "account/virtualaccount.h"
 #include "core/textutils.h"
+#include "lab/ftpclient.h"
 #include "tests/account/accountserver.h"
 #include "tests/support/windowdriver.h"
 #include "ui/columnlistbox.h"
@@ -90,6 +92,7 @@ TEST_F(AccountBrowserTest, ListsFilesOnlyWithTheirSizesInSixtyFourBits)
     AddFile("opis.pdf", 20000);
     AddFile("folder/w_srodku.txt", 10);
     AddFile("..\\evil", 5); // a name no local folder could hold
+    AddFile("Account_Manifest.VDS", 7); // the manifest itself to a server on Windows
     QFile big(lab.Account(kId, "duzy.bin"));
     ASSERT_TRUE(big.open(QIODevice::WriteOnly) && big.resize(4 * kGiB)); // sparse
     big.close();
@@ -110,7 +113,7 @@ TEST_F(AccountBrowserTest, ListsFilesOnlyWithTheirSizesInSixtyFourBits)
     EXPECT_EQ(Tftransfer::kSizeColumn, 302);
 
     // Only the manifest left: nothing listed, all of the quota free.
-    for (const char* name : { "zdjecie.jpg", "opis.pdf", "duzy.bin", "..\\evil" })
+    for (const char* name : { "zdjecie.jpg", "opis.pdf", "duzy.bin", "..\\evil", "Account_Manifest.VDS" })
         QFile::remove(lab.Account(kId, name));
     QDir(lab.Account(kId, "folder")).removeRecursively();
     EXPECT_TRUE(window.RefreshListing());
@@ -206,6 +209,23 @@ TEST_F(AccountBrowserRefusingTest, DeletesWithProgressAndOneWarningForTheFailure
     EXPECT_EQ(Lines(), (std::map<QString, QString> { { "b.jpg", "3 Kb" } })) << "the refreshed list";
     EXPECT_TRUE(lab.server.Lab().WaitForOutput("FTP DELETED /virtual/AB12CD34/c.jpg"));
     EXPECT_TRUE(lab.server.Lab().Output().contains("FTP DELETE /virtual/AB12CD34/b.jpg refused"));
+}
+
+// The browser never lists the manifest; should such a name reach the deletion, it stays.
+TEST_F(AccountBrowserTest, DeletingNeverTakesTheManifest)
+{
+    AddFile("a.jpg", 3000);
+    TFtpClient ftp;
+    ASSERT_EQ(OpenAccountFolder(ftp, kId).state, TAccountOpen::Opened);
+    const TAccountDeletion deletion
+        = DeleteAccountFiles(ftp, { "account_manifest.vds", "Account_Manifest.VDS", "a.jpg" }, { 1, 1, 3000 }, {});
+    ftp.Disconnect();
+    EXPECT_EQ(deletion.deleted, 1);
+    EXPECT_EQ(deletion.failed, 2);
+    EXPECT_EQ(deletion.freedBytes, 3000);
+    EXPECT_TRUE(QFileInfo::exists(lab.Account(kId, "account_manifest.vds")));
+    EXPECT_FALSE(QFileInfo::exists(lab.Account(kId, "a.jpg")));
+    EXPECT_FALSE(lab.server.Lab().Output().contains("manifest", Qt::CaseInsensitive));
 }
 
 class AccountBrowserSlowTest : public AccountBrowserTest {

@@ -7,6 +7,7 @@
 #include "tests/project/projectfixture.h"
 #include "tests/support/demolab.h"
 #include "tests/support/testsupport.h"
+#include "tests/support/urlcatcher.h"
 #include "tests/support/windowdriver.h"
 #include "ui/nicecheckbox.h"
 #include "ui/umydialog.h"
@@ -70,6 +71,18 @@ protected:
     std::unique_ptr<TDemoLab> lab_;
     Tflogin& window = flogin();
 };
+
+// The lab's pages open as web addresses also when written without a scheme.
+TEST_F(LoginWindowTest, LinksOpenTheLabsPages)
+{
+    f.engine.www = "www.lab.example";
+    f.engine.newuserpage = "lab.example/rejestracja.php";
+    TUrlCatcher catcher;
+    window.hlwwwClick();
+    window.hlregisterClick();
+    EXPECT_EQ(
+        catcher.urls, (QList<QUrl> { QUrl("http://www.lab.example"), QUrl("http://lab.example/rejestracja.php") }));
+}
 
 TEST_F(LoginWindowTest, EmptyOrBlankNamesAreRefusedBeforeAnyRequest)
 {

@@ -4,6 +4,7 @@
 
 #include "project/numbertext.h"
 #include "tests/project/projectfixture.h"
+#include "tests/support/urlcatcher.h"
 #include "tests/support/windowdriver.h"
 #include "ui/gradientbutton.h"
 #include "ui/hotlabel.h"
@@ -71,6 +72,24 @@ TEST(ProviderWindow, ShowsTheLabsDataAndPrices)
     EXPECT_EQ(window.lmainshopi->text(), QStringLiteral("Ten punkt nie realizuje zleceń, tylko \"Aktywni dostawcy\"."));
     EXPECT_EQ(shown.minPhotos, "10");
     EXPECT_EQ(shown.open, QStringLiteral("Brak."));
+}
+
+// The lab's page as it wrote it, without a scheme, opens as a web address, not a relative one.
+TEST(ProviderWindow, LinksOpenTheLabsPageAndEmail)
+{
+    TProjectFixture f;
+    f.engine.email = "lab@example.pl";
+    f.engine.www = "www.lab.example";
+    Tfprovider& window = fprovider();
+    window.SetActiveShopsLink({});
+    TUrlCatcher catcher;
+    OnNextModal([&](QWidget*) {
+        window.hlwwwClick();
+        window.hlemailClick();
+        window.reject();
+    });
+    window.exec();
+    EXPECT_EQ(catcher.urls, (QList<QUrl> { QUrl("http://www.lab.example"), QUrl("mailto:lab@example.pl") }));
 }
 
 } // namespace

@@ -526,6 +526,29 @@ TEST_F(SendOrderRunTest, SentOrderArrivesWholeAndIsRecorded)
     EXPECT_EQ(statusAtDialogs, (QStringList { kReadyToSend, QStringLiteral("Zlecenie zostało wysłane.") }));
 }
 
+// Without a browser the post-order page (where a lab may take payment) cannot open: its
+// address is shown to copy and logged, and the order is still reported as sent.
+TEST_F(SendOrderRunTest, PostOrderPageThatCannotOpenLeavesTheOrderSent)
+{
+    f.engine.postorderpage = "lab.example/zlecenie"; // written without a scheme
+    const TUrlRefuser noBrowser;
+    const QStringList shown = Order({ { kButtonOk }, { kButtonOk }, { kButtonOk } });
+    EXPECT_EQ(shown,
+        (QStringList { kOrderQuestion,
+            QStringLiteral("Nie udało się otworzyć strony w przeglądarce internetowej.\rSkopiuj jej adres i otwórz go "
+                           "samodzielnie:"),
+            QStringLiteral("Zlecenie zostało pomyślnie wysłane !\rWyczyścić zlecenie z wysłanych zdjęć ?") }));
+    const THistory entry = Entry();
+    const QString id = entry.GetValue("oid");
+    EXPECT_EQ(entry.GetValue("ordersend"), "1");
+    EXPECT_TRUE(LogHasLine("Could not open the link http://lab.example/zlecenie?id=" + id
+            + "&sign=" + MD5Hex("klucz" + id) + ": no program to open it",
+        3));
+    EXPECT_TRUE(pages.urls.isEmpty());
+    EXPECT_EQ(newProjects, 1);
+    EXPECT_FALSE(OrderFilesLeft());
+}
+
 TEST_F(SendOrderRunTest, DontSendFlagPacksAndRecordsButSendsNothing)
 {
     f.engine.pack = true;

@@ -14,3 +14,16 @@ TUrlCatcher::~TUrlCatcher()
     for (const QString& scheme : schemes_)
         QDesktopServices::unsetUrlHandler(scheme);
 }
+
+TUrlRefuser::TUrlRefuser(const QStringList& schemes)
+    : schemes_(schemes)
+{
+    for (const QString& scheme : schemes_)
+        QDesktopServices::setUrlHandler(scheme, this, "NoSuchMethod");
+}
+
+TUrlRefuser::~TUrlRefuser()
+{
+    for (const QString& scheme : schemes_)
+        QDesktopServices::unsetUrlHandler(scheme);
+}

@@ -1,6 +1,7 @@
 #pragma once
 // Catches the addresses code under test asks the desktop to open, for the schemes given, while
-// it lives (QDesktopServices handlers; nothing reaches a browser).
+// it lives (QDesktopServices handlers; nothing reaches a browser). TUrlRefuser instead makes
+// them fail to open, as on a desktop without a browser or mail program.
 #include <QList>
 #include <QObject>
 #include <QStringList>
@@ -16,6 +17,18 @@ public:
 
 public Q_SLOTS:
     void Open(const QUrl& url) { urls.append(url); }
+
+private:
+    QStringList schemes_;
+};
+
+class TUrlRefuser : public QObject {
+    Q_OBJECT
+public:
+    // Its handler names a method the object does not have, so QDesktopServices::openUrl
+    // returns false whatever the platform.
+    explicit TUrlRefuser(const QStringList& schemes = { "http", "https", "mailto" });
+    ~TUrlRefuser() override;
 
 private:
     QStringList schemes_;

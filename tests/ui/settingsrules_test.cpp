@@ -1,6 +1,7 @@
 #include "ui/settingsrules.h"
 
 #include "core/core.h"
+#include "lab/proxytest.h"
 #include "tests/support/testsupport.h"
 
 #include <gtest/gtest.h>
@@ -52,6 +53,50 @@ TEST(SettingsRules, OkChecksTheProxyOnlyWhenItIsOn)
         fields.proxyHost = QString::fromUtf8(c.host);
         fields.proxyPort = QString::fromUtf8(c.port);
         EXPECT_EQ(SettingsProblem(fields, c.tested), QString::fromUtf8(c.problem)) << c.host << " " << c.port;
+    }
+}
+
+// The proxy test and "OK" read the host and port through one function: an address the test
+// takes, OK takes and stores as the test used it, and one the test refuses, OK refuses too.
+TEST(SettingsRules, ProxyTestAndOkReadTheAddressAlike)
+{
+    const struct {
+        const char *host, *port;
+        bool accepted;
+    } cases[] = {
+        { "127.0.0.1", "1", true },
+        { " 127.0.0.1 ", " 1", true },
+        { "\t127.0.0.1", "1 ", true },
+        { "127.0.0.1", "+1", true },
+        { "   ", "1", false },
+        { "", "1", false },
+        { "127.0.0.1", "  ", false },
+        { "127.0.0.1", "1 2", false },
+        { "127.0.0.1", "0", false },
+        { "127.0.0.1", "65536", false },
+        { "127.0.0.1", "1a", false },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string("[") + c.host + "]:[" + c.port + "]");
+        // Nothing listens on port 1: an address the test takes fails at the HTTP step.
+        QStringList errors;
+        RunProxyTest({ c.host, c.port, {}, {} }, { {}, {}, [&](const QString& e) { errors << e; }, {} },
+            QStringLiteral("http://127.0.0.1:1/"));
+        ASSERT_EQ(errors.size(), 1);
+        const bool testTookIt = errors[0] != "Podaj serwer proxy !" && errors[0] != "Podaj prawidłowy port !";
+        EXPECT_EQ(testTookIt, c.accepted) << errors[0].toStdString();
+
+        TSettingsFields fields;
+        fields.useproxy = true;
+        fields.proxyHost = QString::fromUtf8(c.host);
+        fields.proxyPort = QString::fromUtf8(c.port);
+        EXPECT_EQ(SettingsProblem(fields, true).isEmpty(), c.accepted) << SettingsProblem(fields, true).toStdString();
+        if (c.accepted) {
+            TConfig config;
+            StoreSettingsFields(fields, config);
+            EXPECT_EQ(config.proxy_host, "127.0.0.1");
+            EXPECT_EQ(config.proxy_port, QString::fromUtf8(c.port).trimmed());
+        }
     }
 }
 

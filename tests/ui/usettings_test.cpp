@@ -286,6 +286,35 @@ TEST_F(SettingsWindow, OkRefusesAnUntestedOrIncompleteProxyInItsOrder)
     EXPECT_EQ(answers.Shown()[0].text, QStringLiteral("Podaj adres serwera proxy lub wyłącz go !"));
 }
 
+// " 80" once passed the test and was then refused by OK: both read the fields one way.
+TEST_F(SettingsWindow, AddressThatPassedTheTestWithSpacesAroundPassesOk)
+{
+    config_.useproxy = true;
+    config_.proxy_host = QStringLiteral("old");
+    config_.proxy_port = QStringLiteral("3128");
+    TProxyTestInput given;
+    window_.SetProxyTestLink([&](const TProxyTestInput& input, const TProxyTestListener&) {
+        given = input;
+        return TProxyTestResult { true, -1 };
+    });
+    TDialogAnswers answers { { kButtonOk } }; // taken only if OK refused
+    const int result = Open([&] {
+        window_.eproxy_host->clear();
+        QTest::keyClicks(window_.eproxy_host, QStringLiteral(" proxy.lan "));
+        window_.eproxy_port->clear();
+        QTest::keyClicks(window_.eproxy_port, QStringLiteral(" 80"));
+        window_.btestproxyClick();
+        window_.bokClick();
+        if (window_.isVisible())
+            window_.reject();
+    });
+    EXPECT_TRUE(answers.Shown().isEmpty()) << answers.Shown().value(0).text.toStdString();
+    EXPECT_EQ(result, QDialog::Accepted);
+    EXPECT_EQ(given.port, QStringLiteral(" 80")) << "the test reads the field itself";
+    EXPECT_EQ(config_.proxy_host, QStringLiteral("proxy.lan"));
+    EXPECT_EQ(config_.proxy_port, QStringLiteral("80"));
+}
+
 TEST_F(SettingsWindow, ProxyTestRunsWithTheWindowDisabledAndStoresTheFtpMode)
 {
     config_.useproxy = true;
