@@ -50,6 +50,7 @@ import urllib.parse
 
 from pyftpdlib.authorizers import DummyAuthorizer
 from pyftpdlib.handlers import FTPHandler, ThrottledDTPHandler
+from pyftpdlib.ioloop import RetryError
 try:
     from pyftpdlib.handlers import TLS_DTPHandler, TLS_FTPHandler  # needs python3-openssl
 except ImportError:
@@ -396,13 +397,21 @@ class LineDTP:
                     self.socket.setsockopt(socket.SOL_SOCKET, option, max(16384, rate // 10))
                 except OSError:
                     pass
+        if self.lab.line.stalled():  # a dead line carries no new connection either
+            self.stop_line()
 
     def recv(self, buffer_size):
+        if self.line_stopped or self.lab.line.stalled():
+            self.stop_line()  # whatever registered the connection again, it reads nothing
+            raise RetryError
         chunk = super().recv(buffer_size)
         self.on_line(len(chunk))
         return chunk
 
     def send(self, data):
+        if self.line_stopped or self.lab.line.stalled():
+            self.stop_line()
+            return 0
         sent = super().send(data)
         self.on_line(sent)
         return sent
@@ -415,7 +424,6 @@ class LineDTP:
             self.stop_line()
             self.ioloop.call_later(0, self.cut_line, _errback=self.handle_error)
         elif line.stalled():
-            say(f"FTP LINE STALL after {line.carried} bytes")
             self.stop_line()
         else:
             wait = line.pace(self.cmd_channel, count)
@@ -423,6 +431,8 @@ class LineDTP:
                 self.pause(wait)
 
     def stop_line(self):
+        if not self.line_stopped and self.lab.line.stalled():
+            say(f"FTP LINE STALL after {self.lab.line.carried} bytes")
         self.line_stopped = True
         self.cancel_line_timer()
         self.del_channel()
