@@ -82,20 +82,24 @@ void SetFtpHost(TFtpSettings& settings, const QString& host)
     }
 }
 
+void ApplyFtpSettings(TFtpSettings& settings, const TEngine& engine, const TConfig& config)
+{
+    SetFtpHost(settings, engine.host);
+    settings.user = engine.user;
+    settings.password = engine.pass;
+    settings.readTimeoutMs = config.NetworkTimeout();
+    settings.passive = config.passive;
+    settings.tls = FtpTlsSetting(engine.tls);
+    ApplyProxy(settings, config);
+}
+
 TFtpConnectResult ConnectFtp(TFtpClient& client, const QString& folder)
 {
     const TEngine* engine = Core().engine;
     const TConfig* config = Core().config;
     if (!engine || !config)
         return Failed(client, { false, QStringLiteral("ENotReady"), QStringLiteral("No lab or user configuration") });
-    TFtpSettings& settings = client.Settings();
-    SetFtpHost(settings, engine->host);
-    settings.user = engine->user;
-    settings.password = engine->pass;
-    settings.readTimeoutMs = config->NetworkTimeout();
-    settings.passive = config->passive;
-    settings.tls = FtpTlsSetting(engine->tls);
-    ApplyProxy(settings, *config);
+    ApplyFtpSettings(client.Settings(), *engine, *config);
 
     Log("Connecting \"" + engine->host + "\" ...", 0);
     if (const TFtpResult result = client.Connect(); !result.ok)

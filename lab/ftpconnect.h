@@ -22,5 +22,13 @@ QString FtpConnectMessage(const TFtpResult& failure);
 // returned for the caller to show; nothing is shown here.
 TFtpConnectResult ConnectFtp(TFtpClient& client, const QString& folder);
 
+class TEngine;
+class TConfig;
+
+// The client's settings as every connection to the lab makes them: server, account and TLS
+// from the lab configuration, time-out, passive mode and proxy (when "useproxy" is on, logged)
+// from the user configuration.
+void ApplyFtpSettings(TFtpSettings& settings, const TEngine& engine, const TConfig& config);
+
 // The lab's "host" value, "host" or "host:port", split into the client's settings.
 void SetFtpHost(TFtpSettings& settings, const QString& host);

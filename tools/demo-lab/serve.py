@@ -491,27 +491,25 @@ class DroppingDTPHandler(LineDTP, ThrottledDTPHandler):
         return super().enable_receiving(type, cmd)
 
     def drop(self):
+        if self._closed:
+            return
         say(f"FTP data connection dropped after {self.get_transmitted_bytes()} bytes")
         self.transfer_finished = False
         self._resp = ("426 Connection closed; transfer aborted.", lambda *a, **k: None)
         self.close()
 
-    def handle_read(self):
+    def recv(self, buffer_size):
+        """Reads no further than the byte the connection is cut at, then cuts it."""
         if self.drop_at is None:
-            return super().handle_read()
-        try:
-            chunk = self.recv(max(1, min(self.ac_in_buffer_size, self.drop_at - self.tot_bytes_received)))
-        except OSError:
-            return self.handle_error()
-        if not chunk:
-            self.transfer_finished = True
-            return
-        self.tot_bytes_received += len(chunk)
-        self.file_obj.write(chunk)
-        if self.tot_bytes_received >= self.drop_at:
-            self.drop()
-
-    handle_read_event = handle_read
+            return super().recv(buffer_size)
+        if getattr(self, "dropping", False):
+            raise RetryError
+        chunk = super().recv(max(1, min(buffer_size, self.drop_at - self.tot_bytes_received)))
+        if chunk and self.tot_bytes_received + len(chunk) >= self.drop_at:
+            self.dropping = True  # the chunk is written first, then the connection is cut
+            self.del_channel()
+            self.ioloop.call_later(0, self.drop, _errback=self.handle_error)
+        return chunk
 
     def send(self, data):
         if self.drop_at is not None:
@@ -523,8 +521,8 @@ class DroppingDTPHandler(LineDTP, ThrottledDTPHandler):
 
 
 if TLS_DTPHandler is not None:
-    class TlsLineDTPHandler(LineDTP, TLS_DTPHandler):
-        """A protected data connection on the line; the per-upload faults are plain FTP's."""
+    class TlsDroppingDTPHandler(DroppingDTPHandler, TLS_DTPHandler):
+        """The same faults and line on a data connection that PROT P protects."""
 
 
 class LabFtp:
@@ -650,7 +648,7 @@ class LabFtpHandler(LabFtp, FTPHandler):
 
 if TLS_FTPHandler is not None:
     class LabTlsFtpHandler(LabFtp, TLS_FTPHandler):
-        dtp_handler = TlsLineDTPHandler
+        dtp_handler = TlsDroppingDTPHandler
 
 
 class FtpProxyHandler(socketserver.StreamRequestHandler):
