@@ -9,6 +9,7 @@
 #include "lab/vdengine.h"
 #include "tests/support/ftpserver.h"
 #include "tests/support/testsupport.h"
+#include "tests/support/tlscerts.h"
 
 #include <QElapsedTimer>
 #include <QFileInfo>
@@ -21,10 +22,18 @@ namespace {
 
 class OrderLineTest : public testing::Test {
 protected:
-    // photos files of photoBytes each and the metadata file, the server started with the line.
-    void Start(const QStringList& line, int photos, qint64 photoBytes, int timeoutMs)
+    // photos files of photoBytes each and the metadata file, the server started with the line;
+    // with tls, the server requires TLS and the lab asks for it.
+    void Start(const QStringList& line, int photos, qint64 photoBytes, int timeoutMs, bool tls = false)
     {
-        server_ = std::make_unique<TFtpServer>(line);
+        QStringList switches = line;
+        if (tls) {
+            ASSERT_TRUE(MakeTestCertificates(certificateFolder_.path(), certificates_));
+            store_ = std::make_unique<TScopedCertStore>(certificates_.caFile);
+            switches << "--ftp-tls-cert" << certificates_.serverPem << "--ftp-tls-required";
+            engine_.tls = 2;
+        }
+        server_ = std::make_unique<TFtpServer>(switches);
         ASSERT_TRUE(server_->Started());
         engine_.host = QStringLiteral("127.0.0.1:%1").arg(server_->Port());
         engine_.user = TFtpServer::kUser;
@@ -70,6 +79,9 @@ protected:
     }
 
     QTemporaryDir folder_;
+    QTemporaryDir certificateFolder_;
+    TTestCertificates certificates_;
+    std::unique_ptr<TScopedCertStore> store_;
     std::unique_ptr<TFtpServer> server_;
     TEngine engine_;
     TConfig config_;
@@ -78,13 +90,16 @@ protected:
     QStringList errors_;
 };
 
-// 50 photos over a 2 MB/s line with 10 ms round trips that drops ten times: every photo
-// arrives whole, and what broke off goes on from the server's copy instead of again.
-TEST_F(OrderLineTest, ACappedLineThatDropsTenTimesDeliversTheWholeOrder)
+class OrderLineTls : public OrderLineTest, public testing::WithParamInterface<bool> { };
+
+// 50 photos over a 2 MB/s line with 10 ms round trips that drops ten times, in plain text and
+// over TLS: every photo arrives whole, and what broke off goes on from the server's copy
+// instead of again.
+TEST_P(OrderLineTls, ACappedLineThatDropsTenTimesDeliversTheWholeOrder)
 {
     Start({ "--line-rate", "2000000", "--line-delay", "10", "--line-drops", "10", "--line-drop-bytes", "100000-400000",
               "--line-seed", "7" },
-        50, 100000, 5000);
+        50, 100000, 5000, GetParam());
     const TUploadResult result = Upload();
     EXPECT_TRUE(result.sent);
     EXPECT_TRUE(errors_.isEmpty()) << errors_.join(" | ").toStdString();
@@ -94,7 +109,11 @@ TEST_F(OrderLineTest, ACappedLineThatDropsTenTimesDeliversTheWholeOrder)
     EXPECT_EQ(result.failures, 10);
     EXPECT_LT(BytesReceived() - result.totalBytes, qint64(2) << 20) << "bytes the server received twice";
     EXPECT_GT(result.resumedBytes, 0);
+    EXPECT_EQ(client_.Security().data, GetParam());
 }
+
+INSTANTIATE_TEST_SUITE_P(Line, OrderLineTls, testing::Bool(),
+    [](const testing::TestParamInfo<bool>& tls) { return tls.param ? "Tls" : "Plain"; });
 
 // A line that stops moving data: every attempt times out and none moves the photo on, so the
 // order ends with the too-many-errors message after five of them, well within its deadline.
