@@ -1,11 +1,14 @@
 #include "lab/ftpclient.h"
 
 #include "lab/httpclient.h"
+#include "lab/tlscontext.h"
 #include "platform/cp1250.h"
 
 #include <Poco/Exception.h>
 #include <Poco/Net/FTPClientSession.h>
 #include <Poco/Net/NetException.h>
+#include <Poco/Net/SSLException.h>
+#include <Poco/Net/SecureStreamSocket.h>
 #include <Poco/Net/ServerSocket.h>
 #include <Poco/Net/SocketAddress.h>
 #include <Poco/Net/StreamSocket.h>
@@ -28,7 +31,11 @@
 #include <thread>
 #include <vector>
 
+#include <linux/sockios.h>
+#include <openssl/ssl.h>
+#include <poll.h>
 #include <pthread.h>
+#include <sys/ioctl.h>
 #include <sys/socket.h>
 
 namespace {
@@ -76,7 +83,31 @@ public:
     void SendPort(const Poco::Net::SocketAddress& address) { sendPortCommand(address); }
     Poco::Net::IPAddress LocalHost() const { return _pControlSocket->address().host(); }
     Poco::Net::IPAddress PeerHost() const { return _pControlSocket->peerAddress().host(); }
+    // The TLS handshake on the control connection (after the server's 234 to AUTH TLS); the
+    // server's certificate must be made out to host.
+    Poco::Net::SecureStreamSocket Secure(const Poco::Net::Context::Ptr& context, const std::string& host)
+    {
+        Poco::Net::SecureStreamSocket secure = Poco::Net::SecureStreamSocket::attach(*_pControlSocket, host, context);
+        *_pControlSocket = secure;
+        return secure;
+    }
+    // The control connection's TLS session, for a data connection to resume.
+    Poco::Net::Session::Ptr TlsSession() const
+    {
+        Poco::Net::SecureStreamSocket secure(*_pControlSocket);
+        return secure.currentSession();
+    }
 };
+
+// The negotiated protocol of every handshake under a context, kept where the context's
+// application data points.
+void NoteProtocol(const SSL* ssl, int where, int)
+{
+    if ((where & SSL_CB_HANDSHAKE_DONE) == 0)
+        return;
+    if (auto* protocol = static_cast<std::string*>(SSL_CTX_get_app_data(SSL_get_SSL_CTX(ssl))))
+        *protocol = SSL_get_version(ssl);
+}
 
 void BlockBrokenPipeSignal()
 {
@@ -96,16 +127,6 @@ bool HoldsLineBreak(const QString& text)
     return text.contains(u'\r') || text.contains(u'\n') || text.contains(QChar(0));
 }
 
-std::optional<qint64> ParseDecimal64(const QByteArray& text)
-{
-    if (text.isEmpty() || text.size() > 18)
-        return std::nullopt;
-    for (const char c : text)
-        if (c < '0' || c > '9')
-            return std::nullopt;
-    return text.toLongLong();
-}
-
 } // namespace
 
 // The control connection and what the server offers; the running operation's worker is the
@@ -113,9 +134,14 @@ std::optional<qint64> ParseDecimal64(const QByteArray& text)
 struct TFtpClient::Connection {
     std::unique_ptr<Session> session;
     std::atomic<bool> broken { false };
-    bool utf8 = false;
-    bool mlsd = false;
+    TFtpFeatures features;
     bool sizeCommand = true; // false once the server said it has no SIZE
+    // TLS: the context of the control connection, which its data connections share; the
+    // protocol the handshakes negotiated (written by NoteProtocol).
+    Poco::Net::Context::Ptr tls;
+    std::string tlsProtocol;
+    std::string tlsHost; // the name the server's certificates must carry
+    TFtpSecurity security;
 
     std::mutex lock;
     poco_socket_t controlFd = POCO_INVALID_SOCKET;
@@ -168,7 +194,7 @@ struct TFtpClient::Connection {
     }
     QString Text(const std::string& bytes) const
     {
-        return utf8 ? QString::fromStdString(bytes) : FromCp1250(bytes.data(), qsizetype(bytes.size()));
+        return features.utf8 ? QString::fromStdString(bytes) : FromCp1250(bytes.data(), qsizetype(bytes.size()));
     }
     QString LastReply()
     {
@@ -182,7 +208,7 @@ struct TFtpClient::Connection {
     {
         if (HoldsLineBreak(name))
             Fail("EName", QStringLiteral("A name with a line break cannot be sent: ") + name.simplified());
-        return (utf8 ? name.toUtf8() : ToCp1250(name)).toStdString();
+        return (features.utf8 ? name.toUtf8() : ToCp1250(name)).toStdString();
     }
 };
 
@@ -202,6 +228,7 @@ struct TFtpClient::Operation {
     TFtpResult result;
     // The worker's own.
     bool reporting = false; // a transfer with work events has begun
+    qint64 base = 0; // where in the file the transfer began: work events count from there
     QElapsedTimer sinceProgress;
 
     // Runs fn on the caller's thread, unless the caller has already left.
@@ -213,9 +240,10 @@ struct TFtpClient::Operation {
     }
     // Work events for a transfer of total bytes (a listing has none; its bytes count only for
     // the deadline).
-    void Begin(qint64 total)
+    void Begin(qint64 total, qint64 from = 0)
     {
         moved = 0;
+        base = from;
         reporting = true;
         sinceProgress.start();
         if (listener->begin)
@@ -226,7 +254,7 @@ struct TFtpClient::Operation {
         moved = count;
         if (reporting && listener->progress && sinceProgress.elapsed() >= kProgressIntervalMs) {
             sinceProgress.restart();
-            Post([l = listener, count] { l->progress(count); });
+            Post([l = listener, position = base + count] { l->progress(position); });
         }
     }
     void End(qint64 count)
@@ -234,7 +262,7 @@ struct TFtpClient::Operation {
         if (!reporting)
             return;
         if (listener->progress)
-            Post([l = listener, count] { l->progress(count); });
+            Post([l = listener, position = base + count] { l->progress(position); });
         if (listener->end)
             Post([l = listener] { l->end(); });
     }
@@ -318,11 +346,13 @@ public:
     DataConnection& operator=(const DataConnection&) = delete;
 
     // Opens the data connection the settings ask for and sends command, which the server must
-    // accept with a preliminary reply.
+    // accept with a preliminary reply. Under TLS the connection is passive (a router cannot
+    // rewrite an encrypted PORT command), and after that reply (servers begin their side of the
+    // handshake only then) it resumes the control connection's TLS session.
     void Open(const TFtpSettings& settings, const std::string& command, const std::string& arg, const QString& what)
     {
         const Poco::Timespan timeout = Milliseconds(settings.TimeoutMs());
-        if (settings.passive) {
+        if (settings.passive || c_.security.control) {
             // Only the port of the server's answer counts: the data connection goes to the host
             // of the control connection, never to an address the server names (a server behind
             // a router names its inner address; a hostile one, a third host).
@@ -343,8 +373,31 @@ public:
         }
         socket_.setReceiveTimeout(timeout);
         socket_.setSendTimeout(timeout);
+        if (c_.security.data) {
+            Poco::Net::SecureStreamSocket secure
+                = Poco::Net::SecureStreamSocket::attach(socket_, c_.tlsHost, c_.tls, c_.session->TlsSession());
+            c_.security.dataSessionReused = secure.sessionWasReused();
+            socket_ = secure;
+        }
     }
     Poco::Net::StreamSocket& Socket() { return socket_; }
+    // After an upload's last byte: waits (at most timeoutMs) until the server has acknowledged
+    // every byte and reads what it sent meanwhile (a TLS server's session tickets). Closing a
+    // socket with unread bytes resets the connection, which throws away what is still unsent.
+    void Flush(int timeoutMs)
+    {
+        const poco_socket_t fd = socket_.impl()->sockfd();
+        QElapsedTimer waited;
+        waited.start();
+        int unsent = 0;
+        while (::ioctl(fd, SIOCOUTQ, &unsent) == 0 && unsent > 0 && waited.elapsed() < timeoutMs) {
+            pollfd event { fd, POLLERR | POLLHUP, 0 };
+            if (::poll(&event, 1, 2) > 0)
+                break; // reset or shut down: nothing more will leave
+        }
+        char discard[4096];
+        while (::recv(fd, discard, sizeof discard, MSG_DONTWAIT) > 0) { }
+    }
     // Closes the connection: for an upload, the server's end of the file.
     void Close()
     {
@@ -399,9 +452,8 @@ std::optional<qint64> RemoteSize(Connection& c, const std::string& name, int* st
         c.sizeCommand = false;
         return std::nullopt;
     }
-    if (answer != 213)
-        return std::nullopt;
-    return ParseDecimal64(QByteArray::fromStdString(c.RawReply()).mid(4).trimmed());
+    const std::string reply = c.RawReply();
+    return ParseSizeReply(answer, QByteArrayView(reply.data(), qsizetype(reply.size())));
 }
 
 TFtpResult ConnectWork(Connection& c, const TFtpSettings& settings)
@@ -437,39 +489,98 @@ void LearnFeatures(Connection& c)
 {
     if (Command(c, "FEAT") / 100 != 2)
         return;
-    for (const QByteArray& raw : QByteArray::fromStdString(c.RawReply()).split('\n')) {
-        const QByteArray line = raw.trimmed().toUpper();
-        c.mlsd = c.mlsd || line == "MLST" || line.startsWith("MLST ");
-        c.utf8 = c.utf8 || line == "UTF8";
-    }
-    if (c.utf8)
+    const std::string reply = c.RawReply();
+    c.features = ParseFtpFeatures(QByteArrayView(reply.data(), qsizetype(reply.size())));
+    if (c.features.utf8)
         Command(c, "OPTS", "UTF8 ON"); // servers that speak UTF-8 anyway may refuse it
+}
+
+// A connection that may not go on in plain text: closed without another word.
+[[noreturn]] void FailInsecure(Connection& c, const char* errorClass, const QString& why)
+{
+    c.security = {};
+    Fail(errorClass, why, true);
+}
+
+// With tls set, plain text from here on is either refused or, with tls 1, noted.
+void GoOnInPlainText(Connection& c, const TFtpSettings& settings, const char* errorClass, const QString& why)
+{
+    if (settings.tls == TFtpTls::Required)
+        FailInsecure(c, errorClass, why);
+    if (settings.tls == TFtpTls::WhenOffered && c.security.plainReason.isEmpty())
+        c.security.plainReason = why;
+}
+
+// AUTH TLS and the handshake on the control connection, before anything else is sent.
+void StartTls(Connection& c, const TFtpSettings& settings)
+{
+    if (settings.tls == TFtpTls::Plain)
+        return;
+    const int status = Command(c, "AUTH", "TLS");
+    if (status / 100 != 2) {
+        GoOnInPlainText(c, settings, "ETlsRequired", QStringLiteral("The server offers no TLS: ") + c.LastReply());
+        return;
+    }
+    c.tls = ClientTlsContext(settings.host.toStdString());
+    c.tlsHost = settings.host.toStdString();
+    SSL_CTX_set_app_data(c.tls->sslContext(), &c.tlsProtocol);
+    SSL_CTX_set_info_callback(c.tls->sslContext(), NoteProtocol);
+    Poco::Net::SecureStreamSocket secure = c.session->Secure(c.tls, c.tlsHost);
+    c.security.control = true;
+    c.security.protocol = QString::fromStdString(c.tlsProtocol);
+    c.security.subject = QString::fromStdString(secure.peerCertificate().subjectName());
+}
+
+// PBSZ 0 and PROT P after the login: the data connections are protected too.
+void ProtectData(Connection& c, const TFtpSettings& settings)
+{
+    if (!c.security.control)
+        return;
+    if (Command(c, "PBSZ", "0") / 100 == 2 && Command(c, "PROT", "P") / 100 == 2) {
+        c.security.data = true;
+        return;
+    }
+    GoOnInPlainText(
+        c, settings, "ETlsRequired", QStringLiteral("The server refuses protected data connections: ") + c.LastReply());
 }
 
 TFtpResult LoginWork(Connection& c, const TFtpSettings& settings)
 {
     const QString host = settings.HostForProxy();
+    const QString noTlsThroughProxy
+        = QStringLiteral("The proxy login method %1 names the server in USER, so the proxy itself would answer "
+                         "AUTH TLS: it cannot carry TLS to the server")
+              .arg(settings.proxyType);
+    c.security = {};
     switch (settings.useProxy ? TFtpProxyType(settings.proxyType) : TFtpProxyType::None) {
     case TFtpProxyType::None:
+        StartTls(c, settings);
         UserPass(c, settings.user, settings.password);
         break;
     case TFtpProxyType::UserSite:
+        if (settings.tls != TFtpTls::Plain)
+            GoOnInPlainText(c, settings, "ETlsProxy", noTlsThroughProxy);
         UserPass(c, settings.user + u'@' + host, settings.password);
         break;
     case TFtpProxyType::Site:
         UserPass(c, settings.proxyUser, settings.proxyPassword);
         Expect(c, Command(c, "SITE", ToCp1250(host).toStdString()), 2, QStringLiteral("Proxy refused SITE"));
+        StartTls(c, settings);
         UserPass(c, settings.user, settings.password);
         break;
     case TFtpProxyType::Open:
         Expect(c, Command(c, "OPEN", ToCp1250(host).toStdString()), 2, QStringLiteral("Proxy refused OPEN"));
+        StartTls(c, settings);
         UserPass(c, settings.user, settings.password);
         break;
     case TFtpProxyType::UserPass:
+        if (settings.tls != TFtpTls::Plain)
+            GoOnInPlainText(c, settings, "ETlsProxy", noTlsThroughProxy);
         UserPass(c, settings.user + u'@' + settings.proxyUser + u'@' + host,
             settings.password + u'@' + settings.proxyPassword);
         break;
     }
+    ProtectData(c, settings);
     Expect(c, Command(c, "TYPE", "I"), 2, QStringLiteral("Cannot set binary mode"));
     LearnFeatures(c);
     return { true, {}, {} };
@@ -480,7 +591,10 @@ TFtpResult LoginWork(Connection& c, const TFtpSettings& settings)
 void FinishTransfer(Connection& c, Operation& op, DataConnection& data, const QString& what, qint64 moved)
 {
     data.Close();
-    Expect(c, ReadReply(c), 2, what + QStringLiteral(" not completed"));
+    const int status = ReadReply(c);
+    if (status == 426) // the server's side of the data connection broke
+        Fail("EDataConnection", what + QStringLiteral(" broken: ") + c.LastReply());
+    Expect(c, status, 2, what + QStringLiteral(" not completed"));
     op.End(moved);
     if (op.Cancelled())
         Fail("ECancelled", QStringLiteral("Transfer cancelled"));
@@ -513,18 +627,48 @@ void ReceiveAll(Connection& c, Operation& op, DataConnection& data, const QStrin
     FinishTransfer(c, op, data, what, received);
 }
 
-TFtpResult PutWork(
-    Connection& c, Operation& op, const TFtpSettings& settings, const QString& localPath, const QString& remoteName)
+// REST offset before the STOR of a resumed upload.
+void Restart(Connection& c, const QString& remoteName, qint64 offset)
+{
+    const int status = Command(c, "REST", std::to_string(offset));
+    const std::string reply = c.RawReply();
+    if (!RestReplyAccepted(status, QByteArrayView(reply.data(), qsizetype(reply.size())), offset))
+        Fail("EResumeRefused",
+            QStringLiteral("Cannot resume %1 at %2: %3").arg(remoteName).arg(offset).arg(c.LastReply()));
+}
+
+// The STOR of an upload; one that begins at offset is refused as a whole with EResumeRefused,
+// after the restart marker has been taken back.
+void OpenUpload(Connection& c, DataConnection& data, const TFtpSettings& settings, const std::string& name,
+    const QString& what, qint64 offset)
+{
+    if (offset == 0)
+        return data.Open(settings, "STOR", name, what + QStringLiteral(" refused"));
+    Restart(c, QString::fromStdString(name), offset);
+    try {
+        data.Open(settings, "STOR", name, what + QStringLiteral(" refused"));
+    } catch (const TFtpFailure& failure) {
+        if (failure.breaks || QLatin1String(failure.errorClass) != QLatin1String("EFtpReply"))
+            throw;
+        Command(c, "REST", "0");
+        Fail("EResumeRefused", failure.message);
+    }
+}
+
+TFtpResult PutWork(Connection& c, Operation& op, const TFtpSettings& settings, const QString& localPath,
+    const QString& remoteName, qint64 offset)
 {
     const std::string name = c.Wire(remoteName);
     QFile file(localPath);
     if (!file.open(QIODevice::ReadOnly))
         Fail("EFile", QStringLiteral("Cannot open %1: %2").arg(localPath, file.errorString()));
+    const qint64 total = file.size();
+    if (offset < 0 || offset > total || !file.seek(offset))
+        Fail("EFile", QStringLiteral("Cannot begin %1 at %2 of %3 bytes").arg(localPath).arg(offset).arg(total));
     const QString what = QStringLiteral("Upload of ") + remoteName;
     DataConnection data(c);
-    data.Open(settings, "STOR", name, what + QStringLiteral(" refused"));
-    const qint64 total = file.size();
-    op.Begin(total);
+    OpenUpload(c, data, settings, name, what, offset);
+    op.Begin(total, offset);
     std::vector<char> buffer(kChunkBytes);
     qint64 sent = 0;
     for (;;) {
@@ -540,13 +684,14 @@ TFtpResult PutWork(
         } catch (const Poco::Exception& e) {
             FailBrokenTransfer(c, op, data,
                 QStringLiteral("Data connection lost after %1 of %2 bytes: %3")
-                    .arg(sent)
+                    .arg(offset + sent)
                     .arg(total)
                     .arg(QString::fromStdString(e.displayText())));
         }
         sent += read;
         op.Progress(sent);
     }
+    data.Flush(settings.TimeoutMs());
     FinishTransfer(c, op, data, what, sent);
     return { true, {}, {} };
 }
@@ -576,7 +721,7 @@ TFtpResult GetWork(
 TFtpResult ListWork(Connection& c, Operation& op, const TFtpSettings& settings, QList<TFtpListItem>& items)
 {
     DataConnection data(c);
-    data.Open(settings, c.mlsd ? "MLSD" : "LIST", {}, QStringLiteral("Listing refused"));
+    data.Open(settings, c.features.mlsd ? "MLSD" : "LIST", {}, QStringLiteral("Listing refused"));
     QByteArray listing;
     ReceiveAll(c, op, data, QStringLiteral("Listing"), [&listing](const char* block, int count) {
         if (listing.size() + count > kMaxListingBytes)
@@ -584,7 +729,7 @@ TFtpResult ListWork(Connection& c, Operation& op, const TFtpSettings& settings, 
         listing.append(block, count);
         return QString();
     });
-    items = ParseFtpListing(listing, c.mlsd ? TFtpListingKind::Mlsd : TFtpListingKind::List, c.utf8);
+    items = ParseFtpListing(listing, c.features.mlsd ? TFtpListingKind::Mlsd : TFtpListingKind::List, c.features.utf8);
     return { true, {}, {} };
 }
 
@@ -614,6 +759,9 @@ TFtpResult Execute(const TFtpClient::Work& work, Operation& op)
         breaks = failure.breaks;
     } catch (const Poco::TimeoutException& e) {
         result = Failure("ETimeout", QString::fromStdString(e.displayText()));
+    } catch (const Poco::Net::SSLException& e) { // the handshake, the certificate or the TLS layer
+        result = Failure("ETls", QString::fromStdString(e.displayText()));
+        c.security = {};
     } catch (const Poco::Net::FTPException& e) { // a refused PASV, EPSV, PORT or EPRT
         result = Failure("EFtpReply", QString::fromStdString(e.displayText()));
     } catch (const Poco::IOException& e) { // Poco::Net::NetException among them
@@ -718,6 +866,8 @@ TFtpResult TFtpClient::Run(Work work, bool needsConnection, int timeoutMs)
     }
     worker.join();
     lastReply_ = connection_->LastReply();
+    features_ = connection_->features;
+    security_ = connection_->security;
     TFtpResult result = op->result;
     if (overdue)
         result = Failure("ETimeout", QStringLiteral("Operation not finished within %1 ms").arg(deadlineMs));
@@ -774,11 +924,11 @@ TFtpResult TFtpClient::ChangeDir(const QString& folder)
     return RunCommand("CWD", folder, QStringLiteral("Cannot change directory to "));
 }
 
-TFtpResult TFtpClient::Put(const QString& localPath, const QString& remoteName)
+TFtpResult TFtpClient::Put(const QString& localPath, const QString& remoteName, qint64 offset)
 {
     const TFtpSettings settings = settings_;
-    return Run([settings, localPath, remoteName](
-                   Connection& c, Operation& op) { return PutWork(c, op, settings, localPath, remoteName); },
+    return Run([settings, localPath, remoteName, offset](
+                   Connection& c, Operation& op) { return PutWork(c, op, settings, localPath, remoteName, offset); },
         true, settings.TimeoutMs());
 }
 

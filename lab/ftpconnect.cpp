@@ -31,10 +31,43 @@ TFtpConnectResult Failed(TFtpClient& client, const TFtpResult& result)
         Log("FTP ERROR: " + result.message, 0);
     Log(QStringLiteral("FTP connection failed."), 0);
     client.Disconnect();
-    return { false, QStringLiteral("Nie udało się połączyć z serwerem FTP !") };
+    return { false, FtpConnectMessage(result) };
+}
+
+// How the login was protected, for the log.
+void LogSecurity(const TFtpSecurity& security)
+{
+    if (!security.plainReason.isEmpty())
+        Log("FTP: going on without TLS: " + security.plainReason, 2);
+    else if (security.control)
+        Log("FTP: " + security.protocol + (security.data ? QStringLiteral(", data protected") : QString())
+                + ", certificate " + security.subject,
+            0);
 }
 
 } // namespace
+
+TFtpTls FtpTlsSetting(int value)
+{
+    if (value <= 0)
+        return TFtpTls::Plain;
+    return value == 1 ? TFtpTls::WhenOffered : TFtpTls::Required;
+}
+
+QString FtpConnectMessage(const TFtpResult& failure)
+{
+    if (failure.errorClass == QLatin1String("ETlsRequired"))
+        return QStringLiteral("Serwer FTP laboratorium nie oferuje bezpiecznego połączenia (TLS) !\rNic nie zostało "
+                              "wysłane bez szyfrowania.");
+    if (failure.errorClass == QLatin1String("ETlsProxy"))
+        return QStringLiteral("Wybrany sposób łączenia przez serwer proxy nie pozwala na bezpieczne połączenie (TLS) z "
+                              "serwerem FTP laboratorium !\rNic nie zostało wysłane bez szyfrowania. Zmień ustawienia "
+                              "\"połączenie z internetem\".");
+    if (failure.errorClass == QLatin1String("ETls"))
+        return QStringLiteral("Nie udało się nawiązać bezpiecznego połączenia (TLS) z serwerem FTP laboratorium !\r"
+                              "Certyfikat serwera nie został potwierdzony lub połączenie zostało przerwane.");
+    return QStringLiteral("Nie udało się połączyć z serwerem FTP !");
+}
 
 void SetFtpHost(TFtpSettings& settings, const QString& host)
 {
@@ -49,19 +82,24 @@ void SetFtpHost(TFtpSettings& settings, const QString& host)
     }
 }
 
+void ApplyFtpSettings(TFtpSettings& settings, const TEngine& engine, const TConfig& config)
+{
+    SetFtpHost(settings, engine.host);
+    settings.user = engine.user;
+    settings.password = engine.pass;
+    settings.readTimeoutMs = config.NetworkTimeout();
+    settings.passive = config.passive;
+    settings.tls = FtpTlsSetting(engine.tls);
+    ApplyProxy(settings, config);
+}
+
 TFtpConnectResult ConnectFtp(TFtpClient& client, const QString& folder)
 {
     const TEngine* engine = Core().engine;
     const TConfig* config = Core().config;
     if (!engine || !config)
         return Failed(client, { false, QStringLiteral("ENotReady"), QStringLiteral("No lab or user configuration") });
-    TFtpSettings& settings = client.Settings();
-    SetFtpHost(settings, engine->host);
-    settings.user = engine->user;
-    settings.password = engine->pass;
-    settings.readTimeoutMs = config->NetworkTimeout();
-    settings.passive = config->passive;
-    ApplyProxy(settings, *config);
+    ApplyFtpSettings(client.Settings(), *engine, *config);
 
     Log("Connecting \"" + engine->host + "\" ...", 0);
     if (const TFtpResult result = client.Connect(); !result.ok)
@@ -70,6 +108,7 @@ TFtpConnectResult ConnectFtp(TFtpClient& client, const QString& folder)
     Log(QStringLiteral("Attepting to login ..."), 0);
     if (const TFtpResult result = client.Login(); !result.ok)
         return Failed(client, result);
+    LogSecurity(client.Security());
     Log(QStringLiteral("Logged in."), 0);
     Log("Entering order directory (\"" + folder + "\") ...", 0);
     if (const TFtpResult result = client.ChangeDir(folder); !result.ok)

@@ -1,5 +1,6 @@
 #include "lab/httpclient.h"
 
+#include "lab/tlscontext.h"
 #include "platform/cp1250.h"
 #include "platform/files.h"
 
@@ -11,7 +12,6 @@
 #include <Poco/Net/HTTPResponse.h>
 #include <Poco/Net/HTTPSClientSession.h>
 #include <Poco/Net/NetException.h>
-#include <Poco/Net/SSLManager.h>
 #include <Poco/Net/SocketImpl.h>
 
 #include <QElapsedTimer>
@@ -21,8 +21,6 @@
 #include <QPointer>
 #include <QTimer>
 
-#include <openssl/ssl.h>
-#include <openssl/x509v3.h>
 #include <sys/socket.h>
 
 #include <algorithm>
@@ -112,22 +110,6 @@ public:
             ::shutdown(fd, SHUT_RDWR);
     }
 };
-
-// A fresh context per request, so that the system's certificate store is read as it is now.
-// The certificate must also be made out to host: OpenSSL checks the name (or, for a literal
-// address, the IP entries) while it verifies the chain, so a certificate of another server
-// signed by a trusted authority fails the handshake like an untrusted one.
-Poco::Net::Context::Ptr ClientTlsContext(const std::string& host)
-{
-    static std::once_flag initialised;
-    std::call_once(initialised, [] { Poco::Net::initializeSSL(); });
-    Poco::Net::Context::Ptr context(
-        new Poco::Net::Context(Poco::Net::Context::TLS_CLIENT_USE, "", Poco::Net::Context::VERIFY_RELAXED, 9, true));
-    X509_VERIFY_PARAM* expected = SSL_CTX_get0_param(context->sslContext());
-    if (X509_VERIFY_PARAM_set1_ip_asc(expected, host.c_str()) != 1)
-        X509_VERIFY_PARAM_set1_host(expected, host.c_str(), host.size());
-    return context;
-}
 
 } // namespace
 

@@ -53,7 +53,9 @@ THttpResult FetchThroughProxy(const QString& url, const TProxyTestInput& input, 
 
 // The lab's FTP server reached with each login method in turn. Connect failing means the
 // method cannot reach anything, and a refused login that this proxy wants another method; a
-// refused listing after a login means the proxy carries no data, which no method changes.
+// refused listing after a login means the proxy carries no data, which no method changes. With
+// the lab's TLS setting, a method that cannot carry TLS (or a server without it) fails like a
+// refused login, and when no method works the user is told why TLS stopped it.
 TProxyTestResult TestFtp(
     const TEngine& engine, const TProxyTestInput& input, const TProxyAddress& proxy, const TProxyTestListener& listener)
 {
@@ -63,9 +65,11 @@ TProxyTestResult TestFtp(
     settings.user = engine.user;
     settings.password = engine.pass;
     settings.passive = true;
+    settings.tls = FtpTlsSetting(engine.tls);
     UseProxy(settings, input, proxy);
 
     bool connected = false;
+    QString tlsRefusal; // the message of the last method that TLS stopped
     for (int mode = 0; mode < kFtpProxyModes; ++mode) {
         Tell(listener.ftpLine, QStringLiteral("Testowanie serwera proxy do FTP (%1/5 ...").arg(mode + 1));
         settings.proxyType = mode;
@@ -75,7 +79,9 @@ TProxyTestResult TestFtp(
         }
         connected = true;
         Tell(listener.ftpLine, QStringLiteral("Połączenie FTP powiodło się, testuje połączenie ..."));
-        if (!client.Login().ok) {
+        if (const TFtpResult login = client.Login(); !login.ok) {
+            if (login.errorClass.startsWith(QLatin1String("ETls")))
+                tlsRefusal = FtpConnectMessage(login);
             client.Disconnect();
             continue;
         }
@@ -88,6 +94,11 @@ TProxyTestResult TestFtp(
         if (TConfig* config = Core().config)
             config->proxy_ftp_type = mode;
         return { true, mode };
+    }
+    if (!tlsRefusal.isEmpty()) {
+        Tell(listener.ftpLine, {});
+        Tell(listener.error, tlsRefusal);
+        return {};
     }
     if (connected) {
         Tell(listener.ftpLine,

@@ -103,6 +103,7 @@ const TIniKey<TEngine> kLabKeys[] = {
     IniEnciphered("ftp", "pass", &TEngine::pass),
     IniText("ftp", "orderpath", &TEngine::orderpath),
     IniText("ftp", "virtual", &TEngine::virtual_),
+    IniNumber("ftp", "tls", &TEngine::tls, 0),
     IniText("advanced", "newsseed", &TEngine::newsseed),
     IniText("advanced", "newspath", &TEngine::newspath),
     IniText("advanced", "updateseed", &TEngine::updateseed),

@@ -51,6 +51,7 @@ public:
     QString pass; // deciphered
     QString orderpath;
     QString virtual_; // the key "virtual"
+    int tls = 0; // FTP over TLS: 0 plain, 1 when the server offers it, 2 (or more) required
     QString newsseed;
     QString newspath;
     QString updateseed;

@@ -62,10 +62,34 @@ QString UploadRemoteName(const QString& path)
     return QFileInfo(path).fileName().toLower();
 }
 
-bool UploadOrderFile(TFtpClient& client, const QString& path)
+namespace {
+
+// A failure after which part of the file may be on the server: the connection broke.
+bool BrokeOff(const TFtpResult& result)
+{
+    for (const char* broken : { "EDataConnection", "ETimeout", "EConnection", "ENetwork" })
+        if (result.errorClass == QLatin1String(broken))
+            return true;
+    return false;
+}
+
+// Put from offset; a server that will not resume gets the whole file.
+TFtpResult PutFrom(TFtpClient& client, const QString& path, const QString& remoteName, qint64 offset)
+{
+    TFtpResult result = client.Put(path, remoteName, offset);
+    if (!result.ok && result.errorClass == QLatin1String("EResumeRefused")) {
+        Log("FTP: " + remoteName + " sent again whole: " + result.message, 2);
+        result = client.Put(path, remoteName);
+    }
+    return result;
+}
+
+} // namespace
+
+TFileUpload SendOrderFile(TFtpClient& client, const QString& path, qint64 offset)
 {
     const QString remoteName = UploadRemoteName(path);
-    TFtpResult result = client.Put(path, remoteName);
+    TFtpResult result = PutFrom(client, path, remoteName, offset);
     if (result.ok) {
         std::optional<qint64> remoteSize;
         result = client.Size(remoteName, &remoteSize);
@@ -81,12 +105,40 @@ bool UploadOrderFile(TFtpClient& client, const QString& path)
                     .arg(remoteName, QString::number(*remoteSize), QString::number(localSize)) };
     }
     if (result.ok)
-        return true;
+        return TFileUpload::Sent;
     Log("FTP ERROR: " + result.message, 0);
     if (const QString reply = client.LastReply(); !reply.isEmpty())
         Log("FTP ERROR: " + reply, 0);
+    if (BrokeOff(result) && client.Features().restStream) {
+        Log("FTP: " + remoteName + " kept on the server, to be resumed", 0);
+        return TFileUpload::Broken;
+    }
     client.Delete(remoteName);
+    return TFileUpload::Failed;
+}
+
+bool UploadOrderFile(TFtpClient& client, const QString& path)
+{
+    switch (SendOrderFile(client, path, 0)) {
+    case TFileUpload::Sent:
+        return true;
+    case TFileUpload::Broken:
+        client.Delete(UploadRemoteName(path));
+        return false;
+    case TFileUpload::Failed:
+        return false;
+    }
     return false;
+}
+
+qint64 RemoteResumePoint(TFtpClient& client, const QString& path)
+{
+    if (!client.Features().restStream)
+        return 0;
+    std::optional<qint64> size;
+    if (!client.Size(RemoteName(path), &size).ok || !size)
+        return 0;
+    return *size <= FileSize64(path) ? *size : 0; // a larger file is not a part of this one
 }
 
 TUploadResult UploadOrder(
@@ -104,15 +156,31 @@ TUploadResult UploadOrder(
             },
             [&listener] { Notify(listener.fileEnd); } });
 
+    int stalled = 0; // failed attempts since the last progress
+    bool resumable = false; // the last attempt at file i broke, its part stays on the server
+    qint64 attemptBegan = 0; // where in file i that attempt began
     for (qsizetype i = 0; i < files.size();) {
-        if (UploadOrderFile(client, files[i])) {
+        qint64 offset = 0;
+        if (resumable) {
+            offset = RemoteResumePoint(client, files[i]);
+            if (offset > attemptBegan)
+                stalled = 0;
+            if (offset > 0)
+                Log(QStringLiteral("FTP: resuming %1 at %2 bytes").arg(RemoteName(files[i])).arg(offset), 0);
+        }
+        const TFileUpload outcome = SendOrderFile(client, files[i], offset);
+        if (outcome == TFileUpload::Sent) {
             upload.sentBytes += std::max<qint64>(FileSize64(files[i]), 0);
+            upload.resumedBytes += offset;
             Notify(listener.fileSent, upload.sentBytes);
+            resumable = false;
             ++i;
             continue;
         }
+        resumable = outcome == TFileUpload::Broken;
+        attemptBegan = offset;
         ++upload.failures;
-        if (upload.failures >= kMaxUploadFailures) {
+        if (++stalled >= kMaxUploadFailures) {
             client.Disconnect();
             Notify(listener.error, kTooManyErrors);
             return upload;

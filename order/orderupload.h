@@ -1,8 +1,9 @@
 #pragma once
 // Sending an order package to the lab's FTP server: the files one after the other, the
-// metadata file last, each one verified on the server, with reconnection after a failure and
-// at most five failures per order. Window-free: the send-order window shows what the listener
-// reports.
+// metadata file last, each one verified on the server, with reconnection after a failure; a
+// file whose connection broke goes on where it broke when the server resumes uploads (REST
+// STREAM). The order stops after five failures without progress. Window-free: the send-order
+// window shows what the listener reports.
 #include <QString>
 #include <QStringList>
 
@@ -10,7 +11,9 @@
 
 class TFtpClient;
 
-// An order stops at this many failed file uploads.
+// An order stops at this many failed attempts without progress: every failed attempt counts,
+// and a retry that finds more of its file on the server than the failed attempt began from (a
+// resumed upload moved on) clears the count.
 inline constexpr int kMaxUploadFailures = 5;
 
 struct TUploadProgress {
@@ -36,10 +39,15 @@ struct TUploadListener {
 
 struct TUploadResult {
     bool sent = false; // every file is on the server, whole
-    int failures = 0;
+    int failures = 0; // failed attempts in all
     qint64 totalBytes = 0;
     qint64 sentBytes = 0;
+    qint64 resumedBytes = 0; // bytes of broken files that went on from the server's copy, not again
 };
+
+// How one attempt at a file ended. Broken: the connection broke during it and the server resumes
+// uploads, so what arrived stays on the server for the next attempt to go on from.
+enum class TFileUpload { Sent, Failed, Broken };
 
 // The progress after fileBytes of the current file, with sentBytes of totalBytes sent in
 // whole files, elapsedMs after the upload began: the time left is the total time the speed so
@@ -55,8 +63,18 @@ bool UploadOrderFile(TFtpClient& client, const QString& path);
 // The name UploadOrderFile gives the local file path on the server: its file name lower-cased.
 QString UploadRemoteName(const QString& path);
 
+// One attempt at path as UploadOrderFile, from offset (REST; a server refusing that gets the
+// whole file, logged at level 2), except that a broken one keeps the remote part when the server
+// resumes uploads.
+TFileUpload SendOrderFile(TFtpClient& client, const QString& path, qint64 offset);
+
+// Where another attempt at path can begin: the size of its remote file when the server resumes
+// uploads and that file is no larger than the local one; else 0.
+qint64 RemoteResumePoint(TFtpClient& client, const QString& path);
+
 // Sends files (the photos or the ZIP, then the metadata file) over the client, which is
-// connected in folder; a failed file is sent again after reconnecting (ConnectFtp into folder)
-// until kMaxUploadFailures failures. Disconnects at the end.
+// connected in folder; a failed file is sent again after reconnecting (ConnectFtp into folder),
+// from where the server's copy ends after a broken attempt, until kMaxUploadFailures failures
+// without progress. Disconnects at the end.
 TUploadResult UploadOrder(
     TFtpClient& client, const QStringList& files, const QString& folder, const TUploadListener& listener);

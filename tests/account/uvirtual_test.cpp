@@ -3,7 +3,9 @@
 #include "account/uvirtual.h"
 
 #include "account/virtualaccount.h"
+#include "order/orderupload.h"
 #include "tests/account/accountserver.h"
+#include "tests/support/tlscerts.h"
 #include "tests/support/windowdriver.h"
 #include "ui/gradientbutton.h"
 #include "ui/umydialog.h"
@@ -11,6 +13,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -160,6 +163,37 @@ TEST_F(VirtualLoginTest, ShowingPrefillsTheRememberedIdAndEmptiesThePassword)
     EXPECT_TRUE(password.isEmpty());
     EXPECT_TRUE(info.startsWith(QStringLiteral("Konto wirtualne pozwala na przekaz dowolnych plików")));
     EXPECT_FALSE(window.isVisible());
+}
+
+// With the lab's tls=2 the account goes over TLS like an order: the login with its manifest,
+// the listing, a download and an upload, all on a server that refuses anything in clear text.
+TEST(VirtualAccountTls, LoginListingAndTransfersAreProtected)
+{
+    QTemporaryDir dir;
+    TTestCertificates certificates;
+    ASSERT_TRUE(MakeTestCertificates(dir.path(), certificates));
+    const TScopedCertStore store(certificates.caFile);
+    TAccountServer lab({ "--ftp-tls-cert", certificates.serverPem, "--ftp-tls-required" });
+    ASSERT_TRUE(lab.server.Started());
+    lab.engine.tls = 2;
+    lab.AddAccount("AB12CD34", "Skany", 10);
+    ASSERT_TRUE(WriteFileBytes(lab.Account("AB12CD34", "scan.jpg"), "skan"));
+
+    TFtpClient ftp;
+    const TAccountLogin login = LogInToAccount(ftp, "AB12CD34", "");
+    ASSERT_TRUE(login.ok) << login.message.toStdString();
+    EXPECT_TRUE(ftp.Security().control && ftp.Security().data);
+
+    ASSERT_EQ(OpenAccountFolder(ftp, "AB12CD34").state, TAccountOpen::Opened);
+    QList<TFtpListItem> listing;
+    ASSERT_TRUE(ftp.List(&listing).ok);
+    EXPECT_EQ(AccountFiles(listing).names, QStringList { "scan.jpg" });
+    ASSERT_TRUE(ftp.Get("scan.jpg", dir.filePath("scan.jpg")).ok);
+    EXPECT_EQ(ReadFileBytes(dir.filePath("scan.jpg")), "skan");
+    ASSERT_TRUE(WriteFileBytes(dir.filePath("Odbitki.PDF"), QByteArray(100000, 'p')));
+    EXPECT_TRUE(UploadOrderFile(ftp, dir.filePath("Odbitki.PDF")));
+    EXPECT_EQ(ReadFileBytes(lab.Account("AB12CD34", "odbitki.pdf")), QByteArray(100000, 'p'));
+    ftp.Disconnect();
 }
 
 } // namespace

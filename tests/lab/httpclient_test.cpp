@@ -2,9 +2,9 @@
 
 #include "platform/cp1250.h"
 
-#include "tests/lab/tlscerts.h"
 #include "tests/support/demolab.h"
 #include "tests/support/testsupport.h"
+#include "tests/support/tlscerts.h"
 
 #include <QCryptographicHash>
 #include <QElapsedTimer>

@@ -6,8 +6,11 @@
 #include "tests/support/ftpserver.h"
 #include "tests/support/realproxies.h"
 #include "tests/support/testsupport.h"
+#include "tests/support/tlscerts.h"
 
 #include <QRegularExpression>
+
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -280,6 +283,33 @@ TEST_F(ProxyTest, FtpStepThatNeverPasses)
         EXPECT_EQ(shown.result.ftpMode, -1);
         EXPECT_EQ(config_.proxy_ftp_type, 7);
     }
+}
+
+// With the lab's tls=2, the methods that name the server in USER cannot carry TLS: a proxy
+// that takes only those ends the test with the message that says so; SITE carries TLS through.
+TEST_F(ProxyTest, RequiredTlsTakesOnlyMethodsThatCarryIt)
+{
+    QTemporaryDir dir;
+    TTestCertificates certificates;
+    ASSERT_TRUE(MakeTestCertificates(dir.path(), certificates));
+    const TScopedCertStore store(certificates.caFile);
+    const SourcePorts ports;
+    const QStringList tls { "--ftp-tls-cert", certificates.serverPem, "--ftp-tls-required" };
+    engine_.tls = 2;
+
+    StartLab(Gateway() + ports.Firewall() + tls + QStringList { "--ftp-proxy-methods", "userhost,userpass" });
+    const Shown refused = RunAndRecord(Through(server_->Lab().FtpProxyPort()), MakerPage());
+    ASSERT_EQ(refused.errors.size(), 1);
+    EXPECT_TRUE(refused.errors[0].startsWith(QStringLiteral("Wybrany sposób łączenia przez serwer proxy nie pozwala na "
+                                                            "bezpieczne połączenie (TLS)")))
+        << refused.errors[0].toStdString();
+    EXPECT_FALSE(refused.result.tested);
+    EXPECT_FALSE(server_->Lab().Output().contains("FTP LOGIN"));
+
+    StartLab(Gateway() + ports.Firewall() + tls + QStringList { "--ftp-proxy-methods", "site" });
+    const Shown site = RunAndRecord(Through(server_->Lab().FtpProxyPort()), MakerPage());
+    EXPECT_TRUE(site.errors.isEmpty()) << site.errors.join(' ').toStdString();
+    EXPECT_EQ(site.result.ftpMode, 2);
 }
 
 } // namespace

@@ -6,9 +6,9 @@
 #include "lab/listfile.h"
 #include "platform/cp1250.h"
 #include "tests/lab/labfiles.h"
-#include "tests/lab/tlscerts.h"
 #include "tests/support/demolab.h"
 #include "tests/support/testsupport.h"
+#include "tests/support/tlscerts.h"
 
 #include <QFile>
 #include <QTemporaryDir>

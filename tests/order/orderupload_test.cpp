@@ -163,21 +163,42 @@ TEST_F(UploadOrderTest, FailedReconnectionStopsTheOrder)
     EXPECT_TRUE(LogHasLine(QStringLiteral("FTP connection failed."), 0));
 }
 
-// The data connection of the second photo breaks after 1000 bytes: the partial file is deleted
-// on the server before the reconnection, and the photo is sent again whole.
-TEST_F(UploadOrderTest, DroppedConnectionDeletesThePartialFileAndSendsItAgain)
+// The data connection of the second photo breaks after 1000 bytes: the server keeps them, and
+// the photo goes on from there after the reconnection; nothing is deleted, nothing sent twice.
+TEST_F(UploadOrderTest, DroppedConnectionResumesWhereItBroke)
 {
     Start({ "--drop-upload", "2=1000" });
     const TUploadResult result = Upload();
     EXPECT_TRUE(result.sent);
     EXPECT_EQ(result.failures, 1);
+    EXPECT_EQ(result.resumedBytes, 1000);
     EXPECT_TRUE(ArrivedWhole(0) && ArrivedWhole(1) && ArrivedWhole(2));
     const QString output = server_->Lab().Output();
-    const qsizetype dropped = output.indexOf("FTP data connection dropped after 1000 bytes");
-    const qsizetype deleted = output.indexOf("DELE " + Remote(1));
-    const qsizetype again = output.indexOf("FTP RECEIVED /orders/3fa9c07b_00002.jpg (200000 bytes)");
-    EXPECT_TRUE(dropped >= 0 && deleted > dropped && again > deleted) << output.toStdString();
-    EXPECT_TRUE(LogHasLine(QStringLiteral("FTP ERROR: 426 Connection closed; transfer aborted."), 0));
+    EXPECT_TRUE(output.contains("FTP data connection dropped after 1000 bytes"));
+    EXPECT_FALSE(output.contains("DELE")) << output.toStdString();
+    EXPECT_TRUE(output.contains("FTP UPLOAD /orders/3fa9c07b_00002.jpg from 1000: 199000 bytes"))
+        << output.toStdString();
+    EXPECT_TRUE(LogHasLine(QStringLiteral("FTP: resuming 3fa9c07b_00002.jpg at 1000 bytes"), 0));
+    // The bar and the statistics count the resumed bytes once.
+    EXPECT_EQ(shown_.sent, (QList<qint64> { 150000, 350000, 350014 }));
+    for (const TUploadProgress& p : shown_.progress)
+        EXPECT_LE(p.doneBytes, result.totalBytes);
+}
+
+// Every attempt at the first photo breaks, each after 20000 more bytes: seven failures, but the
+// photo moves on each time, so the order is not given up and arrives whole.
+TEST_F(UploadOrderTest, AFileThatMovesOnIsNotGivenUp)
+{
+    QStringList faults;
+    for (int upload = 1; upload <= 7; ++upload)
+        faults << "--drop-upload" << QStringLiteral("%1=20000").arg(upload);
+    Start(faults);
+    const TUploadResult result = Upload();
+    EXPECT_TRUE(result.sent);
+    EXPECT_EQ(result.failures, 7);
+    EXPECT_TRUE(ArrivedWhole(0) && ArrivedWhole(1) && ArrivedWhole(2));
+    EXPECT_EQ(shown_.notices.size(), 7);
+    EXPECT_TRUE(shown_.errors.isEmpty());
 }
 
 // The server reports a size one byte short after the first upload: that file is not taken as

@@ -6,13 +6,14 @@
 #include <QDir>
 #include <QProcess>
 
-TKit::TKit()
+TKit::TKit(int ftpTls)
     : httpPort_(FreeLoopbackPort())
     , ftpPort_(FreeLoopbackPort())
 {
     QProcess lab;
     lab.start(QStringLiteral(VENDARO_LAB),
-        { "init-demo", Root(), "--http-port", QString::number(httpPort_), "--ftp-port", QString::number(ftpPort_) });
+        { "init-demo", Root(), "--http-port", QString::number(httpPort_), "--ftp-port", QString::number(ftpPort_),
+            "--ftp-tls", QString::number(ftpTls) });
     made_ = lab.waitForFinished(30000) && lab.exitCode() == 0 && QDir().mkpath(Temp());
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // A demo lab kit made by vendaro-lab init-demo on free loopback ports, with its servers
-// started on demand.
+// started on demand. Its server offers FTP over TLS; its engine.ini asks for plain FTP unless
+// the test asks for TLS (ftpTls 1 or 2, with CaFile() trusted).
 #include "tests/support/demolab.h"
 
 #include <QStringList>
@@ -10,11 +11,14 @@
 
 class TKit {
 public:
-    TKit();
+    explicit TKit(int ftpTls = 0);
     bool Made() const { return made_; }
     QString Root() const { return dir_.filePath("kit"); }
     QString Program(const QString& name = {}) const { return Root() + "/program/" + name; }
     QString Www(const QString& name) const { return Root() + "/server/www/" + name; }
+    QString Ftp(const QString& name) const { return Root() + "/server/ftp/" + name; }
+    // The kit's certificate authority, for SSL_CERT_FILE.
+    QString CaFile() const { return Root() + "/server/tls/ca.pem"; }
     // The folder the program's temporary files (the update installer) go to.
     QString Temp() const { return dir_.filePath("temp"); }
 

@@ -37,12 +37,15 @@ TEST(InitDemo, KitLoadsWithTheProgramsReaders)
     EXPECT_EQ(engine.formatsSource, "127.0.0.1:18123/formats.txt");
     EXPECT_EQ(engine.host, "127.0.0.1:12345");
     EXPECT_EQ(engine.settings, "http://127.0.0.1:18123/engine_set.ini");
+    EXPECT_EQ(engine.tls, 2); // the kit's FTP server speaks TLS with a certificate of its own
 
     const QJsonObject serve = QJsonDocument::fromJson(ReadFileBytes(kit + "/server/serve.json")).object();
     EXPECT_EQ(engine.user, serve["ftp_user"].toString());
     EXPECT_EQ(engine.pass, serve["ftp_password"].toString());
     EXPECT_EQ(engine.authkey, serve["authkey"].toString());
     EXPECT_EQ(serve["http_port"].toInt(), 18123);
+    EXPECT_TRUE(QFile::exists(kit + "/server/" + serve["ftp_tls_cert"].toString()));
+    EXPECT_TRUE(QFile::exists(kit + "/server/tls/ca.pem"));
 
     ASSERT_TRUE(QFile::copy(kit + "/server/www/engine_set.ini", AppPath("engine_settmp.ini")));
     EXPECT_EQ(engine.LoadSettings(), TEngine::kLoaded);

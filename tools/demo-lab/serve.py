@@ -4,7 +4,9 @@
 HTTP (Basic authentication with the lab's FTP user and the MD5 of its password):
   static files of server/www, the login script /login?u=USER&p=MD5, the order-ID script
   /orderid answering "id=...", and the post-order page /postorder?id=...&sign=...
-FTP (pyftpdlib): the lab's account rooted at server/ftp (orders and virtual accounts).
+FTP (pyftpdlib): the lab's account rooted at server/ftp (orders and virtual accounts), with
+  explicit TLS (AUTH TLS, PBSZ, PROT) when the kit names a certificate ("ftp_tls_cert" in
+  serve.json) or --ftp-tls-cert does.
 FTP proxy: on its own port, for the clients' proxy login methods: USER user@host[:port],
   USER proxyuser + PASS then SITE host[:port], OPEN host[:port], and USER user@proxyuser@host[:port]
   with PASS pass@proxypass. It relays the control connection to a loopback server only; data
@@ -14,6 +16,19 @@ FTP proxy: on its own port, for the clients' proxy login methods: USER user@host
 
 Every request and every arriving file is printed on stdout. Switches inject faults for tests.
 When the servers listen, one line "READY http=PORT ftp=PORT ftpproxy=PORT" is printed.
+
+A real line (--line-*): the FTP server behaves like a customer's connection. --line-rate caps
+each session (a control connection and its data connections together) at BYTES a second: every
+chunk of data waits until the line would have carried it, and the data sockets get small
+buffers, so the client cannot run ahead of the line. --line-delay holds every FTP reply back for
+MS milliseconds, as a round trip does, without holding up other sessions. --line-drops K cuts the
+whole session (control and data, without a reply) K times, each after a random number of data
+bytes between the bounds of --line-drop-bytes (default 100000-1000000), drawn from
+random.Random(--line-seed) so a run repeats. --line-stall BYTES stops every data connection dead
+once the line has carried BYTES bytes in all: nothing is read or written any more while the
+control connections still answer, so a client sees nothing move for longer than its time-out.
+Each upload prints "FTP UPLOAD /path from OFFSET: N bytes" when its data connection closes, so
+a test can count what was sent twice.
 """
 import argparse
 import base64
@@ -22,6 +37,7 @@ import hashlib
 import http.server
 import json
 import os
+import random
 import select
 import signal
 import socket
@@ -34,6 +50,11 @@ import urllib.parse
 
 from pyftpdlib.authorizers import DummyAuthorizer
 from pyftpdlib.handlers import FTPHandler, ThrottledDTPHandler
+from pyftpdlib.ioloop import RetryError
+try:
+    from pyftpdlib.handlers import TLS_DTPHandler, TLS_FTPHandler  # needs python3-openssl
+except ImportError:
+    TLS_DTPHandler = TLS_FTPHandler = None
 from pyftpdlib.servers import FTPServer
 
 LOCK = threading.Lock()
@@ -137,6 +158,11 @@ class Lab:
         self.proxy_via_port = args.ftp_proxy_via
         self.uploads = 0
         self.order_counter = 0
+        self.tls_cert = args.ftp_tls_cert or settings.get("ftp_tls_cert")
+        if self.tls_cert and not os.path.isabs(self.tls_cert):
+            self.tls_cert = os.path.join(server_dir, self.tls_cert)
+        self.tls_required = args.ftp_tls_required
+        self.line = Line(args)
 
     @staticmethod
     def find_server_dir(kit):
@@ -170,6 +196,50 @@ class Lab:
         with LOCK:
             self.order_counter += 1
             return "DL%s%04d" % (datetime.datetime.now().strftime("%y%m%d"), self.order_counter)
+
+
+class Line:
+    """The switches that make the FTP server behave like a customer's line (see --help)."""
+
+    def __init__(self, args):
+        self.rate = max(0, args.line_rate)
+        self.delay = max(0, args.line_delay) / 1000.0
+        self.drops_left = max(0, args.line_drops)
+        low, sep, high = args.line_drop_bytes.partition("-")
+        if not sep or not low.isdigit() or not high.isdigit() or not 0 < int(low) <= int(high):
+            raise SystemExit(f"serve.py: --line-drop-bytes expects LOW-HIGH, got {args.line_drop_bytes!r}")
+        self.drop_bounds = (int(low), int(high))
+        self.random = random.Random(args.line_seed)
+        self.until_drop = self.next_drop()
+        self.stall_after = args.line_stall
+        self.carried = 0  # data bytes in all, for the stall
+
+    def next_drop(self):
+        return self.random.randint(*self.drop_bounds) if self.drops_left else None
+
+    def carry(self, count):
+        """Counts count data bytes; True when the line drops now."""
+        with LOCK:
+            self.carried += count
+            if self.until_drop is None:
+                return False
+            self.until_drop -= count
+            if self.until_drop > 0:
+                return False
+            self.drops_left -= 1
+            self.until_drop = self.next_drop()
+            return True
+
+    def stalled(self):
+        return self.stall_after is not None and self.carried >= self.stall_after
+
+    def pace(self, session, count):
+        """Seconds the data connection waits after count bytes so that session stays within the rate."""
+        if not self.rate:
+            return 0.0
+        now = time.monotonic()
+        session.line_free_at = max(now, getattr(session, "line_free_at", 0.0)) + count / self.rate
+        return session.line_free_at - now
 
 
 # --- HTTP ----------------------------------------------------------------------------------
@@ -309,10 +379,105 @@ class HttpHandler(http.server.BaseHTTPRequestHandler):
 # --- FTP -----------------------------------------------------------------------------------
 
 
-class DroppingDTPHandler(ThrottledDTPHandler):
-    """A data connection that the lab may cut after a number of bytes or slow down."""
+class LineDTP:
+    """What the line (--line-*) does to a data connection: pacing, drops and the stall. Counts
+    bytes where they pass the socket, so it works under TLS too."""
 
     lab = None
+
+    def __init__(self, sock, cmd_channel):
+        super().__init__(sock, cmd_channel)
+        self.line_timer = None
+        self.line_stopped = False  # stalled, or about to drop
+        self.upload_reported = False
+        rate = self.lab.line.rate
+        if rate:  # small socket buffers: the client sees the line's speed, not the kernel's
+            for option in (socket.SO_RCVBUF, socket.SO_SNDBUF):
+                try:
+                    self.socket.setsockopt(socket.SOL_SOCKET, option, max(16384, rate // 10))
+                except OSError:
+                    pass
+        if self.lab.line.stalled():  # a dead line carries no new connection either
+            self.stop_line()
+
+    def recv(self, buffer_size):
+        if self.line_stopped or self.lab.line.stalled():
+            self.stop_line()  # whatever registered the connection again, it reads nothing
+            raise RetryError
+        chunk = super().recv(buffer_size)
+        self.on_line(len(chunk))
+        return chunk
+
+    def send(self, data):
+        if self.line_stopped or self.lab.line.stalled():
+            self.stop_line()
+            return 0
+        sent = super().send(data)
+        self.on_line(sent)
+        return sent
+
+    def on_line(self, count):
+        if count <= 0 or self.line_stopped:
+            return
+        line = self.lab.line
+        if line.carry(count):
+            self.stop_line()
+            self.ioloop.call_later(0, self.cut_line, _errback=self.handle_error)
+        elif line.stalled():
+            self.stop_line()
+        else:
+            wait = line.pace(self.cmd_channel, count)
+            if wait > 0.001:
+                self.pause(wait)
+
+    def stop_line(self):
+        if not self.line_stopped and self.lab.line.stalled():
+            say(f"FTP LINE STALL after {self.lab.line.carried} bytes")
+        self.line_stopped = True
+        self.cancel_line_timer()
+        self.del_channel()
+
+    def pause(self, seconds):
+        if self.line_timer is not None:
+            return
+        self.del_channel()
+        self.line_timer = self.ioloop.call_later(seconds, self.resume, _errback=self.handle_error)
+
+    def resume(self):
+        self.line_timer = None
+        if not self._closed and not self.line_stopped:
+            self.add_channel(events=self.ioloop.READ if self.receive else self.ioloop.WRITE)
+
+    def cancel_line_timer(self):
+        if self.line_timer is not None:
+            self.line_timer.cancel()
+            self.line_timer = None
+
+    def cut_line(self):
+        """The line drops: control and data connection close at once, with no reply."""
+        session = self.cmd_channel
+        say(f"FTP LINE DROP after {self.get_transmitted_bytes()} bytes of this transfer")
+        self._resp = None
+        for channel in (self, session):
+            channel._error = True  # under TLS: no closing handshake either
+            try:
+                channel.socket.setsockopt(socket.SOL_SOCKET, socket.SO_LINGER, b"\1\0\0\0\0\0\0\0")
+            except (OSError, AttributeError):
+                pass
+        session.close()
+        self.close()
+
+    def close(self):
+        self.cancel_line_timer()
+        if self.receive and self.file_obj is not None and not self.upload_reported:
+            self.upload_reported = True
+            say(f"FTP UPLOAD {self.cmd_channel.relative(self.file_obj.name)} from "
+                f"{getattr(self.cmd_channel, 'upload_from', 0)}: {self.tot_bytes_received} bytes")
+        super().close()
+
+
+class DroppingDTPHandler(LineDTP, ThrottledDTPHandler):
+    """A data connection that the lab may cut after a number of bytes or slow down."""
 
     def __init__(self, sock, cmd_channel):
         super().__init__(sock, cmd_channel)
@@ -326,27 +491,25 @@ class DroppingDTPHandler(ThrottledDTPHandler):
         return super().enable_receiving(type, cmd)
 
     def drop(self):
+        if self._closed:
+            return
         say(f"FTP data connection dropped after {self.get_transmitted_bytes()} bytes")
         self.transfer_finished = False
         self._resp = ("426 Connection closed; transfer aborted.", lambda *a, **k: None)
         self.close()
 
-    def handle_read(self):
+    def recv(self, buffer_size):
+        """Reads no further than the byte the connection is cut at, then cuts it."""
         if self.drop_at is None:
-            return super().handle_read()
-        try:
-            chunk = self.recv(max(1, min(self.ac_in_buffer_size, self.drop_at - self.tot_bytes_received)))
-        except OSError:
-            return self.handle_error()
-        if not chunk:
-            self.transfer_finished = True
-            return
-        self.tot_bytes_received += len(chunk)
-        self.file_obj.write(chunk)
-        if self.tot_bytes_received >= self.drop_at:
-            self.drop()
-
-    handle_read_event = handle_read
+            return super().recv(buffer_size)
+        if getattr(self, "dropping", False):
+            raise RetryError
+        chunk = super().recv(max(1, min(buffer_size, self.drop_at - self.tot_bytes_received)))
+        if chunk and self.tot_bytes_received + len(chunk) >= self.drop_at:
+            self.dropping = True  # the chunk is written first, then the connection is cut
+            self.del_channel()
+            self.ioloop.call_later(0, self.drop, _errback=self.handle_error)
+        return chunk
 
     def send(self, data):
         if self.drop_at is not None:
@@ -357,11 +520,38 @@ class DroppingDTPHandler(ThrottledDTPHandler):
         return super().send(data)
 
 
-class LabFtpHandler(FTPHandler):
+if TLS_DTPHandler is not None:
+    class TlsDroppingDTPHandler(DroppingDTPHandler, TLS_DTPHandler):
+        """The same faults and line on a data connection that PROT P protects."""
+
+
+class LabFtp:
+    """The lab's FTP session, plain or with TLS."""
+
     lab = None
-    dtp_handler = DroppingDTPHandler
     use_sendfile = False  # every byte goes through send(), where drops are made
     banner = "Vendaro demo lab FTP ready."
+
+    def found_terminator(self):
+        """A command is answered --line-delay late, as a round trip would have it; commands keep
+        their order, and other sessions go on meanwhile."""
+        delay = self.lab.line.delay
+        if not delay:
+            return super().found_terminator()
+        line = b"".join(self._in_buffer)
+        self._in_buffer = []
+        self._in_buffer_len = 0
+        now = time.monotonic()
+        self.line_answer_at = max(now + delay, getattr(self, "line_answer_at", 0.0))
+        self.ioloop.call_later(self.line_answer_at - now, self.answer_late, line, _errback=self.handle_error)
+
+    def answer_late(self, line):
+        if self._closed:
+            return
+        pending, pending_len = self._in_buffer, self._in_buffer_len
+        self._in_buffer, self._in_buffer_len = [line], len(line)
+        super().found_terminator()
+        self._in_buffer, self._in_buffer_len = pending, pending_len
 
     def handle(self):
         ports = self.lab.source_ports
@@ -391,6 +581,7 @@ class LabFtpHandler(FTPHandler):
         return super().ftp_PASS(line)
 
     def ftp_STOR(self, file, mode="w"):
+        self.upload_from = self._restart_position
         number = self.lab.next_upload()
         if number in self.lab.fail_uploads:
             say(f"FTP upload #{number} refused ({os.path.basename(file)})")
@@ -449,6 +640,15 @@ class LabFtpHandler(FTPHandler):
         values = dict(line.split("=", 1) for line in lines if "=" in line)
         say("ORDER {oid}: {truecount} odbitek, {price} gr, {name}, odbiór: {shopname}".format(
             **{k: values.get(k, "?") for k in ("oid", "truecount", "price", "name", "shopname")}))
+
+
+class LabFtpHandler(LabFtp, FTPHandler):
+    dtp_handler = DroppingDTPHandler
+
+
+if TLS_FTPHandler is not None:
+    class LabTlsFtpHandler(LabFtp, TLS_FTPHandler):
+        dtp_handler = TlsDroppingDTPHandler
 
 
 class FtpProxyHandler(socketserver.StreamRequestHandler):
@@ -636,10 +836,17 @@ class FtpProxy(socketserver.ThreadingTCPServer):
 def make_ftp_server(lab):
     authorizer = DummyAuthorizer()
     authorizer.add_user(lab.user, lab.password, lab.ftp_root, perm="elradfmwMT")
-    LabFtpHandler.lab = lab
-    DroppingDTPHandler.lab = lab
-    LabFtpHandler.authorizer = authorizer
-    return FTPServer(("127.0.0.1", lab.ftp_port), LabFtpHandler)
+    LabFtp.lab = lab
+    LineDTP.lab = lab
+    handler = LabFtpHandler
+    if lab.tls_cert:
+        if TLS_FTPHandler is None:
+            raise SystemExit("serve.py: FTP over TLS needs pyOpenSSL (Debian: python3-openssl)")
+        handler = LabTlsFtpHandler
+        handler.certfile = lab.tls_cert
+        handler.tls_control_required = handler.tls_data_required = lab.tls_required
+    handler.authorizer = authorizer
+    return FTPServer(("127.0.0.1", lab.ftp_port), handler)
 
 
 def main():
@@ -673,6 +880,22 @@ def main():
     parser.add_argument("--ftp-rate", type=int, default=0, metavar="BYTES",
                         help="move at most BYTES a second over each FTP data connection")
     parser.add_argument("--ftp-delay", type=int, default=0, metavar="MS", help="delay every FTP reply")
+    parser.add_argument("--ftp-tls-cert", metavar="PEM",
+                        help="offer FTP over TLS with this certificate and key (one PEM file; default: the kit's)")
+    parser.add_argument("--ftp-tls-required", action="store_true",
+                        help="refuse FTP logins and data connections without TLS")
+    parser.add_argument("--line-rate", type=int, default=0, metavar="BYTES",
+                        help="a line of BYTES a second per FTP session (see above)")
+    parser.add_argument("--line-delay", type=int, default=0, metavar="MS",
+                        help="answer every FTP command MS milliseconds late (a round trip)")
+    parser.add_argument("--line-drops", type=int, default=0, metavar="K",
+                        help="cut the FTP line K times, each after a random number of data bytes")
+    parser.add_argument("--line-drop-bytes", default="100000-1000000", metavar="LOW-HIGH",
+                        help="bounds of the random number of data bytes before each cut (default 100000-1000000)")
+    parser.add_argument("--line-seed", type=int, default=1, metavar="N",
+                        help="seed of the random cuts (default 1)")
+    parser.add_argument("--line-stall", type=int, metavar="BYTES",
+                        help="after BYTES data bytes in all, no data connection moves another byte")
     parser.add_argument("--drop-upload", action="append", default=[], metavar="N=BYTES",
                         help="drop the data connection of the Nth FTP upload after BYTES bytes")
     parser.add_argument("--size-lie", action="append", type=int, default=[], metavar="N",

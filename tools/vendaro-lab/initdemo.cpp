@@ -1,10 +1,13 @@
-// vendaro-lab init-demo DIR [--http-port N] [--ftp-port M] [--skins FOLDER] [--large-file]
+// vendaro-lab init-demo DIR [--http-port N] [--ftp-port M] [--skins FOLDER] [--large-file] [--ftp-tls N]
 //
 // Builds a complete demo lab kit: DIR/program is a configured program folder (stamped
 // engine.ini with enciphered account and key, skins, tips) and DIR/server is what
 // tools/demo-lab/serve.py serves (stamped settings, formats, shops, news, update, login
 // accounts, FTP folders for orders and two virtual accounts holding a few files; with
 // --large-file one of them also holds a 50 MB scan, so a transfer takes long enough to watch).
+// The FTP server speaks TLS with a certificate made for the kit by its own authority
+// (server/tls/ca.pem is what a customer's machine must trust); engine.ini asks for TLS with
+// tls=2 unless --ftp-tls says otherwise.
 #include "tools/vendaro-lab/labcommand.h"
 
 #include "core/blowfish.h"
@@ -25,12 +28,14 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QPainter>
+#include <QProcess>
 
 #include <stdexcept>
 
 namespace {
 
-const QString kUsage = QStringLiteral("init-demo DIR [--http-port N] [--ftp-port M] [--skins FOLDER] [--large-file]");
+const QString kUsage
+    = QStringLiteral("init-demo DIR [--http-port N] [--ftp-port M] [--skins FOLDER] [--large-file] [--ftp-tls 0|1|2]");
 const QString kLabUser = QStringLiteral("demolab");
 
 // A kit file that cannot be written ends the command.
@@ -66,6 +71,7 @@ struct Kit {
     int ftpPort = 2121;
     QString ftpPassword = RandomHex(12).toLower();
     QString authkey = RandomHex(24);
+    int tls = 2; // engine.ini's [ftp] tls
 
     QString Program(const QString& name) const { return root + "/program/" + name; }
     QString Server(const QString& name) const { return root + "/server/" + name; }
@@ -95,6 +101,7 @@ void WriteEngineIni(const Kit& kit)
                        "pass=%4\n"
                        "orderpath=/orders\n"
                        "virtual=/virtual\n"
+                       "tls=%11\n"
                        "[advanced]\n"
                        "newsseed=%5\n"
                        "newspath=%6\n"
@@ -106,7 +113,47 @@ void WriteEngineIni(const Kit& kit)
             .arg(kit.ftpPort)
             .arg(Protect(kLabUser), Protect(kit.ftpPassword), kit.Url("seeds/newsid.txt"), kit.Url("news/"),
                 kit.Url("seeds/npid.txt"), kit.Url("update/vendaro-setup.sh"), kit.Url("engine_set.ini"))
-            .arg(Protect(kit.authkey)));
+            .arg(Protect(kit.authkey))
+            .arg(kit.tls));
+}
+
+void OpenSsl(const QStringList& arguments)
+{
+    QProcess openssl;
+    openssl.setProcessChannelMode(QProcess::MergedChannels);
+    openssl.start(QStringLiteral("openssl"), arguments);
+    if (!openssl.waitForFinished(60000) || openssl.exitStatus() != QProcess::NormalExit || openssl.exitCode() != 0)
+        throw KitError(
+            ("openssl " + arguments.first() + " failed: " + QString::fromLocal8Bit(openssl.readAll()).simplified())
+                .toStdString());
+}
+
+// The kit's authority and the FTP server's certificate, made out to 127.0.0.1 and localhost:
+// server/tls/ca.pem (to trust) and server/tls/server.pem (certificate and key, for serve.py).
+// The authority's key is not kept: nothing else is ever signed with it.
+void WriteCertificates(const Kit& kit)
+{
+    const QString folder = kit.Server("tls");
+    if (!QDir().mkpath(folder))
+        throw KitError(("cannot create " + folder).toStdString());
+    const QDir dir(folder);
+    const QString caKey = dir.filePath("ca.key"), key = dir.filePath("server.key");
+    const QString request = dir.filePath("server.csr"), certificate = dir.filePath("server.crt");
+    WriteBytes(dir.filePath("server.ext"), "subjectAltName=IP:127.0.0.1,DNS:localhost\n");
+    OpenSsl({ "req", "-x509", "-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:prime256v1", "-nodes", "-days", "3650",
+        "-subj", "/O=Vendaro demo lab/CN=Vendaro demo lab authority", "-keyout", caKey, "-out",
+        dir.filePath("ca.pem") });
+    OpenSsl({ "req", "-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:prime256v1", "-nodes", "-subj",
+        "/O=Vendaro demo lab/CN=127.0.0.1", "-keyout", key, "-out", request });
+    OpenSsl({ "x509", "-req", "-in", request, "-CA", dir.filePath("ca.pem"), "-CAkey", caKey, "-set_serial",
+        "0x" + RandomHex(16), "-days", "3650", "-extfile", dir.filePath("server.ext"), "-out", certificate });
+    QFile certificateFile(certificate), keyFile(key);
+    if (!certificateFile.open(QIODevice::ReadOnly) || !keyFile.open(QIODevice::ReadOnly))
+        throw KitError(("cannot read " + certificate).toStdString());
+    WriteBytes(dir.filePath("server.pem"), certificateFile.readAll() + keyFile.readAll());
+    for (const QString& scrap : { caKey, key, request, certificate, dir.filePath("server.ext") })
+        QFile::remove(scrap);
+    QFile::setPermissions(dir.filePath("server.pem"), QFile::ReadOwner | QFile::WriteOwner);
 }
 
 void WriteSettings(const Kit& kit)
@@ -266,7 +313,8 @@ void WriteServerSettings(const Kit& kit)
 {
     const QJsonObject serve { { "http_port", kit.httpPort }, { "ftp_port", kit.ftpPort }, { "ftp_user", kLabUser },
         { "ftp_password", kit.ftpPassword }, { "authkey", kit.authkey }, { "www", "www" }, { "ftp_root", "ftp" },
-        { "accounts", "accounts.json" }, { "public", QJsonArray { "/news/", "/lab/", "/postorder", "/favicon.ico" } } };
+        { "accounts", "accounts.json" }, { "public", QJsonArray { "/news/", "/lab/", "/postorder", "/favicon.ico" } },
+        { "ftp_tls_cert", "tls/server.pem" } };
     WriteBytes(kit.Server("serve.json"), QJsonDocument(serve).toJson());
 
     QJsonObject blocked = Account("blokada", "Piotr Zieliński", "", "", "", "");
@@ -403,6 +451,13 @@ int RunInitDemo(const QStringList& arguments)
         return LabFail(QStringLiteral("a port is a number from 1 to 65535; usage: vendaro-lab ") + kUsage);
     QString skinsFolder = QStringLiteral(VENDARO_BUILD_SKINS);
     const bool largeFile = args.removeAll(QStringLiteral("--large-file")) > 0;
+    if (const qsizetype at = args.indexOf(QStringLiteral("--ftp-tls")); at >= 0) {
+        const QString value = at + 1 < args.size() ? args[at + 1] : QString();
+        if (value != u'0' && value != u'1' && value != u'2')
+            return LabFail("--ftp-tls is 0, 1 or 2; usage: vendaro-lab " + kUsage);
+        kit.tls = value.toInt();
+        args.remove(at, 2);
+    }
     if (const qsizetype at = args.indexOf(QStringLiteral("--skins")); at >= 0) {
         if (at + 1 >= args.size())
             return LabFail("usage: vendaro-lab " + kUsage);
@@ -424,6 +479,7 @@ int RunInitDemo(const QStringList& arguments)
         WriteWebPages(kit);
         WriteSeeds(kit);
         WriteServerSettings(kit);
+        WriteCertificates(kit);
         if (!QDir().mkpath(kit.Ftp("orders")))
             throw KitError(("cannot create " + kit.Ftp("orders")).toStdString());
         WriteVirtualAccount(kit, "DEMO2024", QStringLiteral("Konto demonstracyjne (bez hasła)"), 200, {});
@@ -447,7 +503,10 @@ const LabCommand command(QStringLiteral("init-demo"), kUsage,
     QStringLiteral("Builds a demo lab kit in DIR: DIR/program, a program folder configured for the\n"
                    "lab (stamped engine.ini, skins, tips), and DIR/server, which\n"
                    "tools/demo-lab/serve.py serves on 127.0.0.1 (default ports 8080 and 2121).\n"
-                   "--large-file adds a 50 MB file to the virtual account DEMO2024."),
+                   "--large-file adds a 50 MB file to the virtual account DEMO2024.\n"
+                   "The FTP server offers TLS with a certificate made for the kit (its authority:\n"
+                   "DIR/server/tls/ca.pem, which the customer's machine must trust, e.g. through\n"
+                   "SSL_CERT_FILE); engine.ini asks for TLS (tls=2) unless --ftp-tls says 0 or 1."),
     RunInitDemo);
 
 } // namespace

@@ -1,4 +1,4 @@
-#include "tests/lab/tlscerts.h"
+#include "tests/support/tlscerts.h"
 
 #include <QDir>
 #include <QFile>
