@@ -2,7 +2,7 @@
 // Sending an order package to the lab's FTP server: the files one after the other, the
 // metadata file last, each one verified on the server, with reconnection after a failure and
 // at most five failures per order. Window-free: the send-order window shows what the listener
-// reports.
+// reports. Every FTP operation waits in a local event loop (lab/ftpclient.h).
 #include <QString>
 #include <QStringList>
 
