@@ -24,5 +24,5 @@ struct TOrderIdResult {
 };
 
 // The ID by the lab's "orderid" value: "%data%", "%data8%" or else the URL of the lab's script,
-// fetched with QuietGetHTTP into the program's last.oid.
+// fetched with QuietGetHTTP into the program's last.oid (which waits in a local event loop).
 TOrderIdResult ObtainOrderId(const QString& rule, const QDateTime& now = QDateTime::currentDateTime());

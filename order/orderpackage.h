@@ -1,8 +1,8 @@
 #pragma once
 // TOrder: the package of one order in a private temporary folder. Its steps run in this order
-// (the send-order window calls them): InitOrder, RenderOrderPhotos, PackOrder (when the lab
-// wants a ZIP), WriteMetadata, and CleanupOrder after every order, sent or not. A step that
-// fails sets failed and returns the message the customer is to see; nothing here shows it.
+// (the order run calls them, order/orderrun.h): InitOrder, RenderOrderPhotos, PackOrder (when
+// the lab wants a ZIP), WriteMetadata, and CleanupOrder after every order, sent or not. A step
+// that fails sets failed and returns the message the customer is to see; nothing here shows it.
 #include "order/metadata.h"
 
 #include <QImage>
@@ -40,15 +40,18 @@ public:
     void Reset();
 
     // The order ID by the lab's "orderid" rule, the sizes of the sources, the private folder
-    // (TempDir() + "/VDOTMP." + 8 hexadecimal digits, mode 0700) and a new history entry.
+    // (TempDir() + "/VDOTMP." + 8 hexadecimal digits, mode 0700) and a new history entry. A
+    // lab's order-ID script is asked in a local event loop.
     TOrderStep InitOrder(const TVDImage& project, const QString& orderIdRule, THistory& history);
     // Every photo rendered and saved as orderId + "_" + 5-digit number + ".jpg", in project
     // order into orderFiles, with its thumbnail added to history. Refused before anything is
-    // rendered when a photo's print sheet cannot be made.
+    // rendered when a photo's print sheet cannot be made. Waits in a local event loop while
+    // the photos are rendered (order/orderrender.h).
     TOrderStep RenderOrderPhotos(
         const TVDImage& project, int outputDpi, THistory& history, const TOrderListener& listener);
     // orderId + "_pack.zip" of the rendered files; orderSize becomes its size (-1 when it
     // could not be written: the upload then fails). Its failures are logged, not shown.
+    // Waits in a local event loop while the archive is written.
     void PackOrder(const TOrderListener& listener);
     // orderId + "_metadata.txt", appended to orderFiles.
     TOrderStep WriteMetadata(TVDImage& project, const TEngine& engine, const TFormats& formats,

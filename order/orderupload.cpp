@@ -136,7 +136,7 @@ qint64 RemoteResumePoint(TFtpClient& client, const QString& path)
     if (!client.Features().restStream)
         return 0;
     std::optional<qint64> size;
-    if (!client.Size(RemoteName(path), &size).ok || !size)
+    if (!client.Size(UploadRemoteName(path), &size).ok || !size)
         return 0;
     return *size <= FileSize64(path) ? *size : 0; // a larger file is not a part of this one
 }
@@ -166,7 +166,7 @@ TUploadResult UploadOrder(
             if (offset > attemptBegan)
                 stalled = 0;
             if (offset > 0)
-                Log(QStringLiteral("FTP: resuming %1 at %2 bytes").arg(RemoteName(files[i])).arg(offset), 0);
+                Log(QStringLiteral("FTP: resuming %1 at %2 bytes").arg(UploadRemoteName(files[i]), QString::number(offset)), 0);
         }
         const TFileUpload outcome = SendOrderFile(client, files[i], offset);
         if (outcome == TFileUpload::Sent) {

@@ -3,12 +3,11 @@
 #include "core/coreobjects.h"
 #include "core/log.h"
 #include "core/textutils.h"
-#include "lab/ftpconnect.h"
-#include "lab/md5.h"
 #include "lab/shoplist.h"
 #include "lab/unet.h"
 #include "lab/vdengine.h"
 #include "order/customerdata.h"
+#include "order/orderrun.h"
 #include "order/orderupload.h"
 #include "order/sendorderrules.h"
 #include "order/shopchoice.h"
@@ -29,7 +28,6 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
-#include <QScopeGuard>
 #include <QShowEvent>
 #include <QTimer>
 
@@ -73,6 +71,95 @@ TGradientButton* MakePageButton(QWidget* page, const char* name, const QString& 
 {
     return MakeTextButton(page, name, caption, QRect(x, kButtonY, 100, 25));
 }
+
+// What a running order shows in the send-order window: its labels and bar, the fetch window
+// 5 pixels below it during the upload, and the run's messages and question through fdialog.
+class TSendOrderView : public TOrderRunListener {
+public:
+    TSendOrderView(Tfsendorder& window, std::function<void()> newProject)
+        : window_(window)
+        , newProject_(std::move(newProject))
+    {
+    }
+
+    void StatusChanged(const QString& status) override { window_.lstat->setText(status); }
+    void OrderStarted(const TOrder& order) override
+    {
+        window_.lid->setText(order.orderId);
+        window_.lsizeoryg->setText(FormatByteSize(order.origSize, QStringLiteral("Tb")));
+        window_.lsizeraw->setText(FormatByteSize(order.sourceRaw, QStringLiteral("Tb")));
+    }
+    void StatsChanged(const TOrder& order) override { window_.RefreshStats(order); }
+    void PhotoRendered(const QImage& rendered) override { window_.ShowPreview(rendered); }
+    void ProgressChanged(int percent) override { window_.pb->SetPosition(percent); }
+    void TimeLeftChanged(const QString& text) override { window_.ltimeleft->setText(text); }
+
+    void UploadStarted() override
+    {
+        window_.pb->SetPosition(0);
+        Tfnet& net = fnet();
+        net.ShowProgress(&window_, true, false);
+        netTop_ = net.y();
+        net.move(net.x(), window_.frameGeometry().bottom() + 1 + 5);
+        uploading_ = true;
+    }
+    void UploadFileStarted(qint64 bytes) override
+    {
+        fileBytes_ = bytes;
+        fnet().pb->SetMax(kFileBarSteps);
+        fnet().pb->SetPosition(0);
+    }
+    void UploadProgressed(const TUploadProgress& progress) override
+    {
+        if (fileBytes_ > 0)
+            fnet().pb->SetPosition(int(progress.fileBytes * kFileBarSteps / fileBytes_));
+        window_.pb->SetPosition(progress.percent);
+        if (!progress.timeLeft.isEmpty())
+            window_.ltimeleft->setText(progress.timeLeft);
+    }
+    void UploadFileEnded() override { fnet().pb->SetMax(100); }
+    void UploadRetrying(const QString& notice) override
+    {
+        window_.lerror->setText(notice);
+        window_.lerror->show();
+    }
+    void UploadFinished(bool sent) override
+    {
+        Tfnet& net = fnet();
+        if (sent) {
+            net.move(net.x(), netTop_);
+            window_.ltimeleft->clear();
+        }
+        net.close();
+        uploading_ = false;
+    }
+
+    void Error(const QString& message) override
+    {
+        if (uploading_)
+            fnet().close(); // it disables every other window, the message's too
+        fdialog().Error(message);
+    }
+    void Information(const QString& message) override { fdialog().Information(message); }
+    bool Question(const QString& text) override { return fdialog().Question(text); }
+    void OpenPage(const QString& address) override { OpenLink(address); }
+    void ClearProject() override
+    {
+        if (newProject_)
+            newProject_();
+    }
+
+private:
+    // The fetch window's bar counts the current file in thousandths: a file's size need not
+    // fit the bar's int.
+    static constexpr int kFileBarSteps = 1000;
+
+    Tfsendorder& window_;
+    std::function<void()> newProject_;
+    int netTop_ = 0;
+    qint64 fileBytes_ = 0;
+    bool uploading_ = false;
+};
 
 } // namespace
 
@@ -428,7 +515,6 @@ void Tfsendorder::bsendClick()
         label->clear();
     ltimeleft->setText(QStringLiteral("nieznany"));
     lstat->setText(QStringLiteral("Formatowanie zlecenia ..."));
-    order_.Reset();
     SetSending(true);
     QApplication::processEvents();
     pb->SetPosition(0);
@@ -448,76 +534,12 @@ void Tfsendorder::SaveCustomerData()
 
 void Tfsendorder::RunOrder()
 {
-    const auto cleanUp = qScopeGuard([this] {
-        SetSending(false);
-        order_.CleanupOrder();
-        lstat->setText(ReadyToSendText()); // no step runs any more
-    });
-    TVDImage& project = *Core().vdimage;
-    const TEngine& engine = *Core().engine;
-    const TOrderListener listener = OrderListener();
-    if (!Succeeded(order_.InitOrder(project, engine.orderid, history_)))
-        return;
-    lid->setText(order_.orderId);
-    lsizeoryg->setText(FormatByteSize(order_.origSize, QStringLiteral("Tb")));
-    lsizeraw->setText(FormatByteSize(order_.sourceRaw, QStringLiteral("Tb")));
-
-    lstat->setText(QStringLiteral("Tworzenie zlecenia ..."));
-    RefreshStats();
-    if (!Succeeded(order_.RenderOrderPhotos(project, engine.outputdpi, history_, listener)))
-        return;
-    if (engine.pack) {
-        lstat->setText(QStringLiteral("Kompresowanie zlecenia ..."));
-        RefreshStats();
-        order_.PackOrder(listener);
-    }
-    if (!Succeeded(order_.WriteMetadata(project, engine, *Core().formats, OrderCustomer())))
-        return;
-    order_.RecordHistory(history_);
-    if (DontSend()) {
-        lstat->setText(QStringLiteral("Zlecenie przygotowane, nie zostało wysłane."));
-        RefreshStats();
-        fdialog().Information(QStringLiteral("Dontsend flag detected, press ok to clean up and close..."));
-        return;
-    }
-
-    lstat->setText(QStringLiteral("Łączenie z serwerem ..."));
-    RefreshStats();
-    const TFtpConnectResult connected = ConnectFtp(ftp_, engine.orderpath);
-    if (!connected.ok) {
-        fdialog().Error(connected.message);
-        return;
-    }
-    lstat->setText(QStringLiteral("Wysyłanie zlecenia ..."));
-    RefreshStats();
-    if (!UploadPackage())
-        return;
-    lstat->setText(QStringLiteral("Zlecenie zostało wysłane."));
-    RefreshStats();
-    TOrder::MarkSent(history_);
-    OpenPostOrderPage();
-    if (fdialog().Question(
-            QStringLiteral("Zlecenie zostało pomyślnie wysłane !\rWyczyścić zlecenie z wysłanych zdjęć ?"))
-        && links_.newProject)
-        links_.newProject();
-    accept();
-}
-
-bool Tfsendorder::Succeeded(const TOrderStep& step)
-{
-    if (!step.ok)
-        fdialog().Error(step.message);
-    return step.ok;
-}
-
-TOrderListener Tfsendorder::OrderListener()
-{
-    TOrderListener listener;
-    listener.refreshStats = [this] { RefreshStats(); };
-    listener.showRendered = [this](const QImage& rendered) { ShowPreview(rendered); };
-    listener.progress = [this](int percent) { pb->SetPosition(percent); };
-    listener.timeLeft = [this](const QString& text) { ltimeleft->setText(text); };
-    return listener;
+    TSendOrderView view(*this, links_.newProject);
+    TOrderRun run(*Core().vdimage, *Core().engine, *Core().formats, OrderCustomer(), view);
+    if (run.Run() == TOrderOutcome::Sent)
+        accept();
+    SetSending(false);
+    lstat->setText(ReadyToSendText()); // no step runs any more
 }
 
 TOrderCustomer Tfsendorder::OrderCustomer() const
@@ -542,68 +564,12 @@ TOrderCustomer Tfsendorder::OrderCustomer() const
     return customer;
 }
 
-bool Tfsendorder::UploadPackage()
+void Tfsendorder::RefreshStats(const TOrder& order)
 {
-    // The fetch window's bar counts the current file in thousandths: a file's size need not fit
-    // the bar's int.
-    constexpr int kFileBarSteps = 1000;
-    pb->SetPosition(0);
-    Tfnet& net = fnet();
-    net.ShowProgress(this, true, false);
-    const int netTop = net.y();
-    net.move(net.x(), frameGeometry().bottom() + 1 + 5);
-    qint64 fileBytes = 0;
-    TUploadListener listener;
-    listener.fileBegin = [&](qint64 bytes) {
-        fileBytes = bytes;
-        net.pb->SetMax(kFileBarSteps);
-        net.pb->SetPosition(0);
-    };
-    listener.progress = [&](const TUploadProgress& progress) {
-        if (fileBytes > 0)
-            net.pb->SetPosition(int(progress.fileBytes * kFileBarSteps / fileBytes));
-        pb->SetPosition(progress.percent);
-        if (!progress.timeLeft.isEmpty())
-            ltimeleft->setText(progress.timeLeft);
-        RefreshStats();
-    };
-    listener.fileEnd = [&] { net.pb->SetMax(100); };
-    listener.fileSent = [this](qint64) { RefreshStats(); };
-    listener.retrying = [this](int, const QString& notice) {
-        lerror->setText(notice);
-        lerror->show();
-        QApplication::processEvents();
-    };
-    listener.error = [&](const QString& message) {
-        net.close();
-        fdialog().Error(message);
-    };
-    const TUploadResult result
-        = UploadOrder(ftp_, order_.FilesToSend(Core().engine->pack), Core().engine->orderpath, listener);
-    if (result.sent) {
-        net.move(net.x(), netTop);
-        ltimeleft->clear();
-    }
-    net.close();
-    return result.sent;
-}
-
-void Tfsendorder::OpenPostOrderPage() const
-{
-    const TEngine& engine = *Core().engine;
-    if (engine.postorderpage.isEmpty())
-        return;
-    const QString sign = MD5Hex(engine.authkey + order_.orderId + login_);
-    OpenLink(engine.postorderpage + "?id=" + order_.orderId + "&sign=" + sign);
-}
-
-void Tfsendorder::RefreshStats()
-{
-    ltime->setText(FormatElapsed(TOrder::Tick() - order_.startTick));
-    lsizecurraw->setText(FormatByteSize(order_.orderRawSize, QStringLiteral("Tb")));
-    lsizecur->setText(FormatByteSize(order_.orderSize, QStringLiteral("Tb")));
-    lcount->setText(QString::number(order_.photosDone));
-    QApplication::processEvents();
+    ltime->setText(FormatElapsed(TOrder::Tick() - order.startTick));
+    lsizecurraw->setText(FormatByteSize(order.orderRawSize, QStringLiteral("Tb")));
+    lsizecur->setText(FormatByteSize(order.orderSize, QStringLiteral("Tb")));
+    lcount->setText(QString::number(order.photosDone));
 }
 
 void Tfsendorder::ShowPreview(const QImage& rendered)

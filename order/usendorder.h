@@ -3,14 +3,11 @@
 // in three pages: customer data (mpuser), order details (mporder: pickup shop, delivery,
 // payment, VAT invoice, prices) and sending (mpsend). Every opening logs the customer in and
 // fetches the shop list again; "ZAMAWIAM" asks, remembers or forgets the customer data and
-// runs the order with the window disabled.
+// runs the order (order/orderrun.h) with the window disabled, showing what the run reports.
 //
 // The window calls no other window: what it needs of them comes as links (TSendOrderLinks)
 // that the program's window list gives it.
-#include "lab/ftpclient.h"
-#include "order/history.h"
 #include "order/loginanswer.h"
-#include "order/orderpackage.h"
 #include "ui/formslot.h"
 
 #include <QDialog>
@@ -26,7 +23,9 @@ class TGradientButton;
 class TGradientProgressBar;
 class TImage;
 class TNiceCheckBox;
+class TOrder;
 struct TCustomerData;
+struct TOrderCustomer;
 
 struct TSendOrderLinks {
     // The login window, modal: the user name and answer of a successful login, else nothing.
@@ -53,8 +52,8 @@ public:
     // Unchecks every option, then shows the options the shop offers (0: no shop).
     void ApplyShopOptions(int shopId);
     void RefreshPrices();
-    // The statistics of the running order, then pending events so the window paints.
-    void RefreshStats();
+    // The statistics of the running order.
+    void RefreshStats(const TOrder& order);
     // iprev shows the rendered photo whole, centred, on white.
     void ShowPreview(const QImage& rendered);
 
@@ -112,11 +111,16 @@ public:
     // The chosen shop's ID (eshop's tag), 0 when none.
     int shopTag = 0;
 
+    // The first tick: the login window and the shop list's fetch window, each in its own
+    // event loop.
     void Timer1Timer();
-    void GradientButton1Click(); // "..."
-    void GradientButton4Click(); // page 1 "Dalej"
-    void GradientButton2Click(); // page 2 "Dalej"
-    void bsendClick(); // "ZAMAWIAM"
+    void GradientButton1Click(); // "...": the shop choice window, modal (an event loop)
+    // Page 1 and page 2 "Dalej": a warning is modal (an event loop).
+    void GradientButton4Click();
+    void GradientButton2Click();
+    // "ZAMAWIAM": the question, then the whole order. Spins event loops: the pending events
+    // once, so that the sending page paints before the first step, then those of the run.
+    void bsendClick();
 
 public Q_SLOTS:
     // Escape and the close box: refused while an order runs (the window is disabled then),
@@ -137,23 +141,14 @@ private:
     void SetCustomerData(const TCustomerData& customer);
     void SaveCustomerData();
     bool FetchShops();
-    // Everything after the customer confirmed the order: package, history, upload,
-    // post-order page; every way out cleans the order's files up.
+    // Everything after the customer confirmed the order: a TOrderRun whose listener moves
+    // this window's labels and bar and shows its messages. Spins the run's event loops.
     void RunOrder();
-    // False after the step's message was shown.
-    bool Succeeded(const TOrderStep& step);
-    TOrderListener OrderListener();
     TOrderCustomer OrderCustomer() const;
-    // The package to the lab's order folder, the fetch window below this one meanwhile.
-    bool UploadPackage();
-    void OpenPostOrderPage() const;
 
     bool opened_ = false; // between an opening and the window's hiding
     TSendOrderLinks links_;
     QString login_; // the user name the order is sent under; empty without a login script
-    TOrder order_;
-    THistory history_;
-    TFtpClient ftp_;
     TFormSlotEntry<Tfsendorder> slot_ { this };
 };
 
