@@ -202,7 +202,7 @@ TEST_F(UploadOrderTest, RefusedDeleteOfAPartialFileIsPassedOver)
 // ends in a time-out, the connection is made again and the photo is sent again whole.
 TEST_F(UploadOrderTest, StalledDataConnectionTimesOutAndIsSentAgain)
 {
-    Start({ "--stall-upload", "1" }, 500);
+    Start({ "--stall-upload", "1" }, 1500);
     const TUploadResult result = Upload();
     EXPECT_TRUE(result.sent);
     EXPECT_EQ(result.failures, 1);
