@@ -180,11 +180,11 @@ TEST_F(UploadOrderTest, DroppedConnectionDeletesThePartialFileAndSendsItAgain)
     EXPECT_TRUE(LogHasLine(QStringLiteral("FTP ERROR: 426 Connection closed; transfer aborted."), 0));
 }
 
-// The lab refuses to delete the broken-off second photo: the refusal is passed over, and the
-// photo sent again replaces what arrived of it.
-TEST_F(UploadOrderTest, RefusedDeleteOfAPartialFileIsPassedOver)
+// The server holds the second photo one byte short and refuses to delete it: the refusal is
+// passed over, and the photo sent again replaces the short copy.
+TEST_F(UploadOrderTest, RefusedDeleteOfAShortFileIsPassedOver)
 {
-    Start({ "--drop-upload", "2=1000", "--refuse-delete", "3fa9c07b_00002.jpg" });
+    Start({ "--size-lie", "2", "--refuse-delete", "3fa9c07b_00002.jpg" });
     const TUploadResult result = Upload();
     EXPECT_TRUE(result.sent);
     EXPECT_EQ(result.failures, 1);
@@ -193,7 +193,7 @@ TEST_F(UploadOrderTest, RefusedDeleteOfAPartialFileIsPassedOver)
     EXPECT_TRUE(ArrivedWhole(0) && ArrivedWhole(1) && ArrivedWhole(2));
     const QString output = server_->Lab().Output();
     const qsizetype refused = output.indexOf("FTP DELETE /orders/3fa9c07b_00002.jpg refused (injected)");
-    const qsizetype again = output.indexOf("FTP RECEIVED /orders/3fa9c07b_00002.jpg (200000 bytes)");
+    const qsizetype again = output.lastIndexOf("FTP RECEIVED /orders/3fa9c07b_00002.jpg (200000 bytes)");
     EXPECT_TRUE(refused >= 0 && again > refused) << output.toStdString();
     EXPECT_EQ(output.count("FTP LOGIN"), 2) << "one reconnection";
 }
