@@ -4,7 +4,9 @@
 #include "core/coreobjects.h"
 #include "core/log.h"
 #include "lab/vdengine.h"
+#include "tests/lab/tlscerts.h"
 #include "tests/support/demolab.h"
+#include "tests/support/realproxies.h"
 #include "tests/support/testsupport.h"
 
 #include <QFile>
@@ -98,6 +100,79 @@ TEST_F(QuietGetTest, ProxyPortOfLettersKeepsThePreviousPort)
     LogStore().Clear();
     EXPECT_FALSE(QuietGetHTTP(viaProxy, Target()));
     EXPECT_FALSE(LogHasLine(QStringLiteral("Using proxy: 127.0.0.1:abc")));
+}
+
+// The user's proxy is tinyproxy, which serves only requests carrying its own account; the lab
+// still asks for the lab's account behind it.
+class QuietGetProxyTest : public QuietGetTest {
+protected:
+    void SetUp() override
+    {
+        QuietGetTest::SetUp();
+        proxy_ = TRealProxy::Tinyproxy(QStringLiteral("gosc"), QStringLiteral("przepustka"));
+        REQUIRE_INSTALLED(proxy_->Installed(), "tinyproxy");
+        ASSERT_TRUE(proxy_->Started());
+        config_.useproxy = true;
+        config_.proxy_host = QStringLiteral("127.0.0.1");
+        config_.proxy_port = QString::number(proxy_->Port());
+        config_.proxy_login = QStringLiteral("gosc");
+    }
+
+    std::unique_ptr<TRealProxy> proxy_;
+};
+
+TEST_F(QuietGetProxyTest, AuthenticatingProxyPassesOnlyItsOwnAccount)
+{
+    const QString url = lab_->Url("/settings.ini");
+    const struct {
+        const char* password;
+        bool fetched;
+    } cases[] = { { "przepustka", true }, { "przepustka2", false }, { "", false } };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.password);
+        LogStore().Clear();
+        WriteFileBytes(Target(), "stale");
+        config_.proxy_pass = QString::fromLatin1(c.password);
+        EXPECT_EQ(QuietGetHTTP(url, Target()), c.fetched);
+        EXPECT_TRUE(LogHasLine("Using proxy: 127.0.0.1:" + config_.proxy_port, 0));
+        if (c.fetched) {
+            EXPECT_EQ(ReadFileBytes(Target()), "[engine]\r\noutputdpi=300\r\n");
+        } else {
+            EXPECT_FALSE(QFile::exists(Target()));
+            EXPECT_TRUE(LogHasLine(QStringLiteral("Transfer failed: EHttpStatus:HTTP/1.1 401 Unauthorized"), 3));
+        }
+    }
+    EXPECT_TRUE(proxy_->Log().contains("GET " + url)) << proxy_->Log().toStdString();
+    EXPECT_EQ(lab_->Output().count("HTTP GET /settings.ini -> 200"), 1) << "the proxy stopped the others";
+}
+
+// An https:// address goes through the proxy as a CONNECT tunnel: the proxy sees only the
+// host and port, the certificate is checked against the lab's own address.
+TEST_F(QuietGetProxyTest, HttpsGoesThroughTheProxyAsATunnel)
+{
+    QTemporaryDir certs;
+    TTestCertificates certificates;
+    ASSERT_TRUE(MakeTestCertificates(certs.path(), certificates));
+    const TDemoLab tls(www_.path(),
+        { "--no-ftp", "--user", "labuser", "--password", QStringLiteral("tajne hasło"), "--tls-cert",
+            certificates.serverPem });
+    ASSERT_TRUE(tls.Started());
+    const TScopedCertStore store(certificates.caFile);
+    const QString hostPort = QStringLiteral("127.0.0.1:%1").arg(tls.HttpPort());
+    const QString url = "https://" + hostPort + "/settings.ini";
+
+    config_.proxy_pass = QStringLiteral("przepustka");
+    ASSERT_TRUE(QuietGetHTTP(url, Target()));
+    EXPECT_EQ(ReadFileBytes(Target()), "[engine]\r\noutputdpi=300\r\n");
+    EXPECT_TRUE(proxy_->Log().contains("CONNECT " + hostPort)) << proxy_->Log().toStdString();
+    EXPECT_FALSE(proxy_->Log().contains("/settings.ini")) << "the request itself travels encrypted";
+
+    config_.proxy_pass = QStringLiteral("zle");
+    EXPECT_FALSE(QuietGetHTTP(url, Target()));
+    EXPECT_FALSE(QFile::exists(Target()));
+    EXPECT_TRUE(LogHasLine(
+        QStringLiteral("Transfer failed: EConnection:HTTP Exception: Cannot establish proxy connection: Unauthorized"),
+        3));
 }
 
 } // namespace

@@ -49,7 +49,7 @@ struct Shown {
 // makes them, sent to the demo lab with the given faults.
 class UploadOrderTest : public testing::Test {
 protected:
-    void Start(const QStringList& faults = {})
+    void Start(const QStringList& faults = {}, int timeoutMs = 5000)
     {
         server_ = std::make_unique<TFtpServer>(faults);
         ASSERT_TRUE(server_->Started());
@@ -58,7 +58,7 @@ protected:
         engine_.user = TFtpServer::kUser;
         engine_.pass = TFtpServer::kPassword;
         engine_.orderpath = QStringLiteral("/orders");
-        config_.timout = 5000;
+        config_.timout = timeoutMs;
         Core().engine = &engine_;
         Core().config = &config_;
         files_ = { folder_.filePath("3FA9C07B_00001.jpg"), folder_.filePath("3FA9C07B_00002.jpg"),
@@ -199,6 +199,42 @@ TEST_F(UploadOrderTest, AFileThatMovesOnIsNotGivenUp)
     EXPECT_TRUE(ArrivedWhole(0) && ArrivedWhole(1) && ArrivedWhole(2));
     EXPECT_EQ(shown_.notices.size(), 7);
     EXPECT_TRUE(shown_.errors.isEmpty());
+}
+
+// The server holds the second photo one byte short and refuses to delete it: the refusal is
+// passed over, and the photo sent again replaces the short copy.
+TEST_F(UploadOrderTest, RefusedDeleteOfAShortFileIsPassedOver)
+{
+    Start({ "--size-lie", "2", "--refuse-delete", "3fa9c07b_00002.jpg" });
+    const TUploadResult result = Upload();
+    EXPECT_TRUE(result.sent);
+    EXPECT_EQ(result.failures, 1);
+    EXPECT_EQ(shown_.notices, QStringList { QStringLiteral("Wystąpił błąd połączenia, próba ponowienia: 1") });
+    EXPECT_TRUE(shown_.errors.isEmpty());
+    EXPECT_TRUE(ArrivedWhole(0) && ArrivedWhole(1) && ArrivedWhole(2));
+    const QString output = server_->Lab().Output();
+    const qsizetype refused = output.indexOf("FTP DELETE /orders/3fa9c07b_00002.jpg refused (injected)");
+    const qsizetype again = output.lastIndexOf("FTP RECEIVED /orders/3fa9c07b_00002.jpg (200000 bytes)");
+    EXPECT_TRUE(refused >= 0 && again > refused) << output.toStdString();
+    EXPECT_EQ(output.count("FTP LOGIN"), 2) << "one reconnection";
+}
+
+// The data connection of the first photo stalls: nothing the client sends is read. The upload
+// ends in a time-out, the connection is made again and the photo is sent again whole.
+TEST_F(UploadOrderTest, StalledDataConnectionTimesOutAndIsSentAgain)
+{
+    Start({ "--stall-upload", "1" }, 1500);
+    const TUploadResult result = Upload();
+    EXPECT_TRUE(result.sent);
+    EXPECT_EQ(result.failures, 1);
+    EXPECT_EQ(shown_.notices, QStringList { QStringLiteral("Wystąpił błąd połączenia, próba ponowienia: 1") });
+    EXPECT_TRUE(shown_.errors.isEmpty());
+    EXPECT_EQ(shown_.sent, (QList<qint64> { 150000, 350000, 350014 }));
+    EXPECT_TRUE(ArrivedWhole(0) && ArrivedWhole(1) && ArrivedWhole(2));
+    const QString output = server_->Lab().Output();
+    EXPECT_TRUE(output.contains("FTP data connection stalled")) << output.toStdString();
+    EXPECT_EQ(output.count("FTP LOGIN"), 2) << "one reconnection";
+    EXPECT_TRUE(LogHasLine(QStringLiteral("FTP ERROR: Timeout"), 0));
 }
 
 // The server reports a size one byte short after the first upload: that file is not taken as

@@ -4,13 +4,11 @@
 #include "order/usendorder.h"
 
 #include "core/log.h"
-#include "lab/md5.h"
 #include "order/customerdata.h"
 #include "order/history.h"
 #include "order/ordercheck.h"
 #include "order/ulogin.h"
 #include "platform/cp1250.h"
-#include "project/numbertext.h"
 #include "tests/project/projectfixture.h"
 #include "tests/support/demolab.h"
 #include "tests/support/ftpserver.h"
@@ -23,12 +21,14 @@
 #include "ui/umydialog.h"
 
 #include <QApplication>
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QShowEvent>
 #include <QTest>
 #include <QTimer>
@@ -36,6 +36,18 @@
 #include <gtest/gtest.h>
 
 namespace {
+
+// The signature the post-order page gets: the MD5 of the lab's key and the order ID, in hex.
+QString Signature(const QString& id)
+{
+    return QString::fromLatin1(QCryptographicHash::hash(("klucz" + id).toLatin1(), QCryptographicHash::Md5).toHex());
+}
+
+// An amount as the window shows it: "2.90 zł" with the user's decimal point.
+QString Money(const char* amount)
+{
+    return QString::fromUtf8(amount).replace(u'.', QLocale().decimalPoint()) + QStringLiteral(" zł");
+}
 
 class SendOrderTest : public testing::Test {
 protected:
@@ -136,8 +148,7 @@ protected:
         QStringList shown;
         Run([&] {
             FillCustomerPage();
-            window.cbpaycard->SetChecked(true);
-            window.cbpersonal->SetChecked(true);
+            chooseOptions();
             window.ShowPage(3);
             TDialogAnswers answers(replies);
             answers.SetObserver([this](Tfdialog&) { statusAtDialogs << window.lstat->text(); });
@@ -164,6 +175,12 @@ protected:
     QStringList OnServer() const { return QDir(server.Orders()).entryList(QDir::Files, QDir::Name); }
     bool OrderFilesLeft() const { return !QDir(temp.path()).entryList({ "VDOTMP.*" }, QDir::AllEntries).isEmpty(); }
 
+    // Run on page 2 before the order: the shop and its options. Card payment with personal
+    // pickup from the lab itself unless a test says otherwise.
+    std::function<void()> chooseOptions = [this] {
+        window.cbpaycard->SetChecked(true);
+        window.cbpersonal->SetChecked(true);
+    };
     // "Obecna czynność" as each dialog of the order came up, and once the order was over.
     QStringList statusAtDialogs;
     QString statusAfter;
@@ -209,7 +226,7 @@ TEST_F(SendOrderTest, OpensOnTheCustomerPageWithTheFirstShopChosen)
     EXPECT_EQ(quantity, "3");
     EXPECT_EQ(status, QStringLiteral("Wybierz \"ZAMAWIAM\" aby wysłać zlecenie."));
     EXPECT_EQ(timeLeft, "nieznany");
-    EXPECT_EQ(price, FormatMoney(f.project->PhotosValue()));
+    EXPECT_EQ(price, Money("2.90")) << "1 x 0.50 + 2 x 1.20";
     EXPECT_EQ(window.windowTitle(), QStringLiteral("Wysyłanie zlecenia"));
     EXPECT_EQ(window.size(), QSize(602, 310));
 }
@@ -346,16 +363,24 @@ TEST_F(SendOrderTest, ShopOptionsPaymentAndDetailsPage)
 
 TEST_F(SendOrderTest, PricesFollowDeliveryAndShowTheOpeningCharge)
 {
+    // Prints worth 2.90, under the minimum of 1000.00: the opening charge of 5.00 is added, and
+    // the delivery by post costs 10.00 paid in cash or 12.00 paid in advance.
     f.engine.delivery_price = 1000;
+    f.engine.delivery_pricepre = 1200;
     f.engine.open_price = 500;
     f.engine.min_price = 100000;
     Run([&] {
-        EXPECT_EQ(window.lpricetotal->text(), FormatMoney(f.project->OrderPrice(true, false)));
+        EXPECT_EQ(window.lpricetotal->text(), Money("19.90")) << "by post, paid in advance";
         EXPECT_FALSE(window.lminprice->isHidden());
         window.cbpersonal->click();
-        EXPECT_EQ(window.lpricetotal->text(), FormatMoney(f.project->OrderPrice(false, false)));
+        EXPECT_EQ(window.lpricetotal->text(), Money("7.90")) << "picked up";
+        window.cbpaycash->click();
+        EXPECT_EQ(window.lpricetotal->text(), Money("7.90")) << "picked up, cash";
+        window.cbpersonal->click();
+        EXPECT_EQ(window.lpricetotal->text(), Money("17.90")) << "by post, cash on delivery";
         f.engine.min_price = 0;
         window.cbpersonal->click();
+        EXPECT_EQ(window.lpricetotal->text(), Money("2.90"));
         EXPECT_TRUE(window.lminprice->isHidden());
     });
 }
@@ -519,11 +544,50 @@ TEST_F(SendOrderRunTest, SentOrderArrivesWholeAndIsRecorded)
     const TOrderVerdict verdict = CheckOrder(server.Orders(), id);
     EXPECT_TRUE(verdict.ok) << verdict.text.toStdString();
     ASSERT_EQ(pages.urls.size(), 1);
-    EXPECT_EQ(pages.urls[0], QUrl("http://lab.example/zlecenie?id=" + id + "&sign=" + MD5Hex("klucz" + id)));
+    EXPECT_EQ(pages.urls[0], QUrl("http://lab.example/zlecenie?id=" + id + "&sign=" + Signature(id)));
     EXPECT_EQ(newProjects, 1);
     EXPECT_FALSE(OrderFilesLeft());
     EXPECT_TRUE(LogHasLine("FTP ready."));
     EXPECT_EQ(statusAtDialogs, (QStringList { kReadyToSend, QStringLiteral("Zlecenie zostało wysłane.") }));
+}
+
+// What the customer typed and the shop chosen reach the lab's metadata file (in Windows-1250)
+// and the history entry, line for line.
+TEST_F(SendOrderRunTest, TypedCustomerAndChosenShopReachTheMetadataAndTheHistory)
+{
+    pickedShop = 12; // Punkt A: pickup and cash only
+    QString shopShown;
+    chooseOptions = [&] {
+        window.GradientButton1->click();
+        shopShown = window.eshop->text();
+        window.cbpaycash->SetChecked(true);
+        window.cbpersonal->SetChecked(true);
+    };
+    Order({ { kButtonOk }, { kButtonOk } });
+    EXPECT_EQ(shopShown, QStringLiteral("30-001 Kraków - Punkt A"));
+    const THistory entry = Entry();
+    const QString id = entry.GetValue("oid");
+    ASSERT_EQ(id.size(), 8);
+    const QStringList expected { "truecount=3", "name=Jan Kowalski", QStringLiteral("street=ul. Długa 1"),
+        "city=00-950 Warszawa", "phone=600100200", "email=jan@example.pl", "login=", "shopid=12", "shopname=Punkt A",
+        QStringLiteral("shopcity=30-001 Kraków"), QStringLiteral("shopstreet=ul. Krótka 1"), "shopphone=12 111",
+        "shopemail=a@example.pl", "shopbank=", "payby=1", "deliverypost=0", "pack=0", "vat=0", "count=2",
+        "mtmatrix=filename|quantity|formatid|price", "mtdata=" + id + "_00001.jpg|1|1|50",
+        "mtdata=" + id + "_00002.jpg|2|2|120", "rdmatrix=srcfilename|quantity|formatname|price",
+        "rddata=a.jpg|1|10x15|50", "rddata=b.jpg|2|13x18|120" };
+
+    const QByteArray metadata = ReadFileBytes(server.Orders(id.toLower() + "_metadata.txt"));
+    EXPECT_TRUE(metadata.contains("\r\nstreet=ul. D\xb3uga 1\r\n")) << "Windows-1250";
+    EXPECT_TRUE(metadata.contains("\r\nshopcity=30-001 Krak\xf3w\r\n"));
+    EXPECT_TRUE(metadata.endsWith("rddata=b.jpg|2|13x18|120\r\n"));
+    const QStringList lines = FromCp1250(metadata).split("\r\n", Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 40);
+    EXPECT_EQ(lines.mid(15), expected);
+    EXPECT_EQ(lines[10], "price=290") << "prints only: picked up, no minimum";
+
+    EXPECT_EQ(entry.lines, lines + QStringList { "ordersend=1" });
+    EXPECT_TRUE(server.Lab().Output().contains(
+        "ORDER " + id + QStringLiteral(": 3 odbitek, 290 gr, Jan Kowalski, odbiór: Punkt A")));
 }
 
 // Without a browser the post-order page (where a lab may take payment) cannot open: its
@@ -541,8 +605,8 @@ TEST_F(SendOrderRunTest, PostOrderPageThatCannotOpenLeavesTheOrderSent)
     const THistory entry = Entry();
     const QString id = entry.GetValue("oid");
     EXPECT_EQ(entry.GetValue("ordersend"), "1");
-    EXPECT_TRUE(LogHasLine("Could not open the link http://lab.example/zlecenie?id=" + id
-            + "&sign=" + MD5Hex("klucz" + id) + ": no program to open it",
+    EXPECT_TRUE(LogHasLine("Could not open the link http://lab.example/zlecenie?id=" + id + "&sign=" + Signature(id)
+            + ": no program to open it",
         3));
     EXPECT_TRUE(pages.urls.isEmpty());
     EXPECT_EQ(newProjects, 1);

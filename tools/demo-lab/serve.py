@@ -129,6 +129,7 @@ class Lab:
                 self.delay_all = int(option)
         self.fail_uploads = set(args.fail_upload)
         self.drop_uploads = {int(n): int(v) for n, v in (option.split("=", 1) for option in args.drop_upload)}
+        self.stall_uploads = set(args.stall_upload)
         self.size_lies = set(args.size_lie)
         self.size_refusals = set(args.size_refuse)
         self.lying_paths = {}  # path -> "lie" or "refuse", for one SIZE
@@ -488,6 +489,12 @@ class DroppingDTPHandler(LineDTP, ThrottledDTPHandler):
         if pending is not None:
             self.drop_at = pending
             self.cmd_channel.drop_this_upload = None
+        if getattr(self.cmd_channel, "stall_this_upload", False):
+            self.cmd_channel.stall_this_upload = False
+            receiving = super().enable_receiving(type, cmd)
+            self.del_channel()  # never read again: the client's data waits in the socket
+            say("FTP data connection stalled")
+            return receiving
         return super().enable_receiving(type, cmd)
 
     def drop(self):
@@ -589,6 +596,8 @@ class LabFtp:
             return
         if number in self.lab.drop_uploads:
             self.drop_this_upload = self.lab.drop_uploads[number]
+        if number in self.lab.stall_uploads:
+            self.stall_this_upload = True
         for faults, kind in ((self.lab.size_lies, "lie"), (self.lab.size_refusals, "refuse")):
             if number in faults:
                 with LOCK:
@@ -904,6 +913,8 @@ def main():
                         help="refuse SIZE for the file of the Nth FTP upload (once), as upload-only folders do")
     parser.add_argument("--refuse-delete", action="append", default=[], metavar="NAME",
                         help="refuse to delete FTP files named NAME")
+    parser.add_argument("--stall-upload", action="append", type=int, default=[], metavar="N",
+                        help="never read the data connection of the Nth FTP upload; it stays open")
     parser.add_argument("--refuse-login-after", type=int, metavar="N",
                         help="refuse every FTP login after the first N")
     parser.add_argument("--ftp-proxy-port", type=int, default=0, help="FTP proxy port (0: any free port)")
