@@ -8,9 +8,10 @@
 #include <vector>
 
 // One print format. Which side is the longer does not matter: sheets are always landscape.
+// Every member has an initializer, so a designated initializer may leave any of them out.
 struct TFormat {
     int id = -1;
-    QString name;
+    QString name {};
     int price = 0; // hundredths of the currency unit
     int widthMm = 0; // the first side of the file's line
     int heightMm = 0; // the second side

@@ -5,15 +5,16 @@
 
 #include <vector>
 
-// One pickup point: its address and what it offers.
+// One pickup point: its address and what it offers. Every member has an initializer, so a
+// designated initializer may leave any of them out.
 struct TShop {
     int id = 0;
-    QString name;
-    QString city; // postal code and city
-    QString street; // street and number
-    QString email;
-    QString phone;
-    QString bank; // bank account
+    QString name {};
+    QString city {}; // postal code and city
+    QString street {}; // street and number
+    QString email {};
+    QString phone {};
+    QString bank {}; // bank account
     bool personal = false; // personal pickup
     bool payCash = false;
     bool payTransfer = false;
