@@ -93,7 +93,7 @@ void Tfformat::showEvent(QShowEvent* event)
     const TFormats& formats = *Core().formats;
     QStringList items;
     for (int i = 0; i < formats.Count(); ++i)
-        items << PricedName(formats.names[i], formats.prices.Get(i));
+        items << PricedName(formats.Format(i).name, formats.Format(i).price);
     lbformat->SetItems(items);
     lbformat->SetItemIndex(-1); // a rebuilt list starts with nothing chosen
 }
@@ -105,7 +105,7 @@ void Tfformat::bokClick()
         fdialog().Warning(QStringLiteral("Wybierz format !"));
         return;
     }
-    const int formatId = Core().formats->ids.Get(entry);
+    const int formatId = Core().formats->Format(entry).id;
     if (pickMode_) {
         result_ = formatId;
         accept();

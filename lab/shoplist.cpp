@@ -4,39 +4,24 @@
 #include "core/textutils.h"
 #include "lab/listfile.h"
 
+#include <QStringList>
+
 void TShopList::Clear()
 {
-    ids.Clear();
-    for (QStringList* column : { &names, &cities, &streets, &emails, &phones, &banks })
-        column->clear();
-    for (TboolList* column : { &personal, &payCash, &payTransfer, &payCard, &vat })
-        column->Clear();
+    shops_.clear();
 }
 
 int TShopList::IndexOfID(int id) const
 {
-    for (int i = 0; i < ids.Count(); ++i)
-        if (ids.Get(i) == id)
+    for (int i = 0; i < Count(); ++i)
+        if (shops_[i].id == id)
             return i;
     return -1;
 }
 
-void TShopList::Add(int id, const QString& name, const QString& city, const QString& street, const QString& email,
-    const QString& phone, const QString& bank, bool personalPickup, bool cash, bool transfer, bool card,
-    bool vatInvoice)
+void TShopList::Add(const TShop& shop)
 {
-    ids.Add(id);
-    names.append(name);
-    cities.append(city);
-    streets.append(street);
-    emails.append(email);
-    phones.append(phone);
-    banks.append(bank);
-    personal.Add(personalPickup);
-    payCash.Add(cash);
-    payTransfer.Add(transfer);
-    payCard.Add(card);
-    vat.Add(vatInvoice);
+    shops_.push_back(shop);
 }
 
 bool TShopList::LoadFromFile(const QString& path)
@@ -47,10 +32,6 @@ bool TShopList::LoadFromFile(const QString& path)
         Log(QStringLiteral("Can't load file !"), 3);
         return false;
     }
-    // The flag columns would otherwise grow 25 slots at a time: quadratic in a long list.
-    for (TboolList* column : { &personal, &payCash, &payTransfer, &payCard, &vat })
-        column->Reserve(Count() + int(lines->size()));
-
     for (const QString& line : *lines) {
         QStringList fields;
         SplitByChars(line, fields, QStringLiteral("|"), true);
@@ -67,8 +48,18 @@ bool TShopList::LoadFromFile(const QString& path)
             return false;
         }
         const auto flag = [&fields](int i) { return fields[i] == QLatin1String("1"); };
-        Add(*id, fields[1], fields[2], fields[3], fields[4], fields[5], fields[6], flag(7), flag(8), flag(9), flag(10),
-            flag(11));
+        Add({ .id = *id,
+            .name = fields[1],
+            .city = fields[2],
+            .street = fields[3],
+            .email = fields[4],
+            .phone = fields[5],
+            .bank = fields[6],
+            .personal = flag(7),
+            .payCash = flag(8),
+            .payTransfer = flag(9),
+            .payCard = flag(10),
+            .vat = flag(11) });
     }
     return true;
 }

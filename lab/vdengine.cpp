@@ -256,7 +256,18 @@ bool TEngine::FetchShopList()
 bool TEngine::BuildShopList()
 {
     if (!noshop)
-        shopList->Add(-1, name, city, street, email, phone, bank, personal, paycash, paytransfer, paycard, vat);
+        shopList->Add({ .id = -1,
+            .name = name,
+            .city = city,
+            .street = street,
+            .email = email,
+            .phone = phone,
+            .bank = bank,
+            .personal = personal,
+            .payCash = paycash,
+            .payTransfer = paytransfer,
+            .payCard = paycard,
+            .vat = vat });
     const QString path = AppPath(kShopsTmp);
     if (!QFile::exists(path))
         return shopList->Count() > 0;

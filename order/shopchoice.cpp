@@ -5,8 +5,8 @@
 QStringList ShopLines(const TShopList& shops)
 {
     QStringList lines;
-    for (int i = 0; i < shops.Count(); ++i)
-        lines << shops.cities[i] + " - " + shops.names[i];
+    for (const TShop& shop : shops.Shops())
+        lines << shop.city + " - " + shop.name;
     return lines;
 }
 
@@ -29,6 +29,6 @@ std::optional<TShopOptions> ShopOptions(const TShopList& shops, int shopId)
     const int index = shopId == 0 ? -1 : shops.IndexOfID(shopId);
     if (index < 0)
         return std::nullopt;
-    return TShopOptions { shops.personal.Get(index) != 0, shops.payCash.Get(index) != 0,
-        shops.payTransfer.Get(index) != 0, shops.payCard.Get(index) != 0, shops.vat.Get(index) != 0 };
+    const TShop& shop = shops.Shop(index);
+    return TShopOptions { shop.personal, shop.payCash, shop.payTransfer, shop.payCard, shop.vat };
 }

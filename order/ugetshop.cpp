@@ -113,11 +113,12 @@ void Tfgetshop::ShowDetails()
     const TShopList* shops = Shops();
     const int index = lbshops->ItemIndex();
     const bool shown = shops && index >= 0 && index < shops->Count();
-    slname->SetStatus(shown ? shops->names[index] : QString());
-    sladres->SetStatus(shown ? shops->cities[index] : QString());
-    sladres2->SetStatus(shown ? shops->streets[index] : QString());
-    slphone->SetStatus(shown ? shops->phones[index] : QString());
-    hlemail->setText(shown ? shops->emails[index] : QString());
+    const TShop shop = shown ? shops->Shop(index) : TShop {};
+    slname->SetStatus(shop.name);
+    sladres->SetStatus(shop.city);
+    sladres2->SetStatus(shop.street);
+    slphone->SetStatus(shop.phone);
+    hlemail->setText(shop.email);
 }
 
 void Tfgetshop::bokClick()
@@ -126,7 +127,7 @@ void Tfgetshop::bokClick()
     const int index = lbshops->ItemIndex();
     if (bok->isHidden() || !shops || index < 0 || index >= shops->Count())
         return;
-    tag = shops->ids.Get(index);
+    tag = shops->Shop(index).id;
     accept();
 }
 

@@ -406,8 +406,8 @@ void Tfsendorder::Timer1Timer()
         return;
     }
     const TShopList& shops = *engine->shopList;
-    eshop->setText(shops.names[0]);
-    shopTag = shops.ids.Get(0);
+    eshop->setText(shops.Shop(0).name);
+    shopTag = shops.Shop(0).id;
     ApplyShopOptions(shopTag);
 }
 
@@ -553,9 +553,10 @@ TOrderCustomer Tfsendorder::OrderCustomer() const
     customer.login = login_;
     const TShopList& shops = *Core().engine->shopList;
     const int index = shops.IndexOfID(shopTag);
-    if (index >= 0)
-        customer.shop = { shops.ids.Get(index), shops.names[index], shops.cities[index], shops.streets[index],
-            shops.phones[index], shops.emails[index], shops.banks[index] };
+    if (index >= 0) {
+        const TShop& shop = shops.Shop(index);
+        customer.shop = { shop.id, shop.name, shop.city, shop.street, shop.phone, shop.email, shop.bank };
+    }
     customer.personalPickup = cbpersonal->Checked();
     customer.payCash = cbpaycash->Checked();
     customer.payTransfer = cbpaytransfer->Checked();

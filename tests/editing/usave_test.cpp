@@ -250,7 +250,8 @@ TEST_F(SaveWindowTest, CopiesThatCannotBeWrittenAreCountedAndTheRestSaved)
 // refused before anything is rendered or written.
 TEST_F(SaveWindowTest, ASheetPastThePictureLimitsIsRefusedWithAMessage)
 {
-    f.formats.Add(QStringLiteral("Baner 5 x 5 m"), 9, 5000, 5000, 100000);
+    f.formats.Add(
+        { .id = 9, .name = QStringLiteral("Baner 5 x 5 m"), .price = 100000, .widthMm = 5000, .heightMm = 5000 });
     AddPhoto(QStringLiteral("a.jpg"), 60, 40, kFormat10x15);
     AddPhoto(QStringLiteral("b.jpg"), 60, 40, 9);
     TDialogAnswers answers { { kButtonOk } };

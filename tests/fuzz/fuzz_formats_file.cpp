@@ -8,10 +8,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     TFormats formats;
     formats.LoadFormats(WriteFuzzFile(data, size, "txt"));
-    for (int i = 0; i < formats.Count(); ++i) {
+    for (const TFormat& format : formats.Formats()) {
         TRect rect;
-        formats.GetRect(formats.ids.Get(i), 600, rect);
-        formats.GetPrice(formats.ids.Get(i));
+        formats.GetRect(format.id, 600, rect);
+        formats.GetPrice(format.id);
     }
     LogStore().Clear();
     return 0;

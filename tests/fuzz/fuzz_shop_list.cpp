@@ -7,8 +7,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     TShopList shops;
     shops.LoadFromFile(WriteFuzzFile(data, size, "txt"));
-    for (int i = 0; i < shops.Count(); ++i)
-        shops.IndexOfID(shops.ids.Get(i));
+    for (const TShop& shop : shops.Shops())
+        shops.IndexOfID(shop.id);
     LogStore().Clear();
     return 0;
 }

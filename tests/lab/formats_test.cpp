@@ -25,11 +25,12 @@ TEST_F(FormatsTest, LoadsLinesInFileOrder)
 {
     ASSERT_TRUE(Load(QStringLiteral(" 3|10 x 15|99|102|152 \r\n\r\n   \n7 | 13 x 18 | 149 | 127 | 178\n")));
     ASSERT_EQ(formats_.Count(), 2);
-    EXPECT_EQ(formats_.names, (QStringList { "10 x 15", "13 x 18" }));
+    EXPECT_EQ(
+        formats_.Format(0), (TFormat { .id = 3, .name = "10 x 15", .price = 99, .widthMm = 102, .heightMm = 152 }));
+    EXPECT_EQ(
+        formats_.Format(1), (TFormat { .id = 7, .name = "13 x 18", .price = 149, .widthMm = 127, .heightMm = 178 }));
     EXPECT_EQ(formats_.GetPrice(7), 149);
     EXPECT_EQ(formats_.GetName(3), "10 x 15");
-    EXPECT_EQ(formats_.widthsMm.Get(0), 102);
-    EXPECT_EQ(formats_.heightsMm.Get(0), 152);
     EXPECT_TRUE(LogHasLine(QStringLiteral("FORMAT AQUIRED: 3: \"10 x 15\" 99 gr, 102 x 152 mm"), 0));
     EXPECT_TRUE(LogHasLine(QStringLiteral("2 formats total."), 0));
 }

@@ -20,24 +20,33 @@ protected:
     TShopList shops_;
 };
 
-TEST_F(ShopListTest, ReadsTwelveColumnsAndDefaultsVatForElevenFields)
+TEST_F(ShopListTest, ReadsTwelveFieldsAndDefaultsVatForEleven)
 {
     ASSERT_TRUE(Load(QStringLiteral("12|Punkt A|00-001 Miasto|ul. Krótka 1||22 111 22 33|11 2222 3333|1|1|0|0\r\n"
                                     "\r\n"
                                     "  14|Punkt B|Łódź|Piotrkowska 3|b@x.pl|42|| 1 |true|1|1|0  \r\n")));
     ASSERT_EQ(shops_.Count(), 2);
-    EXPECT_EQ(shops_.ids.Get(0), 12);
-    EXPECT_EQ(shops_.streets[0], QStringLiteral("ul. Krótka 1"));
-    EXPECT_EQ(shops_.emails[0], QString());
-    EXPECT_EQ(shops_.banks[0], "11 2222 3333");
-    EXPECT_TRUE(shops_.personal.Get(0));
-    EXPECT_TRUE(shops_.payCash.Get(0));
-    EXPECT_FALSE(shops_.payTransfer.Get(0));
-    EXPECT_TRUE(shops_.vat.Get(0)); // the missing twelfth field
-    EXPECT_EQ(shops_.cities[1], QStringLiteral("Łódź"));
-    EXPECT_TRUE(shops_.personal.Get(1)); // " 1 " trimmed
-    EXPECT_FALSE(shops_.payCash.Get(1)); // "true" is not "1"
-    EXPECT_FALSE(shops_.vat.Get(1));
+    EXPECT_EQ(shops_.Shop(0),
+        (TShop { .id = 12,
+            .name = "Punkt A",
+            .city = "00-001 Miasto",
+            .street = QStringLiteral("ul. Krótka 1"),
+            .phone = "22 111 22 33",
+            .bank = "11 2222 3333",
+            .personal = true,
+            .payCash = true,
+            .vat = true })); // the missing twelfth field
+    // " 1 " is trimmed to a flag, "true" is not "1"
+    EXPECT_EQ(shops_.Shop(1),
+        (TShop { .id = 14,
+            .name = "Punkt B",
+            .city = QStringLiteral("Łódź"),
+            .street = "Piotrkowska 3",
+            .email = "b@x.pl",
+            .phone = "42",
+            .personal = true,
+            .payTransfer = true,
+            .payCard = true }));
     EXPECT_EQ(shops_.IndexOfID(14), 1);
     EXPECT_EQ(shops_.IndexOfID(0), -1);
     EXPECT_TRUE(LogHasLine("Loading shop list from: " + app_.Path("shopsTMP.txt"), 0));
@@ -63,8 +72,8 @@ TEST_F(ShopListTest, BadLinesStopTheLoadAndKeepEarlierShops)
         TShopList shops;
         WriteFileBytes(app_.Path("s.txt"), ToCp1250(QStringLiteral("1|ok|c|s|e|p|b|1|1|1|1|1\n") + c.line));
         EXPECT_FALSE(shops.LoadFromFile(app_.Path("s.txt")));
-        EXPECT_EQ(shops.Count(), 1);
-        EXPECT_EQ(shops.names.size(), 1);
+        ASSERT_EQ(shops.Count(), 1);
+        EXPECT_EQ(shops.Shop(0).name, "ok");
         EXPECT_TRUE(LogHasLine(QString::fromUtf8(c.log), c.level));
     }
 }
@@ -77,13 +86,12 @@ TEST_F(ShopListTest, EmptyFileLoadsNothingAndMissingFileFails)
     EXPECT_TRUE(LogHasLine(QStringLiteral("Can't load file !"), 3));
 }
 
-TEST_F(ShopListTest, ClearEmptiesEveryColumn)
+TEST_F(ShopListTest, ClearEmptiesTheList)
 {
     ASSERT_TRUE(Load(QStringLiteral("1|a|b|c|d|e|f|1|1|1|1|1")));
     shops_.Clear();
     EXPECT_EQ(shops_.Count(), 0);
-    EXPECT_EQ(shops_.names.size() + shops_.banks.size(), 0);
-    EXPECT_EQ(shops_.vat.Count() + shops_.personal.Count(), 0);
+    EXPECT_EQ(shops_.IndexOfID(1), -1);
 }
 
 } // namespace

@@ -360,13 +360,14 @@ TEST_F(EngineTest, ShopListHasTheLabUnlessNoShop)
     ASSERT_EQ(LoadSettings({ { "company/personal", "1" }, { "company/paycard", "1" } }), 1);
     ASSERT_TRUE(engine_.BuildShopList()); // no shops file: the lab alone
     ASSERT_EQ(engine_.shopList->Count(), 1);
-    EXPECT_EQ(engine_.shopList->ids.Get(0), -1);
-    EXPECT_EQ(engine_.shopList->names[0], QStringLiteral("Fotolab Łódź"));
-    EXPECT_TRUE(engine_.shopList->personal.Get(0));
-    EXPECT_TRUE(engine_.shopList->payCash.Get(0));
-    EXPECT_FALSE(engine_.shopList->payTransfer.Get(0));
-    EXPECT_TRUE(engine_.shopList->payCard.Get(0));
-    EXPECT_TRUE(engine_.shopList->vat.Get(0));
+    const TShop& lab = engine_.shopList->Shop(0);
+    EXPECT_EQ(lab.id, -1);
+    EXPECT_EQ(lab.name, QStringLiteral("Fotolab Łódź"));
+    EXPECT_TRUE(lab.personal);
+    EXPECT_TRUE(lab.payCash);
+    EXPECT_FALSE(lab.payTransfer);
+    EXPECT_TRUE(lab.payCard);
+    EXPECT_TRUE(lab.vat);
 
     WriteFileBytes(app_.Path("shopsTMP.txt"), "7|Punkt|c|s|e|p|b|1|1|1|1|1\r\n");
     engine_.shopList->Clear();

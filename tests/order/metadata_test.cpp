@@ -20,7 +20,8 @@ class MetadataTest : public testing::Test {
 protected:
     void SetUp() override
     {
-        fixture_.formats.Add(QStringLiteral("9|13"), kFormat9x13, 89, 127, 35);
+        fixture_.formats.Add(
+            { .id = kFormat9x13, .name = QStringLiteral("9|13"), .price = 35, .widthMm = 89, .heightMm = 127 });
         const struct {
             const char* name;
             int format;
@@ -169,7 +170,8 @@ TEST(MetadataMarkersTest, PercentMarkersInNamesStayAsWritten)
     TVDImage& project = *fixture.project;
     for (const auto& c : cases) {
         const int id = 20 + project.Count();
-        fixture.formats.Add(QString::fromUtf8(c.format), id, 102, 152, 50);
+        fixture.formats.Add(
+            { .id = id, .name = QString::fromUtf8(c.format), .price = 50, .widthMm = 102, .heightMm = 152 });
         ASSERT_TRUE(project.AddPhoto(fixture.WritePhoto(QString::fromUtf8(c.file), 60, 40))) << c.file;
         project.SetFormat(project.Count() - 1, id);
         project.Photo(project.Count() - 1).quantity = c.quantity;
@@ -194,7 +196,8 @@ TEST(MetadataMarkersTest, PercentMarkersInNamesStayAsWritten)
 
     // A message to the customer built from such names: the lab's format name and the file name
     // stand where the text puts them, the figures in theirs.
-    fixture.formats.Add(QStringLiteral("Baner %1 %%"), 9, 5000, 1000, 100000);
+    fixture.formats.Add(
+        { .id = 9, .name = QStringLiteral("Baner %1 %%"), .price = 100000, .widthMm = 5000, .heightMm = 1000 });
     ASSERT_TRUE(project.AddPhoto(fixture.WritePhoto(QStringLiteral("IMG%3.jpg"), 60, 40)));
     project.SetFormat(project.Count() - 1, 9);
     EXPECT_EQ(project.OutputSheetProblem(project.Count() - 1),

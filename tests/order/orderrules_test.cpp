@@ -38,8 +38,15 @@ TEST(ShopSearch, WrapsFromTheLineAfterTheLastMatch)
 TEST(ShopChoice, LinesAndOptionsOfTheList)
 {
     TShopList shops;
-    shops.Add(-1, "Lab", "00-950 Warszawa", "", "", "", "", true, true, true, true, true);
-    shops.Add(12, "Punkt A", QStringLiteral("30-001 Kraków"), "", "", "", "", false, true, false, false, false);
+    shops.Add({ .id = -1,
+        .name = "Lab",
+        .city = "00-950 Warszawa",
+        .personal = true,
+        .payCash = true,
+        .payTransfer = true,
+        .payCard = true,
+        .vat = true });
+    shops.Add({ .id = 12, .name = "Punkt A", .city = QStringLiteral("30-001 Kraków"), .payCash = true });
     EXPECT_EQ(ShopLines(shops), (QStringList { "00-950 Warszawa - Lab", QStringLiteral("30-001 Kraków - Punkt A") }));
     EXPECT_FALSE(ShopOptions(shops, 0)) << "0 is no shop";
     EXPECT_FALSE(ShopOptions(shops, 99));

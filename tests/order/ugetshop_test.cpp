@@ -21,11 +21,35 @@ protected:
     {
         TShopList& shops = *f.engine.shopList;
         shops.Clear();
-        shops.Add(-1, "Lab Foto", "00-950 Warszawa", "ul. Lab 1", "lab@example.pl", "22 000", "", 1, 1, 1, 1, 1);
-        shops.Add(12, "Punkt A", QStringLiteral("30-001 Kraków"), QStringLiteral("ul. Krótka 1"), "a@example.pl",
-            "12 111", "", 1, 1, 0, 0, 0);
-        shops.Add(15, "Punkt B", QStringLiteral("80-001 Gdańsk"), "ul. Morska 2", "b@example.pl", "58 222", "", 0, 1, 1,
-            1, 1);
+        shops.Add({ .id = -1,
+            .name = "Lab Foto",
+            .city = "00-950 Warszawa",
+            .street = "ul. Lab 1",
+            .email = "lab@example.pl",
+            .phone = "22 000",
+            .personal = true,
+            .payCash = true,
+            .payTransfer = true,
+            .payCard = true,
+            .vat = true });
+        shops.Add({ .id = 12,
+            .name = "Punkt A",
+            .city = QStringLiteral("30-001 Kraków"),
+            .street = QStringLiteral("ul. Krótka 1"),
+            .email = "a@example.pl",
+            .phone = "12 111",
+            .personal = true,
+            .payCash = true });
+        shops.Add({ .id = 15,
+            .name = "Punkt B",
+            .city = QStringLiteral("80-001 Gdańsk"),
+            .street = "ul. Morska 2",
+            .email = "b@example.pl",
+            .phone = "58 222",
+            .payCash = true,
+            .payTransfer = true,
+            .payCard = true,
+            .vat = true });
     }
     // PickShop(preselect) with inside run in the shown window, which is then cancelled when
     // still open.
@@ -129,7 +153,7 @@ TEST_F(ShopWindowTest, ActiveShopsAreReadOnlyWithTheLabSelected)
 {
     for (const bool noshop : { false, true }) {
         if (noshop)
-            f.engine.shopList->ids.Set(0, 7); // a lab with "noshop" is not in its own list
+            f.engine.shopList->Shop(0).id = 7; // a lab with "noshop" is not in its own list
         QString caption, cancel;
         bool okShown = true;
         int selected = -2;

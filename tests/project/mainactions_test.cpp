@@ -106,7 +106,7 @@ TEST_F(MainActionsTest, QuantityForEverySelectedPhoto)
 TEST_F(MainActionsTest, PreviewOfASheetPastThePictureLimitsIsRefused)
 {
     AddPhotos(1, 40, 30);
-    f.formats.Add(QStringLiteral("Baner"), 9, 5000, 1000, 100000);
+    f.formats.Add({ .id = 9, .name = QStringLiteral("Baner"), .price = 100000, .widthMm = 5000, .heightMm = 1000 });
     project.SetFormat(0, 9);
     Focus(0);
     TDialogAnswers answers { { kButtonOk } }; // the preview window itself would wait for the user

@@ -66,7 +66,7 @@ TEST_P(SheetSizeTest, SheetIsTheFormatAtTheLabsResolution)
 {
     const SheetCase c = GetParam();
     TFormats formats;
-    formats.Add(QStringLiteral("f"), 7, c.sideA, c.sideB, 100);
+    formats.Add({ .id = 7, .name = QStringLiteral("f"), .price = 100, .widthMm = c.sideA, .heightMm = c.sideB });
     TRect rect;
     formats.GetRect(7, c.dpi, rect);
     const QImage sheet = RenderPrint(TestPicture(30, 20), Neutral(), rect);

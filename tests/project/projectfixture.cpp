@@ -14,9 +14,10 @@ TProjectFixture::TProjectFixture()
     qputenv("XDG_CACHE_HOME", QFile::encodeName(temp_.path()));
     QLocale::setDefault(QLocale::c()); // "." in amounts, whatever the machine's language
     config.InitThumbSizes(QFont());
-    formats.Add(QStringLiteral("10x15"), kFormat10x15, 102, 152, 50);
-    formats.Add(QStringLiteral("13x18"), kFormat13x18, 127, 178, 120);
-    formats.Add(QStringLiteral("30x45"), kFormat30x45, 305, 457, 1500);
+    formats.Add({ .id = kFormat10x15, .name = QStringLiteral("10x15"), .price = 50, .widthMm = 102, .heightMm = 152 });
+    formats.Add({ .id = kFormat13x18, .name = QStringLiteral("13x18"), .price = 120, .widthMm = 127, .heightMm = 178 });
+    formats.Add(
+        { .id = kFormat30x45, .name = QStringLiteral("30x45"), .price = 1500, .widthMm = 305, .heightMm = 457 });
     engine.outputdpi = 300;
     engine.min_price = -1;
     engine.open_price = 0;

@@ -58,8 +58,8 @@ TEST(InitDemo, KitLoadsWithTheProgramsReaders)
     TFormats formats;
     EXPECT_TRUE(formats.LoadFormats(kit + "/server/www/formats.txt"));
     EXPECT_GE(formats.Count(), 9);
-    EXPECT_EQ(formats.names.first(), "9 x 13");
-    EXPECT_EQ(formats.names.last(), "30 x 45");
+    EXPECT_EQ(formats.Formats().front().name, "9 x 13");
+    EXPECT_EQ(formats.Formats().back().name, "30 x 45");
 
     EXPECT_TRUE(engine.shopList->LoadFromFile(kit + "/server/www/shops.txt"));
     EXPECT_GE(engine.shopList->Count(), 8);
