@@ -10,6 +10,7 @@
 #include "project/projectevents.h"
 #include "project/thumbview.h"
 #include "project/uvdimage.h"
+#include "project/windowplacement.h"
 #include "ui/gradientbutton.h"
 #include "ui/image.h"
 #include "ui/mousedpanel.h"
@@ -402,6 +403,39 @@ void Tfmain::showEvent(QShowEvent* event)
     UpdateStatus();
 }
 
+void Tfmain::ShowPlaced()
+{
+    const TConfig* config = Core().config;
+    std::optional<QRect> left;
+    if (config && config->windowwidth > 0 && config->windowheight > 0)
+        left = QRect(config->windowleft, config->windowtop, config->windowwidth, config->windowheight);
+    const QScreen* screen = left ? QGuiApplication::screenAt(left->center()) : nullptr;
+    if (!screen)
+        screen = this->screen();
+    setMinimumSize(MinimumLayoutSize());
+    setGeometry(OpeningGeometry(left, screen->availableGeometry(), minimumSize()));
+    if (config && config->windowmaximized)
+        showMaximized();
+    else
+        show();
+}
+
+void Tfmain::RememberPlacement() const
+{
+    TConfig* config = Core().config;
+    if (!config)
+        return;
+    // The normal place also of a maximised or full-screen window, so it comes back to it.
+    const QRect normal = isFullScreen() && windowRect_.isValid() ? windowRect_ : normalGeometry();
+    if (normal.isValid()) {
+        config->windowleft = normal.x();
+        config->windowtop = normal.y();
+        config->windowwidth = normal.width();
+        config->windowheight = normal.height();
+    }
+    config->windowmaximized = isMaximized() && !isFullScreen();
+}
+
 void Tfmain::resizeEvent(QResizeEvent* event)
 {
     QMainWindow::resizeEvent(event);
@@ -444,5 +478,6 @@ void Tfmain::closeEvent(QCloseEvent* event)
         return;
     }
     event->accept();
+    RememberPlacement();
     Q_EMIT Closed();
 }
