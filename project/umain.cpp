@@ -313,14 +313,18 @@ void Tfmain::LayOutBars()
 void Tfmain::LayOutStatusBar()
 {
     const int width = MousedPanel2->width() - 2 * kStatusMargin;
-    const int lineHeight = (kStatusBarHeight - 6) / 2;
+    // The two lines share the whole bar inside its bevel, so no empty band is left below them.
+    const int bevel = MousedPanel2->BevelWidth();
+    const int inner = kStatusBarHeight - 2 * bevel;
+    const int lineTop[2] = { bevel, bevel + inner / 2 };
+    const int lineHeight[2] = { inner / 2, inner - inner / 2 };
     int taken[2] = { 0, 0 }; // fifths of each line already laid out
     for (const TStatusSlot& slot : kStatusSlots) {
         const int left = width * taken[slot.line] / 5;
         taken[slot.line] += slot.fifths;
         const int right = width * taken[slot.line] / 5;
         (this->*slot.label)
-            ->setGeometry(kStatusMargin + left, 3 + slot.line * lineHeight, right - left - kStatusGap, lineHeight);
+            ->setGeometry(kStatusMargin + left, lineTop[slot.line], right - left - kStatusGap, lineHeight[slot.line]);
     }
 }
 

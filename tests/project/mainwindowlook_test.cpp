@@ -8,6 +8,7 @@
 #include "ui/gradientbutton.h"
 #include "ui/mousedpanel.h"
 #include "ui/skinner.h"
+#include "ui/statuslabel.h"
 
 #include <QDir>
 #include <QGuiApplication>
@@ -130,6 +131,21 @@ TEST_F(MainWindowLook, DisabledSidePanelCaptionsReadUnderEverySkin)
         // stay hidden until their windows attach).
         EXPECT_EQ(disabled, 6);
     }
+}
+
+TEST_F(MainWindowLook, StatusLinesFillTheBarInsideItsBevel)
+{
+    const TMousedPanel* bar = window->MousedPanel2;
+    const int bevel = bar->BevelWidth();
+    int top = bar->height(), bottom = -1;
+    for (const TStatusLabel* label :
+        { window->slphoto, window->slsize, window->slcount, window->slformat, window->slprice }) {
+        top = std::min(top, label->geometry().top());
+        bottom = std::max(bottom, label->geometry().bottom());
+    }
+    EXPECT_EQ(top, bevel);
+    EXPECT_EQ(bottom, bar->height() - 1 - bevel);
+    EXPECT_EQ(window->slphoto->geometry().bottom() + 1, window->slcount->geometry().top());
 }
 
 } // namespace
