@@ -1,9 +1,10 @@
 // The main window's look and place: the size it opens at and where it comes back, readable
 // disabled captions in the side panel under every skin the build makes, captions clear of
-// the buttons' edges.
+// the buttons' edges, the status bar, and where its photo picker opens.
 #include "tests/project/mainwindowfixture.h"
 
 #include "core/core.h"
+#include "tests/support/windowdriver.h"
 #include "ui/drawrules.h"
 #include "ui/gradientbutton.h"
 #include "ui/mousedpanel.h"
@@ -11,8 +12,12 @@
 #include "ui/statuslabel.h"
 
 #include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QGuiApplication>
+#include <QLineEdit>
 #include <QScreen>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -146,6 +151,38 @@ TEST_F(MainWindowLook, StatusLinesFillTheBarInsideItsBevel)
     EXPECT_EQ(top, bevel);
     EXPECT_EQ(bottom, bar->height() - 1 - bevel);
     EXPECT_EQ(window->slphoto->geometry().bottom() + 1, window->slcount->geometry().top());
+}
+
+// The photo picker: the pictures folder first, then the folder photos were last taken from,
+// also after a restart (the configuration written and read again).
+TEST_F(MainWindowLook, PhotoPickerOpensWhereThePhotosWereTakenLast)
+{
+    QTemporaryDir home;
+    const ScopedEnv homeEnv("HOME", home.path());
+    const ScopedEnv configEnv("XDG_CONFIG_HOME", home.filePath(QStringLiteral(".config")));
+    ASSERT_TRUE(QDir(home.path()).mkpath(QStringLiteral("Pictures")));
+    const QString photo = f.WritePhoto(QStringLiteral("wakacje/IMG_1.jpg"), 40, 30);
+    QStringList openedIn;
+    const auto pickNext = [&](const QString& file) {
+        OnNextModal([&openedIn, file](QWidget* modal) {
+            auto* dialog = qobject_cast<QFileDialog*>(modal);
+            ASSERT_NE(dialog, nullptr);
+            openedIn << QDir::cleanPath(dialog->directory().absolutePath());
+            dialog->setDirectory(QFileInfo(file).absolutePath());
+            dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(QFileInfo(file).fileName());
+            QMetaObject::invokeMethod(dialog, "accept");
+        });
+    };
+    pickNext(photo);
+    window->aaddphotos->trigger();
+    ASSERT_TRUE(f.config.Save());
+    f.config.photofolder.clear();
+    f.config.Load(window->font());
+    pickNext(photo);
+    window->aaddphotos->trigger();
+    EXPECT_EQ(openedIn,
+        QStringList({ QDir::cleanPath(home.filePath(QStringLiteral("Pictures"))), QFileInfo(photo).absolutePath() }));
+    EXPECT_EQ(project.Count(), 2);
 }
 
 } // namespace
