@@ -69,7 +69,7 @@ bool TTransferQueue::AnyInState(int state) const
 QString UploadRefusal(const TTransferQueue& queue, int64_t free)
 {
     if (queue.IsEmpty())
-        return QStringLiteral("Dodaj pliki do które chcesz wgrać !");
+        return QStringLiteral("Dodaj pliki które chcesz wgrać !");
     const int64_t queueBytes = queue.TotalBytes();
     if (free < queueBytes)
         return QStringLiteral("Brak miejsca na tym koncie aby wgrać te pliki !\rWymagane ")

@@ -6,10 +6,10 @@
 #include "core/log.h"
 #include "core/textutils.h"
 #include "order/orderupload.h"
-#include "platform/browseforfolder.h"
 #include "platform/files.h"
 #include "platform/paths.h"
 #include "ui/designfonts.h"
+#include "ui/filedialogs.h"
 #include "ui/gradientbutton.h"
 #include "ui/gradientprogressbar.h"
 #include "ui/skinner.h"
@@ -282,10 +282,8 @@ void Tfdotransfer::reject()
 
 void Tfdotransfer::bselectClick()
 {
-    if (od->exec() != QDialog::Accepted)
-        return;
     QStringList refused;
-    for (const QString& path : od->selectedFiles()) {
+    for (const QString& path : ChooseFiles(*od, TDialogPurpose::AccountFiles)) {
         if (UploadReplacesManifest(path))
             refused << QFileInfo(path).fileName();
         else if (const int64_t size = FileSize64(path); size > 0)
@@ -330,7 +328,7 @@ bool Tfdotransfer::RemoveSelectedLines(const QString& noneSelected, const QStrin
 
 void Tfdotransfer::bpathClick()
 {
-    const QString folder = BrowseForFolder(this, QStringLiteral("Wybierz katalog docelowy"));
+    const QString folder = ChooseFolder(this, QStringLiteral("Wybierz katalog docelowy"), TDialogPurpose::AccountFiles);
     if (!folder.isEmpty())
         epath->setText(QDir::toNativeSeparators(folder));
 }

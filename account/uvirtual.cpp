@@ -60,8 +60,8 @@ void Tfvirtual::showEvent(QShowEvent* event)
     CentreOnScreen(this);
     linfo->setText(QStringLiteral(
         "Konto wirtualne pozwala na przekaz dowolnych plików pomiędzy zakładem a klientem. Aby otrzymać dostęp do "
-        "konta wirutalnego skontaktuj się z firmą obsługującą tą kopię programu - informacje te dostępne są z "
-        "głównego menu pod klawiszem \"dostawca/zlecenia\" lub w oknie \"o programie\"."));
+        "konta wirtualnego skontaktuj się z firmą obsługującą tę kopię programu - informacje te dostępne są na "
+        "pasku narzędzi pod przyciskiem \"Dostawca / zlecenie ...\" lub w oknie \"o programie\"."));
     eid->setText(Core().config ? Core().config->id : QString());
     epass->clear();
     QDialog::showEvent(event);

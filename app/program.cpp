@@ -46,7 +46,7 @@ int RunProgram()
         QCoreApplication::exit(0);
     });
     StartProjectSaver();
-    main->show();
+    main->ShowPlaced();
     // Once the window is up, before the customer works: the project of the previous run.
     QTimer::singleShot(0, main, [main] { main->OfferSavedProject(ProjectFilePath()); });
     // Then the photos the program was asked to open, after whatever the restore brought back.

@@ -164,7 +164,7 @@ private:
             splash_.StartupFail(kBadStamp);
             fdialog().Error(QStringLiteral("UWAGA: System zabezpieczeń wykrył krytyczny błąd !\rPodpis cyfrowy jest "
                                            "uszkodzony lub nieprawidłowy, należy ponownie pobrać i zainstalować "
-                                           "aplikacje !"));
+                                           "aplikację !"));
             return false;
         }
         if (result < 0) {
@@ -195,7 +195,7 @@ private:
             if (Stopped())
                 return false;
             if (!configure) {
-                splash_.StartupFail(QStringLiteral("Nie mozna pobrać ustawień program !"));
+                splash_.StartupFail(QStringLiteral("Nie można pobrać ustawień programu !"));
                 return false;
             }
             fsettings().exec();
@@ -210,7 +210,7 @@ private:
             splash_.StartupFail(kBadStamp);
             fdialog().Error(QStringLiteral("UWAGA: System zabezpieczeń wykrył krytyczny błąd !\rPodpis cyfrowy "
                                            "ustawień jest uszkodzony lub nieprawidłowy, należy ponownie pobrać i "
-                                           "zainstalować aplikacje !"));
+                                           "zainstalować aplikację !"));
             return false;
         }
         if (result < 0) {

@@ -43,6 +43,14 @@ const TIniKey<TConfig> kConfigKeys[] = {
     IniFlag("thumbs", "thumbprice", &TConfig::thumbprice, true),
     IniFlag("thumbs", "thumbsize", &TConfig::thumbsize, false),
     IniFlag("thumbs", "thumbresolution", &TConfig::thumbresolution, false),
+    IniNumber("window", "windowleft", &TConfig::windowleft, 0),
+    IniNumber("window", "windowtop", &TConfig::windowtop, 0),
+    IniNumber("window", "windowwidth", &TConfig::windowwidth, 0, 0, 100000),
+    IniNumber("window", "windowheight", &TConfig::windowheight, 0, 0, 100000),
+    IniFlag("window", "windowmaximized", &TConfig::windowmaximized, false),
+    IniText("folders", "photofolder", &TConfig::photofolder),
+    IniText("folders", "accountfolder", &TConfig::accountfolder),
+    IniText("folders", "savefolder", &TConfig::savefolder),
 };
 // clang-format on
 

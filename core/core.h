@@ -39,6 +39,17 @@ public:
     bool thumbprice;
     bool thumbsize;
     bool thumbresolution;
+    // [window]: the main window as the customer left it; a width or height of 0 means that it
+    // has never closed (the first start).
+    int windowleft;
+    int windowtop;
+    int windowwidth;
+    int windowheight;
+    bool windowmaximized;
+    // [folders]: where the file dialogs were used last (see core/dialogfolders.h).
+    QString photofolder;
+    QString accountfolder;
+    QString savefolder;
 
     // Not stored.
     int previewSize = 800;

@@ -6,11 +6,11 @@
 namespace {
 
 constexpr std::array<TEditSetting, 9> kSettings { {
-    { "inten", "Janość", 1, -100, 100, 10, &Corrections::inten },
+    { "inten", "Jasność", 1, -100, 100, 10, &Corrections::inten },
     { "contr", "Kontrast", 1, -100, 100, 10, &Corrections::contr },
     { "balr", "Czerwony/Cyan", 3, -100, 100, 10, &Corrections::balr },
     { "balg", "Zielony/Magenta", 3, -100, 100, 10, &Corrections::balg },
-    { "balb", "Niebieski/Yellow", 3, -100, 100, 10, &Corrections::balb },
+    { "balb", "Niebieski/Żółty", 3, -100, 100, 10, &Corrections::balb },
     { "sat", "Nasycenie", 2, -100, 100, 10, &Corrections::sat },
     { "hue1", "Barwa/Odcień", 4, -180, 180, 20, &Corrections::hue1 },
     { "hue2", "Nasycenie", 4, -100, 100, 10, &Corrections::hue2 },

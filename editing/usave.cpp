@@ -3,12 +3,12 @@
 #include "core/coreobjects.h"
 #include "editing/saverun.h"
 #include "lab/vdengine.h"
-#include "platform/browseforfolder.h"
 #include "platform/paths.h"
 #include "project/uvdimage.h"
 #include "ui/advprogressbar.h"
 #include "ui/colorframe.h"
 #include "ui/designfonts.h"
+#include "ui/filedialogs.h"
 #include "ui/hotwinbitmap.h"
 #include "ui/image.h"
 #include "ui/mcheckbox.h"
@@ -143,7 +143,7 @@ void Tfsave::cbskipClick()
 
 void Tfsave::hwbbrowseClick()
 {
-    const QString folder = BrowseForFolder(this, QStringLiteral("Wybierz katalog"));
+    const QString folder = ChooseFolder(this, QStringLiteral("Wybierz katalog"), TDialogPurpose::SaveFolder);
     if (!folder.isEmpty())
         epath->setText(StripTrailingBackslash(folder));
 }

@@ -71,14 +71,14 @@ TProxyTestResult TestFtp(
     bool connected = false;
     QString tlsRefusal; // the message of the last method that TLS stopped
     for (int mode = 0; mode < kFtpProxyModes; ++mode) {
-        Tell(listener.ftpLine, QStringLiteral("Testowanie serwera proxy do FTP (%1/5 ...").arg(mode + 1));
+        Tell(listener.ftpLine, QStringLiteral("Testowanie serwera proxy do FTP (%1/5) ...").arg(mode + 1));
         settings.proxyType = mode;
         if (!client.Connect().ok) {
             client.Disconnect();
             continue;
         }
         connected = true;
-        Tell(listener.ftpLine, QStringLiteral("Połączenie FTP powiodło się, testuje połączenie ..."));
+        Tell(listener.ftpLine, QStringLiteral("Połączenie FTP powiodło się, testuję połączenie ..."));
         if (const TFtpResult login = client.Login(); !login.ok) {
             if (login.errorClass.startsWith(QLatin1String("ETls")))
                 tlsRefusal = FtpConnectMessage(login);
@@ -103,13 +103,13 @@ TProxyTestResult TestFtp(
     if (connected) {
         Tell(listener.ftpLine,
             QStringLiteral(
-                "Serwer proxy pozwolił na połączenie ale NIE pozwolił na transfer. ten typ serwera proxy nie "
+                "Serwer proxy pozwolił na połączenie ale NIE pozwolił na transfer. Ten typ serwera proxy nie "
                 "jest obsługiwany."));
         return {};
     }
     Tell(listener.ftpLine, {});
     Tell(listener.error,
-        QStringLiteral("Nie udało się nazwiązać połączenia do serwera FTP poprzez proxy !\rJeśli wszystkie informacje "
+        QStringLiteral("Nie udało się nawiązać połączenia do serwera FTP poprzez proxy !\rJeśli wszystkie informacje "
                        "zostały poprawnie podane, serwer proxy może nie obsługiwać połączeń FTP, może być niedostępny "
                        "lub nie być obsługiwany przez ten program."));
     return {};
@@ -144,7 +144,7 @@ TProxyTestResult RunProxyTest(
     const THttpResult page
         = FetchThroughProxy(makerPage.isEmpty() ? QStringLiteral(VENDARO_MAKER_PAGE) : makerPage, input, proxy);
     if (!page.ok) {
-        Tell(listener.error, "Nie udało się nawiązać połączenie poprzez proxy !\rWiadomość: " + page.message);
+        Tell(listener.error, "Nie udało się nawiązać połączenia poprzez proxy !\rWiadomość: " + page.message);
         Tell(listener.httpLine, {});
         return {};
     }
@@ -154,7 +154,7 @@ TProxyTestResult RunProxyTest(
     const TEngine* engine = Core().engine;
     if (!engine || engine->host.isEmpty()) {
         Tell(listener.information,
-            QStringLiteral("Testowanie połączenia FTP (poprzez proxy) nie zostanie wykonanie \rponieważ aplikacja nie "
+            QStringLiteral("Testowanie połączenia FTP (poprzez proxy) nie zostanie wykonane \rponieważ aplikacja nie "
                            "jest zainicjowana."));
         return { true, -1 };
     }

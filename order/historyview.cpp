@@ -16,7 +16,7 @@ QString PaymentText(const QString& payby)
         return QStringLiteral("Gotówka");
     if (payby == QLatin1String("2"))
         return QStringLiteral("Przelew");
-    return QStringLiteral("kartą");
+    return QStringLiteral("Karta");
 }
 
 // The price in hundredths as "%.2f zł*"; a missing or unreadable price is 0.

@@ -69,7 +69,7 @@ TOrderStep TOrder::InitOrder(const TVDImage& project, const QString& orderIdRule
 
     orderDir = TempDir() + "/VDOTMP." + RandomHex(8);
     if (!CreatePrivateDir(orderDir))
-        return Fail(QStringLiteral("Nie można utworzyć katalog tymczasowego !"));
+        return Fail(QStringLiteral("Nie można utworzyć katalogu tymczasowego !"));
     Log("Order ID: " + orderId);
     Log("tmp: " + orderDir);
     history.StartEntry();

@@ -31,7 +31,7 @@ TOrderDetailsCheck CheckOrderDetails(
     if (shopId == 0)
         return { QStringLiteral("Wybierz punkt usługowy !") };
     if (!anyPayment)
-        return { QStringLiteral("Wybierz formę płatnośći !") };
+        return { QStringLiteral("Wybierz formę płatności !") };
     if (vatInvoice && (nip.isEmpty() || company.isEmpty()))
         return { QStringLiteral("Podaj nip/nazwę firmy aby otrzymać fakturę VAT !"), true };
     return {};

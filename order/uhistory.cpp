@@ -283,7 +283,7 @@ void Tfhistory::bdeleteClick()
 {
     const int row = SelectedRow(lbhistory);
     if (row < 0 || row != loaded_) {
-        fdialog().Warning(QStringLiteral("Zaznacz pozycje w histori aby usunąć !"));
+        fdialog().Warning(QStringLiteral("Zaznacz pozycje w historii aby usunąć !"));
         return;
     }
     if (!fdialog().Question(QStringLiteral("Usunąć wybraną pozycję ?")))

@@ -507,8 +507,9 @@ void Tfsendorder::GradientButton2Click()
 void Tfsendorder::bsendClick()
 {
     if (!fdialog().Question(QStringLiteral(
-            "Zostanie przygotowane i wysłane zamównie, proces ten może zając nawet kilkadziesiąt minut w zależności od "
-            "wilkości zamówienia szybkości internetu itp. Procesu NIE MOŻNA PRZERWAĆ ! Wysłać zamówienie teraz ?")))
+            "Zostanie przygotowane i wysłane zamówienie, proces ten może zająć nawet kilkadziesiąt minut w zależności "
+            "od wielkości zamówienia, szybkości internetu itp. Procesu NIE MOŻNA PRZERWAĆ ! Wysłać zamówienie teraz "
+            "?")))
         return;
     SaveCustomerData();
     for (QLabel* label : { lid, lsizeoryg, lsizeraw, lsizecur, lsizecurraw, lcount, ltime })

@@ -1,6 +1,6 @@
 #include "platform/browseforfolder.h"
 
-QString BrowseForFolder(QWidget* owner, const QString& title, QFileDialog::Options flags)
+QString BrowseForFolder(QWidget* owner, const QString& title, const QString& startFolder, QFileDialog::Options flags)
 {
-    return QFileDialog::getExistingDirectory(owner, title, QString(), flags | QFileDialog::ShowDirsOnly);
+    return QFileDialog::getExistingDirectory(owner, title, startFolder, flags | QFileDialog::ShowDirsOnly);
 }

@@ -5,6 +5,7 @@
 
 class QWidget;
 
-// Shows the folder picker with title; returns the chosen folder or an empty string when
-// cancelled.
-QString BrowseForFolder(QWidget* owner, const QString& title, QFileDialog::Options flags = {});
+// Shows the folder picker with title, opened in startFolder; returns the chosen folder or an
+// empty string when cancelled.
+QString BrowseForFolder(
+    QWidget* owner, const QString& title, const QString& startFolder, QFileDialog::Options flags = {});

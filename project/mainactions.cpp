@@ -5,6 +5,7 @@
 #include "core/coreobjects.h"
 #include "core/log.h"
 #include "lab/vdengine.h"
+#include "project/numbertext.h"
 #include "project/photobatch.h"
 #include "project/photofiles.h"
 #include "project/projectfile.h"
@@ -15,11 +16,11 @@
 #include "project/thumbview.h"
 #include "project/uvdimage.h"
 #include "ui/appevents.h"
+#include "ui/filedialogs.h"
 #include "ui/gradientprogressbar.h"
 #include "ui/umydialog.h"
 #include "ui/upleasewait.h"
 
-#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
 #include <QFileDialog>
@@ -106,15 +107,7 @@ void Tfmain::aaddphotosExecute()
 {
     if (!AskFormatFirst())
         return;
-    // The dialog keeps its folder but opens with nothing chosen, so that Enter never adds the
-    // photos of the previous time again.
-    if (auto* name = od->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
-        name->clear();
-    for (QAbstractItemView* view : od->findChildren<QAbstractItemView*>())
-        view->clearSelection();
-    if (od->exec() != QDialog::Accepted)
-        return;
-    AddFiles(od->selectedFiles());
+    AddFiles(ChooseFiles(*od, TDialogPurpose::AddPhotos));
 }
 
 void Tfmain::AddFiles(const QStringList& files)
@@ -133,7 +126,7 @@ void Tfmain::AddFiles(const QStringList& files)
             return false;
         const QString name = QFileInfo(photo.slot.sourcePath).fileName();
         return fdialog().Question(QStringLiteral("Nie można dodać zdjęcia (") + name
-                + QStringLiteral(") !\rCzy chcesz probować dodać resztę zdjęć ?"),
+                + QStringLiteral(") !\rCzy chcesz próbować dodać resztę zdjęć ?"),
             diError);
     });
     AfterDecoding();
@@ -169,7 +162,8 @@ void Tfmain::OfferSavedProject(const QString& path)
     const std::optional<TSavedProject> saved = ReadProjectFile(path);
     if (!saved || saved->photos.empty())
         return;
-    const QString question = QStringLiteral("Przywrócić poprzedni projekt (%1 zdjęć) ?").arg(saved->photos.size());
+    const QString question
+        = QStringLiteral("Przywrócić poprzedni projekt (") + PhotoCount(saved->photos.size()) + QStringLiteral(") ?");
     if (fdialog().Question(question, diQuestion))
         RestoreProject(*saved);
     else
@@ -245,7 +239,7 @@ void Tfmain::anewprojectExecute()
 void Tfmain::adeleteExecute()
 {
     if (!fdialog().QuestionOnce(
-            QStringLiteral("Napewno usunąć zaznaczone pliki z projektu ?"), Config().fdelete, diQuestion))
+            QStringLiteral("Na pewno usunąć zaznaczone pliki z projektu ?"), Config().fdelete, diQuestion))
         return;
     TVDImage& project = Project();
     for (int i = 0; i < project.Count();) {
@@ -286,7 +280,7 @@ void Tfmain::aquantityExecute()
     switch (ParseQuantity(value, quantity)) {
     case TQuantityInput::Zero:
         fdialog().Warning(QStringLiteral("Nie można ustawić ilości na zero !\rJeśli chcesz usunąć zdjęcie z projektu, "
-                                         "zaznacz je i wybierz usuń z menu \"Edycja\" !"));
+                                         "zaznacz je i wybierz \"Usuń\" !"));
         return;
     case TQuantityInput::Invalid:
         fdialog().Error(QStringLiteral("Nieprawidłowa ilość !"));

@@ -35,3 +35,12 @@ QString PricedName(const QString& name, std::int64_t hundredths)
 {
     return name + QStringLiteral(" - ") + FormatMoney(hundredths);
 }
+
+QString PhotoCount(qsizetype count)
+{
+    const qsizetype ones = count % 10, tens = count % 100;
+    const char16_t* word = count == 1                        ? u"zdjęcie"
+        : ones >= 2 && ones <= 4 && (tens < 12 || tens > 14) ? u"zdjęcia"
+                                                             : u"zdjęć";
+    return QString::number(count) + u' ' + QString::fromUtf16(word);
+}

@@ -13,3 +13,5 @@ QString FormatMoney(std::int64_t hundredths);
 QString FormatHundredths(std::int64_t hundredths);
 // "name - 12.50 zł": a format with its unit price.
 QString PricedName(const QString& name, std::int64_t hundredths);
+// A count of photos in the word's Polish form: "1 zdjęcie", "3 zdjęcia", "5 zdjęć", "22 zdjęcia".
+QString PhotoCount(qsizetype count);

@@ -10,6 +10,7 @@
 #include "project/projectevents.h"
 #include "project/thumbview.h"
 #include "project/uvdimage.h"
+#include "project/windowplacement.h"
 #include "ui/gradientbutton.h"
 #include "ui/image.h"
 #include "ui/mousedpanel.h"
@@ -126,16 +127,16 @@ Tfmain::Tfmain(QWidget* parent)
     anewproject = MakeAction("anewproject", QStringLiteral("Nowy projekt"), &Tfmain::anewprojectExecute);
     aaddphotos = MakeAction("aaddphotos", QStringLiteral("Dodaj zdjęcia ..."), &Tfmain::aaddphotosExecute);
     adelete = MakeAction("adelete", QStringLiteral("Usuń"), &Tfmain::adeleteExecute);
-    arename = MakeAction("arename", QStringLiteral("Zmien nazwę"), &Tfmain::arenameExecute);
+    arename = MakeAction("arename", QStringLiteral("Zmień nazwę"), &Tfmain::arenameExecute);
     aquantity = MakeAction("aquantity", QStringLiteral("Ilość odbitek ..."), &Tfmain::aquantityExecute);
-    areset = MakeAction("areset", QStringLiteral("Przywróc oryginał"), &Tfmain::aresetExecute);
+    areset = MakeAction("areset", QStringLiteral("Przywróć oryginał"), &Tfmain::aresetExecute);
     aeditphoto = MakeAction("aeditphoto", QStringLiteral("Edytuj zdjęcie"), &Tfmain::aeditphotoExecute);
     acrop = MakeAction("acrop", QStringLiteral("Kadruj/obróć"), &Tfmain::acropExecute);
     aformat = MakeAction("aformat", QStringLiteral("Format"), &Tfmain::aformatExecute);
     apreview = MakeAction("apreview", QStringLiteral("Podgląd końcowy ..."), &Tfmain::apreviewExecute);
     aselall = MakeAction("aselall", QStringLiteral("Zaznacz wszystko"), &Tfmain::aselallExecute);
     aselinv = MakeAction("aselinv", QStringLiteral("Odwróć zaznaczenie"), &Tfmain::aselinvExecute);
-    aselnone = MakeAction("aselnone", QStringLiteral("Usuń znaznaczenie"), &Tfmain::aselnoneExecute);
+    aselnone = MakeAction("aselnone", QStringLiteral("Usuń zaznaczenie"), &Tfmain::aselnoneExecute);
     afullscreen = MakeAction("afullscreen", QStringLiteral("Pełen ekran ..."), &Tfmain::afullscreenExecute);
     asendorder = MakeAction("asendorder", QStringLiteral("Wyślij zlecenie ..."), &Tfmain::asendorderExecute);
     asettings = MakeAction("asettings", QStringLiteral("Ustawienia ..."), &Tfmain::asettingsExecute);
@@ -312,14 +313,18 @@ void Tfmain::LayOutBars()
 void Tfmain::LayOutStatusBar()
 {
     const int width = MousedPanel2->width() - 2 * kStatusMargin;
-    const int lineHeight = (kStatusBarHeight - 6) / 2;
+    // The two lines share the whole bar inside its bevel, so no empty band is left below them.
+    const int bevel = MousedPanel2->BevelWidth();
+    const int inner = kStatusBarHeight - 2 * bevel;
+    const int lineTop[2] = { bevel, bevel + inner / 2 };
+    const int lineHeight[2] = { inner / 2, inner - inner / 2 };
     int taken[2] = { 0, 0 }; // fifths of each line already laid out
     for (const TStatusSlot& slot : kStatusSlots) {
         const int left = width * taken[slot.line] / 5;
         taken[slot.line] += slot.fifths;
         const int right = width * taken[slot.line] / 5;
         (this->*slot.label)
-            ->setGeometry(kStatusMargin + left, 3 + slot.line * lineHeight, right - left - kStatusGap, lineHeight);
+            ->setGeometry(kStatusMargin + left, lineTop[slot.line], right - left - kStatusGap, lineHeight[slot.line]);
     }
 }
 
@@ -402,6 +407,39 @@ void Tfmain::showEvent(QShowEvent* event)
     UpdateStatus();
 }
 
+void Tfmain::ShowPlaced()
+{
+    const TConfig* config = Core().config;
+    std::optional<QRect> left;
+    if (config && config->windowwidth > 0 && config->windowheight > 0)
+        left = QRect(config->windowleft, config->windowtop, config->windowwidth, config->windowheight);
+    const QScreen* screen = left ? QGuiApplication::screenAt(left->center()) : nullptr;
+    if (!screen)
+        screen = this->screen();
+    setMinimumSize(MinimumLayoutSize());
+    setGeometry(OpeningGeometry(left, screen->availableGeometry(), minimumSize()));
+    if (config && config->windowmaximized)
+        showMaximized();
+    else
+        show();
+}
+
+void Tfmain::RememberPlacement() const
+{
+    TConfig* config = Core().config;
+    if (!config)
+        return;
+    // The normal place also of a maximised or full-screen window, so it comes back to it.
+    const QRect normal = isFullScreen() && windowRect_.isValid() ? windowRect_ : normalGeometry();
+    if (normal.isValid()) {
+        config->windowleft = normal.x();
+        config->windowtop = normal.y();
+        config->windowwidth = normal.width();
+        config->windowheight = normal.height();
+    }
+    config->windowmaximized = isMaximized() && !isFullScreen();
+}
+
 void Tfmain::resizeEvent(QResizeEvent* event)
 {
     QMainWindow::resizeEvent(event);
@@ -444,5 +482,6 @@ void Tfmain::closeEvent(QCloseEvent* event)
         return;
     }
     event->accept();
+    RememberPlacement();
     Q_EMIT Closed();
 }

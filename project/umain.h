@@ -58,6 +58,10 @@ public:
 
     // The log window the "LOG" action shows and hides.
     void SetLogWindow(Tflog* log);
+    // Shows the window where the customer left it (the configuration's window keys), on a first
+    // start at a share of the screen (project/windowplacement.h), and maximised again when it
+    // was closed so. Closing the window writes its place back into the configuration.
+    void ShowPlaced();
     // open shows the window modally and returns its result; a hidden action becomes visible
     // (except "Zapisz...", which this window never offers: it works but stays hidden).
     void AttachWindow(TMainLink link, std::function<int()> open);
@@ -174,6 +178,7 @@ private:
     void AfterDecoding(); // AfterProjectChange, then the close that waited, if any
     bool AskFormatFirst();
     bool ConfirmExit(); // "Zakończyć pracę programu ?", unless told not to ask again
+    void RememberPlacement() const;
 
     QList<TGradientButton*> topButtons_;
     QList<TGradientButton*> leftButtons_;

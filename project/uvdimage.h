@@ -82,7 +82,7 @@ public:
     int focus = -1;
     QString projectFolder; // empty until the first photo is reserved
     bool openingChargeApplied = false; // set by OrderPrice
-    int defaultFormat = -1; // for new photos and "Przywróc oryginał"; Clear keeps it
+    int defaultFormat = -1; // for new photos and "Przywróć oryginał"; Clear keeps it
 
     int Count() const { return int(photos_.size()); }
     int TotalQuantity() const;

@@ -3,6 +3,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -20,7 +21,38 @@ int Interpolate(int from, int to, int step, int steps)
     return int(value < 0 ? value - 0.5 : value + 0.5);
 }
 
+double RelativeLuminance(const QColor& color)
+{
+    const auto linear = [](int component) {
+        const double c = component / 255.0;
+        return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * linear(color.red()) + 0.7152 * linear(color.green()) + 0.0722 * linear(color.blue());
+}
+
 } // namespace
+
+double ContrastRatio(const QColor& a, const QColor& b)
+{
+    const double la = RelativeLuminance(a), lb = RelativeLuminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+QColor DisabledCaptionColor(const QColor& face, const QColor& rowA, const QColor& rowB)
+{
+    const auto contrast
+        = [&](const QColor& caption) { return std::min(ContrastRatio(caption, rowA), ContrastRatio(caption, rowB)); };
+    const int away = Lightness(face) >= 96 ? -1 : 1;
+    for (const int direction : { away, -away }) {
+        for (int d = 50; d <= 255; ++d) {
+            const QColor caption = Adjust(face, direction * d);
+            if (contrast(caption) >= kReadableContrast)
+                return caption;
+        }
+    }
+    const QColor black(0, 0, 0), white(255, 255, 255);
+    return contrast(black) >= contrast(white) ? black : white;
+}
 
 QColor Adjust(const QColor& color, int d)
 {
@@ -38,16 +70,20 @@ QColor Inverse(const QColor& color)
     return QColor(255 - color.red(), 255 - color.green(), 255 - color.blue());
 }
 
+QColor ShadedRowColor(const QRect& rect, const QColor& base, int brightness, int y)
+{
+    if (rect.height() <= 0)
+        return base;
+    const int middle = (rect.y() + rect.y() + rect.height()) / 2;
+    return Adjust(base, brightness * (middle - y) / rect.height());
+}
+
 void ShadedFill(QPainter& painter, const QRect& rect, const QColor& base, int brightness)
 {
-    const int top = rect.y();
-    const int bottom = rect.y() + rect.height();
-    const int height = rect.height();
-    if (height <= 0 || rect.width() <= 0)
+    if (rect.height() <= 0 || rect.width() <= 0)
         return;
-    const int middle = (top + bottom) / 2;
-    for (int y = top; y < bottom; ++y)
-        painter.fillRect(QRect(rect.x(), y, rect.width(), 1), Adjust(base, brightness * (middle - y) / height));
+    for (int y = rect.y(); y < rect.y() + rect.height(); ++y)
+        painter.fillRect(QRect(rect.x(), y, rect.width(), 1), ShadedRowColor(rect, base, brightness, y));
 }
 
 void Edge3D(QPainter& painter, const QRect& rect, const QColor& c1, const QColor& c2)

@@ -13,6 +13,18 @@ int Lightness(const QColor& color);
 // 255 minus each component.
 QColor Inverse(const QColor& color);
 
+// The WCAG contrast ratio of two colours (1 to 21), from their relative luminance.
+double ContrastRatio(const QColor& a, const QColor& b);
+// The contrast at which a caption counts as readable.
+constexpr double kReadableContrast = 4.5;
+// The caption colour of a disabled control whose face runs from rowA to rowB under the
+// caption's rows: Adjust(face, -50) on a face of lightness 96 or more, else +50, moved further
+// the same way until it reads at kReadableContrast against both rows, else the other way,
+// else black or white, whichever reads better.
+QColor DisabledCaptionColor(const QColor& face, const QColor& rowA, const QColor& rowB);
+
+// The colour ShadedFill gives row y of the rectangle.
+QColor ShadedRowColor(const QRect& rect, const QColor& base, int brightness, int y);
 // Fills the rectangle row by row with Adjust(base, brightness * (middle - y) div height); the
 // middle row keeps the base colour, a negative brightness darkens the top and lightens the bottom.
 void ShadedFill(QPainter& painter, const QRect& rect, const QColor& base, int brightness);

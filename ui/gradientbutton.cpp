@@ -9,6 +9,8 @@
 #include <QEnterEvent>
 #include <QPainter>
 
+#include <algorithm>
+
 TGradientButton::TGradientButton(QWidget* parent)
     : QPushButton(parent)
     , color_(SysColor(TSysColor::BtnFace))
@@ -114,31 +116,71 @@ QSize TGradientButton::sizeHint() const
     return { 75, 25 };
 }
 
+namespace {
+
+// Space between a left- or right-aligned caption and the button's edge.
+constexpr int kCaptionMargin = 4;
+
+// The button under the pointer. A leave event can go missing (a window hidden under the
+// pointer, a modal window opened over it), so entering a button also cools the last one.
+QPointer<TGradientButton>& HotButton()
+{
+    static QPointer<TGradientButton> hot;
+    return hot;
+}
+
+} // namespace
+
+void TGradientButton::SetHot(bool hot)
+{
+    if (hot_ == hot)
+        return;
+    if (hot && HotButton() && HotButton() != this)
+        HotButton()->SetHot(false);
+    hot_ = hot;
+    if (hot)
+        HotButton() = this;
+    else if (HotButton() == this)
+        HotButton() = nullptr;
+    update();
+    if (hot)
+        Q_EMIT OnMouseEnter();
+    else
+        Q_EMIT OnMouseLeave();
+}
+
 void TGradientButton::enterEvent(QEnterEvent* event)
 {
     QPushButton::enterEvent(event);
-    if (!isEnabled())
-        return;
-    hot_ = true;
-    update();
-    Q_EMIT OnMouseEnter();
+    if (isEnabled())
+        SetHot(true);
 }
 
 void TGradientButton::leaveEvent(QEvent* event)
 {
     QPushButton::leaveEvent(event);
-    if (!hot_)
-        return;
-    hot_ = false;
-    update();
-    Q_EMIT OnMouseLeave();
+    SetHot(false);
+}
+
+void TGradientButton::hideEvent(QHideEvent* event)
+{
+    QPushButton::hideEvent(event);
+    SetHot(false);
+}
+
+bool TGradientButton::event(QEvent* event)
+{
+    // Qt drops the leave events of a window that a modal window blocks.
+    if (event->type() == QEvent::WindowBlocked)
+        SetHot(false);
+    return QPushButton::event(event);
 }
 
 void TGradientButton::changeEvent(QEvent* event)
 {
     QPushButton::changeEvent(event);
     if (event->type() == QEvent::EnabledChange && !isEnabled())
-        hot_ = false;
+        SetHot(false);
     if (event->type() == QEvent::EnabledChange || event->type() == QEvent::FontChange)
         update();
 }
@@ -156,7 +198,8 @@ void TGradientButton::paintEvent(QPaintEvent*)
     if (pressed)
         rect.translate(1, 1);
 
-    ShadedFill(painter, rect, face, brightness_);
+    const QRect faceRect = rect;
+    ShadedFill(painter, faceRect, face, brightness_);
     if (frame_.framed) {
         Outline(painter, rect, frame_.frameColor);
         rect = Shrunk(rect, 1);
@@ -178,14 +221,26 @@ void TGradientButton::paintEvent(QPaintEvent*)
         const int top = rect.y() + (rect.height() - picture.height()) / 2;
         painter.drawImage(left, top, picture);
         captionRect.setLeft(left + picture.width() + 2);
+    } else if (alignment_ & Qt::AlignLeft) {
+        captionRect.setLeft(captionRect.left() + kCaptionMargin);
     }
+    if (alignment_ & Qt::AlignRight)
+        captionRect.setRight(captionRect.right() - kCaptionMargin);
 
     // The caption colour belongs to the face it is drawn on: SelFontColor to the selected face
     // only. Under the mouse the face is HotColor, selected or not, so the caption keeps the
     // font colour that a skin pairs with it.
     QColor textColor = selected_ && !hot_ ? selFontColor_ : fontColor_;
-    if (!isEnabled())
-        textColor = Lightness(color_) >= 96 ? Adjust(color_, -50) : Adjust(color_, 50);
+    if (!isEnabled()) {
+        // Readable on the shaded face's rows that the caption covers, with a row to spare on
+        // each side for the text engine's rounding of the centred line.
+        const int textHeight = painter.fontMetrics().height();
+        const int top = captionRect.y() + (captionRect.height() - textHeight) / 2;
+        const int firstRow = std::max(top - 1, faceRect.top());
+        const int lastRow = std::min(top + textHeight, faceRect.bottom());
+        textColor = DisabledCaptionColor(face, ShadedRowColor(faceRect, face, brightness_, firstRow),
+            ShadedRowColor(faceRect, face, brightness_, lastRow));
+    }
     painter.setPen(textColor);
     painter.drawText(captionRect,
         int(alignment_ & Qt::AlignHorizontal_Mask) | Qt::AlignVCenter | Qt::TextSingleLine | Qt::TextShowMnemonic,

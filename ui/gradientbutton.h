@@ -68,7 +68,9 @@ public:
 
     // The caption drawn: the action's text with UseActionCaption and a linked action.
     QString ShownCaption() const;
-    // True while the mouse is over the enabled button.
+    // True while the mouse is over the enabled button. One button of the program is hot at a
+    // time: a hidden button, one whose window a modal window blocks (whose leave events never
+    // arrive) and the one the pointer came from all drop the hot look.
     bool Hot() const { return hot_; }
 
 Q_SIGNALS:
@@ -82,10 +84,13 @@ protected:
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    bool event(QEvent* event) override;
     QSize sizeHint() const override;
 
 private:
     void SyncWithAction();
+    void SetHot(bool hot);
 
     QColor color_;
     QColor hotColor_;

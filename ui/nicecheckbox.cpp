@@ -85,7 +85,7 @@ void TNiceCheckBox::paintEvent(QPaintEvent*)
 
     QColor textColor = FontColor();
     if (!isEnabled())
-        textColor = Lightness(BackgroundColor()) >= 96 ? Adjust(BackgroundColor(), -50) : Adjust(BackgroundColor(), 50);
+        textColor = DisabledCaptionColor(BackgroundColor(), BackgroundColor(), BackgroundColor());
     painter.setPen(textColor);
     const int captionLeft = height() + 2;
     const QRect captionArea(captionLeft, 0, width() - captionLeft, height());

@@ -101,7 +101,7 @@ Tfdialog::Tfdialog(QWidget* parent)
 QString Tfdialog::ConfirmationText()
 {
     return QStringLiteral("Wyłączyłeś(aś) dialog i wybrałeś(aś) odpowiedź NIE, kolejne zapytania do dialogu będą "
-                          "natomiast przyjmowały odpowiedź TAK !\rCzy napewno wyłaczyć ten dialog w przyszłości ?");
+                          "natomiast przyjmowały odpowiedź TAK !\rCzy na pewno wyłączyć ten dialog w przyszłości ?");
 }
 
 void Tfdialog::ShowCheckBox(bool shown)

@@ -278,17 +278,17 @@ void Tfsettings::BuildConnectionPage()
     cbtimeout = MakeNamed<QComboBox>(page, "cbtimeout", QRect(120, 65, 120, 21));
     cbtimeout->addItems(TimeoutItems());
     MakeLabel(page, "ltimeout",
-        QStringLiteral("Jeśli program się łączy i wysyła, ale często nie kończy wysyłania, można probować zwiększyć "
+        QStringLiteral("Jeśli program się łączy i wysyła, ale często nie kończy wysyłania, można próbować zwiększyć "
                        "czas oczekiwania na odpowiedź serwera."),
         QRect(8, 90, 617, 30), true);
 
     MakeFrame(
         page, "cfproxy", QStringLiteral("Użyj serwera proxy do łączenia się z internetem"), QRect(8, 128, 617, 241));
     MakeLabel(page, "lproxy",
-        QStringLiteral("Jeśli łączysz się z internetem poprzez serwer proxy,  możesz tutaj włączyć jego obsługę i "
+        QStringLiteral("Jeśli łączysz się z internetem poprzez serwer proxy, możesz tutaj włączyć jego obsługę i "
                        "skonfigurować go. O dane Twojego serwera proxy spytaj swojego administratora sieci. UWAGA: "
                        "Część serwerów proxy nie pozwala na połączenia z serwerami FTP lub będzie zrywać połączenia, w "
-                       "takim przypadku nie będzie możliwe skladanie zleceń. Pomyślne zakończenie testu serwera proxy "
+                       "takim przypadku nie będzie możliwe składanie zleceń. Pomyślne zakończenie testu serwera proxy "
                        "NIE gwarantuje prawidłowego działania programu."),
         QRect(18, 146, 597, 72), true);
     cbuseproxy = MakeCheckBox(page, "cbuseproxy", QStringLiteral("Użyj serwera proxy:"), QRect(18, 222, 200, 18));

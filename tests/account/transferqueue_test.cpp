@@ -38,7 +38,7 @@ TEST(TransferQueue, RemovesSelectedLinesWithTheirSizesAndStates)
 TEST(TransferQueue, UploadRunRefusals)
 {
     TTransferQueue empty;
-    EXPECT_EQ(UploadRefusal(empty, 100), "Dodaj pliki do które chcesz wgrać !");
+    EXPECT_EQ(UploadRefusal(empty, 100), "Dodaj pliki które chcesz wgrać !");
 
     TTransferQueue queue;
     queue.Add("/a", 3000);

@@ -284,7 +284,7 @@ TEST_F(StartupTest, PhotosOnTheCommandLineFollowTheRestoredProject)
     });
     EXPECT_TRUE(run.mainShown);
     ASSERT_EQ(run.dialogs.size(), 1);
-    EXPECT_EQ(run.dialogs[0].text, QStringLiteral("Przywrócić poprzedni projekt (1 zdjęć) ?"));
+    EXPECT_EQ(run.dialogs[0].text, QStringLiteral("Przywrócić poprzedni projekt (1 zdjęcie) ?"));
     EXPECT_EQ(sources,
         QStringList({ photos + "/old.jpg", photos + "/new.jpg", photos + "/album/a.jpg", photos + "/album/b.png" }));
     EXPECT_TRUE(LogHasLine(QStringLiteral("Opened 2 paths; 4 photos in the project.")));
@@ -396,7 +396,7 @@ TEST_F(StartupTest, UnreachableSettingsOfferTheConnectionSettingsAndStop)
         const char* failure;
     } cases[] = {
         { kButtonOk, true, "Uruchom program ponownie !" },
-        { kButtonNo, false, "Nie mozna pobrać ustawień program !" },
+        { kButtonNo, false, "Nie można pobrać ustawień programu !" },
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.failure);

@@ -121,7 +121,10 @@ TEST_F(ConfigFixture, SaveWritesEveryKeyInOrderOwnerOnly)
                    "[va]\r\nsavepath=\r\nloadpath=\r\nid=konto \xBF\r\n"
                    "[thumbs]\r\nthumbborder=5\r\nthumbbitmapwidth=140\r\n"
                    "thumbbitmapheight=140\r\nthumbspace=5\r\nthumbname=1\r\nthumbprice=1\r\n"
-                   "thumbsize=1\r\nthumbresolution=0\r\n"));
+                   "thumbsize=1\r\nthumbresolution=0\r\n"
+                   "[window]\r\nwindowleft=0\r\nwindowtop=0\r\nwindowwidth=0\r\nwindowheight=0\r\n"
+                   "windowmaximized=0\r\n"
+                   "[folders]\r\nphotofolder=\r\naccountfolder=\r\nsavefolder=\r\n"));
     struct stat st { };
     ASSERT_EQ(stat(QFile::encodeName(path).constData(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0600u);
@@ -150,7 +153,10 @@ TEST_F(ConfigFixture, SaveWritesEveryKeyInOrderOwnerOnly)
                    "proxy_port=0\r\nproxy_login=CEF867E8698C300B\r\nproxy_pass=91EED508E2B48DD5\r\n"
                    "proxy_ftp_type=0\r\n\r\n[flags]\r\nfexit=1\r\nfdelete=1\r\nfPickDefFormat=1\r\nfShowTip=1\r\n"
                    "[editor]\r\ncropalpha=64\r\ncropbackground=1193046\r\n"
-                   "[va]\r\nsavepath=\r\nloadpath=\r\nid=konto \xBF\r\n"));
+                   "[va]\r\nsavepath=\r\nloadpath=\r\nid=konto \xBF\r\n"
+                   "[window]\r\nwindowleft=0\r\nwindowtop=0\r\nwindowwidth=0\r\nwindowheight=0\r\n"
+                   "windowmaximized=0\r\n"
+                   "[folders]\r\nphotofolder=\r\naccountfolder=\r\nsavefolder=\r\n"));
     int writes = 0;
     alignas(inotify_event) char events[4096];
     for (ssize_t size; (size = read(watch, events, sizeof events)) > 0;)

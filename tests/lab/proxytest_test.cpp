@@ -23,21 +23,21 @@ const QString kProxyPassword = QStringLiteral("tajne-proxy");
 const QString kMakerPath = QStringLiteral("/strona-producenta");
 
 const QString kHttpTesting = QStringLiteral("Testowanie połączenia HTTP (www) ...");
-const QString kHttpFailed = QStringLiteral("Nie udało się nawiązać połączenie poprzez proxy !\rWiadomość: ");
+const QString kHttpFailed = QStringLiteral("Nie udało się nawiązać połączenia poprzez proxy !\rWiadomość: ");
 const QString kNotInitialised = QStringLiteral(
-    "Testowanie połączenia FTP (poprzez proxy) nie zostanie wykonanie \rponieważ aplikacja nie jest zainicjowana.");
-const QString kFtpConnected = QStringLiteral("Połączenie FTP powiodło się, testuje połączenie ...");
+    "Testowanie połączenia FTP (poprzez proxy) nie zostanie wykonane \rponieważ aplikacja nie jest zainicjowana.");
+const QString kFtpConnected = QStringLiteral("Połączenie FTP powiodło się, testuję połączenie ...");
 const QString kFtpOk = QStringLiteral("Połączenie FTP poprzez proxy wygląda OK !");
 const QString kNoTransfer = QStringLiteral(
-    "Serwer proxy pozwolił na połączenie ale NIE pozwolił na transfer. ten typ serwera proxy nie jest obsługiwany.");
+    "Serwer proxy pozwolił na połączenie ale NIE pozwolił na transfer. Ten typ serwera proxy nie jest obsługiwany.");
 const QString kNoFtp = QStringLiteral(
-    "Nie udało się nazwiązać połączenia do serwera FTP poprzez proxy !\rJeśli wszystkie informacje zostały poprawnie "
+    "Nie udało się nawiązać połączenia do serwera FTP poprzez proxy !\rJeśli wszystkie informacje zostały poprawnie "
     "podane, serwer proxy może nie obsługiwać połączeń FTP, może być niedostępny lub nie być obsługiwany przez ten "
     "program.");
 
 QString Trying(int mode)
 {
-    return QStringLiteral("Testowanie serwera proxy do FTP (%1/5 ...").arg(mode + 1);
+    return QStringLiteral("Testowanie serwera proxy do FTP (%1/5) ...").arg(mode + 1);
 }
 
 // What the settings window would show, in order.

@@ -67,8 +67,8 @@ TEST(HistoryDetailsTest, PriceDeliveryAndPaymentWording)
     } cases[] = {
         { { "payby=1" }, payment, QStringLiteral("Gotówka") },
         { { "payby=2" }, payment, "Przelew" },
-        { { "payby=3" }, payment, QStringLiteral("kartą") },
-        { {}, payment, QStringLiteral("kartą") },
+        { { "payby=3" }, payment, QStringLiteral("Karta") },
+        { {}, payment, QStringLiteral("Karta") },
         { { "PAYBY=1", "payby=2" }, payment, QStringLiteral("Gotówka") }, // the first line, key in any case
         { { "deliverypost=1" }, "Dostawa", QStringLiteral("Przesyłka") },
         { { "deliverypost=0" }, "Dostawa", QStringLiteral("Odbiór osobisty.") },

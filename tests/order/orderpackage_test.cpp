@@ -222,7 +222,7 @@ TEST_F(OrderPackageTest, UnwritableTempFolderFails)
     order_.Reset();
     const TOrderStep step = order_.InitOrder(project(), QStringLiteral("%data%"), history_);
     EXPECT_FALSE(step.ok);
-    EXPECT_EQ(step.message, "Nie można utworzyć katalog tymczasowego !");
+    EXPECT_EQ(step.message, "Nie można utworzyć katalogu tymczasowego !");
 }
 
 // What a lab sees: the order's files copied into its folder, then damaged one way or another.

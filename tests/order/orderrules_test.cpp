@@ -87,7 +87,7 @@ TEST(SendOrderChecks, CustomerDataInOrderWithMinimumLengths)
 TEST(SendOrderChecks, OrderDetailsInOrder)
 {
     EXPECT_EQ(CheckOrderDetails(0, false, true, "", "").warning, QStringLiteral("Wybierz punkt usługowy !"));
-    EXPECT_EQ(CheckOrderDetails(-1, false, true, "", "").warning, QStringLiteral("Wybierz formę płatnośći !"));
+    EXPECT_EQ(CheckOrderDetails(-1, false, true, "", "").warning, QStringLiteral("Wybierz formę płatności !"));
     for (const auto& [nip, company] : { std::pair { "", "Firma" }, std::pair { "123", "" } }) {
         const TOrderDetailsCheck vat = CheckOrderDetails(12, true, true, nip, company);
         EXPECT_EQ(vat.warning, QStringLiteral("Podaj nip/nazwę firmy aby otrzymać fakturę VAT !"));

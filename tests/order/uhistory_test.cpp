@@ -278,7 +278,7 @@ TEST_F(HistoryWindowTest, DeletingWarnsWithoutSelectionAndAsksBeforeDeleting)
 {
     const THistory doomed = Write(first_, order_, { qRgb(220, 0, 0), qRgb(0, 200, 0) });
     const THistory kept = Write(second_, { "oid=DL2612022", "date=2026-12-02 11:30:05" }, { qRgb(0, 0, 220) });
-    const QString warning = QStringLiteral("Zaznacz pozycje w histori aby usunąć !");
+    const QString warning = QStringLiteral("Zaznacz pozycje w historii aby usunąć !");
     const QString question = QStringLiteral("Usunąć wybraną pozycję ?");
     QList<TShownDialog> shown;
     QStringList afterNo, afterYes;
@@ -337,7 +337,7 @@ TEST_F(HistoryWindowTest, AnEntryThatNoLongerReadsShowsNothingAndCannotTakeAnoth
     EXPECT_EQ(details, 0) << "not the details of the entry selected before";
     EXPECT_EQ(status, "");
     ASSERT_EQ(dialogs.size(), 1);
-    EXPECT_EQ(dialogs[0].text, QStringLiteral("Zaznacz pozycje w histori aby usunąć !"));
+    EXPECT_EQ(dialogs[0].text, QStringLiteral("Zaznacz pozycje w historii aby usunąć !"));
     EXPECT_TRUE(QFile::exists(shown.EntryPath()));
     EXPECT_TRUE(QFile::exists(shown.PagePath(1)));
 }

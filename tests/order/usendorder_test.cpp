@@ -192,8 +192,8 @@ protected:
 
 const QString kReadyToSend = QStringLiteral("Wybierz \"ZAMAWIAM\" aby wysłać zlecenie.");
 const QString kOrderQuestion = QStringLiteral(
-    "Zostanie przygotowane i wysłane zamównie, proces ten może zając nawet kilkadziesiąt minut w zależności od "
-    "wilkości zamówienia szybkości internetu itp. Procesu NIE MOŻNA PRZERWAĆ ! Wysłać zamówienie teraz ?");
+    "Zostanie przygotowane i wysłane zamówienie, proces ten może zająć nawet kilkadziesiąt minut w zależności od "
+    "wielkości zamówienia, szybkości internetu itp. Procesu NIE MOŻNA PRZERWAĆ ! Wysłać zamówienie teraz ?");
 
 TEST_F(SendOrderTest, OpensOnTheCustomerPageWithTheFirstShopChosen)
 {
@@ -304,7 +304,7 @@ TEST_F(SendOrderTest, ShopOptionsPaymentAndDetailsPage)
             TDialogAnswers answers { { kButtonOk } };
             window.GradientButton2->click();
             ASSERT_EQ(answers.Shown().size(), 1);
-            EXPECT_EQ(answers.Shown()[0].text, QStringLiteral("Wybierz formę płatnośći !"));
+            EXPECT_EQ(answers.Shown()[0].text, QStringLiteral("Wybierz formę płatności !"));
         }
         pickedShop = 12; // pickup and cash only
         window.GradientButton1->click();
@@ -432,7 +432,8 @@ TEST_F(SendOrderTest, OrderButtonAsksThenKeepsOrForgetsTheDataAndReturns)
             TDialogAnswers answers { { kButtonNo } };
             window.bsend->click();
             ASSERT_EQ(answers.Shown().size(), 1);
-            EXPECT_TRUE(answers.Shown()[0].text.startsWith(QStringLiteral("Zostanie przygotowane i wysłane zamównie")));
+            EXPECT_TRUE(
+                answers.Shown()[0].text.startsWith(QStringLiteral("Zostanie przygotowane i wysłane zamówienie")));
             EXPECT_EQ(answers.Shown()[0].icon, diQuestion);
             EXPECT_FALSE(QFile::exists(app.Path("mydata.dat"))) << "declined: nothing happens";
             EXPECT_TRUE(window.mpsend->isVisible());

@@ -178,7 +178,7 @@ TEST(DemoLabSession, CustomerFillsAProject)
         main.close();
     }));
     ASSERT_EQ(restoreAnswer.Shown().size(), 1);
-    EXPECT_EQ(restoreAnswer.Shown()[0].text, QStringLiteral("Przywrócić poprzedni projekt (2 zdjęć) ?"));
+    EXPECT_EQ(restoreAnswer.Shown()[0].text, QStringLiteral("Przywrócić poprzedni projekt (2 zdjęcia) ?"));
     EXPECT_EQ(restored, session.state);
     EXPECT_TRUE(QFileInfo::exists(kit.Program("project.vdp"))) << "a normal end keeps the project";
 }

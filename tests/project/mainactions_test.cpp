@@ -40,8 +40,7 @@ protected:
 };
 
 const QString kZeroWarning = QStringLiteral(
-    "Nie można ustawić ilości na zero !\rJeśli chcesz usunąć zdjęcie z projektu, zaznacz je i wybierz usuń z menu "
-    "\"Edycja\" !");
+    "Nie można ustawić ilości na zero !\rJeśli chcesz usunąć zdjęcie z projektu, zaznacz je i wybierz \"Usuń\" !");
 const QString kBadQuantity = QStringLiteral("Nieprawidłowa ilość !");
 
 TEST_F(MainActionsTest, QuantityInputs)
@@ -125,7 +124,7 @@ TEST_F(MainActionsTest, DeleteAsksUntilToldNotTo)
     {
         TDialogAnswers answers { { kButtonNo } };
         window->adelete->trigger();
-        EXPECT_EQ(ShownTexts(answers), QStringList { QStringLiteral("Napewno usunąć zaznaczone pliki z projektu ?") });
+        EXPECT_EQ(ShownTexts(answers), QStringList { QStringLiteral("Na pewno usunąć zaznaczone pliki z projektu ?") });
         EXPECT_EQ(project.Count(), 3);
     }
     {
@@ -297,7 +296,7 @@ TEST_F(MainActionsTest, FailedPhotoAsksWhetherToGoOn)
         window->AddFiles({ good1, broken, good2 });
         EXPECT_EQ(ShownTexts(answers),
             QStringList {
-                QStringLiteral("Nie można dodać zdjęcia (broken.jpg) !\rCzy chcesz probować dodać resztę zdjęć ?") });
+                QStringLiteral("Nie można dodać zdjęcia (broken.jpg) !\rCzy chcesz próbować dodać resztę zdjęć ?") });
         EXPECT_EQ(answers.Shown()[0].icon, diError);
         EXPECT_EQ(project.SourcePaths(), QStringList { good1 });
     }

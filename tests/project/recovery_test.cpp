@@ -59,7 +59,7 @@ TEST_F(RecoveryTest, KilledProgramComesBackIdentical)
 
     TDialogAnswers answers { { kButtonOk } };
     window->OfferSavedProject(path);
-    EXPECT_EQ(ShownTexts(answers), QStringList { QStringLiteral("Przywrócić poprzedni projekt (3 zdjęć) ?") });
+    EXPECT_EQ(ShownTexts(answers), QStringList { QStringLiteral("Przywrócić poprzedni projekt (3 zdjęcia) ?") });
     EXPECT_EQ(SavedState(project), *saved);
     ASSERT_EQ(project.Count(), 3);
     for (int i = 0; i < 3; ++i) {
@@ -87,7 +87,7 @@ TEST_F(RecoveryTest, VanishedSourceIsNamedAndLeftOut)
     TDialogAnswers answers { { kButtonOk }, { kButtonOk } };
     window->OfferSavedProject(path);
     EXPECT_EQ(ShownTexts(answers),
-        QStringList({ QStringLiteral("Przywrócić poprzedni projekt (4 zdjęć) ?"),
+        QStringList({ QStringLiteral("Przywrócić poprzedni projekt (4 zdjęcia) ?"),
             QStringLiteral("Nie znaleziono plików (zostały pominięte):\r") + gone }));
     saved.photos.erase(saved.photos.begin() + 2);
     saved.focus = 2; // the focused photo went: the next one takes it

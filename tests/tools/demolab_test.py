@@ -1,6 +1,7 @@
 #!/usr/bin/python3
 """The demo lab server's scripts and fault switches, driven with the standard library clients."""
 import base64
+import datetime
 import ftplib
 import http.client
 import hashlib
@@ -22,11 +23,16 @@ def md5hex(text):
 
 
 class DemoLab:
-    def __init__(self, *switches):
+    def __init__(self, *switches, kept=()):
+        """kept: files the FTP folder holds from an earlier run, relative to it."""
         self.dir = tempfile.TemporaryDirectory()
         root = self.dir.name
         os.makedirs(os.path.join(root, "www"))
         os.makedirs(os.path.join(root, "ftp", "orders"))
+        for name in kept:
+            os.makedirs(os.path.dirname(os.path.join(root, "ftp", name)), exist_ok=True)
+            with open(os.path.join(root, "ftp", name), "wb") as f:
+                f.write(b"oid=kept\r\n")
         with open(os.path.join(root, "www", "a.txt"), "wb") as f:
             f.write(b"hello")
         with open(os.path.join(root, "serve.json"), "w") as f:
@@ -101,6 +107,20 @@ class DemoLabTest(unittest.TestCase):
                 self.assertIn("podpis poprawny", page.read().decode())
         finally:
             lab.close()
+
+    def test_order_ids_continue_after_the_orders_kept_from_an_earlier_run(self):
+        today = datetime.datetime.now().strftime("%y%m%d")
+        lab = DemoLab(kept=(f"orders/dl{today}0007_metadata.txt", f"orders/dl{today}0007_pack.zip",
+                            f"orders/dl{today}0003_metadata.txt", "orders/dl0001019999_metadata.txt"))
+        try:
+            self.assertEqual(lab.get("/orderid")[1], f"id=DL{today}0008\r\n".encode())
+        finally:
+            lab.close()
+        fresh = DemoLab()
+        try:
+            self.assertEqual(fresh.get("/orderid")[1], f"id=DL{today}0001\r\n".encode())
+        finally:
+            fresh.close()
 
     def test_http_faults(self):
         lab = DemoLab("--status", "/a.txt=404", "--redirect", "/r=/x", "--truncate", "/a2.txt=2", "--delay", "/s=600")

@@ -1,5 +1,6 @@
 #include "ui/advprogressbar.h"
 #include "ui/colorframe.h"
+#include "ui/drawrules.h"
 #include "ui/gradientbutton.h"
 #include "ui/gradientprogressbar.h"
 #include "ui/hotlabel.h"
@@ -97,15 +98,15 @@ TEST(TGradientButton, OutlineAndEdgeSwapWhenPressed)
     EXPECT_EQ(image.pixelColor(39, 18), QColor(250, 0, 0));
 }
 
-TEST(TGradientButton, DisabledCaptionTakesAdjustedFaceColour)
+TEST(TGradientButton, DisabledCaptionReadsOnItsShadedFace)
 {
     struct Case {
         QColor face;
-        QColor caption;
+        bool darker;
     };
     const Case cases[] = {
-        { QColor(200, 200, 200), QColor(150, 150, 150) }, // lightness 200 >= 96: darker
-        { QColor(40, 60, 80), QColor(90, 110, 130) }, // lightness 60 < 96: lighter
+        { QColor(200, 200, 200), true }, // lightness 200 >= 96
+        { QColor(40, 60, 80), false }, // lightness 60 < 96
     };
     for (const Case& c : cases) {
         TGradientButton button;
@@ -114,9 +115,25 @@ TEST(TGradientButton, DisabledCaptionTakesAdjustedFaceColour)
         button.SetFramed(false);
         button.SetCaption(QStringLiteral("WMWM"));
         button.SetColor(c.face);
-        EXPECT_EQ(CountPixels(Render(button), c.caption), 0);
+        button.SetFontColor(QColor(255, 0, 255));
         button.setEnabled(false);
-        EXPECT_GT(CountPixels(Render(button), c.caption), 20);
+        // Crisp strokes: every caption pixel is the pen; the face is shaded row by row.
+        const QImage image = Render(button);
+        QColor pen;
+        int top = image.height(), bottom = -1;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 2; x < 110; ++x)
+                if (image.pixelColor(x, y) != image.pixelColor(115, y)) {
+                    EXPECT_TRUE(!pen.isValid() || image.pixelColor(x, y) == pen);
+                    pen = image.pixelColor(x, y);
+                    top = std::min(top, y);
+                    bottom = std::max(bottom, y);
+                }
+        ASSERT_TRUE(pen.isValid()) << c.face.name().toStdString();
+        EXPECT_NE(pen, QColor(255, 0, 255)); // never the enabled font colour
+        EXPECT_EQ(pen.red() < c.face.red(), c.darker);
+        for (int y = top; y <= bottom; ++y)
+            EXPECT_GE(ContrastRatio(pen, image.pixelColor(115, y)), kReadableContrast) << y;
     }
 }
 
@@ -156,6 +173,48 @@ TEST(TGradientButton, HotAndSelectedFacesWithTheirCaptionColours)
     button.setEnabled(false);
     Hover(button);
     EXPECT_FALSE(button.Hot());
+}
+
+// A row of buttons as a message dialog has them: leave events that never come (the pointer
+// moved on quickly, the window closed under it, a modal window opened over it) leave no
+// second button hot.
+TEST(TGradientButton, OnlyOneButtonIsHotWhateverLeaveEventsGoMissing)
+{
+    QWidget window;
+    window.resize(200, 40);
+    TGradientButton no(&window);
+    TGradientButton close(&window);
+    close.move(100, 0);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    QSignalSpy noLeft(&no, &TGradientButton::OnMouseLeave);
+
+    Hover(no);
+    Hover(close); // the leave of "no" went missing
+    EXPECT_FALSE(no.Hot());
+    EXPECT_TRUE(close.Hot());
+    EXPECT_EQ(noLeft.count(), 1); // its hint or look is undone like on a real leave
+
+    window.hide(); // closed by a click while under the pointer
+    EXPECT_FALSE(close.Hot());
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    EXPECT_FALSE(no.Hot());
+    EXPECT_FALSE(close.Hot());
+
+    Hover(no);
+    QWidget modal;
+    modal.setWindowModality(Qt::ApplicationModal);
+    modal.show(); // opened by the click: the window under it gets no leave event any more
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&modal));
+    EXPECT_FALSE(no.Hot());
+    modal.hide();
+
+    Hover(close);
+    Unhover(close);
+    EXPECT_FALSE(close.Hot());
+    Hover(no);
+    EXPECT_TRUE(no.Hot());
 }
 
 TEST(TGradientButton, GlyphSitsLeftAndCentredWithItsCornerColourSeeThrough)

@@ -41,6 +41,44 @@ TEST(DrawRules, ShadedFillDarkensTopAndLightensBottom)
     EXPECT_EQ(image.pixelColor(1, 13), QColor(132, 132, 132)); // 100/25 = 4
 }
 
+TEST(DrawRules, ContrastRatioFollowsRelativeLuminance)
+{
+    EXPECT_DOUBLE_EQ(ContrastRatio(Qt::black, Qt::white), 21.0);
+    EXPECT_DOUBLE_EQ(ContrastRatio(Qt::white, Qt::black), 21.0);
+    EXPECT_DOUBLE_EQ(ContrastRatio(QColor(90, 20, 200), QColor(90, 20, 200)), 1.0);
+    EXPECT_NEAR(ContrastRatio(QColor(118, 118, 118), Qt::white), 4.54, 0.01); // the lightest grey that reads on white
+    EXPECT_NEAR(ContrastRatio(QColor(255, 0, 0), Qt::white), 4.0, 0.01);
+}
+
+// The disabled caption keeps its documented side of the face while it can, and goes no further
+// than it must to read at 4.5:1 against both ends of the face under it.
+TEST(DrawRules, DisabledCaptionMovesAwayFromTheFaceUntilItReads)
+{
+    struct Case {
+        QColor face, rowA, rowB;
+        bool darker;
+    };
+    const Case cases[] = {
+        { QColor(200, 200, 200), QColor(200, 200, 200), QColor(200, 200, 200), true },
+        { QColor(222, 228, 236), QColor(206, 212, 220), QColor(238, 244, 252), true }, // a shaded face
+        { QColor(40, 60, 80), QColor(40, 60, 80), QColor(40, 60, 80), false },
+        { QColor(78, 84, 95), QColor(62, 68, 79), QColor(98, 104, 115), false },
+        // Lightness 100 asks for darker, but black does not read on it: lighter then.
+        { QColor(100, 100, 100), QColor(100, 100, 100), QColor(100, 100, 100), false },
+    };
+    for (const Case& c : cases) {
+        const QColor caption = DisabledCaptionColor(c.face, c.rowA, c.rowB);
+        const std::string what = c.face.name().toStdString();
+        EXPECT_GE(std::min(ContrastRatio(caption, c.rowA), ContrastRatio(caption, c.rowB)), kReadableContrast) << what;
+        EXPECT_EQ(caption.red() < c.face.red(), c.darker) << what;
+        const QColor lessFar = Adjust(caption, c.darker ? 1 : -1);
+        EXPECT_LT(std::min(ContrastRatio(lessFar, c.rowA), ContrastRatio(lessFar, c.rowB)), kReadableContrast) << what;
+    }
+    // Rows that no colour reads on at 4.5:1 get the better of black and white.
+    EXPECT_EQ(
+        DisabledCaptionColor(QColor(125, 125, 125), QColor(110, 110, 110), QColor(140, 140, 140)), QColor(Qt::black));
+}
+
 TEST(DrawRules, Edge3DPutsTheCornersWhereTheyBelong)
 {
     QImage image = Canvas(6, 5);

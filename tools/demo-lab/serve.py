@@ -38,6 +38,7 @@ import http.server
 import json
 import os
 import random
+import re
 import select
 import signal
 import socket
@@ -158,7 +159,7 @@ class Lab:
         self.proxy_http_port = args.ftp_proxy_http
         self.proxy_via_port = args.ftp_proxy_via
         self.uploads = 0
-        self.order_counter = 0
+        self.order_counter = self.last_order_number(datetime.datetime.now().strftime("%y%m%d"))
         self.tls_cert = args.ftp_tls_cert or settings.get("ftp_tls_cert")
         if self.tls_cert and not os.path.isabs(self.tls_cert):
             self.tls_cert = os.path.join(server_dir, self.tls_cert)
@@ -171,6 +172,18 @@ class Lab:
             if os.path.isfile(os.path.join(candidate, "serve.json")):
                 return candidate
         return kit
+
+    def last_order_number(self, day):
+        """The highest number of the day's orders already in the FTP folders (kept from an earlier
+        run), so a new order ID never names the files of one received before."""
+        pattern = re.compile(r"dl" + day + r"(\d{4})")
+        highest = 0
+        for _, _, files in os.walk(self.ftp_root):
+            for name in files:
+                match = pattern.match(name.lower())
+                if match:
+                    highest = max(highest, int(match.group(1)))
+        return highest
 
     def next_upload(self):
         with LOCK:
