@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -160,6 +161,25 @@ TEST_F(VirtualLoginTest, ShowingPrefillsTheRememberedIdAndEmptiesThePassword)
     EXPECT_TRUE(password.isEmpty());
     EXPECT_TRUE(info.startsWith(QStringLiteral("Konto wirtualne pozwala na przekaz dowolnych plików")));
     EXPECT_FALSE(window.isVisible());
+}
+
+TEST_F(VirtualLoginTest, EnteredFromTheKeyboardAlone)
+{
+    const TKeyboardVisit visit = VisitByKeyboard(&window, [&] { window.exec(); }, { Qt::Key_Escape });
+    EXPECT_EQ(visit.focused, "eid");
+    EXPECT_EQ(visit.tabs, (QStringList { "epass", "GradientButton1", "GradientButton2" }));
+    EXPECT_TRUE(visit.closed) << "Escape cancels";
+
+    OnNextModal([&](QWidget*) {
+        window.eid->clear();
+        QTest::keyClicks(window.eid, "DEMO2024");
+        PressKey(&window, Qt::Key_Return); // "wejdź"
+        if (window.isVisible())
+            window.reject();
+    });
+    window.exec();
+    EXPECT_EQ(browsers, 1);
+    EXPECT_EQ(opened.accountId, "DEMO2024");
 }
 
 } // namespace
