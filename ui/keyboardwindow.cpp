@@ -141,8 +141,16 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (watched == window_ && event->type() == QEvent::Show && !event->spontaneous())
+        if (watched == window_ && event->type() == QEvent::EnabledChange && window_->isEnabled())
+            RestoreFocus();
+        if (watched != window_ && event->type() == QEvent::Hide && !event->spontaneous())
+            RestoreFocus();
+        if (event->type() != QEvent::Show || event->spontaneous())
+            return false;
+        if (watched == window_)
             Prepare();
+        else
+            FocusShownPanel(static_cast<QWidget*>(watched));
         return false;
     }
 
@@ -153,13 +161,48 @@ private:
         for (qsizetype i = 1; i < stops.size(); ++i)
             QWidget::setTabOrder(stops[i - 1], stops[i]);
         QWidget* focus = first_;
-        if (!focus || !focus->isEnabled() || !focus->isVisibleTo(window_)) {
-            const auto open = std::find_if(stops.begin(), stops.end(),
-                [this](QWidget* stop) { return stop->isEnabled() && stop->isVisibleTo(window_); });
-            focus = open != stops.end() ? *open : nullptr;
-        }
+        if (!focus || !Open(focus))
+            focus = FirstOpenStop(stops, window_);
         if (focus)
             focus->setFocus(Qt::TabFocusReason);
+        // Panels that take turns (the pages of a window) are watched for when they show.
+        for (QWidget* panel : window_->findChildren<QWidget*>()) {
+            if (!TakesTab(panel) && !panel->findChildren<QWidget*>(Qt::FindDirectChildrenOnly).isEmpty())
+                panel->installEventFilter(this);
+        }
+    }
+
+    // A window that disabled itself for its work (a fetch, an order), or a page hidden after
+    // the next one showed, has left the focus nowhere or on a hidden control: it goes back to
+    // where the window opens.
+    void RestoreFocus()
+    {
+        const QWidget* focus = window_->focusWidget();
+        if (focus && Open(focus))
+            return;
+        QWidget* first = first_ && Open(first_) ? first_.data() : FirstOpenStop(TabStopsByLayout(window_), window_);
+        if (first)
+            first->setFocus(Qt::TabFocusReason);
+    }
+
+    bool Open(const QWidget* control) const { return control->isEnabled() && control->isVisibleTo(window_); }
+
+    QWidget* FirstOpenStop(const QList<QWidget*>& stops, const QWidget* within) const
+    {
+        const auto open = std::find_if(stops.begin(), stops.end(),
+            [this, within](QWidget* stop) { return Open(stop) && (within == window_ || within->isAncestorOf(stop)); });
+        return open != stops.end() ? *open : nullptr;
+    }
+
+    // A page shown after the one holding the focus was hidden takes it, at its first control:
+    // Qt leaves the focus on the hidden control, where no key would reach anything.
+    void FocusShownPanel(QWidget* panel)
+    {
+        const QWidget* focus = window_->focusWidget();
+        if (focus && Open(focus))
+            return;
+        if (QWidget* first = FirstOpenStop(TabStopsByLayout(window_), panel))
+            first->setFocus(Qt::TabFocusReason);
     }
 
     QWidget* window_;
