@@ -234,7 +234,12 @@ void Tfsettings::BuildSkinPage()
         if (lbskin->hasFocus() && QGuiApplication::mouseButtons() == Qt::NoButton)
             lbskinClick();
     });
-    AcceptOnEnter(lbskin, [this] { GradientButton5Click(); });
+    // Enter uses the skin under the cursor, which the keys may have reached without selecting.
+    AcceptOnEnter(lbskin, [this] {
+        if (QListWidgetItem* item = lbskin->currentItem())
+            item->setSelected(true);
+        GradientButton5Click();
+    });
     GradientButton5
         = MakeTextButton(page, "GradientButton5", QStringLiteral("użyj zaznaczonej"), QRect(266, 8, 130, 25));
     connect(GradientButton5, &TGradientButton::OnClick, this, &Tfsettings::GradientButton5Click);
