@@ -12,6 +12,7 @@
 #include "ui/filedialogs.h"
 #include "ui/gradientbutton.h"
 #include "ui/gradientprogressbar.h"
+#include "ui/keyboardwindow.h"
 #include "ui/skinner.h"
 #include "ui/umydialog.h"
 #include "ui/windowparts.h"
@@ -103,6 +104,8 @@ Tfdotransfer::Tfdotransfer(QWidget* parent)
     od->setSizeGripEnabled(true);
 
     client_.SetWorkListener({ {}, [this](qint64 count) { Work(count); }, {} });
+    SetDefaultButtons(this, { bupload, bdownload });
+    UseFromKeyboard(this);
 }
 
 void Tfdotransfer::BuildUploadPanel()

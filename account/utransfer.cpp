@@ -9,6 +9,7 @@
 #include "ui/designfonts.h"
 #include "ui/gradientbutton.h"
 #include "ui/gradientprogressbar.h"
+#include "ui/keyboardwindow.h"
 #include "ui/mousedpanel.h"
 #include "ui/skinner.h"
 #include "ui/umydialog.h"
@@ -75,6 +76,8 @@ Tftransfer::Tftransfer(QWidget* parent)
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(50);
     connect(Timer1, &QTimer::timeout, this, &Tftransfer::Timer1Timer);
+    AcceptOnEnter(lbfiles, [this] { bdownloadClick(); }); // Enter takes the chosen files home
+    UseFromKeyboard(this, lbfiles);
 }
 
 void Tftransfer::ShowAccount(const TAccountFacts& facts, const QString& accountDescription)

@@ -8,6 +8,7 @@
 #include "platform/files.h"
 #include "ui/designfonts.h"
 #include "ui/gradientbutton.h"
+#include "ui/keyboardwindow.h"
 #include "ui/umydialog.h"
 #include "ui/windowparts.h"
 
@@ -53,6 +54,7 @@ Tfvirtual::Tfvirtual(QWidget* parent)
     connect(GradientButton1, &TGradientButton::OnClick, this, &Tfvirtual::GradientButton1Click);
     connect(GradientButton2, &TGradientButton::OnClick, this, &Tfvirtual::reject);
     GradientButton1->setDefault(true); // Enter in either edit logs in
+    UseFromKeyboard(this, eid);
 }
 
 void Tfvirtual::showEvent(QShowEvent* event)

@@ -9,6 +9,7 @@
 #include "ui/designfonts.h"
 #include "ui/gradientbutton.h"
 #include "ui/hotlabel.h"
+#include "ui/keyboardwindow.h"
 #include "ui/mousedpanel.h"
 #include "ui/pictures.h"
 #include "ui/umydialog.h"
@@ -98,6 +99,9 @@ Tfcrop::Tfcrop(QWidget* parent)
     lgranularity->setCursor(Qt::PointingHandCursor);
     lgranularity->hide();
     connect(lgranularity, &THotLabel::OnClick, this, &Tfcrop::lgranularityClick);
+    lgranularity->SetFocusable(true);
+    SetDefaultButtons(this, { bok });
+    UseFromKeyboard(this);
 }
 
 void Tfcrop::CropPhoto(int index)

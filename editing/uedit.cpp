@@ -12,6 +12,7 @@
 #include "ui/appevents.h"
 #include "ui/designfonts.h"
 #include "ui/gradientbutton.h"
+#include "ui/keyboardwindow.h"
 #include "ui/mousedpanel.h"
 #include "ui/pagelistbox.h"
 #include "ui/umydialog.h"
@@ -80,6 +81,8 @@ Tfedit::Tfedit(QWidget* parent)
     BuildTopBar();
     BuildPages();
     BuildPreview();
+    // No default button: Enter in a value box only takes the value.
+    UseFromKeyboard(this);
 }
 
 Tfedit::~Tfedit() = default;
@@ -102,8 +105,8 @@ void Tfedit::BuildTopBar()
         = MakeTextButton(MousedPanel1, "bloadcor", QStringLiteral("Wczytaj korekcje ..."), QRect(298, 38, 140, 25));
     bsavecor
         = MakeTextButton(MousedPanel1, "bsavecor", QStringLiteral("zapisz korekcje jako ..."), QRect(442, 38, 150, 25));
-    // The list of stored sets keeps the focus while its button toggles it.
-    bloadcor->setFocusPolicy(Qt::NoFocus);
+    // The list of stored sets keeps the focus while its button toggles it; Tab still reaches it.
+    bloadcor->setFocusPolicy(Qt::TabFocus);
     connect(breset, &TGradientButton::OnClick, this, &Tfedit::bresetClick);
     connect(bok, &TGradientButton::OnClick, this, &Tfedit::bokClick);
     connect(bcancel, &TGradientButton::OnClick, this, &QDialog::reject);

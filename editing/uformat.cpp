@@ -8,6 +8,7 @@
 #include "ui/colorframe.h"
 #include "ui/designfonts.h"
 #include "ui/gradientbutton.h"
+#include "ui/keyboardwindow.h"
 #include "ui/nicecheckbox.h"
 #include "ui/pagelistbox.h"
 #include "ui/umydialog.h"
@@ -62,6 +63,8 @@ Tfformat::Tfformat(QWidget* parent)
     bcancel = MakeButton(this, "bcancel", QStringLiteral("ANULUJ"), "cancel", 328);
     connect(bok, &TGradientButton::OnClick, this, &Tfformat::bokClick);
     connect(bcancel, &TGradientButton::OnClick, this, &QDialog::reject);
+    SetDefaultButtons(this, { bok });
+    UseFromKeyboard(this, lbformat);
 }
 
 void Tfformat::SetAssignControlsEnabled(bool enabled)
@@ -91,9 +94,14 @@ void Tfformat::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
     const TFormats& formats = *Core().formats;
+    const int defaultFormat = Core().vdimage ? Core().vdimage->defaultFormat : -1;
     QStringList items;
-    for (int i = 0; i < formats.Count(); ++i)
-        items << PricedName(formats.Format(i).name, formats.Format(i).price);
+    for (int i = 0; i < formats.Count(); ++i) {
+        const TFormat& format = formats.Format(i);
+        // "*" marks the default format, as the legend under the list says.
+        const QString mark = format.id == defaultFormat ? QStringLiteral(" *") : QString();
+        items << PricedName(format.name, format.price) + mark;
+    }
     lbformat->SetItems(items);
     lbformat->SetItemIndex(-1); // a rebuilt list starts with nothing chosen
 }

@@ -6,6 +6,7 @@
 #include "project/uvdimage.h"
 #include "ui/designfonts.h"
 #include "ui/gradientbutton.h"
+#include "ui/keyboardwindow.h"
 #include "ui/mousedpanel.h"
 #include "ui/windowparts.h"
 
@@ -47,6 +48,8 @@ Tfpreview::Tfpreview(QWidget* parent)
     connect(
         view, &TImageView::WheelTurned, this, [this](int steps) { view->SetScale(WheelZoom(view->Scale(), steps)); });
     connect(view, &TImageView::ViewChanged, this, &Tfpreview::viewChange);
+    SetDefaultButtons(this, { bclose });
+    UseFromKeyboard(this, bclose);
 }
 
 void Tfpreview::ShowPreview(const QImage& picture)

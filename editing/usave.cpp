@@ -11,6 +11,7 @@
 #include "ui/filedialogs.h"
 #include "ui/hotwinbitmap.h"
 #include "ui/image.h"
+#include "ui/keyboardwindow.h"
 #include "ui/mcheckbox.h"
 #include "ui/umydialog.h"
 #include "ui/windowparts.h"
@@ -59,6 +60,8 @@ Tfsave::Tfsave(QWidget* parent)
     setModal(true);
     CentreOnScreen(this);
     BuildSections();
+    SetDefaultButtons(this, { hwbsave });
+    UseFromKeyboard(this);
 }
 
 void Tfsave::BuildSections()

@@ -166,7 +166,9 @@ TUploadResult UploadOrder(
             if (offset > attemptBegan)
                 stalled = 0;
             if (offset > 0)
-                Log(QStringLiteral("FTP: resuming %1 at %2 bytes").arg(UploadRemoteName(files[i]), QString::number(offset)), 0);
+                Log(QStringLiteral("FTP: resuming %1 at %2 bytes")
+                        .arg(UploadRemoteName(files[i]), QString::number(offset)),
+                    0);
         }
         const TFileUpload outcome = SendOrderFile(client, files[i], offset);
         if (outcome == TFileUpload::Sent) {

@@ -7,6 +7,7 @@
 #include "ui/designfonts.h"
 #include "ui/gradientbutton.h"
 #include "ui/hotlabel.h"
+#include "ui/keyboardwindow.h"
 #include "ui/openlink.h"
 #include "ui/pagelistbox.h"
 #include "ui/statuslabel.h"
@@ -66,6 +67,15 @@ Tfgetshop::Tfgetshop(QWidget* parent)
     bcancel = MakeGlyphButton(this, "bcancel", kCancelCaption, "cancel", QRect(350, 270, 100, 25));
     connect(bok, &TGradientButton::OnClick, this, &Tfgetshop::bokClick);
     connect(bcancel, &TGradientButton::OnClick, this, &QDialog::reject);
+    // The list has the focus, Enter on it accepts; what is typed there goes on into the search.
+    // Without a default button, Enter in the search only moves to the next match.
+    connect(lbshops, &TPageListBox::OnKeyPress, this, [this](const QString& text) {
+        if (!text.at(0).isPrint())
+            return;
+        esearch->setFocus(Qt::OtherFocusReason);
+        esearch->insert(text);
+    });
+    UseFromKeyboard(this, lbshops);
 }
 
 int Tfgetshop::PickShop(int preselectId)
@@ -98,7 +108,6 @@ void Tfgetshop::showEvent(QShowEvent* event)
     searchTag = -1;
     CentreOnScreen(this);
     QDialog::showEvent(event);
-    esearch->setFocus();
 }
 
 void Tfgetshop::esearchChange()

@@ -6,6 +6,7 @@
 #include "ui/designfonts.h"
 #include "ui/gradientbutton.h"
 #include "ui/image.h"
+#include "ui/keyboardwindow.h"
 #include "ui/mousedpanel.h"
 #include "ui/skinner.h"
 #include "ui/statuslabel.h"
@@ -171,6 +172,7 @@ Tfhistory::Tfhistory(QWidget* parent)
     Splitter2->setStretchFactor(1, 1);
     Splitter1->setSizes({ 280, 335 });
     Splitter2->setSizes({ 150, 310 });
+    UseFromKeyboard(this, lbhistory);
 }
 
 void Tfhistory::SetListColors(const QColor& background, const QColor& text)

@@ -14,6 +14,7 @@
 #include "ui/gradientbutton.h"
 #include "ui/hotlabel.h"
 #include "ui/image.h"
+#include "ui/keyboardwindow.h"
 #include "ui/nicecheckbox.h"
 #include "ui/openlink.h"
 #include "ui/pictures.h"
@@ -59,6 +60,7 @@ Tflogin::Tflogin(QWidget* parent)
     connect(GradientButton1, &TGradientButton::OnClick, this, &Tflogin::GradientButton1Click);
     connect(GradientButton2, &TGradientButton::OnClick, this, &QDialog::reject);
     GradientButton1->setDefault(true); // Enter in either edit logs in
+    UseFromKeyboard(this, elogin);
 }
 
 std::optional<TLogin> Tflogin::Login()

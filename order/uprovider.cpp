@@ -8,6 +8,7 @@
 #include "ui/gradientbutton.h"
 #include "ui/hotlabel.h"
 #include "ui/image.h"
+#include "ui/keyboardwindow.h"
 #include "ui/openlink.h"
 #include "ui/windowparts.h"
 
@@ -89,6 +90,8 @@ Tfprovider::Tfprovider(QWidget* parent)
             showActiveShops_();
     });
     connect(GradientButton2, &TGradientButton::OnClick, this, &QDialog::accept);
+    SetDefaultButtons(this, { GradientButton2 });
+    UseFromKeyboard(this, GradientButton2);
 }
 
 void Tfprovider::SetActiveShopsLink(std::function<void()> showActiveShops)

@@ -19,6 +19,7 @@
 #include "ui/gradientbutton.h"
 #include "ui/gradientprogressbar.h"
 #include "ui/image.h"
+#include "ui/keyboardwindow.h"
 #include "ui/nicecheckbox.h"
 #include "ui/openlink.h"
 #include "ui/pictures.h"
@@ -186,6 +187,9 @@ Tfsendorder::Tfsendorder(QWidget* parent)
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(100);
     connect(Timer1, &QTimer::timeout, this, &Tfsendorder::Timer1Timer);
+    // Each page's forward button is its default: Enter goes on to the next page, then orders.
+    SetDefaultButtons(this, { GradientButton4, GradientButton2, bsend });
+    UseFromKeyboard(this, ename);
 }
 
 void Tfsendorder::BuildCustomerPage()

@@ -2,11 +2,13 @@
 
 #include "ui/drawrules.h"
 #include "ui/glyphdrawing.h"
+#include "ui/keyboardwindow.h"
 #include "ui/repaintingsetter.h"
 #include "ui/syscolors.h"
 
 #include <QAction>
 #include <QEnterEvent>
+#include <QKeyEvent>
 #include <QPainter>
 
 #include <algorithm>
@@ -183,6 +185,15 @@ void TGradientButton::changeEvent(QEvent* event)
         SetHot(false);
     if (event->type() == QEvent::EnabledChange || event->type() == QEvent::FontChange)
         update();
+}
+
+void TGradientButton::keyPressEvent(QKeyEvent* event)
+{
+    if (IsEnterKey(*event) && !isCheckable()) {
+        click();
+        return;
+    }
+    QPushButton::keyPressEvent(event);
 }
 
 void TGradientButton::paintEvent(QPaintEvent*)

@@ -2,6 +2,8 @@
 // TGradientButton: the program's push button with a shaded face, an outline, a sunken
 // edge, an optional glyph left of the caption, and hot, selected, pressed and focused looks.
 // Events: OnClick (also after the second press of a double click), OnMouseEnter, OnMouseLeave.
+// From the keyboard: Tab reaches it, Space presses it, and Enter presses it while it has the
+// focus (a window's default button takes Enter from the other controls).
 #include "ui/controltypes.h"
 #include "ui/framestyle.h"
 
@@ -86,6 +88,7 @@ protected:
     void changeEvent(QEvent* event) override;
     void hideEvent(QHideEvent* event) override;
     bool event(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     QSize sizeHint() const override;
 
 private:

@@ -1,7 +1,10 @@
 #include "ui/hotlabel.h"
 
+#include "ui/keyboardwindow.h"
 #include "ui/syscolors.h"
 
+#include <QFocusEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 
 THotLabel::THotLabel(QWidget* parent)
@@ -32,34 +35,73 @@ void THotLabel::SetHotTransparent(bool transparent)
     hotTransparent_ = transparent;
 }
 
+void THotLabel::SetFocusable(bool focusable)
+{
+    setFocusPolicy(focusable ? Qt::TabFocus : Qt::NoFocus);
+}
+
+void THotLabel::SetHot(bool hot)
+{
+    if (hot == hot_)
+        return;
+    hot_ = hot;
+    if (hot) {
+        ownFont_ = font();
+        ownPalette_ = palette();
+        ownAutoFill_ = autoFillBackground();
+        setFont(hotFont_);
+        QPalette hotPalette = palette();
+        hotPalette.setColor(QPalette::WindowText, hotFontColor_);
+        hotPalette.setColor(QPalette::Window, hotColor_);
+        setPalette(hotPalette);
+        setAutoFillBackground(!hotTransparent_);
+        Q_EMIT OnMouseEnter();
+    } else {
+        setFont(ownFont_);
+        setPalette(ownPalette_);
+        setAutoFillBackground(ownAutoFill_);
+        Q_EMIT OnMouseLeave();
+    }
+}
+
 void THotLabel::enterEvent(QEnterEvent* event)
 {
     QLabel::enterEvent(event);
-    if (hot_)
-        return;
-    hot_ = true;
-    ownFont_ = font();
-    ownPalette_ = palette();
-    ownAutoFill_ = autoFillBackground();
-    setFont(hotFont_);
-    QPalette hotPalette = palette();
-    hotPalette.setColor(QPalette::WindowText, hotFontColor_);
-    hotPalette.setColor(QPalette::Window, hotColor_);
-    setPalette(hotPalette);
-    setAutoFillBackground(!hotTransparent_);
-    Q_EMIT OnMouseEnter();
+    SetHot(true);
 }
 
 void THotLabel::leaveEvent(QEvent* event)
 {
     QLabel::leaveEvent(event);
-    if (!hot_)
+    if (!hasFocus())
+        SetHot(false);
+}
+
+void THotLabel::focusInEvent(QFocusEvent* event)
+{
+    // An empty link (no shop chosen yet) is no stop: the focus moves on the way it came.
+    if (text().isEmpty() && event->reason() != Qt::OtherFocusReason) {
+        focusNextPrevChild(event->reason() != Qt::BacktabFocusReason);
         return;
-    hot_ = false;
-    setFont(ownFont_);
-    setPalette(ownPalette_);
-    setAutoFillBackground(ownAutoFill_);
-    Q_EMIT OnMouseLeave();
+    }
+    QLabel::focusInEvent(event);
+    SetHot(true);
+}
+
+void THotLabel::focusOutEvent(QFocusEvent* event)
+{
+    QLabel::focusOutEvent(event);
+    if (!underMouse())
+        SetHot(false);
+}
+
+void THotLabel::keyPressEvent(QKeyEvent* event)
+{
+    if (IsEnterKey(*event) || (event->key() == Qt::Key_Space && event->modifiers() == Qt::NoModifier)) {
+        Q_EMIT OnClick();
+        return;
+    }
+    QLabel::keyPressEvent(event);
 }
 
 void THotLabel::mouseReleaseEvent(QMouseEvent* event)

@@ -1,6 +1,8 @@
 #pragma once
 // THotLabel: a label (often a link) that takes HotFont, HotColor and HotTransparent while
 // the mouse is over it and gives back its own font, colours and transparency when it leaves.
+// A link (Focusable) is a Tab stop: it looks hot while it has the focus, and Enter or Space
+// clicks it.
 #include <QColor>
 #include <QFont>
 #include <QLabel>
@@ -24,6 +26,8 @@ public:
     bool HotTransparent() const { return hotTransparent_; }
     void SetHotTransparent(bool transparent);
     bool Hot() const { return hot_; }
+    // Makes the label a Tab stop that Enter and Space click.
+    void SetFocusable(bool focusable);
 
 Q_SIGNALS:
     void OnClick();
@@ -34,8 +38,13 @@ protected:
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
+    void SetHot(bool hot);
+
     QFont hotFont_;
     QColor hotFontColor_;
     QColor hotColor_;

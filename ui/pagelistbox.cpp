@@ -7,6 +7,7 @@
 #include "ui/syscolors.h"
 
 #include <QKeyEvent>
+#include <QMetaMethod>
 #include <QPainter>
 
 #include <algorithm>
@@ -347,6 +348,32 @@ void TPageListBox::keyPressEvent(QKeyEvent* event)
     case Qt::Key_Down:
         if (last >= first)
             handled = SelectWithinPage(itemIndex_ + 1 >= first && itemIndex_ + 1 <= last ? itemIndex_ + 1 : first);
+        break;
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown: {
+        // A page further, on the same row; without a selection, from the shown page's top.
+        const int from = itemIndex_ >= 0 ? itemIndex_ : first;
+        const int step = event->key() == Qt::Key_PageUp ? -rows : rows;
+        if (!items_.isEmpty())
+            handled = SelectWithinPage(std::clamp(from + step, 0, int(items_.size()) - 1));
+        break;
+    }
+    case Qt::Key_Home:
+        if (!items_.isEmpty())
+            handled = SelectWithinPage(0);
+        break;
+    case Qt::Key_End:
+        if (!items_.isEmpty())
+            handled = SelectWithinPage(int(items_.size()) - 1);
+        break;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        // Enter chooses the selected item as a double click does, where the window takes a
+        // double click; elsewhere it goes on to the window's default button.
+        if (isSignalConnected(QMetaMethod::fromSignal(&TPageListBox::OnDblClick))) {
+            Q_EMIT OnDblClick();
+            handled = true;
+        }
         break;
     default:
         if (!event->text().isEmpty())

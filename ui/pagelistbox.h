@@ -1,8 +1,9 @@
 #pragma once
 // TPageListBox: a list that shows its items one page at a time, with a bar of page numbers
 // at the bottom. Left and Right turn pages, Up and Down move the selection within the page,
-// a click on a row selects it and a click on a page label shows that page. OnIndexChanged
-// fires after ItemIndex changed.
+// Page Up and Page Down move it a page further, Home and End to the ends; Enter counts as a
+// double click on the selected row. A click on a row selects it and a click on a page label
+// shows that page. OnIndexChanged fires after ItemIndex changed.
 #include "ui/controltypes.h"
 #include "ui/framestyle.h"
 

@@ -7,6 +7,7 @@
 #include "ui/gradientbutton.h"
 #include "ui/hotlabel.h"
 #include "ui/image.h"
+#include "ui/keyboardwindow.h"
 #include "ui/openlink.h"
 #include "ui/pictures.h"
 #include "ui/syscolors.h"
@@ -81,6 +82,8 @@ Tfabout::Tfabout(QWidget* parent)
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(4000);
     connect(Timer1, &QTimer::timeout, this, &Tfabout::Timer1Timer);
+    SetDefaultButtons(this, { bclose });
+    UseFromKeyboard(this, bclose);
 }
 
 void Tfabout::BuildProgramPage()

@@ -188,8 +188,16 @@ void Tfdialog::closeEvent(QCloseEvent* event)
 
 void Tfdialog::reject()
 {
-    if (resultMark_ >= 0)
+    if (resultMark_ >= 0) {
         QDialog::reject();
+        return;
+    }
+    // Escape is a button too: "ANULUJ" where it is shown, the only button of a message; a
+    // question without "ANULUJ" waits for its answer.
+    if (bcancel->isVisibleTo(this))
+        bcancel->click();
+    else if (!bno->isVisibleTo(this))
+        byes->click();
 }
 
 bool Tfdialog::Question(const QString& text, int icon)

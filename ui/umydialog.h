@@ -91,7 +91,7 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 public Q_SLOTS:
-    void reject() override; // Escape: refused like every close without a button
+    void reject() override; // Escape: "ANULUJ" or a message's only button, else refused
 
 private:
     void ShowCheckBox(bool shown); // enlarges or shrinks the window

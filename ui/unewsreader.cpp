@@ -3,6 +3,7 @@
 #include "core/coreobjects.h"
 #include "lab/md5.h"
 #include "lab/vdengine.h"
+#include "ui/keyboardwindow.h"
 #include "ui/windowparts.h"
 
 #include <QAuthenticator>
@@ -56,6 +57,7 @@ Tfnews::Tfnews(const QString& address, QWidget* parent)
     Timer1->setSingleShot(true);
     Timer1->setInterval(100);
     connect(Timer1, &QTimer::timeout, this, &Tfnews::Timer1Timer);
+    UseFromKeyboard(this, web);
 }
 
 Tfnews::~Tfnews() = default;

@@ -9,6 +9,7 @@
 #include "ui/designfonts.h"
 #include "ui/gradientbutton.h"
 #include "ui/gradientprogressbar.h"
+#include "ui/keyboardwindow.h"
 #include "ui/mousedpanel.h"
 #include "ui/nicecheckbox.h"
 #include "ui/pagelistbox.h"
@@ -137,6 +138,8 @@ Tfsettings::Tfsettings(QWidget* parent)
     bcancel = MakeTextButton(this, "bcancel", QStringLiteral("Anuluj"), QRect(555, 417, 89, 33));
     connect(bok, &TGradientButton::OnClick, this, &Tfsettings::bokClick);
     connect(bcancel, &TGradientButton::OnClick, this, &QDialog::reject);
+    SetDefaultButtons(this, { bok });
+    UseFromKeyboard(this);
 }
 
 Tfsettings::~Tfsettings() = default;
@@ -162,7 +165,11 @@ void Tfsettings::BuildPageButtons()
         TGradientButton* button = MakeTextButton(
             this, buttons[i].name, QString::fromUtf16(buttons[i].caption), QRect(x, 8, buttons[i].width, 25));
         button->SetFramed(false);
-        connect(button, &TGradientButton::OnClick, this, [this, i] { ShowPage(int(i) + 1); });
+        connect(button, &TGradientButton::OnClick, this, [this, i] {
+            ShowPage(int(i) + 1);
+            if (pages_[i] == MousedPanel2)
+                lbskin->setFocus(Qt::OtherFocusReason); // the skin list takes the keys on its page
+        });
         pageButtons_[i] = button;
         x += buttons[i].width;
     }
@@ -222,6 +229,17 @@ void Tfsettings::BuildSkinPage()
     lbskin->setItemDelegate(new TSkinItemDelegate(lbskin));
     lbskin->setUniformItemSizes(true);
     connect(lbskin, &QListWidget::itemClicked, this, &Tfsettings::lbskinClick);
+    // The keys preview a skin as a click does (a click previews on its release).
+    connect(lbskin, &QListWidget::currentItemChanged, this, [this] {
+        if (lbskin->hasFocus() && QGuiApplication::mouseButtons() == Qt::NoButton)
+            lbskinClick();
+    });
+    // Enter uses the skin under the cursor, which the keys may have reached without selecting.
+    AcceptOnEnter(lbskin, [this] {
+        if (QListWidgetItem* item = lbskin->currentItem())
+            item->setSelected(true);
+        GradientButton5Click();
+    });
     GradientButton5
         = MakeTextButton(page, "GradientButton5", QStringLiteral("użyj zaznaczonej"), QRect(266, 8, 130, 25));
     connect(GradientButton5, &TGradientButton::OnClick, this, &Tfsettings::GradientButton5Click);
@@ -263,6 +281,9 @@ void Tfsettings::BuildSampleWindow()
     bar->SetPosition(50);
     bar->SetShowCaption(true);
     bar->SetCaption(QStringLiteral("pasek postępu"));
+    // The sample only shows a skin's looks: Tab passes it by.
+    for (QWidget* control : mp_form->findChildren<QWidget*>())
+        control->setFocusPolicy(Qt::NoFocus);
 }
 
 void Tfsettings::BuildConnectionPage()

@@ -5,6 +5,7 @@
 #include "platform/appdir.h"
 #include "ui/gradientbutton.h"
 #include "ui/image.h"
+#include "ui/keyboardwindow.h"
 #include "ui/nicecheckbox.h"
 #include "ui/pictures.h"
 #include "ui/tipfile.h"
@@ -46,6 +47,8 @@ Tftip::Tftip(QWidget* parent)
     connect(bprev, &TGradientButton::OnClick, this, &Tftip::bprevClick);
     connect(bnext, &TGradientButton::OnClick, this, &Tftip::bnextClick);
     connect(bclose, &TGradientButton::OnClick, this, &QDialog::accept);
+    SetDefaultButtons(this, { bclose });
+    UseFromKeyboard(this, bclose);
 }
 
 void Tftip::ShowTip(int step)

@@ -48,6 +48,7 @@ THotLabel* MakeLinkLabel(QWidget* parent, const char* name, const QRect& geometr
     link->setCursor(Qt::PointingHandCursor);
     SetTextColor(link, SysColor(TSysColor::HotLight));
     link->SetHotFontColor(Qt::red);
+    link->SetFocusable(true);
     return link;
 }
 

@@ -41,8 +41,8 @@ TGradientButton* MakeGlyphButton(
 // takes the rest of geometry.
 QLabel* MakeCaptionedValue(
     QWidget* parent, const char* name, const QString& caption, const QRect& geometry, int captionWidth);
-// A link: a hot label in the system's link colour that turns red under the mouse, with the
-// pointing-hand cursor.
+// A link: a hot label in the system's link colour that turns red under the mouse or with the
+// focus, with the pointing-hand cursor; a Tab stop that Enter and Space open.
 THotLabel* MakeLinkLabel(QWidget* parent, const char* name, const QRect& geometry);
 // The lab's name and contact lines as the about and provider windows show them.
 struct TLabContactLabels {

@@ -157,6 +157,28 @@ protected:
     }
 };
 
+TEST_F(TransferWindowTest, KeyboardAloneInBothModes)
+{
+    QString uploadFocus, downloadFocus;
+    QStringList uploadTabs, downloadTabs;
+    bool closed = false;
+    Upload([&] {
+        uploadFocus = window.focusWidget()->objectName();
+        uploadTabs = TabWalk(&window);
+        PressKey(&window, Qt::Key_Escape);
+        closed = !window.isVisible();
+    });
+    EXPECT_EQ(uploadFocus, "lbfiles");
+    EXPECT_EQ(uploadTabs, (QStringList { "bselect", "bremove", "bupload", "bclose" }));
+    EXPECT_TRUE(closed) << "Escape: \"zamknij\"";
+    Download({ "a.txt" }, { 10 }, [&] {
+        downloadFocus = window.focusWidget()->objectName();
+        downloadTabs = TabWalk(&window);
+    });
+    EXPECT_EQ(downloadFocus, "lbfiles");
+    EXPECT_EQ(downloadTabs, (QStringList { "epath", "bpath", "bdownload", "bremoved", "bclosed" }));
+}
+
 TEST_F(TransferWindowTest, DownloadsSeveralFilesIntoAFolderItCreatesAfterAsking)
 {
     const QList<int64_t> sizes { 300000, 5000, 70001 };

@@ -297,4 +297,20 @@ TEST_F(AccountBrowserTest, AMissingAccountFolderIsAConnectionError)
     EXPECT_TRUE(window.lbfiles->isEnabled());
 }
 
+TEST_F(AccountBrowserTest, KeyboardAlone)
+{
+    QString opened;
+    QStringList tabs;
+    bool closed = false;
+    ShowAccount([&] {
+        opened = window.focusWidget()->objectName();
+        tabs = TabWalk(&window);
+        PressKey(&window, Qt::Key_Escape); // "zamknij"
+        closed = !window.isVisible();
+    });
+    EXPECT_EQ(opened, "lbfiles");
+    EXPECT_EQ(tabs, (QStringList { "bupload", "bdownload", "bdelete", "bclose" }));
+    EXPECT_TRUE(closed);
+}
+
 } // namespace

@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -194,6 +195,25 @@ TEST(VirtualAccountTls, LoginListingAndTransfersAreProtected)
     EXPECT_TRUE(UploadOrderFile(ftp, dir.filePath("Odbitki.PDF")));
     EXPECT_EQ(ReadFileBytes(lab.Account("AB12CD34", "odbitki.pdf")), QByteArray(100000, 'p'));
     ftp.Disconnect();
+}
+
+TEST_F(VirtualLoginTest, EnteredFromTheKeyboardAlone)
+{
+    const TKeyboardVisit visit = VisitByKeyboard(&window, [&] { window.exec(); }, { Qt::Key_Escape });
+    EXPECT_EQ(visit.focused, "eid");
+    EXPECT_EQ(visit.tabs, (QStringList { "epass", "GradientButton1", "GradientButton2" }));
+    EXPECT_TRUE(visit.closed) << "Escape cancels";
+
+    OnNextModal([&](QWidget*) {
+        window.eid->clear();
+        QTest::keyClicks(window.eid, "DEMO2024");
+        PressKey(&window, Qt::Key_Return); // "wejdź"
+        if (window.isVisible())
+            window.reject();
+    });
+    window.exec();
+    EXPECT_EQ(browsers, 1);
+    EXPECT_EQ(opened.accountId, "DEMO2024");
 }
 
 } // namespace

@@ -294,4 +294,23 @@ TEST_F(CropWindowTest, AFormatChosenHereStaysAfterCancel)
     EXPECT_EQ(project.Photo(index).thumbnail.size(), QSize(140, 94)) << "the thumbnail shows the new format";
 }
 
+TEST_F(CropWindowTest, AcceptedOrCancelledFromTheKeyboard)
+{
+    const int index = AddPhoto(120, 80, kFormat10x15);
+    for (const bool accept : { false, true }) {
+        QString opened;
+        QStringList tabs;
+        const bool open = Crop(index, [&] {
+            opened = window.focusWidget()->objectName();
+            tabs = TabWalk(&window);
+            PressKey(&window, Qt::Key_Left); // a button lets the arrows go by
+            PressKey(&window, accept ? Qt::Key_Return : Qt::Key_Escape);
+        });
+        EXPECT_FALSE(open) << accept;
+        EXPECT_EQ(opened, "brotleft");
+        // Then the picture's quality warning, where it shows.
+        EXPECT_EQ(tabs.mid(0, 5), (QStringList { "brotright", "bautocrop", "bformat", "bok", "bcancel" }));
+    }
+}
+
 } // namespace

@@ -424,4 +424,31 @@ TEST_F(EditWindowTest, ATrackBarMovedQuicklyNeverShowsAMixedRow)
     EXPECT_TRUE(snapshots.back() == renders.back()) << "the last value is shown in the end";
 }
 
+TEST_F(EditWindowTest, UsedFromTheKeyboardAlone)
+{
+    QString opened;
+    QStringList tabs;
+    bool closed = false;
+    Edit(0, [&] {
+        opened = window.focusWidget()->objectName();
+        tabs = TabWalk(&window);
+        PressKey(&window, Qt::Key_Escape); // "ANULUJ"
+        closed = !window.isVisible();
+    });
+    EXPECT_EQ(opened, window.pageButtons[0]->objectName());
+    const QStringList top { "breset", "bok", "bcancel", "bloadcor", "bsavecor" };
+    for (const QString& name : top)
+        EXPECT_TRUE(tabs.contains(name)) << name.toStdString();
+    const Tfedit::TSettingControls& first = window.settings[0];
+    const qsizetype slider = tabs.indexOf(first.tb->objectName());
+    ASSERT_GE(slider, 0);
+    EXPECT_EQ(tabs.mid(slider, 5),
+        (QStringList { first.tb->objectName(), first.edit->objectName(), first.minus->objectName(),
+            first.plus->objectName(), first.zero->objectName() }))
+        << "a setting's row from left to right";
+    EXPECT_GT(slider, tabs.indexOf("bsavecor")) << "the top bar first";
+    EXPECT_FALSE(tabs.contains("lbcorrections")) << "the stored sets are shown only on demand";
+    EXPECT_TRUE(closed);
+}
+
 } // namespace

@@ -169,3 +169,107 @@ TEST_F(FormatWindowTest, DefaultChangesEvenForSelectedOnly)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(FormatWindowTest, ChosenAndAssignedFromTheKeyboardAlone)
+{
+    project.focus = 0;
+    QWidget* focused = nullptr;
+    QStringList tabs;
+    OnNextModal([&](QWidget*) {
+        focused = window.focusWidget();
+        tabs = TabWalk(&window);
+        PressKey(&window, Qt::Key_End); // 30x45
+        PressKey(&window, Qt::Key_Up); // 13x18
+        PressKey(&window, Qt::Key_Return); // "AKCEPTUJ"
+    });
+    window.AssignFormat();
+    EXPECT_EQ(focused, window.lbformat);
+    EXPECT_EQ(tabs, (QStringList { "cbsel", "cball", "cbsetdef", "bok", "bcancel" }));
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_EQ(project.Photo(0).formatId, kFormat13x18);
+    EXPECT_EQ(project.Photo(1).formatId, -1);
+
+    // Space ticks a box, Enter on a box still accepts.
+    OnNextModal([&](QWidget*) {
+        PressKey(&window, Qt::Key_Home);
+        PressKey(&window, Qt::Key_Tab);
+        PressKey(&window, Qt::Key_Tab); // "wszystkich"
+        PressKey(&window, Qt::Key_Space);
+        PressKey(&window, Qt::Key_Return);
+    });
+    window.AssignFormat();
+    EXPECT_TRUE(window.cball->Checked());
+    for (int i = 0; i < project.Count(); ++i)
+        EXPECT_EQ(project.Photo(i).formatId, kFormat10x15) << i;
+}
+
+struct TPickKeys {
+    const char* name;
+    std::vector<int> keys;
+    int result;
+    int warnings;
+};
+
+class FormatPickKeys : public FormatWindowTest, public testing::WithParamInterface<TPickKeys> { };
+
+TEST_P(FormatPickKeys, AnswerTheKeys)
+{
+    const TPickKeys& c = GetParam();
+    TDialogAnswers answers { { kButtonOk }, { kButtonOk } };
+    bool closedByKeys = false;
+    OnNextModal([&](QWidget*) {
+        for (const int key : c.keys)
+            PressKey(&window, key);
+        closedByKeys = !window.isVisible();
+        if (!closedByKeys)
+            window.reject();
+    });
+    EXPECT_EQ(window.PickFormat(false), c.result);
+    EXPECT_TRUE(closedByKeys);
+    EXPECT_EQ(answers.Shown().size(), qsizetype(c.warnings));
+}
+
+INSTANTIATE_TEST_SUITE_P(Keys, FormatPickKeys,
+    testing::Values(TPickKeys { "DownEnter", { Qt::Key_Down, Qt::Key_Return }, kFormat10x15, 0 },
+        TPickKeys { "EndKeypadEnter", { Qt::Key_End, Qt::Key_Enter }, kFormat30x45, 0 },
+        TPickKeys { "PageDownStopsAtTheEnd", { Qt::Key_PageDown, Qt::Key_Return }, kFormat30x45, 0 },
+        TPickKeys { "EscapeCancels", { Qt::Key_Down, Qt::Key_Escape }, -1, 0 },
+        TPickKeys { "EnterWithoutChoiceWarnsAndStays", { Qt::Key_Return, Qt::Key_Escape }, -1, 1 },
+        // The boxes are disabled in this mode: Tab goes straight to the buttons.
+        TPickKeys { "TabToAccept", { Qt::Key_Down, Qt::Key_Tab, Qt::Key_Return }, kFormat10x15, 0 },
+        TPickKeys { "TabToCancel", { Qt::Key_Down, Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Space }, -1, 0 }),
+    [](const testing::TestParamInfo<TPickKeys>& info) { return std::string(info.param.name); });
+
+TEST_F(FormatWindowTest, TheDefaultFormatIsMarked)
+{
+    QStringList unmarked, marked, afterAssignment;
+    OnNextModal([&](QWidget*) {
+        unmarked = window.lbformat->Items();
+        window.reject();
+    });
+    window.PickFormat(false);
+    project.defaultFormat = kFormat13x18;
+    OnNextModal([&](QWidget*) {
+        marked = window.lbformat->Items();
+        window.cbsetdef->SetChecked(true);
+        window.cball->SetChecked(true);
+        window.cbsel->SetChecked(false);
+        window.lbformat->SetItemIndex(2);
+        window.bokClick();
+    });
+    window.AssignFormat();
+    OnNextModal([&](QWidget*) {
+        afterAssignment = window.lbformat->Items();
+        window.reject();
+    });
+    window.PickFormat(false);
+    const QStringList plain { QStringLiteral("10x15 - 0.50 zł"), QStringLiteral("13x18 - 1.20 zł"),
+        QStringLiteral("30x45 - 15.00 zł") };
+    EXPECT_EQ(unmarked, plain);
+    EXPECT_EQ(marked, (QStringList { plain[0], plain[1] + " *", plain[2] }));
+    EXPECT_EQ(afterAssignment, (QStringList { plain[0], plain[1], plain[2] + " *" }));
+}
+
+} // namespace

@@ -71,4 +71,17 @@ TEST(PreviewWindowTest, ZoomButtonsWheelAndCaption)
     EXPECT_EQ(window.size(), QSize(651, 605));
 }
 
+TEST(PreviewWindowTest, KeyboardAlone)
+{
+    Tfpreview& window = fpreview();
+    QImage picture(120, 80, QImage::Format_ARGB32);
+    picture.fill(qRgb(200, 10, 10));
+    for (const int key : { Qt::Key_Return, Qt::Key_Escape }) {
+        const TKeyboardVisit visit = VisitByKeyboard(&window, [&] { window.ShowPreview(picture); }, { key });
+        EXPECT_EQ(visit.focused, "bclose");
+        EXPECT_TRUE(visit.tabs.contains("b100") && visit.tabs.contains("bfit"));
+        EXPECT_TRUE(visit.closed) << key;
+    }
+}
+
 } // namespace

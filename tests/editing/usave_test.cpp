@@ -305,4 +305,30 @@ TEST_F(SaveWindowTest, WhileSavingTheWindowIsDisabledAndShowsProgressAndTheStrip
     EXPECT_EQ(FilesIn(out.path()), (QStringList { QStringLiteral("b.jpg"), QStringLiteral("c.jpg") }));
 }
 
+TEST_F(SaveWindowTest, ChoicesAndSavingFromTheKeyboard)
+{
+    AddPhoto(QStringLiteral("a.jpg"), 120, 80, kFormat10x15);
+    QString opened;
+    QStringList tabs;
+    bool stayed = false, all = false;
+    OnNextModal([&](QWidget*) {
+        opened = window.focusWidget()->objectName();
+        tabs = TabWalk(&window);
+        PressKey(&window, Qt::Key_Tab); // "Wszystkie"
+        PressKey(&window, Qt::Key_Space);
+        all = window.cball->isChecked();
+        PressKey(&window, Qt::Key_Return); // "zapisz"
+        stayed = window.isVisible();
+        PressKey(&window, Qt::Key_Escape);
+    });
+    window.exec();
+    EXPECT_EQ(opened, "cbsel");
+    EXPECT_EQ(tabs,
+        (QStringList { "cball", "cborygpath", "cbpath", "epath", "hwbbrowse", "cborygnames", "cbcount", "ecountstart",
+            "ecountalign", "cbrename", "cboverwrite", "cbskip", "cbadddate", "hwbsave", "hwbcancel" }));
+    EXPECT_TRUE(all);
+    EXPECT_TRUE(stayed) << "the window stays open after saving";
+    EXPECT_FALSE(window.isVisible()) << "Escape: \"anuluj\"";
+}
+
 } // namespace

@@ -178,3 +178,43 @@ TEST_F(ShopWindowTest, ActiveShopsAreReadOnlyWithTheLabSelected)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(ShopWindowTest, ChosenFromTheKeyboardAlone)
+{
+    int picked = 0;
+    const TKeyboardVisit visit = VisitByKeyboard(
+        &window, [&] { picked = window.PickShop(0); }, { Qt::Key_Down, Qt::Key_Down, Qt::Key_Return });
+    EXPECT_EQ(visit.focused, "lbshops");
+    // No shop chosen yet: the empty e-mail link is passed by.
+    EXPECT_EQ(visit.tabs, (QStringList { "bok", "bcancel", "esearch" }));
+    EXPECT_TRUE(visit.closed);
+    EXPECT_EQ(picked, 12);
+}
+
+TEST_F(ShopWindowTest, TypingOnTheListSearchesAndEnterThereOnlyFindsTheNext)
+{
+    int found = -1, next = -1;
+    bool searching = false, stayed = false;
+    QString typed;
+    OnNextModal([&](QWidget*) {
+        for (const char c : QByteArray("punkt"))
+            QTest::keyClick(window.focusWidget(), c);
+        searching = window.focusWidget() == window.esearch;
+        typed = window.esearch->text();
+        found = window.lbshops->ItemIndex();
+        PressKey(&window, Qt::Key_Return);
+        next = window.lbshops->ItemIndex();
+        stayed = window.isVisible();
+        PressKey(&window, Qt::Key_Escape);
+    });
+    EXPECT_EQ(window.PickShop(0), 0) << "Escape cancels";
+    EXPECT_TRUE(searching);
+    EXPECT_EQ(typed, "punkt");
+    EXPECT_EQ(found, 1);
+    EXPECT_EQ(next, 2);
+    EXPECT_TRUE(stayed);
+}
+
+} // namespace

@@ -361,3 +361,34 @@ TEST_F(HistoryWindowTest, ListsDrawInTheSkinColours)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(HistoryWindowTest, BrowsedFromTheKeyboardAlone)
+{
+    // Two entries: the keys move from the one the list starts on to the other.
+    Write(first_, order_, { qRgb(220, 0, 0), qRgb(0, 220, 0) });
+    Write(second_, order_, { qRgb(220, 0, 0), qRgb(0, 220, 0) });
+    const TKeyboardVisit visit = VisitByKeyboard(&window, [&] { window.exec(); }, { Qt::Key_Escape });
+    EXPECT_EQ(visit.focused, "lbhistory");
+    EXPECT_EQ(visit.tabs, (QStringList { "lbdet", "bprev", "bnext", "bdelete" }));
+    EXPECT_TRUE(visit.closed) << "Escape closes";
+
+    QString before, after;
+    int details = 0;
+    OnNextModal([&](QWidget*) {
+        PressKey(&window, Qt::Key_End);
+        details = window.lbdet->count();
+        before = window.slpage->Status();
+        for (int i = 0; i < 3; ++i)
+            PressKey(&window, Qt::Key_Tab); // "następna"
+        PressKey(&window, Qt::Key_Return);
+        after = window.slpage->Status();
+        window.reject();
+    });
+    window.exec();
+    EXPECT_GT(details, 0) << "the entry chosen by the keys shows";
+    EXPECT_NE(after, before) << "Enter on a button presses it";
+}
+
+} // namespace

@@ -18,6 +18,7 @@
 #include <QLineEdit>
 
 #include <QStyle>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -186,6 +187,31 @@ TEST_F(LoginWindowTest, AutologinIsWrittenEvenWhenTheLoginFailsAndFillsTheNextSh
 
     EXPECT_TRUE(Login(kOddUser, "tajne", false)) << "unchecked: the file goes, the login still runs";
     EXPECT_FALSE(QFile::exists(file));
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(LoginWindowTest, LoggedInFromTheKeyboardAlone)
+{
+    const TKeyboardVisit visit = VisitByKeyboard(&window, [&] { window.Login(); }, { Qt::Key_Escape });
+    EXPECT_EQ(visit.focused, "elogin");
+    EXPECT_EQ(visit.tabs,
+        (QStringList { "epass", "cbautologin", "hlwww", "hlregister", "GradientButton1", "GradientButton2" }));
+    EXPECT_TRUE(visit.closed) << "Escape cancels";
+
+    std::optional<TLogin> login;
+    OnNextModal([&](QWidget*) {
+        QTest::keyClicks(window.elogin, kOddUser);
+        PressKey(&window, Qt::Key_Tab);
+        QTest::keyClicks(window.epass, "tajne");
+        PressKey(&window, Qt::Key_Return); // "zaloguj"
+        if (window.isVisible())
+            window.reject();
+    });
+    login = window.Login();
+    ASSERT_TRUE(login);
 }
 
 } // namespace

@@ -11,6 +11,7 @@
 
 #include <QLabel>
 #include <QLocale>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -90,6 +91,29 @@ TEST(ProviderWindow, LinksOpenTheLabsPageAndEmail)
     });
     window.exec();
     EXPECT_EQ(catcher.urls, (QList<QUrl> { QUrl("http://www.lab.example"), QUrl("mailto:lab@example.pl") }));
+}
+
+TEST(ProviderWindow, KeyboardAlone)
+{
+    TProjectFixture f;
+    f.engine.email = "lab@example.pl";
+    f.engine.www = "www.lab.pl";
+    Tfprovider& window = fprovider();
+    int activeShops = 0;
+    window.SetActiveShopsLink([&] { ++activeShops; });
+    const TKeyboardVisit visit = VisitByKeyboard(&window, [&] { window.exec(); }, { Qt::Key_Return });
+    EXPECT_EQ(visit.focused, "GradientButton2");
+    EXPECT_EQ(visit.tabs, (QStringList { "hlemail", "hlwww", "GradientButton1" }));
+    EXPECT_TRUE(visit.closed) << "Enter: \"Zamknij\"";
+
+    OnNextModal([&](QWidget*) {
+        PressKey(&window, Qt::Key_Backtab); // "Aktywni dostawcy"
+        PressKey(&window, Qt::Key_Space);
+        PressKey(&window, Qt::Key_Escape);
+    });
+    window.exec();
+    EXPECT_EQ(activeShops, 1);
+    EXPECT_FALSE(window.isVisible());
 }
 
 } // namespace

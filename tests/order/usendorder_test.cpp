@@ -738,4 +738,46 @@ TEST_F(SendOrderRunTest, ShowingTheWindowAgainMidOrderRestartsNothing)
     EXPECT_EQ(forgotten, 2);
 }
 
+TEST_F(SendOrderTest, PagesWalkedFromTheKeyboardAlone)
+{
+    // The first shop offers everything: a payment is all that page 2 needs.
+    TDialogAnswers answers { { kButtonNo } }; // no order is sent
+    QString opened, onPage2, onPage3, onPage2Again;
+    QStringList page1Tabs, page2Tabs;
+    bool page2 = false, page3 = false, back = false;
+    ASSERT_TRUE(Run([&] {
+        opened = window.focusWidget()->objectName();
+        page1Tabs = TabWalk(&window);
+        FillCustomerPage();
+        PressKey(&window, Qt::Key_Return); // "Dalej"
+        page2 = window.mporder->isVisible();
+        onPage2 = window.focusWidget()->objectName();
+        page2Tabs = TabWalk(&window);
+        window.cbpaycash->setFocus();
+        PressKey(&window, Qt::Key_Space);
+        PressKey(&window, Qt::Key_Return); // "Dalej" from a check box
+        page3 = window.mpsend->isVisible();
+        onPage3 = window.focusWidget()->objectName();
+        PressKey(&window, Qt::Key_Space); // "Powrót", before "ZAMAWIAM"
+        back = window.mporder->isVisible();
+        onPage2Again = window.focusWidget()->objectName();
+        PressKey(&window, Qt::Key_Escape);
+        EXPECT_FALSE(window.isVisible()) << "Escape cancels before the order runs";
+    }));
+    EXPECT_EQ(opened, "ename");
+    EXPECT_EQ(page1Tabs,
+        (QStringList { "estreet", "ecity", "ephone", "eemail", "ecompany", "enip", "cbsave", "GradientButton5",
+            "GradientButton4" }));
+    EXPECT_TRUE(page2);
+    EXPECT_EQ(onPage2, "eshop") << "the focus goes on to the page shown";
+    EXPECT_EQ(page2Tabs.mid(0, 3), (QStringList { "GradientButton1", "cbpersonal", "cbvat" }));
+    EXPECT_EQ(page2Tabs.mid(page2Tabs.size() - 2), (QStringList { "GradientButton3", "GradientButton2" }));
+    EXPECT_TRUE(page3);
+    EXPECT_EQ(onPage3, "bsend_back");
+    EXPECT_TRUE(back);
+    EXPECT_EQ(onPage2Again, "eshop");
+    for (const TShownDialog& shown : answers.Shown())
+        ADD_FAILURE() << shown.text.toStdString();
+}
+
 } // namespace

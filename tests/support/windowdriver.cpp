@@ -7,6 +7,7 @@
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QPointer>
+#include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -56,6 +57,43 @@ void AnswerNextInput(const QString& text, QString* caption, QString* prompt)
         input->setTextValue(text);
         input->accept();
     });
+}
+
+void PressKey(QWidget* window, int key, Qt::KeyboardModifiers modifiers)
+{
+    QWidget* focus = window->focusWidget();
+    QTest::keyClick(focus ? focus : window, Qt::Key(key), modifiers);
+}
+
+QStringList TabWalk(QWidget* window)
+{
+    QStringList names;
+    const QWidget* start = window->focusWidget();
+    for (int i = 0; i < 40; ++i) {
+        PressKey(window, Qt::Key_Tab);
+        const QWidget* now = window->focusWidget();
+        if (!now || now == start)
+            break;
+        names << now->objectName();
+    }
+    return names;
+}
+
+TKeyboardVisit VisitByKeyboard(QWidget* window, const std::function<void()>& open, const QList<int>& keys)
+{
+    TKeyboardVisit visit;
+    OnNextModal([&](QWidget*) {
+        const QWidget* focus = window->focusWidget();
+        visit.focused = focus ? focus->objectName() : QString();
+        visit.tabs = TabWalk(window);
+        for (const int key : keys)
+            PressKey(window, key);
+        visit.closed = !window->isVisible();
+        if (auto* dialog = qobject_cast<QDialog*>(window); dialog && !visit.closed)
+            dialog->done(QDialog::Rejected);
+    });
+    open();
+    return visit;
 }
 
 void AnswerNextFileDialog(const QStringList& files)

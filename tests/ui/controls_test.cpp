@@ -11,6 +11,7 @@
 #include "ui/nicecheckbox.h"
 #include "ui/statuslabel.h"
 #include "ui/widgetcolors.h"
+#include "ui/windowparts.h"
 
 #include <QAction>
 #include <QApplication>
@@ -469,6 +470,70 @@ TEST(THotLabel, TakesTheHotLookAndGivesItBack)
     Unhover(label);
     EXPECT_FALSE(label.font().underline());
     EXPECT_FALSE(label.autoFillBackground());
+}
+
+TEST(KeyboardControls, ButtonsBoxesAndLinksTakeTheirKeys)
+{
+    QWidget window;
+    auto* button = new TGradientButton(&window);
+    auto* box = new TNiceCheckBox(&window);
+    auto* link = new THotLabel(&window);
+    link->SetFocusable(true);
+    link->setText(QStringLiteral("www"));
+    link->SetHotColor(QColor(4, 5, 6));
+    QSignalSpy pressed(button, &TGradientButton::OnClick);
+    QSignalSpy ticked(box, &TGradientButton::OnClick);
+    QSignalSpy opened(link, &THotLabel::OnClick);
+    const struct {
+        QWidget* control;
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        int pressed, ticked, opened;
+    } cases[] = {
+        { button, Qt::Key_Space, {}, 1, 0, 0 },
+        { button, Qt::Key_Return, {}, 2, 0, 0 },
+        { button, Qt::Key_Enter, Qt::KeypadModifier, 3, 0, 0 },
+        { button, Qt::Key_Return, Qt::ControlModifier, 3, 0, 0 },
+        { box, Qt::Key_Space, {}, 3, 1, 0 },
+        { box, Qt::Key_Return, {}, 3, 1, 0 }, // Enter is the window's default button's
+        { link, Qt::Key_Return, {}, 3, 1, 1 },
+        { link, Qt::Key_Space, {}, 3, 1, 2 },
+        { link, Qt::Key_A, {}, 3, 1, 2 },
+    };
+    for (const auto& c : cases) {
+        QTest::keyClick(c.control, c.key, c.modifiers);
+        EXPECT_EQ(pressed.count(), c.pressed) << c.control->metaObject()->className() << " " << c.key;
+        EXPECT_EQ(ticked.count(), c.ticked) << c.control->metaObject()->className() << " " << c.key;
+        EXPECT_EQ(opened.count(), c.opened) << c.control->metaObject()->className() << " " << c.key;
+    }
+    EXPECT_TRUE(box->Checked());
+    EXPECT_EQ(link->focusPolicy(), Qt::TabFocus) << "a Tab stop, a click takes no focus";
+}
+
+TEST(KeyboardControls, FocusShowsOnButtonsAndLinks)
+{
+    QWidget window;
+    auto* button = MakeNamed<TGradientButton>(&window, "button", QRect(0, 0, 75, 25));
+    auto* link = MakeNamed<THotLabel>(&window, "link", QRect(0, 30, 75, 16));
+    link->SetFocusable(true);
+    link->setText(QStringLiteral("www"));
+    link->SetHotColor(QColor(4, 5, 6));
+    auto* other = MakeNamed<TGradientButton>(&window, "other", QRect(0, 50, 75, 25));
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    other->setFocus(Qt::TabFocusReason);
+    const QImage unfocused = Render(*button);
+    button->setFocus(Qt::TabFocusReason);
+    EXPECT_NE(Render(*button), unfocused) << "the dotted focus rectangle";
+    link->setFocus(Qt::TabFocusReason);
+    EXPECT_TRUE(link->Hot()) << "a focused link looks as under the mouse";
+    EXPECT_EQ(link->palette().color(QPalette::Window), QColor(4, 5, 6));
+    Hover(*link);
+    Unhover(*link);
+    EXPECT_TRUE(link->Hot()) << "the mouse leaving does not take the focus look";
+    other->setFocus(Qt::TabFocusReason);
+    EXPECT_FALSE(link->Hot());
 }
 
 TEST(TMCheckBox, ClickFlipsThenFires)

@@ -10,6 +10,7 @@
 #include "ui/pictures.h"
 
 #include "tests/support/urlcatcher.h"
+#include "tests/support/windowdriver.h"
 #include <QLabel>
 #include <QTimer>
 #include <QUrl>
@@ -60,6 +61,36 @@ TEST(Tfabout, ShowsTheLabAndOpensItsLinks)
     ASSERT_EQ(catcher.urls.size(), 2);
     EXPECT_EQ(catcher.urls[0], QUrl("mailto:biuro@fotolab.example"));
     EXPECT_EQ(catcher.urls[1], QUrl("http://www.fotolab.example"));
+    Core().engine = nullptr;
+}
+
+TEST(Tfabout, KeyboardAlone)
+{
+    TEngine engine;
+    engine.email = "biuro@fotolab.example";
+    engine.www = "www.fotolab.example";
+    Core().engine = &engine;
+    TUrlCatcher catcher;
+    Tfabout about;
+    bool techShown = false;
+    QStringList tabs;
+    OnNextModal([&](QWidget*) {
+        EXPECT_EQ(about.focusWidget(), about.bclose);
+        tabs = TabWalk(&about);
+        PressKey(&about, Qt::Key_Tab); // the lab's e-mail
+        PressKey(&about, Qt::Key_Return);
+        PressKey(&about, Qt::Key_Backtab);
+        PressKey(&about, Qt::Key_Backtab); // "technologia/prawa autorskie ..."
+        PressKey(&about, Qt::Key_Space);
+        techShown = about.mptech->isVisible();
+        PressKey(&about, Qt::Key_Escape);
+    });
+    about.exec();
+    EXPECT_EQ(tabs, (QStringList { "hlemail", "hlwww", "bprog", "btech" }));
+    ASSERT_EQ(catcher.urls.size(), 1);
+    EXPECT_EQ(catcher.urls[0], QUrl("mailto:biuro@fotolab.example"));
+    EXPECT_TRUE(techShown);
+    EXPECT_FALSE(about.isVisible());
     Core().engine = nullptr;
 }
 

@@ -212,3 +212,27 @@ TEST(Tfdialog, ThirdButtonReturnsTwo)
     EXPECT_EQ(fdialog().bno->x(), 194);
     EXPECT_EQ(fdialog().bcancel->x(), 279);
 }
+
+TEST(Tfdialog, EscapeIsTheCancelOrTheOnlyButton)
+{
+    const struct {
+        TDialogButtons buttons;
+        int answer; // -1: Escape leaves the dialog open
+    } cases[] = {
+        { TDialogButton::First, kButtonOk },
+        { TDialogButton::First | TDialogButton::Second, -1 },
+        { TDialogButton::First | TDialogButton::Second | TDialogButton::Third, kButtonCancel },
+    };
+    for (const auto& c : cases) {
+        bool open = false;
+        WhenModal([&] {
+            QTest::keyClick(fdialog().focusWidget(), Qt::Key_Escape);
+            open = fdialog().isVisible();
+            if (open)
+                QTest::keyClick(fdialog().bno, Qt::Key_Return); // Enter presses the focused button
+        });
+        const int answer = fdialog().ShowDialog(QStringLiteral("?"), c.buttons, diQuestion);
+        EXPECT_EQ(open, c.answer < 0);
+        EXPECT_EQ(answer, c.answer < 0 ? kButtonNo : c.answer);
+    }
+}

@@ -1,3 +1,4 @@
+#include "tests/support/windowdriver.h"
 #include "ui/usettings.h"
 
 #include "core/core.h"
@@ -443,6 +444,44 @@ TEST_F(SettingsWindow, BrokenOrMissingSkinsAreReported)
             window_.reject();
         });
     EXPECT_EQ(missing.Shown().size(), 2);
+}
+
+TEST_F(SettingsWindow, KeyboardAlone)
+{
+    const TKeyboardVisit visit = VisitByKeyboard(&window_, [&] { window_.exec(); }, { Qt::Key_Escape });
+    EXPECT_EQ(visit.focused, "bgeneral");
+    EXPECT_EQ(visit.tabs,
+        (QStringList { "GradientButton4", "GradientButton6", "cbfexit", "cbfdelete", "cbfpickdefformat", "cbshowtips",
+            "tbthumbsize", "tbthumbborder", "cbtname", "cbtsize", "cbtprice", "cbtres", "cbselected", "bok",
+            "bcancel" }));
+    EXPECT_TRUE(visit.closed) << "Escape: \"Anuluj\"";
+
+    // The skin page from its button; the list takes the keys, Enter uses the chosen skin and
+    // leaves the window open; the sample's controls are no Tab stops.
+    TDialogAnswers answers { { kButtonOk }, { kButtonOk }, { kButtonOk }, { kButtonOk }, { kButtonOk } };
+    QString onSkinPage, chosen;
+    QStringList skinTabs;
+    bool stayed = false;
+    OnNextModal([&](QWidget*) {
+        PressKey(&window_, Qt::Key_Tab); // "skórka"
+        PressKey(&window_, Qt::Key_Space);
+        onSkinPage = window_.focusWidget()->objectName();
+        skinTabs = TabWalk(&window_);
+        PressKey(&window_, Qt::Key_Home);
+        for (int i = 0; i < 3 && window_.lbskin->currentItem()->text() != QStringLiteral("Morska Bryza"); ++i)
+            PressKey(&window_, Qt::Key_Down);
+        chosen = window_.lbskin->currentItem()->text();
+        PressKey(&window_, Qt::Key_Return);
+        stayed = window_.isVisible();
+        window_.reject();
+    });
+    window_.exec();
+    EXPECT_EQ(onSkinPage, "lbskin");
+    EXPECT_EQ(skinTabs,
+        (QStringList { "GradientButton5", "bok", "bcancel", "bgeneral", "GradientButton4", "GradientButton6" }));
+    EXPECT_EQ(chosen, QStringLiteral("Morska Bryza"));
+    EXPECT_TRUE(stayed) << "Enter on the list is no \"OK\"";
+    EXPECT_EQ(TConfig::SelectedSkinName(), QStringLiteral("Morska Bryza"));
 }
 
 } // namespace

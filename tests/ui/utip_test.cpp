@@ -5,6 +5,7 @@
 #include "platform/cp1250.h"
 #include "platform/inifile.h"
 #include "tests/support/testsupport.h"
+#include "tests/support/windowdriver.h"
 #include "ui/gradientbutton.h"
 #include "ui/nicecheckbox.h"
 #include "ui/tipfile.h"
@@ -77,6 +78,22 @@ TEST(Tftip, ShowingAdvancesAndClosingStoresTheCheckBox)
     tip.exec();
     EXPECT_FALSE(config.fShowTip);
     EXPECT_EQ(tip.windowTitle(), QStringLiteral("Podpowiedź na dziś :)"));
+    Core().config = nullptr;
+}
+
+TEST(Tftip, KeyboardAlone)
+{
+    ScopedAppDir app;
+    WriteFileBytes(app.Path("tips.ini"), Tips(3, 1));
+    TConfig config;
+    Core().config = &config;
+    Tftip tip;
+    for (const int key : { Qt::Key_Return, Qt::Key_Escape }) {
+        const TKeyboardVisit visit = VisitByKeyboard(&tip, [&] { tip.exec(); }, { key });
+        EXPECT_EQ(visit.focused, "bclose");
+        EXPECT_EQ(visit.tabs, (QStringList { "cbshow", "bprev", "bnext" }));
+        EXPECT_TRUE(visit.closed) << key;
+    }
     Core().config = nullptr;
 }
 
