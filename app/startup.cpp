@@ -10,6 +10,7 @@
 #include "editing/ucrop.h"
 #include "editing/uedit.h"
 #include "lab/formats.h"
+#include "lab/labfetch.h"
 #include "lab/listfile.h"
 #include "lab/quietget.h"
 #include "lab/startchecks.h"
@@ -185,7 +186,7 @@ private:
         splash_.SetStatus(QStringLiteral("Pobieranie ustawień ..."));
         if (Stopped())
             return false;
-        if (!engine.FetchSettings()) {
+        if (!FetchSettings(engine)) {
             if (Stopped())
                 return false;
             // "OK" opens the connection settings, which take effect at the next start.
@@ -237,7 +238,7 @@ private:
     bool LoadFormats()
     {
         TEngine& engine = *Core().engine;
-        if (!engine.FetchFormats()) {
+        if (!FetchFormats(engine)) {
             if (!Stopped())
                 splash_.StartupFail(QStringLiteral("Nie można pobrać formatów !"));
             return false;
@@ -252,7 +253,7 @@ private:
     bool LoadShops()
     {
         TEngine& engine = *Core().engine;
-        if (!engine.shopsSource.isEmpty() && !engine.FetchShopList()) {
+        if (!engine.shopsSource.isEmpty() && !FetchShopList(engine)) {
             if (!Stopped())
                 splash_.StartupFail(QStringLiteral("Nie można pobrać listy sklepów !"));
             return false;

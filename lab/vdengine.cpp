@@ -3,10 +3,8 @@
 #include "core/blowfish.h"
 #include "core/log.h"
 #include "lab/listfile.h"
-#include "lab/quietget.h"
 #include "lab/stamp.h"
 #include "platform/appdir.h"
-#include "platform/files.h"
 #include "platform/inifile.h"
 #include "platform/inikeys.h"
 
@@ -53,32 +51,6 @@ std::optional<TSourceValue> ParseSource(const QString& value, const QString& log
         return std::nullopt;
     }
     return parsed;
-}
-
-// Copies through a temporary name, so a failed copy never leaves a half file in place. A file
-// above the lab file limit is not read.
-bool CopyIntoPlace(const QString& source, const QString& target)
-{
-    QFile in(source);
-    if (!in.open(QIODevice::ReadOnly))
-        return false;
-    return LabFileFits(in) && WriteFileAtomically(target, in.readAll());
-}
-
-// Brings source to the program folder as targetName: copied from the config folder for
-// "file", downloaded as protocol://source for "http" and "https".
-bool FetchBySource(const QString& protocol, const QString& source, const QString& targetName)
-{
-    const QString target = AppPath(targetName, FileUse::Write);
-    if (protocol == QLatin1String("file")) {
-        Log("Getting " + source + " using file protocol ...");
-        return CopyIntoPlace(AppPath("config/" + source), target);
-    }
-    if (protocol == QLatin1String("http") || protocol == QLatin1String("https")) {
-        Log("Getting " + source + " using " + protocol + " protocol ...");
-        return QuietGetHTTP(protocol + "://" + source, target, kLabFileMaxBytes);
-    }
-    return false;
 }
 
 // A DPI value read as text and converted strictly; logs "invalid DPI" when it is not a
@@ -210,12 +182,6 @@ int TEngine::LoadLabConfig()
     }
 }
 
-bool TEngine::FetchSettings()
-{
-    Log("Getting " + settings + " using http protocol ...");
-    return QuietGetHTTP(settings, AppPath(kSettingsTmp, FileUse::Write), kLabFileMaxBytes);
-}
-
 int TEngine::LoadSettings()
 {
     Log(QStringLiteral("Checking engine_set.ini ..."));
@@ -238,19 +204,6 @@ int TEngine::LoadSettings()
     forceformat = ini.ReadString("engine", "forceformat", "0") == QLatin1String("1");
     ReadIniKeys<TEngine>(ini, kSettingsKeys, *this, {});
     return kLoaded;
-}
-
-bool TEngine::FetchFormats()
-{
-    if (!FetchBySource(formatsProtocol, formatsSource, kFormatsTmp))
-        return false;
-    formatsSource = AppPath(kFormatsTmp);
-    return true;
-}
-
-bool TEngine::FetchShopList()
-{
-    return FetchBySource(shopsProtocol, shopsSource, kShopsTmp);
 }
 
 bool TEngine::BuildShopList()

@@ -2,8 +2,7 @@
 // The lab's configuration: the installed, stamped config/engine.ini (program name, sources of
 // the formats and shops, FTP account and folders, web addresses, authorisation key) and the
 // stamped settings file fetched at every start (resolution, features, company data, order
-// pages and prices). Also brings the formats and shop files into the program folder and
-// owns the shop list.
+// pages and prices). Also owns the shop list; lab/labfetch.h brings the files in.
 #include "lab/shoplist.h"
 
 #include <QString>
@@ -24,14 +23,8 @@ public:
 
     // config/engine.ini
     int LoadLabConfig();
-    // Downloads the "settings" address to engine_settmp.ini.
-    bool FetchSettings();
-    // engine_settmp.ini
+    // engine_settmp.ini (lab/labfetch.h brings it in)
     int LoadSettings();
-    // The formats file into formatsTMP.txt; on success formatsSource becomes that path.
-    bool FetchFormats();
-    // The shops file into shopsTMP.txt.
-    bool FetchShopList();
     // The lab itself (unless "noshop") and the shops of shopsTMP.txt; false when the file
     // does not load or the list stays empty.
     bool BuildShopList();

@@ -3,6 +3,7 @@
 #include "core/coreobjects.h"
 #include "core/log.h"
 #include "core/textutils.h"
+#include "lab/labfetch.h"
 #include "lab/shoplist.h"
 #include "lab/unet.h"
 #include "lab/vdengine.h"
@@ -422,7 +423,7 @@ bool Tfsendorder::FetchShops()
         return false;
     fnet().ShowProgress(this, true, true);
     engine->shopList->Clear();
-    if (!engine->shopsProtocol.isEmpty() && !engine->FetchShopList()) {
+    if (!engine->shopsProtocol.isEmpty() && !FetchShopList(*engine)) {
         fnet().close();
         fdialog().Error(QStringLiteral("Nie można pobrać listy sklepów !"));
         return false;

@@ -3,6 +3,7 @@
 #include "core/core.h"
 #include "core/coreobjects.h"
 #include "core/log.h"
+#include "lab/labfetch.h"
 #include "lab/listfile.h"
 #include "platform/cp1250.h"
 #include "tests/lab/labfiles.h"
@@ -274,17 +275,17 @@ TEST_F(EngineTest, SettingsStampAndFlags)
 TEST_F(EngineTest, FormatsAndShopsComeFromTheConfigFolder)
 {
     ASSERT_EQ(LoadLab({ { "engine/formats", "FILE://Formats.txt" } }), 1);
-    EXPECT_FALSE(engine_.FetchFormats()); // looked up under the lower-case name
+    EXPECT_FALSE(FetchFormats(engine_)); // looked up under the lower-case name
     WriteFileBytes(app_.Path("config/formats.txt"), "1|9 x 13|79|89|127\r\n");
-    ASSERT_TRUE(engine_.FetchFormats());
+    ASSERT_TRUE(FetchFormats(engine_));
     EXPECT_EQ(engine_.formatsSource, app_.Path("formatsTMP.txt"));
     EXPECT_EQ(ReadFileBytes(app_.Path("formatsTMP.txt")), "1|9 x 13|79|89|127\r\n");
     EXPECT_TRUE(LogHasLine(QStringLiteral("Getting formats.txt using file protocol ..."), 0));
 
-    EXPECT_FALSE(engine_.FetchShopList());
+    EXPECT_FALSE(FetchShopList(engine_));
     WriteFileBytes(
         app_.Path("config/shops.txt"), ToCp1250(QStringLiteral("5|Punkt Śródmieście|a|b|c|d|e|1|1|0|0\r\n")));
-    ASSERT_TRUE(engine_.FetchShopList());
+    ASSERT_TRUE(FetchShopList(engine_));
     EXPECT_EQ(engine_.shopsSource, "shops.txt");
 }
 
@@ -328,16 +329,16 @@ TEST_F(EngineFetchTest, HttpsAddressesAreFetchedOverTlsAsWritten)
     ASSERT_EQ(LoadLab({ { "engine/formats", Address("formats.txt") }, { "engine/shops", Address("shops.txt") },
                   { "advanced/settings", Address("engine_set.ini") } }),
         1);
-    EXPECT_FALSE(engine_.FetchFormats()); // the store does not trust the lab's authority yet
+    EXPECT_FALSE(FetchFormats(engine_)); // the store does not trust the lab's authority yet
     EXPECT_FALSE(QFile::exists(app_.Path("formatsTMP.txt")));
 
     const TScopedCertStore store(certificates_.caFile);
-    ASSERT_TRUE(engine_.FetchFormats());
+    ASSERT_TRUE(FetchFormats(engine_));
     EXPECT_EQ(ReadFileBytes(app_.Path("formatsTMP.txt")), "1|9 x 13|79|89|127\r\n");
     EXPECT_TRUE(LogHasLine("Getting " + Address("formats.txt").mid(8) + " using https protocol ...", 0));
-    ASSERT_TRUE(engine_.FetchShopList());
+    ASSERT_TRUE(FetchShopList(engine_));
     EXPECT_EQ(ReadFileBytes(app_.Path("shopsTMP.txt")), "7|Punkt|c|s|e|p|b|1|1|1|1|1\r\n");
-    ASSERT_TRUE(engine_.FetchSettings());
+    ASSERT_TRUE(FetchSettings(engine_));
     EXPECT_EQ(engine_.LoadSettings(), TEngine::kLoaded);
 }
 
@@ -345,12 +346,12 @@ TEST_F(EngineFetchTest, LabFilesAboveTheLimitAreRefused)
 {
     const TScopedCertStore store(certificates_.caFile);
     ASSERT_EQ(LoadLab({ { "engine/formats", Address("huge.txt") }, { "engine/shops", "file://huge.txt" } }), 1);
-    EXPECT_FALSE(engine_.FetchFormats());
+    EXPECT_FALSE(FetchFormats(engine_));
     EXPECT_TRUE(LogHasLine(QStringLiteral("Transfer failed: EBodyTooLarge:Body larger than 4194304 bytes"), 3));
     EXPECT_FALSE(QFile::exists(app_.Path("formatsTMP.txt")));
 
     QFile::copy(www_.filePath("huge.txt"), app_.Path("config/huge.txt"));
-    EXPECT_FALSE(engine_.FetchShopList());
+    EXPECT_FALSE(FetchShopList(engine_));
     EXPECT_TRUE(LogHasLine(app_.Path("config/huge.txt") + " is larger than 4194304 bytes", 3));
     EXPECT_FALSE(QFile::exists(app_.Path("shopsTMP.txt")));
 }
