@@ -11,7 +11,6 @@
 // (format and preview: does nothing). Changes
 // made by other windows arrive through ProjectEvents() (project/projectevents.h).
 #include "ui/formslot.h"
-#include "ui/settingsrules.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -32,6 +31,10 @@ class TThumbView;
 class Tflog;
 struct TPreparedPhoto;
 struct TSavedProject;
+
+// What the settings window returns when the thumbnail settings changed: the main window then
+// makes every thumbnail again.
+inline constexpr int kThumbSettingsChanged = 8;
 
 // Format assigns a format to the photos; PickDefaultFormat returns the chosen format, -1 for
 // none; Preview shows the focused photo's print.

@@ -6,10 +6,6 @@
 
 class TConfig;
 
-// What the settings window returns when the thumbnail settings changed: the main window then
-// makes every thumbnail again.
-inline constexpr int kThumbSettingsChanged = 8;
-
 // The values the window's controls edit, as the controls hold them.
 struct TSettingsFields {
     bool fexit = true;

@@ -5,6 +5,7 @@
 #include "project/celltexts.h"
 #include "project/numbertext.h"
 #include "project/thumbcell.h"
+#include "project/umain.h"
 #include "ui/colorframe.h"
 #include "ui/designfonts.h"
 #include "ui/gradientbutton.h"

@@ -6,6 +6,7 @@
 #include "platform/appdir.h"
 #include "platform/inifile.h"
 #include "project/numbertext.h"
+#include "project/umain.h"
 #include "tests/support/testsupport.h"
 #include "ui/gradientbutton.h"
 #include "ui/mousedpanel.h"
