@@ -2,7 +2,7 @@
 
 #include "account/accountmanifest.h"
 #include "core/textutils.h"
-#include "lab/ftplisting.h"
+#include "net/ftplisting.h"
 #include "order/orderupload.h"
 
 #include <algorithm>

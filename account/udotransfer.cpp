@@ -8,12 +8,12 @@
 #include "order/orderupload.h"
 #include "platform/files.h"
 #include "platform/paths.h"
+#include "skin/skinner.h"
 #include "ui/designfonts.h"
 #include "ui/filedialogs.h"
 #include "ui/gradientbutton.h"
 #include "ui/gradientprogressbar.h"
 #include "ui/keyboardwindow.h"
-#include "ui/skinner.h"
 #include "ui/umydialog.h"
 #include "ui/windowparts.h"
 

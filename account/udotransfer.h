@@ -6,7 +6,7 @@
 // opens one connection per run.
 #include "account/accountfacts.h"
 #include "account/transferqueue.h"
-#include "lab/ftpclient.h"
+#include "net/ftpclient.h"
 #include "ui/formslot.h"
 
 #include <QDialog>

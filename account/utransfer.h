@@ -9,7 +9,7 @@
 // window list gives it.
 #include "account/accountfacts.h"
 #include "account/virtualaccount.h"
-#include "lab/ftpclient.h"
+#include "net/ftpclient.h"
 #include "ui/formslot.h"
 
 #include <QDialog>

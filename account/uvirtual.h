@@ -6,7 +6,7 @@
 // The window calls no other window: the browser comes as a link that the program's window
 // list gives it.
 #include "account/accountfacts.h"
-#include "lab/ftpclient.h"
+#include "net/ftpclient.h"
 #include "ui/formslot.h"
 
 #include <QDialog>

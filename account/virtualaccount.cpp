@@ -3,10 +3,10 @@
 #include "account/accountmanifest.h"
 #include "core/coreobjects.h"
 #include "core/log.h"
-#include "lab/ftpclient.h"
-#include "lab/ftpconnect.h"
-#include "lab/ftplisting.h"
 #include "lab/vdengine.h"
+#include "net/ftpclient.h"
+#include "net/ftpconnect.h"
+#include "net/ftplisting.h"
 #include "platform/appdir.h"
 #include "platform/files.h"
 

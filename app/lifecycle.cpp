@@ -15,8 +15,8 @@
 #include "project/projectsaver.h"
 #include "project/umain.h"
 #include "project/uvdimage.h"
+#include "skin/skinner.h"
 #include "ui/pictures.h"
-#include "ui/skinner.h"
 
 #include <exception>
 #include <memory>

@@ -5,7 +5,7 @@
 #include "app/openrequests.h"
 #include "app/termination.h"
 #include "app/usplash.h"
-#include "lab/quietget.h"
+#include "net/quietget.h"
 #include "project/projectfile.h"
 #include "project/umain.h"
 

@@ -5,11 +5,11 @@
 #include "core/log.h"
 #include "platform/appdir.h"
 #include "platform/process.h"
+#include "skin/syscolors.h"
 #include "ui/appevents.h"
 #include "ui/gradientbutton.h"
 #include "ui/image.h"
 #include "ui/pictures.h"
-#include "ui/syscolors.h"
 #include "ui/widgetcolors.h"
 #include "ui/windowparts.h"
 

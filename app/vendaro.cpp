@@ -1,8 +1,8 @@
 // Vendaro: the program entry.
 #include "app/program.h"
+#include "app/qttranslations.h"
 #include "platform/process.h"
 #include "ui/appevents.h"
-#include "ui/qttranslations.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>

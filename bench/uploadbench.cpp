@@ -4,9 +4,9 @@
 //   upload_bench HOST:PORT USER PASSWORD FOLDER FILE...
 #include "core/core.h"
 #include "core/coreobjects.h"
-#include "lab/ftpclient.h"
-#include "lab/ftpconnect.h"
 #include "lab/vdengine.h"
+#include "net/ftpclient.h"
+#include "net/ftpconnect.h"
 #include "order/orderupload.h"
 
 #include <QCoreApplication>

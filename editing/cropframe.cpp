@@ -1,7 +1,7 @@
 #include "editing/cropframe.h"
 
 #include "imaging/picture.h"
-#include "ui/syscolors.h"
+#include "skin/syscolors.h"
 
 #include <algorithm>
 #include <cstdint>

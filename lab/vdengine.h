@@ -2,7 +2,7 @@
 // The lab's configuration: the installed, stamped config/engine.ini (program name, sources of
 // the formats and shops, FTP account and folders, web addresses, authorisation key) and the
 // stamped settings file fetched at every start (resolution, features, company data, order
-// pages and prices). Also owns the shop list; lab/labfetch.h brings the files in.
+// pages and prices). Also owns the shop list; net/labfetch.h brings the files in.
 #include "lab/shoplist.h"
 
 #include <QString>
@@ -23,7 +23,7 @@ public:
 
     // config/engine.ini
     int LoadLabConfig();
-    // engine_settmp.ini (lab/labfetch.h brings it in)
+    // engine_settmp.ini (net/labfetch.h brings it in)
     int LoadSettings();
     // The lab itself (unless "noshop") and the shops of shopsTMP.txt; false when the file
     // does not load or the list stays empty.

@@ -1,8 +1,8 @@
 #include "order/orderid.h"
 
 #include "core/textutils.h"
-#include "lab/quietget.h"
 #include "lab/sdbmhash.h"
+#include "net/quietget.h"
 #include "platform/appdir.h"
 #include "platform/cp1250.h"
 

@@ -1,9 +1,9 @@
 #include "order/orderrun.h"
 
 #include "core/log.h"
-#include "lab/ftpconnect.h"
 #include "lab/md5.h"
 #include "lab/vdengine.h"
+#include "net/ftpconnect.h"
 #include "order/orderupload.h"
 
 #include <QScopeGuard>

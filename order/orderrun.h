@@ -8,7 +8,7 @@
 //
 //     TOrderRun run(project, engine, formats, customer, listener);
 //     const TOrderOutcome outcome = run.Run(); // local event loops run meanwhile
-#include "lab/ftpclient.h"
+#include "net/ftpclient.h"
 #include "order/history.h"
 #include "order/metadata.h"
 #include "order/orderpackage.h"

@@ -1,8 +1,8 @@
 #include "order/orderupload.h"
 
 #include "core/log.h"
-#include "lab/ftpclient.h"
-#include "lab/ftpconnect.h"
+#include "net/ftpclient.h"
+#include "net/ftpconnect.h"
 #include "platform/files.h"
 #include "platform/timeutils.h"
 

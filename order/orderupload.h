@@ -4,7 +4,7 @@
 // file whose connection broke goes on where it broke when the server resumes uploads (REST
 // STREAM). The order stops after five failures without progress. Window-free: the send-order
 // window shows what the listener reports. Every FTP operation waits in a local event loop
-// (lab/ftpclient.h).
+// (net/ftpclient.h).
 #include <QString>
 #include <QStringList>
 

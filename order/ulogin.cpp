@@ -3,9 +3,8 @@
 #include "core/coreobjects.h"
 #include "core/log.h"
 #include "core/textutils.h"
-#include "lab/quietget.h"
-#include "lab/unet.h"
 #include "lab/vdengine.h"
+#include "net/quietget.h"
 #include "order/autologin.h"
 #include "order/privatefile.h"
 #include "platform/appdir.h"
@@ -19,6 +18,7 @@
 #include "ui/openlink.h"
 #include "ui/pictures.h"
 #include "ui/umydialog.h"
+#include "ui/unet.h"
 #include "ui/windowparts.h"
 
 #include <QLabel>

@@ -3,10 +3,9 @@
 #include "core/coreobjects.h"
 #include "core/log.h"
 #include "core/textutils.h"
-#include "lab/labfetch.h"
 #include "lab/shoplist.h"
-#include "lab/unet.h"
 #include "lab/vdengine.h"
+#include "net/labfetch.h"
 #include "order/customerdata.h"
 #include "order/orderrun.h"
 #include "order/orderupload.h"
@@ -25,6 +24,7 @@
 #include "ui/openlink.h"
 #include "ui/pictures.h"
 #include "ui/umydialog.h"
+#include "ui/unet.h"
 #include "ui/windowparts.h"
 
 #include <QApplication>

@@ -1,6 +1,6 @@
 #include "project/thumbcell.h"
 
-#include "ui/skinner.h"
+#include "skin/skinner.h"
 
 #include <QFontMetrics>
 #include <QPainter>

@@ -7,8 +7,8 @@
 #include "project/selection.h"
 #include "project/thumbcell.h"
 #include "project/uvdimage.h"
+#include "skin/skinner.h"
 #include "ui/image.h"
-#include "ui/skinner.h"
 
 #include <QDragEnterEvent>
 #include <QDropEvent>

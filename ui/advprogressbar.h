@@ -1,7 +1,7 @@
 #pragma once
 // TAdvProgressBar: a progress bar painted with colour gradients (or flat colours) for its
 // filled and empty parts, an optional caption (its own or the percentage) and a border.
-#include "ui/controltypes.h"
+#include "skin/controltypes.h"
 
 #include <QColor>
 #include <QWidget>

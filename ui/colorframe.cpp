@@ -1,8 +1,8 @@
 #include "ui/colorframe.h"
 
-#include "ui/drawrules.h"
+#include "skin/drawrules.h"
+#include "skin/syscolors.h"
 #include "ui/repaintingsetter.h"
-#include "ui/syscolors.h"
 #include "ui/widgetcolors.h"
 
 #include <QPainter>

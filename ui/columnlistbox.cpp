@@ -1,7 +1,7 @@
 #include "ui/columnlistbox.h"
 
-#include "ui/drawrules.h"
-#include "ui/syscolors.h"
+#include "skin/drawrules.h"
+#include "skin/syscolors.h"
 
 #include <QPainter>
 #include <QStyledItemDelegate>

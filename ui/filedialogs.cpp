@@ -1,7 +1,7 @@
 #include "ui/filedialogs.h"
 
 #include "core/coreobjects.h"
-#include "platform/browseforfolder.h"
+#include "ui/browseforfolder.h"
 
 #include <QAbstractItemView>
 #include <QFileDialog>

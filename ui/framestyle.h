@@ -3,8 +3,8 @@
 // gradient progress bar and the page list draw around themselves, with their properties
 // written once: each of these controls derives from TFramedControl and names the properties
 // in its own Q_PROPERTY list, which the skins and the designs address.
-#include "ui/controltypes.h"
-#include "ui/syscolors.h"
+#include "skin/controltypes.h"
+#include "skin/syscolors.h"
 
 #include <QColor>
 

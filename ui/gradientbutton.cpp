@@ -1,10 +1,10 @@
 #include "ui/gradientbutton.h"
 
-#include "ui/drawrules.h"
-#include "ui/glyphdrawing.h"
+#include "skin/drawrules.h"
+#include "skin/glyphdrawing.h"
+#include "skin/syscolors.h"
 #include "ui/keyboardwindow.h"
 #include "ui/repaintingsetter.h"
-#include "ui/syscolors.h"
 
 #include <QAction>
 #include <QEnterEvent>

@@ -4,7 +4,7 @@
 // Events: OnClick (also after the second press of a double click), OnMouseEnter, OnMouseLeave.
 // From the keyboard: Tab reaches it, Space presses it, and Enter presses it while it has the
 // focus (a window's default button takes Enter from the other controls).
-#include "ui/controltypes.h"
+#include "skin/controltypes.h"
 #include "ui/framestyle.h"
 
 #include <QImage>

@@ -1,9 +1,9 @@
 #include "ui/gradientprogressbar.h"
 
 #include "platform/muldiv.h"
-#include "ui/drawrules.h"
+#include "skin/drawrules.h"
+#include "skin/syscolors.h"
 #include "ui/repaintingsetter.h"
-#include "ui/syscolors.h"
 
 #include <QPainter>
 

@@ -2,7 +2,7 @@
 // TGradientProgressBar: a flat progress bar whose filled part is shaded, with an optional
 // caption (its own text or the percentage) that can follow the end of the filled part.
 // Setting Position repaints at once, so a loop that never yields still shows progress.
-#include "ui/controltypes.h"
+#include "skin/controltypes.h"
 #include "ui/framestyle.h"
 
 #include <QColor>

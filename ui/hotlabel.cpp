@@ -1,7 +1,7 @@
 #include "ui/hotlabel.h"
 
+#include "skin/syscolors.h"
 #include "ui/keyboardwindow.h"
-#include "ui/syscolors.h"
 
 #include <QFocusEvent>
 #include <QKeyEvent>

@@ -1,10 +1,10 @@
 #include "ui/hotwinbitmap.h"
 
+#include "skin/drawrules.h"
+#include "skin/glyphdrawing.h"
+#include "skin/syscolors.h"
 #include "ui/designfonts.h"
-#include "ui/drawrules.h"
-#include "ui/glyphdrawing.h"
 #include "ui/repaintingsetter.h"
-#include "ui/syscolors.h"
 
 #include <QKeyEvent>
 #include <QPainter>

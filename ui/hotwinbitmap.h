@@ -2,7 +2,7 @@
 // THotWinBitmap: a flat bitmap button with four looks (normal, hot, selected, hot and
 // selected), each with its own picture, colour and font; hot follows the mouse (or the
 // press, with hmMousePress) and the focus. Enter or space fires OnClick.
-#include "ui/controltypes.h"
+#include "skin/controltypes.h"
 
 #include <QAbstractButton>
 #include <QColor>

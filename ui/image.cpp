@@ -1,6 +1,6 @@
 #include "ui/image.h"
 
-#include "ui/glyphdrawing.h"
+#include "skin/glyphdrawing.h"
 
 #include <QPainter>
 

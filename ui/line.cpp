@@ -1,6 +1,6 @@
 #include "ui/line.h"
 
-#include "ui/syscolors.h"
+#include "skin/syscolors.h"
 
 #include <QPainter>
 

@@ -2,7 +2,7 @@
 // TLine: a straight line as thick as its pen, across the middle of the control. The
 // control's thickness (height of a horizontal line, width of a vertical one) always equals
 // the pen width.
-#include "ui/controltypes.h"
+#include "skin/controltypes.h"
 
 #include <QColor>
 #include <QWidget>

@@ -1,7 +1,7 @@
 #include "ui/mcheckbox.h"
 
+#include "skin/syscolors.h"
 #include "ui/repaintingsetter.h"
-#include "ui/syscolors.h"
 #include "ui/widgetcolors.h"
 
 #include <QPainter>

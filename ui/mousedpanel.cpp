@@ -1,9 +1,9 @@
 #include "ui/mousedpanel.h"
 
-#include "ui/drawrules.h"
-#include "ui/glyphdrawing.h"
+#include "skin/drawrules.h"
+#include "skin/glyphdrawing.h"
+#include "skin/syscolors.h"
 #include "ui/repaintingsetter.h"
-#include "ui/syscolors.h"
 
 #include <QPainter>
 

@@ -2,7 +2,7 @@
 // TMousedPanel: a panel with bevels in its own colours, an optional solid border band, a
 // plain, picture or gradient background, an optional caption, and mouse enter and leave
 // events. The program's windows use the plain colour background.
-#include "ui/controltypes.h"
+#include "skin/controltypes.h"
 
 #include <QImage>
 #include <QWidget>

@@ -1,10 +1,10 @@
 #include "ui/pagelistbox.h"
 
 #include "core/typedlists.h"
-#include "ui/drawrules.h"
-#include "ui/pagebar.h"
+#include "skin/drawrules.h"
+#include "skin/pagebar.h"
+#include "skin/syscolors.h"
 #include "ui/repaintingsetter.h"
-#include "ui/syscolors.h"
 
 #include <QKeyEvent>
 #include <QMetaMethod>

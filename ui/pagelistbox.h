@@ -4,7 +4,7 @@
 // Page Up and Page Down move it a page further, Home and End to the ends; Enter counts as a
 // double click on the selected row. A click on a row selects it and a click on a page label
 // shows that page. OnIndexChanged fires after ItemIndex changed.
-#include "ui/controltypes.h"
+#include "skin/controltypes.h"
 #include "ui/framestyle.h"
 
 #include <QColor>

@@ -1,6 +1,6 @@
 // TSkinner's dressing of widgets: what it sets depends only on the widget's class, tested in
 // a fixed order (a TNiceCheckBox is a TGradientButton, so it comes first).
-#include "ui/skinner.h"
+#include "skin/skinner.h"
 
 #include "ui/colorframe.h"
 #include "ui/columnlistbox.h"

@@ -1,7 +1,7 @@
 #include "ui/statuslabel.h"
 
+#include "skin/syscolors.h"
 #include "ui/repaintingsetter.h"
-#include "ui/syscolors.h"
 
 #include <QEvent>
 #include <QPainter>

@@ -1,5 +1,6 @@
 #include "ui/umydialog.h"
 
+#include "skin/syscolors.h"
 #include "ui/appevents.h"
 #include "ui/colorframe.h"
 #include "ui/designfonts.h"
@@ -7,7 +8,6 @@
 #include "ui/image.h"
 #include "ui/nicecheckbox.h"
 #include "ui/shellglyphs.h"
-#include "ui/syscolors.h"
 #include "ui/widgetcolors.h"
 #include "ui/windowparts.h"
 

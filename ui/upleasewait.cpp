@@ -1,9 +1,9 @@
 #include "ui/upleasewait.h"
 
+#include "skin/syscolors.h"
 #include "ui/colorframe.h"
 #include "ui/designfonts.h"
 #include "ui/gradientprogressbar.h"
-#include "ui/syscolors.h"
 #include "ui/widgetcolors.h"
 #include "ui/windowparts.h"
 

@@ -1,6 +1,6 @@
 #include "ui/widgetcolors.h"
 
-#include "ui/syscolors.h"
+#include "skin/syscolors.h"
 
 #include <QWidget>
 

@@ -1,12 +1,12 @@
 #include "ui/windowparts.h"
 
 #include "lab/vdengine.h"
+#include "skin/syscolors.h"
 #include "ui/gradientbutton.h"
 #include "ui/hotlabel.h"
 #include "ui/image.h"
 #include "ui/pictures.h"
 #include "ui/shellglyphs.h"
-#include "ui/syscolors.h"
 #include "ui/widgetcolors.h"
 
 #include <QLabel>

@@ -3,9 +3,9 @@
 // windows read (the lab's FTP account and "virtual" folder, the user's configuration).
 #include "core/core.h"
 #include "lab/vdengine.h"
+#include "skin/skinner.h"
 #include "tests/support/ftpserver.h"
 #include "tests/support/testsupport.h"
-#include "ui/skinner.h"
 
 #include <QStringList>
 

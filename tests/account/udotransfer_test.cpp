@@ -8,12 +8,12 @@
 #include "core/log.h"
 #include "core/textutils.h"
 #include "lab/vdengine.h"
+#include "skin/skinner.h"
 #include "tests/support/ftpserver.h"
 #include "tests/support/testsupport.h"
 #include "tests/support/windowdriver.h"
 #include "ui/gradientbutton.h"
 #include "ui/gradientprogressbar.h"
-#include "ui/skinner.h"
 #include "ui/umydialog.h"
 
 #include <QDir>

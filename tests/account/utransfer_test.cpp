@@ -5,7 +5,7 @@
 
 #include "account/virtualaccount.h"
 #include "core/textutils.h"
-#include "lab/ftpclient.h"
+#include "net/ftpclient.h"
 #include "tests/account/accountserver.h"
 #include "tests/support/windowdriver.h"
 #include "ui/columnlistbox.h"

@@ -1,6 +1,9 @@
 // The program started in-process against a demo lab kit served by the test.
 #include "app/program.h"
+#include "app/unewsreader.h"
+#include "app/usettings.h"
 #include "app/usplash.h"
+#include "app/utip.h"
 #include "core/coreobjects.h"
 #include "core/log.h"
 #include "editing/correctionsfile.h"
@@ -14,6 +17,7 @@
 #include "project/projectfile.h"
 #include "project/umain.h"
 #include "project/uvdimage.h"
+#include "skin/skinner.h"
 #include "tests/support/demokit.h"
 #include "tests/support/testsupport.h"
 #include "ui/appevents.h"
@@ -22,11 +26,7 @@
 #include "ui/mousedpanel.h"
 #include "ui/nicecheckbox.h"
 #include "ui/pictures.h"
-#include "ui/skinner.h"
 #include "ui/umydialog.h"
-#include "ui/unewsreader.h"
-#include "ui/usettings.h"
-#include "ui/utip.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,6 +1,6 @@
 // A listing from an FTP server: any bytes, read as MLSD and as LIST, in either name encoding.
 // Every item that comes out must carry a plain file name and a size that is -1 or more.
-#include "lab/ftplisting.h"
+#include "net/ftplisting.h"
 
 #include <cstdint>
 #include <cstdlib>

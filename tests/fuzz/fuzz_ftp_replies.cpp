@@ -1,6 +1,6 @@
 // A reply from an FTP server: any bytes, read as a FEAT list, as the answer to REST and as the
 // answer to SIZE. REST is accepted only with status 350, and a size is never negative.
-#include "lab/ftpreplies.h"
+#include "net/ftpreplies.h"
 
 #include <cstdint>
 #include <cstdlib>

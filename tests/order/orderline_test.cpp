@@ -4,9 +4,9 @@
 
 #include "core/core.h"
 #include "core/coreobjects.h"
-#include "lab/ftpclient.h"
-#include "lab/ftpconnect.h"
 #include "lab/vdengine.h"
+#include "net/ftpclient.h"
+#include "net/ftpconnect.h"
 #include "tests/support/ftpserver.h"
 #include "tests/support/testsupport.h"
 #include "tests/support/tlscerts.h"

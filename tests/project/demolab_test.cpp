@@ -3,6 +3,8 @@
 // prices, renames, previews, resets and deletes, and ends; the project folder goes with it.
 // The next start offers the project it ended with and restores it.
 #include "app/program.h"
+#include "app/unewsreader.h"
+#include "app/utip.h"
 #include "core/core.h"
 #include "core/coreobjects.h"
 #include "editing/uformat.h"
@@ -21,9 +23,7 @@
 #include "ui/pagelistbox.h"
 #include "ui/statuslabel.h"
 #include "ui/umydialog.h"
-#include "ui/unewsreader.h"
 #include "ui/upleasewait.h"
-#include "ui/utip.h"
 
 #include <QAction>
 #include <QApplication>

@@ -4,11 +4,11 @@
 #include "tests/project/mainwindowfixture.h"
 
 #include "core/core.h"
+#include "skin/drawrules.h"
+#include "skin/skinner.h"
 #include "tests/support/windowdriver.h"
-#include "ui/drawrules.h"
 #include "ui/gradientbutton.h"
 #include "ui/mousedpanel.h"
-#include "ui/skinner.h"
 #include "ui/statuslabel.h"
 
 #include <QDir>

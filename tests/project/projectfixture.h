@@ -7,7 +7,7 @@
 #include "lab/formats.h"
 #include "lab/vdengine.h"
 #include "project/uvdimage.h"
-#include "ui/skinner.h"
+#include "skin/skinner.h"
 
 #include <QImage>
 #include <QTemporaryDir>

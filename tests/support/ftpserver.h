@@ -1,7 +1,7 @@
 #pragma once
 // The demo lab's FTP server (pyftpdlib, with its fault switches and its FTP proxy) on a
 // scratch folder: the lab's account rooted at ftp/, orders in ftp/orders.
-#include "lab/ftpclient.h"
+#include "net/ftpclient.h"
 #include "tests/support/demolab.h"
 
 #include <QStringList>

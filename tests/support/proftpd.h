@@ -3,7 +3,7 @@
 // required and its defaults otherwise, so data connections that do not reuse the control
 // connection's TLS session are refused, as on the labs' servers. One account (TFtpServer's) is
 // rooted at a scratch folder; uploads may be resumed (AllowStoreRestart).
-#include "lab/ftpclient.h"
+#include "net/ftpclient.h"
 #include "tests/support/tlscerts.h"
 
 #include <QProcess>

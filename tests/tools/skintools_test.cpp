@@ -1,6 +1,6 @@
+#include "skin/skinner.h"
 #include "tests/support/testsupport.h"
 #include "tests/tools/labrun.h"
-#include "ui/skinner.h"
 
 #include <QDir>
 #include <QImage>

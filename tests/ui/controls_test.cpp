@@ -1,6 +1,6 @@
+#include "skin/drawrules.h"
 #include "ui/advprogressbar.h"
 #include "ui/colorframe.h"
-#include "ui/drawrules.h"
 #include "ui/gradientbutton.h"
 #include "ui/gradientprogressbar.h"
 #include "ui/hotlabel.h"

@@ -1,3 +1,5 @@
+#include "skin/skinbuilder.h"
+#include "skin/skinner.h"
 #include "tests/support/testsupport.h"
 #include "ui/colorframe.h"
 #include "ui/gradientbutton.h"
@@ -9,8 +11,6 @@
 #include "ui/mousedpanel.h"
 #include "ui/nicecheckbox.h"
 #include "ui/pagelistbox.h"
-#include "ui/skinbuilder.h"
-#include "ui/skinner.h"
 #include "ui/statuslabel.h"
 
 #include <QLabel>

@@ -1,5 +1,6 @@
 #include "tools/gallery/galleryform.h"
 
+#include "skin/skinner.h"
 #include "ui/advprogressbar.h"
 #include "ui/colorframe.h"
 #include "ui/designfonts.h"
@@ -14,7 +15,6 @@
 #include "ui/nicecheckbox.h"
 #include "ui/pagelistbox.h"
 #include "ui/shellglyphs.h"
-#include "ui/skinner.h"
 #include "ui/statuslabel.h"
 #include "ui/umydialog.h"
 #include "ui/upleasewait.h"

@@ -4,8 +4,8 @@
 // point of a skin's icons.
 #include "tools/gallery/galleryform.h"
 
+#include "skin/skinner.h"
 #include "ui/shellglyphs.h"
-#include "ui/skinner.h"
 
 #include <QApplication>
 #include <QCommandLineParser>

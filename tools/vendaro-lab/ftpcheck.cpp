@@ -7,9 +7,9 @@
 
 #include "core/core.h"
 #include "core/textutils.h"
-#include "lab/ftpclient.h"
-#include "lab/ftpconnect.h"
 #include "lab/vdengine.h"
+#include "net/ftpclient.h"
+#include "net/ftpconnect.h"
 #include "platform/appdir.h"
 #include "platform/files.h"
 

@@ -1,8 +1,8 @@
 // vendaro-lab make-skin SRC_DIR OUT.vdskin
 #include "tools/vendaro-lab/labcommand.h"
 
-#include "ui/skinbuilder.h"
-#include "ui/skinner.h"
+#include "skin/skinbuilder.h"
+#include "skin/skinner.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // vendaro-lab skin-info FILE
 #include "tools/vendaro-lab/labcommand.h"
 
-#include "ui/skinner.h"
+#include "skin/skinner.h"
 
 #include <QColor>
 
