@@ -6,8 +6,8 @@
 // colours) is there from construction, so windows may ask for colours before any skin.
 //
 // Reading and colours are window-free (skinner.cpp, in vendaro_core); ApplyToControl,
-// ApplyToPanel and ApplyToForm dress widgets by their class (skinnerapply.cpp, in
-// vendaro_ui). Main thread only.
+// ApplyToPanel and ApplyToForm dress widgets by their class (ui/skinnerapply.cpp, in
+// vendaro_ui, beside the controls it knows). Main thread only.
 #include "skin/ffbitmap.h"
 
 #include <QColor>
