@@ -117,3 +117,11 @@ bool LoadPhotoBitmap(const QString& path, QImage& target, bool force24)
         return false; // out of memory while converting: the photo cannot be loaded
     }
 }
+
+std::unique_ptr<TSrgbConversion> JpegSrgbConversion(const QString& path)
+{
+    auto conversion = std::make_unique<TSrgbConversion>(JpegProfile(path));
+    if (conversion->Result() == ProfileConversion::Broken)
+        LogUnusableProfile(path, "can't be read");
+    return conversion;
+}

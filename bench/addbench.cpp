@@ -1,0 +1,119 @@
+// Adding one photo (TVDImage::AddPhoto: decode, working copy, preview, thumbnail) beside
+// libjpeg-turbo's djpeg decoding the same file to /dev/null and beside the whole-picture steps
+// (LoadPhotoBitmap, the 32-bit picture, the upright turn, the working copy written whole, the
+// preview resampled from it), alternating, RUNS times each. Prints every time, the medians, the
+// ratio add / djpeg and the memory one add adds to the process at its peak. bench/add_vs_djpeg.sh
+// runs it.
+//   add_bench [RUNS [PHOTO]]   (default: 7 runs of the 6000 x 4000 camera photo)
+#include "bench/cameraphoto.h"
+#include "imaging/decode.h"
+#include "imaging/geometry.h"
+#include "imaging/picture.h"
+#include "imaging/workingcopy.h"
+#include "tests/project/projectfixture.h"
+
+#include <QElapsedTimer>
+#include <QGuiApplication>
+
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+extern char** environ;
+
+namespace {
+
+double Median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values.empty() ? 0 : values[values.size() / 2];
+}
+
+// Wall time of `djpeg -outfile /dev/null photo`, process start included; negative on failure.
+double DjpegMs(const QString& photo)
+{
+    const QByteArray path = QFile::encodeName(photo);
+    char djpeg[] = "djpeg", outfile[] = "-outfile", null[] = "/dev/null";
+    char* argv[] = { djpeg, outfile, null, const_cast<char*>(path.constData()), nullptr };
+    QElapsedTimer timer;
+    timer.start();
+    pid_t child = 0;
+    if (posix_spawnp(&child, "djpeg", nullptr, nullptr, argv, environ) != 0)
+        return -1;
+    int status = 0;
+    waitpid(child, &status, 0);
+    const double ms = double(timer.nsecsElapsed()) / 1e6;
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? ms : -1;
+}
+
+// The whole-picture steps of adding, into folder; negative on failure.
+double WholePictureMs(const QString& photo, const QString& folder, int previewSize)
+{
+    QElapsedTimer timer;
+    timer.start();
+    QImage decoded;
+    if (!LoadPhotoBitmap(photo, decoded))
+        return -1;
+    QImage full = As32BitPicture(decoded);
+    decoded = QImage();
+    TRect fitted = PictureBounds(full);
+    FitRect({ 0, 0, previewSize, previewSize }, fitted, false);
+    QImage preview;
+    if (!UprightByOrientation(full, 1) || !SaveWorkingBitmap(full, folder + QStringLiteral("/whole.sbm"))
+        || !ResampleToSize(full, fitted.Width(), fitted.Height(), &preview)
+        || !SaveWorkingBitmap(preview, folder + QStringLiteral("/prev_whole.sbm")))
+        return -1;
+    const double ms = double(timer.nsecsElapsed()) / 1e6;
+    QFile::remove(folder + QStringLiteral("/whole.sbm"));
+    QFile::remove(folder + QStringLiteral("/prev_whole.sbm"));
+    return ms;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    const int runs = args.size() > 1 ? std::max(args[1].toInt(), 1) : 7;
+    const QString photo = args.size() > 2 ? args[2] : CameraPhoto();
+    TProjectFixture bench;
+    std::vector<double> adds, djpegs, wholes, added;
+    std::printf("%-4s %10s %10s %14s %10s\n", "run", "add ms", "djpeg ms", "whole-pic ms", "added MB");
+    for (int run = 0; run < runs; ++run) {
+        const double djpeg = DjpegMs(photo);
+        const double before = CurrentMemoryMb();
+        ResetPeakMemory();
+        QElapsedTimer timer;
+        timer.start();
+        if (!bench.project->AddPhoto(photo)) {
+            std::fprintf(stderr, "add_bench: AddPhoto failed\n");
+            return 1;
+        }
+        const double add = double(timer.nsecsElapsed()) / 1e6;
+        const double peak = PeakMemoryMb() - before;
+        bench.project->Clear();
+        const double whole = WholePictureMs(photo, bench.TempFolder(), bench.config.previewSize);
+        if (djpeg < 0 || whole < 0) {
+            std::fprintf(stderr, "add_bench: djpeg (libjpeg-turbo-progs) or the whole-picture steps failed\n");
+            return 1;
+        }
+        std::printf("%-4d %10.1f %10.1f %14.1f %10.1f\n", run + 1, add, djpeg, whole, peak);
+        adds.push_back(add);
+        djpegs.push_back(djpeg);
+        wholes.push_back(whole);
+        added.push_back(peak);
+    }
+    const double add = Median(adds), djpeg = Median(djpegs), whole = Median(wholes);
+    std::printf("median: add %.1f ms, djpeg %.1f ms, whole-picture steps %.1f ms\n", add, djpeg, whole);
+    std::printf("ratio add / djpeg: %.2f (target at most 1.5); whole-picture steps / djpeg: %.2f\n", add / djpeg,
+        whole / djpeg);
+    std::printf("memory one add adds at its peak: %.1f MB median, %.1f MB most (target at most 40 MB)\n", Median(added),
+        *std::max_element(added.begin(), added.end()));
+    return 0;
+}
