@@ -1,8 +1,10 @@
 // Adding one photo (TVDImage::AddPhoto: decode, working copy, preview, thumbnail) beside
 // libjpeg-turbo's djpeg decoding the same file to /dev/null and beside the whole-picture steps
 // (LoadPhotoBitmap, the 32-bit picture, the upright turn, the working copy written whole, the
-// preview resampled from it), alternating, RUNS times each. Prints every time, the medians, the
-// ratio add / djpeg and the memory one add adds to the process at its peak. bench/add_vs_djpeg.sh
+// preview resampled from it), alternating, RUNS times each. Prints every wall time, the CPU time
+// (user + system, every thread) of the add and of djpeg, the medians, both ratios add / djpeg
+// (on a shared machine the CPU ratio is the steadier one) and the memory one add adds to the
+// process at its peak. bench/add_vs_djpeg.sh
 // runs it.
 //   add_bench [RUNS [PHOTO]]   (default: 7 runs of the 6000 x 4000 camera photo)
 #include "bench/cameraphoto.h"
@@ -16,6 +18,7 @@
 #include <QGuiApplication>
 
 #include <spawn.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 
 #include <algorithm>
@@ -32,8 +35,22 @@ double Median(std::vector<double> values)
     return values.empty() ? 0 : values[values.size() / 2];
 }
 
-// Wall time of `djpeg -outfile /dev/null photo`, process start included; negative on failure.
-double DjpegMs(const QString& photo)
+double CpuMs(const rusage& usage)
+{
+    const auto ms = [](const timeval& t) { return double(t.tv_sec) * 1e3 + double(t.tv_usec) / 1e3; };
+    return ms(usage.ru_utime) + ms(usage.ru_stime);
+}
+
+double ProcessCpuMs()
+{
+    rusage usage {};
+    getrusage(RUSAGE_SELF, &usage);
+    return CpuMs(usage);
+}
+
+// Wall time of `djpeg -outfile /dev/null photo`, process start included, and its CPU time in
+// cpuMs; negative on failure.
+double DjpegMs(const QString& photo, double& cpuMs)
 {
     const QByteArray path = QFile::encodeName(photo);
     char djpeg[] = "djpeg", outfile[] = "-outfile", null[] = "/dev/null";
@@ -44,7 +61,9 @@ double DjpegMs(const QString& photo)
     if (posix_spawnp(&child, "djpeg", nullptr, nullptr, argv, environ) != 0)
         return -1;
     int status = 0;
-    waitpid(child, &status, 0);
+    rusage usage {};
+    wait4(child, &status, 0, &usage);
+    cpuMs = CpuMs(usage);
     const double ms = double(timer.nsecsElapsed()) / 1e6;
     return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? ms : -1;
 }
@@ -83,10 +102,13 @@ int main(int argc, char** argv)
     const int runs = args.size() > 1 ? std::max(args[1].toInt(), 1) : 7;
     const QString photo = args.size() > 2 ? args[2] : CameraPhoto();
     TProjectFixture bench;
-    std::vector<double> adds, djpegs, wholes, added;
-    std::printf("%-4s %10s %10s %14s %10s\n", "run", "add ms", "djpeg ms", "whole-pic ms", "added MB");
+    std::vector<double> adds, djpegs, wholes, added, addCpus, djpegCpus;
+    std::printf("%-4s %10s %10s %14s %12s %12s %10s\n", "run", "add ms", "djpeg ms", "whole-pic ms", "add CPU ms",
+        "djpeg CPU ms", "added MB");
     for (int run = 0; run < runs; ++run) {
-        const double djpeg = DjpegMs(photo);
+        double djpegCpu = 0;
+        const double djpeg = DjpegMs(photo, djpegCpu);
+        const double cpuBefore = ProcessCpuMs();
         const double before = CurrentMemoryMb();
         ResetPeakMemory();
         QElapsedTimer timer;
@@ -96,6 +118,7 @@ int main(int argc, char** argv)
             return 1;
         }
         const double add = double(timer.nsecsElapsed()) / 1e6;
+        const double addCpu = ProcessCpuMs() - cpuBefore;
         const double peak = PeakMemoryMb() - before;
         bench.project->Clear();
         const double whole = WholePictureMs(photo, bench.TempFolder(), bench.config.previewSize);
@@ -103,7 +126,10 @@ int main(int argc, char** argv)
             std::fprintf(stderr, "add_bench: djpeg (libjpeg-turbo-progs) or the whole-picture steps failed\n");
             return 1;
         }
-        std::printf("%-4d %10.1f %10.1f %14.1f %10.1f\n", run + 1, add, djpeg, whole, peak);
+        std::printf(
+            "%-4d %10.1f %10.1f %14.1f %12.1f %12.1f %10.1f\n", run + 1, add, djpeg, whole, addCpu, djpegCpu, peak);
+        addCpus.push_back(addCpu);
+        djpegCpus.push_back(djpegCpu);
         adds.push_back(add);
         djpegs.push_back(djpeg);
         wholes.push_back(whole);
@@ -113,6 +139,8 @@ int main(int argc, char** argv)
     std::printf("median: add %.1f ms, djpeg %.1f ms, whole-picture steps %.1f ms\n", add, djpeg, whole);
     std::printf("ratio add / djpeg: %.2f (target at most 1.5); whole-picture steps / djpeg: %.2f\n", add / djpeg,
         whole / djpeg);
+    std::printf("CPU time: add %.1f ms, djpeg %.1f ms, ratio %.2f\n", Median(addCpus), Median(djpegCpus),
+        Median(addCpus) / Median(djpegCpus));
     std::printf("memory one add adds at its peak: %.1f MB median, %.1f MB most (target at most 40 MB)\n", Median(added),
         *std::max_element(added.begin(), added.end()));
     return 0;
