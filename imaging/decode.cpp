@@ -4,6 +4,7 @@
 #include "imaging/colourprofile.h"
 #include "imaging/containerinfo.h"
 #include "imaging/generaldecoder.h"
+#include "imaging/heifdecoder.h"
 #include "imaging/jpegprofile.h"
 #include "imaging/picture.h"
 #include "jfxlib.h"
@@ -107,6 +108,8 @@ bool LoadPhotoBitmap(const QString& path, QImage& target, bool force24)
         QByteArray profile;
         if ((extension == u"JPG" || extension == u"JPEG") && LoadJpegThroughBridge(path, target) == JFX_OK)
             profile = JpegProfile(path);
+        else if (IsHeifExtension(extension) && DecodeHeifDirectly(path, target))
+            profile = HeifProfile(path);
         else if (!DecodeWithGeneralDecoder(path, target, &profile))
             return false;
         else if (profile.isEmpty() && IsHeifExtension(extension))
