@@ -9,6 +9,7 @@
 #include "imaging/heifdecoder.h"
 #include "imaging/imageinfo.h"
 #include "imaging/picture.h"
+#include "imaging/webpdecoder.h"
 #include "tests/imaging/headerbytes.h"
 #include "tests/imaging/testpictures.h"
 #include "tests/support/testsupport.h"
@@ -383,6 +384,40 @@ TEST(PhoneFormats, DirectHeifDecodingGivesTheGeneralDecodersPixels)
             ASSERT_TRUE(DecodeHeifDirectly(path, direct));
             ASSERT_TRUE(DecodeWithGeneralDecoder(path, general));
             EXPECT_EQ(direct.size(), general.size());
+            EXPECT_TRUE(direct == general);
+        }
+    }
+}
+
+// Opaque WebP files, lossy and lossless, decoded by libwebp directly give ImageMagick's pixels
+// byte for byte; one with an alpha channel is left to ImageMagick, which lays it on white.
+TEST(PhoneFormats, DirectWebpDecodingGivesTheGeneralDecodersPixels)
+{
+    Magick::Image picture(Magick::Geometry(333, 217), Magick::Color("grey50"));
+    picture.addNoise(Magick::GaussianNoise);
+    Magick::Image lossless = picture;
+    lossless.defineValue("webp", "lossless", "true");
+    Magick::Image transparent = picture;
+    transparent.matte(true);
+    transparent.opacity(32768); // half of the 16-bit range
+    const struct {
+        const char* name;
+        QByteArray bytes;
+        bool direct;
+    } cases[] = {
+        { "lossy.webp", Encode(picture, "WEBP"), true },
+        { "lossless.webp", Encode(lossless, "WEBP"), true },
+        { "alpha.webp", Encode(transparent, "WEBP"), false },
+    };
+    QTemporaryDir dir;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString path = dir.filePath(QLatin1String(c.name));
+        ASSERT_TRUE(WriteFileBytes(path, c.bytes));
+        QImage direct, general;
+        ASSERT_EQ(DecodeWebpDirectly(path, direct), c.direct);
+        ASSERT_TRUE(DecodeWithGeneralDecoder(path, general));
+        if (c.direct) {
             EXPECT_TRUE(direct == general);
         }
     }
