@@ -1,15 +1,19 @@
-// Phone photos: adding a 4032 x 3024 HEIC and AVIF (TVDImage::AddPhoto, today through
-// ImageMagick's coders) beside libheif's own decode of the same file to interleaved RGB
-// (heif_decode_image), alternating, RUNS times each. Prints every time, the medians and the
-// ratios add / decode: the room a decoder that calls libheif directly has.
+// Phone photos: adding a 4032 x 3024 HEIC, AVIF and WebP (TVDImage::AddPhoto: the program's
+// own decoder, working copy, preview, thumbnail) beside the library's own decode of the same
+// file to interleaved RGB (heif_decode_image, WebPDecodeRGB) and beside ImageMagick's coder
+// decoding it (DecodeWithGeneralDecoder, the decode step of before), alternating, RUNS times
+// each. Prints every time, the medians and the ratios add / library decode.
 //   heif_bench [RUNS]   (default 3; the photos are made once in $TMPDIR/vendaro-bench)
 #include "bench/cameraphoto.h"
+#include "imaging/generaldecoder.h"
 #include "tests/project/projectfixture.h"
 
 #include <QElapsedTimer>
 #include <QGuiApplication>
 
 #include <libheif/heif.h>
+#include <webp/decode.h>
+#include <webp/encode.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -23,14 +27,56 @@ double Median(std::vector<double> values)
     return values.empty() ? 0 : values[values.size() / 2];
 }
 
-// The camera photo scaled to a phone's 4032 x 3024, encoded by libheif (quality 90); made once.
-QString PhonePhoto(heif_compression_format format, const char* extension)
+QImage PhonePicture()
 {
-    const QString path = QDir::tempPath() + QStringLiteral("/vendaro-bench/phone-4032x3024.") + extension;
+    return QImage(CameraPhoto()).scaled(4032, 3024, Qt::IgnoreAspectRatio).convertToFormat(QImage::Format_RGB888);
+}
+
+QString PhonePath(const char* extension)
+{
+    return QDir::tempPath() + QStringLiteral("/vendaro-bench/phone-4032x3024.") + extension;
+}
+
+// The camera photo scaled to a phone's 4032 x 3024, encoded by libwebp (quality 90); made once.
+QString WebpPhoto()
+{
+    const QString path = PhonePath("webp");
     if (QFile::exists(path))
         return path;
-    const QImage picture
-        = QImage(CameraPhoto()).scaled(4032, 3024, Qt::IgnoreAspectRatio).convertToFormat(QImage::Format_RGB888);
+    const QImage picture = PhonePicture();
+    uint8_t* encoded = nullptr;
+    const std::size_t size = WebPEncodeRGB(
+        picture.constBits(), picture.width(), picture.height(), int(picture.bytesPerLine()), 90, &encoded);
+    QFile file(path);
+    const bool written = size > 0 && file.open(QIODevice::WriteOnly)
+        && file.write(reinterpret_cast<const char*>(encoded), qint64(size)) == qint64(size);
+    WebPFree(encoded);
+    return written ? path : QString();
+}
+
+// libwebp's decode to interleaved RGB, the file read included; negative on failure.
+double WebpDecodeMs(const QString& path)
+{
+    QElapsedTimer timer;
+    timer.start();
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return -1;
+    const QByteArray bytes = file.readAll();
+    int width = 0, height = 0;
+    uint8_t* rgb = WebPDecodeRGB(
+        reinterpret_cast<const uint8_t*>(bytes.constData()), std::size_t(bytes.size()), &width, &height);
+    WebPFree(rgb);
+    return rgb ? double(timer.nsecsElapsed()) / 1e6 : -1;
+}
+
+// The camera photo scaled to a phone's 4032 x 3024, encoded by libheif (quality 90); made once.
+QString HeifPhoto(heif_compression_format format, const char* extension)
+{
+    const QString path = PhonePath(extension);
+    if (QFile::exists(path))
+        return path;
+    const QImage picture = PhonePicture();
     heif_context* context = heif_context_alloc();
     heif_encoder* encoder = nullptr;
     heif_image* image = nullptr;
@@ -86,34 +132,44 @@ int main(int argc, char** argv)
     const int runs = argc > 1 ? std::max(QString::fromLocal8Bit(argv[1]).toInt(), 1) : 3;
     const struct {
         const char* name;
-        heif_compression_format format;
-        const char* extension;
-    } formats[] = { { "HEIC", heif_compression_HEVC, "heic" }, { "AVIF", heif_compression_AV1, "avif" } };
+        QString photo;
+        double (*decodeMs)(const QString&);
+    } formats[] = { { "HEIC", HeifPhoto(heif_compression_HEVC, "heic"), HeifDecodeMs },
+        { "AVIF", HeifPhoto(heif_compression_AV1, "avif"), HeifDecodeMs }, { "WebP", WebpPhoto(), WebpDecodeMs } };
     TProjectFixture bench;
     for (const auto& format : formats) {
-        const QString photo = PhonePhoto(format.format, format.extension);
+        const QString& photo = format.photo;
         if (photo.isEmpty()) {
-            std::printf("%s: libheif has no encoder for it here\n", format.name);
+            std::printf("%s: no encoder for it here\n", format.name);
             continue;
         }
-        std::vector<double> adds, decodes;
+        std::vector<double> adds, decodes, magicks;
         for (int run = 0; run < runs; ++run) {
-            const double decode = HeifDecodeMs(photo);
+            const double decode = format.decodeMs(photo);
+            QElapsedTimer magickTimer;
+            magickTimer.start();
+            QImage decoded;
+            const bool magickRead = DecodeWithGeneralDecoder(photo, decoded);
+            const double magick = double(magickTimer.nsecsElapsed()) / 1e6;
+            decoded = QImage();
             QElapsedTimer timer;
             timer.start();
-            if (decode < 0 || !bench.project->AddPhoto(photo)) {
+            if (decode < 0 || !magickRead || !bench.project->AddPhoto(photo)) {
                 std::fprintf(stderr, "heif_bench: %s failed\n", format.name);
                 return 1;
             }
             const double add = double(timer.nsecsElapsed()) / 1e6;
             bench.project->Clear();
-            std::printf("%s run %d: add %.0f ms, heif_decode_image %.0f ms\n", format.name, run + 1, add, decode);
+            std::printf("%s run %d: add %.0f ms, library decode %.0f ms, ImageMagick decode %.0f ms\n", format.name,
+                run + 1, add, decode, magick);
             adds.push_back(add);
             decodes.push_back(decode);
+            magicks.push_back(magick);
         }
-        const double add = Median(adds), decode = Median(decodes);
-        std::printf(
-            "%s median: add %.0f ms, heif_decode_image %.0f ms, ratio %.2f\n", format.name, add, decode, add / decode);
+        const double add = Median(adds), decode = Median(decodes), magick = Median(magicks);
+        std::printf("%s median: add %.0f ms, library decode %.0f ms, ImageMagick decode %.0f ms; add / decode %.2f, "
+                    "ImageMagick decode / decode %.2f\n",
+            format.name, add, decode, magick, add / decode, magick / decode);
     }
     return 0;
 }
