@@ -4,14 +4,16 @@
 // preview resampled from it), alternating, RUNS times each. Prints every wall time, the CPU time
 // (user + system, every thread) of the add and of djpeg, the medians, both ratios add / djpeg
 // (on a shared machine the CPU ratio is the steadier one) and the memory one add adds to the
-// process at its peak. bench/add_vs_djpeg.sh
-// runs it.
-//   add_bench [RUNS [PHOTO]]   (default: 7 runs of the 6000 x 4000 camera photo)
+// process at its peak. Then, when BATCH is above 0, adds BATCH copies of the photo at once as the
+// main window does (TPhotoBatch, a worker per core, results appended in order) and prints that
+// time beside BATCH x the median single add / the number of cores. bench/add_vs_djpeg.sh runs it.
+//   add_bench [RUNS [PHOTO [BATCH]]]   (default: 7 runs of the 6000 x 4000 camera photo, batch 0)
 #include "bench/cameraphoto.h"
 #include "imaging/decode.h"
 #include "imaging/geometry.h"
 #include "imaging/picture.h"
 #include "imaging/workingcopy.h"
+#include "project/photobatch.h"
 #include "tests/project/projectfixture.h"
 
 #include <QElapsedTimer>
@@ -23,6 +25,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <thread>
 #include <vector>
 
 extern char** environ;
@@ -100,7 +103,8 @@ int main(int argc, char** argv)
     QGuiApplication app(argc, argv);
     const QStringList args = app.arguments();
     const int runs = args.size() > 1 ? std::max(args[1].toInt(), 1) : 7;
-    const QString photo = args.size() > 2 ? args[2] : CameraPhoto();
+    const QString photo = args.size() > 2 && !args[2].isEmpty() ? args[2] : CameraPhoto();
+    const int batchSize = args.size() > 3 ? std::max(args[3].toInt(), 0) : 0;
     TProjectFixture bench;
     std::vector<double> adds, djpegs, wholes, added, addCpus, djpegCpus;
     std::printf("%-4s %10s %10s %14s %12s %12s %10s\n", "run", "add ms", "djpeg ms", "whole-pic ms", "add CPU ms",
@@ -143,5 +147,27 @@ int main(int argc, char** argv)
         Median(addCpus) / Median(djpegCpus));
     std::printf("memory one add adds at its peak: %.1f MB median, %.1f MB most (target at most 40 MB)\n", Median(added),
         *std::max_element(added.begin(), added.end()));
+    if (batchSize == 0)
+        return 0;
+    QElapsedTimer timer;
+    timer.start();
+    {
+        TPhotoBatch batch(*bench.project, QStringList(batchSize, photo), bench.config.previewSize);
+        TPreparedPhoto prepared;
+        for (int i = 0; i < batch.Count(); ++i) {
+            while (!batch.TakeNext(prepared, 20)) { }
+            if (!prepared.ok) {
+                std::fprintf(stderr, "add_bench: a photo of the batch failed\n");
+                return 1;
+            }
+            bench.project->AppendPhoto(std::move(prepared));
+        }
+    }
+    const double batchMs = double(timer.nsecsElapsed()) / 1e6;
+    bench.project->Clear();
+    const int cores = int(std::max(1u, std::thread::hardware_concurrency()));
+    const double ideal = batchSize * add / cores;
+    std::printf("batch of %d on %d cores: %.0f ms; %d x one add / %d: %.0f ms; ratio %.2f (target at most 1.2)\n",
+        batchSize, cores, batchMs, batchSize, cores, ideal, batchMs / ideal);
     return 0;
 }
