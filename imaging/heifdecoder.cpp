@@ -1,5 +1,6 @@
 #include "imaging/heifdecoder.h"
 
+#include "imaging/generaldecoder.h"
 #include "imaging/parallelrows.h"
 #include "imaging/picture.h"
 
@@ -12,9 +13,6 @@
 #include <memory>
 
 namespace {
-
-constexpr int kMaxSide = 16384;
-constexpr std::int64_t kMaxPixels = std::int64_t(128) << 20;
 
 struct ContextFree {
     void operator()(heif_context* context) const { heif_context_free(context); }
@@ -81,8 +79,8 @@ bool DecodeHeifDirectly(const QString& path, QImage& target)
     const std::unique_ptr<heif_image_handle, HandleRelease> handle(primary);
     const int sideWidth = heif_image_handle_get_width(primary), sideHeight = heif_image_handle_get_height(primary);
     if (heif_image_handle_has_alpha_channel(primary) != 0 || heif_image_handle_get_luma_bits_per_pixel(primary) != 8
-        || !PictureSizeAllowed(sideWidth, sideHeight) || sideWidth > kMaxSide || sideHeight > kMaxSide
-        || std::int64_t(sideWidth) * sideHeight > kMaxPixels)
+        || !PictureSizeAllowed(sideWidth, sideHeight) || sideWidth > kGeneralDecoderMaxSide
+        || sideHeight > kGeneralDecoderMaxSide || std::int64_t(sideWidth) * sideHeight > kGeneralDecoderMaxPixels)
         return false;
     heif_image* decodedImage = nullptr;
     if (heif_decode_image(primary, &decodedImage, heif_colorspace_YCbCr, heif_chroma_420, nullptr).code

@@ -5,7 +5,7 @@
 // and each pixel takes ImageMagick 6's steps: the planes' samples scaled to 16 bits (chroma of
 // the 2 x 2 block), its YCbCr-to-sRGB formula in double precision, the clamp and round to 16
 // bits, and the scaling back to 8 bits. Files that coder would treat otherwise (more than 8 bits
-// per sample, an alpha channel, sides above 16384 or more than 128 M pixels, where ImageMagick's
+// per sample, an alpha channel, sides above 16000 or more than 128 million pixels, where ImageMagick's
 // policy decides) are declined and stay with the general decoder.
 #include <QImage>
 #include <QString>

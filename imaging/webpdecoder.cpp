@@ -1,5 +1,6 @@
 #include "imaging/webpdecoder.h"
 
+#include "imaging/generaldecoder.h"
 #include "imaging/picture.h"
 
 #include <QFile>
@@ -30,7 +31,8 @@ bool DecodeWebpDirectly(const QString& path, QImage& target)
     const auto size = std::size_t(bytes.size());
     WebPBitstreamFeatures features {};
     if (WebPGetFeatures(data, size, &features) != VP8_STATUS_OK || features.has_alpha || features.has_animation
-        || DeclaresProfile(bytes) || !PictureSizeAllowed(features.width, features.height))
+        || DeclaresProfile(bytes) || !PictureSizeAllowed(features.width, features.height)
+        || features.width > kGeneralDecoderMaxSide || features.height > kGeneralDecoderMaxSide)
         return false;
     QImage decoded = NewPicture(features.width, features.height, QImage::Format_BGR888);
     if (decoded.isNull()

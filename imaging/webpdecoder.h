@@ -3,7 +3,7 @@
 // ImageMagick coder gives (it too runs libwebp's default decoding; an opaque picture reaches
 // the 24-bit result unchanged). Files that coder treats otherwise are declined and stay with
 // the general decoder: an alpha channel (laid on white there), an animation, an embedded ICC
-// profile (which ImageMagick hands over).
+// profile (which ImageMagick hands over), a side above its policy's limit.
 #include <QImage>
 #include <QString>
 
