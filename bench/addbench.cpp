@@ -19,56 +19,20 @@
 #include <QElapsedTimer>
 #include <QGuiApplication>
 
-#include <spawn.h>
 #include <sys/resource.h>
-#include <sys/wait.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <thread>
 #include <vector>
 
-extern char** environ;
-
 namespace {
-
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values.empty() ? 0 : values[values.size() / 2];
-}
-
-double CpuMs(const rusage& usage)
-{
-    const auto ms = [](const timeval& t) { return double(t.tv_sec) * 1e3 + double(t.tv_usec) / 1e3; };
-    return ms(usage.ru_utime) + ms(usage.ru_stime);
-}
 
 double ProcessCpuMs()
 {
     rusage usage {};
     getrusage(RUSAGE_SELF, &usage);
     return CpuMs(usage);
-}
-
-// Wall time of `djpeg -outfile /dev/null photo`, process start included, and its CPU time in
-// cpuMs; negative on failure.
-double DjpegMs(const QString& photo, double& cpuMs)
-{
-    const QByteArray path = QFile::encodeName(photo);
-    char djpeg[] = "djpeg", outfile[] = "-outfile", null[] = "/dev/null";
-    char* argv[] = { djpeg, outfile, null, const_cast<char*>(path.constData()), nullptr };
-    QElapsedTimer timer;
-    timer.start();
-    pid_t child = 0;
-    if (posix_spawnp(&child, "djpeg", nullptr, nullptr, argv, environ) != 0)
-        return -1;
-    int status = 0;
-    rusage usage {};
-    wait4(child, &status, 0, &usage);
-    cpuMs = CpuMs(usage);
-    const double ms = double(timer.nsecsElapsed()) / 1e6;
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? ms : -1;
 }
 
 // The whole-picture steps of adding, into folder; negative on failure.
@@ -111,7 +75,7 @@ int main(int argc, char** argv)
         "djpeg CPU ms", "added MB");
     for (int run = 0; run < runs; ++run) {
         double djpegCpu = 0;
-        const double djpeg = DjpegMs(photo, djpegCpu);
+        const double djpeg = ToolMs({ "djpeg", "-outfile", "/dev/null", QFile::encodeName(photo) }, djpegCpu);
         const double cpuBefore = ProcessCpuMs();
         const double before = CurrentMemoryMb();
         ResetPeakMemory();

@@ -1,17 +1,27 @@
 #pragma once
-// What the photo benchmarks share: the camera-sized test photo and the process's memory figures.
+// What the photo benchmarks share: the camera-sized test photo, the process's memory figures,
+// medians and the timing of a command-line tool.
 #include "imaging/jpegsave.h"
 
+#include <QByteArray>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
 #include <QString>
+
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
 
 #include <algorithm>
 #include <cmath>
 #include <fstream>
 #include <random>
 #include <string>
+#include <vector>
+
+extern char** environ;
 
 // A 6000 x 4000 photo that compresses like a camera's: smooth colour fields, fine texture and
 // sensor noise, quality 92 (about 10 MB). Made once and kept for later runs.
@@ -64,4 +74,37 @@ inline double CurrentMemoryMb()
         if (line.rfind("VmRSS:", 0) == 0)
             return std::stod(line.substr(6)) / 1024.0;
     return 0;
+}
+
+inline double Median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values.empty() ? 0 : values[values.size() / 2];
+}
+
+inline double CpuMs(const rusage& usage)
+{
+    const auto ms = [](const timeval& t) { return double(t.tv_sec) * 1e3 + double(t.tv_usec) / 1e3; };
+    return ms(usage.ru_utime) + ms(usage.ru_stime);
+}
+
+// Wall time of running the tool (args[0], looked up in PATH) with its arguments, process start
+// included, and its CPU time in cpuMs; negative when it cannot start or fails.
+inline double ToolMs(std::vector<QByteArray> args, double& cpuMs)
+{
+    std::vector<char*> argv;
+    for (QByteArray& arg : args)
+        argv.push_back(arg.data());
+    argv.push_back(nullptr);
+    QElapsedTimer timer;
+    timer.start();
+    pid_t child = 0;
+    if (posix_spawnp(&child, argv[0], nullptr, nullptr, argv.data(), environ) != 0)
+        return -1;
+    int status = 0;
+    rusage usage {};
+    wait4(child, &status, 0, &usage);
+    cpuMs = CpuMs(usage);
+    const double ms = double(timer.nsecsElapsed()) / 1e6;
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? ms : -1;
 }

@@ -2,7 +2,9 @@
 // own decoder, working copy, preview, thumbnail) beside the library's own decode of the same
 // file to interleaved RGB (heif_decode_image, WebPDecodeRGB) and beside ImageMagick's coder
 // decoding it (DecodeWithGeneralDecoder, the decode step of before), alternating, RUNS times
-// each. Prints every time, the medians and the ratios add / library decode.
+// each, and the library's command-line decoder on it (heif-convert to a raw .y4m, dwebp to PPM
+// on /dev/null; process start included). Prints every time, the medians and the ratios
+// add / library decode.
 //   heif_bench [RUNS]   (default 3; the photos are made once in $TMPDIR/vendaro-bench)
 #include "bench/cameraphoto.h"
 #include "imaging/generaldecoder.h"
@@ -20,12 +22,6 @@
 #include <vector>
 
 namespace {
-
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values.empty() ? 0 : values[values.size() / 2];
-}
 
 QImage PhonePicture()
 {
@@ -129,23 +125,32 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
+    TProjectFixture bench;
     const int runs = argc > 1 ? std::max(QString::fromLocal8Bit(argv[1]).toInt(), 1) : 3;
     const struct {
         const char* name;
         QString photo;
         double (*decodeMs)(const QString&);
-    } formats[] = { { "HEIC", HeifPhoto(heif_compression_HEVC, "heic"), HeifDecodeMs },
-        { "AVIF", HeifPhoto(heif_compression_AV1, "avif"), HeifDecodeMs }, { "WebP", WebpPhoto(), WebpDecodeMs } };
-    TProjectFixture bench;
+        std::vector<QByteArray> tool; // the file's path is put in for "FILE"
+    } formats[]
+        = { { "HEIC", HeifPhoto(heif_compression_HEVC, "heic"), HeifDecodeMs,
+                { "heif-convert", "FILE", QFile::encodeName(bench.TempFolder() + QStringLiteral("/out.y4m")) } },
+              { "AVIF", HeifPhoto(heif_compression_AV1, "avif"), HeifDecodeMs,
+                  { "heif-convert", "FILE", QFile::encodeName(bench.TempFolder() + QStringLiteral("/out.y4m")) } },
+              { "WebP", WebpPhoto(), WebpDecodeMs, { "dwebp", "FILE", "-ppm", "-o", "/dev/null" } } };
     for (const auto& format : formats) {
         const QString& photo = format.photo;
         if (photo.isEmpty()) {
             std::printf("%s: no encoder for it here\n", format.name);
             continue;
         }
-        std::vector<double> adds, decodes, magicks;
+        std::vector<double> adds, decodes, magicks, tools;
+        std::vector<QByteArray> tool = format.tool;
+        std::replace(tool.begin(), tool.end(), QByteArray("FILE"), QFile::encodeName(photo));
         for (int run = 0; run < runs; ++run) {
             const double decode = format.decodeMs(photo);
+            double toolCpu = 0;
+            const double toolMs = ToolMs(tool, toolCpu);
             QElapsedTimer magickTimer;
             magickTimer.start();
             QImage decoded;
@@ -160,16 +165,18 @@ int main(int argc, char** argv)
             }
             const double add = double(timer.nsecsElapsed()) / 1e6;
             bench.project->Clear();
-            std::printf("%s run %d: add %.0f ms, library decode %.0f ms, ImageMagick decode %.0f ms\n", format.name,
-                run + 1, add, decode, magick);
+            std::printf("%s run %d: add %.0f ms, library decode %.0f ms, %s %.0f ms, ImageMagick decode %.0f ms\n",
+                format.name, run + 1, add, decode, tool[0].constData(), toolMs, magick);
+            tools.push_back(toolMs);
             adds.push_back(add);
             decodes.push_back(decode);
             magicks.push_back(magick);
         }
-        const double add = Median(adds), decode = Median(decodes), magick = Median(magicks);
-        std::printf("%s median: add %.0f ms, library decode %.0f ms, ImageMagick decode %.0f ms; add / decode %.2f, "
-                    "ImageMagick decode / decode %.2f\n",
-            format.name, add, decode, magick, add / decode, magick / decode);
+        const double add = Median(adds), decode = Median(decodes), magick = Median(magicks), toolMs = Median(tools);
+        std::printf("%s median: add %.0f ms, library decode %.0f ms, %s %.0f ms, ImageMagick decode %.0f ms; "
+                    "add / decode %.2f, add / %s %.2f, ImageMagick decode / decode %.2f\n",
+            format.name, add, decode, tool[0].constData(), toolMs, magick, add / decode, tool[0].constData(),
+            add / toolMs, magick / decode);
     }
     return 0;
 }
