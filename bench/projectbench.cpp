@@ -4,6 +4,7 @@
 // peak memory of the process. Links only the window-free library, so the process holds no more
 // than the work needs.
 #include "bench/benchmain.h"
+#include "bench/cameraphoto.h"
 #include "imaging/jpegsave.h"
 #include "order/history.h"
 #include "order/orderpackage.h"
@@ -35,35 +36,6 @@
 
 namespace {
 
-// A 6000 x 4000 photo that compresses like a camera's: smooth colour fields, fine texture and
-// sensor noise, quality 92 (about 10 MB). Made once and kept for later runs.
-QString CameraPhoto()
-{
-    const QString folder = QDir::tempPath() + QStringLiteral("/vendaro-bench");
-    const QString path = folder + QStringLiteral("/camera-6000x4000.jpg");
-    if (QFile::exists(path))
-        return path;
-    QDir().mkpath(folder);
-    QImage picture(6000, 4000, QImage::Format_RGB888);
-    std::mt19937 random(42);
-    std::normal_distribution<float> noise(0.0f, 5.0f);
-    for (int y = 0; y < picture.height(); ++y) {
-        uchar* row = picture.scanLine(y);
-        for (int x = 0; x < picture.width(); ++x) {
-            const float fx = x / 6000.0f, fy = y / 4000.0f;
-            const float texture = 18.0f * std::sin(x * 0.21f + std::sin(y * 0.05f) * 3.0f) * std::sin(y * 0.17f);
-            const float base[3] = { 120 + 90 * std::sin(fx * 5.1f + fy * 2.3f), 110 + 80 * std::sin(fy * 4.7f + 1.0f),
-                100 + 70 * std::cos(fx * 3.3f - fy * 6.1f) };
-            for (int c = 0; c < 3; ++c)
-                row[3 * x + c] = uchar(std::clamp(base[c] + texture + noise(random), 0.0f, 255.0f));
-        }
-    }
-    const QString partial = path + QStringLiteral(".part");
-    if (!SaveJpeg(picture, partial, 92) || !QFile::rename(partial, path))
-        return {};
-    return path;
-}
-
 // Pins the process to one CPU while it lives (the photo is added "on one core").
 class TOneCore {
 public:
@@ -80,30 +52,6 @@ public:
 private:
     cpu_set_t previous_ {};
 };
-
-// Peak resident memory since the last reset, in MB (Linux: VmHWM, reset through clear_refs).
-void ResetPeakMemory()
-{
-    std::ofstream("/proc/self/clear_refs") << "5";
-}
-double PeakMemoryMb()
-{
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line))
-        if (line.rfind("VmHWM:", 0) == 0)
-            return std::stod(line.substr(6)) / 1024.0;
-    return 0;
-}
-double CurrentMemoryMb()
-{
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line))
-        if (line.rfind("VmRSS:", 0) == 0)
-            return std::stod(line.substr(6)) / 1024.0;
-    return 0;
-}
 
 // User and system time of every thread of the process so far.
 double ProcessCpuMs()

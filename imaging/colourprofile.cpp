@@ -76,20 +76,33 @@ bool IsSrgb(cmsHPROFILE profile)
     return true;
 }
 
-} // namespace
-
-ProfileConversion ConvertProfileToSrgb(QImage& picture, const QByteArray& profile)
+// The transform from profile to sRGB for pixels of format (TYPE_BGR_8 or TYPE_BGRA_8), or the
+// reason there is none.
+ProfileConversion MakeTransform(const QByteArray& profile, cmsUInt32Number format, TransformHandle& transform)
 {
+    if (profile.isEmpty())
+        return ProfileConversion::Unchanged;
     const ProfileHandle source(cmsOpenProfileFromMem(profile.constData(), cmsUInt32Number(profile.size())));
     if (!source)
         return ProfileConversion::Broken;
     if (cmsGetColorSpace(source.get()) != cmsSigRgbData || IsSrgb(source.get()))
         return ProfileConversion::Unchanged;
     const ProfileHandle srgb(cmsCreate_sRGBProfile());
-    const TransformHandle transform(cmsCreateTransformTHR(ShaperTransformContext(source.get()), source.get(),
-        TYPE_BGR_8, srgb.get(), TYPE_BGR_8, INTENT_PERCEPTUAL, cmsFLAGS_BLACKPOINTCOMPENSATION | cmsFLAGS_NOCACHE));
-    if (!transform)
-        return ProfileConversion::Broken;
+    transform.reset(cmsCreateTransformTHR(ShaperTransformContext(source.get()), source.get(), format, srgb.get(),
+        format, INTENT_PERCEPTUAL, cmsFLAGS_BLACKPOINTCOMPENSATION | cmsFLAGS_NOCACHE));
+    return transform ? ProfileConversion::Converted : ProfileConversion::Broken;
+}
+
+} // namespace
+
+ProfileConversion ConvertProfileToSrgb(QImage& picture, const QByteArray& profile)
+{
+    if (profile.isEmpty())
+        return ProfileConversion::Broken; // lcms2 reads no profile from no bytes
+    TransformHandle transform;
+    const ProfileConversion result = MakeTransform(profile, TYPE_BGR_8, transform);
+    if (result != ProfileConversion::Converted)
+        return result;
     const int width = picture.width();
     const qsizetype stride = picture.bytesPerLine();
     uchar* const bits = picture.bits();
@@ -99,4 +112,25 @@ ProfileConversion ConvertProfileToSrgb(QImage& picture, const QByteArray& profil
             cmsUInt32Number(stride), cmsUInt32Number(stride), 0, 0);
     });
     return ProfileConversion::Converted;
+}
+
+struct TSrgbConversion::Transform {
+    TransformHandle handle;
+};
+
+TSrgbConversion::TSrgbConversion(const QByteArray& profile)
+    : transform_(std::make_unique<Transform>())
+{
+    result_ = MakeTransform(profile, TYPE_BGRA_8, transform_->handle);
+}
+
+TSrgbConversion::~TSrgbConversion() = default;
+
+void TSrgbConversion::ConvertRows(std::uint32_t* rows, int width, int count, std::ptrdiff_t stride) const
+{
+    if (result_ != ProfileConversion::Converted || count <= 0)
+        return;
+    const auto bytesPerLine = cmsUInt32Number(stride * 4);
+    cmsDoTransformLineStride(transform_->handle.get(), rows, rows, cmsUInt32Number(width), cmsUInt32Number(count),
+        bytesPerLine, bytesPerLine, 0, 0);
 }

@@ -13,6 +13,9 @@
 #include <QByteArray>
 #include <QImage>
 
+#include <cstdint>
+#include <memory>
+
 enum class ProfileConversion {
     Converted,
     Unchanged, // an sRGB profile, or one whose colour space is not RGB (grey, CMYK, Lab...)
@@ -22,3 +25,25 @@ enum class ProfileConversion {
 // Converts a Format_BGR888 picture in place from `profile` (the ICC profile's bytes) to sRGB;
 // the picture is untouched unless the result is Converted.
 ProfileConversion ConvertProfileToSrgb(QImage& picture, const QByteArray& profile);
+
+// The same conversion made once for one profile and applied to 32-bit rows (Format_ARGB32
+// memory: B, G, R, A) band by band as they are decoded; alpha is left alone and each pixel comes
+// out as ConvertProfileToSrgb makes it.
+class TSrgbConversion {
+public:
+    explicit TSrgbConversion(const QByteArray& profile);
+    ~TSrgbConversion();
+    TSrgbConversion(const TSrgbConversion&) = delete;
+    TSrgbConversion& operator=(const TSrgbConversion&) = delete;
+
+    // Converted when ConvertRows changes pixels; Unchanged (no profile, or an sRGB or non-RGB
+    // one) and Broken leave them as they are.
+    ProfileConversion Result() const { return result_; }
+    // count rows of width pixels, stride pixels apart, in place.
+    void ConvertRows(std::uint32_t* rows, int width, int count, std::ptrdiff_t stride) const;
+
+private:
+    struct Transform;
+    std::unique_ptr<Transform> transform_;
+    ProfileConversion result_ = ProfileConversion::Unchanged;
+};

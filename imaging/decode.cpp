@@ -4,8 +4,10 @@
 #include "imaging/colourprofile.h"
 #include "imaging/containerinfo.h"
 #include "imaging/generaldecoder.h"
+#include "imaging/heifdecoder.h"
 #include "imaging/jpegprofile.h"
 #include "imaging/picture.h"
+#include "imaging/webpdecoder.h"
 #include "jfxlib.h"
 
 #include <QFile>
@@ -78,6 +80,25 @@ void ApplyEmbeddedProfile(const QString& path, QImage& picture, const QByteArray
 
 } // namespace
 
+namespace {
+
+// The decoders the program drives itself, each declining what it does not read as the general
+// decoder would; false when none took the file.
+bool DecodeWithOwnDecoder(const QString& path, const QString& extension, QImage& target, QByteArray& profile)
+{
+    if ((extension == u"JPG" || extension == u"JPEG") && LoadJpegThroughBridge(path, target) == JFX_OK) {
+        profile = JpegProfile(path);
+        return true;
+    }
+    if (IsHeifExtension(extension) && DecodeHeifDirectly(path, target)) {
+        profile = HeifProfile(path);
+        return true;
+    }
+    return extension == u"WEBP" && DecodeWebpDirectly(path, target); // none with a profile
+}
+
+} // namespace
+
 int LoadJpegThroughBridge(const QString& path, QImage& target)
 {
     const QByteArray name = QFile::encodeName(path);
@@ -105,15 +126,23 @@ bool LoadPhotoBitmap(const QString& path, QImage& target, bool force24)
         if (extension == u"BMP")
             return LoadBitmapFile(path, target, force24);
         QByteArray profile;
-        if ((extension == u"JPG" || extension == u"JPEG") && LoadJpegThroughBridge(path, target) == JFX_OK)
-            profile = JpegProfile(path);
-        else if (!DecodeWithGeneralDecoder(path, target, &profile))
-            return false;
-        else if (profile.isEmpty() && IsHeifExtension(extension))
-            profile = HeifProfile(path);
+        if (!DecodeWithOwnDecoder(path, extension, target, profile)) {
+            if (!DecodeWithGeneralDecoder(path, target, &profile))
+                return false;
+            if (profile.isEmpty() && IsHeifExtension(extension))
+                profile = HeifProfile(path);
+        }
         ApplyEmbeddedProfile(path, target, profile);
         return true;
     } catch (const std::exception&) {
         return false; // out of memory while converting: the photo cannot be loaded
     }
+}
+
+std::unique_ptr<TSrgbConversion> JpegSrgbConversion(const QString& path)
+{
+    auto conversion = std::make_unique<TSrgbConversion>(JpegProfile(path));
+    if (conversion->Result() == ProfileConversion::Broken)
+        LogUnusableProfile(path, "can't be read");
+    return conversion;
 }

@@ -10,6 +10,10 @@
 #include <QImage>
 #include <QString>
 
+#include <memory>
+
+class TSrgbConversion;
+
 // Result of LoadJpegThroughBridge for a JPEG the bridge decodes to other than three channels
 // (four-component files): it goes to the general decoder, which knows CMYK.
 inline constexpr int kBridgeNotThreeChannels = -10;
@@ -21,3 +25,8 @@ bool LoadPhotoBitmap(const QString& path, QImage& target, bool force24 = false);
 // 0 with target a 24-bit picture, or the negative code of JfxGetProperties / JfxReadImageChecked, or
 // kBridgeNotThreeChannels.
 int LoadJpegThroughBridge(const QString& path, QImage& target);
+
+// The conversion to sRGB that LoadPhotoBitmap applies to the pixels of a JPEG file, for a
+// decoder that converts its rows as they come (imaging/jpegrows.h); an embedded profile that is
+// incomplete or that lcms2 cannot read is logged as LoadPhotoBitmap logs it.
+std::unique_ptr<TSrgbConversion> JpegSrgbConversion(const QString& path);

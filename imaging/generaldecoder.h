@@ -6,6 +6,14 @@
 #include <QString>
 #include <QStringList>
 
+#include <cstdint>
+
+// What Debian's ImageMagick policy lets the general decoder read ("16KP" a side, "128MP" in all,
+// SI prefixes): the program's own decoders leave larger pictures to it, so that the same files
+// fail.
+inline constexpr int kGeneralDecoderMaxSide = 16000;
+inline constexpr std::int64_t kGeneralDecoderMaxPixels = 128'000'000;
+
 // The accepted photo extensions, lower case, without the dot.
 const QStringList& AcceptedPhotoExtensions();
 

@@ -64,16 +64,6 @@ void ReverseAllPixels(QImage& picture)
         std::reverse(rows[height / 2], rows[height / 2] + width);
 }
 
-// Nearest-neighbour source index of each of `count` target positions over `sourceCount`
-// sources: the source pixel under the target pixel's centre.
-std::vector<int> NearestMap(int count, int sourceCount)
-{
-    std::vector<int> map(std::size_t(std::max(count, 0)));
-    for (int i = 0; i < count; ++i)
-        map[std::size_t(i)] = int((2 * std::int64_t(i) + 1) * sourceCount / (2 * std::int64_t(count)));
-    return map;
-}
-
 // Draws the whole of source scaled into rect of target (rect inside target).
 void DrawScaledNearest(const QImage& source, QImage& target, const TRect& rect)
 {
@@ -101,6 +91,14 @@ void Fill(QImage& picture, std::uint32_t value)
 }
 
 } // namespace
+
+std::vector<int> NearestMap(int count, int sourceCount)
+{
+    std::vector<int> map(std::size_t(std::max(count, 0)));
+    for (int i = 0; i < count; ++i)
+        map[std::size_t(i)] = int((2 * std::int64_t(i) + 1) * sourceCount / (2 * std::int64_t(count)));
+    return map;
+}
 
 TRect PictureBounds(const QImage& picture)
 {

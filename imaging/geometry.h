@@ -13,6 +13,7 @@
 #include <QImage>
 
 #include <cstdint>
+#include <vector>
 
 class QPainter;
 
@@ -86,6 +87,11 @@ CropFractions AutoCropFractions(const TRect& formatRect, const TRect& imageRect)
 // nearest-neighbour sampling; into dest, or in place when dest is null. False when a size is
 // empty or memory is short.
 bool ResampleToFit(QImage& picture, int width, int height, QImage* dest = nullptr);
+
+// The nearest-neighbour source index of each of `count` target positions over `sourceCount`
+// sources (the source pixel under the target pixel's centre): the sampling of the resampling
+// functions here, for code that samples rows as they arrive.
+std::vector<int> NearestMap(int count, int sourceCount);
 
 // The picture scaled to exactly width x height (a size FitRect gave, say) with nearest-neighbour
 // sampling; into dest, or in place when dest is null. False when a size is empty or memory is

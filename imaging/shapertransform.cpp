@@ -203,9 +203,10 @@ ShaperTables* MatrixShaper(const cmsPipeline* pipeline)
     return Tables(steps.front().curves, matrix, offset, steps.back().curves);
 }
 
-// Rows of TYPE_BGR_8 pixels, in place or not: a pixel is three table vectors summed, lcms2's
-// rounding shift (on the sum with its sign bit flipped, which adds the bias to the level), then
-// the second shaper back into the row.
+// Rows of TYPE_BGR_8 (3 bytes a pixel) or TYPE_BGRA_8 (4, alpha left alone) pixels, in place or
+// not: a pixel is three table vectors summed, lcms2's rounding shift (on the sum with its sign
+// bit flipped, which adds the bias to the level), then the second shaper back into the row.
+template <std::size_t kPixelBytes>
 void TransformRows(_cmstransform_struct* transform, const void* input, void* output, cmsUInt32Number width,
     cmsUInt32Number rows, const cmsStride* stride)
 {
@@ -218,7 +219,7 @@ void TransformRows(_cmstransform_struct* transform, const void* input, void* out
     for (cmsUInt32Number row = 0; row < rows; ++row) {
         const auto* in = static_cast<const cmsUInt8Number*>(input) + std::size_t(row) * stride->BytesPerLineIn;
         auto* out = static_cast<cmsUInt8Number*>(output) + std::size_t(row) * stride->BytesPerLineOut;
-        for (cmsUInt32Number x = 0; x < width; ++x, in += 3, out += 3) {
+        for (cmsUInt32Number x = 0; x < width; ++x, in += kPixelBytes, out += kPixelBytes) {
             const __m128i sum = _mm_add_epi32(_mm_add_epi32(entry(0, in[2]), entry(1, in[1])), entry(2, in[0]));
             _mm_store_si128(reinterpret_cast<__m128i*>(levels.data()), _mm_srli_epi32(_mm_xor_si128(sum, signBit), 14));
             out[2] = t.output[0][levels[0]];
@@ -238,12 +239,14 @@ cmsBool Factory(_cmsTransform2Fn* transform, void** userData, _cmsFreeUserDataFn
 {
     constexpr cmsUInt32Number kDeclined
         = cmsFLAGS_NOOPTIMIZE | cmsFLAGS_FORCE_CLUT | cmsFLAGS_GAMUTCHECK | cmsFLAGS_NULLTRANSFORM;
-    if (*inputFormat != TYPE_BGR_8 || *outputFormat != TYPE_BGR_8 || (*flags & kDeclined) != 0)
+    const bool bgr = *inputFormat == TYPE_BGR_8 && *outputFormat == TYPE_BGR_8;
+    const bool bgra = *inputFormat == TYPE_BGRA_8 && *outputFormat == TYPE_BGRA_8;
+    if ((!bgr && !bgra) || (*flags & kDeclined) != 0)
         return FALSE;
     ShaperTables* tables = MatrixShaper(*pipeline);
     if (tables == nullptr)
         return FALSE;
-    *transform = TransformRows;
+    *transform = bgr ? TransformRows<3> : TransformRows<4>;
     *userData = tables;
     *freeUserData = FreeTables;
     *flags |= cmsFLAGS_NOCACHE;

@@ -13,7 +13,8 @@
 // as usual. The default context is never touched.
 #include <lcms2.h>
 
-// The context to build a Format_BGR888 (TYPE_BGR_8 to TYPE_BGR_8) transform from `source` in:
+// The context to build a TYPE_BGR_8 to TYPE_BGR_8 (Format_BGR888) or TYPE_BGRA_8 to TYPE_BGRA_8
+// (Format_ARGB32 memory) transform from `source` in:
 // the plug-in's when `source` is an RGB matrix-shaper profile that lcms2 reads as one (no
 // lookup table or floating-point tag for the perceptual intent, XYZ connection space), else the
 // default context (nullptr).

@@ -17,33 +17,6 @@ namespace {
 constexpr qint64 kHeaderBytes = kWorkingCopyHeaderBytes;
 constexpr std::size_t kChunk = std::size_t(8) << 20; // system calls move 8 MB at a time
 
-// Owns a file descriptor.
-class TFileDescriptor {
-public:
-    explicit TFileDescriptor(int fd)
-        : fd_(fd)
-    {
-    }
-    ~TFileDescriptor()
-    {
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
-    TFileDescriptor(const TFileDescriptor&) = delete;
-    TFileDescriptor& operator=(const TFileDescriptor&) = delete;
-    int Get() const { return fd_; }
-    // Closes now, reporting a failure of the final write-back.
-    bool Close()
-    {
-        const int fd = fd_;
-        fd_ = -1;
-        return ::close(fd) == 0;
-    }
-
-private:
-    int fd_;
-};
-
 // Moves size bytes with read or write in chunks, going on after interruptions and partial
 // transfers; false when the system call fails or reaches the end of the file.
 template <typename Transfer, typename Byte> bool TransferAll(Transfer transfer, int fd, Byte* data, std::size_t size)
@@ -60,9 +33,16 @@ template <typename Transfer, typename Byte> bool TransferAll(Transfer transfer, 
     return true;
 }
 
-bool WriteAll(int fd, const uchar* data, std::size_t size)
+// Writes size bytes at offset; false on an error.
+bool WriteAllAt(int fd, const uchar* data, std::size_t size, off_t offset)
 {
-    return TransferAll(::write, fd, data, size);
+    const auto writeAt = [&offset](int file, const uchar* from, std::size_t count) {
+        const ssize_t moved = ::pwrite(file, from, count, offset);
+        if (moved > 0)
+            offset += moved;
+        return moved;
+    };
+    return TransferAll(writeAt, fd, data, size);
 }
 
 // Reads size bytes from offset on; false on an error or the end of the file.
@@ -89,26 +69,57 @@ bool Reusable(const QImage& picture, int width, int height)
 bool SaveWorkingBitmap(const QImage& bitmap32, const QString& path)
 {
     const QImage picture = As32BitPicture(bitmap32);
-    TFileDescriptor file(::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600));
-    if (file.Get() < 0)
+    TWorkingCopyWriter file;
+    if (!file.Create(path, picture.width(), picture.height()))
         return false;
-    uchar header[kHeaderBytes];
-    qToLittleEndian<quint32>(kWorkingCopyMagic, header);
-    qToLittleEndian<qint32>(picture.width(), header + 4);
-    qToLittleEndian<qint32>(picture.height(), header + 8);
-    qToLittleEndian<qint32>(32, header + 12);
-    if (!WriteAll(file.Get(), header, sizeof header))
-        return false;
-    const std::size_t rowBytes = std::size_t(picture.width()) * 4;
-    if (picture.bytesPerLine() == qsizetype(rowBytes)) {
-        if (!WriteAll(file.Get(), picture.constBits(), rowBytes * std::size_t(picture.height())))
+    const PixelRows<const std::uint32_t> rows = ReadableRows(picture);
+    if (rows.stride == rows.width) {
+        if (!file.WriteRows(0, rows.height, rows.base))
             return false;
     } else {
-        for (int y = 0; y < picture.height(); ++y)
-            if (!WriteAll(file.Get(), picture.constScanLine(y), rowBytes))
+        for (int y = 0; y < rows.height; ++y)
+            if (!file.WriteRows(y, 1, rows[y]))
                 return false;
     }
     return file.Close();
+}
+
+TWorkingCopyWriter::~TWorkingCopyWriter()
+{
+    if (fd_ >= 0)
+        ::close(fd_);
+}
+
+bool TWorkingCopyWriter::Create(const QString& path, int width, int height)
+{
+    if (fd_ >= 0)
+        ::close(fd_);
+    width_ = width;
+    height_ = height;
+    fd_ = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    if (fd_ < 0)
+        return false;
+    uchar header[kHeaderBytes];
+    qToLittleEndian<quint32>(kWorkingCopyMagic, header);
+    qToLittleEndian<qint32>(width, header + 4);
+    qToLittleEndian<qint32>(height, header + 8);
+    qToLittleEndian<qint32>(32, header + 12);
+    return WriteAllAt(fd_, header, sizeof header, 0);
+}
+
+bool TWorkingCopyWriter::WriteRows(int first, int count, const std::uint32_t* pixels)
+{
+    if (fd_ < 0 || first < 0 || count < 0 || count > height_ - first)
+        return false;
+    return WriteAllAt(fd_, reinterpret_cast<const uchar*>(pixels), std::size_t(width_) * std::size_t(count) * 4,
+        off_t(WorkingCopyFileBytes(width_, first)));
+}
+
+bool TWorkingCopyWriter::Close()
+{
+    const int fd = fd_;
+    fd_ = -1;
+    return fd >= 0 && ::close(fd) == 0;
 }
 
 TWorkingCopyRows::~TWorkingCopyRows()

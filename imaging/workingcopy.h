@@ -21,6 +21,31 @@ constexpr std::int64_t WorkingCopyFileBytes(std::int64_t width, std::int64_t hei
 // Format_ARGB32 first if needed). True when everything was written.
 bool SaveWorkingBitmap(const QImage& bitmap32, const QString& path);
 
+// A working copy written a few rows at a time, in any order, as the rows become ready: Create
+// writes the header, WriteRows puts rows at their place with pwrite. A file that is not closed
+// successfully is incomplete; the caller deletes it.
+class TWorkingCopyWriter {
+public:
+    TWorkingCopyWriter() = default;
+    ~TWorkingCopyWriter();
+    TWorkingCopyWriter(const TWorkingCopyWriter&) = delete;
+    TWorkingCopyWriter& operator=(const TWorkingCopyWriter&) = delete;
+
+    // Creates or truncates the file (mode 0600) and writes the header of a width x height copy.
+    bool Create(const QString& path, int width, int height);
+    // Writes rows [first, first + count) from pixels (Width() pixels a row, no padding); false on
+    // a write error or rows outside the picture.
+    bool WriteRows(int first, int count, const std::uint32_t* pixels);
+    // Closes the file, reporting a failure of the final write-back.
+    bool Close();
+    int Width() const { return width_; }
+
+private:
+    int fd_ = -1;
+    int width_ = 0;
+    int height_ = 0;
+};
+
 // Reads a working copy into bitmap32 (Format_ARGB32; its memory is reused when it already has
 // the size). A missing, short or foreign file gives false; so does a header whose width x
 // height x 4 does not match the file's size or exceeds the picture limits (imaging/picture.h),

@@ -25,7 +25,7 @@ class TVDImage;
 class TPhotoBatch {
 public:
     // Claims every photo's names in the project folder (on this thread, in order) and starts
-    // `threads` workers (0: one per core, at most kMaxThreads: each holds a whole decoded photo).
+    // `threads` workers (0: one per core, at most kMaxThreads: each may hold a whole decoded photo).
     TPhotoBatch(TVDImage& project, const QStringList& paths, int previewSize, int threads = 0);
     // Stops the workers after their current photo; the files of photos not taken are deleted.
     ~TPhotoBatch();

@@ -31,7 +31,9 @@ struct TPreparedPhoto {
 // FitRect gives). A file whose format has no header reader (or whose header gives no size)
 // takes its size from the decoded picture. Nothing is written when the disk has not the room
 // for both copies (spaceNeeded is then set). On failure both files of the slot are deleted
-// and ok is false.
+// and ok is false. A ".JPG"/".JPEG" is decoded band by band straight into both copies
+// (imaging/jpegrows.h, imaging/uprightbands.h) with the same bytes as the whole-picture way,
+// which takes every file that decoder refuses or fails on.
 TPreparedPhoto PreparePhoto(const TPhotoSlot& slot, int previewSize);
 
 // Writes the failure of a photo to the log (the log belongs to the user-interface thread).

@@ -4,6 +4,7 @@
 #include "imaging/decode.h"
 #include "imaging/generaldecoder.h"
 #include "imaging/jpegprofile.h"
+#include "imaging/picture.h"
 #include "tests/imaging/testpictures.h"
 #include "tests/support/testsupport.h"
 
@@ -412,6 +413,15 @@ TEST(ColourProfile, EveryColourConvertsExactlyAsLcms2Does)
         ASSERT_EQ(ConvertProfileToSrgb(converted, c.profile), ProfileConversion::Converted) << c.name;
         EXPECT_NE(converted, colours) << c.name;
         EXPECT_TRUE(converted == LcmsToSrgb(colours, c.profile)) << c.name;
+
+        // The same conversion on 32-bit rows, as a decoder hands them over in bands.
+        QImage rows = As32BitPicture(colours);
+        const TSrgbConversion conversion(c.profile);
+        ASSERT_EQ(conversion.Result(), ProfileConversion::Converted) << c.name;
+        for (int y = 0; y < rows.height(); y += 1000)
+            conversion.ConvertRows(reinterpret_cast<std::uint32_t*>(rows.scanLine(y)), rows.width(),
+                std::min(1000, rows.height() - y), rows.bytesPerLine() / 4);
+        EXPECT_TRUE(rows == As32BitPicture(converted)) << c.name << ": 32-bit rows, alpha kept";
     }
 }
 

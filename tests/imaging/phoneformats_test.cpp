@@ -4,10 +4,14 @@
 // a turned WebP file an EXIF chunk.
 #include "imaging/containerinfo.h"
 #include "imaging/decode.h"
+#include "imaging/generaldecoder.h"
 #include "imaging/geometry.h"
+#include "imaging/heifdecoder.h"
 #include "imaging/imageinfo.h"
 #include "imaging/picture.h"
+#include "imaging/webpdecoder.h"
 #include "tests/imaging/headerbytes.h"
+#include "tests/imaging/testpictures.h"
 #include "tests/support/testsupport.h"
 
 #include <QBuffer>
@@ -339,6 +343,83 @@ TEST(PhoneFormats, PhotosComeUprightWithTheirUprightSize)
         ASSERT_TRUE(UprightByOrientation(picture, info.orientation));
         EXPECT_EQ(picture.size(), c.upright);
         EXPECT_EQ(RedCorner(picture), QLatin1String(c.red));
+    }
+}
+
+// HEIF and AVIF decoded by libheif directly give ImageMagick's pixels byte for byte: a noisy
+// picture of odd size, as stored, turned, mirrored and cropped.
+TEST(PhoneFormats, DirectHeifDecodingGivesTheGeneralDecodersPixels)
+{
+    const QImage noise = RandomPicture(333, 217, 5);
+    QImage scene(noise.size(), QImage::Format_RGB32);
+    for (int y = 0; y < scene.height(); ++y)
+        for (int x = 0; x < scene.width(); ++x) {
+            const QRgb n = noise.pixel(x, y);
+            scene.setPixel(x, y, qRgb((x + (qRed(n) & 31)) & 255, (2 * y + (qGreen(n) & 31)) & 255, qBlue(n)));
+        }
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    scene.save(&buffer, "PNG");
+    const Magick::Image picture(Magick::Blob(png.constData(), std::size_t(png.size())));
+    const QByteArray mirror = Box("imir", QByteArray(1, '\1'));
+    QTemporaryDir dir;
+    for (const char* coder : { "HEIC", "AVIF" }) {
+        const QByteArray stored = Encode(picture, coder);
+        const struct {
+            const char* name;
+            QByteArray bytes;
+        } cases[] = {
+            { "stored", stored },
+            { "quarter", WithHeifProperty(stored, Rotation(3)) },
+            { "half", WithHeifProperty(stored, Rotation(2)) },
+            { "mirrored", WithHeifProperty(stored, mirror) },
+            { "cropped, turned", WithHeifProperty(WithHeifProperty(stored, CleanAperture(201, 99)), Rotation(1)) },
+        };
+        for (const auto& c : cases) {
+            const QString path = dir.filePath(QStringLiteral("%1.%2").arg(QLatin1String(c.name), QLatin1String(coder)));
+            SCOPED_TRACE(path.toStdString());
+            ASSERT_TRUE(WriteFileBytes(path, c.bytes));
+            QImage direct, general;
+            ASSERT_TRUE(DecodeHeifDirectly(path, direct));
+            ASSERT_TRUE(DecodeWithGeneralDecoder(path, general));
+            EXPECT_EQ(direct.size(), general.size());
+            EXPECT_TRUE(direct == general);
+        }
+    }
+}
+
+// Opaque WebP files, lossy and lossless, decoded by libwebp directly give ImageMagick's pixels
+// byte for byte; one with an alpha channel is left to ImageMagick, which lays it on white.
+TEST(PhoneFormats, DirectWebpDecodingGivesTheGeneralDecodersPixels)
+{
+    Magick::Image picture(Magick::Geometry(333, 217), Magick::Color("grey50"));
+    picture.addNoise(Magick::GaussianNoise);
+    Magick::Image lossless = picture;
+    lossless.defineValue("webp", "lossless", "true");
+    Magick::Image transparent = picture;
+    transparent.matte(true);
+    transparent.opacity(32768); // half of the 16-bit range
+    const struct {
+        const char* name;
+        QByteArray bytes;
+        bool direct;
+    } cases[] = {
+        { "lossy.webp", Encode(picture, "WEBP"), true },
+        { "lossless.webp", Encode(lossless, "WEBP"), true },
+        { "alpha.webp", Encode(transparent, "WEBP"), false },
+    };
+    QTemporaryDir dir;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString path = dir.filePath(QLatin1String(c.name));
+        ASSERT_TRUE(WriteFileBytes(path, c.bytes));
+        QImage direct, general;
+        ASSERT_EQ(DecodeWebpDirectly(path, direct), c.direct);
+        ASSERT_TRUE(DecodeWithGeneralDecoder(path, general));
+        if (c.direct) {
+            EXPECT_TRUE(direct == general);
+        }
     }
 }
 

@@ -2,17 +2,23 @@
 // top-down bitmaps with their real size, and a preview copy of exactly the fitted size.
 #include "tests/project/projectfixture.h"
 
+#include "imaging/decode.h"
 #include "imaging/geometry.h"
 #include "imaging/jpegsave.h"
+#include "imaging/picture.h"
 #include "imaging/workingcopy.h"
 #include "project/photoprep.h"
 #include "tests/imaging/headerbytes.h"
 #include "tests/support/testsupport.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QtEndian>
 
 #include <Magick++.h>
+#include <lcms2.h>
+
+#include <functional>
 
 #include <gtest/gtest.h>
 
@@ -155,6 +161,108 @@ TEST_F(PhotoPrepTest, TopDownBitmapHasItsPositiveSize)
     EXPECT_EQ(record.crop.left, expected.left);
     EXPECT_EQ(record.crop.bottom, expected.bottom);
     EXPECT_TRUE(f.project->Photo(0).lowQuality);
+}
+
+// The copies as the whole-picture definition makes them: LoadPhotoBitmap (the bridge, or the
+// general decoder for what the bridge refuses), the 32-bit picture, UprightByOrientation, the
+// working copy written whole, the preview resampled to the fitted size.
+struct Copies {
+    QByteArray working;
+    QByteArray preview;
+};
+
+Copies WholePictureCopies(const QString& source, int orientation, int previewSize, const QString& folder)
+{
+    QImage decoded;
+    if (!LoadPhotoBitmap(source, decoded))
+        return {};
+    QImage full = As32BitPicture(decoded);
+    if (!UprightByOrientation(full, orientation))
+        return {};
+    TRect fitted = PictureBounds(full);
+    FitRect({ 0, 0, previewSize, previewSize }, fitted, false);
+    QImage preview;
+    const QString working = folder + QStringLiteral("/reference.sbm"), small = folder + QStringLiteral("/ref_prev.sbm");
+    if (!SaveWorkingBitmap(full, working) || !ResampleToSize(full, fitted.Width(), fitted.Height(), &preview)
+        || !SaveWorkingBitmap(preview, small))
+        return {};
+    return { ReadFileBytes(working), ReadFileBytes(small) };
+}
+
+// An ICC profile with Adobe RGB's primaries and gamma: its photos are converted to sRGB.
+QByteArray AdobeRgbProfile()
+{
+    const cmsCIExyY white { 0.3127, 0.3290, 1.0 };
+    const cmsCIExyYTRIPLE primaries { { 0.64, 0.33, 1 }, { 0.21, 0.71, 1 }, { 0.15, 0.06, 1 } };
+    cmsToneCurve* gamma = cmsBuildGamma(nullptr, 563.0 / 256);
+    cmsToneCurve* curves[3] = { gamma, gamma, gamma };
+    cmsHPROFILE profile = cmsCreateRGBProfile(&white, &primaries, curves);
+    cmsFreeToneCurve(gamma);
+    cmsUInt32Number size = 0;
+    cmsSaveProfileToMem(profile, nullptr, &size);
+    QByteArray bytes(qsizetype(size), '\0');
+    cmsSaveProfileToMem(profile, bytes.data(), &size);
+    cmsCloseProfile(profile);
+    return bytes;
+}
+
+// The test picture as a JPEG written by ImageMagick after `adjust` set its options.
+QByteArray MagickJpeg(int width, int height, const std::function<void(Magick::Image&)>& adjust)
+{
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    TestPicture(width, height).save(&buffer, "PNG");
+    Magick::Image image(Magick::Blob(png.constData(), std::size_t(png.size())));
+    image.magick("JPEG");
+    image.quality(92);
+    adjust(image);
+    Magick::Blob jpeg;
+    image.write(&jpeg);
+    return QByteArray(static_cast<const char*>(jpeg.data()), qsizetype(jpeg.length()));
+}
+
+// JPEGs are decoded band by band straight into the copies; every kind of JPEG, every
+// orientation and the files the bridge refuses give the copies of the whole-picture definition
+// byte for byte, and the same preview in memory.
+TEST_F(PhotoPrepTest, JpegCopiesAreThoseOfTheWholePictureDefinition)
+{
+    const QByteArray profile = AdobeRgbProfile();
+    const QByteArray odd = MagickJpeg(1001, 667, [](Magick::Image&) {});
+    const struct {
+        const char* name;
+        QByteArray jpeg;
+    } files[] = {
+        { "odd", odd },
+        { "small", MagickJpeg(37, 23, [](Magick::Image& i) { i.defineValue("jpeg", "sampling-factor", "1x1"); }) },
+        { "tall", MagickJpeg(301, 1203, [](Magick::Image& i) { i.defineValue("jpeg", "sampling-factor", "2x1"); }) },
+        { "progressive", MagickJpeg(640, 481, [](Magick::Image& i) { i.interlaceType(Magick::PlaneInterlace); }) },
+        { "grey", MagickJpeg(523, 311, [](Magick::Image& i) { i.type(Magick::GrayscaleType); }) },
+        { "cmyk", MagickJpeg(213, 97, [](Magick::Image& i) { i.colorSpace(Magick::CMYKColorspace); }) },
+        { "adobe rgb",
+            MagickJpeg(1003, 401,
+                [&profile](Magick::Image& i) {
+                    i.iccColorProfile(Magick::Blob(profile.constData(), std::size_t(profile.size())));
+                }) },
+        { "truncated", odd.left(odd.size() * 3 / 5) },
+    };
+    for (const auto& file : files)
+        for (int orientation = 1; orientation <= 8; ++orientation) {
+            const QString name = QStringLiteral("%1-%2").arg(QLatin1String(file.name)).arg(orientation);
+            const QString path = f.PhotoPath(name + QStringLiteral(".jpg"));
+            ASSERT_TRUE(WriteFileBytes(path,
+                headerbytes::WithExif(
+                    file.jpeg, headerbytes::Tiff(false, { { { 274, 3, std::uint32_t(orientation) } } }))));
+            const Copies expected = WholePictureCopies(path, orientation, f.config.previewSize, f.TempFolder());
+            ASSERT_FALSE(expected.working.isEmpty()) << name.toStdString();
+            const TPreparedPhoto photo = Prepare(path);
+            ASSERT_TRUE(photo.ok) << name.toStdString() << ": " << photo.failure.toStdString();
+            EXPECT_TRUE(ReadFileBytes(photo.slot.workingPath) == expected.working) << name.toStdString();
+            EXPECT_TRUE(ReadFileBytes(photo.slot.previewPath) == expected.preview) << name.toStdString();
+            QImage stored;
+            ASSERT_TRUE(LoadWorkingBitmap(stored, photo.slot.previewPath));
+            EXPECT_TRUE(photo.preview == stored) << name.toStdString();
+        }
 }
 
 } // namespace

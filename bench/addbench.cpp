@@ -1,0 +1,137 @@
+// Adding one photo (TVDImage::AddPhoto: decode, working copy, preview, thumbnail) beside
+// libjpeg-turbo's djpeg decoding the same file to /dev/null and beside the whole-picture steps
+// (LoadPhotoBitmap, the 32-bit picture, the upright turn, the working copy written whole, the
+// preview resampled from it), alternating, RUNS times each. Prints every wall time, the CPU time
+// (user + system, every thread) of the add and of djpeg, the medians, both ratios add / djpeg
+// (on a shared machine the CPU ratio is the steadier one) and the memory one add adds to the
+// process at its peak. Then, when BATCH is above 0, adds BATCH copies of the photo at once as the
+// main window does (TPhotoBatch, a worker per core, results appended in order) and prints that
+// time beside BATCH x the median single add / the number of cores. bench/add_vs_djpeg.sh runs it.
+//   add_bench [RUNS [PHOTO [BATCH]]]   (default: 7 runs of the 6000 x 4000 camera photo, batch 0)
+#include "bench/cameraphoto.h"
+#include "imaging/decode.h"
+#include "imaging/geometry.h"
+#include "imaging/picture.h"
+#include "imaging/workingcopy.h"
+#include "project/photobatch.h"
+#include "tests/project/projectfixture.h"
+
+#include <QElapsedTimer>
+#include <QGuiApplication>
+
+#include <sys/resource.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <thread>
+#include <vector>
+
+namespace {
+
+double ProcessCpuMs()
+{
+    rusage usage {};
+    getrusage(RUSAGE_SELF, &usage);
+    return CpuMs(usage);
+}
+
+// The whole-picture steps of adding, into folder; negative on failure.
+double WholePictureMs(const QString& photo, const QString& folder, int previewSize)
+{
+    QElapsedTimer timer;
+    timer.start();
+    QImage decoded;
+    if (!LoadPhotoBitmap(photo, decoded))
+        return -1;
+    QImage full = As32BitPicture(decoded);
+    decoded = QImage();
+    TRect fitted = PictureBounds(full);
+    FitRect({ 0, 0, previewSize, previewSize }, fitted, false);
+    QImage preview;
+    if (!UprightByOrientation(full, 1) || !SaveWorkingBitmap(full, folder + QStringLiteral("/whole.sbm"))
+        || !ResampleToSize(full, fitted.Width(), fitted.Height(), &preview)
+        || !SaveWorkingBitmap(preview, folder + QStringLiteral("/prev_whole.sbm")))
+        return -1;
+    const double ms = double(timer.nsecsElapsed()) / 1e6;
+    QFile::remove(folder + QStringLiteral("/whole.sbm"));
+    QFile::remove(folder + QStringLiteral("/prev_whole.sbm"));
+    return ms;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    const int runs = args.size() > 1 ? std::max(args[1].toInt(), 1) : 7;
+    const QString photo = args.size() > 2 && !args[2].isEmpty() ? args[2] : CameraPhoto();
+    const int batchSize = args.size() > 3 ? std::max(args[3].toInt(), 0) : 0;
+    TProjectFixture bench;
+    std::vector<double> adds, djpegs, wholes, added, addCpus, djpegCpus;
+    std::printf("%-4s %10s %10s %14s %12s %12s %10s\n", "run", "add ms", "djpeg ms", "whole-pic ms", "add CPU ms",
+        "djpeg CPU ms", "added MB");
+    for (int run = 0; run < runs; ++run) {
+        double djpegCpu = 0;
+        const double djpeg = ToolMs({ "djpeg", "-outfile", "/dev/null", QFile::encodeName(photo) }, djpegCpu);
+        const double cpuBefore = ProcessCpuMs();
+        const double before = CurrentMemoryMb();
+        ResetPeakMemory();
+        QElapsedTimer timer;
+        timer.start();
+        if (!bench.project->AddPhoto(photo)) {
+            std::fprintf(stderr, "add_bench: AddPhoto failed\n");
+            return 1;
+        }
+        const double add = double(timer.nsecsElapsed()) / 1e6;
+        const double addCpu = ProcessCpuMs() - cpuBefore;
+        const double peak = PeakMemoryMb() - before;
+        bench.project->Clear();
+        const double whole = WholePictureMs(photo, bench.TempFolder(), bench.config.previewSize);
+        if (djpeg < 0 || whole < 0) {
+            std::fprintf(stderr, "add_bench: djpeg (libjpeg-turbo-progs) or the whole-picture steps failed\n");
+            return 1;
+        }
+        std::printf(
+            "%-4d %10.1f %10.1f %14.1f %12.1f %12.1f %10.1f\n", run + 1, add, djpeg, whole, addCpu, djpegCpu, peak);
+        addCpus.push_back(addCpu);
+        djpegCpus.push_back(djpegCpu);
+        adds.push_back(add);
+        djpegs.push_back(djpeg);
+        wholes.push_back(whole);
+        added.push_back(peak);
+    }
+    const double add = Median(adds), djpeg = Median(djpegs), whole = Median(wholes);
+    std::printf("median: add %.1f ms, djpeg %.1f ms, whole-picture steps %.1f ms\n", add, djpeg, whole);
+    std::printf("ratio add / djpeg: %.2f (target at most 1.5); whole-picture steps / djpeg: %.2f\n", add / djpeg,
+        whole / djpeg);
+    std::printf("CPU time: add %.1f ms, djpeg %.1f ms, ratio %.2f\n", Median(addCpus), Median(djpegCpus),
+        Median(addCpus) / Median(djpegCpus));
+    std::printf("memory one add adds at its peak: %.1f MB median, %.1f MB most (target at most 40 MB)\n", Median(added),
+        *std::max_element(added.begin(), added.end()));
+    if (batchSize == 0)
+        return 0;
+    QElapsedTimer timer;
+    timer.start();
+    {
+        TPhotoBatch batch(*bench.project, QStringList(batchSize, photo), bench.config.previewSize);
+        TPreparedPhoto prepared;
+        for (int i = 0; i < batch.Count(); ++i) {
+            while (!batch.TakeNext(prepared, 20)) { }
+            if (!prepared.ok) {
+                std::fprintf(stderr, "add_bench: a photo of the batch failed\n");
+                return 1;
+            }
+            bench.project->AppendPhoto(std::move(prepared));
+        }
+    }
+    const double batchMs = double(timer.nsecsElapsed()) / 1e6;
+    bench.project->Clear();
+    const int cores = int(std::max(1u, std::thread::hardware_concurrency()));
+    const double ideal = batchSize * add / cores;
+    std::printf("batch of %d on %d cores: %.0f ms; %d x one add / %d: %.0f ms; ratio %.2f (target at most 1.2)\n",
+        batchSize, cores, batchMs, batchSize, cores, ideal, batchMs / ideal);
+    return 0;
+}
