@@ -135,7 +135,7 @@ TEST_F(OrderRunTest, StepThatFailsLeavesTheseFilesAndThisHistory)
     const TStepFailure cases[] = {
         { .step = "init: no order folder",
             .tempIsAFile = true,
-            .messages = { QStringLiteral("Nie można utworzyć katalog tymczasowego !") },
+            .messages = { QStringLiteral("Nie można utworzyć katalogu tymczasowego !") },
             .leftInTemp = { "file" },
             .entry = false },
         { .step = "render: photo 2 cannot be saved",
