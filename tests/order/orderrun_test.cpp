@@ -8,6 +8,7 @@
 #include "lab/vdengine.h"
 #include "order/history.h"
 #include "order/ordercheck.h"
+#include "tests/order/uploadmessages.h"
 #include "tests/project/projectfixture.h"
 #include "tests/support/ftpserver.h"
 #include "tests/support/testsupport.h"
@@ -21,13 +22,6 @@
 
 namespace {
 
-const QString kTooManyErrors = QStringLiteral("Zbyt wiele błędów podczas wysyłania zlecenia !\rZlecenie nie zostało "
-                                              "wysłane !\rJeśli problem będzie się powtarzał spróbuj ustawień "
-                                              "\"połączenie z internetem\".");
-const QString kConnectionLost = QStringLiteral("Połączenie z internetem zostało utracone !\rZlecenie nie zostało "
-                                               "wysłane !\rJeśli problem będzie się powtarzał spróbuj ustawień "
-                                               "\"połączenie z internetem\".");
-const QString kCannotConnect = QStringLiteral("Nie udało się połączyć z serwerem FTP !");
 const QString kCannotSave = QStringLiteral("Nie można utworzyć pliku tymczasowego !");
 const QString kSentQuestion
     = QStringLiteral("Zlecenie zostało pomyślnie wysłane !\rWyczyścić zlecenie z wysłanych zdjęć ?");

@@ -6,6 +6,7 @@
 #include "lab/vdengine.h"
 #include "net/ftpclient.h"
 #include "net/ftpconnect.h"
+#include "tests/order/uploadmessages.h"
 #include "tests/support/ftpserver.h"
 #include "tests/support/testsupport.h"
 
@@ -15,14 +16,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-const QString kTooManyErrors = QStringLiteral("Zbyt wiele błędów podczas wysyłania zlecenia !\rZlecenie nie zostało "
-                                              "wysłane !\rJeśli problem będzie się powtarzał spróbuj ustawień "
-                                              "\"połączenie z internetem\".");
-const QString kConnectionLost = QStringLiteral("Połączenie z internetem zostało utracone !\rZlecenie nie zostało "
-                                               "wysłane !\rJeśli problem będzie się powtarzał spróbuj ustawień "
-                                               "\"połączenie z internetem\".");
-const QString kCannotConnect = QStringLiteral("Nie udało się połączyć z serwerem FTP !");
 
 // What the send-order window would have shown.
 struct Shown {
