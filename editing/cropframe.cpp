@@ -116,6 +116,14 @@ TRect TFrameMove::FrameAt(int x, int y) const
     return Offset(startFrame_, confinedX - startX_, confinedY - startY_);
 }
 
+CropFractions MoveCrop(const CropFractions& crop, int dx, int dy, int width, int height)
+{
+    const TRect rect = FractionsToRect(crop, width, height);
+    const int x = std::clamp(rect.Left + dx, 0, std::max(width - rect.Width(), 0));
+    const int y = std::clamp(rect.Top + dy, 0, std::max(height - rect.Height(), 0));
+    return RectToFractions(Offset(rect, x - rect.Left, y - rect.Top), width, height);
+}
+
 CropFractions FrameToCrop(const TRect& frame, const TDisplayTransform& transform, int width, int height)
 {
     const TRect scaled = ScaledBounds(transform, width, height);

@@ -54,6 +54,10 @@ private:
     TRect confinement_; // inclusive limits of the cursor
 };
 
+// The crop moved by (dx, dy) pixels of a width x height picture and kept on it, its size in
+// pixels unchanged: the keyboard's step, which a round trip through the screen would shrink.
+CropFractions MoveCrop(const CropFractions& crop, int dx, int dy, int width, int height);
+
 // The frame on the paint box back to crop fractions of the picture: through fractions of the
 // scaled picture to pixels of the picture, pushed inside at the left and top.
 CropFractions FrameToCrop(const TRect& frame, const TDisplayTransform& transform, int width, int height);

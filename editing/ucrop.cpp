@@ -16,8 +16,10 @@
 #include "ui/windowparts.h"
 
 #include <QPainter>
+#include <QShortcut>
 
 #include <chrono>
+#include <cmath>
 
 namespace {
 
@@ -102,6 +104,20 @@ Tfcrop::Tfcrop(QWidget* parent)
     lgranularity->SetFocusable(true);
     SetDefaultButtons(this, { bok });
     UseFromKeyboard(this);
+    // The arrows move the frame whichever button holds the focus; with Shift in longer steps.
+    constexpr int kLongStep = 10;
+    const struct {
+        Qt::Key key;
+        int dx, dy;
+    } arrows[] = { { Qt::Key_Left, -1, 0 }, { Qt::Key_Right, 1, 0 }, { Qt::Key_Up, 0, -1 }, { Qt::Key_Down, 0, 1 } };
+    for (const auto& arrow : arrows) {
+        for (const int step : { 1, kLongStep }) {
+            const QKeySequence keys(
+                step == 1 ? QKeyCombination(arrow.key) : QKeyCombination(Qt::ShiftModifier, arrow.key));
+            connect(new QShortcut(keys, this), &QShortcut::activated, this,
+                [this, arrow, step] { MoveFrameBy(arrow.dx * step, arrow.dy * step); });
+        }
+    }
 }
 
 void Tfcrop::CropPhoto(int index)
@@ -324,6 +340,22 @@ void Tfcrop::shapewhiteMouseUp(const QPoint&, const QPoint&)
     dragMode_ = kNoDrag;
     move_.reset();
     crop_ = FrameToCrop(frame_, Transform(), display_.width(), display_.height());
+    ShowCrop();
+}
+
+void Tfcrop::MoveFrameBy(int dx, int dy)
+{
+    if (dragMode_ != kNoDrag || display_.isNull())
+        return;
+    // One screen pixel in pixels of the picture, at least one.
+    const float scale = Transform().scale;
+    const int step = scale > 0 && scale < 1 ? int(std::lround(1 / scale)) : 1;
+    crop_ = MoveCrop(crop_, dx * step, dy * step, display_.width(), display_.height());
+    ShowCrop();
+}
+
+void Tfcrop::ShowCrop()
+{
     Shade();
     draw->update();
     PlaceFrame();

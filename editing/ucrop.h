@@ -74,6 +74,10 @@ private:
     void Shade();
     void PlaceFrame();
     void ShowFrame(const TRect& frame);
+    // Moves the crop by about (dx, dy) screen pixels, kept on the picture, its size unchanged.
+    void MoveFrameBy(int dx, int dy);
+    // The crop as it now is: the shading, the picture and the frame.
+    void ShowCrop();
     TDisplayTransform Transform() const;
 
     int photoIndex_ = -1;

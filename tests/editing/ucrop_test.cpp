@@ -296,21 +296,52 @@ TEST_F(CropWindowTest, AFormatChosenHereStaysAfterCancel)
 
 TEST_F(CropWindowTest, AcceptedOrCancelledFromTheKeyboard)
 {
-    const int index = AddPhoto(120, 80, kFormat10x15);
+    // A 300x300 photo on 10x15 leaves the frame room to move up and down.
+    const int index = AddPhoto(300, 300, kFormat10x15);
     for (const bool accept : { false, true }) {
         QString opened;
         QStringList tabs;
+        CropFractions moved {};
         const bool open = Crop(index, [&] {
             opened = window.focusWidget()->objectName();
             tabs = TabWalk(&window);
-            PressKey(&window, Qt::Key_Left); // a button lets the arrows go by
+            PressKey(&window, Qt::Key_Down); // the button lets the arrows go by to the frame
+            EXPECT_EQ(window.focusWidget(), window.brotleft);
+            moved = window.Crop();
+            if (accept)
+                window.bok->setFocus(Qt::TabFocusReason);
             PressKey(&window, accept ? Qt::Key_Return : Qt::Key_Escape);
         });
         EXPECT_FALSE(open) << accept;
         EXPECT_EQ(opened, "brotleft");
         // Then the picture's quality warning, where it shows.
         EXPECT_EQ(tabs.mid(0, 5), (QStringList { "brotright", "bautocrop", "bformat", "bok", "bcancel" }));
+        EXPECT_EQ(SameCrop(project.GetCorrections(index).crop, moved), accept);
     }
+}
+
+TEST_F(CropWindowTest, ArrowKeysMoveTheFrameAndKeepItOnThePicture)
+{
+    const int index = AddPhoto(300, 300, kFormat10x15);
+    Crop(index, [&] {
+        const auto inPixels = [&] { return FractionsToRect(window.Crop(), 300, 300); };
+        const TRect start = inPixels();
+        const auto down = [&start](int dy) {
+            return TRect { start.Left, start.Top + dy, start.Right, start.Bottom + dy };
+        };
+        ASSERT_GT(start.Top, 10);
+        PressKey(&window, Qt::Key_Down);
+        EXPECT_EQ(inPixels(), down(1));
+        PressKey(&window, Qt::Key_Up, Qt::ShiftModifier);
+        EXPECT_EQ(inPixels(), down(-9));
+        EXPECT_EQ(Bounds(window.shapewhite), window.FrameOnScreen()) << "the frame follows the crop";
+        PressKey(&window, Qt::Key_Left, Qt::ShiftModifier);
+        EXPECT_EQ(inPixels(), down(-9)) << "the frame already spans the width";
+        for (int i = 0; i < 40; ++i)
+            PressKey(&window, Qt::Key_Down, Qt::ShiftModifier);
+        EXPECT_EQ(inPixels(), (TRect { 0, 300 - start.Height(), 300, 300 })) << "stopped at the bottom, size kept";
+        EXPECT_EQ(window.FrameOnScreen().Bottom, window.ImageOnScreen().Bottom);
+    });
 }
 
 } // namespace
