@@ -28,7 +28,7 @@ Tfpreview::Tfpreview(QWidget* parent)
     : QDialog(parent)
 {
     setObjectName(QStringLiteral("fpreview"));
-    setWindowTitle(QStringLiteral("Podglad ..."));
+    setWindowTitle(QStringLiteral("Podgląd ..."));
     setFont(DesignFont(QStringLiteral("Tahoma"), 8));
     setWindowFlag(Qt::WindowMaximizeButtonHint);
     setSizeGripEnabled(true);
