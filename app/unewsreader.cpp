@@ -7,6 +7,7 @@
 #include "ui/windowparts.h"
 
 #include <QAuthenticator>
+#include <QShortcut>
 #include <QTimer>
 #include <QUrl>
 #include <QWebEnginePage>
@@ -58,6 +59,8 @@ Tfnews::Tfnews(const QString& address, QWidget* parent)
     Timer1->setInterval(100);
     connect(Timer1, &QTimer::timeout, this, &Tfnews::Timer1Timer);
     UseFromKeyboard(this, web);
+    // The page takes every key it is given, Escape too, so the window claims Escape first.
+    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this, &QDialog::reject);
 }
 
 Tfnews::~Tfnews() = default;

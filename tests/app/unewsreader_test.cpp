@@ -5,9 +5,11 @@
 #include "tests/support/demolab.h"
 #include "tests/support/testsupport.h"
 
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
+#include <QWebEngineView>
 
 #include <gtest/gtest.h>
 
@@ -36,6 +38,19 @@ TEST(Tfnews, OffersTheAccountOnlyToTheNewsHostItself)
         const Tfnews news(QString::fromLatin1(c.news));
         EXPECT_EQ(news.OffersAccountTo(QUrl(QString::fromLatin1(c.request))), c.offered) << c.news << " " << c.request;
     }
+}
+
+TEST(Tfnews, EscapeClosesItWhileThePageHasTheFocus)
+{
+    Tfnews news(QStringLiteral("about:blank"));
+    news.show();
+    QSignalSpy loaded(news.web, &QWebEngineView::loadFinished);
+    ASSERT_TRUE(loaded.wait(20000));
+    QWidget* page = news.web->focusProxy() ? news.web->focusProxy() : news.web;
+    page->setFocus();
+    QTest::keyClick(page, Qt::Key_Escape);
+    QTest::qWait(200);
+    EXPECT_FALSE(news.isVisible());
 }
 
 // Both servers know the lab's account: one that receives it answers 200, so any leak shows.
