@@ -13,6 +13,7 @@
 #include "project/windowplacement.h"
 #include "ui/gradientbutton.h"
 #include "ui/image.h"
+#include "ui/keyboardwindow.h"
 #include "ui/mousedpanel.h"
 #include "ui/shellglyphs.h"
 #include "ui/statuslabel.h"
@@ -180,6 +181,8 @@ Tfmain::Tfmain(QWidget* parent)
     od->setOption(QFileDialog::ReadOnly, false);
     od->setSizeGripEnabled(true);
 
+    // The grid holds the focus; Tab reaches the bars' buttons, where Enter runs the action.
+    UseFromKeyboard(this, draw);
     FormCreate();
 }
 
@@ -200,7 +203,7 @@ void Tfmain::BuildTopBar()
         button->resize(kTopButtonSize, kTopButtonSize);
         button->SetGlyph(ShellGlyph(QLatin1String(entry.glyph), kTopButtonSize - 4));
         button->SetGlyphTransparent(true);
-        button->setFocusPolicy(Qt::NoFocus);
+        button->setFocusPolicy(Qt::TabFocus); // a click leaves the focus on the grid
         QAction* action = findChild<QAction*>(QLatin1String(entry.action), Qt::FindDirectChildrenOnly);
         button->SetAction(action);
         connect(button, &TGradientButton::OnMouseEnter, this, [this, action] { ShowHint(action->text()); });
@@ -222,7 +225,7 @@ void Tfmain::BuildLeftBar()
             button->SetGlyph(ShellGlyph(QLatin1String(entry.glyph), kMarkSize));
             button->SetGlyphTransparent(true);
         }
-        button->setFocusPolicy(Qt::NoFocus);
+        button->setFocusPolicy(Qt::TabFocus); // a click leaves the focus on the grid
         button->SetAction(findChild<QAction*>(QLatin1String(entry.action), Qt::FindDirectChildrenOnly));
         leftButtons_ << button;
     }
@@ -245,6 +248,7 @@ void Tfmain::BuildGrid()
     ScrollBox1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     ScrollBox1->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded); // UpdateScrollRange decides
     ScrollBox1->setFrameShape(QFrame::NoFrame);
+    ScrollBox1->setFocusPolicy(Qt::NoFocus); // the grid inside takes the keys
     draw = new TThumbView(ScrollBox1);
     ScrollBox1->setWidget(draw);
     ScrollBox1->setWidgetResizable(false);

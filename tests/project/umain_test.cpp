@@ -295,6 +295,30 @@ TEST_F(MainWindowTest, KeyboardMovesFocusAndSelection)
     EXPECT_EQ(answers.Shown().size(), 1);
 }
 
+TEST_F(MainWindowTest, TabReachesTheBarsWhoseButtonsLeaveTheFocusOnTheGrid)
+{
+    AddPhotos(2, 40, 30);
+    EXPECT_EQ(window->focusWidget(), window->draw) << "the grid has the focus when the window opens";
+    QTest::mouseClick(window->findChild<QWidget*>(QStringLiteral("lm_selall")), Qt::LeftButton);
+    EXPECT_EQ(Selected(), (QList<int> { 0, 1 }));
+    EXPECT_EQ(window->focusWidget(), window->draw) << "a click on a button";
+
+    const QStringList tabs = TabWalk(window.get());
+    const qsizetype add = tabs.indexOf(QStringLiteral("lm_addphotos"));
+    ASSERT_GE(add, 0) << tabs.join(u' ').toStdString();
+    EXPECT_GT(add, tabs.indexOf(QStringLiteral("tp_newproject"))) << "the top bar comes first";
+    EXPECT_EQ(tabs.mid(add, 3), (QStringList { "lm_addphotos", "lm_selinv", "lm_selnone" })) << "all selected already";
+    // The buttons after it wait for their windows, which this fixture does not attach.
+    EXPECT_EQ(tabs.last(), QStringLiteral("lm_format")) << "then back to the grid";
+
+    const QString photo = f.WritePhoto(QStringLiteral("z klawiatury.jpg"), 40, 30);
+    while (window->focusWidget()->objectName() != QLatin1String("lm_addphotos"))
+        PressKey(window.get(), Qt::Key_Tab);
+    AnswerNextFileDialog({ photo });
+    PressKey(window.get(), Qt::Key_Return);
+    EXPECT_EQ(project.Count(), 3) << "Enter on the button added the photo";
+}
+
 TEST_F(MainWindowTest, FullScreenAndBack)
 {
     const QRect before = window->geometry();
