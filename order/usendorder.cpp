@@ -303,6 +303,10 @@ void Tfsendorder::ShowPage(int n)
     mpuser->setVisible(n == 1);
     mporder->setVisible(n == 2);
     mpsend->setVisible(n == 3);
+    // Enter goes on with the order on every page: the last one's step is "ZAMAWIAM", which
+    // still asks before anything is sent.
+    if (n == 3)
+        bsend->setFocus(Qt::TabFocusReason);
 }
 
 void Tfsendorder::SetSending(bool on)
