@@ -8,22 +8,6 @@
 
 namespace {
 
-void ApplyProxy(TFtpSettings& settings, const TConfig& config)
-{
-    settings.useProxy = config.useproxy; // off takes effect at once
-    if (!config.useproxy)
-        return;
-    Log("Using proxy: " + config.proxy_host + ":" + config.proxy_port, 0);
-    settings.proxyHost = config.proxy_host;
-    if (const std::optional<int> port = ParseDecimalField(config.proxy_port))
-        settings.proxyPort = *port;
-    else
-        Log(QStringLiteral("Exception, proxy port not an integer"), 0); // the previous port stays
-    settings.proxyType = config.proxy_ftp_type;
-    settings.proxyUser = config.proxy_login;
-    settings.proxyPassword = config.proxy_pass;
-}
-
 // Logs a failed step's reason and the failure; closes what was opened.
 TFtpConnectResult Failed(TFtpClient& client, const TFtpResult& result)
 {
@@ -82,15 +66,24 @@ void SetFtpHost(TFtpSettings& settings, const QString& host)
     }
 }
 
-void ApplyFtpSettings(TFtpSettings& settings, const TEngine& engine, const TConfig& config)
+TFtpSettings FtpSettingsFor(const TEngine& engine, const TConfig& config)
 {
+    TFtpSettings settings;
     SetFtpHost(settings, engine.host);
     settings.user = engine.user;
     settings.password = engine.pass;
     settings.readTimeoutMs = config.NetworkTimeout();
     settings.passive = config.passive;
     settings.tls = FtpTlsSetting(engine.tls);
-    ApplyProxy(settings, config);
+    settings.useProxy = config.useproxy;
+    if (config.useproxy) {
+        settings.proxyHost = config.proxy_host;
+        settings.proxyPort = ParseDecimalField(config.proxy_port).value_or(0);
+        settings.proxyType = config.proxy_ftp_type;
+        settings.proxyUser = config.proxy_login;
+        settings.proxyPassword = config.proxy_pass;
+    }
+    return settings;
 }
 
 TFtpConnectResult ConnectFtp(TFtpClient& client, const QString& folder)
@@ -99,7 +92,16 @@ TFtpConnectResult ConnectFtp(TFtpClient& client, const QString& folder)
     const TConfig* config = Core().config;
     if (!engine || !config)
         return Failed(client, { false, QStringLiteral("ENotReady"), QStringLiteral("No lab or user configuration") });
-    ApplyFtpSettings(client.Settings(), *engine, *config);
+    // A proxy port that is not a number keeps the port this client had.
+    const int previousProxyPort = client.Settings().proxyPort;
+    client.Settings() = FtpSettingsFor(*engine, *config);
+    if (config->useproxy) {
+        Log("Using proxy: " + config->proxy_host + ":" + config->proxy_port, 0);
+        if (!ParseDecimalField(config->proxy_port)) {
+            Log(QStringLiteral("Exception, proxy port not an integer"), 0);
+            client.Settings().proxyPort = previousProxyPort;
+        }
+    }
 
     Log("Connecting \"" + engine->host + "\" ...", 0);
     if (const TFtpResult result = client.Connect(); !result.ok)

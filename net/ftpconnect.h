@@ -26,9 +26,10 @@ class TEngine;
 class TConfig;
 
 // The client's settings as every connection to the lab makes them: server, account and TLS
-// from the lab configuration, time-out, passive mode and proxy (when "useproxy" is on, logged)
-// from the user configuration.
-void ApplyFtpSettings(TFtpSettings& settings, const TEngine& engine, const TConfig& config);
+// from the lab configuration, time-out, passive mode and proxy (when "useproxy" is on) from the
+// user configuration; a proxy port that is not a number is 0. It changes nothing; the order
+// upload, the virtual account, the proxy test and `vendaro-lab ftp-check` all start from it.
+TFtpSettings FtpSettingsFor(const TEngine& engine, const TConfig& config);
 
 // The lab's "host" value, "host" or "host:port", split into the client's settings.
 void SetFtpHost(TFtpSettings& settings, const QString& host);

@@ -27,8 +27,8 @@ void Tell(const std::function<void(const QString&)>& to, const QString& text)
         to(text);
 }
 
-// The same proxy and time-out for both clients (THttpSettings, TFtpSettings).
-template <class Settings> void UseProxy(Settings& settings, const TProxyTestInput& input, const TProxyAddress& proxy)
+// The proxy and the test's time-out for the maker's page.
+void UseProxy(THttpSettings& settings, const TProxyTestInput& input, const TProxyAddress& proxy)
 {
     settings.readTimeoutMs = kProxyTestTimeoutMs;
     settings.useProxy = true;
@@ -59,14 +59,18 @@ THttpResult FetchThroughProxy(const QString& url, const TProxyTestInput& input, 
 TProxyTestResult TestFtp(
     const TEngine& engine, const TProxyTestInput& input, const TProxyAddress& proxy, const TProxyTestListener& listener)
 {
+    // The connection page's fields, not stored yet, in place of the user's configuration.
+    TConfig typed;
+    typed.useproxy = true;
+    typed.proxy_host = proxy.host;
+    typed.proxy_port = proxy.portText;
+    typed.proxy_login = input.login;
+    typed.proxy_pass = input.password;
+    typed.passive = true;
     TFtpClient client;
     TFtpSettings& settings = client.Settings();
-    SetFtpHost(settings, engine.host);
-    settings.user = engine.user;
-    settings.password = engine.pass;
-    settings.passive = true;
-    settings.tls = FtpTlsSetting(engine.tls);
-    UseProxy(settings, input, proxy);
+    settings = FtpSettingsFor(engine, typed);
+    settings.readTimeoutMs = kProxyTestTimeoutMs;
 
     bool connected = false;
     QString tlsRefusal; // the message of the last method that TLS stopped

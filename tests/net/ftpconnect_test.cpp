@@ -136,6 +136,46 @@ TEST_F(ConnectFtpTest, ProxySettingsOnlyWhenUseProxyIsOn)
         EXPECT_FALSE(line.startsWith("Using proxy: "));
 }
 
+TEST(FtpSettingsFor, TheLabsServerAndTheUsersConnection)
+{
+    TEngine engine;
+    engine.host = "ftp.lab.pl:2121";
+    engine.user = "lab";
+    engine.pass = "haslo";
+    engine.tls = 1;
+    TConfig config;
+    config.timout = 7000;
+    config.passive = true;
+    config.proxy_host = "proxy.lan";
+    config.proxy_port = "3128";
+    config.proxy_ftp_type = 2;
+    config.proxy_login = "ja";
+    config.proxy_pass = "tajne";
+
+    config.useproxy = false;
+    const TFtpSettings direct = FtpSettingsFor(engine, config);
+    EXPECT_EQ(direct.host, "ftp.lab.pl");
+    EXPECT_EQ(direct.port, 2121);
+    EXPECT_EQ(direct.user, "lab");
+    EXPECT_EQ(direct.password, "haslo");
+    EXPECT_EQ(direct.readTimeoutMs, 7000);
+    EXPECT_TRUE(direct.passive);
+    EXPECT_EQ(direct.tls, TFtpTls::WhenOffered);
+    EXPECT_FALSE(direct.useProxy);
+    EXPECT_EQ(direct.proxyHost, "") << "the proxy fields stay empty while the proxy is off";
+
+    config.useproxy = true;
+    const TFtpSettings proxied = FtpSettingsFor(engine, config);
+    EXPECT_TRUE(proxied.useProxy);
+    EXPECT_EQ(proxied.proxyHost, "proxy.lan");
+    EXPECT_EQ(proxied.proxyPort, 3128);
+    EXPECT_EQ(proxied.proxyType, 2);
+    EXPECT_EQ(proxied.proxyUser, "ja");
+    EXPECT_EQ(proxied.proxyPassword, "tajne");
+    config.proxy_port = "abc";
+    EXPECT_EQ(FtpSettingsFor(engine, config).proxyPort, 0);
+}
+
 TEST(FtpHost, PortAfterTheHost)
 {
     struct Case {

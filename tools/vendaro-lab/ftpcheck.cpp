@@ -78,7 +78,7 @@ int RunFtpCheck(const QStringList& args)
         return LabFail(AppDir() + "/config/engine.ini does not load (a missing file, a bad stamp or a missing value)");
     const TConfig config; // the program's connection settings before the customer changes any
     TFtpClient client;
-    ApplyFtpSettings(client.Settings(), engine, config);
+    client.Settings() = FtpSettingsFor(engine, config);
     const TFtpSettings& settings = client.Settings();
 
     const QString server = settings.host + u':' + QString::number(settings.port);
