@@ -38,10 +38,10 @@ Tfvirtual::Tfvirtual(QWidget* parent)
     setModal(true);
 
     linfo = MakeWrappedLabel(this, "linfo", QString(), QRect(8, 8, 441, 70));
-    Label1 = MakeWrappedLabel(this, "Label1", QStringLiteral("Podaj ID konta wirtualnego otrzymanego od zakładu foto."),
-        QRect(8, 88, 441, 16));
+    accountIdPrompt = MakeWrappedLabel(this, "Label1",
+        QStringLiteral("Podaj ID konta wirtualnego otrzymanego od zakładu foto."), QRect(8, 88, 441, 16));
     eid = MakeNamed<QLineEdit>(this, "eid", QRect(8, 106, 200, 21));
-    Label2 = MakeWrappedLabel(this, "Label2",
+    passwordPrompt = MakeWrappedLabel(this, "Label2",
         QStringLiteral("Jeśli otrzymałeś hasło do konta, wprowadź je tutaj, w przeciwnym razie pozostaw pole puste."),
         QRect(8, 138, 441, 30));
     epass = MakeNamed<QLineEdit>(this, "epass", QRect(8, 170, 200, 21));
@@ -49,11 +49,11 @@ Tfvirtual::Tfvirtual(QWidget* parent)
     llogin = MakeNamedText<QLabel>(this, "llogin", QStringLiteral("Logowanie ..."), QRect(8, 224, 200, 17));
     llogin->hide();
 
-    GradientButton1 = MakeTextButton(this, "GradientButton1", QStringLiteral("wejdź"), QRect(287, 220, 78, 25));
-    GradientButton2 = MakeTextButton(this, "GradientButton2", QStringLiteral("anuluj"), QRect(371, 220, 78, 25));
-    connect(GradientButton1, &TGradientButton::OnClick, this, &Tfvirtual::GradientButton1Click);
-    connect(GradientButton2, &TGradientButton::OnClick, this, &Tfvirtual::reject);
-    GradientButton1->setDefault(true); // Enter in either edit logs in
+    enterButton = MakeTextButton(this, "GradientButton1", QStringLiteral("wejdź"), QRect(287, 220, 78, 25));
+    cancelButton = MakeTextButton(this, "GradientButton2", QStringLiteral("anuluj"), QRect(371, 220, 78, 25));
+    connect(enterButton, &TGradientButton::OnClick, this, &Tfvirtual::enterButtonClick);
+    connect(cancelButton, &TGradientButton::OnClick, this, &Tfvirtual::reject);
+    enterButton->setDefault(true); // Enter in either edit logs in
     UseFromKeyboard(this, eid);
 }
 
@@ -82,7 +82,7 @@ void Tfvirtual::reject()
         QDialog::reject();
 }
 
-void Tfvirtual::GradientButton1Click()
+void Tfvirtual::enterButtonClick()
 {
     if (!llogin->isHidden())
         return; // a login is running: its FTP calls let events through

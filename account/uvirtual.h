@@ -27,18 +27,18 @@ public:
     void SetBrowserLink(TBrowserLink link) { browser_ = std::move(link); }
 
     QLabel* linfo = nullptr;
-    QLabel* Label1 = nullptr; // "Podaj ID konta wirtualnego ..."
+    QLabel* accountIdPrompt = nullptr; // "Podaj ID konta wirtualnego ..."
     QLineEdit* eid = nullptr;
-    QLabel* Label2 = nullptr; // "Jeśli otrzymałeś hasło do konta ..."
+    QLabel* passwordPrompt = nullptr; // "Jeśli otrzymałeś hasło do konta ..."
     QLineEdit* epass = nullptr;
     QLabel* llogin = nullptr; // "Logowanie ...", only while logging in
-    TGradientButton* GradientButton1 = nullptr; // "wejdź"
-    TGradientButton* GradientButton2 = nullptr; // "anuluj"
+    TGradientButton* enterButton = nullptr; // "wejdź"
+    TGradientButton* cancelButton = nullptr; // "anuluj"
 
     // The lab's FTP server for login attempts; connected only while one runs.
     TFtpClient ftp;
 
-    void GradientButton1Click();
+    void enterButtonClick();
 
 public Q_SLOTS:
     // Escape, "anuluj" and the close box; refused while a login runs.

@@ -168,28 +168,28 @@ void Tfsettings::BuildPageButtons()
         button->SetFramed(false);
         connect(button, &TGradientButton::OnClick, this, [this, i] {
             ShowPage(int(i) + 1);
-            if (pages_[i] == MousedPanel2)
+            if (pages_[i] == skinPage)
                 lbskin->setFocus(Qt::OtherFocusReason); // the skin list takes the keys on its page
         });
         pageButtons_[i] = button;
         x += buttons[i].width;
     }
     bgeneral = pageButtons_[0];
-    GradientButton4 = pageButtons_[1];
-    GradientButton6 = pageButtons_[2];
+    skinPageButton = pageButtons_[1];
+    connectionPageButton = pageButtons_[2];
     // The pages lie under the page buttons, one at a time.
     const QRect page(bgeneral->x(), bgeneral->geometry().bottom() + 1, 633, 377);
     const char* names[] = { "MousedPanel1", "MousedPanel2", "MousedPanel4" };
     for (std::size_t i = 0; i < pages_.size(); ++i)
         pages_[i] = MakeNamed<TMousedPanel>(this, names[i], page);
-    MousedPanel1 = pages_[0];
-    MousedPanel2 = pages_[1];
-    MousedPanel4 = pages_[2];
+    generalPage = pages_[0];
+    skinPage = pages_[1];
+    connectionPage = pages_[2];
 }
 
 void Tfsettings::BuildGeneralPage()
 {
-    QWidget* page = MousedPanel1;
+    QWidget* page = generalPage;
     MakeFrame(page, "cfdialogs", QStringLiteral("Dialogi/potwierdzenia"), QRect(8, 8, 350, 112));
     cbfexit = MakeCheckBox(page, "cbfexit", QStringLiteral("Pytaj przed zamknięciem programu"), QRect(18, 28, 330, 18));
     cbfdelete = MakeCheckBox(
@@ -212,20 +212,20 @@ void Tfsettings::BuildGeneralPage()
     cbselected = MakeCheckBox(page, "cbselected", QStringLiteral("Zaznaczona"), QRect(18, 326, 160, 18));
 
     // The grid's own font: the preview's lines are as high as the main window's.
-    draw = MakeNamed<QWidget>(page, "draw", QRect(366, 14, 257, 255));
-    draw->setFont(QApplication::font());
-    draw->installEventFilter(this);
+    thumbnailPreview = MakeNamed<QWidget>(page, "draw", QRect(366, 14, 257, 255));
+    thumbnailPreview->setFont(QApplication::font());
+    thumbnailPreview->installEventFilter(this);
 
     for (QSlider* bar : { tbthumbsize, tbthumbborder })
         connect(bar, &QSlider::valueChanged, this, &Tfsettings::ThumbControlChanged);
     for (TNiceCheckBox* box : { cbtname, cbtsize, cbtprice, cbtres })
         connect(box, &TGradientButton::OnClick, this, &Tfsettings::ThumbControlChanged);
-    connect(cbselected, &TGradientButton::OnClick, draw, qOverload<>(&QWidget::update));
+    connect(cbselected, &TGradientButton::OnClick, thumbnailPreview, qOverload<>(&QWidget::update));
 }
 
 void Tfsettings::BuildSkinPage()
 {
-    QWidget* page = MousedPanel2;
+    QWidget* page = skinPage;
     lbskin = MakeNamed<QListWidget>(page, "lbskin", QRect(8, 8, 250, 186));
     lbskin->setItemDelegate(new TSkinItemDelegate(lbskin));
     lbskin->setUniformItemSizes(true);
@@ -239,11 +239,10 @@ void Tfsettings::BuildSkinPage()
     AcceptOnEnter(lbskin, [this] {
         if (QListWidgetItem* item = lbskin->currentItem())
             item->setSelected(true);
-        GradientButton5Click();
+        useSkinButtonClick();
     });
-    GradientButton5
-        = MakeTextButton(page, "GradientButton5", QStringLiteral("użyj zaznaczonej"), QRect(266, 8, 130, 25));
-    connect(GradientButton5, &TGradientButton::OnClick, this, &Tfsettings::GradientButton5Click);
+    useSkinButton = MakeTextButton(page, "GradientButton5", QStringLiteral("użyj zaznaczonej"), QRect(266, 8, 130, 25));
+    connect(useSkinButton, &TGradientButton::OnClick, this, &Tfsettings::useSkinButtonClick);
     slcurskin = MakeNamed<TStatusLabel>(page, "slcurskin", QRect(266, 42, 350, 18));
     slcurskin->SetCaption(QStringLiteral("Obecna skórka:"));
     slcurskin->SetStatus(QString());
@@ -252,13 +251,13 @@ void Tfsettings::BuildSkinPage()
 
 void Tfsettings::BuildSampleWindow()
 {
-    mp_form = MakeNamed<TMousedPanel>(MousedPanel2, "mp_form", QRect(8, 208, 617, 161));
-    MakeLabel(mp_form, "lsample1", QStringLiteral("Niezajęty"), QRect(8, 8, 70, 16));
-    MakeLabel(mp_form, "lsample2", QStringLiteral("obszar"), QRect(8, 26, 70, 16));
-    MakeLabel(mp_form, "lsample3", QStringLiteral("okna"), QRect(8, 44, 70, 16));
-    MousedPanel3 = MakeNamed<TMousedPanel>(mp_form, "MousedPanel3", QRect(80, 8, 529, 145));
+    sampleWindow = MakeNamed<TMousedPanel>(skinPage, "mp_form", QRect(8, 208, 617, 161));
+    MakeLabel(sampleWindow, "lsample1", QStringLiteral("Niezajęty"), QRect(8, 8, 70, 16));
+    MakeLabel(sampleWindow, "lsample2", QStringLiteral("obszar"), QRect(8, 26, 70, 16));
+    MakeLabel(sampleWindow, "lsample3", QStringLiteral("okna"), QRect(8, 44, 70, 16));
+    sampleControls = MakeNamed<TMousedPanel>(sampleWindow, "MousedPanel3", QRect(80, 8, 529, 145));
 
-    auto* list = MakeNamed<TPageListBox>(MousedPanel3, "PageListBox1", QRect(8, 8, 120, 129));
+    auto* list = MakeNamed<TPageListBox>(sampleControls, "PageListBox1", QRect(8, 8, 120, 129));
     QStringList items;
     for (int i = 1; i <= 9; ++i)
         items << QStringLiteral("Element %1").arg(i);
@@ -266,30 +265,30 @@ void Tfsettings::BuildSampleWindow()
     list->SetCurrentPage(1);
     list->SetItemIndex(5);
     for (int i = 0; i < 3; ++i)
-        MakeTextButton(MousedPanel3, QStringLiteral("GradientButton%1").arg(10 + i).toLatin1().constData(),
+        MakeTextButton(sampleControls, QStringLiteral("GradientButton%1").arg(10 + i).toLatin1().constData(),
             QStringLiteral("klawisz %1").arg(i + 1), QRect(136, 8 + 30 * i, 90, 25));
     const char16_t* options[] = { u"Opcja 1", u"opcja 2", u"opcja 3", u"opcja 4" };
     for (int i = 0; i < 4; ++i)
-        MakeCheckBox(MousedPanel3, QStringLiteral("NiceCheckBox%1").arg(i + 1).toLatin1().constData(),
+        MakeCheckBox(sampleControls, QStringLiteral("NiceCheckBox%1").arg(i + 1).toLatin1().constData(),
             QString::fromUtf16(options[i]), QRect(234, 8 + 20 * i, 90, 18))
             ->SetChecked(i == 0);
-    MakeNamedText<QLineEdit>(MousedPanel3, "Edit1", QStringLiteral("tekst"), QRect(136, 98, 190, 21));
-    MakeFrame(MousedPanel3, "ColorFrame1", QStringLiteral("przykład"), QRect(334, 8, 187, 60));
-    auto* status = MakeNamed<TStatusLabel>(MousedPanel3, "StatusLabel1", QRect(342, 76, 179, 18));
+    MakeNamedText<QLineEdit>(sampleControls, "Edit1", QStringLiteral("tekst"), QRect(136, 98, 190, 21));
+    MakeFrame(sampleControls, "ColorFrame1", QStringLiteral("przykład"), QRect(334, 8, 187, 60));
+    auto* status = MakeNamed<TStatusLabel>(sampleControls, "StatusLabel1", QRect(342, 76, 179, 18));
     status->SetCaption(QStringLiteral("Status:"));
     status->SetStatus(QStringLiteral("Przykładowy tekst"));
-    auto* bar = MakeNamed<TGradientProgressBar>(MousedPanel3, "GradientProgressBar1", QRect(136, 124, 385, 15));
+    auto* bar = MakeNamed<TGradientProgressBar>(sampleControls, "GradientProgressBar1", QRect(136, 124, 385, 15));
     bar->SetPosition(50);
     bar->SetShowCaption(true);
     bar->SetCaption(QStringLiteral("pasek postępu"));
     // The sample only shows a skin's looks: Tab passes it by.
-    for (QWidget* control : mp_form->findChildren<QWidget*>())
+    for (QWidget* control : sampleWindow->findChildren<QWidget*>())
         control->setFocusPolicy(Qt::NoFocus);
 }
 
 void Tfsettings::BuildConnectionPage()
 {
-    QWidget* page = MousedPanel4;
+    QWidget* page = connectionPage;
     cbpassive = MakeCheckBox(page, "cbpassive", QStringLiteral("Użyj połączenia pasywnego"), QRect(8, 8, 300, 18));
     MakeLabel(page, "lpassive",
         QStringLiteral("Jeśli występują problemy z połączeniem w trakcie wysyłania zlecenia, można spróbować włączyć "
@@ -424,7 +423,7 @@ void Tfsettings::bokClick()
     }
     if (TConfig* config = Core().config) {
         StoreSettingsFields(fields, *config);
-        config->InitThumbSizes(draw->font());
+        config->InitThumbSizes(thumbnailPreview->font());
     }
     done(thumbChanged_ ? kThumbSettingsChanged : QDialog::Accepted);
 }
@@ -434,7 +433,7 @@ void Tfsettings::bokClick()
 void Tfsettings::ThumbControlChanged()
 {
     thumbChanged_ = true;
-    draw->update();
+    thumbnailPreview->update();
 }
 
 QRect Tfsettings::PreviewCell() const
@@ -442,13 +441,14 @@ QRect Tfsettings::PreviewCell() const
     const int lines
         = int(cbtname->Checked()) + int(cbtsize->Checked()) + int(cbtprice->Checked()) + int(cbtres->Checked());
     const int size = tbthumbsize->value();
-    return { kPreviewOrigin, TConfig::ThumbCellSize(size, size, tbthumbborder->value(), lines, draw->font()) };
+    return { kPreviewOrigin,
+        TConfig::ThumbCellSize(size, size, tbthumbborder->value(), lines, thumbnailPreview->font()) };
 }
 
 bool Tfsettings::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == draw && event->type() == QEvent::Paint) {
-        QPainter painter(draw);
+    if (watched == thumbnailPreview && event->type() == QEvent::Paint) {
+        QPainter painter(thumbnailPreview);
         drawPaint(painter);
         return true;
     }
@@ -457,7 +457,7 @@ bool Tfsettings::eventFilter(QObject* watched, QEvent* event)
 
 void Tfsettings::drawPaint(QPainter& painter)
 {
-    painter.fillRect(draw->rect(), SkinColor("background"));
+    painter.fillRect(thumbnailPreview->rect(), SkinColor("background"));
     // The sample as a photo of 1024 x 768 pixels and 10,245,246 bytes, 3 copies at 6.90 zł.
     const TCellFacts facts { 1024, 768, 10245246, QStringLiteral("przyklad.jpg"), 3, 690 };
     const TCellLines lines { cbtres->Checked(), cbtsize->Checked(), cbtname->Checked(), cbtprice->Checked() };
@@ -479,8 +479,8 @@ void Tfsettings::LoadPreviewSkin(const QString& name)
 {
     if (!previewSkin_->LoadFromFile(TConfig::SkinFile(name)))
         fdialog().Error(kBrokenSkin);
-    previewSkin_->ApplyToControl(mp_form);
-    previewSkin_->ApplyToPanel(mp_form);
+    previewSkin_->ApplyToControl(sampleWindow);
+    previewSkin_->ApplyToPanel(sampleWindow);
 }
 
 void Tfsettings::lbskinClick()
@@ -489,7 +489,7 @@ void Tfsettings::lbskinClick()
         LoadPreviewSkin(item->text());
 }
 
-void Tfsettings::GradientButton5Click()
+void Tfsettings::useSkinButtonClick()
 {
     const QListWidgetItem* item = lbskin->currentItem();
     if (!item || !item->isSelected()) {

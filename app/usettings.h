@@ -46,7 +46,7 @@ public:
     // its button selected.
     void ShowPage(int tag);
 
-    // The preview cell's rectangle in `draw` for the controls as they are.
+    // The preview cell's rectangle in `thumbnailPreview` for the controls as they are.
     QRect PreviewCell() const;
     // The 200 x 200 rainbow the preview shows as its photo.
     const QImage& SamplePicture() const { return sample_; }
@@ -56,11 +56,11 @@ public:
     bool ProxyTested() const { return proxyTested_; }
 
     TGradientButton* bgeneral = nullptr;
-    TGradientButton* GradientButton4 = nullptr; // "skórka"
-    TGradientButton* GradientButton6 = nullptr; // "połączenie z internetem"
-    TMousedPanel* MousedPanel1 = nullptr; // general
-    TMousedPanel* MousedPanel2 = nullptr; // skin
-    TMousedPanel* MousedPanel4 = nullptr; // connection
+    TGradientButton* skinPageButton = nullptr; // "skórka"
+    TGradientButton* connectionPageButton = nullptr; // "połączenie z internetem"
+    TMousedPanel* generalPage = nullptr;
+    TMousedPanel* skinPage = nullptr;
+    TMousedPanel* connectionPage = nullptr;
     TGradientButton* bok = nullptr;
     TGradientButton* bcancel = nullptr;
 
@@ -75,13 +75,13 @@ public:
     TNiceCheckBox* cbtprice = nullptr;
     TNiceCheckBox* cbtres = nullptr;
     TNiceCheckBox* cbselected = nullptr;
-    QWidget* draw = nullptr; // the thumbnail preview
+    QWidget* thumbnailPreview = nullptr;
 
     QListWidget* lbskin = nullptr;
-    TGradientButton* GradientButton5 = nullptr; // "użyj zaznaczonej"
+    TGradientButton* useSkinButton = nullptr; // "użyj zaznaczonej"
     TStatusLabel* slcurskin = nullptr;
-    TMousedPanel* mp_form = nullptr; // the sample window
-    TMousedPanel* MousedPanel3 = nullptr;
+    TMousedPanel* sampleWindow = nullptr; // the skin shown on window parts
+    TMousedPanel* sampleControls = nullptr; // inside it: a list, buttons, boxes
 
     TNiceCheckBox* cbpassive = nullptr;
     QComboBox* cbtimeout = nullptr;
@@ -96,7 +96,7 @@ public:
 
     void bokClick();
     void lbskinClick();
-    void GradientButton5Click(); // "użyj zaznaczonej"
+    void useSkinButtonClick();
     void cbuseproxyClick();
     void btestproxyClick();
 

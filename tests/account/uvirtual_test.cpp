@@ -45,7 +45,7 @@ protected:
             answers.Add({ kButtonOk });
         window.eid->setText(id);
         window.epass->setText(password);
-        window.GradientButton1Click();
+        window.enterButtonClick();
         EXPECT_EQ(answers.Remaining(), 0) << id.toStdString();
         return answers.Shown();
     }
@@ -157,7 +157,7 @@ TEST_F(VirtualLoginTest, ShowingPrefillsTheRememberedIdAndEmptiesThePassword)
         id = window.eid->text();
         password = window.epass->text();
         info = window.linfo->text();
-        window.GradientButton2->click();
+        window.cancelButton->click();
     });
     window.exec();
     EXPECT_EQ(id, "FOTO7788");

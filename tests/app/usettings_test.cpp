@@ -168,12 +168,13 @@ TEST_F(SettingsWindow, PreviewPaintsTheDefaultCellAsTheGridDoes)
     QRect cell;
     Open([&] {
         cell = window_.PreviewCell();
-        shown = window_.draw->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        shown = window_.thumbnailPreview->grab().toImage().convertToFormat(QImage::Format_RGB32);
         window_.cbselected->click();
-        selected = window_.draw->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        selected = window_.thumbnailPreview->grab().toImage().convertToFormat(QImage::Format_RGB32);
         window_.reject();
     });
-    const int h = QFontMetrics(window_.draw->font()).size(Qt::TextSingleLine, QStringLiteral("^_")).height();
+    const int h
+        = QFontMetrics(window_.thumbnailPreview->font()).size(Qt::TextSingleLine, QStringLiteral("^_")).height();
     EXPECT_EQ(cell, QRect(5, 5, 150, 152 + 2 * h));
 
     EXPECT_EQ(shown.pixel(2, 2), color("background"));
@@ -195,7 +196,7 @@ TEST_F(SettingsWindow, PreviewPaintsTheDefaultCellAsTheGridDoes)
     QImage expected = shown.copy();
     {
         QPainter painter(&expected);
-        painter.setFont(window_.draw->font());
+        painter.setFont(window_.thumbnailPreview->font());
         painter.setPen(skinner_.GetColor(QStringLiteral("text")));
         const QRect lines(7, 5 + 2 * 5 + 140, 146, 2 * h);
         painter.fillRect(lines, skinner_.GetColor(QStringLiteral("color")));
@@ -389,19 +390,19 @@ TEST_F(SettingsWindow, SkinListPreviewAndChoice)
     Open([&] {
         for (int i = 0; i < window_.lbskin->count(); ++i)
             listed << window_.lbskin->item(i)->text();
-        EXPECT_EQ(window_.mp_form->Color(), QColor(1, 11, 21)) << "the selected skin's sample";
-        EXPECT_NE(window_.MousedPanel1->Color(), QColor(1, 11, 21)) << "the window keeps the program's colours";
-        window_.GradientButton5Click(); // nothing selected
+        EXPECT_EQ(window_.sampleWindow->Color(), QColor(1, 11, 21)) << "the selected skin's sample";
+        EXPECT_NE(window_.generalPage->Color(), QColor(1, 11, 21)) << "the window keeps the program's colours";
+        window_.useSkinButtonClick(); // nothing selected
         const auto select = [this](const QString& name) {
             QListWidgetItem* item = window_.lbskin->findItems(name, Qt::MatchExactly).value(0);
             window_.lbskin->setCurrentItem(item);
             window_.lbskinClick();
         };
         select(QStringLiteral("Morska Bryza"));
-        sample = window_.mp_form->Color();
-        window_.GradientButton5Click(); // "NIE": nothing written
+        sample = window_.sampleWindow->Color();
+        window_.useSkinButtonClick(); // "NIE": nothing written
         EXPECT_EQ(TConfig::SelectedSkinName(), QStringLiteral("grafit"));
-        window_.GradientButton5Click(); // "OK"
+        window_.useSkinButtonClick(); // "OK"
         status = window_.slcurskin->Status();
         window_.reject();
     });
@@ -428,7 +429,7 @@ TEST_F(SettingsWindow, BrokenOrMissingSkinsAreReported)
     Open([&] {
         window_.lbskin->setCurrentItem(window_.lbskin->findItems("Uszkodzona", Qt::MatchExactly).value(0));
         window_.lbskinClick();
-        sample = window_.mp_form->Color();
+        sample = window_.sampleWindow->Color();
         window_.reject();
     });
     ASSERT_EQ(damaged.Shown().size(), 1);
