@@ -6,7 +6,9 @@
 // (on a shared machine the CPU ratio is the steadier one) and the memory one add adds to the
 // process at its peak. Then, when BATCH is above 0, adds BATCH copies of the photo at once as the
 // main window does (TPhotoBatch, a worker per core, results appended in order) and prints that
-// time beside BATCH x the median single add / the number of cores. bench/add_vs_djpeg.sh runs it.
+// time beside BATCH x the median single add / the number of cores: first warm (one file, read
+// from the page cache), then cold (BATCH distinct copies, dropped from the page cache before the
+// batch starts). The single adds are warm: one file, read before. bench/add_vs_djpeg.sh runs it.
 //   add_bench [RUNS [PHOTO [BATCH]]]   (default: 7 runs of the 6000 x 4000 camera photo, batch 0)
 #include "bench/cameraphoto.h"
 #include "imaging/decode.h"
@@ -17,9 +19,12 @@
 #include "tests/project/projectfixture.h"
 
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QGuiApplication>
 
+#include <fcntl.h>
 #include <sys/resource.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -58,6 +63,47 @@ double WholePictureMs(const QString& photo, const QString& folder, int previewSi
     return ms;
 }
 
+// The batch's time in ms as the main window adds it; negative when a photo fails.
+double BatchMs(TProjectFixture& bench, const QStringList& photos)
+{
+    QElapsedTimer timer;
+    timer.start();
+    {
+        TPhotoBatch batch(*bench.project, photos, bench.config.previewSize);
+        TPreparedPhoto prepared;
+        for (int i = 0; i < batch.Count(); ++i) {
+            while (!batch.TakeNext(prepared, 20)) { }
+            if (!prepared.ok)
+                return -1;
+            bench.project->AppendPhoto(std::move(prepared));
+        }
+    }
+    const double ms = double(timer.nsecsElapsed()) / 1e6;
+    bench.project->Clear();
+    return ms;
+}
+
+// count copies of photo in folder, written to disk and dropped from the page cache so that the
+// batch reads each one from the disk; empty on failure.
+QStringList ColdCopies(const QString& photo, const QString& folder, int count)
+{
+    QStringList copies;
+    for (int i = 0; i < count; ++i) {
+        const QString copy = folder + QStringLiteral("/cold-%1.jpg").arg(i);
+        QFile::remove(copy);
+        if (!QFile::copy(photo, copy))
+            return {};
+        const int fd = ::open(QFile::encodeName(copy).constData(), O_RDONLY);
+        if (fd < 0)
+            return {};
+        ::fdatasync(fd);
+        ::posix_fadvise(fd, 0, 0, POSIX_FADV_DONTNEED);
+        ::close(fd);
+        copies << copy;
+    }
+    return copies;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -70,6 +116,8 @@ int main(int argc, char** argv)
     const QString photo = args.size() > 2 && !args[2].isEmpty() ? args[2] : CameraPhoto();
     const int batchSize = args.size() > 3 ? std::max(args[3].toInt(), 0) : 0;
     TProjectFixture bench;
+    std::printf("photo: %s, %lld bytes (single adds warm: one file, read before)\n", qPrintable(photo),
+        static_cast<long long>(QFileInfo(photo).size()));
     std::vector<double> adds, djpegs, wholes, added, addCpus, djpegCpus;
     std::printf("%-4s %10s %10s %14s %12s %12s %10s\n", "run", "add ms", "djpeg ms", "whole-pic ms", "add CPU ms",
         "djpeg CPU ms", "added MB");
@@ -113,25 +161,20 @@ int main(int argc, char** argv)
         *std::max_element(added.begin(), added.end()));
     if (batchSize == 0)
         return 0;
-    QElapsedTimer timer;
-    timer.start();
-    {
-        TPhotoBatch batch(*bench.project, QStringList(batchSize, photo), bench.config.previewSize);
-        TPreparedPhoto prepared;
-        for (int i = 0; i < batch.Count(); ++i) {
-            while (!batch.TakeNext(prepared, 20)) { }
-            if (!prepared.ok) {
-                std::fprintf(stderr, "add_bench: a photo of the batch failed\n");
-                return 1;
-            }
-            bench.project->AppendPhoto(std::move(prepared));
-        }
-    }
-    const double batchMs = double(timer.nsecsElapsed()) / 1e6;
-    bench.project->Clear();
     const int cores = int(std::max(1u, std::thread::hardware_concurrency()));
     const double ideal = batchSize * add / cores;
-    std::printf("batch of %d on %d cores: %.0f ms; %d x one add / %d: %.0f ms; ratio %.2f (target at most 1.2)\n",
-        batchSize, cores, batchMs, batchSize, cores, ideal, batchMs / ideal);
+    const double warm = BatchMs(bench, QStringList(batchSize, photo));
+    const QStringList copies = ColdCopies(photo, bench.TempFolder(), batchSize);
+    const double cold = copies.isEmpty() ? -1 : BatchMs(bench, copies);
+    for (const QString& copy : copies)
+        QFile::remove(copy);
+    if (warm < 0 || cold < 0) {
+        std::fprintf(stderr, "add_bench: a photo of the batch failed\n");
+        return 1;
+    }
+    std::printf("%d x one add / %d cores: %.0f ms\n", batchSize, cores, ideal);
+    std::printf(
+        "batch of %d, warm, one file: %.0f ms, ratio %.2f (target at most 1.2)\n", batchSize, warm, warm / ideal);
+    std::printf("batch of %d, cold, distinct files: %.0f ms, ratio %.2f\n", batchSize, cold, cold / ideal);
     return 0;
 }
