@@ -17,7 +17,6 @@
 #include "ui/umydialog.h"
 #include "ui/windowparts.h"
 
-#include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileDialog>
@@ -250,7 +249,6 @@ void Tfdotransfer::SetLineState(int row, int state)
     queue_.SetState(row, state);
     lbfiles->item(row)->setData(kStateRole, FileStateText(state));
     lbfiles->repaint();
-    QApplication::processEvents();
 }
 
 void Tfdotransfer::showEvent(QShowEvent* event)

@@ -15,7 +15,6 @@
 #include "ui/umydialog.h"
 #include "ui/windowparts.h"
 
-#include <QApplication>
 #include <QCloseEvent>
 #include <QLabel>
 #include <QTimer>
@@ -165,7 +164,7 @@ void Tftransfer::SetBusy(const QString& text, bool on)
     pinfo->setVisible(!on);
     if (!on)
         lbfiles->setFocus(); // the button that started the work was hidden with its panel
-    QApplication::processEvents();
+    pbusy->repaint(); // before the work, whose FTP waits paint the rest
 }
 
 void Tftransfer::RefreshLabels()
@@ -244,10 +243,8 @@ void Tftransfer::bdeleteClick()
         SetBusy(QString(), false);
         return;
     }
-    const TAccountDeletion deletion = DeleteAccountFiles(ftp_, chosen.names, chosen.sizes, [&](int deleted) {
-        pb->SetPosition(int(deleted * 100 / chosen.names.size()));
-        QApplication::processEvents();
-    });
+    const TAccountDeletion deletion = DeleteAccountFiles(ftp_, chosen.names, chosen.sizes,
+        [&](int deleted) { pb->SetPosition(int(deleted * 100 / chosen.names.size())); });
     account.free += deletion.freedBytes;
     ftp_.Disconnect();
     if (deletion.failed > 0)

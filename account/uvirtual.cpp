@@ -12,7 +12,6 @@
 #include "ui/umydialog.h"
 #include "ui/windowparts.h"
 
-#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 
@@ -94,8 +93,7 @@ void Tfvirtual::enterButtonClick()
     }
     if (Core().config)
         Core().config->id = accountId;
-    llogin->show();
-    QApplication::processEvents();
+    llogin->show(); // painted while the login's FTP steps wait
     Log("Opening virtual account " + accountId + " ...");
     const TAccountLogin login = LogInToAccount(ftp, accountId, epass->text());
     llogin->hide();

@@ -72,6 +72,8 @@ public:
 private:
     void BuildSections();
     void SaveAll(const TSaveOptions& options);
+    // The bar and the strip after each photo; runs the pending events once (the window is
+    // disabled, so only painting and timers act), as the renders run without an event loop.
     void AfterPhoto(int percent, const QImage* rendered);
 
     TSaveStrip strip_;

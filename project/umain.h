@@ -176,7 +176,8 @@ private:
     int OpenAttached(TMainLink link);
     void AfterProjectChange(); // scroll range, repaint, status
     // Decodes files on all cores with the wait window and hands each result to take in order
-    // (take returns false to stop); a close meanwhile stops it too.
+    // (take returns false to stop); a close meanwhile stops it too. Runs pending events while
+    // it waits for the workers, so the window paints and the close box works.
     void TakeDecoded(const QStringList& files, const std::function<bool(int, TPreparedPhoto&)>& take);
     void AfterDecoding(); // AfterProjectChange, then the close that waited, if any
     bool AskFormatFirst();
