@@ -51,7 +51,7 @@ struct TSavedProject {
     bool operator==(const TSavedProject&) const = default;
 };
 
-// The project file of this user and lab (see docs/ARCHITECTURE.md for where it lives).
+// The project file of this user and lab (see docs/reference/project.md for where it lives).
 QString ProjectFilePath();
 
 // The customer's part of the project: a copy cheap enough for the user-interface thread (the
