@@ -12,6 +12,7 @@
 #include "imaging/picture.h"
 #include "imaging/workingcopy.h"
 #include "jfxlib.h"
+#include "tests/imaging/testprofiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -259,26 +260,6 @@ void BM_LoadPhotoBitmapJpeg(benchmark::State& state)
 }
 BENCHMARK(BM_LoadPhotoBitmapJpeg)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-// Adobe RGB (1998) as lcms2 builds it: D65 white, gamma 563/256.
-const QByteArray& AdobeRgbProfile()
-{
-    static const QByteArray bytes = [] {
-        const cmsCIExyY white { 0.3127, 0.3290, 1.0 };
-        const cmsCIExyYTRIPLE primaries { { 0.64, 0.33, 1 }, { 0.21, 0.71, 1 }, { 0.15, 0.06, 1 } };
-        cmsToneCurve* gamma = cmsBuildGamma(nullptr, 563.0 / 256);
-        cmsToneCurve* curves[3] = { gamma, gamma, gamma };
-        cmsHPROFILE profile = cmsCreateRGBProfile(&white, &primaries, curves);
-        cmsUInt32Number size = 0;
-        cmsSaveProfileToMem(profile, nullptr, &size);
-        QByteArray saved(qsizetype(size), '\0');
-        cmsSaveProfileToMem(profile, saved.data(), &size);
-        cmsCloseProfile(profile);
-        cmsFreeToneCurve(gamma);
-        return saved;
-    }();
-    return bytes;
-}
-
 // The photo JPEG with the Adobe RGB profile in one APP2 chunk right after its start of image.
 const QString& AdobePhotoJpeg()
 {
@@ -302,12 +283,13 @@ const QString& AdobePhotoJpeg()
 void BM_IccToSrgb(benchmark::State& state)
 {
     const QImage photo = Photo().convertToFormat(QImage::Format_BGR888);
+    const QByteArray profile = AdobeRgbProfile();
     QImage work = photo.copy();
     for (auto _ : state) {
         state.PauseTiming();
         std::memcpy(work.bits(), photo.constBits(), std::size_t(work.sizeInBytes()));
         state.ResumeTiming();
-        benchmark::DoNotOptimize(ConvertProfileToSrgb(work, AdobeRgbProfile()));
+        benchmark::DoNotOptimize(ConvertProfileToSrgb(work, profile));
     }
     ReportPixels(state, std::int64_t(kWidth) * kHeight);
 }

@@ -6,6 +6,7 @@
 #include "imaging/jpegprofile.h"
 #include "imaging/picture.h"
 #include "tests/imaging/testpictures.h"
+#include "tests/imaging/testprofiles.h"
 #include "tests/support/testsupport.h"
 
 #include <QBuffer>
@@ -22,39 +23,8 @@
 
 namespace {
 
-constexpr cmsCIExyY kD65 { 0.3127, 0.3290, 1.0 };
-
-QByteArray SavedProfile(cmsHPROFILE profile)
-{
-    cmsUInt32Number size = 0;
-    cmsSaveProfileToMem(profile, nullptr, &size);
-    QByteArray bytes(qsizetype(size), '\0');
-    cmsSaveProfileToMem(profile, bytes.data(), &size);
-    cmsCloseProfile(profile);
-    return bytes;
-}
-
-// An RGB matrix-shaper profile with D65 white and these curves for red, green and blue.
-QByteArray RgbProfile(const cmsCIExyYTRIPLE& primaries, std::array<cmsToneCurve*, 3> curves)
-{
-    cmsHPROFILE profile = cmsCreateRGBProfile(&kD65, &primaries, curves.data());
-    for (cmsToneCurve* curve : curves)
-        if (curve != curves[0])
-            cmsFreeToneCurve(curve);
-    cmsFreeToneCurve(curves[0]);
-    return SavedProfile(profile);
-}
-
-// The same curve for the three channels.
-QByteArray RgbProfile(const cmsCIExyYTRIPLE& primaries, cmsToneCurve* curve)
-{
-    return RgbProfile(primaries, { curve, curve, curve });
-}
-
-constexpr cmsCIExyYTRIPLE kAdobePrimaries { { 0.64, 0.33, 1 }, { 0.21, 0.71, 1 }, { 0.15, 0.06, 1 } };
 constexpr cmsCIExyYTRIPLE kP3Primaries { { 0.680, 0.320, 1 }, { 0.265, 0.690, 1 }, { 0.150, 0.060, 1 } };
 constexpr cmsCIExyYTRIPLE kSrgbPrimaries { { 0.64, 0.33, 1 }, { 0.30, 0.60, 1 }, { 0.15, 0.06, 1 } };
-constexpr double kAdobeGamma = 563.0 / 256;
 
 // The sRGB curve as a parametric curve of type 4 (what Display P3 uses too).
 cmsToneCurve* SrgbCurve()
@@ -137,16 +107,7 @@ QByteArray GreyProfile()
 // A varied photo-like picture: smooth fields with noise, saturated and dark corners.
 QImage Photo(int width = 1024, int height = 640)
 {
-    const QImage noise = RandomPicture(width, height, 3);
-    QImage picture(width, height, QImage::Format_BGR888);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) {
-            const QRgb n = noise.pixel(x, y);
-            picture.setPixel(x, y,
-                qRgb((x * 255 / width + (qRed(n) & 15)) & 255, (y * 255 / height + (qGreen(n) & 15)) & 255,
-                    ((x + y) & 255) ^ (qBlue(n) & 7)));
-        }
-    return picture;
+    return NoisyGradient(width, height, QImage::Format_BGR888);
 }
 
 // A JPEG of the picture written by libjpeg-turbo, the profile (if any) in its own APP2 chunks.

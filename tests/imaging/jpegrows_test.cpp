@@ -20,19 +20,9 @@
 
 namespace {
 
-// Gradients with a little noise, so that every component and every block differs.
 QImage Scene(int width, int height)
 {
-    const QImage noise = RandomPicture(width, height, 3);
-    QImage picture(width, height, QImage::Format_RGB32);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) {
-            const QRgb n = noise.pixel(x, y);
-            picture.setPixel(x, y,
-                qRgb((x * 255 / width + (qRed(n) & 15)) & 255, (y * 255 / height + (qGreen(n) & 15)) & 255,
-                    ((x + y) & 255) ^ (qBlue(n) & 7)));
-        }
-    return picture;
+    return NoisyGradient(width, height, QImage::Format_RGB32);
 }
 
 // The picture written by ImageMagick's JPEG coder after `adjust` set its options.

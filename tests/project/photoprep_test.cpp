@@ -9,6 +9,7 @@
 #include "imaging/workingcopy.h"
 #include "project/photoprep.h"
 #include "tests/imaging/headerbytes.h"
+#include "tests/imaging/testprofiles.h"
 #include "tests/support/testsupport.h"
 
 #include <QBuffer>
@@ -187,23 +188,6 @@ Copies WholePictureCopies(const QString& source, int orientation, int previewSiz
         || !SaveWorkingBitmap(preview, small))
         return {};
     return { ReadFileBytes(working), ReadFileBytes(small) };
-}
-
-// An ICC profile with Adobe RGB's primaries and gamma: its photos are converted to sRGB.
-QByteArray AdobeRgbProfile()
-{
-    const cmsCIExyY white { 0.3127, 0.3290, 1.0 };
-    const cmsCIExyYTRIPLE primaries { { 0.64, 0.33, 1 }, { 0.21, 0.71, 1 }, { 0.15, 0.06, 1 } };
-    cmsToneCurve* gamma = cmsBuildGamma(nullptr, 563.0 / 256);
-    cmsToneCurve* curves[3] = { gamma, gamma, gamma };
-    cmsHPROFILE profile = cmsCreateRGBProfile(&white, &primaries, curves);
-    cmsFreeToneCurve(gamma);
-    cmsUInt32Number size = 0;
-    cmsSaveProfileToMem(profile, nullptr, &size);
-    QByteArray bytes(qsizetype(size), '\0');
-    cmsSaveProfileToMem(profile, bytes.data(), &size);
-    cmsCloseProfile(profile);
-    return bytes;
 }
 
 // The test picture as a JPEG written by ImageMagick after `adjust` set its options.
