@@ -15,8 +15,8 @@
 #include "ui/umydialog.h"
 #include "ui/windowparts.h"
 
+#include <QKeyEvent>
 #include <QPainter>
-#include <QShortcut>
 
 #include <chrono>
 #include <cmath>
@@ -104,19 +104,37 @@ Tfcrop::Tfcrop(QWidget* parent)
     lgranularity->SetFocusable(true);
     SetDefaultButtons(this, { bok });
     UseFromKeyboard(this);
-    // The arrows move the frame whichever button holds the focus; with Shift in longer steps.
-    constexpr int kLongStep = 10;
-    const struct {
-        Qt::Key key;
-        int dx, dy;
-    } arrows[] = { { Qt::Key_Left, -1, 0 }, { Qt::Key_Right, 1, 0 }, { Qt::Key_Up, 0, -1 }, { Qt::Key_Down, 0, 1 } };
-    for (const auto& arrow : arrows) {
-        for (const int step : { 1, kLongStep }) {
-            const QKeySequence keys(
-                step == 1 ? QKeyCombination(arrow.key) : QKeyCombination(Qt::ShiftModifier, arrow.key));
-            connect(new QShortcut(keys, this), &QShortcut::activated, this,
-                [this, arrow, step] { MoveFrameBy(arrow.dx * step, arrow.dy * step); });
-        }
+    // The arrows move the frame whichever control holds the focus (a button would move the
+    // focus with them).
+    for (QWidget* control : findChildren<QWidget*>())
+        control->installEventFilter(this);
+}
+
+bool Tfcrop::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() != QEvent::KeyPress)
+        return QDialog::eventFilter(watched, event);
+    const auto* key = static_cast<QKeyEvent*>(event);
+    const Qt::KeyboardModifiers modifiers = key->modifiers() & ~Qt::KeypadModifier;
+    if (modifiers != Qt::NoModifier && modifiers != Qt::ShiftModifier)
+        return false;
+    constexpr int kLongStep = 10; // with Shift
+    const int step = modifiers == Qt::ShiftModifier ? kLongStep : 1;
+    switch (key->key()) {
+    case Qt::Key_Left:
+        MoveFrameBy(-step, 0);
+        return true;
+    case Qt::Key_Right:
+        MoveFrameBy(step, 0);
+        return true;
+    case Qt::Key_Up:
+        MoveFrameBy(0, -step);
+        return true;
+    case Qt::Key_Down:
+        MoveFrameBy(0, step);
+        return true;
+    default:
+        return false;
     }
 }
 

@@ -186,6 +186,14 @@ Tfmain::Tfmain(QWidget* parent)
     FormCreate();
 }
 
+Tfmain::~Tfmain()
+{
+    // The buttons are hidden while QWidget destroys them, and a hot one then clears the hint:
+    // on a window whose own part is gone by then.
+    for (TGradientButton* button : topButtons_)
+        button->disconnect(this);
+}
+
 QAction* Tfmain::MakeAction(const char* name, const QString& caption, void (Tfmain::*handler)())
 {
     auto* action = new QAction(caption, this);

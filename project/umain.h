@@ -58,6 +58,7 @@ class Tfmain : public QMainWindow {
     Q_OBJECT
 public:
     explicit Tfmain(QWidget* parent = nullptr);
+    ~Tfmain() override;
 
     // The log window the "LOG" action shows and hides.
     void SetLogWindow(Tflog* log);
