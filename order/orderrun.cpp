@@ -108,7 +108,7 @@ bool TOrderRun::Upload()
         listener_.StatsChanged(order_);
     };
     upload.fileEnd = [this] { listener_.UploadFileEnded(); };
-    upload.fileSent = [this](qint64) { listener_.StatsChanged(order_); };
+    upload.fileSent = [this](int, qint64) { listener_.StatsChanged(order_); };
     upload.retrying = [this](int, const QString& notice) { listener_.UploadRetrying(notice); };
     upload.error = [this](const QString& message) { listener_.Error(message); };
     const TUploadResult result = UploadOrder(ftp_, order_.FilesToSend(engine_.pack), engine_.orderpath, upload);
