@@ -653,6 +653,59 @@ TEST_F(SendOrderRunTest, UnreachableServerLeavesTheWindowReadyAgain)
     EXPECT_EQ(statusAfter, kReadyToSend);
 }
 
+// The next start offers the order the server could not take: OK finishes it with the sending
+// page showing and ends as a sent order; "NIE" drops it.
+TEST_F(SendOrderRunTest, UnfinishedOrderIsOfferedAtTheNextStart)
+{
+    for (const bool finish : { true, false }) {
+        SCOPED_TRACE(finish ? "OK" : "NIE");
+        const QString host = f.engine.host;
+        f.engine.host = QStringLiteral("127.0.0.1:%1").arg(FreeLoopbackPort());
+        Order({ { kButtonOk }, { kButtonOk } });
+        f.engine.host = host;
+        ASSERT_TRUE(OrderFilesLeft());
+        const QString id = Entry().GetValue("oid");
+        newProjects = 0;
+        QStringList shown;
+        QString statusShown;
+        bool windowShown = false;
+        {
+            TDialogAnswers answers { { finish ? kButtonOk : kButtonNo }, { kButtonOk } };
+            answers.SetObserver([&](Tfdialog&) {
+                statusShown = window.lstat->text();
+                windowShown = window.isVisible();
+            });
+            window.OfferUnfinishedOrders();
+            for (const TShownDialog& dialog : answers.Shown())
+                shown << dialog.text;
+        }
+        const QString question
+            = QStringLiteral("Dokończyć wysyłanie zlecenia ") + id + QStringLiteral(" (wysłano 0 z 3 plików) ?");
+        EXPECT_FALSE(OrderFilesLeft());
+        EXPECT_FALSE(window.isVisible());
+        if (finish) {
+            EXPECT_EQ(shown,
+                (QStringList { question,
+                    QStringLiteral("Zlecenie zostało pomyślnie wysłane !\rWyczyścić zlecenie z wysłanych zdjęć ?") }));
+            EXPECT_EQ(statusShown, QStringLiteral("Zlecenie zostało wysłane."));
+            EXPECT_TRUE(windowShown);
+            EXPECT_EQ(newProjects, 1);
+            EXPECT_EQ(pages.urls.size(), 1);
+            EXPECT_EQ(Entry().GetValue("ordersend"), "1");
+            const TOrderVerdict verdict = CheckOrder(server.Orders(), id);
+            EXPECT_TRUE(verdict.ok) << verdict.text.toStdString();
+        } else {
+            EXPECT_EQ(shown, QStringList { question });
+            EXPECT_EQ(newProjects, 0);
+            EXPECT_EQ(Entry().GetValue("ordersend"), "");
+        }
+        for (const QString& name : OnServer())
+            QFile::remove(server.Orders(name));
+        for (const QString& name : QDir(app.Path("history")).entryList(QDir::Files))
+            QFile::remove(app.Path("history/" + name));
+    }
+}
+
 // Whatever the event loop sees while the order runs: "Obecna czynność" names the step that is
 // running, in order, and the window's figures and state belong to the order.
 TEST_F(SendOrderRunTest, StatusNamesEachRunningStep)
