@@ -120,7 +120,11 @@ std::optional<TUnfinishedOrder> TOrderRun::KeepForResume() const
             return std::nullopt; // a file that is missing cannot be sent later either
         record.files.push_back({ file.fileName(), file.size() });
     }
-    if (!ParseUnfinishedOrder(UnfinishedOrderBytes(record)) || !WriteUnfinishedOrder(record))
+    if (!ParseUnfinishedOrder(UnfinishedOrderBytes(record))) {
+        Log("Order " + order_.orderId + " cannot be kept for a later start (its login or names)", 2);
+        return std::nullopt;
+    }
+    if (!WriteUnfinishedOrder(record))
         return std::nullopt;
     return record;
 }

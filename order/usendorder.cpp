@@ -540,8 +540,11 @@ void Tfsendorder::OfferUnfinishedOrders()
             ResumeOrder(unfinished);
             continue;
         }
+        // Reaching the server to delete the order's files may take up to its time-out.
+        QApplication::setOverrideCursor(Qt::WaitCursor);
         TSendOrderView view(*this, links_.newProject);
         TOrderRun(*Core().vdimage, *Core().engine, *Core().formats, {}, view).Discard(unfinished);
+        QApplication::restoreOverrideCursor();
     }
 }
 
