@@ -2,13 +2,11 @@
 // folder, argv[2] the lab's FTP port, argv[3] a number of files: once that many are on the
 // server the program prints "holding" and waits to be killed (0: it never waits). It makes the
 // photos, runs the order (order/orderrun.h) and prints one flushed line for each thing that
-// happens: "order ID", "file N" as the upload begins its Nth file, "bytes B" as that file
-// moves, "sent N" once N files are on the server, "error TEXT", "outcome K" at the end.
+// happens: "order ID", "file N" as the upload begins its Nth file, "sent N" once N files are
+// on the server, "error TEXT", "outcome K" at the end.
 #include "order/orderrun.h"
-#include "order/orderupload.h"
 #include "platform/appdir.h"
 #include "tests/order/orderkill.h"
-#include "tests/project/projectfixture.h"
 
 #include <QGuiApplication>
 
@@ -32,10 +30,6 @@ public:
     }
     void OrderStarted(const TOrder& order) override { Say("order " + order.orderId); }
     void UploadFileStarted(qint64) override { Say(QStringLiteral("file %1").arg(++file_)); }
-    void UploadProgressed(const TUploadProgress& progress) override
-    {
-        Say(QStringLiteral("bytes %1").arg(progress.fileBytes));
-    }
     void UploadFileSent(int filesSent) override
     {
         Say(QStringLiteral("sent %1").arg(filesSent));
@@ -67,7 +61,7 @@ int main(int argc, char** argv)
     for (int i = 0; i < kKillTestPhotos; ++i) {
         if (!f.project->AddPhoto(f.WritePhoto(QStringLiteral("photo%1.jpg").arg(i), 900, 600)))
             return 1;
-        f.project->SetFormat(i, kFormat10x15);
+        f.project->SetFormat(i, KillTestFormat(i + 1));
     }
     TOrderCustomer customer;
     customer.name = "Jan Kowalski";
