@@ -53,7 +53,7 @@ int RunProgram()
     Tfsendorder* send = forms.fsendorder;
     QTimer::singleShot(0, main, [main, send] {
         main->OfferSavedProject(ProjectFilePath());
-        send->OfferUnfinishedOrders();
+        main->WhileSendingOrder([send] { send->OfferUnfinishedOrders(); });
     });
     // Then the photos the program was asked to open, after whatever the restore brought back.
     DeliverOpenRequestsTo(main);
