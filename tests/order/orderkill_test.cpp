@@ -11,12 +11,11 @@
 #include "platform/files.h"
 #include "tests/order/orderkill.h"
 #include "tests/project/projectfixture.h"
+#include "tests/support/ftpserver.h"
 #include "tests/support/testsupport.h"
 #include "tests/tools/labrun.h"
 
 #include <QDir>
-#include <QElapsedTimer>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
@@ -25,14 +24,6 @@
 #include <map>
 
 namespace {
-
-// A line slow enough for the poster to take some seconds.
-const QStringList kSlowLine { "--line-rate", "2000000" };
-
-QString RemotePhoto(const QString& id, int n)
-{
-    return QStringLiteral("%1_%2.jpg").arg(id.toLower(), QString::number(n).rightJustified(5, '0'));
-}
 
 class TAnsweringListener : public TOrderRunListener {
 public:
@@ -53,74 +44,14 @@ public:
 
 class OrderKillTest : public testing::Test {
 protected:
-    // Where the program is killed: once it has held out after holdAfter files, or, when killIn
-    // is not 0, once the server holds kIntoFile bytes of photo killIn (1 = the first).
-    struct TKillPoint {
-        const char* name;
-        int holdAfter = 0;
-        int killIn = 0;
-        int sentBefore = 0; // files the record counts as sent when the program is killed
-    };
-    static constexpr qint64 kIntoFile = 1000000;
-
-    // Runs the order in a child program and kills it at point; the order's ID, empty when the
-    // child ended before.
-    QString SendAndKill(TFtpServer& server, const TKillPoint& point)
+    TKillTarget Target(TFtpServer& server) const
     {
-        QProcess child;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert("TMPDIR", childTemp.path()); // its photos and working copies
-        environment.insert("QT_QPA_PLATFORM", "offscreen");
-        child.setProcessEnvironment(environment);
-        child.start(QStringLiteral(ORDER_KILL_CHILD),
-            { app.Path(), QString::number(server.Port()), QString::number(point.holdAfter) });
-        QString id;
-        bool killed = false;
-        QElapsedTimer clock;
-        clock.start();
-        while (!killed && child.state() != QProcess::NotRunning && clock.elapsed() < 180000) {
-            child.waitForReadyRead(50);
-            while (child.canReadLine()) {
-                const QString line = QString::fromUtf8(child.readLine()).trimmed();
-                if (line.startsWith("order "))
-                    id = line.mid(6);
-                else if (line.startsWith("outcome ") || line.startsWith("error "))
-                    ADD_FAILURE() << "the child got to its end: " << line.toStdString();
-                killed = killed || line == "holding";
-            }
-            if (point.killIn > 0 && !id.isEmpty())
-                killed = killed || FileSize64(server.Orders(RemotePhoto(id, point.killIn))) >= kIntoFile;
-        }
-        EXPECT_TRUE(killed) << child.readAllStandardError().toStdString();
-        child.kill(); // SIGKILL
-        child.waitForFinished(30000);
-        if (point.killIn > 0) {
-            // The server notes the cut upload when it sees its data connection close; what the
-            // socket's buffers held arrives meanwhile, but not the whole poster.
-            EXPECT_TRUE(server.Lab().WaitForOutput("FTP UPLOAD /orders/" + RemotePhoto(id, point.killIn), 30000))
-                << server.Lab().Output().toStdString();
-            const std::vector<TUnfinishedOrder> unfinished = FindUnfinishedOrders();
-            if (!unfinished.empty()) {
-                EXPECT_LT(FileSize64(server.Orders(RemotePhoto(id, point.killIn))),
-                    unfinished[0].files.at(point.killIn - 1).size)
-                    << "the kill cut the photo";
-            }
-        }
-        return id;
+        return { app.Path(), childTemp.path(), &server.Lab(), server.Orders(), TFtpServer::kUser, TFtpServer::kPassword,
+            server.Port() };
     }
-
-    // For each file on the server, the bytes its uploads carried in all: "FTP UPLOAD /path from
-    // OFFSET: N bytes".
-    static std::map<QString, qint64> UploadedBytes(const QString& log)
+    void UseLab(const TFtpServer& server)
     {
-        static const QRegularExpression upload(
-            QStringLiteral("^FTP UPLOAD /orders/(\\S+) from \\d+: (\\d+) bytes"), QRegularExpression::MultilineOption);
-        std::map<QString, qint64> bytes;
-        for (auto it = upload.globalMatch(log); it.hasNext();) {
-            const QRegularExpressionMatch match = it.next();
-            bytes[match.captured(1)] += match.captured(2).toLongLong();
-        }
-        return bytes;
+        UseKillTestLab(f.engine, f.config, server.Port(), TFtpServer::kUser, TFtpServer::kPassword);
     }
 
     ScopedAppDir app;
@@ -137,15 +68,15 @@ TEST_F(OrderKillTest, KilledOrderIsFinishedAtTheNextStart)
     };
     for (const TKillPoint& point : points) {
         SCOPED_TRACE(point.name);
-        TFtpServer server(point.killIn > 0 ? kSlowLine : QStringList {});
+        TFtpServer server(point.killIn > 0 ? kKillTestSlowLine : QStringList {});
         ASSERT_TRUE(server.Started());
-        const QString id = SendAndKill(server, point);
+        const QString id = SendAndKill(Target(server), point);
         ASSERT_FALSE(id.isEmpty());
         const QString metadata = id.toLower() + "_metadata.txt";
         EXPECT_FALSE(QFile::exists(server.Orders(metadata))) << "the lab has no order yet";
 
         // The next start.
-        UseKillTestLab(f.engine, f.config, server.Port());
+        UseLab(server);
         const std::vector<TUnfinishedOrder> unfinished = FindUnfinishedOrders();
         ASSERT_EQ(unfinished.size(), 1u);
         EXPECT_EQ(UnfinishedOrderQuestion(unfinished[0]),
@@ -184,13 +115,13 @@ TEST_F(OrderKillTest, KilledOrderIsFinishedAtTheNextStart)
 
 TEST_F(OrderKillTest, DroppedOrderLeavesNothingBehind)
 {
-    TFtpServer server(kSlowLine);
+    TFtpServer server(kKillTestSlowLine);
     ASSERT_TRUE(server.Started());
-    const QString id = SendAndKill(server, { .name = "during the poster", .killIn = kKillTestPoster });
+    const QString id = SendAndKill(Target(server), { .name = "during the poster", .killIn = kKillTestPoster });
     ASSERT_FALSE(id.isEmpty());
     EXPECT_EQ(QDir(server.Orders()).entryList(QDir::Files).size(), 2) << "a photo and a part of the next";
 
-    UseKillTestLab(f.engine, f.config, server.Port());
+    UseLab(server);
     const std::vector<TUnfinishedOrder> unfinished = FindUnfinishedOrders();
     ASSERT_EQ(unfinished.size(), 1u);
     TAnsweringListener listener;
