@@ -341,6 +341,26 @@ TEST_F(OrderRunTest, DroppedOrderLeavesNothingOnTheServerOrOnDisk)
     EXPECT_EQ(QDir(app.Path("history")).entryList({ "*_hist.dat" }).size(), 1);
 }
 
+// A server out of reach when the order is dropped: the folder goes all the same (the parts on
+// the server have no metadata, so the lab never takes them for an order), and nobody is asked.
+TEST_F(OrderRunTest, DroppedOrderOfAServerOutOfReachLeavesTheDisk)
+{
+    ScopedAppDir app;
+    TFtpServer server({ "--refuse-login-after", "0" });
+    ASSERT_TRUE(server.Started());
+    TRecordingListener first;
+    EXPECT_EQ(Run(server, first), TOrderOutcome::Failed);
+    const std::vector<TUnfinishedOrder> unfinished = FindUnfinishedOrders();
+    ASSERT_EQ(unfinished.size(), 1u);
+
+    f.engine.host = QStringLiteral("127.0.0.1:%1").arg(FreeLoopbackPort());
+    TRecordingListener later;
+    TOrderRun(*f.project, f.engine, f.formats, {}, later).Discard(unfinished[0]);
+    EXPECT_TRUE(later.messages.isEmpty());
+    EXPECT_EQ(LeftIn(app.Path("orders"), first.orderId), QStringList {});
+    EXPECT_TRUE(LogHasLine("Unfinished order " + first.orderId + ": its files on the server could not be deleted", 2));
+}
+
 TEST(PostOrderPageTest, SignsIdAndLoginWithTheLabsKey)
 {
     TEngine engine;
