@@ -6,6 +6,7 @@
 #include "app/termination.h"
 #include "app/usplash.h"
 #include "net/quietget.h"
+#include "order/usendorder.h"
 #include "project/projectfile.h"
 #include "project/umain.h"
 
@@ -48,7 +49,12 @@ int RunProgram()
     StartProjectSaver();
     main->ShowPlaced();
     // Once the window is up, before the customer works: the project of the previous run.
-    QTimer::singleShot(0, main, [main] { main->OfferSavedProject(ProjectFilePath()); });
+    // Then an order the previous run left unsent.
+    Tfsendorder* send = forms.fsendorder;
+    QTimer::singleShot(0, main, [main, send] {
+        main->OfferSavedProject(ProjectFilePath());
+        main->WhileSendingOrder([send] { send->OfferUnfinishedOrders(); });
+    });
     // Then the photos the program was asked to open, after whatever the restore brought back.
     DeliverOpenRequestsTo(main);
     return QApplication::exec();

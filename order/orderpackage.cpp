@@ -6,6 +6,7 @@
 #include "order/orderid.h"
 #include "order/orderrender.h"
 #include "order/orderzip.h"
+#include "order/unfinishedorder.h"
 #include "platform/files.h"
 #include "platform/paths.h"
 #include "platform/timeutils.h"
@@ -67,8 +68,8 @@ TOrderStep TOrder::InitOrder(const TVDImage& project, const QString& orderIdRule
         sourceRaw += int64_t(info.width) * info.height * (info.bitsPerPixel / 8);
     }
 
-    orderDir = TempDir() + "/VDOTMP." + RandomHex(8);
-    if (!CreatePrivateDir(orderDir))
+    orderDir = OrdersFolder() + "/VDOTMP." + RandomHex(8);
+    if (!ForceDirs(OrdersFolder()) || !CreatePrivateDir(orderDir))
         return Fail(QStringLiteral("Nie można utworzyć katalogu tymczasowego !"));
     Log("Order ID: " + orderId);
     Log("tmp: " + orderDir);

@@ -1,5 +1,5 @@
 #pragma once
-// TOrder: the package of one order in a private temporary folder. Its steps run in this order
+// TOrder: the package of one order in a private folder. Its steps run in this order
 // (the order run calls them, order/orderrun.h): InitOrder, RenderOrderPhotos, PackOrder (when
 // the lab wants a ZIP), WriteMetadata, and CleanupOrder after every order, sent or not. A step
 // that fails sets failed and returns the message the customer is to see; nothing here shows it.
@@ -40,8 +40,9 @@ public:
     void Reset();
 
     // The order ID by the lab's "orderid" rule, the sizes of the sources, the private folder
-    // (TempDir() + "/VDOTMP." + 8 hexadecimal digits, mode 0700) and a new history entry. A
-    // lab's order-ID script is asked in a local event loop.
+    // (OrdersFolder() + "/VDOTMP." + 8 hexadecimal digits, mode 0700, in the per-user data
+    // folder so that an unfinished order outlives the program, order/unfinishedorder.h) and a
+    // new history entry. A lab's order-ID script is asked in a local event loop.
     TOrderStep InitOrder(const TVDImage& project, const QString& orderIdRule, THistory& history);
     // Every photo rendered and saved as orderId + "_" + 5-digit number + ".jpg", in project
     // order into orderFiles, with its thumbnail added to history. Refused before anything is

@@ -4,9 +4,14 @@
 #include "lab/md5.h"
 #include "lab/vdengine.h"
 #include "net/ftpconnect.h"
+#include "order/historyfolder.h"
 #include "order/orderupload.h"
+#include "platform/files.h"
 
+#include <QFileInfo>
 #include <QScopeGuard>
+
+#include <algorithm>
 
 QString PostOrderPage(const TEngine& engine, const QString& orderId, const QString& login)
 {
@@ -28,8 +33,53 @@ TOrderRun::TOrderRun(TVDImage& project, const TEngine& engine, const TFormats& f
 
 TOrderOutcome TOrderRun::Run()
 {
-    const auto cleanUp = qScopeGuard([this] { order_.CleanupOrder(); });
+    const auto cleanUp = qScopeGuard([this] {
+        if (kept_)
+            return;
+        if (!order_.orderDir.isEmpty())
+            DeleteFileForced(UnfinishedRecordPath(order_.orderDir));
+        order_.CleanupOrder();
+    });
     return RunSteps();
+}
+
+TOrderOutcome TOrderRun::Resume(const TUnfinishedOrder& unfinished)
+{
+    Log("-= Finishing unfinished order " + unfinished.orderId + " =-", 1);
+    order_.Reset();
+    order_.orderId = unfinished.orderId;
+    order_.orderDir = unfinished.folder;
+    for (const TUnfinishedFile& file : unfinished.files)
+        order_.orderSize += file.size;
+    listener_.OrderStarted(order_);
+    history_ = {};
+    markHistory_ = !unfinished.historyId.isEmpty()
+        && history_.LoadEntry(HistoryFolder() + "/" + unfinished.historyId + "_hist.dat");
+    if (!markHistory_)
+        Log("Unfinished order " + unfinished.orderId + " has no history entry to mark as sent", 2);
+
+    kept_ = true;
+    const auto cleanUp = qScopeGuard([this, &unfinished] {
+        if (!kept_)
+            DeleteOrderFolder(unfinished.folder);
+    });
+    TUnfinishedOrder record = unfinished;
+    return SendOrder(record.Paths(), { record.sent, true }, &record, record.login);
+}
+
+void TOrderRun::Discard(const TUnfinishedOrder& unfinished)
+{
+    Log("Unfinished order " + unfinished.orderId + " dropped", 1);
+    if (const TFtpConnectResult connected = ConnectFtp(ftp_, engine_.orderpath); connected.ok) {
+        QStringList paths = unfinished.Paths();
+        std::reverse(paths.begin(), paths.end()); // the metadata first
+        for (const QString& path : std::as_const(paths))
+            ftp_.Delete(UploadRemoteName(path)); // a file that never arrived cannot be deleted
+        ftp_.Disconnect();
+    } else {
+        Log("Unfinished order " + unfinished.orderId + ": its files on the server could not be deleted", 2);
+    }
+    DeleteOrderFolder(unfinished.folder);
 }
 
 TOrderOutcome TOrderRun::RunSteps()
@@ -56,6 +106,32 @@ TOrderOutcome TOrderRun::RunSteps()
         return TOrderOutcome::Prepared;
     }
 
+    std::optional<TUnfinishedOrder> record = KeepForResume();
+    kept_ = record.has_value();
+    return SendOrder(order_.FilesToSend(engine_.pack), {}, record ? &*record : nullptr, customer_.login);
+}
+
+std::optional<TUnfinishedOrder> TOrderRun::KeepForResume() const
+{
+    TUnfinishedOrder record { order_.orderId, history_.id, customer_.login, 0, {}, order_.orderDir };
+    for (const QString& path : order_.FilesToSend(engine_.pack)) {
+        const QFileInfo file(path);
+        if (!file.isFile())
+            return std::nullopt; // a file that is missing cannot be sent later either
+        record.files.push_back({ file.fileName(), file.size() });
+    }
+    if (!ParseUnfinishedOrder(UnfinishedOrderBytes(record))) {
+        Log("Order " + order_.orderId + " cannot be kept for a later start (its login or names)", 2);
+        return std::nullopt;
+    }
+    if (!WriteUnfinishedOrder(record))
+        return std::nullopt;
+    return record;
+}
+
+TOrderOutcome TOrderRun::SendOrder(
+    const QStringList& files, const TUploadStart& start, TUnfinishedOrder* record, const QString& login)
+{
     Status(QStringLiteral("Łączenie z serwerem ..."));
     const TFtpConnectResult connected = ConnectFtp(ftp_, engine_.orderpath);
     if (!connected.ok) {
@@ -63,11 +139,13 @@ TOrderOutcome TOrderRun::RunSteps()
         return TOrderOutcome::Failed;
     }
     Status(QStringLiteral("Wysyłanie zlecenia ..."));
-    if (!Upload())
+    if (!Upload(files, start, record))
         return TOrderOutcome::Failed;
+    kept_ = false; // the metadata is verified on the server: the order is the lab's now
     Status(QStringLiteral("Zlecenie zostało wysłane."));
-    TOrder::MarkSent(history_);
-    if (const QString page = PostOrderPage(engine_, order_.orderId, customer_.login); !page.isEmpty())
+    if (markHistory_)
+        TOrder::MarkSent(history_);
+    if (const QString page = PostOrderPage(engine_, order_.orderId, login); !page.isEmpty())
         listener_.OpenPage(page);
     if (listener_.Question(
             QStringLiteral("Zlecenie zostało pomyślnie wysłane !\rWyczyścić zlecenie z wysłanych zdjęć ?")))
@@ -98,7 +176,7 @@ TOrderListener TOrderRun::PackageListener()
     return package;
 }
 
-bool TOrderRun::Upload()
+bool TOrderRun::Upload(const QStringList& files, const TUploadStart& start, TUnfinishedOrder* record)
 {
     listener_.UploadStarted();
     TUploadListener upload;
@@ -108,10 +186,17 @@ bool TOrderRun::Upload()
         listener_.StatsChanged(order_);
     };
     upload.fileEnd = [this] { listener_.UploadFileEnded(); };
-    upload.fileSent = [this](qint64) { listener_.StatsChanged(order_); };
+    upload.fileSent = [this, record](int filesSent, qint64) {
+        if (record) {
+            record->sent = filesSent;
+            WriteUnfinishedOrder(*record);
+        }
+        listener_.UploadFileSent(filesSent);
+        listener_.StatsChanged(order_);
+    };
     upload.retrying = [this](int, const QString& notice) { listener_.UploadRetrying(notice); };
     upload.error = [this](const QString& message) { listener_.Error(message); };
-    const TUploadResult result = UploadOrder(ftp_, order_.FilesToSend(engine_.pack), engine_.orderpath, upload);
+    const TUploadResult result = UploadOrder(ftp_, files, engine_.orderpath, upload, start);
     listener_.UploadFinished(result.sent);
     return result.sent;
 }

@@ -3,8 +3,11 @@
 // the steps in this order: InitOrder, RenderOrderPhotos, PackOrder (when the lab wants a ZIP),
 // WriteMetadata, RecordHistory, the don't-send flag, ConnectFtp, UploadOrder (each file
 // verified on the server), MarkSent, the post-order page and the question after a sent order;
-// CleanupOrder runs on every way out. What a window shows or asks meanwhile goes through a
-// TOrderRunListener, whose calls all come on the thread that called Run.
+// CleanupOrder runs on every way out but one: from the upload on, the order's folder keeps a
+// record (order/unfinishedorder.h) and stays until the metadata is verified on the server, so an
+// order that failed or whose program ended can be finished (Resume) or dropped (Discard) at the
+// next start. What a window shows or asks meanwhile goes through a TOrderRunListener, whose
+// calls all come on the thread that called Run, Resume or Discard.
 //
 //     TOrderRun run(project, engine, formats, customer, listener);
 //     const TOrderOutcome outcome = run.Run(); // local event loops run meanwhile
@@ -12,14 +15,18 @@
 #include "order/history.h"
 #include "order/metadata.h"
 #include "order/orderpackage.h"
+#include "order/unfinishedorder.h"
 
 #include <QImage>
 #include <QString>
+
+#include <optional>
 
 class TEngine;
 class TFormats;
 class TVDImage;
 struct TUploadProgress;
+struct TUploadStart;
 
 // What a window makes of a running order. Every call has an empty default, except the
 // messages and the question, which a window must show.
@@ -46,6 +53,8 @@ public:
     virtual void UploadFileStarted(qint64 /*bytes*/) { }
     virtual void UploadProgressed(const TUploadProgress& /*progress*/) { }
     virtual void UploadFileEnded() { }
+    // A file is on the server whole: the first filesSent files of the upload are.
+    virtual void UploadFileSent(int /*filesSent*/) { }
     virtual void UploadRetrying(const QString& /*notice*/) { }
     virtual void UploadFinished(bool /*sent*/) { }
 
@@ -81,8 +90,20 @@ public:
     // Runs the whole order once. Spins local event loops (the rendering, the ZIP, every FTP
     // operation, and whatever the listener's messages and question do), so the caller's
     // windows keep painting; the caller keeps its own controls from starting anything
-    // meanwhile. The order's files are gone when it returns.
+    // meanwhile. The order's files are gone when it returns, unless its upload began and did
+    // not end sent: then they wait, with their record, for the next start.
     TOrderOutcome Run();
+
+    // Finishes an order an earlier run left unfinished, without rendering anything: connects,
+    // sends what the server does not hold whole yet (the metadata last; a partial file goes on
+    // from its end, the upload's rules), then ends as a sent order does: the order's history entry
+    // marked sent (unless it is gone), the post-order page, the question. The folder is deleted
+    // once the order is sent and kept otherwise. Spins local event loops, as Run.
+    TOrderOutcome Resume(const TUnfinishedOrder& unfinished);
+    // Drops an unfinished order: its files on the server are deleted, the metadata first, so
+    // that the lab never sees a part of it as a whole order (a server that cannot be reached
+    // keeps them, without metadata; logged at level 2); then its folder. Spins local event loops.
+    void Discard(const TUnfinishedOrder& unfinished);
 
     const TOrder& Order() const { return order_; }
     const THistory& History() const { return history_; }
@@ -93,7 +114,14 @@ private:
     bool Succeeded(const TOrderStep& step);
     void Status(const QString& status);
     TOrderListener PackageListener();
-    bool Upload();
+    // The record of the order just prepared, written beside its files; nothing when it could
+    // not be written (the order then goes as before, cleaned up on every way out).
+    std::optional<TUnfinishedOrder> KeepForResume() const;
+    // Connects, uploads files from start (record, when given, follows the files verified) and
+    // ends as a sent order under login.
+    TOrderOutcome SendOrder(
+        const QStringList& files, const TUploadStart& start, TUnfinishedOrder* record, const QString& login);
+    bool Upload(const QStringList& files, const TUploadStart& start, TUnfinishedOrder* record);
 
     TVDImage& project_;
     const TEngine& engine_;
@@ -103,4 +131,6 @@ private:
     TOrder order_;
     THistory history_;
     TFtpClient ftp_;
+    bool kept_ = false; // the order's folder stays for the next start
+    bool markHistory_ = true; // the history entry is there to be marked sent
 };

@@ -9,6 +9,9 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 
+#include <algorithm>
+#include <optional>
+
 namespace {
 
 const QString kTooManyErrors = QStringLiteral("Zbyt wiele błędów podczas wysyłania zlecenia !\rZlecenie nie zostało "
@@ -131,22 +134,43 @@ bool UploadOrderFile(TFtpClient& client, const QString& path)
     return false;
 }
 
+namespace {
+
+// The size of path's remote file, when the server tells it.
+std::optional<qint64> RemoteSize(TFtpClient& client, const QString& path)
+{
+    std::optional<qint64> size;
+    if (!client.Size(UploadRemoteName(path), &size).ok)
+        return std::nullopt;
+    return size;
+}
+
+// Where an attempt at path can begin when the server's copy has held bytes.
+qint64 ResumePointOf(const TFtpClient& client, const QString& path, std::optional<qint64> held)
+{
+    if (!client.Features().restStream || !held)
+        return 0;
+    return *held <= FileSize64(path) ? *held : 0; // a larger file is not a part of this one
+}
+
+} // namespace
+
 qint64 RemoteResumePoint(TFtpClient& client, const QString& path)
 {
     if (!client.Features().restStream)
         return 0;
-    std::optional<qint64> size;
-    if (!client.Size(UploadRemoteName(path), &size).ok || !size)
-        return 0;
-    return *size <= FileSize64(path) ? *size : 0; // a larger file is not a part of this one
+    return ResumePointOf(client, path, RemoteSize(client, path));
 }
 
-TUploadResult UploadOrder(
-    TFtpClient& client, const QStringList& files, const QString& folder, const TUploadListener& listener)
+TUploadResult UploadOrder(TFtpClient& client, const QStringList& files, const QString& folder,
+    const TUploadListener& listener, const TUploadStart& start)
 {
     TUploadResult upload;
     for (const QString& file : files)
         upload.totalBytes += std::max<qint64>(FileSize64(file), 0);
+    const qsizetype verified = std::clamp<qsizetype>(start.verified, 0, files.size());
+    for (qsizetype i = 0; i < verified; ++i)
+        upload.sentBytes += std::max<qint64>(FileSize64(files[i]), 0);
     QElapsedTimer sinceStart;
     sinceStart.start();
     const WorkListenerScope scope(client,
@@ -159,9 +183,28 @@ TUploadResult UploadOrder(
     int stalled = 0; // failed attempts since the last progress
     bool resumable = false; // the last attempt at file i broke, its part stays on the server
     qint64 attemptBegan = 0; // where in file i that attempt began
-    for (qsizetype i = 0; i < files.size();) {
+    bool lookUp = start.askServer; // file i is not tried yet in this run: ask the server first
+    for (qsizetype i = verified; i < files.size();) {
         qint64 offset = 0;
-        if (resumable) {
+        if (lookUp) {
+            lookUp = false;
+            const std::optional<qint64> held = RemoteSize(client, files[i]);
+            const qint64 localSize = std::max<qint64>(FileSize64(files[i]), 0);
+            if (held && *held == localSize) {
+                Log("FTP: " + UploadRemoteName(files[i]) + " is on the server whole, not sent again", 0);
+                upload.sentBytes += localSize;
+                upload.heldBytes += localSize;
+                lookUp = start.askServer;
+                ++i;
+                Notify(listener.fileSent, int(i), upload.sentBytes);
+                continue;
+            }
+            offset = ResumePointOf(client, files[i], held);
+            if (offset > 0)
+                Log(QStringLiteral("FTP: resuming %1 at %2 bytes")
+                        .arg(UploadRemoteName(files[i]), QString::number(offset)),
+                    0);
+        } else if (resumable) {
             offset = RemoteResumePoint(client, files[i]);
             if (offset > attemptBegan)
                 stalled = 0;
@@ -174,9 +217,10 @@ TUploadResult UploadOrder(
         if (outcome == TFileUpload::Sent) {
             upload.sentBytes += std::max<qint64>(FileSize64(files[i]), 0);
             upload.resumedBytes += offset;
-            Notify(listener.fileSent, upload.sentBytes);
             resumable = false;
+            lookUp = start.askServer;
             ++i;
+            Notify(listener.fileSent, int(i), upload.sentBytes);
             continue;
         }
         resumable = outcome == TFileUpload::Broken;

@@ -30,7 +30,8 @@ struct TUploadListener {
     std::function<void(qint64 fileBytes)> fileBegin; // the fetch window's bar maximum
     std::function<void(const TUploadProgress&)> progress;
     std::function<void()> fileEnd; // the fetch window's bar maximum back to 100
-    std::function<void(qint64 sentBytes)> fileSent; // a file arrived whole: the statistics
+    // A file is on the server whole (sent, or found there): filesSent files of the list are.
+    std::function<void(int filesSent, qint64 sentBytes)> fileSent;
     // A file failed and the connection is made again: the text for the error label.
     std::function<void(int failures, const QString& notice)> retrying;
     // An error message for the user (fdialog), in the order they arise; the upload has
@@ -44,6 +45,17 @@ struct TUploadResult {
     qint64 totalBytes = 0;
     qint64 sentBytes = 0;
     qint64 resumedBytes = 0; // bytes of broken files that went on from the server's copy, not again
+    qint64 heldBytes = 0; // bytes of files the server held whole already (TUploadStart), not sent
+};
+
+// Where an upload of an order begins that an earlier run of the program began. The first
+// verified files are on the server (verified then); each later file is looked up first when
+// askServer: a file the server holds whole (SIZE equal to the local size) is not sent again, a
+// shorter one goes on from its end when the server resumes uploads (REST STREAM), anything else
+// is sent whole.
+struct TUploadStart {
+    int verified = 0;
+    bool askServer = false;
 };
 
 // How one attempt at a file ended. Broken: the connection broke during it and the server resumes
@@ -77,5 +89,5 @@ qint64 RemoteResumePoint(TFtpClient& client, const QString& path);
 // connected in folder; a failed file is sent again after reconnecting (ConnectFtp into folder),
 // from where the server's copy ends after a broken attempt, until kMaxUploadFailures failures
 // without progress. Disconnects at the end.
-TUploadResult UploadOrder(
-    TFtpClient& client, const QStringList& files, const QString& folder, const TUploadListener& listener);
+TUploadResult UploadOrder(TFtpClient& client, const QStringList& files, const QString& folder,
+    const TUploadListener& listener, const TUploadStart& start = {});

@@ -11,6 +11,7 @@
 #include "order/orderupload.h"
 #include "order/sendorderrules.h"
 #include "order/shopchoice.h"
+#include "order/unfinishedorder.h"
 #include "platform/timeutils.h"
 #include "project/numbertext.h"
 #include "project/uvdimage.h"
@@ -322,7 +323,7 @@ void Tfsendorder::showEvent(QShowEvent* event)
 {
     // The opening steps belong to an opening only: a window restored from minimised (a
     // spontaneous show) or shown again while open would otherwise restart a running order.
-    if (event->spontaneous() || opened_) {
+    if (event->spontaneous() || opened_ || resuming_) {
         QDialog::showEvent(event);
         return;
     }
@@ -521,14 +522,51 @@ void Tfsendorder::bsendClick()
             "?")))
         return;
     SaveCustomerData();
-    for (QLabel* label : { lid, lsizeoryg, lsizeraw, lsizecur, lsizecurraw, lcount, ltime })
-        label->clear();
-    ltimeleft->setText(QStringLiteral("nieznany"));
-    lstat->setText(QStringLiteral("Formatowanie zlecenia ..."));
+    ClearSendingPage(QStringLiteral("Formatowanie zlecenia ..."));
     SetSending(true);
     QApplication::processEvents();
     pb->SetPosition(0);
     RunOrder();
+}
+
+void Tfsendorder::ClearSendingPage(const QString& status)
+{
+    for (QLabel* label : { lid, lsizeoryg, lsizeraw, lsizecur, lsizecurraw, lcount, ltime })
+        label->clear();
+    ltimeleft->setText(QStringLiteral("nieznany"));
+    lstat->setText(status);
+}
+
+void Tfsendorder::OfferUnfinishedOrders()
+{
+    for (const TUnfinishedOrder& unfinished : FindUnfinishedOrders()) {
+        if (fdialog().Question(UnfinishedOrderQuestion(unfinished))) {
+            ResumeOrder(unfinished);
+            continue;
+        }
+        // Reaching the server to delete the order's files may take up to its time-out.
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        TSendOrderView view(*this, links_.newProject);
+        TOrderRun(*Core().vdimage, *Core().engine, *Core().formats, {}, view).Discard(unfinished);
+        QApplication::restoreOverrideCursor();
+    }
+}
+
+void Tfsendorder::ResumeOrder(const TUnfinishedOrder& unfinished)
+{
+    resuming_ = true;
+    ClearSendingPage(QStringLiteral("Łączenie z serwerem ..."));
+    lerror->hide();
+    pb->SetPosition(0);
+    SetSending(true);
+    CentreOnScreen(this);
+    show();
+    QApplication::processEvents();
+    TSendOrderView view(*this, links_.newProject);
+    TOrderRun(*Core().vdimage, *Core().engine, *Core().formats, {}, view).Resume(unfinished);
+    SetSending(false);
+    hide();
+    resuming_ = false;
 }
 
 void Tfsendorder::SaveCustomerData()

@@ -26,6 +26,7 @@ class TNiceCheckBox;
 class TOrder;
 struct TCustomerData;
 struct TOrderCustomer;
+struct TUnfinishedOrder;
 
 struct TSendOrderLinks {
     // The login window, modal: the user name and answer of a successful login, else nothing.
@@ -121,6 +122,10 @@ public:
     // "ZAMAWIAM": the question, then the whole order. Spins event loops: the pending events
     // once, so that the sending page paints before the first step, then those of the run.
     void bsendClick();
+    // At start-up: each order an earlier run left unfinished (order/unfinishedorder.h) is
+    // offered, "Dokończyć wysyłanie zlecenia ..."; OK finishes it with this window showing its
+    // sending page, "NIE" drops it. Spins event loops (the questions, the runs).
+    void OfferUnfinishedOrders();
 
 public Q_SLOTS:
     // Escape and the close box: refused while an order runs (the window is disabled then),
@@ -145,8 +150,13 @@ private:
     // this window's labels and bar and shows its messages. Spins the run's event loops.
     void RunOrder();
     TOrderCustomer OrderCustomer() const;
+    // Shows the sending page, without the opening steps, and finishes the order.
+    void ResumeOrder(const TUnfinishedOrder& unfinished);
+    // The statistics and the bar emptied, the step's text status.
+    void ClearSendingPage(const QString& status);
 
     bool opened_ = false; // between an opening and the window's hiding
+    bool resuming_ = false; // shown to finish an unfinished order: no opening steps
     TSendOrderLinks links_;
     QString login_; // the user name the order is sent under; empty without a login script
     TFormSlotEntry<Tfsendorder> slot_ { this };

@@ -366,9 +366,14 @@ void Tfmain::asendorderExecute()
                            "wywołanych zdjęciach ! Użyj opcji \"podgląd końcowy\" aby zobaczyć jak wyglądać może "
                            "zdjęcie po wywołaniu.\rCzy nadal chcesz wysłać zlecenie ?")))
         return;
+    WhileSendingOrder([this] { OpenAttached(TMainLink::SendOrder); });
+}
+
+void Tfmain::WhileSendingOrder(const std::function<void()>& send)
+{
     sendOrderShowing_ = true;
     const auto done = qScopeGuard([this] { sendOrderShowing_ = false; });
-    OpenAttached(TMainLink::SendOrder);
+    send();
 }
 
 void Tfmain::asettingsExecute()

@@ -85,6 +85,9 @@ public:
     // When the project file at path holds photos: asks whether to restore them; "OK" restores
     // them (RestoreProject), "NIE" empties the file. A damaged file is only logged.
     void OfferSavedProject(const QString& path);
+    // Runs send, during which the send-order window has the project: its "Nowy projekt" after a
+    // sent order clears without asking (the send action, and an order a start-up finishes).
+    void WhileSendingOrder(const std::function<void()>& send);
     // Decodes the saved photos' sources again with the wait window's progress and gives each
     // photo what the customer had set on it; sources that cannot be read are left out and
     // named in one warning. The project file is not rewritten until every photo is back, and

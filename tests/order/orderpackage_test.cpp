@@ -114,7 +114,7 @@ TEST_F(OrderPackageTest, FilesWithoutPacking)
 {
     MakeOrder(false);
     EXPECT_TRUE(QFileInfo(order_.orderDir).fileName().startsWith("VDOTMP."));
-    EXPECT_EQ(QFileInfo(order_.orderDir).absolutePath(), temp_.path());
+    EXPECT_EQ(QFileInfo(order_.orderDir).absolutePath(), app_.Path("orders")); // outlives a reboot, unlike /tmp
     struct stat info { };
     ASSERT_EQ(stat(QFile::encodeName(order_.orderDir).constData(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0700u);
@@ -215,10 +215,9 @@ TEST_F(OrderPackageTest, OversizedSheetIsRefusedBeforeRendering)
     order_.CleanupOrder();
 }
 
-TEST_F(OrderPackageTest, UnwritableTempFolderFails)
+TEST_F(OrderPackageTest, UnwritableOrdersFolderFails)
 {
-    ScopedEnv tmpdir("TMPDIR", temp_.filePath("file"));
-    WriteFileBytes(temp_.filePath("file"), "not a folder");
+    WriteFileBytes(app_.Path("orders"), "not a folder");
     order_.Reset();
     const TOrderStep step = order_.InitOrder(project(), QStringLiteral("%data%"), history_);
     EXPECT_FALSE(step.ok);

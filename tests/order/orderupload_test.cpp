@@ -29,7 +29,7 @@ struct Shown {
     TUploadListener Listener()
     {
         return { [this](qint64) { ++begins; }, [this](const TUploadProgress& p) { progress << p; }, [this] { ++ends; },
-            [this](qint64 bytes) { sent << bytes; },
+            [this](int, qint64 bytes) { sent << bytes; },
             [this](int failures, const QString& notice) {
                 EXPECT_EQ(failures, notices.size() + 1);
                 notices << notice;
@@ -176,6 +176,66 @@ TEST_F(UploadOrderTest, DroppedConnectionResumesWhereItBroke)
     EXPECT_EQ(shown_.sent, (QList<qint64> { 150000, 350000, 350014 }));
     for (const TUploadProgress& p : shown_.progress)
         EXPECT_LE(p.doneBytes, result.totalBytes);
+}
+
+// An upload an earlier run of the program began: the files it verified are taken as sent, each
+// later one is looked up first. What the server holds whole is not sent again, a shorter copy
+// goes on from its end, a longer one (not a part of this file) is replaced. held: bytes of each
+// file on the server beforehand (-1 none, -2 the file and one byte more).
+TEST_F(UploadOrderTest, UploadBegunEarlierSendsOnlyWhatTheServerLacks)
+{
+    struct TCase {
+        const char* name;
+        int verified;
+        QList<qint64> held;
+        QStringList uploads; // the server's "FTP UPLOAD" lines, in order
+        QList<qint64> sent; // the sent bytes after each file on the server whole
+        qint64 heldBytes;
+        qint64 resumedBytes;
+    };
+    const QString photo2 = QStringLiteral("/orders/3fa9c07b_00002.jpg");
+    const QString metadata = QStringLiteral("/orders/3fa9c07b_metadata.txt");
+    const TCase cases[] = {
+        { "the first verified, the second whole there", 1, { 150000, 200000, -1 }, { metadata + " from 0: 14 bytes" },
+            { 350000, 350014 }, 200000, 0 },
+        { "the first verified, the second cut short", 1, { 150000, 1000, -1 },
+            { photo2 + " from 1000: 199000 bytes", metadata + " from 0: 14 bytes" }, { 350000, 350014 }, 0, 1000 },
+        { "a longer file of the second's name", 1, { 150000, -2, -1 },
+            { photo2 + " from 0: 200000 bytes", metadata + " from 0: 14 bytes" }, { 350000, 350014 }, 0, 0 },
+        { "everything there but nothing verified", 0, { 150000, 200000, 14 }, {}, { 150000, 350000, 350014 }, 350014,
+            0 },
+        { "every file verified", 3, { 150000, 200000, 14 }, {}, {}, 0, 0 },
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        shown_ = {};
+        Start();
+        for (int i = 0; i < 3; ++i) {
+            const QByteArray local = ReadFileBytes(files_[i]);
+            if (c.held[i] >= 0) {
+                ASSERT_TRUE(WriteFileBytes(Remote(i), local.left(c.held[i])));
+            } else if (c.held[i] == -2) {
+                ASSERT_TRUE(WriteFileBytes(Remote(i), local + "x"));
+            }
+        }
+        const TUploadResult result
+            = UploadOrder(client_, files_, engine_.orderpath, shown_.Listener(), { c.verified, true });
+        EXPECT_TRUE(result.sent);
+        EXPECT_EQ(result.failures, 0);
+        EXPECT_EQ(result.sentBytes, 350014);
+        EXPECT_EQ(result.heldBytes, c.heldBytes);
+        EXPECT_EQ(result.resumedBytes, c.resumedBytes);
+        EXPECT_EQ(shown_.sent, c.sent);
+        for (int i = 0; i < 3; ++i)
+            EXPECT_TRUE(ArrivedWhole(i)) << i;
+        QStringList uploads;
+        for (const QString& line : server_->Lab().Output().split('\n'))
+            if (line.startsWith("FTP UPLOAD "))
+                uploads << line.mid(11).trimmed();
+        EXPECT_EQ(uploads, c.uploads);
+        for (const TUploadProgress& p : shown_.progress)
+            EXPECT_LE(p.doneBytes, result.totalBytes);
+    }
 }
 
 // Every attempt at the first photo breaks, each after 20000 more bytes: seven failures, but the

@@ -173,7 +173,11 @@ protected:
         return entry;
     }
     QStringList OnServer() const { return QDir(server.Orders()).entryList(QDir::Files, QDir::Name); }
-    bool OrderFilesLeft() const { return !QDir(temp.path()).entryList({ "VDOTMP.*" }, QDir::AllEntries).isEmpty(); }
+    bool OrderFilesLeft() const
+    {
+        return !QDir(app.Path("orders")).entryList({ "VDOTMP.*" }, QDir::AllEntries).isEmpty()
+            || !QDir(temp.path()).entryList({ "VDOTMP.*" }, QDir::AllEntries).isEmpty();
+    }
 
     // Run on page 2 before the order: the shop and its options. Card payment with personal
     // pickup from the lab itself unless a test says otherwise.
@@ -642,11 +646,64 @@ TEST_F(SendOrderRunTest, UnreachableServerLeavesTheWindowReadyAgain)
     EXPECT_TRUE(open);
     EXPECT_FALSE(window.bsend->isHidden()) << "back from sending";
     EXPECT_EQ(Entry().GetValue("ordersend"), "");
-    EXPECT_FALSE(OrderFilesLeft());
+    EXPECT_TRUE(OrderFilesLeft()) << "kept for the next start";
     EXPECT_EQ(newProjects, 0);
     EXPECT_EQ(statusAtDialogs, (QStringList { kReadyToSend, QStringLiteral("Łączenie z serwerem ...") }))
         << "the failing step named beside its message";
     EXPECT_EQ(statusAfter, kReadyToSend);
+}
+
+// The next start offers the order the server could not take: OK finishes it with the sending
+// page showing and ends as a sent order; "NIE" drops it.
+TEST_F(SendOrderRunTest, UnfinishedOrderIsOfferedAtTheNextStart)
+{
+    for (const bool finish : { true, false }) {
+        SCOPED_TRACE(finish ? "OK" : "NIE");
+        const QString host = f.engine.host;
+        f.engine.host = QStringLiteral("127.0.0.1:%1").arg(FreeLoopbackPort());
+        Order({ { kButtonOk }, { kButtonOk } });
+        f.engine.host = host;
+        ASSERT_TRUE(OrderFilesLeft());
+        const QString id = Entry().GetValue("oid");
+        newProjects = 0;
+        QStringList shown;
+        QString statusShown;
+        bool windowShown = false;
+        {
+            TDialogAnswers answers { { finish ? kButtonOk : kButtonNo }, { kButtonOk } };
+            answers.SetObserver([&](Tfdialog&) {
+                statusShown = window.lstat->text();
+                windowShown = window.isVisible();
+            });
+            window.OfferUnfinishedOrders();
+            for (const TShownDialog& dialog : answers.Shown())
+                shown << dialog.text;
+        }
+        const QString question
+            = QStringLiteral("Dokończyć wysyłanie zlecenia ") + id + QStringLiteral(" (wysłano 0 z 3 plików) ?");
+        EXPECT_FALSE(OrderFilesLeft());
+        EXPECT_FALSE(window.isVisible());
+        if (finish) {
+            EXPECT_EQ(shown,
+                (QStringList { question,
+                    QStringLiteral("Zlecenie zostało pomyślnie wysłane !\rWyczyścić zlecenie z wysłanych zdjęć ?") }));
+            EXPECT_EQ(statusShown, QStringLiteral("Zlecenie zostało wysłane."));
+            EXPECT_TRUE(windowShown);
+            EXPECT_EQ(newProjects, 1);
+            EXPECT_EQ(pages.urls.size(), 1);
+            EXPECT_EQ(Entry().GetValue("ordersend"), "1");
+            const TOrderVerdict verdict = CheckOrder(server.Orders(), id);
+            EXPECT_TRUE(verdict.ok) << verdict.text.toStdString();
+        } else {
+            EXPECT_EQ(shown, QStringList { question });
+            EXPECT_EQ(newProjects, 0);
+            EXPECT_EQ(Entry().GetValue("ordersend"), "");
+        }
+        for (const QString& name : OnServer())
+            QFile::remove(server.Orders(name));
+        for (const QString& name : QDir(app.Path("history")).entryList(QDir::Files))
+            QFile::remove(app.Path("history/" + name));
+    }
 }
 
 // Whatever the event loop sees while the order runs: "Obecna czynność" names the step that is

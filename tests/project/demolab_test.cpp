@@ -2,28 +2,23 @@
 // photos of several formats through the open dialog, assigns a format and quantities, shows
 // prices, renames, previews, resets and deletes, and ends; the project folder goes with it.
 // The next start offers the project it ended with and restores it.
-#include "app/program.h"
-#include "app/unewsreader.h"
-#include "app/utip.h"
 #include "core/core.h"
 #include "core/coreobjects.h"
 #include "editing/uformat.h"
 #include "editing/upreview.h"
 #include "imaging/jpegsave.h"
-#include "platform/appdir.h"
-#include "platform/process.h"
 #include "project/projectfile.h"
 #include "project/umain.h"
 #include "project/uvdimage.h"
 #include "tests/project/projectfixture.h"
 #include "tests/support/demokit.h"
+#include "tests/support/programrun.h"
 #include "tests/support/testsupport.h"
 #include "tests/support/windowdriver.h"
 #include "ui/nicecheckbox.h"
 #include "ui/pagelistbox.h"
 #include "ui/statuslabel.h"
 #include "ui/umydialog.h"
-#include "ui/upleasewait.h"
 
 #include <QAction>
 #include <QApplication>
@@ -31,7 +26,6 @@
 #include <QFileInfo>
 #include <QLocale>
 #include <QTest>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -98,38 +92,6 @@ void WorkInMainWindow(Tfmain& main, const QStringList& photos, TSession& session
     session.countAfterDelete = project.Count();
     session.state = SavedState(project);
     main.aexit->trigger();
-}
-
-// Runs the program with kit's program folder until it ends; work runs once the main window
-// shows with nothing modal and no wait window over it. False when it never did.
-bool RunProgramIn(TKit& kit, const std::function<void(Tfmain&)>& work)
-{
-    SetAppDir(kit.Program().chopped(1));
-    SetProgramArguments({ QStringLiteral("vendaro") });
-    bool worked = false;
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, [&] {
-        for (QWidget* window : QApplication::topLevelWidgets()) {
-            if (!window->isVisible())
-                continue;
-            if (auto* tip = qobject_cast<Tftip*>(window)) {
-                tip->accept();
-            } else if (auto* news = qobject_cast<Tfnews*>(window)) {
-                news->close();
-            } else if (auto* main = qobject_cast<Tfmain*>(window);
-                       main && !worked && !QApplication::activeModalWidget() && !fwait().isVisible()) {
-                worked = true;
-                poll.stop();
-                work(*main);
-            }
-        }
-    });
-    poll.start(20);
-    RunProgram();
-    poll.stop();
-    SetProgramArguments(QApplication::arguments());
-    SetAppDir(QString());
-    return worked;
 }
 
 TEST(DemoLabSession, CustomerFillsAProject)
