@@ -50,19 +50,19 @@ constexpr int kGraceMs = 2000;
 
 // A failure raised inside an operation; breaks: the control connection is no longer usable.
 struct TFtpFailure {
-    const char* errorClass;
+    TFtpError errorClass;
     QString message;
     bool breaks = false;
 };
 
-[[noreturn]] void Fail(const char* errorClass, const QString& message, bool breaks = false)
+[[noreturn]] void Fail(TFtpError errorClass, const QString& message, bool breaks = false)
 {
     throw TFtpFailure { errorClass, message, breaks };
 }
 
-TFtpResult Failure(const char* errorClass, const QString& message)
+TFtpResult Failure(TFtpError errorClass, const QString& message)
 {
-    return { false, QString::fromLatin1(errorClass), message };
+    return { false, errorClass, message };
 }
 
 Poco::Timespan Milliseconds(int ms)
@@ -207,7 +207,7 @@ struct TFtpClient::Connection {
     std::string Wire(const QString& name) const
     {
         if (HoldsLineBreak(name))
-            Fail("EName", QStringLiteral("A name with a line break cannot be sent: ") + name.simplified());
+            Fail(TFtpError::Name, QStringLiteral("A name with a line break cannot be sent: ") + name.simplified());
         return (features.utf8 ? name.toUtf8() : ToCp1250(name)).toStdString();
     }
 };
@@ -308,7 +308,7 @@ int Reply(Connection& c, int status, const std::string& reply)
 {
     c.SetLastReply(reply);
     if (status < 100 || status > 599)
-        Fail("EConnection", QStringLiteral("Connection closed by the server"), true);
+        Fail(TFtpError::Connection, QStringLiteral("Connection closed by the server"), true);
     return status;
 }
 
@@ -331,7 +331,7 @@ int Command(Connection& c, const std::string& command, const std::string& arg = 
 void Expect(Connection& c, int status, int expectedClass, const QString& what)
 {
     if (status / 100 != expectedClass)
-        Fail("EFtpReply", what + QStringLiteral(": ") + c.LastReply());
+        Fail(TFtpError::FtpReply, what + QStringLiteral(": ") + c.LastReply());
 }
 
 // The data connection of one transfer, reachable by Abort while it is open.
@@ -366,7 +366,7 @@ public:
             c_.session->SendPort(server_.address());
             Expect(c_, Command(c_, command, arg), 1, what);
             if (!server_.poll(timeout, Poco::Net::Socket::SELECT_READ))
-                Fail("ETimeout", QStringLiteral("The server opened no data connection"), true);
+                Fail(TFtpError::Timeout, QStringLiteral("The server opened no data connection"), true);
             socket_ = server_.acceptConnection();
             c_.SetData(socket_.impl()->sockfd());
             server_.close();
@@ -435,8 +435,8 @@ void SendAll(Poco::Net::StreamSocket& socket, const char* data, qint64 size)
     data.Close();
     ReadReply(c);
     if (op.Cancelled())
-        Fail("ECancelled", QStringLiteral("Transfer cancelled"));
-    Fail("EDataConnection", what);
+        Fail(TFtpError::Cancelled, QStringLiteral("Transfer cancelled"));
+    Fail(TFtpError::DataConnection, what);
 }
 
 // SIZE of a file: nothing when the server has no SIZE command (remembered) or refuses it
@@ -460,11 +460,11 @@ TFtpResult ConnectWork(Connection& c, const TFtpSettings& settings)
 {
     const bool viaProxy = settings.useProxy && settings.proxyType != int(TFtpProxyType::None);
     if (settings.useProxy && (settings.proxyType < 0 || settings.proxyType > int(TFtpProxyType::UserPass)))
-        Fail("EProxyType", QStringLiteral("FTP proxy type %1 not supported").arg(settings.proxyType));
+        Fail(TFtpError::ProxyType, QStringLiteral("FTP proxy type %1 not supported").arg(settings.proxyType));
     const QString host = viaProxy ? settings.proxyHost : settings.host;
     const int port = viaProxy ? settings.proxyPort : settings.port;
     if (host.isEmpty() || port < 1 || port > 65535)
-        Fail("EConnection",
+        Fail(TFtpError::Connection,
             QStringLiteral("No server to connect to (\"%1\", port %2)").arg(host, QString::number(port)));
     const Poco::Net::SocketAddress address(host.toStdString(), quint16(port));
     Poco::Net::StreamSocket socket;
@@ -496,14 +496,14 @@ void LearnFeatures(Connection& c)
 }
 
 // A connection that may not go on in plain text: closed without another word.
-[[noreturn]] void FailInsecure(Connection& c, const char* errorClass, const QString& why)
+[[noreturn]] void FailInsecure(Connection& c, TFtpError errorClass, const QString& why)
 {
     c.security = {};
     Fail(errorClass, why, true);
 }
 
 // With tls set, plain text from here on is either refused or, with tls 1, noted.
-void GoOnInPlainText(Connection& c, const TFtpSettings& settings, const char* errorClass, const QString& why)
+void GoOnInPlainText(Connection& c, const TFtpSettings& settings, TFtpError errorClass, const QString& why)
 {
     if (settings.tls == TFtpTls::Required)
         FailInsecure(c, errorClass, why);
@@ -518,7 +518,8 @@ void StartTls(Connection& c, const TFtpSettings& settings)
         return;
     const int status = Command(c, "AUTH", "TLS");
     if (status / 100 != 2) {
-        GoOnInPlainText(c, settings, "ETlsRequired", QStringLiteral("The server offers no TLS: ") + c.LastReply());
+        GoOnInPlainText(
+            c, settings, TFtpError::TlsRequired, QStringLiteral("The server offers no TLS: ") + c.LastReply());
         return;
     }
     c.tls = ClientTlsContext(settings.host.toStdString());
@@ -540,8 +541,8 @@ void ProtectData(Connection& c, const TFtpSettings& settings)
         c.security.data = true;
         return;
     }
-    GoOnInPlainText(
-        c, settings, "ETlsRequired", QStringLiteral("The server refuses protected data connections: ") + c.LastReply());
+    GoOnInPlainText(c, settings, TFtpError::TlsRequired,
+        QStringLiteral("The server refuses protected data connections: ") + c.LastReply());
 }
 
 TFtpResult LoginWork(Connection& c, const TFtpSettings& settings)
@@ -559,7 +560,7 @@ TFtpResult LoginWork(Connection& c, const TFtpSettings& settings)
         break;
     case TFtpProxyType::UserSite:
         if (settings.tls != TFtpTls::Plain)
-            GoOnInPlainText(c, settings, "ETlsProxy", noTlsThroughProxy);
+            GoOnInPlainText(c, settings, TFtpError::TlsProxy, noTlsThroughProxy);
         UserPass(c, settings.user + u'@' + host, settings.password);
         break;
     case TFtpProxyType::Site:
@@ -575,7 +576,7 @@ TFtpResult LoginWork(Connection& c, const TFtpSettings& settings)
         break;
     case TFtpProxyType::UserPass:
         if (settings.tls != TFtpTls::Plain)
-            GoOnInPlainText(c, settings, "ETlsProxy", noTlsThroughProxy);
+            GoOnInPlainText(c, settings, TFtpError::TlsProxy, noTlsThroughProxy);
         UserPass(c, settings.user + u'@' + settings.proxyUser + u'@' + host,
             settings.password + u'@' + settings.proxyPassword);
         break;
@@ -593,11 +594,11 @@ void FinishTransfer(Connection& c, Operation& op, DataConnection& data, const QS
     data.Close();
     const int status = ReadReply(c);
     if (status == 426) // the server's side of the data connection broke
-        Fail("EDataConnection", what + QStringLiteral(" broken: ") + c.LastReply());
+        Fail(TFtpError::DataConnection, what + QStringLiteral(" broken: ") + c.LastReply());
     Expect(c, status, 2, what + QStringLiteral(" not completed"));
     op.End(moved);
     if (op.Cancelled())
-        Fail("ECancelled", QStringLiteral("Transfer cancelled"));
+        Fail(TFtpError::Cancelled, QStringLiteral("Transfer cancelled"));
 }
 
 // Hands every block the server sends to take until the server closes the data connection;
@@ -633,7 +634,7 @@ void Restart(Connection& c, const QString& remoteName, qint64 offset)
     const int status = Command(c, "REST", std::to_string(offset));
     const std::string reply = c.RawReply();
     if (!RestReplyAccepted(status, QByteArrayView(reply.data(), qsizetype(reply.size())), offset))
-        Fail("EResumeRefused",
+        Fail(TFtpError::ResumeRefused,
             QStringLiteral("Cannot resume %1 at %2: %3").arg(remoteName).arg(offset).arg(c.LastReply()));
 }
 
@@ -648,10 +649,10 @@ void OpenUpload(Connection& c, DataConnection& data, const TFtpSettings& setting
     try {
         data.Open(settings, "STOR", name, what + QStringLiteral(" refused"));
     } catch (const TFtpFailure& failure) {
-        if (failure.breaks || QLatin1String(failure.errorClass) != QLatin1String("EFtpReply"))
+        if (failure.breaks || failure.errorClass != TFtpError::FtpReply)
             throw;
         Command(c, "REST", "0");
-        Fail("EResumeRefused", failure.message);
+        Fail(TFtpError::ResumeRefused, failure.message);
     }
 }
 
@@ -661,10 +662,11 @@ TFtpResult PutWork(Connection& c, Operation& op, const TFtpSettings& settings, c
     const std::string name = c.Wire(remoteName);
     QFile file(localPath);
     if (!file.open(QIODevice::ReadOnly))
-        Fail("EFile", QStringLiteral("Cannot open %1: %2").arg(localPath, file.errorString()));
+        Fail(TFtpError::File, QStringLiteral("Cannot open %1: %2").arg(localPath, file.errorString()));
     const qint64 total = file.size();
     if (offset < 0 || offset > total || !file.seek(offset))
-        Fail("EFile", QStringLiteral("Cannot begin %1 at %2 of %3 bytes").arg(localPath).arg(offset).arg(total));
+        Fail(
+            TFtpError::File, QStringLiteral("Cannot begin %1 at %2 of %3 bytes").arg(localPath).arg(offset).arg(total));
     const QString what = QStringLiteral("Upload of ") + remoteName;
     DataConnection data(c);
     OpenUpload(c, data, settings, name, what, offset);
@@ -702,7 +704,7 @@ TFtpResult GetWork(
     const std::string name = c.Wire(remoteName);
     QSaveFile target(localPath);
     if (!target.open(QIODevice::WriteOnly))
-        Fail("EFile", QStringLiteral("Cannot write %1: %2").arg(localPath, target.errorString()));
+        Fail(TFtpError::File, QStringLiteral("Cannot write %1: %2").arg(localPath, target.errorString()));
     const qint64 total = RemoteSize(c, name).value_or(0);
     const QString what = QStringLiteral("Download of ") + remoteName;
     DataConnection data(c);
@@ -714,7 +716,7 @@ TFtpResult GetWork(
             : QStringLiteral("Cannot write %1: %2").arg(localPath, target.errorString());
     });
     if (!target.commit())
-        Fail("EFile", QStringLiteral("Cannot write %1: %2").arg(localPath, target.errorString()));
+        Fail(TFtpError::File, QStringLiteral("Cannot write %1: %2").arg(localPath, target.errorString()));
     return { true, {}, {} };
 }
 
@@ -740,7 +742,7 @@ TFtpResult SizeWork(Connection& c, const QString& remoteName, std::optional<qint
     size = RemoteSize(c, name, &status);
     if (!size && c.sizeCommand) {
         Expect(c, status, 2, QStringLiteral("Cannot get the size of ") + remoteName);
-        Fail("EFtpReply", QStringLiteral("Size of %1 not understood: %2").arg(remoteName, c.LastReply()));
+        Fail(TFtpError::FtpReply, QStringLiteral("Size of %1 not understood: %2").arg(remoteName, c.LastReply()));
     }
     return { true, {}, {} };
 }
@@ -758,23 +760,23 @@ TFtpResult Execute(const TFtpClient::Work& work, Operation& op)
         result = Failure(failure.errorClass, failure.message);
         breaks = failure.breaks;
     } catch (const Poco::TimeoutException& e) {
-        result = Failure("ETimeout", QString::fromStdString(e.displayText()));
+        result = Failure(TFtpError::Timeout, QString::fromStdString(e.displayText()));
     } catch (const Poco::Net::SSLException& e) { // the handshake, the certificate or the TLS layer
-        result = Failure("ETls", QString::fromStdString(e.displayText()));
+        result = Failure(TFtpError::Tls, QString::fromStdString(e.displayText()));
         c.security = {};
     } catch (const Poco::Net::FTPException& e) { // a refused PASV, EPSV, PORT or EPRT
-        result = Failure("EFtpReply", QString::fromStdString(e.displayText()));
+        result = Failure(TFtpError::FtpReply, QString::fromStdString(e.displayText()));
     } catch (const Poco::IOException& e) { // Poco::Net::NetException among them
-        result = Failure("EConnection", QString::fromStdString(e.displayText()));
+        result = Failure(TFtpError::Connection, QString::fromStdString(e.displayText()));
     } catch (const Poco::Exception& e) {
-        result = Failure("ENetwork", QString::fromStdString(e.displayText()));
+        result = Failure(TFtpError::Network, QString::fromStdString(e.displayText()));
     } catch (const std::exception& e) {
-        result = Failure("ENetwork", QString::fromLocal8Bit(e.what()));
+        result = Failure(TFtpError::Network, QString::fromLocal8Bit(e.what()));
     }
     if (breaks || op.Severed())
         c.broken = true;
     if (op.Cancelled())
-        result = Failure("ECancelled", QStringLiteral("Operation cancelled"));
+        result = Failure(TFtpError::Cancelled, QStringLiteral("Operation cancelled"));
     return result;
 }
 
@@ -790,6 +792,54 @@ QString TFtpSettings::HostForProxy() const
     return port == kDefaultPort ? host : host + u':' + QString::number(port);
 }
 
+QString FtpErrorName(TFtpError error)
+{
+    switch (error) {
+    case TFtpError::None:
+        return QStringLiteral("");
+    case TFtpError::FtpReply:
+        return QStringLiteral("EFtpReply");
+    case TFtpError::DataConnection:
+        return QStringLiteral("EDataConnection");
+    case TFtpError::Cancelled:
+        return QStringLiteral("ECancelled");
+    case TFtpError::NotConnected:
+        return QStringLiteral("ENotConnected");
+    case TFtpError::Busy:
+        return QStringLiteral("EBusy");
+    case TFtpError::File:
+        return QStringLiteral("EFile");
+    case TFtpError::Name:
+        return QStringLiteral("EName");
+    case TFtpError::ProxyType:
+        return QStringLiteral("EProxyType");
+    case TFtpError::ResumeRefused:
+        return QStringLiteral("EResumeRefused");
+    case TFtpError::Timeout:
+        return QStringLiteral("ETimeout");
+    case TFtpError::Connection:
+        return QStringLiteral("EConnection");
+    case TFtpError::Network:
+        return QStringLiteral("ENetwork");
+    case TFtpError::Tls:
+        return QStringLiteral("ETls");
+    case TFtpError::TlsRequired:
+        return QStringLiteral("ETlsRequired");
+    case TFtpError::TlsProxy:
+        return QStringLiteral("ETlsProxy");
+    case TFtpError::NotReady:
+        return QStringLiteral("ENotReady");
+    case TFtpError::SizeMismatch:
+        return QStringLiteral("ESizeMismatch");
+    }
+    return {};
+}
+
+bool IsTlsFailure(TFtpError error)
+{
+    return error == TFtpError::Tls || error == TFtpError::TlsRequired || error == TFtpError::TlsProxy;
+}
+
 TFtpClient::TFtpClient() = default;
 
 TFtpClient::~TFtpClient()
@@ -801,9 +851,9 @@ TFtpClient::~TFtpClient()
 TFtpResult TFtpClient::Run(Work work, bool needsConnection, int timeoutMs)
 {
     if (needsConnection && !Connected())
-        return Failure("ENotConnected", QStringLiteral("Not connected"));
+        return Failure(TFtpError::NotConnected, QStringLiteral("Not connected"));
     if (Busy())
-        return Failure("EBusy", QStringLiteral("Another operation is running"));
+        return Failure(TFtpError::Busy, QStringLiteral("Another operation is running"));
 
     QObject context;
     QEventLoop loop;
@@ -861,8 +911,9 @@ TFtpResult TFtpClient::Run(Work work, bool needsConnection, int timeoutMs)
     if (!finished) {
         worker.detach(); // it keeps its own reference to the connection, which is given up
         connection_.reset();
-        return overdue ? Failure("ETimeout", QStringLiteral("Operation not finished within %1 ms").arg(deadlineMs))
-                       : Failure("ECancelled", QStringLiteral("Operation cancelled"));
+        return overdue
+            ? Failure(TFtpError::Timeout, QStringLiteral("Operation not finished within %1 ms").arg(deadlineMs))
+            : Failure(TFtpError::Cancelled, QStringLiteral("Operation cancelled"));
     }
     worker.join();
     lastReply_ = connection_->LastReply();
@@ -870,7 +921,7 @@ TFtpResult TFtpClient::Run(Work work, bool needsConnection, int timeoutMs)
     security_ = connection_->security;
     TFtpResult result = op->result;
     if (overdue)
-        result = Failure("ETimeout", QStringLiteral("Operation not finished within %1 ms").arg(deadlineMs));
+        result = Failure(TFtpError::Timeout, QStringLiteral("Operation not finished within %1 ms").arg(deadlineMs));
     if (connection_->broken)
         DropConnection();
     return result;
@@ -892,7 +943,7 @@ void TFtpClient::DropConnection()
 TFtpResult TFtpClient::Connect()
 {
     if (Busy())
-        return Failure("EBusy", QStringLiteral("Another operation is running"));
+        return Failure(TFtpError::Busy, QStringLiteral("Another operation is running"));
     DropConnection();
     connection_ = std::make_shared<Connection>();
     const TFtpSettings settings = settings_;

@@ -61,18 +61,46 @@ inline constexpr qint64 kDeadlineProgressBytes = qint64(64) << 10;
 // The largest listing the client reads.
 inline constexpr qint64 kMaxListingBytes = qint64(16) << 20;
 
-// The outcome of one operation. errorClass names the kind of failure: "EFtpReply" (the server
-// refused the command), "EDataConnection" (a transfer's data connection broke or its listing
-// was too large), "ECancelled", "ENotConnected", "EBusy" (called from a work event of another
-// operation), "EFile" (local file), "EName" (a name that cannot be sent), "EProxyType",
-// "EResumeRefused" (the server would not begin an upload past its start) leave the connection as
-// it was; after "ETimeout", "EConnection", "ENetwork", "ETls" (the TLS handshake or the server's
-// certificate failed), "ETlsRequired" (TLS required, the server offers none or refuses protected
-// data connections) and "ETlsProxy" (TLS required, the proxy login method cannot carry it) it is
-// closed. Nothing is sent after a TLS failure, not even QUIT.
+// The kind of a failed operation. After FtpReply (the server refused the command),
+// DataConnection (a transfer's data connection broke or its listing was too large), Cancelled,
+// NotConnected, Busy (called from a work event of another operation), File (local file), Name
+// (a name that cannot be sent), ProxyType and ResumeRefused (the server would not begin an
+// upload past its start) the connection is as it was; after Timeout, Connection, Network, Tls
+// (the TLS handshake or the server's certificate failed), TlsRequired (TLS required, the server
+// offers none or refuses protected data connections) and TlsProxy (TLS required, the proxy
+// login method cannot carry it) it is closed. Nothing is sent after a TLS failure, not even
+// QUIT. NotReady: no lab or user configuration to connect with; SizeMismatch: an uploaded file
+// has another size on the server (the order's upload checks it).
+enum class TFtpError {
+    None,
+    FtpReply,
+    DataConnection,
+    Cancelled,
+    NotConnected,
+    Busy,
+    File,
+    Name,
+    ProxyType,
+    ResumeRefused,
+    Timeout,
+    Connection,
+    Network,
+    Tls,
+    TlsRequired,
+    TlsProxy,
+    NotReady,
+    SizeMismatch,
+};
+
+// The kind's name in the log and in test reports: "EFtpReply", "ETimeout", ...
+QString FtpErrorName(TFtpError error);
+// Tls, TlsRequired or TlsProxy: TLS stopped the operation.
+bool IsTlsFailure(TFtpError error);
+
+// The outcome of one operation.
 struct TFtpResult {
     bool ok = false;
-    QString errorClass;
+    TFtpError errorClass = TFtpError::None;
     QString message;
 };
 

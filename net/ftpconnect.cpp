@@ -40,14 +40,14 @@ TFtpTls FtpTlsSetting(int value)
 
 QString FtpConnectMessage(const TFtpResult& failure)
 {
-    if (failure.errorClass == QLatin1String("ETlsRequired"))
+    if (failure.errorClass == TFtpError::TlsRequired)
         return QStringLiteral("Serwer FTP laboratorium nie oferuje bezpiecznego połączenia (TLS) !\rNic nie zostało "
                               "wysłane bez szyfrowania.");
-    if (failure.errorClass == QLatin1String("ETlsProxy"))
+    if (failure.errorClass == TFtpError::TlsProxy)
         return QStringLiteral("Wybrany sposób łączenia przez serwer proxy nie pozwala na bezpieczne połączenie (TLS) z "
                               "serwerem FTP laboratorium !\rNic nie zostało wysłane bez szyfrowania. Zmień ustawienia "
                               "\"połączenie z internetem\".");
-    if (failure.errorClass == QLatin1String("ETls"))
+    if (failure.errorClass == TFtpError::Tls)
         return QStringLiteral("Nie udało się nawiązać bezpiecznego połączenia (TLS) z serwerem FTP laboratorium !\r"
                               "Certyfikat serwera nie został potwierdzony lub połączenie zostało przerwane.");
     return QStringLiteral("Nie udało się połączyć z serwerem FTP !");
@@ -91,7 +91,7 @@ TFtpConnectResult ConnectFtp(TFtpClient& client, const QString& folder)
     const TEngine* engine = Core().engine;
     const TConfig* config = Core().config;
     if (!engine || !config)
-        return Failed(client, { false, QStringLiteral("ENotReady"), QStringLiteral("No lab or user configuration") });
+        return Failed(client, { false, TFtpError::NotReady, QStringLiteral("No lab or user configuration") });
     // A proxy port that is not a number keeps the port this client had.
     const int previousProxyPort = client.Settings().proxyPort;
     client.Settings() = FtpSettingsFor(*engine, *config);

@@ -84,7 +84,7 @@ TProxyTestResult TestFtp(
         connected = true;
         Tell(listener.ftpLine, QStringLiteral("Połączenie FTP powiodło się, testuję połączenie ..."));
         if (const TFtpResult login = client.Login(); !login.ok) {
-            if (login.errorClass.startsWith(QLatin1String("ETls")))
+            if (IsTlsFailure(login.errorClass))
                 tlsRefusal = FtpConnectMessage(login);
             client.Disconnect();
             continue;

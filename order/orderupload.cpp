@@ -70,17 +70,22 @@ namespace {
 // A failure after which part of the file may be on the server: the connection broke.
 bool BrokeOff(const TFtpResult& result)
 {
-    for (const char* broken : { "EDataConnection", "ETimeout", "EConnection", "ENetwork" })
-        if (result.errorClass == QLatin1String(broken))
-            return true;
-    return false;
+    switch (result.errorClass) {
+    case TFtpError::DataConnection:
+    case TFtpError::Timeout:
+    case TFtpError::Connection:
+    case TFtpError::Network:
+        return true;
+    default:
+        return false;
+    }
 }
 
 // Put from offset; a server that will not resume gets the whole file.
 TFtpResult PutFrom(TFtpClient& client, const QString& path, const QString& remoteName, qint64 offset)
 {
     TFtpResult result = client.Put(path, remoteName, offset);
-    if (!result.ok && result.errorClass == QLatin1String("EResumeRefused")) {
+    if (!result.ok && result.errorClass == TFtpError::ResumeRefused) {
         Log("FTP: " + remoteName + " sent again whole: " + result.message, 2);
         result = client.Put(path, remoteName);
     }
@@ -96,14 +101,14 @@ TFileUpload SendOrderFile(TFtpClient& client, const QString& path, qint64 offset
     if (result.ok) {
         std::optional<qint64> remoteSize;
         result = client.Size(remoteName, &remoteSize);
-        if (!result.ok && result.errorClass == QLatin1String("EFtpReply")) {
+        if (!result.ok && result.errorClass == TFtpError::FtpReply) {
             // A folder the account may only write to refuses SIZE; the server's word stands.
             Log("FTP: " + remoteName + " not checked on the server: " + result.message, 2);
             result.ok = true;
         }
         const qint64 localSize = FileSize64(path);
         if (result.ok && remoteSize && *remoteSize != localSize)
-            result = { false, QStringLiteral("ESizeMismatch"),
+            result = { false, TFtpError::SizeMismatch,
                 QStringLiteral("%1 holds %2 bytes on the server instead of %3")
                     .arg(remoteName, QString::number(*remoteSize), QString::number(localSize)) };
     }

@@ -26,7 +26,8 @@ testing::AssertionResult Succeeded(const TFtpResult& result)
 {
     if (result.ok)
         return testing::AssertionSuccess();
-    return testing::AssertionFailure() << result.errorClass.toStdString() << ": " << result.message.toStdString();
+    return testing::AssertionFailure() << FtpErrorName(result.errorClass).toStdString() << ": "
+                                       << result.message.toStdString();
 }
 
 // Puts source as name and checks that SIZE and the listing show it whole.
@@ -109,7 +110,7 @@ TEST_P(FtpClientModes, PutSizeListGetDeleteRoundTrip)
     EXPECT_FALSE(QFile::exists(server.Orders("a_00001.jpg")));
     client.Disconnect();
     EXPECT_FALSE(client.Connected());
-    EXPECT_EQ(client.Put(source, "b.jpg").errorClass, "ENotConnected");
+    EXPECT_EQ(client.Put(source, "b.jpg").errorClass, TFtpError::NotConnected);
 }
 
 INSTANTIATE_TEST_SUITE_P(DataConnections, FtpClientModes, testing::Values(true, false),
@@ -126,24 +127,24 @@ TEST(FtpClient, RefusedCommandsKeepTheConnection)
     ASSERT_TRUE(server.Open(client));
 
     const TFtpResult cd = client.ChangeDir("/missing");
-    EXPECT_EQ(cd.errorClass, "EFtpReply");
+    EXPECT_EQ(cd.errorClass, TFtpError::FtpReply);
     EXPECT_TRUE(cd.message.startsWith("Cannot change directory to /missing: 550"));
     EXPECT_TRUE(client.LastReply().startsWith("550"));
 
     std::optional<qint64> size = 1;
-    EXPECT_EQ(client.Size("missing.jpg", &size).errorClass, "EFtpReply");
+    EXPECT_EQ(client.Size("missing.jpg", &size).errorClass, TFtpError::FtpReply);
     EXPECT_EQ(size, std::nullopt);
 
     // A failed download leaves the local file as it was, and no temporary file beside it.
     const QString target = local.filePath("kept.txt");
     WriteFileBytes(target, "before");
-    EXPECT_EQ(client.Get("missing.jpg", target).errorClass, "EFtpReply");
+    EXPECT_EQ(client.Get("missing.jpg", target).errorClass, TFtpError::FtpReply);
     EXPECT_EQ(ReadFileBytes(target), "before");
     EXPECT_EQ(QDir(local.path()).entryList(QDir::Files), QStringList { "kept.txt" });
 
-    EXPECT_EQ(client.Put(local.filePath("absent.jpg"), "a.jpg").errorClass, "EFile");
+    EXPECT_EQ(client.Put(local.filePath("absent.jpg"), "a.jpg").errorClass, TFtpError::File);
     // A name with a line break would smuggle a second command onto the control connection.
-    EXPECT_EQ(client.Delete("a.jpg\r\nDELE other.jpg").errorClass, "EName");
+    EXPECT_EQ(client.Delete("a.jpg\r\nDELE other.jpg").errorClass, TFtpError::Name);
 
     EXPECT_TRUE(client.Connected());
     EXPECT_TRUE(Succeeded(client.ChangeDir("/")));
@@ -153,7 +154,7 @@ TEST(FtpClient, RefusedCommandsKeepTheConnection)
     stranger.Settings().password = "wrong";
     ASSERT_TRUE(Succeeded(stranger.Connect()));
     const TFtpResult login = stranger.Login();
-    EXPECT_EQ(login.errorClass, "EFtpReply");
+    EXPECT_EQ(login.errorClass, TFtpError::FtpReply);
     EXPECT_TRUE(login.message.startsWith("Login denied: 530"));
 }
 
@@ -189,15 +190,15 @@ TEST(FtpClient, AbortEndsTheTransferAndKeepsTheConnection)
     client.Settings() = server.Settings();
     client.Settings().readTimeoutMs = 20000; // the server's answer to an aborted transfer, on a busy machine
     ASSERT_TRUE(server.Open(client));
-    QString nested;
+    TFtpError nested = TFtpError::None;
     client.SetWorkListener({ [&](qint64) {
                                 nested = client.Delete("other.jpg").errorClass; // the session is busy
                                 client.Abort();
                             },
         {}, {} });
 
-    EXPECT_EQ(client.Put(source, "big.jpg").errorClass, "ECancelled");
-    EXPECT_EQ(nested, "EBusy");
+    EXPECT_EQ(client.Put(source, "big.jpg").errorClass, TFtpError::Cancelled);
+    EXPECT_EQ(nested, TFtpError::Busy);
     ASSERT_TRUE(client.Connected());
     ASSERT_TRUE(Succeeded(client.Delete("big.jpg")));
 
@@ -205,7 +206,7 @@ TEST(FtpClient, AbortEndsTheTransferAndKeepsTheConnection)
     ASSERT_TRUE(Succeeded(client.Put(source, "big.jpg")));
     client.SetWorkListener({ [&client](qint64) { client.Abort(); }, {}, {} });
     const QString target = local.filePath("copy.jpg");
-    EXPECT_EQ(client.Get("big.jpg", target).errorClass, "ECancelled");
+    EXPECT_EQ(client.Get("big.jpg", target).errorClass, TFtpError::Cancelled);
     EXPECT_FALSE(QFile::exists(target));
     EXPECT_EQ(QDir(local.path()).entryList(QDir::Files), QStringList { "big.jpg" });
     EXPECT_TRUE(Succeeded(client.Delete("big.jpg")));
@@ -277,7 +278,7 @@ TEST(FtpClient, SilentOrTricklingServersEndInATimeOut)
         QElapsedTimer timer;
         timer.start();
         const TFtpResult result = client.Connect();
-        EXPECT_EQ(result.errorClass, "ETimeout");
+        EXPECT_EQ(result.errorClass, TFtpError::Timeout);
         EXPECT_EQ(result.message, c.message);
         EXPECT_LT(timer.elapsed(), 5000);
         EXPECT_FALSE(client.Connected());
@@ -289,10 +290,10 @@ TEST(FtpClient, NothingListeningOrUnknownProxyTypeFails)
     TFtpClient client;
     client.Settings().host = "127.0.0.1";
     client.Settings().port = FreeLoopbackPort();
-    EXPECT_EQ(client.Connect().errorClass, "EConnection");
+    EXPECT_EQ(client.Connect().errorClass, TFtpError::Connection);
     client.Settings().useProxy = true;
     client.Settings().proxyType = 7;
-    EXPECT_EQ(client.Connect().errorClass, "EProxyType");
+    EXPECT_EQ(client.Connect().errorClass, TFtpError::ProxyType);
     EXPECT_FALSE(client.Connected());
 }
 
@@ -335,7 +336,7 @@ TEST_P(FtpProxyTypes, LogInAndTransferThroughTheProxy)
         refused.Settings().proxyUser = TFtpServer::kProxyUser;
         refused.Settings().proxyPassword = "wrong";
         ASSERT_TRUE(Succeeded(refused.Connect()));
-        EXPECT_EQ(refused.Login().errorClass, "EFtpReply");
+        EXPECT_EQ(refused.Login().errorClass, TFtpError::FtpReply);
     }
 }
 

@@ -26,7 +26,8 @@ testing::AssertionResult Succeeded(const TFtpResult& result)
 {
     if (result.ok)
         return testing::AssertionSuccess();
-    return testing::AssertionFailure() << result.errorClass.toStdString() << ": " << result.message.toStdString();
+    return testing::AssertionFailure() << FtpErrorName(result.errorClass).toStdString() << ": "
+                                       << result.message.toStdString();
 }
 
 // Upload, resumed upload, size, listing and download, with the server's copy at folder.
@@ -184,7 +185,7 @@ TEST(FtpTls, RequiredSendsNothingBeyondAuthTlsToAServerWithoutIt)
         client.Settings() = settings;
         client.Settings().port = server.Port();
         ASSERT_TRUE(Succeeded(client.Connect()));
-        EXPECT_EQ(client.Login().errorClass, "ETlsRequired");
+        EXPECT_EQ(client.Login().errorClass, TFtpError::TlsRequired);
         EXPECT_FALSE(client.Connected());
         client.Disconnect();
         EXPECT_EQ(server.Received(), "AUTH TLS\r\n");
@@ -199,7 +200,7 @@ TEST(FtpTls, RequiredSendsNothingBeyondAuthTlsToAServerWithoutIt)
         client.Settings().proxyPort = proxy.Port();
         client.Settings().proxyType = int(method);
         ASSERT_TRUE(Succeeded(client.Connect()));
-        EXPECT_EQ(client.Login().errorClass, "ETlsProxy");
+        EXPECT_EQ(client.Login().errorClass, TFtpError::TlsProxy);
         client.Disconnect();
         EXPECT_EQ(proxy.Received(), "");
     }
@@ -243,7 +244,7 @@ TEST(FtpTls, UntrustedOrMisnamedCertificatesStopBeforeTheLogin)
         client.Settings() = server.Settings();
         client.Settings().tls = TFtpTls::WhenOffered; // a bad certificate is never a reason for plain text
         ASSERT_TRUE(Succeeded(client.Connect()));
-        EXPECT_EQ(client.Login().errorClass, "ETls");
+        EXPECT_EQ(client.Login().errorClass, TFtpError::Tls);
         EXPECT_FALSE(client.Connected());
         EXPECT_FALSE(server.Lab().Output().contains("FTP LOGIN"));
     }

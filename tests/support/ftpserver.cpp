@@ -42,7 +42,7 @@ TFtpSettings TFtpServer::Settings() const
 bool TFtpServer::Open(TFtpClient& client) const
 {
     const auto succeeded = [](const TFtpResult& step) {
-        EXPECT_TRUE(step.ok) << step.errorClass.toStdString() << ": " << step.message.toStdString();
+        EXPECT_TRUE(step.ok) << FtpErrorName(step.errorClass).toStdString() << ": " << step.message.toStdString();
         return step.ok;
     };
     return succeeded(client.Connect()) && succeeded(client.Login())

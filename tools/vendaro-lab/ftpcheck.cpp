@@ -87,7 +87,7 @@ int RunFtpCheck(const QStringList& args)
     Finding(QStringLiteral("connection"), "ok, " + server + " answers \"" + client.LastReply() + u'"');
 
     const TFtpResult login = client.Login();
-    if (!login.ok && login.errorClass.startsWith(QLatin1String("ETls")))
+    if (!login.ok && IsTlsFailure(login.errorClass))
         return Failed(QStringLiteral("TLS"), Reason(login, client) + "; the password was not sent");
     Finding(QStringLiteral("TLS"), TlsFinding(client.Security(), engine.tls));
     if (!login.ok)
@@ -131,7 +131,7 @@ int RunFtpCheck(const QStringList& args)
         removeProbe();
         return Failed(QStringLiteral("REST"), "the first half of the probe: " + Reason(first, client));
     } else if (const TFtpResult rest = client.Put(whole, probe, kResumeAt); !rest.ok) {
-        if (rest.errorClass != QLatin1String("EResumeRefused")) {
+        if (rest.errorClass != TFtpError::ResumeRefused) {
             removeProbe();
             return Failed(QStringLiteral("REST"), Reason(rest, client));
         }
