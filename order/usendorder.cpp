@@ -558,6 +558,7 @@ void Tfsendorder::ResumeOrder(const TUnfinishedOrder& unfinished)
     ClearSendingPage(QStringLiteral("Łączenie z serwerem ..."));
     lerror->hide();
     pb->SetPosition(0);
+    ShowPage(3); // whichever page the window was left on
     SetSending(true);
     CentreOnScreen(this);
     show();

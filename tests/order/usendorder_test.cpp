@@ -668,13 +668,15 @@ TEST_F(SendOrderRunTest, UnfinishedOrderIsOfferedAtTheNextStart)
         newProjects = 0;
         QStringList shown;
         QString statusShown;
-        bool windowShown = false;
+        bool windowShown = false, onlySendingPage = false;
         {
             TDialogAnswers answers { { finish ? kButtonOk : kButtonNo }, { kButtonOk } };
             answers.SetObserver([&](Tfdialog&) {
                 statusShown = window.lstat->text();
                 windowShown = window.isVisible();
+                onlySendingPage = window.mpsend->isVisible() && window.mporder->isHidden() && window.mpuser->isHidden();
             });
+            window.ShowPage(2); // as the window was left, or as a new one stands
             window.OfferUnfinishedOrders();
             for (const TShownDialog& dialog : answers.Shown())
                 shown << dialog.text;
@@ -689,6 +691,7 @@ TEST_F(SendOrderRunTest, UnfinishedOrderIsOfferedAtTheNextStart)
                     QStringLiteral("Zlecenie zostało pomyślnie wysłane !\rWyczyścić zlecenie z wysłanych zdjęć ?") }));
             EXPECT_EQ(statusShown, QStringLiteral("Zlecenie zostało wysłane."));
             EXPECT_TRUE(windowShown);
+            EXPECT_TRUE(onlySendingPage) << "no other page beside the figures";
             EXPECT_EQ(newProjects, 1);
             EXPECT_EQ(pages.urls.size(), 1);
             EXPECT_EQ(Entry().GetValue("ordersend"), "1");
