@@ -190,14 +190,14 @@ Tfsendorder::Tfsendorder(QWidget* parent)
     Timer1->setInterval(100);
     connect(Timer1, &QTimer::timeout, this, &Tfsendorder::Timer1Timer);
     // Each page's forward button is its default: Enter goes on to the next page, then orders.
-    SetDefaultButtons(this, { GradientButton4, GradientButton2, bsend });
+    SetDefaultButtons(this, { customerNextButton, orderNextButton, bsend });
     UseFromKeyboard(this, ename);
 }
 
 void Tfsendorder::BuildCustomerPage()
 {
     mpuser = MakeNamed<QWidget>(this, "mpuser", kPageRect);
-    cfuser = MakeFrame(mpuser, "cfuser", QStringLiteral("Dane zamawiającego:"));
+    customerFrame = MakeFrame(mpuser, "cfuser", QStringLiteral("Dane zamawiającego:"));
     ename = MakeField(mpuser, "ename", QStringLiteral("Imię & Nazwisko:"), 22);
     estreet = MakeField(mpuser, "estreet", QStringLiteral("Ulica/nr domu:"), 48);
     ecity = MakeField(mpuser, "ecity", QStringLiteral("Kod - miasto"), 74);
@@ -208,21 +208,21 @@ void Tfsendorder::BuildCustomerPage()
     ecompany = MakeField(mpuser, "ecompany", QStringLiteral("Nazwa firmy:"), 174);
     enip = MakeField(mpuser, "enip", QStringLiteral("NIP:"), 200);
     cbsave = MakeCheckBox(mpuser, "cbsave", QStringLiteral("Zapamiętaj dane"), QRect(12, 232, 200, 18));
-    GradientButton5 = MakePageButton(mpuser, "GradientButton5", QStringLiteral("Anuluj"), kBackX);
-    GradientButton4 = MakePageButton(mpuser, "GradientButton4", QStringLiteral("Dalej"), kNextX);
-    connect(GradientButton4, &TGradientButton::OnClick, this, &Tfsendorder::GradientButton4Click);
-    connect(GradientButton5, &TGradientButton::OnClick, this, &QDialog::reject);
+    customerCancelButton = MakePageButton(mpuser, "GradientButton5", QStringLiteral("Anuluj"), kBackX);
+    customerNextButton = MakePageButton(mpuser, "GradientButton4", QStringLiteral("Dalej"), kNextX);
+    connect(customerNextButton, &TGradientButton::OnClick, this, &Tfsendorder::customerNextButtonClick);
+    connect(customerCancelButton, &TGradientButton::OnClick, this, &QDialog::reject);
 }
 
 void Tfsendorder::BuildOrderPage()
 {
     mporder = MakeNamed<QWidget>(this, "mporder", kPageRect);
-    cforder = MakeFrame(mporder, "cforder", QStringLiteral("Szczegóły zamówienia"));
+    orderFrame = MakeFrame(mporder, "cforder", QStringLiteral("Szczegóły zamówienia"));
     MakeNamedText<QLabel>(mporder, "eshop_caption", QStringLiteral("Wybierz punkt usługowy:"), QRect(12, 20, 300, 16));
     eshop = MakeNamed<QLineEdit>(mporder, "eshop", QRect(12, 38, 396, 21));
     eshop->setReadOnly(true);
-    GradientButton1 = MakeTextButton(mporder, "GradientButton1", QStringLiteral("..."), QRect(412, 37, 32, 23));
-    connect(GradientButton1, &TGradientButton::OnClick, this, &Tfsendorder::GradientButton1Click);
+    shopPickButton = MakeTextButton(mporder, "GradientButton1", QStringLiteral("..."), QRect(412, 37, 32, 23));
+    connect(shopPickButton, &TGradientButton::OnClick, this, &Tfsendorder::shopPickButtonClick);
 
     cbpersonal = MakeCheckBox(mporder, "cbpersonal", QStringLiteral("Odbiór osobisty"), QRect(12, 70, 200, 18));
     cbvat = MakeCheckBox(mporder, "cbvat", QStringLiteral("Faktura VAT"), QRect(230, 70, 200, 18));
@@ -248,10 +248,10 @@ void Tfsendorder::BuildOrderPage()
         QRect(12, 222, 432, 34));
     lminprice->setWordWrap(true);
 
-    GradientButton3 = MakePageButton(mporder, "GradientButton3", QStringLiteral("Powrót"), kBackX);
-    GradientButton2 = MakePageButton(mporder, "GradientButton2", QStringLiteral("Dalej"), kNextX);
-    connect(GradientButton2, &TGradientButton::OnClick, this, &Tfsendorder::GradientButton2Click);
-    connect(GradientButton3, &TGradientButton::OnClick, this, [this] { ShowPage(1); });
+    orderBackButton = MakePageButton(mporder, "GradientButton3", QStringLiteral("Powrót"), kBackX);
+    orderNextButton = MakePageButton(mporder, "GradientButton2", QStringLiteral("Dalej"), kNextX);
+    connect(orderNextButton, &TGradientButton::OnClick, this, &Tfsendorder::orderNextButtonClick);
+    connect(orderBackButton, &TGradientButton::OnClick, this, [this] { ShowPage(1); });
 }
 
 void Tfsendorder::BuildSendPage()
@@ -288,10 +288,10 @@ void Tfsendorder::BuildSendPage()
     lerror = MakeNamed<QLabel>(mpsend, "lerror", QRect(12, 212, 434, 44));
     lerror->setWordWrap(true);
     iprev = MakeNamed<TImage>(mpsend, "iprev", QRect(346, 36, 100, 136));
-    bsend_back = MakePageButton(mpsend, "bsend_back", QStringLiteral("Powrót"), kBackX);
+    sendBackButton = MakePageButton(mpsend, "bsend_back", QStringLiteral("Powrót"), kBackX);
     bsend = MakePageButton(mpsend, "bsend", QStringLiteral("ZAMAWIAM"), kNextX);
     connect(bsend, &TGradientButton::OnClick, this, &Tfsendorder::bsendClick);
-    connect(bsend_back, &TGradientButton::OnClick, this, [this] { ShowPage(2); });
+    connect(sendBackButton, &TGradientButton::OnClick, this, [this] { ShowPage(2); });
 }
 
 void Tfsendorder::SetLinks(TSendOrderLinks links)
@@ -315,7 +315,7 @@ void Tfsendorder::SetSending(bool on)
     mpsend->setVisible(on);
     mpuser->setVisible(!on);
     bsend->setVisible(!on);
-    bsend_back->setVisible(!on);
+    sendBackButton->setVisible(!on);
     setEnabled(!on);
 }
 
@@ -477,7 +477,7 @@ void Tfsendorder::RefreshPrices()
     lminprice->setVisible(project->openingChargeApplied);
 }
 
-void Tfsendorder::GradientButton1Click()
+void Tfsendorder::shopPickButtonClick()
 {
     const int chosen = links_.pickShop ? links_.pickShop(shopTag) : 0;
     if (chosen == 0 || !Core().engine)
@@ -488,7 +488,7 @@ void Tfsendorder::GradientButton1Click()
     shopTag = chosen;
 }
 
-void Tfsendorder::GradientButton4Click()
+void Tfsendorder::customerNextButtonClick()
 {
     for (QLineEdit* edit : { ename, estreet, ecity, ephone, eemail, ecompany, enip })
         edit->setText(TrimText(edit->text()));
@@ -500,7 +500,7 @@ void Tfsendorder::GradientButton4Click()
     ShowPage(2);
 }
 
-void Tfsendorder::GradientButton2Click()
+void Tfsendorder::orderNextButtonClick()
 {
     const bool anyPayment = cbpaycash->Checked() || cbpaytransfer->Checked() || cbpaycard->Checked();
     const TOrderDetailsCheck check

@@ -62,7 +62,7 @@ public:
     TImage* isendorder = nullptr;
 
     QWidget* mpuser = nullptr;
-    TColorFrame* cfuser = nullptr; // "Dane zamawiającego:"
+    TColorFrame* customerFrame = nullptr; // "Dane zamawiającego:"
     QLineEdit* ename = nullptr;
     QLineEdit* estreet = nullptr;
     QLineEdit* ecity = nullptr;
@@ -72,13 +72,13 @@ public:
     QLineEdit* ecompany = nullptr;
     QLineEdit* enip = nullptr;
     TNiceCheckBox* cbsave = nullptr;
-    TGradientButton* GradientButton4 = nullptr; // "Dalej"
-    TGradientButton* GradientButton5 = nullptr; // "Anuluj"
+    TGradientButton* customerNextButton = nullptr; // "Dalej"
+    TGradientButton* customerCancelButton = nullptr; // "Anuluj"
 
     QWidget* mporder = nullptr;
-    TColorFrame* cforder = nullptr; // "Szczegóły zamówienia"
+    TColorFrame* orderFrame = nullptr; // "Szczegóły zamówienia"
     QLineEdit* eshop = nullptr;
-    TGradientButton* GradientButton1 = nullptr; // "..."
+    TGradientButton* shopPickButton = nullptr; // "..."
     TNiceCheckBox* cbpersonal = nullptr;
     TNiceCheckBox* cbvat = nullptr;
     TNiceCheckBox* cbpaycash = nullptr;
@@ -88,8 +88,8 @@ public:
     QLabel* lprice = nullptr;
     QLabel* lpricetotal = nullptr;
     QLabel* lminprice = nullptr;
-    TGradientButton* GradientButton2 = nullptr; // "Dalej"
-    TGradientButton* GradientButton3 = nullptr; // "Powrót"
+    TGradientButton* orderNextButton = nullptr; // "Dalej"
+    TGradientButton* orderBackButton = nullptr; // "Powrót"
 
     QWidget* mpsend = nullptr;
     QLabel* lstat = nullptr;
@@ -105,7 +105,7 @@ public:
     QLabel* lerror = nullptr;
     TImage* iprev = nullptr;
     TGradientButton* bsend = nullptr; // "ZAMAWIAM"
-    TGradientButton* bsend_back = nullptr; // "Powrót"
+    TGradientButton* sendBackButton = nullptr; // "Powrót"
 
     QTimer* Timer1 = nullptr;
 
@@ -115,10 +115,10 @@ public:
     // The first tick: the login window and the shop list's fetch window, each in its own
     // event loop.
     void Timer1Timer();
-    void GradientButton1Click(); // "...": the shop choice window, modal (an event loop)
+    void shopPickButtonClick(); // "...": the shop choice window, modal (an event loop)
     // Page 1 and page 2 "Dalej": a warning is modal (an event loop).
-    void GradientButton4Click();
-    void GradientButton2Click();
+    void customerNextButtonClick();
+    void orderNextButtonClick();
     // "ZAMAWIAM": the question, then the whole order. Spins event loops: the pending events
     // once, so that the sending page paints before the first step, then those of the run.
     void bsendClick();

@@ -278,7 +278,7 @@ TEST_F(SendOrderTest, CustomerPageChecksTrimmedFields)
             step.edit->setText(QString::fromUtf8(step.text));
             if (step.edit == window.ecity)
                 window.ename->setText("Jan K");
-            window.GradientButton4->click();
+            window.customerNextButton->click();
             for (const TShownDialog& shown : answers.Shown())
                 warnings << shown.text;
             if (answers.Remaining() == 1)
@@ -288,7 +288,7 @@ TEST_F(SendOrderTest, CustomerPageChecksTrimmedFields)
         }
         EXPECT_EQ(window.ename->text(), "Jan K");
         window.ecity->setText(" 00-950 Wwa ");
-        window.GradientButton4->click();
+        window.customerNextButton->click();
         page2 = window.mporder->isVisible();
     });
     EXPECT_EQ(warnings,
@@ -302,16 +302,16 @@ TEST_F(SendOrderTest, ShopOptionsPaymentAndDetailsPage)
 {
     Run([&] {
         FillCustomerPage();
-        window.GradientButton4->click();
+        window.customerNextButton->click();
         ASSERT_TRUE(window.mporder->isVisible());
         {
             TDialogAnswers answers { { kButtonOk } };
-            window.GradientButton2->click();
+            window.orderNextButton->click();
             ASSERT_EQ(answers.Shown().size(), 1);
             EXPECT_EQ(answers.Shown()[0].text, QStringLiteral("Wybierz formę płatności !"));
         }
         pickedShop = 12; // pickup and cash only
-        window.GradientButton1->click();
+        window.shopPickButton->click();
         EXPECT_EQ(window.eshop->text(), QStringLiteral("30-001 Kraków - Punkt A"));
         EXPECT_EQ(window.shopTag, 12);
         EXPECT_TRUE(window.cbpaycash->isVisible());
@@ -321,7 +321,7 @@ TEST_F(SendOrderTest, ShopOptionsPaymentAndDetailsPage)
         EXPECT_TRUE(window.cbpersonal->isVisible());
 
         pickedShop = 15;
-        window.GradientButton1->click();
+        window.shopPickButton->click();
         window.cbpaycash->click();
         window.cbpaycard->click(); // one payment at a time
         EXPECT_FALSE(window.cbpaycash->Checked());
@@ -330,36 +330,36 @@ TEST_F(SendOrderTest, ShopOptionsPaymentAndDetailsPage)
         window.cbpersonal->click();
 
         pickedShop = 0; // the shop window cancelled: nothing changes
-        window.GradientButton1->click();
+        window.shopPickButton->click();
         EXPECT_EQ(window.shopTag, 15);
         EXPECT_TRUE(window.cbpaycard->Checked());
 
         pickedShop = 12; // switching shops unchecks every option
-        window.GradientButton1->click();
+        window.shopPickButton->click();
         for (TNiceCheckBox* box :
             { window.cbpaycash, window.cbpaytransfer, window.cbpaycard, window.cbpersonal, window.cbvat })
             EXPECT_FALSE(box->Checked()) << box->objectName().toStdString();
 
         pickedShop = 15;
-        window.GradientButton1->click();
+        window.shopPickButton->click();
         window.cbpaytransfer->click();
         window.cbvat->click();
         window.enip->setText("123-456-78-90");
         {
             TDialogAnswers answers { { kButtonOk } };
-            window.GradientButton2->click(); // VAT without a company name
+            window.orderNextButton->click(); // VAT without a company name
             ASSERT_EQ(answers.Shown().size(), 1);
             EXPECT_EQ(answers.Shown()[0].text, QStringLiteral("Podaj nip/nazwę firmy aby otrzymać fakturę VAT !"));
             EXPECT_TRUE(window.mpuser->isVisible());
             EXPECT_FALSE(window.mporder->isVisible());
         }
         window.ecompany->setText("Firma");
-        window.GradientButton4->click();
-        window.GradientButton2->click();
+        window.customerNextButton->click();
+        window.orderNextButton->click();
         EXPECT_TRUE(window.mpsend->isVisible());
-        window.bsend_back->click();
+        window.sendBackButton->click();
         EXPECT_TRUE(window.mporder->isVisible());
-        window.GradientButton3->click();
+        window.orderBackButton->click();
         EXPECT_TRUE(window.mpuser->isVisible());
     });
     EXPECT_EQ(preselects, (QList<int> { -1, 12, 15, 15, 12 })) << "the current shop preselected";
@@ -477,7 +477,7 @@ TEST_F(SendOrderTest, SendingStateAndPreview)
         EXPECT_TRUE(window.mpsend->isVisible());
         EXPECT_FALSE(window.mpuser->isVisible());
         EXPECT_TRUE(window.bsend->isHidden());
-        EXPECT_TRUE(window.bsend_back->isHidden());
+        EXPECT_TRUE(window.sendBackButton->isHidden());
         window.close(); // the close box during an order
         QTest::keyClick(&window, Qt::Key_Escape);
         EXPECT_TRUE(window.isVisible()) << "an order runs to its end";
@@ -563,7 +563,7 @@ TEST_F(SendOrderRunTest, TypedCustomerAndChosenShopReachTheMetadataAndTheHistory
     pickedShop = 12; // Punkt A: pickup and cash only
     QString shopShown;
     chooseOptions = [&] {
-        window.GradientButton1->click();
+        window.shopPickButton->click();
         shopShown = window.eshop->text();
         window.cbpaycash->SetChecked(true);
         window.cbpersonal->SetChecked(true);
