@@ -1,6 +1,8 @@
 // Sends an order's files to an FTP server the way the send-order window does (ConnectFtp, then
-// UploadOrder with its SIZE checks) and prints the seconds it took. bench/upload_vs_curl.sh
-// runs it beside curl against the demo lab.
+// UploadOrder with its SIZE checks and a listener that takes every progress call as the window
+// does: the figures, the bar's percent and the time left) and prints the seconds it took and,
+// on stderr, how many progress calls came. bench/upload_vs_curl.sh runs it beside curl against
+// the demo lab.
 //   upload_bench HOST:PORT USER PASSWORD FOLDER FILE...
 #include "core/core.h"
 #include "core/coreobjects.h"
@@ -35,7 +37,17 @@ int main(int argc, char** argv)
     timer.start();
     TFtpClient client;
     const TFtpConnectResult connected = ConnectFtp(client, args[4]);
-    const TUploadResult upload = connected.ok ? UploadOrder(client, args.mid(5), args[4], {}) : TUploadResult {};
+    // What the window keeps of each call: the bar's percent, the time left and the figures.
+    int percent = 0, calls = 0, filesSent = 0;
+    QString timeLeft;
+    TUploadListener listener;
+    listener.progress = [&](const TUploadProgress& progress) {
+        ++calls;
+        percent = progress.percent;
+        timeLeft = progress.timeLeft;
+    };
+    listener.fileSent = [&](int files, qint64) { filesSent = files; };
+    const TUploadResult upload = connected.ok ? UploadOrder(client, args.mid(5), args[4], listener) : TUploadResult {};
     const double seconds = double(timer.nsecsElapsed()) / 1e9;
     Core().engine = nullptr;
     Core().config = nullptr;
@@ -44,5 +56,7 @@ int main(int argc, char** argv)
         return 1;
     }
     std::printf("%.3f\n", seconds);
+    std::fprintf(stderr, "upload_bench: %d progress calls, %d files, bar at %d %%, last time left \"%s\"\n", calls,
+        filesSent, percent, qPrintable(timeLeft));
     return 0;
 }
