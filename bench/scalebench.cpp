@@ -12,7 +12,8 @@
 //             render threads, JPEG quality 100, the history's contact sheets).
 // Every step prints its wall time, its time per photo, the process's CPU time per photo (every
 // thread, user + system) and the load average after it, then a table of the time per photo of
-// every size: a step whose cost grows faster than the photo count shows there as a rising column.
+// every size: a step whose cost grows faster than the photo count shows there as a rising column,
+// and within a size as a rising time per photo from the first quarter of the step to the last.
 // The sources are dropped from the page cache before the add and before the restore (cold
 // reads); the order reads the working copies the restore has just written (mostly from the
 // page cache).
@@ -32,11 +33,13 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QStorageInfo>
+#include <QTimer>
 
 #include <malloc.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <functional>
 #include <map>
 #include <thread>
 #include <vector>
@@ -72,6 +75,53 @@ bool DropAll(const QStringList& paths)
             return false;
     return true;
 }
+
+// The time per photo of each quarter of a step, from the moments the count of photos done
+// passes each quarter: a cost that grows with the photos already in the project makes the later
+// quarters slower, whatever the machine's load does between sizes. Fed by Reached, or by a
+// timer that samples the project's count while the step runs the event loop.
+class TQuarters {
+public:
+    explicit TQuarters(int total, std::function<int()> count = {})
+        : total_(total)
+        , count_(std::move(count))
+    {
+        clock_.start();
+        if (count_) {
+            QObject::connect(&sampler_, &QTimer::timeout, [this] { Reached(count_()); });
+            sampler_.start(10);
+        }
+    }
+
+    void Reached(int done)
+    {
+        while (next_ < 4 && done >= total_ * (next_ + 1) / 4)
+            ends_[next_++] = double(clock_.nsecsElapsed()) / 1e6;
+    }
+
+    // "q1 q2 q3 q4" in ms a photo, or what is missing.
+    QString Text()
+    {
+        if (count_)
+            Reached(count_());
+        if (next_ < 4)
+            return QStringLiteral("quarters not seen");
+        QStringList quarters;
+        for (int i = 0; i < 4; ++i) {
+            const int photos = total_ * (i + 1) / 4 - total_ * i / 4;
+            quarters << QString::number((ends_[i] - (i ? ends_[i - 1] : 0)) / std::max(photos, 1), 'f', 1);
+        }
+        return QStringLiteral("quarters ") + quarters.join(u' ') + QStringLiteral(" ms a photo");
+    }
+
+private:
+    int total_;
+    std::function<int()> count_;
+    QElapsedTimer clock_;
+    QTimer sampler_;
+    double ends_[4] = {};
+    int next_ = 0;
+};
 
 // What one size's steps give per photo, for the closing table.
 struct TSizeFigures {
@@ -128,13 +178,14 @@ bool TScaleBench::Add(const QStringList& sources, TSizeFigures& figures)
     }
     malloc_trim(0);
     const double before = CurrentMemoryMb();
+    TQuarters quarters(count, [this] { return project_.Count(); });
     const TStepTime add = Timed([&] { grid_.window->AddFiles(sources); });
     const double after = CurrentMemoryMb();
     if (project_.Count() != count) {
         std::fprintf(stderr, "scale_bench: %d of %d photos added\n", project_.Count(), count);
         return false;
     }
-    PrintStep("add (AddFiles, cold sources)", add, count);
+    PrintStep("add (AddFiles, cold sources)", add, count, quarters.Text());
     figures.addMs = add.wallMs / count;
     figures.memoryKb = (after - before) * 1024 / count;
     std::printf("  resident memory after the add: %.0f MB (%.0f MB before it: %.0f KB a photo)\n", after, before,
@@ -202,6 +253,7 @@ bool TScaleBench::Restore(const QStringList& sources, TSizeFigures& figures)
         std::fprintf(stderr, "scale_bench: a source cannot be read\n");
         return false;
     }
+    TQuarters quarters(count, [this] { return project_.Count(); });
     const TStepTime restore = Timed([&] {
         const std::optional<TSavedProject> saved = ReadProjectFile(file);
         if (saved)
@@ -211,7 +263,8 @@ bool TScaleBench::Restore(const QStringList& sources, TSizeFigures& figures)
         std::fprintf(stderr, "scale_bench: %d of %d photos restored\n", project_.Count(), count);
         return false;
     }
-    PrintStep("restore (ReadProjectFile, RestoreProject)", restore, count, QStringLiteral("cold sources"));
+    PrintStep("restore (ReadProjectFile, RestoreProject)", restore, count,
+        QStringLiteral("cold sources; ") + quarters.Text());
     figures.restoreMs = restore.wallMs / count;
     return true;
 }
@@ -233,8 +286,12 @@ bool TScaleBench::Order(TSizeFigures& figures)
     malloc_trim(0);
     const double before = CurrentMemoryMb();
     ResetPeakMemory();
+    TQuarters quarters(count);
+    int rendered = 0;
+    TOrderListener listener;
+    listener.showRendered = [&](const QImage&) { quarters.Reached(++rendered); };
     const TStepTime render
-        = Timed([&] { step = order.RenderOrderPhotos(project_, bench_.engine.outputdpi, history, {}); });
+        = Timed([&] { step = order.RenderOrderPhotos(project_, bench_.engine.outputdpi, history, listener); });
     const double added = PeakMemoryMb() - before;
     const qsizetype files = order.orderFiles.size();
     order.CleanupOrder();
@@ -243,7 +300,7 @@ bool TScaleBench::Order(TSizeFigures& figures)
         return false;
     }
     PrintStep("order render (RenderOrderPhotos, 10x15)", render, count,
-        QStringLiteral("%1 MB added at the peak").arg(added, 0, 'f', 0));
+        QStringLiteral("%1 MB added at the peak; ").arg(added, 0, 'f', 0) + quarters.Text());
     figures.initUs = init.wallMs * 1000 / count;
     figures.renderMs = render.wallMs / count;
     return true;
@@ -270,6 +327,7 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    std::setvbuf(stdout, nullptr, _IOLBF, 0); // each step shows as it ends, also into a file
     QStringList args = app.arguments().mid(1);
     const bool oneSource = args.removeAll(QStringLiteral("--one-source")) > 0;
     std::vector<int> sizes;
