@@ -79,7 +79,9 @@ bool DropAll(const QStringList& paths)
 // The time per photo of each quarter of a step, from the moments the count of photos done
 // passes each quarter: a cost that grows with the photos already in the project makes the later
 // quarters slower, whatever the machine's load does between sizes. Fed by Reached, or by a
-// timer that samples the project's count while the step runs the event loop.
+// timer that samples the project's count while the step runs the event loop (the main window
+// runs it only while it waits for a photo, so where the photos are always ready in time the
+// quarters are not resolved).
 class TQuarters {
 public:
     explicit TQuarters(int total, std::function<int()> count = {})
@@ -95,8 +97,10 @@ public:
 
     void Reached(int done)
     {
+        const int before = next_;
         while (next_ < 4 && done >= total_ * (next_ + 1) / 4)
             ends_[next_++] = double(clock_.nsecsElapsed()) / 1e6;
+        blurred_ = blurred_ || next_ - before > 1;
     }
 
     // "q1 q2 q3 q4" in ms a photo, or what is missing.
@@ -104,8 +108,8 @@ public:
     {
         if (count_)
             Reached(count_());
-        if (next_ < 4)
-            return QStringLiteral("quarters not seen");
+        if (next_ < 4 || blurred_) // the step ran no events between two quarters' ends
+            return QStringLiteral("quarters not resolved");
         QStringList quarters;
         for (int i = 0; i < 4; ++i) {
             const int photos = total_ * (i + 1) / 4 - total_ * i / 4;
@@ -121,6 +125,7 @@ private:
     QTimer sampler_;
     double ends_[4] = {};
     int next_ = 0;
+    bool blurred_ = false;
 };
 
 // What one size's steps give per photo, for the closing table.
