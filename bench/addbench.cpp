@@ -10,21 +10,17 @@
 // from the page cache), then cold (BATCH distinct copies, dropped from the page cache before the
 // batch starts). The single adds are warm: one file, read before. bench/add_vs_djpeg.sh runs it.
 //   add_bench [RUNS [PHOTO [BATCH]]]   (default: 7 runs of the 6000 x 4000 camera photo, batch 0)
+#include "bench/batchtime.h"
 #include "bench/cameraphoto.h"
 #include "imaging/decode.h"
 #include "imaging/geometry.h"
 #include "imaging/picture.h"
 #include "imaging/workingcopy.h"
-#include "project/photobatch.h"
 #include "tests/project/projectfixture.h"
 
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QGuiApplication>
-
-#include <fcntl.h>
-#include <sys/resource.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -32,13 +28,6 @@
 #include <vector>
 
 namespace {
-
-double ProcessCpuMs()
-{
-    rusage usage {};
-    getrusage(RUSAGE_SELF, &usage);
-    return CpuMs(usage);
-}
 
 // The whole-picture steps of adding, into folder; negative on failure.
 double WholePictureMs(const QString& photo, const QString& folder, int previewSize)
@@ -63,26 +52,6 @@ double WholePictureMs(const QString& photo, const QString& folder, int previewSi
     return ms;
 }
 
-// The batch's time in ms as the main window adds it; negative when a photo fails.
-double BatchMs(TProjectFixture& bench, const QStringList& photos)
-{
-    QElapsedTimer timer;
-    timer.start();
-    {
-        TPhotoBatch batch(*bench.project, photos, bench.config.previewSize);
-        TPreparedPhoto prepared;
-        for (int i = 0; i < batch.Count(); ++i) {
-            while (!batch.TakeNext(prepared, 20)) { }
-            if (!prepared.ok)
-                return -1;
-            bench.project->AppendPhoto(std::move(prepared));
-        }
-    }
-    const double ms = double(timer.nsecsElapsed()) / 1e6;
-    bench.project->Clear();
-    return ms;
-}
-
 // count copies of photo in folder, written to disk and dropped from the page cache so that the
 // batch reads each one from the disk; empty on failure.
 QStringList ColdCopies(const QString& photo, const QString& folder, int count)
@@ -91,14 +60,8 @@ QStringList ColdCopies(const QString& photo, const QString& folder, int count)
     for (int i = 0; i < count; ++i) {
         const QString copy = folder + QStringLiteral("/cold-%1.jpg").arg(i);
         QFile::remove(copy);
-        if (!QFile::copy(photo, copy))
+        if (!QFile::copy(photo, copy) || !DropFromPageCache(copy))
             return {};
-        const int fd = ::open(QFile::encodeName(copy).constData(), O_RDONLY);
-        if (fd < 0)
-            return {};
-        ::fdatasync(fd);
-        ::posix_fadvise(fd, 0, 0, POSIX_FADV_DONTNEED);
-        ::close(fd);
         copies << copy;
     }
     return copies;

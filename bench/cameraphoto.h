@@ -1,6 +1,6 @@
 #pragma once
-// What the photo benchmarks share: the camera-sized test photo, the process's memory figures,
-// medians and the timing of a command-line tool.
+// What the photo benchmarks share: the camera-like test photos, the page-cache drop, the
+// process's memory figures, the load average, medians and the timing of a command-line tool.
 #include "imaging/jpegsave.h"
 
 #include <QByteArray>
@@ -10,9 +10,11 @@
 #include <QImage>
 #include <QString>
 
+#include <fcntl.h>
 #include <spawn.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
@@ -23,26 +25,21 @@
 
 extern char** environ;
 
-// The generator's version below: a change to how the photo is made gives it a new name, so no
-// figure comes from a photo the code no longer makes.
+// The camera photo's version: a change to how it is made (CameraLikePicture included) gives it
+// a new name, so no figure comes from a photo the code no longer makes.
 inline constexpr int kCameraPhotoVersion = 2;
 
-// A 6000 x 4000 photo that compresses like a camera's: smooth colour fields, fine texture and
-// sensor noise, quality 92 (about 10 MB). Made once and kept for later runs.
-inline QString CameraPhoto()
+// A picture that compresses like a camera's photo: smooth colour fields (moved along by phase),
+// fine texture and sensor noise drawn from seed. The same for the same arguments.
+inline QImage CameraLikePicture(int width, int height, unsigned seed, float phase = 0)
 {
-    const QString folder = QDir::tempPath() + QStringLiteral("/vendaro-bench");
-    const QString path = folder + QStringLiteral("/camera-6000x4000-v%1.jpg").arg(kCameraPhotoVersion);
-    if (QFile::exists(path))
-        return path;
-    QDir().mkpath(folder);
-    QImage picture(6000, 4000, QImage::Format_RGB888);
-    std::mt19937 random(42);
+    QImage picture(width, height, QImage::Format_RGB888);
+    std::mt19937 random(seed);
     std::normal_distribution<float> noise(0.0f, 5.0f);
     for (int y = 0; y < picture.height(); ++y) {
         uchar* row = picture.scanLine(y);
         for (int x = 0; x < picture.width(); ++x) {
-            const float fx = x / 6000.0f, fy = y / 4000.0f;
+            const float fx = x / float(width) + phase, fy = y / float(height);
             const float texture = 18.0f * std::sin(x * 0.21f + std::sin(y * 0.05f) * 3.0f) * std::sin(y * 0.17f);
             const float base[3] = { 120 + 90 * std::sin(fx * 5.1f + fy * 2.3f), 110 + 80 * std::sin(fy * 4.7f + 1.0f),
                 100 + 70 * std::cos(fx * 3.3f - fy * 6.1f) };
@@ -50,10 +47,54 @@ inline QString CameraPhoto()
                 row[3 * x + c] = uchar(std::clamp(base[c] + texture + noise(random), 0.0f, 255.0f));
         }
     }
+    return picture;
+}
+
+// The folder the benchmarks keep their generated photos in between runs.
+inline QString BenchPhotoFolder()
+{
+    return QDir::tempPath() + QStringLiteral("/vendaro-bench");
+}
+
+// Writes picture as a JPEG at path through a partial file, so that an interrupted run leaves
+// no photo behind that a later run would take for a whole one.
+inline bool SaveBenchPhoto(const QImage& picture, const QString& path, int quality)
+{
     const QString partial = path + QStringLiteral(".part");
-    if (!SaveJpeg(picture, partial, 92) || !QFile::rename(partial, path))
-        return {};
-    return path;
+    return SaveJpeg(picture, partial, quality) && QFile::rename(partial, path);
+}
+
+// A 6000 x 4000 camera-like photo at quality 92 (about 6 MB). Made once and kept for later runs.
+inline QString CameraPhoto()
+{
+    const QString folder = BenchPhotoFolder();
+    const QString path = folder + QStringLiteral("/camera-6000x4000-v%1.jpg").arg(kCameraPhotoVersion);
+    if (QFile::exists(path))
+        return path;
+    QDir().mkpath(folder);
+    return SaveBenchPhoto(CameraLikePicture(6000, 4000, 42), path, 92) ? path : QString();
+}
+
+// Writes the file's data to disk and drops it from the page cache, so that the next read comes
+// from the disk (a cold read); false when the file cannot be opened.
+inline bool DropFromPageCache(const QString& path)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY);
+    if (fd < 0)
+        return false;
+    ::fdatasync(fd);
+    ::posix_fadvise(fd, 0, 0, POSIX_FADV_DONTNEED);
+    ::close(fd);
+    return true;
+}
+
+// The machine's load average over the last minute (Linux: /proc/loadavg); -1 when unknown.
+inline double LoadAverage()
+{
+    std::ifstream loadavg("/proc/loadavg");
+    double oneMinute = -1;
+    loadavg >> oneMinute;
+    return oneMinute;
 }
 
 // Peak resident memory since the last reset, in MB (Linux: VmHWM, reset through clear_refs).
@@ -90,6 +131,14 @@ inline double CpuMs(const rusage& usage)
 {
     const auto ms = [](const timeval& t) { return double(t.tv_sec) * 1e3 + double(t.tv_usec) / 1e3; };
     return ms(usage.ru_utime) + ms(usage.ru_stime);
+}
+
+// User and system time of every thread of the process so far.
+inline double ProcessCpuMs()
+{
+    rusage usage {};
+    getrusage(RUSAGE_SELF, &usage);
+    return CpuMs(usage);
 }
 
 // Wall time of running the tool (args[0], looked up in PATH) with its arguments, process start

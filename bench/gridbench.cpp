@@ -1,14 +1,11 @@
 // Painting the thumbnail grid of a 5000-photo project while it scrolls: one frame is a scroll
 // by 40 pixels and the painting of the visible band of the grid, as the window shows it.
 #include "bench/benchmain.h"
+#include "bench/gridwindow.h"
 #include "project/photoprep.h"
-#include "project/thumbview.h"
-#include "project/umain.h"
 #include "tests/project/projectfixture.h"
 
 #include <QApplication>
-#include <QScrollArea>
-#include <QScrollBar>
 
 #include <benchmark/benchmark.h>
 
@@ -31,23 +28,12 @@ void BM_GridScrollFrame5000Photos(benchmark::State& state)
         if (i % 7 == 0)
             project.Photo(i).selected = true;
     }
-    bench.config.thumbresolution = bench.config.thumbsize = true;
-    Tfmain window;
-    bench.config.InitThumbSizes(window.font());
-    window.resize(1280, 900);
-    window.show();
-    QCoreApplication::processEvents();
-    window.UpdateScrollRange();
-    QScrollBar* bar = window.ScrollBox1->verticalScrollBar();
-    const QSize visible = window.ScrollBox1->viewport()->size();
-    int position = 0;
+    TGridWindow grid(bench.config);
     for (auto _ : state) {
-        position = (position + 40) % std::max(bar->maximum(), 1);
-        bar->setValue(position);
-        const QPixmap frame = window.draw->grab(QRect(QPoint(0, position), visible));
+        const QPixmap frame = grid.Frame();
         benchmark::DoNotOptimize(frame);
     }
-    state.counters["grid_height"] = double(window.draw->height());
+    state.counters["grid_height"] = double(grid.window->draw->height());
     state.counters["frames"] = benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_GridScrollFrame5000Photos)->Unit(benchmark::kMillisecond)->UseRealTime();

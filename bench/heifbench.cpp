@@ -4,8 +4,13 @@
 // decoding it (DecodeWithGeneralDecoder, the decode step of before), alternating, RUNS times
 // each, and the library's command-line decoder on it (heif-convert to a raw .y4m, dwebp to PPM
 // on /dev/null; process start included). Prints every time, the medians and the ratios
-// add / library decode.
-//   heif_bench [RUNS]   (default 3; the photos are made once in $TMPDIR/vendaro-bench)
+// add / library decode. Then, when BATCH is above 0, adds BATCH copies of the HEIC and of the
+// AVIF at once as the main window does (TPhotoBatch, one file, warm) with a worker per core
+// and with one worker, in the order all, one, one, all, and prints the means and their ratio:
+// the batch on every core must not be slower than one worker at a time.
+//   heif_bench [RUNS [BATCH]]   (default 3 runs, batch 0; the photos are made once in
+//                                $TMPDIR/vendaro-bench)
+#include "bench/batchtime.h"
 #include "bench/cameraphoto.h"
 #include "imaging/generaldecoder.h"
 #include "tests/project/projectfixture.h"
@@ -19,6 +24,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -118,6 +124,32 @@ double HeifDecodeMs(const QString& path)
     return decoded ? double(timer.nsecsElapsed()) / 1e6 : -1;
 }
 
+// The batch of count copies of photo on a worker per core beside one worker; false when a
+// photo fails.
+bool CompareWorkers(TProjectFixture& bench, const char* name, const QString& photo, int count)
+{
+    const QStringList photos(count, photo);
+    double wall[2] = {}, cpu[2] = {}; // [0]: a worker per core, [1]: one worker
+    for (const int threads : { 0, 1, 1, 0 }) {
+        const double cpuBefore = ProcessCpuMs();
+        const double ms = BatchMs(bench, photos, threads);
+        const double cpuMs = ProcessCpuMs() - cpuBefore;
+        if (ms < 0) {
+            std::fprintf(stderr, "heif_bench: a %s of the batch failed\n", name);
+            return false;
+        }
+        std::printf("%s batch of %d, %s: %.0f ms, CPU %.0f ms, load average %.1f\n", name, count,
+            threads == 0 ? "a worker per core" : "one worker", ms, cpuMs, LoadAverage());
+        wall[threads] += ms / 2;
+        cpu[threads] += cpuMs / 2;
+    }
+    const int workers = int(std::clamp(std::thread::hardware_concurrency(), 1u, unsigned(TPhotoBatch::kMaxThreads)));
+    std::printf("%s batch of %d, means: %d workers %.0f ms (CPU %.0f ms), one worker %.0f ms (CPU %.0f ms); ratio "
+                "%.2f (target at most 1)\n",
+        name, count, workers, wall[0], cpu[0], wall[1], cpu[1], wall[0] / wall[1]);
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -127,6 +159,7 @@ int main(int argc, char** argv)
     QGuiApplication app(argc, argv);
     TProjectFixture bench;
     const int runs = argc > 1 ? std::max(QString::fromLocal8Bit(argv[1]).toInt(), 1) : 3;
+    const int batch = argc > 2 ? std::max(QString::fromLocal8Bit(argv[2]).toInt(), 0) : 0;
     const struct {
         const char* name;
         QString photo;
@@ -177,6 +210,8 @@ int main(int argc, char** argv)
                     "add / decode %.2f, add / %s %.2f, ImageMagick decode / decode %.2f\n",
             format.name, add, decode, tool[0].constData(), toolMs, magick, add / decode, tool[0].constData(),
             add / toolMs, magick / decode);
+        if (batch > 0 && format.decodeMs == HeifDecodeMs && !CompareWorkers(bench, format.name, photo, batch))
+            return 1;
     }
     return 0;
 }

@@ -30,7 +30,6 @@
 #include <random>
 #include <sched.h>
 #include <string>
-#include <sys/resource.h>
 #include <thread>
 #include <vector>
 
@@ -52,15 +51,6 @@ public:
 private:
     cpu_set_t previous_ {};
 };
-
-// User and system time of every thread of the process so far.
-double ProcessCpuMs()
-{
-    rusage usage {};
-    getrusage(RUSAGE_SELF, &usage);
-    const auto ms = [](const timeval& t) { return double(t.tv_sec) * 1e3 + double(t.tv_usec) / 1e3; };
-    return ms(usage.ru_utime) + ms(usage.ru_stime);
-}
 
 void BM_AddPhoto6000x4000OneCore(benchmark::State& state)
 {

@@ -3,6 +3,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <algorithm>
+
 namespace {
 
 constexpr qsizetype kExpandLimit = 249;
@@ -90,6 +92,12 @@ SplitPath SplitFileName(const QString& path)
 
 QString UniqueFileName(const QString& path)
 {
+    long long next = 1;
+    return UniqueFileName(path, next);
+}
+
+QString UniqueFileName(const QString& path, long long& next)
+{
     if (path.isEmpty() || !QFileInfo::exists(path))
         return path;
     const SplitPath parts = SplitFileName(path);
@@ -105,10 +113,12 @@ QString UniqueFileName(const QString& path)
             name.truncate(lastBar);
         }
     }
-    for (;; ++number) {
+    for (number = std::max(number, next);; ++number) {
         const QString candidate = JoinPath(parts.folder, name + u'_' + QString::number(number) + parts.ext);
-        if (!QFileInfo::exists(candidate))
+        if (!QFileInfo::exists(candidate)) {
+            next = number + 1;
             return candidate;
+        }
     }
 }
 

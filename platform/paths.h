@@ -31,6 +31,10 @@ SplitPath SplitFileName(const QString& path);
 // path when it names no existing file, else the first of name_N.ext (N counting up from 1,
 // or from the number after an existing "_N" suffix) that does not exist.
 QString UniqueFileName(const QString& path);
+// The same, with N counting from next when that is higher, and next set to the number after the
+// one given (unchanged when path itself is free): a caller that numbers many files of one name
+// keeps next, so each name costs one lookup instead of one per file numbered before it.
+QString UniqueFileName(const QString& path, long long& next);
 
 // path with its extension replaced by ext (dot included; empty removes it).
 QString ReplaceExt(const QString& path, const QString& ext);

@@ -44,11 +44,12 @@ bool CreateEmptyFile(const QString& path)
 }
 
 // A unique name in the project folder, claimed on disk so that later reservations (made
-// before this photo's copies are written) do not take it too.
-QString ClaimUniqueName(const QString& path)
+// before this photo's copies are written) do not take it too. next is the number the search
+// for this name starts from (see UniqueFileName).
+QString ClaimUniqueName(const QString& path, long long& next)
 {
     for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
-        const QString candidate = UniqueFileName(path);
+        const QString candidate = UniqueFileName(path, next);
         if (CreateEmptyFile(candidate))
             return candidate;
     }
@@ -127,8 +128,10 @@ bool TVDImage::ReservePhoto(const QString& path, TPhotoSlot& slot)
     }
     const QString file = ReplaceExt(QFileInfo(path).fileName(), QStringLiteral(".sbm"));
     slot.sourcePath = path;
-    slot.workingPath = ClaimUniqueName(projectFolder + u'/' + file);
-    slot.previewPath = ClaimUniqueName(projectFolder + QStringLiteral("/prev_") + file);
+    const QString working = projectFolder + u'/' + file;
+    const QString preview = projectFolder + QStringLiteral("/prev_") + file;
+    slot.workingPath = ClaimUniqueName(working, nextNumbers_[working]);
+    slot.previewPath = ClaimUniqueName(preview, nextNumbers_[preview]);
     if (slot.workingPath.isEmpty() || slot.previewPath.isEmpty()) {
         Log(QStringLiteral("AddPhoto: can't create working copies of ") + path, 3);
         ReleasePhoto(slot);
@@ -212,6 +215,7 @@ void TVDImage::Clear()
         RemoveEmptyDir(projectFolder);
     }
     photos_.clear();
+    nextNumbers_.clear();
     projectFolder.clear();
     focus = -1;
     Changed();

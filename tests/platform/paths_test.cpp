@@ -97,3 +97,30 @@ TEST(Paths, UniqueFileName)
         EXPECT_EQ(UniqueFileName(dir.filePath(c.name)), dir.filePath(c.unique)) << c.name;
     EXPECT_EQ(UniqueFileName(""), "");
 }
+
+// With a next number the search starts there (never below the suffix of the name itself) and
+// still skips names that exist; next moves past the name given.
+TEST(Paths, UniqueFileNameCountsOnFromNext)
+{
+    QTemporaryDir dir;
+    for (const char* name : { "a.jpg", "a_1.jpg", "a_2.jpg", "a_7.jpg" })
+        ASSERT_TRUE(WriteFileBytes(dir.filePath(name), "x"));
+    const struct {
+        const char* name;
+        long long next;
+        const char* unique;
+        long long nextAfter;
+    } cases[] = {
+        { "new.jpg", 5, "new.jpg", 5 },
+        { "a.jpg", 0, "a_3.jpg", 4 },
+        { "a.jpg", 3, "a_3.jpg", 4 },
+        { "a.jpg", 5, "a_5.jpg", 6 },
+        { "a.jpg", 7, "a_8.jpg", 9 },
+        { "a_7.jpg", 2, "a_8.jpg", 9 },
+    };
+    for (const auto& c : cases) {
+        long long next = c.next;
+        EXPECT_EQ(UniqueFileName(dir.filePath(c.name), next), dir.filePath(c.unique)) << c.name << " " << c.next;
+        EXPECT_EQ(next, c.nextAfter) << c.name << " " << c.next;
+    }
+}

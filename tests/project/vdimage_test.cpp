@@ -78,6 +78,23 @@ TEST_F(VDImageTest, SameFileNameFromTwoFoldersGetsNumberedCopies)
     EXPECT_EQ(QFileInfo(project.Photo(1).previewPath).fileName(), QStringLiteral("prev_name_1.sbm"));
 }
 
+// Each copy of a name takes the next number; one freed by a deleted photo is not given again
+// (the names need only be unique), so many copies of one name never search from the start.
+TEST_F(VDImageTest, CopiesOfOneNameAreNumberedOnAfterADelete)
+{
+    for (const char* folder : { "a", "b", "c" })
+        ASSERT_TRUE(project.AddPhoto(f.WritePhoto(QStringLiteral("%1/name.jpg").arg(folder), 40, 30)));
+    project.Delete(1);
+    ASSERT_TRUE(project.AddPhoto(f.WritePhoto(QStringLiteral("d/name.jpg"), 40, 30)));
+    QStringList working, preview;
+    for (const TPhoto& photo : project.Photos()) {
+        working << QFileInfo(photo.workingPath).fileName();
+        preview << QFileInfo(photo.previewPath).fileName();
+    }
+    EXPECT_EQ(working, (QStringList { "name.sbm", "name_2.sbm", "name_3.sbm" }));
+    EXPECT_EQ(preview, (QStringList { "prev_name.sbm", "prev_name_2.sbm", "prev_name_3.sbm" }));
+}
+
 TEST_F(VDImageTest, SmallPhotoPreviewIsNotEnlarged)
 {
     ASSERT_TRUE(project.AddPhoto(f.WritePhoto(QStringLiteral("small.jpg"), 300, 200)));
