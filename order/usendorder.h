@@ -150,7 +150,8 @@ private:
     // this window's labels and bar and shows its messages. Spins the run's event loops.
     void RunOrder();
     TOrderCustomer OrderCustomer() const;
-    // Shows the sending page, without the opening steps, and finishes the order.
+    // Shows the sending page, without the opening steps, and finishes the order. Runs the
+    // pending events once so that the page paints before the run, then the run's loops.
     void ResumeOrder(const TUnfinishedOrder& unfinished);
     // The statistics and the bar emptied, the step's text status.
     void ClearSendingPage(const QString& status);
