@@ -1,5 +1,6 @@
 #include "net/ftpclient.h"
 
+#include "tests/support/demolab.h"
 #include "tests/support/ftpserver.h"
 #include "tests/support/realproxies.h"
 #include "tests/support/testsupport.h"
@@ -220,14 +221,8 @@ public:
         : trickleMs_(trickleMs)
     {
         fd_ = ::socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in address {};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        socklen_t length = sizeof address;
-        ::bind(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address);
+        port_ = BindLoopback(fd_);
         ::listen(fd_, 4);
-        ::getsockname(fd_, reinterpret_cast<sockaddr*>(&address), &length);
-        port_ = ntohs(address.sin_port);
         if (trickleMs_ > 0)
             thread_ = std::thread([this] { Trickle(); });
     }

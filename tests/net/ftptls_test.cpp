@@ -3,6 +3,7 @@
 // come from a throw-away authority that SSL_CERT_FILE makes the system store.
 #include "net/ftpclient.h"
 
+#include "tests/support/demolab.h"
 #include "tests/support/ftpserver.h"
 #include "tests/support/proftpd.h"
 #include "tests/support/testsupport.h"
@@ -120,14 +121,8 @@ public:
     RefusingServer()
     {
         listener_ = ::socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in address {};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        socklen_t length = sizeof address;
-        ::bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address);
+        port_ = BindLoopback(listener_);
         ::listen(listener_, 1);
-        ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length);
-        port_ = ntohs(address.sin_port);
         thread_ = std::thread([this] { Serve(); });
     }
     ~RefusingServer()

@@ -66,9 +66,6 @@ bool TDemoLab::WaitForOutput(const QString& text, int timeoutMs, int times)
     return true;
 }
 
-namespace {
-
-// A TCP socket bound to a free loopback port (not listening); its port, or 0.
 int BindLoopback(int fd)
 {
     sockaddr_in address {};
@@ -80,8 +77,6 @@ int BindLoopback(int fd)
         return ntohs(address.sin_port);
     return 0;
 }
-
-} // namespace
 
 int FreeLoopbackPort()
 {

@@ -34,6 +34,8 @@ private:
 
 // A loopback TCP port that nothing listened on a moment ago.
 int FreeLoopbackPort();
+// Binds the TCP socket fd to a free loopback port (without listening); the port, or 0.
+int BindLoopback(int fd);
 
 // A loopback TCP port that refuses every connection for as long as this object lives: it is
 // bound without listening, so no other process can start a server on it meanwhile.
