@@ -178,6 +178,22 @@ TEST_F(UploadOrderTest, DroppedConnectionResumesWhereItBroke)
         EXPECT_LE(p.doneBytes, result.totalBytes);
 }
 
+// The same break on a server without REST: the photo is sent again whole, from its start.
+TEST_F(UploadOrderTest, DroppedConnectionWithoutRestSendsTheFileAgainWhole)
+{
+    Start({ "--drop-upload", "2=1000", "--no-rest" });
+    const TUploadResult result = Upload();
+    EXPECT_TRUE(result.sent);
+    EXPECT_EQ(result.failures, 1);
+    EXPECT_EQ(result.resumedBytes, 0);
+    EXPECT_TRUE(ArrivedWhole(0) && ArrivedWhole(1) && ArrivedWhole(2));
+    const QString output = server_->Lab().Output();
+    EXPECT_TRUE(output.contains("FTP data connection dropped after 1000 bytes"));
+    EXPECT_TRUE(output.contains("FTP UPLOAD /orders/3fa9c07b_00002.jpg from 0: 200000 bytes")) << output.toStdString();
+    EXPECT_FALSE(LogHasLine(QStringLiteral("FTP: resuming 3fa9c07b_00002.jpg at 1000 bytes"), 0))
+        << "no resume asked of a server that offers no REST";
+}
+
 // An upload an earlier run of the program began: the files it verified are taken as sent, each
 // later one is looked up first. What the server holds whole is not sent again, a shorter copy
 // goes on from its end, a longer one (not a part of this file) is replaced. held: bytes of each

@@ -136,6 +136,7 @@ class Lab:
         self.lying_paths = {}  # path -> "lie" or "refuse", for one SIZE
         self.login_limit = args.refuse_login_after
         self.refused_deletes = set(args.refuse_delete)
+        self.no_rest = args.no_rest
         self.logins = 0
         self.proxy_user = args.proxy_user if args.proxy_user is not None else settings.get("proxy_user", "proxy")
         self.proxy_password = (args.proxy_password if args.proxy_password is not None
@@ -574,6 +575,9 @@ class LabFtp:
         self._in_buffer, self._in_buffer_len = pending, pending_len
 
     def handle(self):
+        if self.lab.no_rest:
+            # Without REST the session neither offers "REST STREAM" in FEAT nor takes the command.
+            self.proto_cmds = {name: info for name, info in self.proto_cmds.items() if name != "REST"}
         ports = self.lab.source_ports
         if ports and not ports[0] <= self.remote_port <= ports[1]:
             say(f"FTP refused {self.remote_ip}:{self.remote_port} (only ports {ports[0]}-{ports[1]} pass)")
@@ -924,6 +928,8 @@ def main():
                         help="answer SIZE for the file of the Nth FTP upload one byte short (once)")
     parser.add_argument("--size-refuse", action="append", type=int, default=[], metavar="N",
                         help="refuse SIZE for the file of the Nth FTP upload (once), as upload-only folders do")
+    parser.add_argument("--no-rest", action="store_true",
+                        help="a server without REST: FEAT does not offer REST STREAM and REST is refused")
     parser.add_argument("--refuse-delete", action="append", default=[], metavar="NAME",
                         help="refuse to delete FTP files named NAME")
     parser.add_argument("--stall-upload", action="append", type=int, default=[], metavar="N",
