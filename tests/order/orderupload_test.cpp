@@ -47,10 +47,7 @@ protected:
         server_ = std::make_unique<TFtpServer>(faults);
         ASSERT_TRUE(server_->Started());
         LogStore().Clear();
-        engine_.host = QStringLiteral("127.0.0.1:%1").arg(server_->Port());
-        engine_.user = TFtpServer::kUser;
-        engine_.pass = TFtpServer::kPassword;
-        engine_.orderpath = QStringLiteral("/orders");
+        server_->PointEngineAt(engine_);
         config_.timout = timeoutMs;
         Core().engine = &engine_;
         Core().config = &config_;

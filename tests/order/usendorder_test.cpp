@@ -130,10 +130,7 @@ protected:
         SendOrderTest::SetUp();
         ASSERT_TRUE(server.Started());
         TEngine& engine = f.engine;
-        engine.host = QStringLiteral("127.0.0.1:%1").arg(server.Port());
-        engine.user = TFtpServer::kUser;
-        engine.pass = TFtpServer::kPassword;
-        engine.orderpath = "/orders";
+        server.PointEngineAt(engine);
         engine.orderid = "%data8%";
         engine.authkey = "klucz";
         engine.postorderpage = "http://lab.example/zlecenie";

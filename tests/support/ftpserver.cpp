@@ -1,5 +1,6 @@
 #include "tests/support/ftpserver.h"
 
+#include "lab/vdengine.h"
 #include "tests/support/testsupport.h"
 
 #include <QDir>
@@ -26,6 +27,14 @@ QString TFtpServer::Orders(const QString& name) const
 QString TFtpServer::Root(const QString& name) const
 {
     return dir_.filePath("ftp/" + name);
+}
+
+void TFtpServer::PointEngineAt(TEngine& engine) const
+{
+    engine.host = QStringLiteral("127.0.0.1:%1").arg(Port());
+    engine.user = QString::fromLatin1(kUser);
+    engine.pass = QString::fromLatin1(kPassword);
+    engine.orderpath = QStringLiteral("/orders");
 }
 
 TFtpSettings TFtpServer::Settings() const

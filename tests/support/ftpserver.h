@@ -9,6 +9,8 @@
 
 #include <memory>
 
+class TEngine;
+
 class TFtpServer {
 public:
     static constexpr const char* kUser = "lab";
@@ -26,6 +28,8 @@ public:
     QString Root(const QString& name = {}) const;
     // What a client needs to reach the server directly: account, 5 s time-out.
     TFtpSettings Settings() const;
+    // The lab configuration's server, account and order folder ("/orders") set to this server.
+    void PointEngineAt(TEngine& engine) const;
     // The client logged in and in /orders; false (with a test failure) when any step fails.
     bool Open(TFtpClient& client) const;
 
