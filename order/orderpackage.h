@@ -30,6 +30,8 @@ struct TOrderListener {
     std::function<void(const QString&)> timeLeft; // estimated time left, "nieznany." at the end
 };
 
+inline constexpr int64_t kUnknownSize = -1;
+
 class TOrder {
 public:
     // Milliseconds of a monotonic clock.
@@ -71,6 +73,7 @@ public:
     QString orderDir;
     QStringList orderFiles; // rendered photos, then the ZIP, then the metadata file
     QStringList metadataLines; // as written by WriteMetadata
+    // Sizes in bytes; kUnknownSize where an order finished after a restart cannot know them.
     int64_t origSize = 0; // the photos' source files (a missing one counts -1)
     int64_t sourceRaw = 0; // width x height x bytes per pixel of the sources
     int64_t orderSize = 0; // the rendered files, or the ZIP

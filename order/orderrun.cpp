@@ -5,13 +5,22 @@
 #include "lab/vdengine.h"
 #include "net/ftpconnect.h"
 #include "order/historyfolder.h"
+#include "order/metadatareader.h"
 #include "order/orderupload.h"
 #include "platform/files.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QScopeGuard>
 
 #include <algorithm>
+
+namespace {
+
+// The metadata of an order is a few kilobytes per photo; anything far larger is not ours.
+constexpr qint64 kMaxResumedMetadataBytes = 64 * 1024 * 1024;
+
+} // namespace
 
 QString PostOrderPage(const TEngine& engine, const QString& orderId, const QString& login)
 {
@@ -51,6 +60,7 @@ TOrderOutcome TOrderRun::Resume(const TUnfinishedOrder& unfinished)
     order_.orderDir = unfinished.folder;
     for (const TUnfinishedFile& file : unfinished.files)
         order_.orderSize += file.size;
+    TakeFiguresFromMetadata(unfinished.Paths().constLast());
     listener_.OrderStarted(order_);
     history_ = {};
     markHistory_ = !unfinished.historyId.isEmpty()
@@ -65,6 +75,21 @@ TOrderOutcome TOrderRun::Resume(const TUnfinishedOrder& unfinished)
     });
     TUnfinishedOrder record = unfinished;
     return SendOrder(record.Paths(), { record.sent, true }, &record, record.login);
+}
+
+void TOrderRun::TakeFiguresFromMetadata(const QString& metadataPath)
+{
+    QFile file(metadataPath);
+    const QStringList lines = file.size() <= kMaxResumedMetadataBytes && file.open(QIODevice::ReadOnly)
+        ? ReadMetadataLines(file.readAll())
+        : QStringList {};
+    bool known = false;
+    const int64_t origSize = MetadataValue(lines, QStringLiteral("orygsize")).toLongLong(&known);
+    order_.origSize = known ? origSize : kUnknownSize;
+    const int photos = MetadataValue(lines, QStringLiteral("count")).toInt(&known);
+    order_.photosDone = known ? photos : 0;
+    order_.sourceRaw = kUnknownSize;
+    order_.orderRawSize = kUnknownSize;
 }
 
 void TOrderRun::Discard(const TUnfinishedOrder& unfinished)

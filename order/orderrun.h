@@ -122,6 +122,9 @@ private:
     TOrderOutcome SendOrder(
         const QStringList& files, const TUploadStart& start, TUnfinishedOrder* record, const QString& login);
     bool Upload(const QStringList& files, const TUploadStart& start, TUnfinishedOrder* record);
+    // A resumed order's figures: the sources' size and the photo count from its metadata file;
+    // the raw sizes are not known any more.
+    void TakeFiguresFromMetadata(const QString& metadataPath);
 
     TVDImage& project_;
     const TEngine& engine_;

@@ -41,6 +41,12 @@ constexpr int kBackX = 242; // the left one of a page's two buttons
 constexpr int kNextX = 350;
 constexpr int kButtonY = 262;
 
+// An order's size on the sending page; nothing where it is not known.
+QString OrderSizeText(int64_t bytes)
+{
+    return bytes == kUnknownSize ? QString() : FormatByteSize(bytes, QStringLiteral("Tb"));
+}
+
 TColorFrame* MakeFrame(QWidget* page, const char* name, const QString& caption)
 {
     auto* frame = MakeNamed<TColorFrame>(page, name, QRect(0, 0, kPageRect.width(), kPageRect.height()));
@@ -89,8 +95,8 @@ public:
     void OrderStarted(const TOrder& order) override
     {
         window_.lid->setText(order.orderId);
-        window_.lsizeoryg->setText(FormatByteSize(order.origSize, QStringLiteral("Tb")));
-        window_.lsizeraw->setText(FormatByteSize(order.sourceRaw, QStringLiteral("Tb")));
+        window_.lsizeoryg->setText(OrderSizeText(order.origSize));
+        window_.lsizeraw->setText(OrderSizeText(order.sourceRaw));
     }
     void StatsChanged(const TOrder& order) override { window_.RefreshStats(order); }
     void PhotoRendered(const QImage& rendered) override { window_.ShowPreview(rendered); }
@@ -617,8 +623,8 @@ TOrderCustomer Tfsendorder::OrderCustomer() const
 void Tfsendorder::RefreshStats(const TOrder& order)
 {
     ltime->setText(FormatElapsed(TOrder::Tick() - order.startTick));
-    lsizecurraw->setText(FormatByteSize(order.orderRawSize, QStringLiteral("Tb")));
-    lsizecur->setText(FormatByteSize(order.orderSize, QStringLiteral("Tb")));
+    lsizecurraw->setText(OrderSizeText(order.orderRawSize));
+    lsizecur->setText(OrderSizeText(order.orderSize));
     lcount->setText(QString::number(order.photosDone));
 }
 

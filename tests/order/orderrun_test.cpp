@@ -18,6 +18,7 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
@@ -37,6 +38,7 @@ public:
     void OrderStarted(const TOrder& order) override
     {
         orderId = order.orderId;
+        figures = { order.origSize, order.sourceRaw, order.orderRawSize, order.photosDone };
         if (!blocked.isEmpty()) {
             EXPECT_TRUE(QDir().mkdir(order.orderDir + "/" + order.orderId + blocked));
         }
@@ -54,6 +56,7 @@ public:
     QString blocked;
     bool clearProject = true;
     QString orderId;
+    std::vector<int64_t> figures; // the sources' size and raw size, the rendered raw size, photos done
     QStringList statuses;
     QStringList messages;
     QStringList pages;
@@ -294,6 +297,9 @@ TEST_F(OrderRunTest, FailedUploadIsFinishedByALaterRun)
     TOrderRun run(*f.project, f.engine, f.formats, {}, later);
     EXPECT_EQ(run.Resume(unfinished[0]), TOrderOutcome::Sent);
     EXPECT_EQ(later.orderId, id);
+    const int64_t sources = QFileInfo(f.PhotoPath("a.jpg")).size() + QFileInfo(f.PhotoPath("b.jpg")).size();
+    EXPECT_EQ(later.figures, (std::vector<int64_t> { sources, kUnknownSize, kUnknownSize, 2 }))
+        << "the photos' figures come from the metadata; the raw sizes are not known any more";
     EXPECT_EQ(later.messages, QStringList { kSentQuestion });
     EXPECT_EQ(later.cleared, 1);
     EXPECT_EQ(later.pages, QStringList { "http://lab.example/zlecenie?id=" + id + "&sign=" + MD5Hex("klucz" + id) });
