@@ -23,24 +23,16 @@
 
 namespace {
 
-testing::AssertionResult Succeeded(const TFtpResult& result)
-{
-    if (result.ok)
-        return testing::AssertionSuccess();
-    return testing::AssertionFailure() << FtpErrorName(result.errorClass).toStdString() << ": "
-                                       << result.message.toStdString();
-}
-
 // Puts source as name and checks that SIZE and the listing show it whole.
 void PutAndCheck(TFtpClient& client, const QString& source, const QString& name)
 {
     const qint64 size = QFileInfo(source).size();
-    ASSERT_TRUE(Succeeded(client.Put(source, name)));
+    ASSERT_TRUE(FtpSucceeded(client.Put(source, name)));
     std::optional<qint64> remoteSize;
-    ASSERT_TRUE(Succeeded(client.Size(name, &remoteSize)));
+    ASSERT_TRUE(FtpSucceeded(client.Size(name, &remoteSize)));
     EXPECT_EQ(remoteSize, size);
     QList<TFtpListItem> items;
-    ASSERT_TRUE(Succeeded(client.List(&items)));
+    ASSERT_TRUE(FtpSucceeded(client.List(&items)));
     EXPECT_EQ(items, (QList<TFtpListItem> { { name, TFtpItemKind::File, size } }));
 }
 
@@ -84,7 +76,7 @@ TEST_P(FtpClientModes, PutSizeListGetDeleteRoundTrip)
     RecordedWork work;
     client.SetWorkListener(work.Listener());
 
-    ASSERT_TRUE(Succeeded(client.Put(source, "a_00001.jpg")));
+    ASSERT_TRUE(FtpSucceeded(client.Put(source, "a_00001.jpg")));
     EXPECT_EQ(ReadFileBytes(server.Orders("a_00001.jpg")), ReadFileBytes(source));
     EXPECT_EQ(work.begins, QList<qint64> { size });
     ASSERT_FALSE(work.counts.isEmpty());
@@ -101,12 +93,12 @@ TEST_P(FtpClientModes, PutSizeListGetDeleteRoundTrip)
     const QString copy = local.filePath("copy.jpg");
     work = {};
     client.SetWorkListener(work.Listener());
-    ASSERT_TRUE(Succeeded(client.Get("a_00001.jpg", copy)));
+    ASSERT_TRUE(FtpSucceeded(client.Get("a_00001.jpg", copy)));
     EXPECT_EQ(ReadFileBytes(copy), ReadFileBytes(source));
     EXPECT_EQ(work.begins, QList<qint64> { 10 });
     EXPECT_EQ(work.counts.back(), 10);
 
-    ASSERT_TRUE(Succeeded(client.Delete("a_00001.jpg")));
+    ASSERT_TRUE(FtpSucceeded(client.Delete("a_00001.jpg")));
     EXPECT_TRUE(client.LastReply().startsWith("250"));
     EXPECT_FALSE(QFile::exists(server.Orders("a_00001.jpg")));
     client.Disconnect();
@@ -148,12 +140,12 @@ TEST(FtpClient, RefusedCommandsKeepTheConnection)
     EXPECT_EQ(client.Delete("a.jpg\r\nDELE other.jpg").errorClass, TFtpError::Name);
 
     EXPECT_TRUE(client.Connected());
-    EXPECT_TRUE(Succeeded(client.ChangeDir("/")));
+    EXPECT_TRUE(FtpSucceeded(client.ChangeDir("/")));
 
     TFtpClient stranger;
     stranger.Settings() = server.Settings();
     stranger.Settings().password = "wrong";
-    ASSERT_TRUE(Succeeded(stranger.Connect()));
+    ASSERT_TRUE(FtpSucceeded(stranger.Connect()));
     const TFtpResult login = stranger.Login();
     EXPECT_EQ(login.errorClass, TFtpError::FtpReply);
     EXPECT_TRUE(login.message.startsWith("Login denied: 530"));
@@ -172,10 +164,10 @@ TEST(FtpClient, SizesAbove4GiB)
     client.Settings() = server.Settings();
     ASSERT_TRUE(server.Open(client));
     std::optional<qint64> remoteSize;
-    ASSERT_TRUE(Succeeded(client.Size("big.zip", &remoteSize)));
+    ASSERT_TRUE(FtpSucceeded(client.Size("big.zip", &remoteSize)));
     EXPECT_EQ(remoteSize, size);
     QList<TFtpListItem> items;
-    ASSERT_TRUE(Succeeded(client.List(&items)));
+    ASSERT_TRUE(FtpSucceeded(client.List(&items)));
     EXPECT_EQ(items, (QList<TFtpListItem> { { "big.zip", TFtpItemKind::File, size } }));
 }
 
@@ -201,16 +193,16 @@ TEST(FtpClient, AbortEndsTheTransferAndKeepsTheConnection)
     EXPECT_EQ(client.Put(source, "big.jpg").errorClass, TFtpError::Cancelled);
     EXPECT_EQ(nested, TFtpError::Busy);
     ASSERT_TRUE(client.Connected());
-    ASSERT_TRUE(Succeeded(client.Delete("big.jpg")));
+    ASSERT_TRUE(FtpSucceeded(client.Delete("big.jpg")));
 
     client.SetWorkListener({});
-    ASSERT_TRUE(Succeeded(client.Put(source, "big.jpg")));
+    ASSERT_TRUE(FtpSucceeded(client.Put(source, "big.jpg")));
     client.SetWorkListener({ [&client](qint64) { client.Abort(); }, {}, {} });
     const QString target = local.filePath("copy.jpg");
     EXPECT_EQ(client.Get("big.jpg", target).errorClass, TFtpError::Cancelled);
     EXPECT_FALSE(QFile::exists(target));
     EXPECT_EQ(QDir(local.path()).entryList(QDir::Files), QStringList { "big.jpg" });
-    EXPECT_TRUE(Succeeded(client.Delete("big.jpg")));
+    EXPECT_TRUE(FtpSucceeded(client.Delete("big.jpg")));
 }
 
 // A loopback listener that accepts connections and then says nothing, or trickles its
@@ -330,7 +322,7 @@ TEST_P(FtpProxyTypes, LogInAndTransferThroughTheProxy)
         refused.Settings().proxyType = int(GetParam());
         refused.Settings().proxyUser = TFtpServer::kProxyUser;
         refused.Settings().proxyPassword = "wrong";
-        ASSERT_TRUE(Succeeded(refused.Connect()));
+        ASSERT_TRUE(FtpSucceeded(refused.Connect()));
         EXPECT_EQ(refused.Login().errorClass, TFtpError::FtpReply);
     }
 }
@@ -357,9 +349,9 @@ TEST(FtpClient, UserAtHostThroughDebiansFtpProxy)
     client.Settings().proxyHost = "127.0.0.1";
     client.Settings().proxyPort = proxy->Port();
     client.Settings().proxyType = int(TFtpProxyType::UserSite);
-    ASSERT_TRUE(Succeeded(client.Connect()));
-    ASSERT_TRUE(Succeeded(client.Login()));
-    ASSERT_TRUE(Succeeded(client.ChangeDir("/orders")));
+    ASSERT_TRUE(FtpSucceeded(client.Connect()));
+    ASSERT_TRUE(FtpSucceeded(client.Login()));
+    ASSERT_TRUE(FtpSucceeded(client.ChangeDir("/orders")));
     PutAndCheck(client, source, "a.jpg");
     client.Disconnect();
     EXPECT_EQ(ReadFileBytes(server.Orders("a.jpg")), ReadFileBytes(source));

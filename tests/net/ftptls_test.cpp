@@ -23,14 +23,6 @@
 
 namespace {
 
-testing::AssertionResult Succeeded(const TFtpResult& result)
-{
-    if (result.ok)
-        return testing::AssertionSuccess();
-    return testing::AssertionFailure() << FtpErrorName(result.errorClass).toStdString() << ": "
-                                       << result.message.toStdString();
-}
-
 // Upload, resumed upload, size, listing and download, with the server's copy at folder.
 void TransferEverything(TFtpClient& client, const QString& folder)
 {
@@ -38,7 +30,7 @@ void TransferEverything(TFtpClient& client, const QString& folder)
     const QString source = local.filePath("photo.jpg");
     const qint64 size = (qint64(3) << 20) + 17;
     ASSERT_TRUE(WritePatternFile(source, size));
-    ASSERT_TRUE(Succeeded(client.Put(source, "a.jpg")));
+    ASSERT_TRUE(FtpSucceeded(client.Put(source, "a.jpg")));
     EXPECT_EQ(ReadFileBytes(folder + "/a.jpg"), ReadFileBytes(source));
 
     // What a broken upload left: the first bytes. The rest goes on after them.
@@ -46,7 +38,7 @@ void TransferEverything(TFtpClient& client, const QString& folder)
     ASSERT_TRUE(WriteFileBytes(folder + "/b.jpg", whole.left(1000003)));
     QList<qint64> counts;
     client.SetWorkListener({ {}, [&counts](qint64 count) { counts << count; }, {} });
-    ASSERT_TRUE(Succeeded(client.Put(source, "b.jpg", 1000003)));
+    ASSERT_TRUE(FtpSucceeded(client.Put(source, "b.jpg", 1000003)));
     client.SetWorkListener({});
     EXPECT_EQ(ReadFileBytes(folder + "/b.jpg"), whole);
     ASSERT_FALSE(counts.isEmpty());
@@ -54,13 +46,13 @@ void TransferEverything(TFtpClient& client, const QString& folder)
     EXPECT_EQ(counts.back(), size);
 
     std::optional<qint64> remoteSize;
-    ASSERT_TRUE(Succeeded(client.Size("b.jpg", &remoteSize)));
+    ASSERT_TRUE(FtpSucceeded(client.Size("b.jpg", &remoteSize)));
     EXPECT_EQ(remoteSize, size);
     QList<TFtpListItem> items;
-    ASSERT_TRUE(Succeeded(client.List(&items)));
+    ASSERT_TRUE(FtpSucceeded(client.List(&items)));
     EXPECT_EQ(items.size(), 2);
     const QString copy = local.filePath("copy.jpg");
-    ASSERT_TRUE(Succeeded(client.Get("a.jpg", copy)));
+    ASSERT_TRUE(FtpSucceeded(client.Get("a.jpg", copy)));
     EXPECT_EQ(ReadFileBytes(copy), whole);
 }
 
@@ -106,8 +98,8 @@ TEST(FtpTls, ProftpdDemandsTheReusedSessionAndGetsIt)
     const TScopedCertStore store(proftpd.CaFile());
     TFtpClient client;
     client.Settings() = proftpd.Settings();
-    ASSERT_TRUE(Succeeded(client.Connect()));
-    ASSERT_TRUE(Succeeded(client.Login()));
+    ASSERT_TRUE(FtpSucceeded(client.Connect()));
+    ASSERT_TRUE(FtpSucceeded(client.Login()));
     ExpectProtected(client.Security());
     TransferEverything(client, proftpd.Root());
     EXPECT_TRUE(client.Security().dataSessionReused);
@@ -179,7 +171,7 @@ TEST(FtpTls, RequiredSendsNothingBeyondAuthTlsToAServerWithoutIt)
         TFtpClient client;
         client.Settings() = settings;
         client.Settings().port = server.Port();
-        ASSERT_TRUE(Succeeded(client.Connect()));
+        ASSERT_TRUE(FtpSucceeded(client.Connect()));
         EXPECT_EQ(client.Login().errorClass, TFtpError::TlsRequired);
         EXPECT_FALSE(client.Connected());
         client.Disconnect();
@@ -194,7 +186,7 @@ TEST(FtpTls, RequiredSendsNothingBeyondAuthTlsToAServerWithoutIt)
         client.Settings().proxyHost = QStringLiteral("127.0.0.1");
         client.Settings().proxyPort = proxy.Port();
         client.Settings().proxyType = int(method);
-        ASSERT_TRUE(Succeeded(client.Connect()));
+        ASSERT_TRUE(FtpSucceeded(client.Connect()));
         EXPECT_EQ(client.Login().errorClass, TFtpError::TlsProxy);
         client.Disconnect();
         EXPECT_EQ(proxy.Received(), "");
@@ -213,7 +205,7 @@ TEST(FtpTls, WhenOfferedGoesOnInPlainTextAndSaysWhy)
     EXPECT_TRUE(client.Security().plainReason.contains("offers no TLS"));
     QTemporaryDir local;
     ASSERT_TRUE(WritePatternFile(local.filePath("a.jpg"), 1000));
-    EXPECT_TRUE(Succeeded(client.Put(local.filePath("a.jpg"), "a.jpg")));
+    EXPECT_TRUE(FtpSucceeded(client.Put(local.filePath("a.jpg"), "a.jpg")));
     client.Disconnect();
 }
 
@@ -238,7 +230,7 @@ TEST(FtpTls, UntrustedOrMisnamedCertificatesStopBeforeTheLogin)
         TFtpClient client;
         client.Settings() = server.Settings();
         client.Settings().tls = TFtpTls::WhenOffered; // a bad certificate is never a reason for plain text
-        ASSERT_TRUE(Succeeded(client.Connect()));
+        ASSERT_TRUE(FtpSucceeded(client.Connect()));
         EXPECT_EQ(client.Login().errorClass, TFtpError::Tls);
         EXPECT_FALSE(client.Connected());
         EXPECT_FALSE(server.Lab().Output().contains("FTP LOGIN"));
@@ -264,7 +256,7 @@ TEST(FtpTls, SiteAndOpenProxyMethodsCarryTlsToTheServer)
         ASSERT_TRUE(lab.server.Open(client));
         ExpectProtected(client.Security());
         QList<TFtpListItem> items;
-        EXPECT_TRUE(Succeeded(client.List(&items)));
+        EXPECT_TRUE(FtpSucceeded(client.List(&items)));
         client.Disconnect();
     }
 }

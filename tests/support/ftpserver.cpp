@@ -8,6 +8,14 @@
 
 #include <gtest/gtest.h>
 
+testing::AssertionResult FtpSucceeded(const TFtpResult& result)
+{
+    if (result.ok)
+        return testing::AssertionSuccess();
+    return testing::AssertionFailure() << FtpErrorName(result.errorClass).toStdString() << ": "
+                                       << result.message.toStdString();
+}
+
 TFtpServer::TFtpServer(const QStringList& faults)
 {
     QDir(dir_.path()).mkpath(QStringLiteral("ftp/orders"));

@@ -7,9 +7,14 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include <gtest/gtest.h>
+
 #include <memory>
 
 class TEngine;
+
+// EXPECT_TRUE(FtpSucceeded(client.Put(...))): a failure prints the error's name and message.
+testing::AssertionResult FtpSucceeded(const TFtpResult& result);
 
 class TFtpServer {
 public:
