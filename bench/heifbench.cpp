@@ -8,14 +8,15 @@
 // AVIF at once as the main window does (TPhotoBatch, one file, warm) with a worker per core
 // and with one worker, in the order all, one, one, all, and prints the means and their ratio:
 // the batch on every core must not be slower than one worker at a time.
-//   heif_bench [RUNS [BATCH]]   (default 3 runs, batch 0; the photos are made once in
-//                                $TMPDIR/vendaro-bench)
+//   heif_bench [RUNS [BATCH]]   (default 3 runs, batch 0; the photos are made once, named by
+//                                their version, in $TMPDIR/vendaro-bench)
 #include "bench/batchtime.h"
 #include "bench/cameraphoto.h"
 #include "imaging/generaldecoder.h"
 #include "tests/project/projectfixture.h"
 
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QGuiApplication>
 
 #include <libheif/heif.h>
@@ -34,9 +35,15 @@ QImage PhonePicture()
     return QImage(CameraPhoto()).scaled(4032, 3024, Qt::IgnoreAspectRatio).convertToFormat(QImage::Format_RGB888);
 }
 
+// The phone photos' version: a change to how they are encoded gives them a new name, and so
+// does a new camera photo, which they are made from.
+constexpr int kPhonePhotoVersion = 1;
+
 QString PhonePath(const char* extension)
 {
-    return QDir::tempPath() + QStringLiteral("/vendaro-bench/phone-4032x3024.") + extension;
+    return QDir::tempPath()
+        + QStringLiteral("/vendaro-bench/phone-4032x3024-v%1.%2.").arg(kCameraPhotoVersion).arg(kPhonePhotoVersion)
+        + extension;
 }
 
 // The camera photo scaled to a phone's 4032 x 3024, encoded by libwebp (quality 90); made once.
@@ -177,6 +184,8 @@ int main(int argc, char** argv)
             std::printf("%s: no encoder for it here\n", format.name);
             continue;
         }
+        std::printf("%s photo: %s, %lld bytes\n", format.name, qPrintable(QFileInfo(photo).fileName()),
+            QFileInfo(photo).size());
         std::vector<double> adds, decodes, magicks, tools;
         std::vector<QByteArray> tool = format.tool;
         std::replace(tool.begin(), tool.end(), QByteArray("FILE"), QFile::encodeName(photo));
