@@ -20,14 +20,14 @@ command -v curl >/dev/null || { echo "upload_vs_curl: curl is missing (scripts/i
 cmake --build "$build" --target upload_bench >/dev/null
 
 work=$(mktemp -d)
-lab_pid=
+# shellcheck source=bench/demolab.sh
+. "$root/bench/demolab.sh"
 cleanup() {
-  [ -n "$lab_pid" ] && kill "$lab_pid" 2>/dev/null && wait "$lab_pid" 2>/dev/null
+  stop_demo_lab
   rm -rf "$work"
 }
 trap cleanup EXIT
-mkdir -p "$work/server/ftp/orders" "$work/order"
-echo '{"ftp_user": "lab", "ftp_password": "bench", "ftp_root": "ftp"}' >"$work/server/serve.json"
+mkdir -p "$work/order"
 
 # The order: photos of equal size from /dev/urandom (nothing compresses), then the metadata.
 per_file=$((size_mb * 1024 * 1024 / files))
@@ -42,14 +42,7 @@ order+=("$work/order/BENCH_metadata.txt")
 line=()
 [ -n "${LINE_RATE:-}" ] && line+=(--line-rate "$LINE_RATE")
 [ -n "${LINE_DELAY_MS:-}" ] && line+=(--line-delay "$LINE_DELAY_MS")
-/usr/bin/python3 "$root/tools/demo-lab/serve.py" "$work/server" --http-port 0 --ftp-port 0 "${line[@]}" >"$work/lab.log" 2>&1 &
-lab_pid=$!
-for _ in $(seq 100); do
-  grep -q "^READY" "$work/lab.log" 2>/dev/null && break
-  sleep 0.1
-done
-ftp_port=$(sed -n 's/^READY .*ftp=\([0-9]*\).*/\1/p' "$work/lab.log")
-[ -n "$ftp_port" ] || { echo "upload_vs_curl: the demo lab did not start" >&2; cat "$work/lab.log" >&2; exit 1; }
+start_demo_lab "$work/server" "$work/lab.log" "${line[@]}"
 
 clear_server() { rm -f "$work/server/ftp/orders/"*; sync; }
 # Both uploads must leave the whole order on the server.
