@@ -8,7 +8,9 @@
 // main window does (TPhotoBatch, a worker per core, results appended in order) and prints that
 // time beside BATCH x the median single add / the number of cores: first warm (one file, read
 // from the page cache), then cold (BATCH distinct copies, dropped from the page cache before the
-// batch starts). The single adds are warm: one file, read before. bench/add_vs_djpeg.sh runs it.
+// batch starts), and beside the time of writing the batch's working and preview copies alone
+// (the page cache's write-back is the floor of a batch that writes gigabytes). The single adds
+// are warm: one file, read before. bench/add_vs_djpeg.sh runs it.
 //   add_bench [RUNS [PHOTO [BATCH]]]   (default: 7 runs of the 6000 x 4000 camera photo, batch 0)
 #include "bench/batchtime.h"
 #include "bench/cameraphoto.h"
@@ -25,6 +27,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <thread>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -67,6 +70,26 @@ QStringList ColdCopies(const QString& photo, const QString& folder, int count)
     return copies;
 }
 
+// The time of writing count files of bytes each in 1 MiB pieces, as the working copies reach
+// the page cache, with nothing else to do: the floor a batch's writes set. Negative on failure.
+double WritesMs(const QString& folder, int count, qint64 bytes)
+{
+    const QByteArray piece(1 << 20, 'x');
+    QElapsedTimer timer;
+    timer.start();
+    bool written = true;
+    for (int i = 0; i < count && written; ++i) {
+        QFile file(folder + QStringLiteral("/writes-%1.sbm").arg(i));
+        written = file.open(QIODevice::WriteOnly);
+        for (qint64 left = bytes; written && left > 0; left -= piece.size())
+            written = file.write(piece.constData(), std::min<qint64>(left, piece.size())) > 0;
+    }
+    const double ms = double(timer.nsecsElapsed()) / 1e6;
+    for (int i = 0; i < count; ++i)
+        QFile::remove(folder + QStringLiteral("/writes-%1.sbm").arg(i));
+    return written ? ms : -1;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -82,6 +105,7 @@ int main(int argc, char** argv)
     std::printf("photo: %s, %lld bytes (single adds warm: one file, read before)\n", qPrintable(photo),
         static_cast<long long>(QFileInfo(photo).size()));
     std::vector<double> adds, djpegs, wholes, added, addCpus, djpegCpus;
+    qint64 copyBytes = 0; // the working copy and the preview copy of one add
     std::printf("%-4s %10s %10s %14s %12s %12s %10s\n", "run", "add ms", "djpeg ms", "whole-pic ms", "add CPU ms",
         "djpeg CPU ms", "added MB");
     for (int run = 0; run < runs; ++run) {
@@ -99,6 +123,8 @@ int main(int argc, char** argv)
         const double add = double(timer.nsecsElapsed()) / 1e6;
         const double addCpu = ProcessCpuMs() - cpuBefore;
         const double peak = PeakMemoryMb() - before;
+        copyBytes = QFileInfo(bench.project->Photo(0).workingPath).size()
+            + QFileInfo(bench.project->Photo(0).previewPath).size();
         bench.project->Clear();
         const double whole = WholePictureMs(photo, bench.TempFolder(), bench.config.previewSize);
         if (djpeg < 0 || whole < 0) {
@@ -126,18 +152,27 @@ int main(int argc, char** argv)
         return 0;
     const int cores = int(std::max(1u, std::thread::hardware_concurrency()));
     const double ideal = batchSize * add / cores;
+    // Each of the three starts with nothing dirty in the page cache, so none pays for the
+    // write-back of the one before.
+    sync();
     const double warm = BatchMs(bench, QStringList(batchSize, photo));
+    sync();
+    const double writes = WritesMs(bench.TempFolder(), batchSize, copyBytes);
     const QStringList copies = ColdCopies(photo, bench.TempFolder(), batchSize);
+    sync();
     const double cold = copies.isEmpty() ? -1 : BatchMs(bench, copies);
     for (const QString& copy : copies)
         QFile::remove(copy);
-    if (warm < 0 || cold < 0) {
-        std::fprintf(stderr, "add_bench: a photo of the batch failed\n");
+    if (warm < 0 || cold < 0 || writes < 0) {
+        std::fprintf(stderr, "add_bench: a photo of the batch or the plain writes failed\n");
         return 1;
     }
     std::printf("%d x one add / %d cores: %.0f ms\n", batchSize, cores, ideal);
     std::printf(
         "batch of %d, warm, one file: %.0f ms, ratio %.2f (target at most 1.2)\n", batchSize, warm, warm / ideal);
     std::printf("batch of %d, cold, distinct files: %.0f ms, ratio %.2f\n", batchSize, cold, cold / ideal);
+    std::printf("the batch's %d x %.1f MB of working and preview copies written alone: %.0f ms; warm batch / "
+                "writes %.2f\n",
+        batchSize, double(copyBytes) / 1e6, writes, warm / writes);
     return 0;
 }
