@@ -19,7 +19,7 @@ inline constexpr int kProjectPhotoVersion = 1;
 inline constexpr int kProjectPhotoWidth = 1728; // 3:2, 1.99 megapixels
 inline constexpr int kProjectPhotoHeight = 1152;
 
-// The first count photos (photo-00000.jpg ...), quality 92, about 0.7 MB each; those missing
+// The first count photos (photo-00000.jpg ...), quality 92, about 0.5 MB each; those missing
 // are made on every core and kept for later runs. Empty when one cannot be written.
 inline QStringList ProjectPhotos(int count)
 {
