@@ -1,10 +1,12 @@
-# Sourced by the transfer benchmarks: the demo lab's FTP server on loopback for one folder.
+# Sourced by the transfer benchmarks (root is the repository): a scratch folder, work, that
+# goes on exit together with the demo lab's FTP server on loopback, which
 #   start_demo_lab SERVER LOG [serve.py switches...]   serves SERVER/ftp as the lab's account
 #                                                       "lab" / "bench"; sets lab_pid and ftp_port
-#   stop_demo_lab
-# The caller's EXIT trap calls stop_demo_lab; root is the repository.
+#   stop_demo_lab                                       stops again.
 lab_pid=
 ftp_port=
+work=$(mktemp -d)
+trap 'stop_demo_lab; rm -rf "$work"' EXIT
 
 start_demo_lab() {
   local server=$1 log=$2

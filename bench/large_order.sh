@@ -15,14 +15,8 @@ build=${BUILD_DIR:-$root/build}
 photos=${PHOTOS:-300}
 cmake --build "$build" --target large_order_bench vendaro-lab >/dev/null
 
-work=$(mktemp -d)
 # shellcheck source=bench/demolab.sh
 . "$root/bench/demolab.sh"
-cleanup() {
-  stop_demo_lab
-  rm -rf "$work"
-}
-trap cleanup EXIT
 free_kb=$(df -Pk "$work" | awk 'NR == 2 { print $4 }')
 [ "$free_kb" -gt $((45 * 1024 * 1024)) ] || { echo "large_order: less than 45 GB free under $work" >&2; exit 1; }
 

@@ -19,14 +19,8 @@ runs=${RUNS:-3}
 command -v curl >/dev/null || { echo "upload_vs_curl: curl is missing (scripts/install-deps)" >&2; exit 1; }
 cmake --build "$build" --target upload_bench >/dev/null
 
-work=$(mktemp -d)
 # shellcheck source=bench/demolab.sh
 . "$root/bench/demolab.sh"
-cleanup() {
-  stop_demo_lab
-  rm -rf "$work"
-}
-trap cleanup EXIT
 mkdir -p "$work/order"
 
 # The order: photos of equal size from /dev/urandom (nothing compresses), then the metadata.
