@@ -3,11 +3,22 @@
 #include "core/textutils.h"
 #include "platform/cp1250.h"
 
+#include <QFile>
+
 QStringList ReadMetadataLines(const QByteArray& bytes)
 {
     QStringList lines = SplitTextLines(FromCp1250(bytes));
     lines.removeAll(QString());
     return lines;
+}
+
+std::optional<QByteArray> ReadMetadataFile(const QString& path)
+{
+    constexpr qint64 kMaxMetadataBytes = 64 * 1024 * 1024;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxMetadataBytes)
+        return std::nullopt;
+    return file.readAll();
 }
 
 namespace {

@@ -4,8 +4,13 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 // Reads metadata back: the lines of the text (CR LF, LF or CR) without empty ones.
 QStringList ReadMetadataLines(const QByteArray& bytes);
+// The bytes of an order's metadata file; nothing when it does not read or is larger than any
+// metadata file (a few kilobytes a photo; 64 MB at most).
+std::optional<QByteArray> ReadMetadataFile(const QString& path);
 
 // The value (after the first "=") of the occurrence-th line (0 = first) whose key equals key,
 // letter case ignored; empty when there is none.

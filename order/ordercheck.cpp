@@ -14,8 +14,6 @@
 
 namespace {
 
-constexpr qint64 kMaxMetadataBytes = 64 * 1024 * 1024;
-
 std::optional<int64_t> Number(const QString& text)
 {
     bool ok = false;
@@ -126,10 +124,10 @@ TOrderVerdict CheckOrder(const QString& folder, const QString& id)
     const QString metadataPath = FindFile(folder, id + "_metadata.txt");
     if (metadataPath.isEmpty())
         return broken("no " + id + "_metadata.txt in " + folder);
-    QFile file(metadataPath);
-    if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxMetadataBytes)
+    const std::optional<QByteArray> bytes = ReadMetadataFile(metadataPath);
+    if (!bytes)
         return broken("the metadata does not read");
-    const TOrderMetadata data = ParseOrderMetadata(file.readAll(), id);
+    const TOrderMetadata data = ParseOrderMetadata(*bytes, id);
     if (!data.ok)
         return broken(data.reason);
 

@@ -9,18 +9,10 @@
 #include "order/orderupload.h"
 #include "platform/files.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QScopeGuard>
 
 #include <algorithm>
-
-namespace {
-
-// The metadata of an order is a few kilobytes per photo; anything far larger is not ours.
-constexpr qint64 kMaxResumedMetadataBytes = 64 * 1024 * 1024;
-
-} // namespace
 
 QString PostOrderPage(const TEngine& engine, const QString& orderId, const QString& login)
 {
@@ -79,10 +71,7 @@ TOrderOutcome TOrderRun::Resume(const TUnfinishedOrder& unfinished)
 
 void TOrderRun::TakeFiguresFromMetadata(const QString& metadataPath)
 {
-    QFile file(metadataPath);
-    const QStringList lines = file.size() <= kMaxResumedMetadataBytes && file.open(QIODevice::ReadOnly)
-        ? ReadMetadataLines(file.readAll())
-        : QStringList {};
+    const QStringList lines = ReadMetadataLines(ReadMetadataFile(metadataPath).value_or(QByteArray()));
     bool known = false;
     const int64_t origSize = MetadataValue(lines, QStringLiteral("orygsize")).toLongLong(&known);
     order_.origSize = known ? origSize : kUnknownSize;
