@@ -14,6 +14,7 @@
 //   add_bench [RUNS [PHOTO [BATCH]]]   (default: 7 runs of the 6000 x 4000 camera photo, batch 0)
 #include "bench/batchtime.h"
 #include "bench/cameraphoto.h"
+#include "bench/offscreen.h"
 #include "imaging/decode.h"
 #include "imaging/geometry.h"
 #include "imaging/picture.h"
@@ -94,8 +95,7 @@ double WritesMs(const QString& folder, int count, qint64 bytes)
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    PreferOffscreenPlatform();
     QGuiApplication app(argc, argv);
     const QStringList args = app.arguments();
     const int runs = args.size() > 1 ? std::max(args[1].toInt(), 1) : 7;

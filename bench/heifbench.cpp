@@ -12,6 +12,7 @@
 //                                their version, in $TMPDIR/vendaro-bench)
 #include "bench/batchtime.h"
 #include "bench/cameraphoto.h"
+#include "bench/offscreen.h"
 #include "imaging/generaldecoder.h"
 #include "tests/project/projectfixture.h"
 
@@ -161,8 +162,7 @@ bool CompareWorkers(TProjectFixture& bench, const char* name, const QString& pho
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    PreferOffscreenPlatform();
     QGuiApplication app(argc, argv);
     TProjectFixture bench;
     const int runs = argc > 1 ? std::max(QString::fromLocal8Bit(argv[1]).toInt(), 1) : 3;

@@ -31,7 +31,7 @@ run_order() { # NAME PACK [serve.py switches...]
   echo "== $name order: $photos photos, pack=$pack"
   local start status=0
   start=$(date +%s.%N)
-  TMPDIR="$work/tmp" XDG_RUNTIME_DIR="$work/tmp/runtime" QT_QPA_PLATFORM=offscreen \
+  TMPDIR="$work/tmp" XDG_RUNTIME_DIR="$work/tmp/runtime" \
     "$build/bench/large_order_bench" "$work/program" "$ftp_port" lab bench "$pack" "$photos" | tee "$work/run.log" || status=$?
   awk -v a="$(date +%s.%N)" -v b="$start" 'BEGIN { printf "whole run: %.1f s\n", a - b }'
   stop_demo_lab

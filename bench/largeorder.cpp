@@ -4,6 +4,7 @@
 // into "/orders". It prints the order's ID, the time of each step, the order's size and the
 // outcome; bench/large_order.sh runs it against the demo lab and checks the order there.
 //   large_order_bench PROGRAM_FOLDER PORT USER PASSWORD PACK PHOTOS
+#include "bench/offscreen.h"
 #include "imaging/jpegsave.h"
 #include "order/orderrun.h"
 #include "platform/appdir.h"
@@ -69,6 +70,7 @@ private:
 
 int main(int argc, char** argv)
 {
+    PreferOffscreenPlatform();
     QGuiApplication app(argc, argv);
     if (argc != 7) {
         std::fprintf(stderr, "usage: large_order_bench PROGRAM_FOLDER PORT USER PASSWORD PACK PHOTOS\n");

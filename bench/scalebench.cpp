@@ -21,6 +21,7 @@
 //                                         photo N times instead of N distinct files)
 #include "bench/cameraphoto.h"
 #include "bench/gridwindow.h"
+#include "bench/offscreen.h"
 #include "bench/projectphotos.h"
 #include "order/history.h"
 #include "order/orderpackage.h"
@@ -329,8 +330,7 @@ bool FitsTheDisk(const QString& folder, int count)
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    PreferOffscreenPlatform();
     QApplication app(argc, argv);
     std::setvbuf(stdout, nullptr, _IOLBF, 0); // each step shows as it ends, also into a file
     QStringList args = app.arguments().mid(1);
